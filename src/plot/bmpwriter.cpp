@@ -1,0 +1,55 @@
+#include "plot/bmpwriter.h"
+
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+
+void Put16(std::string& out, std::size_t at, std::uint16_t v) {
+    out[at] = static_cast<char>(v & 0xFF);
+    out[at + 1] = static_cast<char>(v >> 8);
+}
+
+void Put32(std::string& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    }
+}
+
+}  // namespace
+
+std::string EncodeBmp32(const std::uint8_t* pixels, int width, int height, std::size_t stride) {
+    if (width <= 0 || height <= 0) {
+        throw std::invalid_argument("BMP picture without pixels");
+    }
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t h = static_cast<std::size_t>(height);
+    const std::size_t rowSize = w * 4;
+    if (rowSize > (std::numeric_limits<std::uint32_t>::max() - kBmpHeaderSize) / h) {
+        throw std::invalid_argument("BMP picture too large");
+    }
+    const std::size_t pixelSize = rowSize * h;
+
+    std::string out(kBmpHeaderSize + pixelSize, '\0');
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out, 2, static_cast<std::uint32_t>(kBmpHeaderSize + pixelSize));
+    Put32(out, 10, kBmpHeaderSize);
+    Put32(out, 14, 40);
+    Put32(out, 18, static_cast<std::uint32_t>(width));
+    Put32(out, 22, static_cast<std::uint32_t>(height));
+    Put16(out, 26, 1);
+    Put16(out, 28, 32);
+    Put32(out, 34, static_cast<std::uint32_t>(pixelSize));
+
+    char* dst = out.data() + kBmpHeaderSize;
+    for (std::size_t row = h; row-- > 0;) {
+        const std::uint8_t* src = pixels + row * stride;
+        for (std::size_t x = 0; x < w; ++x) {
+            std::memcpy(dst, src + 4 * x, 3);
+            dst += 4;
+        }
+    }
+    return out;
+}

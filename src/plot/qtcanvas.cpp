@@ -1,0 +1,108 @@
+#include "plot/qtcanvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <cstdlib>
+
+#include "plot/qtfonts.h"
+
+namespace {
+
+QColor ToQColor(TColor c) {
+    return QColor(c.R, c.G, c.B);
+}
+
+QFont Unsmoothed(QFont font) {
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+}  // namespace
+
+TQtCanvas::TQtCanvas(QPainter& painter, const TRect& clip)
+    : painter_(painter), clip_(clip), font_(Unsmoothed(SansSerif11())) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, false);
+    painter_.setClipRect(
+        QRect(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top));
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    painter_.setFont(font_);
+    painter_.setBrush(ToQColor(brush_));
+    ApplyPen();
+}
+
+void TQtCanvas::ApplyPen() {
+    painter_.setPen(QPen(ToQColor(pen_), penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+void TQtCanvas::SetPenColor(TColor color) {
+    pen_ = color;
+    ApplyPen();
+}
+
+void TQtCanvas::SetPenWidth(int pixels) {
+    penWidth_ = pixels < 1 ? 1 : pixels;
+    ApplyPen();
+}
+
+void TQtCanvas::SetBrushColor(TColor color) {
+    brush_ = color;
+    painter_.setBrush(ToQColor(color));
+}
+
+void TQtCanvas::SetFont(const std::string& name, int heightPixels) {
+    QFont font = name == "MS Sans Serif" ? SansSerif11() : QFont(QString::fromStdString(name));
+    font.setPixelSize(heightPixels > 0 ? heightPixels : 11);
+    font_ = Unsmoothed(font);
+    painter_.setFont(font_);
+}
+
+void TQtCanvas::SetFontColor(TColor color) {
+    fontColor_ = color;
+}
+
+void TQtCanvas::FillRect(const TRect& rect) {
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
+        return;
+    }
+    painter_.fillRect(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top),
+                      ToQColor(brush_));
+}
+
+// The ellipse is centred on the middle of its rectangle and passes through the corners'
+// coordinates, the pen centred on that outline; with aliased drawing Qt places a pixel's
+// centre half a pixel right and below its coordinate.
+void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    const QPointF centre((x1 + x2) / 2.0, (y1 + y2) / 2.0);
+    painter_.drawEllipse(centre, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
+}
+
+void TQtCanvas::MoveTo(int x, int y) {
+    position_ = QPoint(x, y);
+}
+
+void TQtCanvas::LineTo(int x, int y) {
+    const QPoint to(x, y);
+    painter_.drawLine(position_, to);
+    position_ = to;
+}
+
+void TQtCanvas::TextOut(int x, int y, const std::string& text) {
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QFontMetrics metrics(font_);
+    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()),
+                      ToQColor(brush_));
+    painter_.setPen(ToQColor(fontColor_));
+    painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+    ApplyPen();
+}
+
+int TQtCanvas::TextWidth(const std::string& text) {
+    return QFontMetrics(font_).horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int TQtCanvas::TextHeight(const std::string&) {
+    return QFontMetrics(font_).height();
+}

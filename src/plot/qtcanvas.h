@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+
+#include "plot/canvas.h"
+
+class QPainter;
+
+// The drawing surface over a QPainter, with the raster rules of a classic desktop surface:
+// no antialiasing, solid pens, opaque text cells. The painter must outlive the canvas.
+class TQtCanvas : public TCanvas {
+  public:
+    // clip is the drawable area in the painter's coordinates, e.g. a window's client area.
+    TQtCanvas(QPainter& painter, const TRect& clip);
+
+    void SetPenColor(TColor color) override;
+    void SetPenWidth(int pixels) override;
+    void SetBrushColor(TColor color) override;
+    TColor BrushColor() const override { return brush_; }
+    // "MS Sans Serif" is served by SansSerif11() at the given height.
+    void SetFont(const std::string& name, int heightPixels) override;
+    void SetFontColor(TColor color) override;
+
+    void FillRect(const TRect& rect) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, const std::string& text) override;
+    int TextWidth(const std::string& text) override;
+    int TextHeight(const std::string& text) override;
+    TRect ClipRect() const override { return clip_; }
+
+  private:
+    void ApplyPen();
+
+    QPainter& painter_;
+    TRect clip_;
+    TColor pen_;
+    int penWidth_ = 1;
+    TColor brush_{255, 255, 255};
+    TColor fontColor_;
+    QFont font_;
+    QPoint position_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+
+#include "config/safefile.h"
+#include "model/emitters.h"
+#include "plot/diagram.h"
+
+// The 880 x 880 off-screen picture the diagram is exported from; white at creation, kept
+// for the program's life and redrawn completely for every export.
+class TExportPicture {
+  public:
+    static constexpr int kSize = 880;  // pixels, both ways
+
+    TExportPicture();
+
+    // Clears the picture and draws the whole diagram on it, on a white background.
+    TDiagramLabels Draw(TArrayModel& model, long double elevationDegrees);
+    // The picture as the bytes of a 32-bit BMP file.
+    std::string BmpBytes() const;
+    // Replaces the file's content with BmpBytes(); an existing file survives any failure.
+    // Throws EHandlerError "Cannot create file "<full path>". <system text>" when the file
+    // cannot be created, "Stream write error" when a write falls short.
+    void Save(const std::string& fileName, const TWriteFn& write = {}) const;
+
+    const QImage& Image() const { return image_; }
+
+  private:
+    QImage image_;
+};

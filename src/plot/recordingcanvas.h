@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "plot/canvas.h"
+
+// One logged canvas operation. Coordinates go in A..D in argument order (x, y for points;
+// left, top, right, bottom for rectangles; the width for a pen width, the height for a font).
+struct TCanvasOp {
+    enum class TKind {
+        SetPenColor,
+        SetPenWidth,
+        SetBrushColor,
+        SetFont,
+        SetFontColor,
+        FillRect,
+        Ellipse,
+        MoveTo,
+        LineTo,
+        TextOut
+    };
+    TKind Kind = TKind::MoveTo;
+    int A = 0;
+    int B = 0;
+    int C = 0;
+    int D = 0;
+    TColor Color;
+    std::string Text;  // the text written, or the font name
+};
+
+// A surface that draws nothing and logs every operation, with fixed text metrics, so that
+// the drawing routine's geometry can be checked exactly.
+class TRecordingCanvas : public TCanvas {
+  public:
+    explicit TRecordingCanvas(TRect clip, int charWidthPixels = 6, int textHeightPixels = 13);
+
+    void SetPenColor(TColor color) override;
+    void SetPenWidth(int pixels) override;
+    void SetBrushColor(TColor color) override;
+    TColor BrushColor() const override { return brush_; }
+    void SetFont(const std::string& name, int heightPixels) override;
+    void SetFontColor(TColor color) override;
+
+    void FillRect(const TRect& rect) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, const std::string& text) override;
+    // Characters times the character width; a UTF-8 sequence counts as one character.
+    int TextWidth(const std::string& text) override;
+    int TextHeight(const std::string& text) override;
+    TRect ClipRect() const override { return clip_; }
+
+    void SetClipRect(const TRect& clip) { clip_ = clip; }
+    void SetTextMetrics(int charWidthPixels, int textHeightPixels);
+    const std::vector<TCanvasOp>& Ops() const { return ops_; }
+    void ClearOps() { ops_.clear(); }
+
+  private:
+    void Log(TCanvasOp::TKind kind, int a = 0, int b = 0, int c = 0, int d = 0);
+
+    TRect clip_;
+    int charWidth_;
+    int textHeight_;
+    TColor brush_{255, 255, 255};
+    std::vector<TCanvasOp> ops_;
+};
