@@ -1,0 +1,73 @@
+#include "radiogroup.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace {
+// Height of the group's caption line at the design font; the items are laid out below it.
+constexpr int CaptionHeight = 13;
+}  // namespace
+
+TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
+    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        group_->addButton(button, i);
+        buttons_.push_back(button);
+        connect(button, &QRadioButton::toggled, this,
+                [this, i](bool checked) { ButtonToggled(i, checked); });
+    }
+    ArrangeButtons();
+}
+
+QRadioButton* TRadioGroup::Button(int index) const {
+    return index >= 0 && index < Count() ? buttons_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TRadioGroup::SetItemIndex(int index) {
+    index = std::clamp(index, -1, Count() - 1);
+    if (index == itemIndex_) {
+        return;
+    }
+    if (index >= 0) {
+        Button(index)->setChecked(true);
+        return;
+    }
+    group_->setExclusive(false);
+    Button(itemIndex_)->setChecked(false);
+    group_->setExclusive(true);
+}
+
+void TRadioGroup::ButtonToggled(int index, bool checked) {
+    if (checked) {
+        if (index != itemIndex_) {
+            itemIndex_ = index;
+            emit Click();
+        }
+    } else if (index == itemIndex_ && group_->checkedId() < 0) {
+        itemIndex_ = -1;
+    }
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent* event) {
+    QGroupBox::resizeEvent(event);
+    ArrangeButtons();
+}
+
+// One column: each item as wide as the group less 10, the height below the caption shared
+// evenly, the remainder split above and below.
+void TRadioGroup::ArrangeButtons() {
+    if (buttons_.empty()) {
+        return;
+    }
+    const int count = Count();
+    const int buttonWidth = width() - 10;
+    const int free = height() - CaptionHeight - 5;
+    const int buttonHeight = free / count;
+    const int top = CaptionHeight + 1 + (free % count) / 2;
+    for (int i = 0; i < count; ++i) {
+        buttons_[static_cast<std::size_t>(i)]->setGeometry(8, top + i * buttonHeight, buttonWidth,
+                                                           buttonHeight);
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+#include <vector>
+
+class QButtonGroup;
+class QRadioButton;
+
+// A titled group of radio items in one column. ItemIndex -1 means no item selected.
+// Click() is raised whenever the selection moves to an item (user or program), never for a
+// click on the item already selected and never for a change to -1.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+
+  public:
+    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+
+    int ItemIndex() const { return itemIndex_; }
+    // Limited to -1 .. item count - 1.
+    void SetItemIndex(int index);
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    QRadioButton* Button(int index) const;
+
+  signals:
+    void Click();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void ArrangeButtons();
+    void ButtonToggled(int index, bool checked);
+
+    QButtonGroup* group_;
+    std::vector<QRadioButton*> buttons_;
+    int itemIndex_ = -1;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QAbstractButton>
+
+// A 24 x 23 picture button that takes no focus; flat ones show their border only under the
+// mouse. The 20 x 20 pictures are drawn by code on a transparent background.
+class TSpeedButton : public QAbstractButton {
+    Q_OBJECT
+
+  public:
+    enum TPicture { pbLoad, pbSave, pbExport };
+
+    TSpeedButton(TPicture picture, QWidget* parent = nullptr);
+
+    void SetFlat(bool flat);
+    bool Flat() const { return flat_; }
+    TPicture Picture() const { return picture_; }
+    QSize sizeHint() const override { return {24, 23}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    TPicture picture_;
+    bool flat_ = false;
+};
