@@ -1,0 +1,88 @@
+#include "config/configfile.h"
+
+#include <array>
+#include <cmath>
+
+#include "config/cp1251.h"
+#include "config/errors.h"
+#include "config/inifile.h"
+#include "config/numtext.h"
+
+namespace {
+
+std::string EmitterSection(int k) {
+    std::string section(kEmitterSectionPrefix);
+    return section += FormatInteger(k);
+}
+
+// Switched off and all at zero (a negative zero too): such an emitter is not saved.
+bool Qualifies(const TEmitter& e) {
+    return e.Enabled || e.X != 0 || e.Y != 0 || e.Phase != 0;
+}
+
+// A file saved under the other decimal separator still loads; anything else that does not
+// parse loads as 0. Throws "Floating point overflow" for a value beyond the double range.
+long double RealValue(const std::string& text) {
+    if (text.empty()) return 0;
+    auto parsed = ParseFloat(text);
+    if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+    if (!parsed) return 0;
+    return RoundToDouble(*parsed);
+}
+
+struct TLoadedTable {
+    std::array<TEmitter, kEmitterCount> Emitters{};
+    int TypeIndex = 0;
+};
+
+TLoadedTable ReadTable(const TIniFile& file) {
+    TLoadedTable table;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const std::string section = EmitterSection(k);
+        TEmitter& e = table.Emitters[static_cast<unsigned>(k - 1)];
+        e.Enabled = ParseInteger(file.ReadString(section, kEnabledKey), 0) != 0;
+        e.X = RealValue(file.ReadString(section, kXKey));
+        e.Y = RealValue(file.ReadString(section, kYKey));
+        e.Phase = RealValue(file.ReadString(section, kPhaseKey));
+    }
+    table.TypeIndex = ParseInteger(file.ReadString(kAllEmittersSection, kTypeKey), 0);
+    return table;
+}
+
+}  // namespace
+
+void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
+                       const TWriteFn& write) {
+    TIniFile file(fileName);
+    file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = model.Emitter(k);
+        if (!Qualifies(e)) continue;
+        const std::string section = EmitterSection(k);
+        file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");
+        file.WriteString(section, kXKey, FormatGeneral(RoundToDouble(e.X)));
+        file.WriteString(section, kYKey, FormatGeneral(RoundToDouble(e.Y)));
+        file.WriteString(section, kPhaseKey, FormatGeneral(RoundToDouble(e.Phase)));
+    }
+    if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
+}
+
+void LoadConfiguration(const std::string& fileName, TArrayModel& model, TConfigWindow& window) {
+    TLoadedTable table;
+    try {
+        table = ReadTable(TIniFile(fileName));
+    } catch (const EHandlerError&) {
+        window.Redraw();
+        throw;
+    }
+    for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k) = table.Emitters[k - 1];
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = model.Emitter(k);
+        window.SetEmitterChecked(k, e.Enabled);
+        window.SetGridCell(1, k, FormatGeneral(e.X));
+        window.SetGridCell(2, k, FormatGeneral(e.Y));
+        window.SetGridCell(3, k, FormatGeneral(e.Phase));
+    }
+    window.SetEmitterTypeIndex(table.TypeIndex);
+    window.Redraw();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The configuration file's section and key names, as the Windows-1251 bytes stored on disk.
+inline constexpr std::string_view kAllEmittersSection =
+    "\xC2\xF1\xE5 \xE8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xE8";  // "Все излучатели"
+inline constexpr std::string_view kTypeKey = "\xD2\xE8\xEF";  // "Тип"
+inline constexpr std::string_view kEmitterSectionPrefix =
+    "\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC ";  // "Излучатель "
+inline constexpr std::string_view kEnabledKey = "\xC2\xEA\xEB\xFE\xF7\xE5\xED";  // "Включен"
+inline constexpr std::string_view kXKey = "X";
+inline constexpr std::string_view kYKey = "Y";
+inline constexpr std::string_view kPhaseKey = "\xD4\xE0\xE7\xE0";  // "Фаза"
+
+// The Unicode code point of a Windows-1251 byte; 0 for the one unassigned byte (0x98).
+char32_t Cp1251ToUnicode(unsigned char byte);
+// The lower-case form of a Windows-1251 byte (Latin and Cyrillic letters); others unchanged.
+unsigned char FoldCase1251(unsigned char byte);
+// UTF-8 text re-encoded as Windows-1251; nullopt when the text is not valid UTF-8 or holds a
+// character that Windows-1251 cannot represent.
+std::optional<std::string> Utf8ToCp1251(std::string_view text);

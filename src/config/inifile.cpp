@@ -1,0 +1,211 @@
+#include "config/inifile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "config/cp1251.h"
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kLineEnd = "\r\n";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool FoldedEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase1251(static_cast<unsigned char>(a[i])) !=
+            FoldCase1251(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool HasHighByte(std::string_view s) {
+    for (const char c : s) {
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    }
+    return false;
+}
+
+// A name in the file matches the wanted Windows-1251 name directly or as its UTF-8 spelling.
+bool NamesMatch(std::string_view inFile, std::string_view wanted) {
+    if (FoldedEqual(inFile, wanted)) return true;
+    if (inFile.size() <= wanted.size() || !HasHighByte(inFile)) return false;
+    const auto converted = Utf8ToCp1251(inFile);
+    return converted && FoldedEqual(*converted, wanted);
+}
+
+struct TLine {
+    std::size_t Begin = 0;
+    std::size_t End = 0;   // content end, before the line break
+    std::size_t Next = 0;  // start of the following line
+};
+
+TLine LineAt(const std::string& text, std::size_t begin) {
+    const void* found = std::memchr(text.data() + begin, '\n', text.size() - begin);
+    TLine line{begin, text.size(), text.size()};
+    if (found != nullptr) {
+        line.End = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        line.Next = line.End + 1;
+    }
+    return line;
+}
+
+std::string_view Content(const std::string& text, const TLine& line) {
+    return std::string_view(text).substr(line.Begin, line.End - line.Begin);
+}
+
+// The section name of a "[name]" line.
+std::optional<std::string_view> SectionName(std::string_view content) {
+    const auto trimmed = Trim(content);
+    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+    const auto close = trimmed.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(trimmed.substr(1, close - 1));
+}
+
+std::string_view FirstLine(std::string_view value) {
+    return value.substr(0, value.find_first_of("\r\n"));
+}
+
+void ReadWholeFile(const std::string& fileName, std::string& text, int& loadErrno) {
+    // Non-blocking so that a fifo without a writer cannot stall the command.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && errno != ENOTDIR) loadErrno = errno;
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        loadErrno = errno;
+    } else if (S_ISREG(st.st_mode)) {
+        if (static_cast<unsigned long long>(st.st_size) > TIniFile::kMaxFileSize) {
+            loadErrno = EFBIG;
+        } else {
+            text.resize(static_cast<std::size_t>(st.st_size));
+            std::size_t done = 0;
+            while (done < text.size()) {
+                const auto n = ::read(fd, text.data() + done, text.size() - done);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) loadErrno = errno;
+                if (n <= 0) break;
+                done += static_cast<std::size_t>(n);
+            }
+            text.resize(done);
+        }
+    }
+    ::close(fd);
+}
+
+}  // namespace
+
+TIniFile::TIniFile(std::string fileName) : FileName_(std::move(fileName)) {
+    ReadWholeFile(FileName_, Text_, LoadErrno_);
+    if (LoadErrno_ != 0) Text_.clear();
+    if (Text_.starts_with(kByteOrderMark)) TextStart_ = kByteOrderMark.size();
+}
+
+TIniFile TIniFile::FromText(std::string text) {
+    TIniFile file;
+    file.Text_ = std::move(text);
+    if (file.Text_.starts_with(kByteOrderMark)) file.TextStart_ = kByteOrderMark.size();
+    return file;
+}
+
+std::optional<TIniFile::TSection> TIniFile::FindSection(std::string_view name) const {
+    std::size_t pos = TextStart_;
+    while (pos < Text_.size()) {
+        const TLine header = LineAt(Text_, pos);
+        pos = header.Next;
+        const auto found = SectionName(Content(Text_, header));
+        if (!found || !NamesMatch(*found, name)) continue;
+        TSection section{header.Next, Text_.size(), header.Next};
+        while (pos < Text_.size()) {
+            const TLine line = LineAt(Text_, pos);
+            const auto content = Content(Text_, line);
+            if (SectionName(content)) {
+                section.BodyEnd = line.Begin;
+                break;
+            }
+            if (!Trim(content).empty()) section.InsertAt = line.Next;
+            pos = line.Next;
+        }
+        return section;
+    }
+    return std::nullopt;
+}
+
+std::optional<TIniFile::TKey> TIniFile::FindKey(const TSection& section,
+                                                std::string_view name) const {
+    std::size_t pos = section.BodyBegin;
+    while (pos < section.BodyEnd) {
+        const TLine line = LineAt(Text_, pos);
+        pos = line.Next;
+        const auto content = Content(Text_, line);
+        const auto trimmed = Trim(content);
+        if (trimmed.empty() || trimmed.front() == ';') continue;
+        const auto equals = trimmed.find('=');
+        if (equals == std::string_view::npos) continue;
+        const auto key = Trim(trimmed.substr(0, equals));
+        if (!NamesMatch(key, name)) continue;
+        return TKey{line.Begin, line.End, key, Trim(trimmed.substr(equals + 1))};
+    }
+    return std::nullopt;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key) const {
+    const auto foundSection = FindSection(section);
+    if (!foundSection) return {};
+    const auto foundKey = FindKey(*foundSection, key);
+    if (!foundKey) return {};
+    return std::string(foundKey->Value.substr(0, kMaxValueLength));
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Dirty_ = true;
+    value = FirstLine(value);
+    const auto foundSection = FindSection(section);
+    if (!foundSection) {
+        if (!Text_.empty() && Text_.back() != '\n') Text_ += Text_.back() == '\r' ? "\n" : kLineEnd;
+        ((((Text_ += '[') += section) += ']') += kLineEnd);
+        ((((Text_ += key) += '=') += value) += kLineEnd);
+        return;
+    }
+    if (const auto foundKey = FindKey(*foundSection, key)) {
+        std::string line(foundKey->Name);
+        (line += '=') += value;
+        Text_.replace(foundKey->LineBegin, foundKey->ContentEnd - foundKey->LineBegin, line);
+        return;
+    }
+    std::string line;
+    const std::size_t at = foundSection->InsertAt;
+    if (at == Text_.size() && !Text_.empty() && Text_.back() != '\n') {
+        line += Text_.back() == '\r' ? "\n" : kLineEnd;
+    }
+    (((line += key) += '=') += value) += kLineEnd;
+    Text_.insert(at, line);
+}
+
+TFileWriteResult TIniFile::Commit(const TWriteFn& write) {
+    if (!Dirty_) return {};
+    if (LoadErrno_ != 0) return TFileWriteResult{TFileWriteResult::TStage::Create, LoadErrno_};
+    if (FileName_.empty()) return TFileWriteResult{TFileWriteResult::TStage::Create, ENOENT};
+    const auto result = ReplaceFileContents(FileName_, Text_, write);
+    if (result.Ok()) Dirty_ = false;
+    return result;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/safefile.h"
+
+// A sectioned text file: "[name]" lines open sections, "key=value" lines give values, lines
+// starting with ";" are comments. The file is read once when the object is made and written
+// once by Commit; reads and writes in between work on the text in memory. Names match without
+// regard to letter case (Latin and Cyrillic, Windows-1251), and names saved in UTF-8 by
+// another editor match as well. Blanks around names and values are ignored; lines may end in
+// CR LF or LF, and the lines this class adds end in CR LF. Every line it does not rewrite is
+// kept byte for byte.
+class TIniFile {
+  public:
+    static constexpr std::size_t kMaxValueLength = 2047;
+    // Larger files are not loaded; writing to them is refused rather than truncating them.
+    static constexpr std::size_t kMaxFileSize = std::size_t{256} << 20;
+
+    // A missing file reads as empty and is created by Commit.
+    explicit TIniFile(std::string fileName);
+    // Text not bound to a file; Commit fails.
+    static TIniFile FromText(std::string text);
+
+    // The value of the first such key in the first such section, at most kMaxValueLength
+    // characters; empty when the section or key is missing.
+    std::string ReadString(std::string_view section, std::string_view key) const;
+    // Replaces the key's value where it stands, or appends the key at the end of its section,
+    // or appends the section at the end of the text. A line break in the value ends it.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Writes the text to the file when anything was written since it was read.
+    TFileWriteResult Commit(const TWriteFn& write = {});
+
+    const std::string& Text() const { return Text_; }
+
+  private:
+    struct TSection {
+        std::size_t BodyBegin = 0;
+        std::size_t BodyEnd = 0;
+        std::size_t InsertAt = 0;  // after the section's last non-blank line
+    };
+    struct TKey {
+        std::size_t LineBegin = 0;
+        std::size_t ContentEnd = 0;
+        std::string_view Name;
+        std::string_view Value;
+    };
+
+    TIniFile() = default;
+    std::optional<TSection> FindSection(std::string_view name) const;
+    std::optional<TKey> FindKey(const TSection& section, std::string_view name) const;
+
+    std::string FileName_;
+    std::string Text_;
+    std::size_t TextStart_ = 0;  // past a UTF-8 byte-order mark
+    int LoadErrno_ = 0;
+    bool Dirty_ = false;
+};
