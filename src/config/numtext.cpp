@@ -1,0 +1,420 @@
+#include "config/numtext.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <algorithm>
+#include <array>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "config/errors.h"
+
+namespace {
+
+constexpr int kWorkingDigits = 18;
+
+char gDecimalMark = '.';
+
+// The 18 significant digits of |x| (finite, normal), correctly rounded ties to even, and K
+// with the value 0.d1d2...d18 x 10^K. std::to_chars is locale-independent, so the window's
+// locale (set by the toolkit) cannot change the digits.
+void WorkingDigits(long double x, char (&digits)[kWorkingDigits], int& pointPos) {
+    char buf[48];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x),
+                                   std::chars_format::scientific, kWorkingDigits - 1);
+    *res.ptr = '\0';
+    // Shape: d.ddddddddddddddddde[+-]XX
+    digits[0] = buf[0];
+    std::memcpy(digits + 1, buf + 2, kWorkingDigits - 1);
+    int exponent = 0;
+    std::from_chars(buf + kWorkingDigits + 3, res.ptr, exponent);
+    pointPos = (buf[kWorkingDigits + 2] == '-' ? -exponent : exponent) + 1;
+}
+
+void AppendDigits(std::string& out, const std::string& digits, std::size_t from,
+                  std::size_t count) {
+    for (std::size_t i = from; i < from + count; ++i) {
+        out += i < digits.size() ? digits[i] : '0';
+    }
+}
+
+bool AppendSpecialForm(std::string& out, const TDecimalForm& form) {
+    switch (form.Kind) {
+        case TDecimalForm::TKind::Inf:
+            out += "INF";
+            return true;
+        case TDecimalForm::TKind::NegInf:
+            out += "-INF";
+            return true;
+        case TDecimalForm::TKind::NaN:
+            out += "NAN";
+            return true;
+        case TDecimalForm::TKind::Finite:
+            break;
+    }
+    return false;
+}
+
+std::string GeneralLayout(const TDecimalForm& form, int precision, int exponentDigits) {
+    std::string out;
+    if (AppendSpecialForm(out, form)) {
+        return out;
+    }
+    if (form.IsNegative) {
+        out += '-';
+    }
+    const std::string& digits = form.DigitText;
+    const int k = form.PointPos;
+    if (digits.empty()) {
+        // Everything was cut away (possible only with a negative decimals count).
+        out += '0';
+    } else if (k > precision || k < -3) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += DecimalMark();
+            out.append(digits, 1);
+        }
+        out += 'E';
+        if (k - 1 < 0) {
+            out += '-';
+        }
+        const std::string exponent = std::to_string(std::abs(k - 1));
+        out.append(static_cast<std::size_t>(std::max(0, exponentDigits - int(exponent.size()))),
+                   '0');
+        out += exponent;
+    } else if (k <= 0) {
+        out += '0';
+        out += DecimalMark();
+        out.append(static_cast<std::size_t>(-k), '0');
+        out += digits;
+    } else {
+        const auto intDigits = static_cast<std::size_t>(k);
+        AppendDigits(out, digits, 0, intDigits);
+        if (digits.size() > intDigits) {
+            out += DecimalMark();
+            out.append(digits, intDigits);
+        }
+    }
+    return out;
+}
+
+bool IsSpace(char c) {
+    return c == ' ';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int HexDigitValue(char c) {
+    if (IsDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+// 10^n for n >= 0; exact up to 10^27, the largest power whose digits fit the 64-bit
+// significand.
+long double PowerOfTen(long long n) {
+    static const auto kExact = [] {
+        std::array<long double, 28> table{};
+        long double p = 1.0L;
+        for (long double& entry : table) {
+            entry = p;
+            p *= 10.0L;
+        }
+        return table;
+    }();
+    if (n < static_cast<long long>(kExact.size())) {
+        return kExact[static_cast<std::size_t>(n)];
+    }
+    return n > LDBL_MAX_10_EXP ? HUGE_VALL : std::pow(10.0L, static_cast<long double>(n));
+}
+
+// digits x 10^exponent. A negative power divides by the exact power so that short fractions
+// such as 0.25 come out exactly; beyond the extended range the division is split so that
+// tiny values become subnormal or zero instead of failing.
+std::optional<long double> ScaleByPowerOfTen(long double digits, long long exponent) {
+    long double value;
+    if (exponent >= 0) {
+        const long double scale = PowerOfTen(exponent);
+        if (std::isinf(scale)) {
+            return std::nullopt;
+        }
+        value = digits * scale;
+    } else if (exponent >= -LDBL_MAX_10_EXP) {
+        value = digits / PowerOfTen(-exponent);
+    } else {
+        value = digits / PowerOfTen(LDBL_MAX_10_EXP) / PowerOfTen(-exponent - LDBL_MAX_10_EXP);
+    }
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+char DecimalMark() {
+    return gDecimalMark;
+}
+
+void SetDecimalMark(char mark) {
+    gDecimalMark = mark;
+}
+
+char LocaleDecimalMark() {
+    const locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (loc == static_cast<locale_t>(nullptr)) {
+        return '.';
+    }
+    const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+    const char mark = radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
+    freelocale(loc);
+    return mark;
+}
+
+TDecimalForm ToDecimalForm(long double x, int precision, int decimals) {
+    TDecimalForm form;
+    switch (std::fpclassify(x)) {
+        case FP_ZERO:
+        case FP_SUBNORMAL:
+            return form;
+        case FP_INFINITE:
+            form.Kind = std::signbit(x) ? TDecimalForm::TKind::NegInf : TDecimalForm::TKind::Inf;
+            form.IsNegative = std::signbit(x);
+            return form;
+        case FP_NAN:
+            form.Kind = TDecimalForm::TKind::NaN;
+            return form;
+        default:
+            break;
+    }
+
+    char digits[kWorkingDigits];
+    int k = 0;
+    WorkingDigits(x, digits, k);
+
+    const long long cut = static_cast<long long>(k) + decimals;
+    if (cut < 0) {
+        return form;
+    }
+    const int p =
+        static_cast<int>(std::max(0LL, std::min({cut, static_cast<long long>(precision),
+                                                 static_cast<long long>(kWorkingDigits)})));
+    form.IsNegative = std::signbit(x);
+
+    if (p < kWorkingDigits && digits[p] >= '5') {
+        // Half away from zero on the working digits: drop the 9s that overflow.
+        int last = p - 1;
+        while (last >= 0 && digits[last] == '9') {
+            --last;
+        }
+        if (last < 0) {
+            form.DigitText = "1";
+            ++k;
+        } else {
+            form.DigitText.assign(digits, static_cast<std::size_t>(last) + 1);
+            ++form.DigitText.back();
+        }
+    } else {
+        int last = p - 1;
+        while (last >= 0 && digits[last] == '0') {
+            --last;
+        }
+        form.DigitText.assign(digits, static_cast<std::size_t>(last + 1));
+        if (form.DigitText.empty()) {
+            form.IsNegative = false;
+        }
+    }
+    form.PointPos = k;
+    return form;
+}
+
+std::string FormatGeneral(long double x) {
+    constexpr int kPrecision = 15;
+    return GeneralLayout(ToDecimalForm(x, kPrecision, kUnlimitedDecimals), kPrecision, 0);
+}
+
+std::string FormatFixed(long double x, int precision, int decimals) {
+    precision = std::clamp(precision, 2, kWorkingDigits);
+    const TDecimalForm form = ToDecimalForm(x, precision, decimals);
+    const int k = form.PointPos;
+    if (form.Kind != TDecimalForm::TKind::Finite || k > precision) {
+        return GeneralLayout(form, precision, decimals <= 4 ? decimals : 0);
+    }
+
+    std::string out;
+    if (form.IsNegative) {
+        out += '-';
+    }
+    const std::size_t intDigits = k > 0 ? static_cast<std::size_t>(k) : 0;
+    if (intDigits == 0) {
+        out += '0';
+    } else {
+        AppendDigits(out, form.DigitText, 0, intDigits);
+    }
+    const int fracDigits = std::min(decimals, kWorkingDigits);
+    if (fracDigits > 0) {
+        out += DecimalMark();
+        const int leadingZeros = k < 0 ? std::min(-k, fracDigits) : 0;
+        out.append(static_cast<std::size_t>(leadingZeros), '0');
+        AppendDigits(out, form.DigitText, intDigits,
+                     static_cast<std::size_t>(fracDigits - leadingZeros));
+    }
+    return out;
+}
+
+std::string FormatInteger(std::int32_t n) {
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, n);
+    return std::string(buf, res.ptr);
+}
+
+std::optional<long double> ParseFloat(std::string_view text) {
+    return ParseFloat(text, DecimalMark());
+}
+
+std::optional<long double> ParseFloat(std::string_view text, char decimalMark) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+
+    long double digits = 0.0L;
+    bool seenNumber = false;
+    for (; i < n && IsDigit(text[i]); ++i) {
+        digits = digits * 10.0L + static_cast<long double>(text[i] - '0');
+        seenNumber = true;
+    }
+    long long fractionDigits = 0;
+    if (i < n && text[i] == decimalMark) {
+        ++i;
+        seenNumber = true;
+        for (; i < n && IsDigit(text[i]); ++i) {
+            digits = digits * 10.0L + static_cast<long double>(text[i] - '0');
+            ++fractionDigits;
+        }
+    }
+    if (!seenNumber) {
+        return std::nullopt;
+    }
+
+    long long exponent = 0;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            negativeExponent = text[i] == '-';
+            ++i;
+        }
+        // Any exponent of 500 or more already lies beyond the extended range.
+        constexpr long long kExponentStop = 500;
+        for (; i < n && IsDigit(text[i]) && exponent < kExponentStop; ++i) {
+            exponent = exponent * 10 + (text[i] - '0');
+        }
+        if (negativeExponent) {
+            exponent = -exponent;
+        }
+    }
+    while (i < n && IsSpace(text[i])) {
+        ++i;
+    }
+    if (i != n || std::isinf(digits)) {
+        return std::nullopt;
+    }
+
+    const std::optional<long double> value = ScaleByPowerOfTen(digits, exponent - fractionDigits);
+    if (!value) {
+        return std::nullopt;
+    }
+    return negative ? -*value : *value;
+}
+
+std::int32_t ParseInteger(std::string_view text, std::int32_t def) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && IsSpace(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::string_view number = text.substr(i);
+    if (number.empty()) {
+        return def;
+    }
+
+    std::size_t hexStart = 0;
+    if (number[0] == '$' || number[0] == 'x' || number[0] == 'X') {
+        hexStart = 1;
+    } else if (number.size() >= 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) {
+        hexStart = 2;
+    }
+    if (hexStart > 0) {
+        if (number.size() == hexStart) {
+            return def;
+        }
+        std::uint32_t bits = 0;
+        for (const char c : number.substr(hexStart)) {
+            const int d = HexDigitValue(c);
+            if (d < 0 || bits > 0x0FFFFFFFu) {
+                return def;
+            }
+            bits = bits * 16u + static_cast<std::uint32_t>(d);
+        }
+        // The 32 bits are a signed value ($FFFFFFFF is -1); negation wraps like the register.
+        return static_cast<std::int32_t>(negative ? 0u - bits : bits);
+    }
+
+    constexpr std::int64_t kMagnitudeLimit = 2147483648LL;
+    std::int64_t magnitude = 0;
+    for (const char c : number) {
+        if (!IsDigit(c)) {
+            return def;
+        }
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > kMagnitudeLimit) {
+            return def;
+        }
+    }
+    if (!negative && magnitude == kMagnitudeLimit) {
+        return def;
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+std::int64_t RoundHalfEven(long double x) {
+    // Round-to-nearest is the mode all the system's arithmetic runs in.
+    const long double r = std::rint(x);
+    constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
+    if (!(r >= -kLimit && r < kLimit)) {
+        throw EHandlerError(kInvalidOpText);
+    }
+    return static_cast<std::int64_t>(r);
+}
+
+double RoundToDouble(long double x) {
+    // Halfway between DBL_MAX and 2^1024: from here on the nearest double is infinite.
+    const long double overflowFrom = std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970);
+    if (std::isfinite(x) && std::fabs(x) >= overflowFrom) {
+        throw EHandlerError(kOverflowText);
+    }
+    return static_cast<double>(x);
+}
