@@ -41,28 +41,25 @@ void AppendDigits(std::string& out, const std::string& digits, std::size_t from,
     }
 }
 
-bool AppendSpecialForm(std::string& out, const TDecimalForm& form) {
-    switch (form.Kind) {
+const char* SpecialFormText(TDecimalForm::TKind kind) {
+    switch (kind) {
         case TDecimalForm::TKind::Inf:
-            out += "INF";
-            return true;
+            return "INF";
         case TDecimalForm::TKind::NegInf:
-            out += "-INF";
-            return true;
+            return "-INF";
         case TDecimalForm::TKind::NaN:
-            out += "NAN";
-            return true;
+            return "NAN";
         case TDecimalForm::TKind::Finite:
             break;
     }
-    return false;
+    return nullptr;
 }
 
 std::string GeneralLayout(const TDecimalForm& form, int precision, int exponentDigits) {
-    std::string out;
-    if (AppendSpecialForm(out, form)) {
-        return out;
+    if (const char* special = SpecialFormText(form.Kind)) {
+        return special;
     }
+    std::string out;
     if (form.IsNegative) {
         out += '-';
     }
