@@ -1,10 +1,14 @@
 #include <QApplication>
-#include <QWidget>
+
+#include "config/numtext.h"
+#include "ui/qtdialogs.h"
+#include "ui/unit1.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setFixedSize(862, 606);
-    window.show();
+    SetDecimalMark(LocaleDecimalMark());
+    TQtDialogs dialogs;
+    TForm1 form(dialogs);
+    form.show();
     return app.exec();
 }

@@ -1,0 +1,51 @@
+#include <QFile>
+
+#include "config/configfile.h"
+#include "plot/qtexportpicture.h"
+#include "ui/dialogs.h"
+#include "ui/radiogroup.h"
+#include "ui/unit1.h"
+
+namespace {
+
+std::string FileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+// The table changes under the spins while loading, so they show the edited emitter afresh,
+// also when the load stops at a value it cannot hold.
+void TForm1::LoadCommand() {
+    Handle([this] {
+        const std::optional<QString> path = Dialogs.OpenConfigFile(this);
+        if (!path) return;
+        try {
+            LoadConfiguration(FileName(*path), Model, *this);
+        } catch (...) {
+            ShowSpinsFor(Model.SelectedRow);
+            throw;
+        }
+        ShowSpinsFor(Model.SelectedRow);
+    });
+}
+
+void TForm1::SaveCommand() {
+    Handle([this] {
+        const std::optional<QString> path = Dialogs.SaveConfigFile(this);
+        if (!path) return;
+        SaveConfiguration(FileName(*path), Model, RadioGroup1->ItemIndex());
+    });
+}
+
+// The picture is drawn before the dialog opens, also when the user then cancels it.
+void TForm1::ExportCommand() {
+    Handle([this] {
+        Model.EmitterType = RadioGroup1->ItemIndex();
+        TExportPicture& picture = Image1->Picture();
+        ShowLabels(picture.Draw(Model, ElevationDegrees()));
+        const std::optional<QString> path = Dialogs.SavePictureFile(this);
+        if (!path) return;
+        picture.Save(FileName(*path));
+    });
+}
