@@ -45,7 +45,8 @@ constexpr std::array<unsigned char, 256> MakeFoldTable() {
         if (b >= 'A' && b <= 'Z') {
             table[b] = static_cast<unsigned char>(b + ('a' - 'A'));
         } else if (b >= 0x80) {
-            table[b] = FromUnicode(LowerCyrillic(ToUnicode(byte))).value_or(byte);
+            const char32_t c = ToUnicode(byte);
+            if (LowerCyrillic(c) != c) table[b] = FromUnicode(LowerCyrillic(c)).value_or(byte);
         }
     }
     return table;

@@ -62,6 +62,7 @@ TLine LineAt(const std::string& text, std::size_t begin) {
     if (found != nullptr) {
         line.End = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
         line.Next = line.End + 1;
+        if (line.End > begin && text[line.End - 1] == '\r') --line.End;
     }
     return line;
 }
