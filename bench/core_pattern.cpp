@@ -1,0 +1,42 @@
+#include <benchmark/benchmark.h>
+
+#include "model/focus.h"
+#include "model/pattern.h"
+
+namespace {
+
+// Eight enabled emitters spread over about a wavelength, as a full array is drawn.
+TArrayModel FullArray() {
+    TArrayModel model = MakeInitialModel();
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        TEmitter& emitter = model.Emitter(k);
+        emitter.X = 0.125L * k - 0.5L;
+        emitter.Y = 0.0625L * ((k * 5) % 8) - 0.25L;
+        emitter.Phase = 0.1L * k;
+        emitter.Enabled = true;
+    }
+    model.EnabledCount = kEmitterCount;
+    return model;
+}
+
+void BM_ComputePattern(benchmark::State& state) {
+    TArrayModel model = FullArray();
+    model.EmitterType = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        ComputePattern(model, 30);
+        benchmark::DoNotOptimize(model.Pattern);
+    }
+}
+BENCHMARK(BM_ComputePattern)->Arg(etOmni)->Arg(etHorizontalDipoleWE)->Unit(benchmark::kMicrosecond);
+
+void BM_FocusBeam(benchmark::State& state) {
+    TArrayModel model = FullArray();
+    int bearing = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FocusBeam(model, bearing));
+        bearing = (bearing + 7) % 360;
+    }
+}
+BENCHMARK(BM_FocusBeam);
+
+}  // namespace

@@ -1,0 +1,78 @@
+#include "model/trig.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
+#include "near_extended.h"
+
+namespace {
+
+bool SameBits(long double a, long double b) {
+    return std::memcmp(&a, &b, 10) == 0;
+}
+
+// The processor reduces with a 66-bit approximation of pi, so its error against a fully
+// reduced sine grows with the argument: within a few units of 2^-64 for the phases a
+// pattern produces, and about |x| / 40 such units near 1e4.
+long double Tolerance(long double x) {
+    return 0x1p-64L * (4 + std::fabs(x) / 16);
+}
+
+TEST(ExtendedTrig, AgreesWithFullyReducedSineAndCosine) {
+    std::mt19937_64 random(20240601);
+    for (const long double limit : {1.0L, 20.0L, 1000.0L, 1e4L}) {
+        std::uniform_real_distribution<long double> argument(-limit, limit);
+        for (int n = 0; n < 20000; ++n) {
+            const long double x = argument(random);
+            ASSERT_TRUE(NearExtended(ExtSin(x), std::sin(x), Tolerance(x))) << x;
+            ASSERT_TRUE(NearExtended(ExtCos(x), std::cos(x), Tolerance(x))) << x;
+        }
+    }
+}
+
+TEST(ExtendedTrig, IsExactWhereTheValueIsRepresentable) {
+    EXPECT_EQ(ExtSin(0), 0);
+    EXPECT_EQ(ExtCos(0), 1);
+    EXPECT_TRUE(std::signbit(ExtSin(-0.0L)));
+    EXPECT_EQ(ExtCos(3.14159265358979323846L), -1);
+}
+
+TEST(ExtendedTrig, GivesZeroWhereTheProcessorCannotReduce) {
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double cases[] = {0x1p63L,
+                                 -0x1p63L,
+                                 1e30L,
+                                 -1e4000L,
+                                 inf,
+                                 -inf,
+                                 std::numeric_limits<long double>::quiet_NaN()};
+    for (const long double x : cases) {
+        EXPECT_EQ(ExtSin(x), 0) << x;
+        EXPECT_EQ(ExtCos(x), 0) << x;
+        long double sine = 1;
+        long double cosine = 1;
+        ExtSinCos(x, sine, cosine);
+        EXPECT_EQ(sine, 0) << x;
+        EXPECT_EQ(cosine, 0) << x;
+    }
+    EXPECT_NE(ExtSin(0x1p63L - 1), 0);  // the largest argument still reduced
+}
+
+TEST(ExtendedTrig, SinCosIsBitForBitTheSeparateInstructions) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<long double> argument(-100, 100);
+    for (int n = 0; n < 200000; ++n) {
+        const long double x = n < 100000 ? argument(random) : argument(random) * 1e-6L;
+        long double sine;
+        long double cosine;
+        ExtSinCos(x, sine, cosine);
+        ASSERT_TRUE(SameBits(sine, ExtSin(x))) << x;
+        ASSERT_TRUE(SameBits(cosine, ExtCos(x))) << x;
+    }
+}
+
+}  // namespace
