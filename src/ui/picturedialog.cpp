@@ -1,0 +1,103 @@
+#include "ui/picturedialog.h"
+
+#include <QDialog>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kPictureLabel = QStringLiteral("Picture:");
+const QString kNoPicture = QStringLiteral("(None)");
+const QString kPreviewTitle = QStringLiteral("Preview");
+constexpr int kPaneSide = 160;  // pixels
+
+// A modal window with the picture at its own size, scrolled when it exceeds the screen;
+// Escape closes it as it closes any dialog.
+void RunPreviewWindow(QWidget* parent, const QImage& picture) {
+    QDialog window(parent);
+    window.setWindowTitle(kPreviewTitle);
+    auto* image = new QLabel;
+    image->setPixmap(QPixmap::fromImage(picture));
+    auto* scroller = new QScrollArea;
+    scroller->setWidget(image);
+    scroller->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller);
+    QSize wanted = picture.size() + QSize(2 * scroller->frameWidth(), 2 * scroller->frameWidth());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableSize() * 9 / 10);
+    }
+    window.resize(wanted);
+    window.exec();
+}
+
+}  // namespace
+
+TSavePictureDialog::TSavePictureDialog(QWidget* parent)
+    : QFileDialog(parent),
+      PictureLabel(new QLabel(kPictureLabel)),
+      ImagePane(new QLabel(kNoPicture)),
+      PreviewButton(new QToolButton) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    PictureLabel->setObjectName(QStringLiteral("PictureLabel"));
+    ImagePane->setObjectName(QStringLiteral("ImagePane"));
+    PreviewButton->setObjectName(QStringLiteral("PreviewButton"));
+
+    PreviewButton->setToolTip(kPreviewTitle);
+    PreviewButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    PreviewButton->setEnabled(false);
+    ImagePane->setFixedSize(kPaneSide, kPaneSide);
+    ImagePane->setAlignment(Qt::AlignCenter);
+    ImagePane->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(PictureLabel, 1);
+    header->addWidget(PreviewButton);
+    auto* pane = new QVBoxLayout;
+    pane->addLayout(header);
+    pane->addWidget(ImagePane);
+    pane->addStretch(1);
+
+    // Qt's own dialog lays its widgets out on a grid: the pane takes a new column of it.
+    auto* grid = qobject_cast<QGridLayout*>(layout());
+    Q_ASSERT(grid != nullptr);
+    grid->addLayout(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+
+    connect(this, &QFileDialog::currentChanged, this, &TSavePictureDialog::ShowPictureOf);
+    connect(PreviewButton, &QToolButton::clicked, this, &TSavePictureDialog::OpenPreview);
+}
+
+void TSavePictureDialog::ShowPictureOf(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    Picture = reader.read();
+    if (Picture.isNull()) {
+        PictureLabel->setText(kPictureLabel);
+        ImagePane->setPixmap(QPixmap());
+        ImagePane->setText(kNoPicture);
+        PreviewButton->setEnabled(false);
+        return;
+    }
+    PictureLabel->setText(QStringLiteral(" (%1x%2)").arg(Picture.width()).arg(Picture.height()));
+    const QSize room = ImagePane->contentsRect().size();
+    const bool fits = Picture.width() <= room.width() && Picture.height() <= room.height();
+    ImagePane->setPixmap(QPixmap::fromImage(
+        fits ? Picture : Picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    PreviewButton->setEnabled(true);
+}
+
+void TSavePictureDialog::OpenPreview() {
+    if (!Picture.isNull()) {
+        RunPreviewWindow(this, Picture);
+    }
+}
