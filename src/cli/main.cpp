@@ -1,0 +1,91 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/exportcommand.h"
+#include "cli/options.h"
+#include "cli/report.h"
+#include "cli/session.h"
+#include "cli/usage.h"
+#include "config/configfile.h"
+#include "config/errors.h"
+#include "config/numtext.h"
+#include "config/safefile.h"
+#include "plot/diagram.h"
+#include "plot/recordingcanvas.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr TRect kWindowClient{0, 0, 862, 606};  // pixels, the window's plot surface
+
+void PrintError(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// The read-outs come from the window's own drawing routine, run on a surface that only
+// records, so they are the labels' texts byte for byte.
+std::string PatternOutput(TArraySession& session, const TCliOptions& options) {
+    TRecordingCanvas surface(kWindowClient);
+    const TDiagramLabels labels =
+        DrawDiagram(surface, dtWindow, session.Model, options.ElevationDegrees);
+    return FormatReport({session.Model, session.Grid, labels, options.ElevationDegrees},
+                        options.Format);
+}
+
+int Run(const std::vector<std::string>& args) {
+    char mark = LocaleDecimalMark();
+    if (!IsUsableDecimalMark(std::string(1, mark))) mark = '.';
+    TCliOptions options;
+    try {
+        options = ParseCommandLine(args, mark);
+    } catch (const EUsageError& e) {
+        PrintError(std::string("arraypattern-cli: ") + e.what());
+        return kExitUsage;
+    }
+    std::string output;
+    if (options.Help) {
+        output = kUsageText;
+    } else if (options.Version) {
+        output = kVersionText;
+    } else {
+        SetDecimalMark(options.DecimalMark.value_or(mark));
+        try {
+            TArraySession session = BuildSession(options);
+            for (const auto& message : session.Messages) PrintError(message);
+            switch (options.Command) {
+                case TCliCommand::Pattern:
+                    output = PatternOutput(session, options);
+                    break;
+                case TCliCommand::Save:
+                    SaveConfiguration(FullPath(options.OutputFile), session.Model,
+                                      session.Model.EmitterType);
+                    break;
+                case TCliCommand::Export:
+                    ExportPicture(session.Model, options.ElevationDegrees, options.OutputFile);
+                    break;
+                case TCliCommand::None:
+                    break;
+            }
+        } catch (const EUsageError& e) {
+            PrintError(std::string("arraypattern-cli: ") + e.what());
+            return kExitUsage;
+        } catch (const EHandlerError& e) {
+            PrintError(ErrorBoxText(e.what()));
+            return kExitFailure;
+        }
+    }
+    const bool written = std::fwrite(output.data(), 1, output.size(), stdout) == output.size();
+    if (std::fflush(stdout) != 0 || !written) {
+        PrintError(ErrorBoxText(kStreamWriteErrorText));
+        return kExitFailure;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "cli/report.h"
+#include "model/emitters.h"
+
+// The array as the window would hold it after the same steps: the initial table, then the
+// configuration file, the emitter type and the focusing bearing of the options.
+struct TArraySession {
+    TArrayModel Model;
+    TGridTexts Grid;
+    // The one-emitter messages the window would have shown, in order.
+    std::vector<std::string> Messages;
+};
+
+// Throws EUsageError when the configuration file cannot be read, EHandlerError with the
+// window's error text when loading it fails.
+TArraySession BuildSession(const TCliOptions& options);

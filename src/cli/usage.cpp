@@ -1,0 +1,49 @@
+#include "cli/usage.h"
+
+const std::string_view kUsageText =
+    R"(arraypattern-cli pattern [OPTIONS]           print the pattern and its read-outs
+arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
+arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
+OPTIONS:
+  --config FILE        load this configuration first (as the window's load does)
+  --type N             then set the emitter type as the radio group would (limited to -1..3)
+  --focus BEARING      then focus the beam at this whole bearing 0..359 (as the window's focusing does)
+  --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
+  --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
+  --format text|json|csv   output of `pattern` (default text)
+  -h, --help, --version
+
+The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
+then --config, --type and --focus are applied in that order. The elevation accepts the
+decimal mark or a full stop. Options may also be written --option=VALUE.
+
+Output of `pattern`:
+  text  the three read-outs as the window's labels show them, the emitter table as the
+        grid shows it (number, on 1 / off 0, X, Y, Phase), then the metrics.
+  json  one object: elevation, type, labels {elevation, gain, bearing}, max_gain,
+        max_gain_angle (sample index), bearing, gain_db, emitters (n, enabled, x, y,
+        phase, texts), samples (361 values), metrics {beamwidth_deg, front_to_back_db,
+        side_lobe_db, nulls}; metrics is null when every sample is 0.
+  csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
+        with 21 significant digits, db = 10 log10(value / maximum), empty where value is 0.
+
+Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
+the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
+reports (the first largest).
+  beamwidth_deg     walking from the maximum in each direction, the first sample below
+                    -3 dB and the one before it; the -3 dB point lies between them by linear
+                    interpolation of their levels (at the earlier one when the later is 0).
+                    The width is the sum of both distances in degrees, across the 0/360
+                    seam; 360 when no sample is below -3 dB.
+  front_to_back_db  level of the maximum against the sample 180 degrees away from it:
+                    20 log10(maximum / that sample); "inf" (null in json) when it is 0.
+  side_lobe_db      the main lobe runs from the maximum in each direction while the
+                    samples do not rise (by more than 1e-12 of the maximum), down to the
+                    first local minimum; the highest sample outside it is the highest side
+                    lobe. None (null) when the main lobe covers the whole circle.
+  nulls             runs of adjacent samples below -40 dB, each reported by the bearing of
+                    its centre (a half degree when the run has an even length), ascending.
+
+Exit status: 0 done; 1 a file could not be read or written (the window's error text on
+standard error); 2 a bad option or value (one line naming it). Nothing is written on error.
+)";
