@@ -20,6 +20,11 @@ bool Qualifies(const TEmitter& e) {
     return e.Enabled || e.X != 0 || e.Y != 0 || e.Phase != 0;
 }
 
+// The file holds values to double precision.
+std::string StoredText(long double x) {
+    return FormatGeneral(static_cast<long double>(RoundToDouble(x)));
+}
+
 // A file saved under the other decimal separator still loads; anything else that does not
 // parse loads as 0. Throws "Floating point overflow" for a value beyond the double range.
 long double RealValue(const std::string& text) {
@@ -27,7 +32,7 @@ long double RealValue(const std::string& text) {
     auto parsed = ParseFloat(text);
     if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
     if (!parsed) return 0;
-    return RoundToDouble(*parsed);
+    return static_cast<long double>(RoundToDouble(*parsed));
 }
 
 struct TLoadedTable {
@@ -60,9 +65,9 @@ void SaveConfiguration(const std::string& fileName, const TArrayModel& model, in
         if (!Qualifies(e)) continue;
         const std::string section = EmitterSection(k);
         file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");
-        file.WriteString(section, kXKey, FormatGeneral(RoundToDouble(e.X)));
-        file.WriteString(section, kYKey, FormatGeneral(RoundToDouble(e.Y)));
-        file.WriteString(section, kPhaseKey, FormatGeneral(RoundToDouble(e.Phase)));
+        file.WriteString(section, kXKey, StoredText(e.X));
+        file.WriteString(section, kYKey, StoredText(e.Y));
+        file.WriteString(section, kPhaseKey, StoredText(e.Phase));
     }
     if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
 }

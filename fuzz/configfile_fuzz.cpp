@@ -1,0 +1,91 @@
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "config/configfile.h"
+#include "config/cp1251.h"
+#include "config/errors.h"
+#include "config/headlesswindow.h"
+#include "config/inifile.h"
+#include "config/numtext.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+// One file for the whole run, on a memory file system where there is one.
+const std::string& ScratchFile() {
+    static const std::string path = [] {
+        std::string pattern =
+            access("/dev/shm", W_OK) == 0 ? "/dev/shm/cfgfuzz.XXXXXX" : "/tmp/cfgfuzz.XXXXXX";
+        const int fd = mkstemp(pattern.data());
+        Check(fd >= 0);
+        close(fd);
+        std::atexit([] { unlink(ScratchFile().c_str()); });
+        return pattern;
+    }();
+    return path;
+}
+
+void ParseNumbers(std::string_view text) {
+    for (const char mark : {',', '.'}) {
+        if (const auto value = ParseFloat(text, mark)) {
+            try {
+                RoundToDouble(*value);
+            } catch (const EHandlerError&) {
+            }
+        }
+    }
+    ParseInteger(text, 0);
+}
+
+void ReadAndEdit(std::string text) {
+    TIniFile file = TIniFile::FromText(std::move(text));
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const std::string section = std::string(kEmitterSectionPrefix) + FormatInteger(k);
+        for (const std::string_view key : {kEnabledKey, kXKey, kYKey, kPhaseKey}) {
+            const std::string value = file.ReadString(section, key);
+            Check(value.size() <= TIniFile::kMaxValueLength);
+            ParseNumbers(value);
+        }
+    }
+    file.WriteString(kAllEmittersSection, kTypeKey, "-1");
+    file.WriteString("new", "key", "0,5");
+    Check(file.ReadString(kAllEmittersSection, kTypeKey) == "-1");
+    Check(file.ReadString("NEW", "KEY") == "0,5");
+}
+
+void Load(const std::uint8_t* data, std::size_t size) {
+    FILE* out = std::fopen(ScratchFile().c_str(), "wb");
+    Check(out != nullptr);
+    Check(std::fwrite(data, 1, size, out) == size);
+    std::fclose(out);
+    TArrayModel model = MakeInitialModel();
+    THeadlessWindow window(model);
+    try {
+        LoadConfiguration(ScratchFile(), model, window);
+    } catch (const EHandlerError&) {
+    }
+    int enabled = 0;
+    for (const TEmitter& e : model.Emitters) enabled += e.Enabled ? 1 : 0;
+    Check(enabled >= 1 && enabled == model.EnabledCount);
+    Check(window.EmitterTypeIndex() >= -1 && window.EmitterTypeIndex() <= 3);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    SetDecimalMark(size % 2 == 0 ? ',' : '.');
+    ParseNumbers(text);
+    ReadAndEdit(text);
+    Load(data, size);
+    return 0;
+}
