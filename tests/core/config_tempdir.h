@@ -1,10 +1,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -40,3 +43,17 @@ class TTempDirTest : public testing::Test {
 
     std::filesystem::path Dir;
 };
+
+// Runs the attempt and returns its result (0..254). Root may write anything, so under root the
+// attempt runs in a child process as the user "nobody".
+inline int RunAsUnprivileged(const std::function<int()>& attempt) {
+    if (::geteuid() != 0) return attempt();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(255);
+        ::_exit(attempt());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
