@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "clirunner.h"
+#include "jsonreader.h"
+
+namespace {
+
+TJson PatternOf(const TArrayModel& model) {
+    TTempDir dir;
+    WriteBytes(dir.Path("array.txt"), ConfigText(model, 0));
+    const TCliRun run =
+        RunCli({"pattern", "--format", "json", "--decimal-mark", ",", "--config", dir.Path("array.txt")});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    return ParseJson(run.Out);
+}
+
+std::vector<long double> Numbers(const TJson& array) {
+    std::vector<long double> numbers;
+    for (const auto& item : array.Items) numbers.push_back(item.Number());
+    return numbers;
+}
+
+// Two emitters half a wavelength apart on an east-west line, in phase: the broadside pair.
+TEST(CliMetrics, BroadsidePairBeamsNorthAndSouthWithNullsEastAndWest) {
+    const TJson json = PatternOf(ModelOf({{-0.25L, 0, 0, true}, {0.25L, 0, 0, true}}));
+    EXPECT_NEAR(static_cast<double>(json["samples"][0].Number()), 2, 1e-15);
+    EXPECT_NEAR(static_cast<double>(json["samples"][180].Number()), 2, 1e-15);
+    EXPECT_EQ(json["labels"]["gain"].Text, "2,000  (3,01 дБ)");
+    EXPECT_EQ(json["labels"]["bearing"].Text, "180");  // samples 0 and 180 tie; the first wins
+    const TJson& metrics = json["metrics"];
+    EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 60, 0.2);
+    EXPECT_NEAR(static_cast<double>(metrics["front_to_back_db"].Number()), 0, 1e-9);
+    EXPECT_NEAR(static_cast<double>(metrics["side_lobe_db"].Number()), 0, 1e-9);  // the back beam
+    EXPECT_EQ(Numbers(metrics["nulls"]), (std::vector<long double>{90, 270}));
+}
+
+struct TCardioidCase {
+    long double WestPhase, EastPhase;  // wavelengths
+    std::string Bearing;
+    long double Null;
+};
+
+// Emitters a quarter wavelength apart, a quarter period out of phase: the beam leaves on the
+// side of the emitter that lags.
+TEST(CliMetrics, QuarterWaveCardioidHasOneNullOppositeTheBeam) {
+    const std::vector<TCardioidCase> cases = {
+        {0, 0.25L, "90", 270},
+        {0.25L, 0, "270", 90},
+    };
+    for (const auto& c : cases) {
+        const TJson json =
+            PatternOf(ModelOf({{-0.125L, 0, c.WestPhase, true}, {0.125L, 0, c.EastPhase, true}}));
+        EXPECT_EQ(json["labels"]["gain"].Text, "2,000  (3,01 дБ)");
+        EXPECT_EQ(json["labels"]["bearing"].Text, c.Bearing);
+        const TJson& metrics = json["metrics"];
+        EXPECT_EQ(Numbers(metrics["nulls"]), std::vector<long double>{c.Null}) << c.Bearing;
+        EXPECT_TRUE(metrics["side_lobe_db"].IsNull());
+        EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 179.4, 0.5);
+        if (!metrics["front_to_back_db"].IsNull()) {
+            EXPECT_GT(metrics["front_to_back_db"].Number(), 100);
+        }
+    }
+}
+
+TEST(CliMetrics, OmnidirectionalEmitterHasNoBeamNoLobesNoNulls) {
+    const TJson json = PatternOf(ModelOf({{0, 0, 0, true}}));
+    const TJson& metrics = json["metrics"];
+    EXPECT_EQ(metrics["beamwidth_deg"].Number(), 360);
+    EXPECT_EQ(metrics["front_to_back_db"].Number(), 0);
+    EXPECT_TRUE(metrics["side_lobe_db"].IsNull());
+    EXPECT_TRUE(metrics["nulls"].Items.empty());
+}
+
+// An emitter so far out that every phase term lies beyond the sine's range contributes
+// nothing: a pattern of zeros has no level relative to its maximum.
+TEST(CliMetrics, ZeroPatternHasNoMetricsAndEmptyDecibels) {
+    const TArrayModel model = ModelOf({{1e300L, 1e300L, 0, true}});
+    const TJson json = PatternOf(model);
+    EXPECT_TRUE(json["metrics"].IsNull());
+    EXPECT_EQ(json["labels"]["gain"].Text, "0,000  (-110,00 дБ)");
+
+    TTempDir dir;
+    WriteBytes(dir.Path("far.txt"), ConfigText(model, 0));
+    const TCliRun csv = RunCli({"pattern", "--format", "csv", "--config", dir.Path("far.txt"),
+                                "--decimal-mark", ","});
+    EXPECT_NE(csv.Out.find("\n0,180,0,\n"), std::string::npos);
+    const TCliRun text = RunCli({"pattern", "--config", dir.Path("far.txt"), "--decimal-mark", ","});
+    EXPECT_NE(text.Out.find("metrics: none"), std::string::npos);
+}
+
+TEST(CliMetrics, TextFormShowsTheSameFigures) {
+    TTempDir dir;
+    WriteBytes(dir.Path("pair.txt"),
+               ConfigText(ModelOf({{-0.125L, 0, 0, true}, {0.125L, 0, 0.25L, true}}), 0));
+    const TCliRun run = RunCli({"pattern", "--config", dir.Path("pair.txt"), "--decimal-mark", ","});
+    EXPECT_NE(run.Out.find("\nside lobe: none\nnulls: 270\n"), std::string::npos) << run.Out;
+}
+
+}  // namespace

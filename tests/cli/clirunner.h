@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/emitters.h"
+
+// One finished run of the command-line program.
+struct TCliRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs the built program with the arguments, under the C locale unless env overrides it
+// (LC_ALL, LANG...). Standard input is empty; stdoutPath, when given, receives standard output.
+TCliRun RunCli(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {},
+               const std::string& stdoutPath = "");
+
+// A private folder removed with its contents at the end of the test.
+class TTempDir {
+public:
+    TTempDir();
+    ~TTempDir();
+    TTempDir(const TTempDir&) = delete;
+    TTempDir& operator=(const TTempDir&) = delete;
+    std::string Path(const std::string& name) const { return path_ + "/" + name; }
+    // Names of the folder's entries, sorted.
+    std::vector<std::string> Entries() const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// A configuration file as the window writes it (Windows-1251 names, CR LF, comma as the
+// decimal separator) holding every emitter's section and the type.
+std::string ConfigText(const TArrayModel& model, int typeIndex);
+// A model with only the given emitters: (X, Y, Phase), all enabled, the rest off and zero.
+TArrayModel ModelOf(const std::vector<TEmitter>& emitters);

@@ -1,0 +1,159 @@
+#include "jsonreader.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace {
+
+class TReader {
+public:
+    explicit TReader(const std::string& text) : text_(text) {}
+
+    TJson Document() {
+        TJson value = Value();
+        SkipBlanks();
+        if (pos_ != text_.size()) Fail("text after the document");
+        return value;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(pos_));
+    }
+    void SkipBlanks() {
+        while (pos_ < text_.size() && std::string_view(" \t\r\n").find(text_[pos_]) !=
+                                          std::string_view::npos) {
+            ++pos_;
+        }
+    }
+    bool Take(char c) {
+        SkipBlanks();
+        if (pos_ < text_.size() && text_[pos_] == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+    void Expect(char c) {
+        if (!Take(c)) Fail(std::string("expected '") + c + "'");
+    }
+    bool TakeWord(std::string_view word) {
+        if (text_.compare(pos_, word.size(), word) != 0) return false;
+        pos_ += word.size();
+        return true;
+    }
+
+    TJson Value() {
+        SkipBlanks();
+        TJson v;
+        if (pos_ == text_.size()) Fail("missing value");
+        const char c = text_[pos_];
+        if (c == '{') {
+            v.Kind = TJson::TKind::Object;
+            ++pos_;
+            if (Take('}')) return v;
+            do {
+                SkipBlanks();
+                const std::string key = String();
+                Expect(':');
+                if (!v.Members.emplace(key, Value()).second) Fail("repeated key " + key);
+            } while (Take(','));
+            Expect('}');
+        } else if (c == '[') {
+            v.Kind = TJson::TKind::Array;
+            ++pos_;
+            if (Take(']')) return v;
+            do v.Items.push_back(Value());
+            while (Take(','));
+            Expect(']');
+        } else if (c == '"') {
+            v.Kind = TJson::TKind::String;
+            v.Text = String();
+        } else if (TakeWord("true") || TakeWord("false")) {
+            v.Kind = TJson::TKind::Boolean;
+            v.BooleanValue = c == 't';
+        } else if (TakeWord("null")) {
+            v.Kind = TJson::TKind::Null;
+        } else {
+            v.Kind = TJson::TKind::Number;
+            const std::size_t start = pos_;
+            while (pos_ < text_.size() &&
+                   std::string_view("+-0123456789.eE").find(text_[pos_]) != std::string_view::npos) {
+                ++pos_;
+            }
+            v.Text = text_.substr(start, pos_ - start);
+            long double ignored = 0;
+            const auto [end, error] =
+                std::from_chars(v.Text.data(), v.Text.data() + v.Text.size(), ignored);
+            if (v.Text.empty() || v.Text[0] == '+' || error != std::errc() ||
+                end != v.Text.data() + v.Text.size()) {
+                Fail("bad number");
+            }
+        }
+        return v;
+    }
+
+    std::string String() {
+        if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a string");
+        ++pos_;
+        std::string out;
+        while (true) {
+            if (pos_ >= text_.size()) Fail("unterminated string");
+            const char c = text_[pos_++];
+            if (c == '"') return out;
+            if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (pos_ >= text_.size()) Fail("unterminated escape");
+            const char e = text_[pos_++];
+            switch (e) {
+                case '"': case '\\': case '/': out += e; break;
+                case 'n': out += '\n'; break;
+                case 't': out += '\t'; break;
+                case 'r': out += '\r'; break;
+                case 'b': out += '\b'; break;
+                case 'f': out += '\f'; break;
+                case 'u': {
+                    if (pos_ + 4 > text_.size()) Fail("short \\u escape");
+                    const unsigned code = std::stoul(text_.substr(pos_, 4), nullptr, 16);
+                    pos_ += 4;
+                    if (code >= 0x80) Fail("\\u escape beyond ASCII");
+                    out += static_cast<char>(code);
+                    break;
+                }
+                default: Fail("unknown escape");
+            }
+        }
+    }
+
+    const std::string& text_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+const TJson& TJson::operator[](const std::string& key) const {
+    const auto it = Members.find(key);
+    if (Kind != TKind::Object || it == Members.end()) {
+        throw std::runtime_error("JSON: no member " + key);
+    }
+    return it->second;
+}
+
+const TJson& TJson::operator[](std::size_t index) const {
+    if (Kind != TKind::Array || index >= Items.size()) {
+        throw std::runtime_error("JSON: no item " + std::to_string(index));
+    }
+    return Items[index];
+}
+
+long double TJson::Number() const {
+    if (Kind != TKind::Number) throw std::runtime_error("JSON: not a number");
+    long double value = 0;
+    std::from_chars(Text.data(), Text.data() + Text.size(), value);
+    return value;
+}
+
+TJson ParseJson(const std::string& text) { return TReader(text).Document(); }
