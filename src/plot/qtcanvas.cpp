@@ -71,10 +71,12 @@ void TQtCanvas::FillRect(const TRect& rect) {
 }
 
 // The ellipse is centred on the middle of its rectangle and passes through the corners'
-// coordinates, the pen centred on that outline; with aliased drawing Qt places a pixel's
-// centre half a pixel right and below its coordinate.
+// coordinates, the pen centred on that outline. Qt strokes a one-pixel outline half a pixel
+// right of and below its path, but fills a wider one about the path itself: shifting the wider
+// outline by the same half pixel keeps every ring and marker centred on its pixel.
 void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    const QPointF centre((x1 + x2) / 2.0, (y1 + y2) / 2.0);
+    const double shift = penWidth_ > 1 ? 0.5 : 0.0;
+    const QPointF centre((x1 + x2) / 2.0 + shift, (y1 + y2) / 2.0 + shift);
     painter_.drawEllipse(centre, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
 }
 

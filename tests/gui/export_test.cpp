@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "config/errors.h"
+#include "config/numtext.h"
+#include "model/emitters.h"
+#include "plot/qtexportpicture.h"
+
+namespace {
+
+struct TRgb {
+    int R, G, B;
+    friend bool operator==(TRgb, TRgb) = default;
+};
+
+void PrintTo(TRgb c, std::ostream* os) {
+    *os << "rgb(" << c.R << ", " << c.G << ", " << c.B << ")";
+}
+
+constexpr TRgb kWhite{255, 255, 255};
+constexpr TRgb kRed{255, 0, 0};
+constexpr TRgb kBlue{0, 0, 255};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::uint32_t Read32(const std::string& s, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(s[at + i]);
+    return v;
+}
+
+// The colour of picture pixel (x, y), y counted from the top, in a file of bottom-up rows.
+TRgb FilePixel(const std::string& bmp, int x, int y) {
+    const std::size_t at = 54 + (static_cast<std::size_t>(879 - y) * 880 + x) * 4;
+    return {static_cast<std::uint8_t>(bmp[at + 2]), static_cast<std::uint8_t>(bmp[at + 1]),
+            static_cast<std::uint8_t>(bmp[at])};
+}
+
+class ExportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        savedMark_ = DecimalMark();
+        SetDecimalMark(',');
+        model_ = MakeInitialModel();
+    }
+    void TearDown() override { SetDecimalMark(savedMark_); }
+
+    std::string PathOf(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
+
+    // Names in the export folder, temporary files included.
+    QStringList Entries() const {
+        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    // Leaves an earlier export in the folder, to be kept by a failing one.
+    std::string Earlier(const char* name) {
+        const std::string path = PathOf(name);
+        std::ofstream(path, std::ios::binary) << "earlier picture";
+        return path;
+    }
+
+    std::string SaveError(const std::string& path, const TWriteFn& write = {}) {
+        picture_.Draw(model_, 0);
+        try {
+            picture_.Save(path, write);
+        } catch (const EHandlerError& e) {
+            return e.what();
+        }
+        return {};
+    }
+
+    QTemporaryDir dir_;
+    char savedMark_ = '.';
+    TArrayModel model_;
+    TExportPicture picture_;
+};
+
+TEST_F(ExportTest, PictureIsWhiteAtCreation) {
+    const QImage& image = picture_.Image();
+    EXPECT_EQ(image.size(), QSize(880, 880));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(440, 440), qRgb(255, 255, 255));
+}
+
+TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
+    const TDiagramLabels labels = picture_.Draw(model_, 0);
+    EXPECT_EQ(labels.Gain, "4,000  (6,02 дБ)");
+    const std::string path = PathOf("diagram.png");
+    picture_.Save(path);
+    const std::string bmp = ReadFile(path);
+    ASSERT_EQ(bmp.size(), 3097654u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(Read32(bmp, 2), 3097654u);
+    EXPECT_EQ(Read32(bmp, 10), 54u);
+    EXPECT_EQ(Read32(bmp, 18), 880u);
+    EXPECT_EQ(Read32(bmp, 22), 880u);
+    EXPECT_EQ(Read32(bmp, 28) & 0xFFFF, 32u);
+    EXPECT_EQ(Read32(bmp, 34), 3097600u);
+    EXPECT_EQ(bmp.substr(54, 3), "\xFF\xFF\xFF");
+}
+
+TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
+    picture_.Draw(model_, 0);
+    const std::string path = PathOf("diagram.bmp");
+    picture_.Save(path);
+    const std::string bmp = ReadFile(path);
+    ASSERT_EQ(bmp.size(), 3097654u);
+    const struct {
+        int X, Y;
+        TRgb Colour;
+        const char* What;
+    } cases[] = {
+        {0, 879, kWhite, "bottom-left corner"},
+        {440, 40, TRgb{0, 0, 0}, "outer ring, north"},
+        {440, 820, TRgb{0, 0, 0}, "south bearing line between the outer rings"},
+        {648, 240, kRed, "outline of marker 1, east side"},
+        {240, 632, kRed, "outline of marker 4, north side"},
+        {635, 240, kWhite, "inside marker 1, beside its number"},
+        {723, 157, kBlue, "main lobe at sample 225"},
+        {860, 440, kWhite, "outside the outer ring"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FilePixel(bmp, c.X, c.Y), c.Colour) << c.What;
+}
+
+TEST_F(ExportTest, SecondExportKeepsNothingOfTheFirst) {
+    picture_.Draw(model_, 0);
+    picture_.Save(PathOf("first.bmp"));
+
+    for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 6;
+    model_.Emitter(6).X = -0.3L;
+    model_.EnabledCount = 1;
+    picture_.Draw(model_, 40);
+    const std::string path = PathOf("second.bmp");
+    picture_.Save(path);
+
+    TExportPicture fresh;
+    fresh.Draw(model_, 40);
+    const std::string second = ReadFile(path);
+    EXPECT_TRUE(second == fresh.BmpBytes());
+    EXPECT_EQ(FilePixel(second, 648, 240), kWhite);
+}
+
+TEST_F(ExportTest, ExistingFileIsReplacedWithoutTraces) {
+    const std::string path = Earlier("diagram.bmp");
+    EXPECT_EQ(SaveError(path), "");
+    EXPECT_EQ(ReadFile(path).size(), 3097654u);
+    EXPECT_EQ(Entries(), QStringList{"diagram.bmp"});
+}
+
+TEST_F(ExportTest, UncreatableFilesReportTheFullPathAndSystemText) {
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    const std::string earlier = Earlier("earlier.bmp");
+    const struct {
+        std::string Name;
+        std::string Reason;
+    } cases[] = {
+        {"missing/diagram.bmp", "No such file or directory"},
+        {"folder", "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = PathOf(c.Name.c_str());
+        EXPECT_EQ(SaveError(path), "Cannot create file \"" + path + "\". " + c.Reason);
+    }
+    EXPECT_EQ(ReadFile(earlier), "earlier picture");
+    EXPECT_EQ(Entries(), (QStringList{"earlier.bmp", "folder"}));
+    EXPECT_TRUE(QDir(dir_.path() + "/folder").isEmpty());
+}
+
+TEST_F(ExportTest, ReadOnlyFileIsLeftAsItWas) {
+    if (geteuid() == 0) GTEST_SKIP() << "permission bits do not stop the superuser";
+    const std::string path = Earlier("locked.bmp");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(SaveError(path), "Cannot create file \"" + path + "\". Permission denied");
+    EXPECT_EQ(ReadFile(path), "earlier picture");
+    EXPECT_EQ(Entries(), QStringList{"locked.bmp"});
+}
+
+TEST_F(ExportTest, FailedWritesReportStreamWriteErrorAndKeepTheEarlierFile) {
+    const std::string path = Earlier("diagram.bmp");
+    long budget = 0;
+    const TWriteFn fullDisk = [&budget](int fd, const void* data, std::size_t count) -> long {
+        const std::size_t n = std::min<std::size_t>(count, static_cast<std::size_t>(budget));
+        budget -= static_cast<long>(n);
+        return n == 0 ? 0 : ::write(fd, data, n);
+    };
+    const TWriteFn denied = [](int, const void*, std::size_t) -> long {
+        errno = EACCES;
+        return -1;
+    };
+    const struct {
+        const char* What;
+        long Budget;
+        TWriteFn Write;
+    } cases[] = {
+        {"disk full after the headers", 54, fullDisk},
+        {"disk full mid-picture", 1500000, fullDisk},
+        {"write refused", 0, denied},
+    };
+    for (const auto& c : cases) {
+        budget = c.Budget;
+        EXPECT_EQ(SaveError(path, c.Write), kStreamWriteErrorText) << c.What;
+        EXPECT_EQ(ReadFile(path), "earlier picture") << c.What;
+        EXPECT_EQ(Entries(), QStringList{"diagram.bmp"}) << c.What;
+    }
+}
+
+}  // namespace
