@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "clirunner.h"
 #include "jsonreader.h"
 
 namespace {
 
+// Half-power ratio of the amplitude, 10^(-3/20), as the angle whose cosine it is.
+const double kHalfPowerAngle = std::acos(std::pow(10.0, -3.0 / 20));
+constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
+
 TJson PatternOf(const TArrayModel& model) {
     TTempDir dir;
     WriteBytes(dir.Path("array.txt"), ConfigText(model, 0));
-    const TCliRun run =
-        RunCli({"pattern", "--format", "json", "--decimal-mark", ",", "--config", dir.Path("array.txt")});
+    const TCliRun run = RunCli(
+        {"pattern", "--format", "json", "--decimal-mark", ",", "--config", dir.Path("array.txt")});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     return ParseJson(run.Out);
 }
@@ -28,7 +34,11 @@ TEST(CliMetrics, BroadsidePairBeamsNorthAndSouthWithNullsEastAndWest) {
     EXPECT_EQ(json["labels"]["gain"].Text, "2,000  (3,01 дБ)");
     EXPECT_EQ(json["labels"]["bearing"].Text, "180");  // samples 0 and 180 tie; the first wins
     const TJson& metrics = json["metrics"];
-    EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 60, 0.2);
+    // 2 |cos(pi/2 sin az)| falls to the half-power ratio where sin az = (2/pi) kHalfPowerAngle.
+    const double exact =
+        2 * kDegreesPerRadian * std::asin(2 / 3.14159265358979323846 * kHalfPowerAngle);
+    EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), exact, 0.01);
+    EXPECT_NEAR(exact, 60, 0.1);
     EXPECT_NEAR(static_cast<double>(metrics["front_to_back_db"].Number()), 0, 1e-9);
     EXPECT_NEAR(static_cast<double>(metrics["side_lobe_db"].Number()), 0, 1e-9);  // the back beam
     EXPECT_EQ(Numbers(metrics["nulls"]), (std::vector<long double>{90, 270}));
@@ -55,7 +65,11 @@ TEST(CliMetrics, QuarterWaveCardioidHasOneNullOppositeTheBeam) {
         const TJson& metrics = json["metrics"];
         EXPECT_EQ(Numbers(metrics["nulls"]), std::vector<long double>{c.Null}) << c.Bearing;
         EXPECT_TRUE(metrics["side_lobe_db"].IsNull());
-        EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 179.4, 0.5);
+        // 2 |cos(pi/4 (1 + sin az))| from the beam: half power where 1 + sin az = (4/pi) angle.
+        const double exact =
+            2 *
+            (90 + kDegreesPerRadian * std::asin(4 / 3.14159265358979323846 * kHalfPowerAngle - 1));
+        EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), exact, 0.01);
         if (!metrics["front_to_back_db"].IsNull()) {
             EXPECT_GT(metrics["front_to_back_db"].Number(), 100);
         }
@@ -81,10 +95,11 @@ TEST(CliMetrics, ZeroPatternHasNoMetricsAndEmptyDecibels) {
 
     TTempDir dir;
     WriteBytes(dir.Path("far.txt"), ConfigText(model, 0));
-    const TCliRun csv = RunCli({"pattern", "--format", "csv", "--config", dir.Path("far.txt"),
-                                "--decimal-mark", ","});
+    const TCliRun csv = RunCli(
+        {"pattern", "--format", "csv", "--config", dir.Path("far.txt"), "--decimal-mark", ","});
     EXPECT_NE(csv.Out.find("\n0,180,0,\n"), std::string::npos);
-    const TCliRun text = RunCli({"pattern", "--config", dir.Path("far.txt"), "--decimal-mark", ","});
+    const TCliRun text =
+        RunCli({"pattern", "--config", dir.Path("far.txt"), "--decimal-mark", ","});
     EXPECT_NE(text.Out.find("metrics: none"), std::string::npos);
 }
 
@@ -92,7 +107,8 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
     TTempDir dir;
     WriteBytes(dir.Path("pair.txt"),
                ConfigText(ModelOf({{-0.125L, 0, 0, true}, {0.125L, 0, 0.25L, true}}), 0));
-    const TCliRun run = RunCli({"pattern", "--config", dir.Path("pair.txt"), "--decimal-mark", ","});
+    const TCliRun run =
+        RunCli({"pattern", "--config", dir.Path("pair.txt"), "--decimal-mark", ","});
     EXPECT_NE(run.Out.find("\nside lobe: none\nnulls: 270\n"), std::string::npos) << run.Out;
 }
 

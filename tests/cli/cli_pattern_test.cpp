@@ -88,7 +88,8 @@ TEST(CliPattern, FocusingRewritesPhasesAndMovesTheMaximum) {
         TArrayModel model = MakeInitialModel();
         FocusBeam(model, c.Bearing);
         ComputePattern(model, 0);
-        const TJson json = PatternJson({"--focus", std::to_string(c.Bearing), "--decimal-mark", ","});
+        const TJson json =
+            PatternJson({"--focus", std::to_string(c.Bearing), "--decimal-mark", ","});
         for (std::size_t k = 0; k < 4; ++k) {
             EXPECT_EQ(json["emitters"][k]["texts"][2].Text, c.Phases[k]) << c.Bearing;
         }
@@ -114,7 +115,10 @@ TEST(CliPattern, EmitterTypeAndElevationFromFileOrOptions) {
     const std::string dipoles = dir.Path("dipoles.txt");
     WriteBytes(dipoles, ConfigText(initial, 1));
     const std::vector<TTypeCase> cases = {
-        {{"--config", dipoles, "--elevation", "85"}, 1, "Угол места 85 град.", "0,313  (-5,04 дБ)",
+        {{"--config", dipoles, "--elevation", "85"},
+         1,
+         "Угол места 85 град.",
+         "0,313  (-5,04 дБ)",
          "45"},
         {{"--type", "2"}, 2, "Угол места 0 град.", "3,183  (5,03 дБ)", "31"},
         {{"--config", dipoles, "--type", "3"}, 3, "Угол места 0 град.", "3,183  (5,03 дБ)", "59"},
@@ -188,8 +192,9 @@ TEST(CliPattern, NumberTextsFollowTheDecimalMarkNotTheProcessLocale) {
     EXPECT_EQ(russian["labels"]["gain"].Text, "4,000  (6,02 дБ)");
     EXPECT_EQ(russian["emitters"][0]["x"].Number(), 0.25L);
     EXPECT_EQ(PatternJson({})["labels"]["gain"].Text, "4.000  (6.02 дБ)");
-    EXPECT_EQ(PatternJson({"--decimal-mark", ";"}, {{"LC_ALL", "ru_RU.UTF-8"}})["labels"]["gain"].Text,
-              "4;000  (6;02 дБ)");
+    EXPECT_EQ(
+        PatternJson({"--decimal-mark", ";"}, {{"LC_ALL", "ru_RU.UTF-8"}})["labels"]["gain"].Text,
+        "4;000  (6;02 дБ)");
 }
 
 }  // namespace

@@ -122,13 +122,15 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool FileExists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
 std::string ConfigText(const TArrayModel& model, int typeIndex) {
     const char mark = DecimalMark();
     SetDecimalMark(',');
-    std::string text = "[" + std::string(kAllEmittersSection) + "]\r\n" +
-                       std::string(kTypeKey) + "=" + FormatInteger(typeIndex) + "\r\n";
+    std::string text = "[" + std::string(kAllEmittersSection) + "]\r\n" + std::string(kTypeKey) +
+                       "=" + FormatInteger(typeIndex) + "\r\n";
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = model.Emitter(k);
         text += "[" + std::string(kEmitterSectionPrefix) + FormatInteger(k) + "]\r\n";

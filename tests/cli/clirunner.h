@@ -21,7 +21,7 @@ TCliRun RunCli(const std::vector<std::string>& args,
 
 // A private folder removed with its contents at the end of the test.
 class TTempDir {
-public:
+  public:
     TTempDir();
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
@@ -30,7 +30,7 @@ public:
     // Names of the folder's entries, sorted.
     std::vector<std::string> Entries() const;
 
-private:
+  private:
     std::string path_;
 };
 

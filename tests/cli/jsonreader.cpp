@@ -6,7 +6,7 @@
 namespace {
 
 class TReader {
-public:
+  public:
     explicit TReader(const std::string& text) : text_(text) {}
 
     TJson Document() {
@@ -16,13 +16,13 @@ public:
         return value;
     }
 
-private:
+  private:
     [[noreturn]] void Fail(const std::string& what) const {
         throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(pos_));
     }
     void SkipBlanks() {
-        while (pos_ < text_.size() && std::string_view(" \t\r\n").find(text_[pos_]) !=
-                                          std::string_view::npos) {
+        while (pos_ < text_.size() &&
+               std::string_view(" \t\r\n").find(text_[pos_]) != std::string_view::npos) {
             ++pos_;
         }
     }
@@ -77,8 +77,8 @@ private:
         } else {
             v.Kind = TJson::TKind::Number;
             const std::size_t start = pos_;
-            while (pos_ < text_.size() &&
-                   std::string_view("+-0123456789.eE").find(text_[pos_]) != std::string_view::npos) {
+            while (pos_ < text_.size() && std::string_view("+-0123456789.eE").find(text_[pos_]) !=
+                                              std::string_view::npos) {
                 ++pos_;
             }
             v.Text = text_.substr(start, pos_ - start);
@@ -109,12 +109,26 @@ private:
             if (pos_ >= text_.size()) Fail("unterminated escape");
             const char e = text_[pos_++];
             switch (e) {
-                case '"': case '\\': case '/': out += e; break;
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case 'r': out += '\r'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
+                case '"':
+                case '\\':
+                case '/':
+                    out += e;
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
                 case 'u': {
                     if (pos_ + 4 > text_.size()) Fail("short \\u escape");
                     const unsigned code = std::stoul(text_.substr(pos_, 4), nullptr, 16);
@@ -123,7 +137,8 @@ private:
                     out += static_cast<char>(code);
                     break;
                 }
-                default: Fail("unknown escape");
+                default:
+                    Fail("unknown escape");
             }
         }
     }
@@ -156,4 +171,6 @@ long double TJson::Number() const {
     return value;
 }
 
-TJson ParseJson(const std::string& text) { return TReader(text).Document(); }
+TJson ParseJson(const std::string& text) {
+    return TReader(text).Document();
+}

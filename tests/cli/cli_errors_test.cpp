@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "clirunner.h"
+#include "config/cp1251.h"
+
+namespace {
+
+struct TUsageCase {
+    std::vector<std::string> Args;
+    std::string Named;  // what the one-line message must name
+};
+
+// Every bad option or value: exit 2, one line on standard error naming it, nothing on
+// standard output, and no file written.
+TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
+    TTempDir dir;
+    const std::string out = dir.Path("out.txt");
+    const std::vector<TUsageCase> cases = {
+        {{}, "missing command"},
+        {{"draw"}, "draw"},
+        {{"pattern", "--bogus"}, "--bogus"},
+        {{"pattern", "-x"}, "-x"},
+        {{"pattern", "--type"}, "--type"},
+        {{"save", out, "--type", "two"}, "--type"},
+        {{"save", out, "--type", "99999999999"}, "--type"},
+        {{"export", dir.Path("p.bmp"), "--focus", "360"}, "--focus"},
+        {{"save", out, "--focus", "-1"}, "--focus"},
+        {{"save", out, "--focus", "4.5"}, "--focus"},
+        {{"save", out, "--focus", "+45"}, "--focus"},
+        {{"save", out, "--elevation", "85.5"}, "--elevation"},
+        {{"save", out, "--elevation", "-1"}, "--elevation"},
+        {{"save", out, "--elevation", "abc"}, "--elevation"},
+        {{"save", out, "--elevation", "1E400"}, "--elevation"},
+        {{"save", out, "--elevation", "5,0", "--decimal-mark", ";"}, "--elevation"},
+        {{"save", out, "--decimal-mark", ""}, "--decimal-mark"},
+        {{"save", out, "--decimal-mark", ",,"}, "--decimal-mark"},
+        {{"save", out, "--decimal-mark", "5"}, "--decimal-mark"},
+        {{"save", out, "--decimal-mark", "E"}, "--decimal-mark"},
+        {{"pattern", "--format", "xml"}, "--format"},
+        {{"save", out, "--format", "json"}, "--format"},
+        {{"export"}, "missing output file"},
+        {{"save"}, "missing output file"},
+        {{"pattern", "extra"}, "extra"},
+        {{"save", out, "second.txt"}, "second.txt"},
+        {{"save", out, "--config", dir.Path("missing.txt")}, "--config"},
+        {{"save", out, "--config", dir.Path("")}, "--config"},
+    };
+    for (const auto& c : cases) {
+        const TCliRun run = RunCli(c.Args);
+        const std::string what = c.Args.empty() ? "(none)" : c.Args.back();
+        EXPECT_EQ(run.ExitCode, 2) << what;
+        EXPECT_EQ(run.Out, "") << what;
+        EXPECT_NE(run.Err.find(c.Named), std::string::npos) << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_TRUE(dir.Entries().empty()) << what;
+    }
+}
+
+TEST(CliErrors, HelpAndVersionGoToStandardOutput) {
+    const TCliRun version = RunCli({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out, "arraypattern-cli 2.3\n");
+    for (const char* flag : {"-h", "--help"}) {
+        const TCliRun help = RunCli({"pattern", flag});
+        EXPECT_EQ(help.ExitCode, 0);
+        EXPECT_EQ(help.Err, "");
+        for (const char* term : {"--config FILE", "--decimal-mark C", "beamwidth_deg",
+                                 "front_to_back_db", "side_lobe_db", "nulls", "-40 dB"}) {
+            EXPECT_NE(help.Out.find(term), std::string::npos) << term;
+        }
+    }
+}
+
+struct TWriteFailureCase {
+    std::string Command;
+    std::string Target;  // relative to the test folder
+    std::string Error;   // the window's error text, with the full path in place of %s
+};
+
+// A file that cannot be written: the window's error text, exit 1, the folder unchanged.
+TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorText) {
+    TTempDir dir;
+    ::mkdir(dir.Path("folder").c_str(), 0700);
+    const std::vector<TWriteFailureCase> cases = {
+        {"save", "missing/out.txt", "Unable to write to " + dir.Path("missing/out.txt") + "."},
+        {"export", "missing/out.bmp",
+         "Cannot create file \"" + dir.Path("missing/out.bmp") + "\". No such file or directory."},
+        {"save", "folder", "Unable to write to " + dir.Path("folder") + "."},
+    };
+    for (const auto& c : cases) {
+        const TCliRun run = RunCli({c.Command, dir.Path(c.Target)});
+        EXPECT_EQ(run.ExitCode, 1) << c.Target;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, c.Error + "\n");
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"folder"});
+        EXPECT_TRUE(std::filesystem::is_empty(dir.Path("folder")));
+    }
+}
+
+TEST(CliErrors, ReadOnlyFileStaysAsItWas) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+    TTempDir dir;
+    const std::string out = dir.Path("locked.txt");
+    WriteBytes(out, "earlier\r\n");
+    ::chmod(dir.Path("").c_str(), 0500);
+    const TCliRun run = RunCli({"save", out});
+    ::chmod(dir.Path("").c_str(), 0700);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, "Unable to write to " + out + ".\n");
+    EXPECT_EQ(ReadBytes(out), "earlier\r\n");
+}
+
+// A value beyond the double range stops the load with the window's error; nothing is
+// printed or written.
+TEST(CliErrors, OverflowingConfigurationStopsEveryCommand) {
+    TTempDir dir;
+    WriteBytes(dir.Path("huge.txt"),
+               "[" + std::string(kEmitterSectionPrefix) + "1]\r\nX=1E400\r\n");
+    for (const std::string command : {"pattern", "save", "export"}) {
+        std::vector<std::string> args = {command};
+        if (command != "pattern") args.push_back(dir.Path("out"));
+        args.insert(args.end(), {"--config", dir.Path("huge.txt"), "--decimal-mark", ","});
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 1) << command;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, "Floating point overflow.\n");
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"huge.txt"});
+    }
+}
+
+TEST(CliErrors, FailedWriteToStandardOutputIsReported) {
+    const TCliRun run = RunCli({"pattern", "--format", "json"}, {}, "/dev/full");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, "Stream write error.\n");
+}
+
+}  // namespace
