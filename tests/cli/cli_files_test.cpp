@@ -73,10 +73,9 @@ TEST(CliFiles, SavedFileLoadsBackToTheSameArray) {
     for (std::size_t k = 0; k < 8; ++k) {
         EXPECT_EQ(loaded["emitters"][k]["enabled"].BooleanValue,
                   expected["emitters"][k]["enabled"].BooleanValue);
-        // The file keeps each value rounded to double precision.
-        EXPECT_EQ(loaded["emitters"][k]["phase"].Number(),
-                  static_cast<long double>(
-                      static_cast<double>(expected["emitters"][k]["phase"].Number())));
+        // The file keeps each value to 15 significant digits.
+        EXPECT_NEAR(static_cast<double>(loaded["emitters"][k]["phase"].Number()),
+                    static_cast<double>(expected["emitters"][k]["phase"].Number()), 1e-14);
     }
 }
 
