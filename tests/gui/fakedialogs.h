@@ -52,9 +52,11 @@ class TFakeDialogs : public TDialogs {
     std::optional<QString> Answer(TKind kind, std::deque<std::optional<QString>>& replies) {
         Record({kind, {}, {}});
         if (replies.empty()) return std::nullopt;
-        std::optional<QString> reply = replies.front();
+        const bool chosen = replies.front().has_value();
+        const QString name = chosen ? *replies.front() : QString();
         replies.pop_front();
-        return reply;
+        if (!chosen) return std::nullopt;
+        return name;
     }
     void Record(const TCall& call) {
         Calls.push_back(call);

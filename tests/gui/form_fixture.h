@@ -16,7 +16,7 @@
 // One shown window with fake dialogs, under a comma as the decimal mark, driven through the
 // window's own hit-testing as a user's pointer would.
 class FormTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SavedMark = DecimalMark();
         SetDecimalMark(',');
@@ -53,8 +53,7 @@ protected:
     }
     void ClickCell(int col, int row, Qt::MouseButton button = Qt::LeftButton,
                    Qt::KeyboardModifiers modifiers = {}) {
-        Click(Form->StringGrid1, Form->StringGrid1->CellRect(col, row).center(), button,
-              modifiers);
+        Click(Form->StringGrid1, Form->StringGrid1->CellRect(col, row).center(), button, modifiers);
     }
     QString Cell(int col, int row) const { return Form->StringGrid1->Cell(col, row); }
     std::string CellText(int col, int row) const { return Cell(col, row).toStdString(); }

@@ -86,7 +86,7 @@ const TLabelPlacement kLabels[] = {
 };
 
 class FormLayoutTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SavedMark = DecimalMark();
         SetDecimalMark(',');
@@ -206,8 +206,7 @@ TEST_F(FormLayoutTest, StartUpFillsTableGridAndSpins) {
 TEST_F(FormLayoutTest, EmitterBoxesCoverTheFixedCellsOfTheirRows) {
     for (int k = 1; k <= 8; ++k) {
         const QRect box = Form->EmitterBox(k)->geometry();
-        const QRect cell = Form->StringGrid1->CellRect(0, k).translated(
-            Form->StringGrid1->pos());
+        const QRect cell = Form->StringGrid1->CellRect(0, k).translated(Form->StringGrid1->pos());
         EXPECT_EQ(box.top(), cell.top()) << k;
         EXPECT_GE(box.left(), cell.left()) << k;
         EXPECT_LE(box.right(), cell.right()) << k;
@@ -264,8 +263,7 @@ bool HasColourNear(const QImage& image, QPoint centre, int reach, QColor colour)
 TEST_F(FormTest, PaintedWindowShowsTheLobeTowardsBearing45AndFourMarkers) {
     const QImage image = Form->grab().toImage();
     const QColor red(255, 0, 0), blue(0, 0, 255);
-    for (QPoint marker : {QPoint(714, 163), QPoint(434, 163), QPoint(714, 443),
-                          QPoint(434, 443)}) {
+    for (QPoint marker : {QPoint(714, 163), QPoint(434, 163), QPoint(714, 443), QPoint(434, 443)}) {
         EXPECT_TRUE(HasColourNear(image, marker + QPoint(8, 0), 1, red)) << marker.x();
         EXPECT_TRUE(HasColourNear(image, marker - QPoint(8, 0), 1, red)) << marker.x();
     }
