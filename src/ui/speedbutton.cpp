@@ -78,7 +78,7 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const bool down = isDown();
     if (!flat_ || down || underMouse()) {
-        qDrawShadeRect(&painter, rect(), palette(), down, 1);
+        qDrawShadePanel(&painter, rect(), palette(), down, 1);
     }
     const int shift = down ? 1 : 0;
     painter.translate((width() - PictureSize) / 2 + shift, (height() - PictureSize) / 2 + shift);

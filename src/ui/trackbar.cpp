@@ -23,6 +23,7 @@ bool IsStepKey(int key) {
 
 TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Vertical, parent) {
     setRange(0, 17);
+    setValue(17);
     setSingleStep(1);
     setPageStep(2);
     setTickPosition(QSlider::TicksLeft);

@@ -193,9 +193,4 @@ TEST(UpDown, ArrowKeysInTheAssociateStepIt) {
     EXPECT_EQ(changed.count(), 3);
 }
 
-TEST(UpDown, TakesNoFocus) {
-    TUpDown spin(Qt::Vertical);
-    EXPECT_EQ(spin.focusPolicy(), Qt::NoFocus);
-}
-
 }  // namespace
