@@ -1,4 +1,3 @@
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -20,17 +19,12 @@ void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-// One file for the whole run, on a memory file system where there is one.
+// One name for the whole run, on a memory file system where there is one; the file is
+// removed after each input.
 const std::string& ScratchFile() {
-    static const std::string path = [] {
-        std::string pattern =
-            access("/dev/shm", W_OK) == 0 ? "/dev/shm/cfgfuzz.XXXXXX" : "/tmp/cfgfuzz.XXXXXX";
-        const int fd = mkstemp(pattern.data());
-        Check(fd >= 0);
-        close(fd);
-        std::atexit([] { unlink(ScratchFile().c_str()); });
-        return pattern;
-    }();
+    static const std::string path =
+        std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/cfgfuzz." +
+        std::to_string(getpid());
     return path;
 }
 
@@ -73,6 +67,7 @@ void Load(const std::uint8_t* data, std::size_t size) {
         LoadConfiguration(ScratchFile(), model, window);
     } catch (const EHandlerError&) {
     }
+    unlink(ScratchFile().c_str());
     int enabled = 0;
     for (const TEmitter& e : model.Emitters) enabled += e.Enabled ? 1 : 0;
     Check(enabled >= 1 && enabled == model.EnabledCount);
