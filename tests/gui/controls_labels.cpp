@@ -36,12 +36,6 @@ TEST(Label, UnchangedTextIsANoOp) {
     EXPECT_EQ(label.width(), 100);
 }
 
-TEST(Label, IsOpaqueInTheWindowColour) {
-    TLabel label("x");
-    EXPECT_TRUE(label.autoFillBackground());
-    EXPECT_EQ(label.backgroundRole(), QPalette::Window);
-}
-
 TEST(StaticText, ReportsALeftClickCompletedOverIt) {
     QWidget window;
     TStaticText text("Загрузить", &window);
