@@ -32,7 +32,19 @@ TQtCanvas::TQtCanvas(QPainter& painter, const TRect& clip)
     ApplyPen();
 }
 
+TQtCanvas::~TQtCanvas() {
+    FlushLines();
+}
+
+void TQtCanvas::FlushLines() {
+    if (pendingLines_.size() > 1) {
+        painter_.drawPolyline(pendingLines_);
+    }
+    pendingLines_.clear();
+}
+
 void TQtCanvas::ApplyPen() {
+    FlushLines();
     painter_.setPen(QPen(ToQColor(pen_), penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
@@ -47,11 +59,13 @@ void TQtCanvas::SetPenWidth(int pixels) {
 }
 
 void TQtCanvas::SetBrushColor(TColor color) {
+    FlushLines();
     brush_ = color;
     painter_.setBrush(ToQColor(color));
 }
 
 void TQtCanvas::SetFont(const std::string& name, int heightPixels) {
+    FlushLines();
     QFont font = name == "MS Sans Serif" ? SansSerif11() : QFont(QString::fromStdString(name));
     font.setPixelSize(heightPixels > 0 ? heightPixels : 11);
     font_ = Unsmoothed(font);
@@ -63,6 +77,7 @@ void TQtCanvas::SetFontColor(TColor color) {
 }
 
 void TQtCanvas::FillRect(const TRect& rect) {
+    FlushLines();
     if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
         return;
     }
@@ -75,22 +90,27 @@ void TQtCanvas::FillRect(const TRect& rect) {
 // right of and below its path, but fills a wider one about the path itself: shifting the wider
 // outline by the same half pixel keeps every ring and marker centred on its pixel.
 void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    FlushLines();
     const double shift = penWidth_ > 1 ? 0.5 : 0.0;
     const QPointF centre((x1 + x2) / 2.0 + shift, (y1 + y2) / 2.0 + shift);
     painter_.drawEllipse(centre, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
 }
 
 void TQtCanvas::MoveTo(int x, int y) {
+    FlushLines();
     position_ = QPoint(x, y);
 }
 
 void TQtCanvas::LineTo(int x, int y) {
-    const QPoint to(x, y);
-    painter_.drawLine(position_, to);
-    position_ = to;
+    if (pendingLines_.isEmpty()) {
+        pendingLines_.append(position_);
+    }
+    position_ = QPoint(x, y);
+    pendingLines_.append(position_);
 }
 
 void TQtCanvas::TextOut(int x, int y, const std::string& text) {
+    FlushLines();
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(font_);
     painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()),

@@ -3,17 +3,22 @@
 #include <QColor>
 #include <QFont>
 #include <QPoint>
+#include <QPolygon>
 
 #include "plot/canvas.h"
 
 class QPainter;
 
 // The drawing surface over a QPainter, with the raster rules of a classic desktop surface:
-// no antialiasing, solid pens, opaque text cells. The painter must outlive the canvas.
+// no antialiasing, solid pens, opaque text cells. Joined lines reach the painter at the next
+// other operation or when the canvas is destroyed, so the painter must outlive the canvas.
 class TQtCanvas : public TCanvas {
   public:
     // clip is the drawable area in the painter's coordinates, e.g. a window's client area.
     TQtCanvas(QPainter& painter, const TRect& clip);
+    ~TQtCanvas() override;
+    TQtCanvas(const TQtCanvas&) = delete;
+    TQtCanvas& operator=(const TQtCanvas&) = delete;
 
     void SetPenColor(TColor color) override;
     void SetPenWidth(int pixels) override;
@@ -34,6 +39,7 @@ class TQtCanvas : public TCanvas {
 
   private:
     void ApplyPen();
+    void FlushLines();
 
     QPainter& painter_;
     TRect clip_;
@@ -43,4 +49,6 @@ class TQtCanvas : public TCanvas {
     TColor fontColor_;
     QFont font_;
     QPoint position_;
+    // Joined line segments not yet drawn: one polyline strokes far faster than its segments.
+    QPolygon pendingLines_;
 };

@@ -24,8 +24,10 @@ QImage Paint(const std::function<void(TQtCanvas&)>& draw, TRect clip = {0, 0, 20
     QImage image(200, 200, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    TQtCanvas canvas(painter, clip);
-    draw(canvas);
+    {
+        TQtCanvas canvas(painter, clip);
+        draw(canvas);
+    }
     painter.end();
     return image;
 }
