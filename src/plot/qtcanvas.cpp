@@ -22,6 +22,7 @@ QFont Unsmoothed(QFont font) {
 
 TQtCanvas::TQtCanvas(QPainter& painter, const TRect& clip)
     : painter_(painter), clip_(clip), font_(Unsmoothed(SansSerif11())) {
+    painter_.save();
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
     painter_.setClipRect(
@@ -32,8 +33,10 @@ TQtCanvas::TQtCanvas(QPainter& painter, const TRect& clip)
     ApplyPen();
 }
 
+// The painter leaves with the state it came with.
 TQtCanvas::~TQtCanvas() {
     FlushLines();
+    painter_.restore();
 }
 
 void TQtCanvas::FlushLines() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -255,9 +256,14 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
         const TTargetCase& Case;
         std::vector<TPoint> Expected;
     } cases[] = {
-        {0.5L, kWindowCase, {{854, 303}}}, {0.5L, kPictureCase, {{840, 440}}},
-        {-1, kWindowCase, {{14, 303}}},    {-1, kPictureCase, {}},
-        {1e300L, kWindowCase, {}},         {-1e300L, kPictureCase, {}},
+        {0.5L, kWindowCase, {{854, 303}}},
+        {0.5L, kPictureCase, {{840, 440}}},
+        {-1, kWindowCase, {{14, 303}}},
+        {-1, kPictureCase, {}},
+        {1e300L, kWindowCase, {}},
+        {-1e300L, kPictureCase, {}},
+        {std::numeric_limits<long double>::infinity(), kWindowCase, {}},
+        {std::numeric_limits<long double>::quiet_NaN(), kPictureCase, {}},
     };
     for (const auto& c : cases) {
         model_.Emitter(1).X = c.X;
