@@ -287,16 +287,4 @@ TEST_F(DiagramTest, NoEnabledEmitterDrawsGridAndMarkersWithoutCurve) {
     EXPECT_FALSE(labels.Gain.empty());
 }
 
-TEST_F(DiagramTest, DrawingKeepsNothingBetweenDrawings) {
-    Draw(kWindowCase);
-    const auto first = canvas_.Ops().size();
-    for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 1;
-    model_.EnabledCount = 1;
-    Draw(kWindowCase);
-    model_ = MakeInitialModel();
-    Draw(kWindowCase);
-    EXPECT_EQ(canvas_.Ops().size(), first);
-    EXPECT_EQ(Curve()[225], kWindowCase.LobeAt225);
-}
-
 }  // namespace
