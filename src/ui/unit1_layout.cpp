@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <limits>
 
 #include "plot/qtfonts.h"
 #include "ui/checkbox.h"
@@ -112,6 +113,7 @@ void TForm1::CreatePanelControls() {
     UpDown4->SetWrap(true);
 
     Edit1 = Place(new QLineEdit(QStringLiteral("0"), Panel1), "Edit1", 212, 5, 33, 21);
+    Edit1->setMaxLength(std::numeric_limits<int>::max());
     UpDown4->SetAssociate(Edit1);
 
     CheckBox9 =
