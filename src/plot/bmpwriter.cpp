@@ -1,10 +1,15 @@
 #include "plot/bmpwriter.h"
 
+#include <bit>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 
 namespace {
+
+// The first three bytes of a pixel in memory, whatever the machine's byte order.
+constexpr std::uint32_t kColourBytes =
+    std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
 
 void Put16(std::string& out, std::size_t at, std::uint16_t v) {
     out[at] = static_cast<char>(v & 0xFF);
@@ -47,7 +52,10 @@ std::string EncodeBmp32(const std::uint8_t* pixels, int width, int height, std::
     for (std::size_t row = h; row-- > 0;) {
         const std::uint8_t* src = pixels + row * stride;
         for (std::size_t x = 0; x < w; ++x) {
-            std::memcpy(dst, src + 4 * x, 3);
+            std::uint32_t pixel;
+            std::memcpy(&pixel, src + 4 * x, 4);
+            pixel &= kColourBytes;
+            std::memcpy(dst, &pixel, 4);
             dst += 4;
         }
     }
