@@ -10,6 +10,7 @@
 #include "config/inifile.h"
 #include "config/numtext.h"
 #include "config_tempdir.h"
+#include "decimalmark_scope.h"
 
 namespace {
 
@@ -29,15 +30,9 @@ class ConfigFileTest : public TTempDirTest {
     void SetUp() override {
         TTempDirTest::SetUp();
         Path = PathOf("setup.txt");
-        SavedMark = DecimalMark();
-        SetDecimalMark(',');
-    }
-    void TearDown() override {
-        SetDecimalMark(SavedMark);
-        TTempDirTest::TearDown();
     }
 
-    char SavedMark = '.';
+    TDecimalMarkScope Comma;
     std::string Path;
 };
 

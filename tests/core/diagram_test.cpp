@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "model/emitters.h"
 #include "plot/recordingcanvas.h"
 
@@ -59,11 +60,8 @@ const TTargetCase kPictureCase{dtExportImage,
 class DiagramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        savedMark_ = DecimalMark();
-        SetDecimalMark(',');
         model_ = MakeInitialModel();
     }
-    void TearDown() override { SetDecimalMark(savedMark_); }
 
     TDiagramLabels Draw(const TTargetCase& c, long double elevation = 0) {
         canvas_ = TRecordingCanvas(c.Clip);
@@ -107,7 +105,7 @@ class DiagramTest : public ::testing::Test {
         return markers;
     }
 
-    char savedMark_ = '.';
+    TDecimalMarkScope comma_;
     TArrayModel model_;
     TRecordingCanvas canvas_{kWindowClient};
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "model/pattern.h"
 #include "near_extended.h"
 
@@ -13,18 +14,12 @@ namespace {
 
 class FocusBeamTest : public testing::Test {
   protected:
-    void SetUp() override {
-        saved_ = DecimalMark();
-        SetDecimalMark(',');
-    }
-    void TearDown() override { SetDecimalMark(saved_); }
-
     static std::string PhaseText(const TArrayModel& model, int k) {
         return FormatGeneral(model.Emitter(k).Phase);
     }
 
   private:
-    char saved_ = '.';
+    TDecimalMarkScope Comma;
 };
 
 TEST_F(FocusBeamTest, InitialTableAtBearing45) {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "model/emitters.h"
 
 namespace {
@@ -24,15 +25,8 @@ class TFakeObserver : public TModelObserver {
 };
 
 class TDecimalComma : public testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = DecimalMark();
-        SetDecimalMark(',');
-    }
-    void TearDown() override { SetDecimalMark(saved_); }
-
   private:
-    char saved_ = '.';
+    TDecimalMarkScope Comma;
 };
 
 using InitialTable = TDecimalComma;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/errors.h"
+#include "decimalmark_scope.h"
 
 namespace {
 
@@ -22,15 +23,8 @@ constexpr long double kNaN = std::numeric_limits<long double>::quiet_NaN();
 
 // The grid, the labels and the files are written for a Russian user: a comma separates.
 class NumTextTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = DecimalMark();
-        SetDecimalMark(',');
-    }
-    void TearDown() override { SetDecimalMark(saved_); }
-
   private:
-    char saved_ = '.';
+    TDecimalMarkScope Comma;
 };
 
 bool HaveRussianLocale() {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "model/complex.h"
 #include "model/trig.h"
 #include "near_extended.h"
@@ -105,15 +106,8 @@ TEST(ComputePattern, PathLengthIsTheProjectionOverTheSineElevationNorm) {
 }
 
 class InitialTablePattern : public testing::Test {
-  protected:
-    void SetUp() override {
-        saved_ = DecimalMark();
-        SetDecimalMark(',');
-    }
-    void TearDown() override { SetDecimalMark(saved_); }
-
   private:
-    char saved_ = '.';
+    TDecimalMarkScope Comma;
 };
 
 TEST_F(InitialTablePattern, MaximumBearingAndLabelTextsPerTypeAndElevation) {

@@ -13,6 +13,7 @@
 
 #include "config/errors.h"
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "model/emitters.h"
 #include "plot/qtexportpicture.h"
 
@@ -53,11 +54,8 @@ class ExportTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        savedMark_ = DecimalMark();
-        SetDecimalMark(',');
         model_ = MakeInitialModel();
     }
-    void TearDown() override { SetDecimalMark(savedMark_); }
 
     std::string PathOf(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
 
@@ -84,7 +82,7 @@ class ExportTest : public ::testing::Test {
     }
 
     QTemporaryDir dir_;
-    char savedMark_ = '.';
+    TDecimalMarkScope comma_;
     TArrayModel model_;
     TExportPicture picture_;
 };

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "config/numtext.h"
+#include "decimalmark_scope.h"
 #include "fakedialogs.h"
 #include "ui/stringgrid.h"
 #include "ui/unit1.h"
@@ -18,8 +19,6 @@
 class FormTest : public testing::Test {
   protected:
     void SetUp() override {
-        SavedMark = DecimalMark();
-        SetDecimalMark(',');
         Form = std::make_unique<TForm1>(Dialogs);
         Form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
@@ -27,7 +26,6 @@ class FormTest : public testing::Test {
     }
     void TearDown() override {
         Form.reset();
-        SetDecimalMark(SavedMark);
     }
 
     QPoint InWindow(const QWidget* widget, QPoint local) const {
@@ -58,7 +56,7 @@ class FormTest : public testing::Test {
     QString Cell(int col, int row) const { return Form->StringGrid1->Cell(col, row); }
     std::string CellText(int col, int row) const { return Cell(col, row).toStdString(); }
 
+    TDecimalMarkScope Comma;
     TFakeDialogs Dialogs;
     std::unique_ptr<TForm1> Form;
-    char SavedMark = '.';
 };

@@ -88,15 +88,12 @@ const TLabelPlacement kLabels[] = {
 class FormLayoutTest : public testing::Test {
   protected:
     void SetUp() override {
-        SavedMark = DecimalMark();
-        SetDecimalMark(',');
         Form = std::make_unique<TForm1>(Dialogs);
     }
-    void TearDown() override { SetDecimalMark(SavedMark); }
 
+    TDecimalMarkScope Comma;
     TFakeDialogs Dialogs;
     std::unique_ptr<TForm1> Form;
-    char SavedMark = '.';
 };
 
 }  // namespace
