@@ -8,7 +8,7 @@
 // The window's controls that loading a configuration reaches. Setting a control to a new
 // state raises its handler exactly as a user's change would.
 class TConfigWindow {
-public:
+  public:
     virtual ~TConfigWindow() = default;
     // Check box k (1..8): setting a different state runs CheckBoxkClick.
     virtual void SetEmitterChecked(int k, bool checked) = 0;

@@ -6,7 +6,7 @@
 // An error that ends an event handler. Its text is one of the system's messages and is
 // shown in the standard error box; the program then goes on with the next event.
 class EHandlerError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

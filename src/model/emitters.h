@@ -32,7 +32,7 @@ struct TPattern {
 // The one array model that every subsystem sees.
 struct TArrayModel {
     std::array<TEmitter, kEmitterCount> Emitters{};  // Emitters[k - 1] is emitter k
-    int SelectedRow = 1;                              // grid row 1..8 the spins edit
+    int SelectedRow = 1;                             // grid row 1..8 the spins edit
     int EnabledCount = 0;
     int EmitterType = etOmni;  // -1..3
     TPattern Pattern;
@@ -43,15 +43,14 @@ struct TArrayModel {
 
 // The window side that the one-emitter rule reaches.
 class TModelObserver {
-public:
+  public:
     virtual ~TModelObserver() = default;
     virtual void Redraw() = 0;
     // Modal information box "Один излучатель необходимо оставить включенным!".
     virtual void ShowOneEmitterMessage() = 0;
 };
 
-inline constexpr const char* kOneEmitterMessage =
-    "Один излучатель необходимо оставить включенным!";
+inline constexpr const char* kOneEmitterMessage = "Один излучатель необходимо оставить включенным!";
 inline constexpr const char* kOneEmitterTitle = "Information";
 
 // X, Y and Phase of all eight emitters as start-up sets them (the 2 x 2 square steered to

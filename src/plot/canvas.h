@@ -22,7 +22,7 @@ struct TRect {
 // The small drawing surface the diagram is drawn through. Integer pixels, origin top-left;
 // everything outside the target is clipped. Texts are UTF-8.
 class TCanvas {
-public:
+  public:
     virtual ~TCanvas() = default;
 
     virtual void SetPenColor(TColor color) = 0;

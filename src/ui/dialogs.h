@@ -7,7 +7,7 @@ class QWidget;
 
 // The window's modal dialogs and message boxes, behind one seam so that tests answer them.
 class TDialogs {
-public:
+  public:
     virtual ~TDialogs() = default;
     // OpenDialog1 / SaveDialog1: the chosen full path, or nullopt when cancelled.
     virtual std::optional<QString> OpenConfigFile(QWidget* parent) = 0;

@@ -59,9 +59,7 @@ const TTargetCase kPictureCase{dtExportImage,
 
 class DiagramTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        model_ = MakeInitialModel();
-    }
+    void SetUp() override { model_ = MakeInitialModel(); }
 
     TDiagramLabels Draw(const TTargetCase& c, long double elevation = 0) {
         canvas_ = TRecordingCanvas(c.Clip);

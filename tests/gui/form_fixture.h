@@ -24,9 +24,7 @@ class FormTest : public testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
         Form->RedrawCount = 0;
     }
-    void TearDown() override {
-        Form.reset();
-    }
+    void TearDown() override { Form.reset(); }
 
     QPoint InWindow(const QWidget* widget, QPoint local) const {
         return widget->mapTo(Form.get(), local);

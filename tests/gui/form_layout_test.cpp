@@ -87,9 +87,7 @@ const TLabelPlacement kLabels[] = {
 
 class FormLayoutTest : public testing::Test {
   protected:
-    void SetUp() override {
-        Form = std::make_unique<TForm1>(Dialogs);
-    }
+    void SetUp() override { Form = std::make_unique<TForm1>(Dialogs); }
 
     TDecimalMarkScope Comma;
     TFakeDialogs Dialogs;
