@@ -276,21 +276,33 @@ std::string FormatInteger(std::int32_t n) {
     return std::string(buf, res.ptr);
 }
 
+namespace {
+
+// Leading blanks (spaces only) and an optional sign, as both parsers read them; returns the
+// position of what follows.
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
+    std::size_t i = 0;
+    while (i < text.size() && IsSpace(text[i])) {
+        ++i;
+    }
+    negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    return i;
+}
+
+}  // namespace
+
 std::optional<long double> ParseFloat(std::string_view text) {
     return ParseFloat(text, DecimalMark());
 }
 
 std::optional<long double> ParseFloat(std::string_view text, char decimalMark) {
-    std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && IsSpace(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    std::size_t i = SkipBlanksAndSign(text, negative);
 
     long double digits = 0.0L;
     bool seenNumber = false;
@@ -319,7 +331,8 @@ std::optional<long double> ParseFloat(std::string_view text, char decimalMark) {
             negativeExponent = text[i] == '-';
             ++i;
         }
-        // Any exponent of 500 or more already lies beyond the extended range.
+        // The exponent is read only until it reaches 500: a digit after that is left unread,
+        // and the text then fails.
         constexpr long long kExponentStop = 500;
         for (; i < n && IsDigit(text[i]) && exponent < kExponentStop; ++i) {
             exponent = exponent * 10 + (text[i] - '0');
@@ -343,17 +356,8 @@ std::optional<long double> ParseFloat(std::string_view text, char decimalMark) {
 }
 
 std::int32_t ParseInteger(std::string_view text, std::int32_t def) {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n && IsSpace(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::string_view number = text.substr(i);
+    const std::string_view number = text.substr(SkipBlanksAndSign(text, negative));
     if (number.empty()) {
         return def;
     }
