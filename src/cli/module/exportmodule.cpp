@@ -1,11 +1,12 @@
 #include "cli/exportmodule.h"
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
 
-#include "config/errors.h"
 #include "config/numtext.h"
 #include "plot/qtexportpicture.h"
 
@@ -45,9 +46,6 @@ extern "C" bool ArrayPatternExportPicture(const TExportRequest* request, char* e
         TExportPicture picture;
         picture.Draw(*request->Model, request->ElevationDegrees);
         picture.Save(request->FileName);
-    } catch (const EHandlerError& e) {
-        CopyError(e.what(), error, errorSize);
-        return false;
     } catch (const std::exception& e) {
         CopyError(e.what(), error, errorSize);
         return false;
