@@ -5,6 +5,14 @@
 
 #include "cli/realtext.h"
 
+namespace {
+
+std::string RealText(long double value) {
+    return std::isfinite(value) ? FormatRoundTrip(value) : "null";
+}
+
+}  // namespace
+
 std::string JsonEscape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -97,7 +105,7 @@ void TJsonWriter::String(std::string_view text) {
 
 void TJsonWriter::Real(long double value) {
     BeforeValue();
-    text_ += std::isfinite(value) ? FormatRoundTrip(value) : "null";
+    text_ += RealText(value);
 }
 
 void TJsonWriter::Integer(long long value) {
@@ -120,7 +128,7 @@ void TJsonWriter::RealArray(const long double* values, std::size_t count) {
     text_ += '[';
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0) text_ += ", ";
-        text_ += std::isfinite(values[i]) ? FormatRoundTrip(values[i]) : "null";
+        text_ += RealText(values[i]);
     }
     text_ += ']';
 }
