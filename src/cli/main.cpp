@@ -24,6 +24,10 @@ void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+void PrintUsageError(const EUsageError& error) {
+    PrintError(std::string("arraypattern-cli: ") + error.what());
+}
+
 // The read-outs come from the window's own drawing routine, run on a surface that only
 // records, so they are the labels' texts byte for byte.
 std::string PatternOutput(TArraySession& session, const TCliOptions& options) {
@@ -41,14 +45,14 @@ int Run(const std::vector<std::string>& args) {
     try {
         options = ParseCommandLine(args, mark);
     } catch (const EUsageError& e) {
-        PrintError(std::string("arraypattern-cli: ") + e.what());
+        PrintUsageError(e);
         return kExitUsage;
     }
     std::string output;
     if (options.Help) {
         output = kUsageText;
     } else if (options.Version) {
-        output = kVersionText;
+        output = VersionText();
     } else {
         SetDecimalMark(options.DecimalMark.value_or(mark));
         try {
@@ -69,7 +73,7 @@ int Run(const std::vector<std::string>& args) {
                     break;
             }
         } catch (const EUsageError& e) {
-            PrintError(std::string("arraypattern-cli: ") + e.what());
+            PrintUsageError(e);
             return kExitUsage;
         } catch (const EHandlerError& e) {
             PrintError(ErrorBoxText(e.what()));

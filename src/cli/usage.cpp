@@ -1,5 +1,10 @@
 #include "cli/usage.h"
 
+std::string VersionText() {
+    return "arraypattern-cli " + std::to_string(ARRAYPATTERN_VERSION_MAJOR) + "." +
+           std::to_string(ARRAYPATTERN_VERSION_MINOR) + "\n";
+}
+
 const std::string_view kUsageText =
     R"(arraypattern-cli pattern [OPTIONS]           print the pattern and its read-outs
 arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
