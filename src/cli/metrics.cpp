@@ -90,7 +90,7 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern) {
         const int first = k;
         while (k + 1 < kCircle && levels.Value(k + 1) < nullLevel) ++k;
         const long double centre = peak + (first + k) / 2.0L;
-        metrics.NullBearings.push_back(BearingOfIndex(std::fmod(centre, kCircle)));
+        metrics.NullBearings.push_back(BearingOfIndex(centre));
     }
     std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
     return metrics;

@@ -1,6 +1,6 @@
 #include "cli/options.h"
 
-#include <cmath>
+#include <cctype>
 #include <cstdlib>
 #include <string_view>
 

@@ -2,7 +2,6 @@
 
 #include <locale.h>
 
-#include <clocale>
 #include <cstdio>
 
 namespace {
