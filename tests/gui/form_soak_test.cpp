@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <chrono>
 #include <random>
 
 #include "form_fixture.h"
@@ -168,7 +167,6 @@ class FormSoakTest : public FormTest {
 }  // namespace
 
 TEST_F(FormSoakTest, TwentyThousandRandomEventsKeepTableGridSpinsAndReadOutsConsistent) {
-    const auto start = std::chrono::steady_clock::now();
     for (int event = 0; event < 20000; ++event) {
         RandomEvent();
         CheckInvariants(event);
@@ -176,5 +174,4 @@ TEST_F(FormSoakTest, TwentyThousandRandomEventsKeepTableGridSpinsAndReadOutsCons
     }
     EXPECT_EQ(Dialogs.Count(TFakeDialogs::TKind::ErrorBox), 0);
     EXPECT_GT(Dialogs.Count(TFakeDialogs::TKind::Information), 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
