@@ -1,11 +1,14 @@
 #include "cli/session.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
 #include "config/configfile.h"
 #include "config/headlesswindow.h"
+#include "config/inifile.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "model/focus.h"
@@ -13,19 +16,23 @@
 
 namespace {
 
-// The window's load takes any name and loads defaults for a missing file; a script is
-// better told that its file is not there.
-void RequireReadableFile(const std::string& fileName) {
+// The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
+// size it loads) as empty and goes on with the defaults; a script is better told.
+int ReadProblem(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
     struct stat info {};
     int error = 0;
-    if (::stat(fileName.c_str(), &info) != 0) {
+    if (::fstat(fd, &info) != 0) {
         error = errno;
     } else if (S_ISDIR(info.st_mode)) {
         error = EISDIR;
+    } else if (S_ISREG(info.st_mode) &&
+               static_cast<unsigned long long>(info.st_size) > TIniFile::kMaxFileSize) {
+        error = EFBIG;
     }
-    if (error != 0) {
-        throw EUsageError("cannot read --config " + fileName + ": " + SystemErrorText(error));
-    }
+    ::close(fd);
+    return error;
 }
 
 }  // namespace
@@ -41,7 +48,10 @@ TArraySession BuildSession(const TCliOptions& options) {
     window.Redraw();
 
     if (options.ConfigFile) {
-        RequireReadableFile(*options.ConfigFile);
+        if (const int error = ReadProblem(*options.ConfigFile)) {
+            throw EUsageError("cannot read --config " + *options.ConfigFile + ": " +
+                              SystemErrorText(error));
+        }
         LoadConfiguration(*options.ConfigFile, model, window);
     }
     if (options.EmitterType) window.SetEmitterTypeIndex(*options.EmitterType);

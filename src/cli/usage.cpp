@@ -49,6 +49,8 @@ reports (the first largest).
   nulls             runs of adjacent samples below -40 dB, each reported by the bearing of
                     its centre (a half degree when the run has an even length), ascending.
 
-Exit status: 0 done; 1 a file could not be read or written (the window's error text on
-standard error); 2 a bad option or value (one line naming it). Nothing is written on error.
+Exit status: 0 done; 1 a file could not be written or the configuration could not be
+loaded (the window's error text on standard error); 2 a bad option or value, including a
+configuration file that does not exist or cannot be read (one line naming it). Nothing is
+written on error.
 )";

@@ -7,6 +7,7 @@
 
 #include "clirunner.h"
 #include "config/cp1251.h"
+#include "config/inifile.h"
 
 namespace {
 
@@ -58,6 +59,27 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         EXPECT_NE(run.Err.find(c.Named), std::string::npos) << run.Err;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
         EXPECT_TRUE(dir.Entries().empty()) << what;
+    }
+}
+
+// The window reads a configuration it cannot read as empty and goes on with the defaults; a
+// script is told instead, and nothing is written.
+TEST(CliErrors, UnreadableConfigurationIsRefusedNotTakenAsDefaults) {
+    TTempDir dir;
+    const std::string huge = dir.Path("huge.txt");
+    WriteBytes(huge, "");
+    std::filesystem::resize_file(huge, TIniFile::kMaxFileSize + 1);
+    std::vector<std::string> configs = {huge};
+    if (::geteuid() != 0) {
+        configs.push_back(dir.Path("locked.txt"));
+        WriteBytes(configs.back(), ConfigText(MakeInitialModel(), 1));
+        ::chmod(configs.back().c_str(), 0);
+    }
+    for (const auto& config : configs) {
+        const TCliRun run = RunCli({"save", dir.Path("out.txt"), "--config", config});
+        EXPECT_EQ(run.ExitCode, 2) << config;
+        EXPECT_NE(run.Err.find("--config " + config), std::string::npos) << run.Err;
+        EXPECT_FALSE(FileExists(dir.Path("out.txt"))) << config;
     }
 }
 
