@@ -58,6 +58,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
                const std::string& stdoutPath) {
     const int outFd = stdoutPath.empty() ? TempFileDescriptor()
                                          : ::open(stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
+    if (outFd < 0) throw std::runtime_error("cannot open " + stdoutPath);
     const int errFd = TempFileDescriptor();
     std::vector<std::string> argStrings = {ARRAYPATTERN_CLI};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
@@ -70,6 +71,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
     envp.push_back(nullptr);
 
     const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
         const int nullFd = ::open("/dev/null", O_RDONLY);
         ::dup2(nullFd, 0);
