@@ -1,6 +1,7 @@
 #include "ui/picturedialog.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -77,10 +78,15 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent)
     connect(PreviewButton, &QToolButton::clicked, this, &TSavePictureDialog::OpenPreview);
 }
 
+// Only plain files are read: opening a pipe or a terminal would wait for data that may never
+// come, with the dialog frozen.
 void TSavePictureDialog::ShowPictureOf(const QString& path) {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    Picture = reader.read();
+    Picture = QImage();
+    if (QFileInfo(path).isFile()) {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        Picture = reader.read();
+    }
     if (Picture.isNull()) {
         PictureLabel->setText(kPictureLabel);
         ImagePane->setPixmap(QPixmap());

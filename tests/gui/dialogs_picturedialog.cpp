@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QToolButton>
 
 #include "dialogs_script.h"
+#include "ui/picturedialog.h"
 #include "ui/qtdialogs.h"
 
 namespace {
@@ -139,6 +141,20 @@ TEST_F(PictureDialogTest, PreviewButtonOpensAWindowThatEscapeCloses) {
     EXPECT_EQ(title, "Preview");
     EXPECT_EQ(shown, QSize(300, 200)) << "the preview shows the picture at its own size";
     EXPECT_TRUE(previewGone);
+}
+
+// Opening a pipe for reading waits for a writer: the pane must not read what is no plain file.
+TEST_F(PictureDialogTest, PaneShowsNothingForAPipeAndDoesNotWaitOnIt) {
+    const QString pipe = InFolder("pipe.bmp");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    TSavePictureDialog dialog;
+    emit dialog.currentChanged(InFolder("diagram.bmp"));
+    emit dialog.currentChanged(pipe);
+    const TPane pane = ReadPane(&dialog);
+    EXPECT_EQ(pane.Label, "Picture:");
+    EXPECT_EQ(pane.Text, "(None)");
+    EXPECT_TRUE(pane.Shown.isEmpty());
+    EXPECT_FALSE(pane.PreviewEnabled);
 }
 
 }  // namespace
