@@ -4,19 +4,25 @@
 #include <QMouseEvent>
 
 namespace {
-bool IsStepKey(int key) {
+// The slider action of a step key; SliderNoAction for any other key.
+QAbstractSlider::SliderAction StepAction(int key) {
     switch (key) {
         case Qt::Key_Up:
-        case Qt::Key_Down:
         case Qt::Key_Left:
+            return QAbstractSlider::SliderSingleStepSub;
+        case Qt::Key_Down:
         case Qt::Key_Right:
+            return QAbstractSlider::SliderSingleStepAdd;
         case Qt::Key_PageUp:
+            return QAbstractSlider::SliderPageStepSub;
         case Qt::Key_PageDown:
+            return QAbstractSlider::SliderPageStepAdd;
         case Qt::Key_Home:
+            return QAbstractSlider::SliderToMinimum;
         case Qt::Key_End:
-            return true;
+            return QAbstractSlider::SliderToMaximum;
         default:
-            return false;
+            return QAbstractSlider::SliderNoAction;
     }
 }
 }  // namespace
@@ -49,43 +55,24 @@ void TTrackBar::SetPosition(int position) {
 }
 
 void TTrackBar::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left:
-            triggerAction(SliderSingleStepSub);
-            break;
-        case Qt::Key_Down:
-        case Qt::Key_Right:
-            triggerAction(SliderSingleStepAdd);
-            break;
-        case Qt::Key_PageUp:
-            triggerAction(SliderPageStepSub);
-            break;
-        case Qt::Key_PageDown:
-            triggerAction(SliderPageStepAdd);
-            break;
-        case Qt::Key_Home:
-            triggerAction(SliderToMinimum);
-            break;
-        case Qt::Key_End:
-            triggerAction(SliderToMaximum);
-            break;
-        default:
-            QSlider::keyPressEvent(event);
-            return;
+    const SliderAction action = StepAction(event->key());
+    if (action == SliderNoAction) {
+        QSlider::keyPressEvent(event);
+        return;
     }
+    triggerAction(action);
     event->accept();
 }
 
 void TTrackBar::keyReleaseEvent(QKeyEvent* event) {
-    if (IsStepKey(event->key())) {
-        event->accept();
-        if (!event->isAutoRepeat()) {
-            emit Change();
-        }
+    if (StepAction(event->key()) == SliderNoAction) {
+        QSlider::keyReleaseEvent(event);
         return;
     }
-    QSlider::keyReleaseEvent(event);
+    event->accept();
+    if (!event->isAutoRepeat()) {
+        emit Change();
+    }
 }
 
 void TTrackBar::mousePressEvent(QMouseEvent* event) {
