@@ -1,5 +1,3 @@
-#include <QLineEdit>
-
 #include "config/numtext.h"
 #include "model/focus.h"
 #include "ui/checkbox.h"
@@ -21,12 +19,10 @@ void TForm1::StringGrid1SelectCell(int, int arow, bool& canSelect) {
 }
 
 // The spins edit the emitter whose row the grid highlights, however that row was reached
-// (click, keys, wheel), so a step always starts from the value the grid shows.
+// (click, keys, wheel), so a step always starts from the value the grid shows; the spins
+// already show that row, as StringGrid1SelectCell runs before every move.
 void TForm1::StringGrid1RowChanged(int row) {
-    Handle([&] {
-        Model.SelectedRow = row;
-        ShowSpinsFor(row);
-    });
+    Model.SelectedRow = row;
 }
 
 // A release over a data cell confirms the pick; the edited emitter stays the highlighted one,
