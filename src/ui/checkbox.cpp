@@ -1,6 +1,5 @@
 #include "checkbox.h"
 
-#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 

@@ -15,7 +15,6 @@
 #include "ui/radiogroup.h"
 #include "ui/stringgrid.h"
 #include "ui/trackbar.h"
-#include "ui/updown.h"
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
