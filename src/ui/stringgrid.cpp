@@ -210,6 +210,7 @@ void TStringGrid::paintEvent(QPaintEvent*) {
     qDrawWinPanel(&painter, rect(), pal, true);
     const QRect client = rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
     painter.setClipRect(client);
+    // The background of every plain data cell.
     painter.fillRect(client, pal.color(QPalette::Base));
 
     const QColor fixedLine(Qt::black);
@@ -230,8 +231,6 @@ void TStringGrid::paintEvent(QPaintEvent*) {
             } else if (selected) {
                 painter.fillRect(cell, pal.color(QPalette::Highlight));
                 textColour = pal.color(QPalette::HighlightedText);
-            } else {
-                painter.fillRect(cell, pal.color(QPalette::Base));
             }
             const QString& text = cells_[Index(col)][Index(row)];
             if (!text.isEmpty()) {

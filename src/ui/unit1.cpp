@@ -79,6 +79,7 @@ long double TForm1::ElevationDegrees() const {
 
 void TForm1::PaintDiagram(QPainter& painter) {
     Model.EmitterType = RadioGroup1->ItemIndex();
+    // The export picture comes into being with the first drawing and lives until exit.
     Image1->Picture();
     ShowLabels(DrawWindowDiagram(painter, size(), palette().color(QPalette::Button), Model,
                                  ElevationDegrees()));
