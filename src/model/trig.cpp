@@ -1,24 +1,16 @@
 #include "model/trig.h"
 
-namespace {
-
-bool InReductionRange(long double x) {
-    return std::fabs(x) < kTrigReductionLimit;
-}
-
-}  // namespace
-
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 
 long double ExtSin(long double x) {
-    if (!InReductionRange(x)) return 0;
+    if (!InTrigReductionRange(x)) return 0;
     long double result;
     __asm__("fsin" : "=t"(result) : "0"(x));
     return result;
 }
 
 long double ExtCos(long double x) {
-    if (!InReductionRange(x)) return 0;
+    if (!InTrigReductionRange(x)) return 0;
     long double result;
     __asm__("fcos" : "=t"(result) : "0"(x));
     return result;
@@ -27,11 +19,11 @@ long double ExtCos(long double x) {
 #else
 
 long double ExtSin(long double x) {
-    return InReductionRange(x) ? std::sin(x) : 0;
+    return InTrigReductionRange(x) ? std::sin(x) : 0;
 }
 
 long double ExtCos(long double x) {
-    return InReductionRange(x) ? std::cos(x) : 0;
+    return InTrigReductionRange(x) ? std::cos(x) : 0;
 }
 
 #endif
