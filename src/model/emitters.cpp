@@ -6,8 +6,7 @@
 
 namespace {
 
-constexpr int kSpinLimit = 64;                // one wavelength in spin steps
-constexpr long double kSpinStep = 0.015625L;  // 1/64 wavelength
+constexpr int kSpinLimit = 64;  // one wavelength in spin steps
 
 }  // namespace
 
@@ -46,7 +45,7 @@ TArrayModel MakeInitialModel() {
 }
 
 long double SpinToValue(int position) {
-    return position * kSpinStep;
+    return static_cast<long double>(position) / kSpinLimit;
 }
 
 int ValueToSpin(long double value) {
