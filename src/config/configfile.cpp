@@ -80,7 +80,7 @@ void LoadConfiguration(const std::string& fileName, TArrayModel& model, TConfigW
         window.Redraw();
         throw;
     }
-    for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k) = table.Emitters[k - 1];
+    model.Emitters = table.Emitters;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = model.Emitter(k);
         window.SetEmitterChecked(k, e.Enabled);
