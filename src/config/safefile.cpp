@@ -45,22 +45,23 @@ bool ResolveLinks(const std::string& path, std::string& resolved, int& err) {
     return false;
 }
 
-long WriteAll(int fd, std::string_view content, const TWriteFn& write) {
+// False with errno set when a write fails; a write that makes no progress counts as a full disk.
+bool WriteAll(int fd, std::string_view content, const TWriteFn& write) {
     std::size_t done = 0;
     while (done < content.size()) {
         const long n = write ? write(fd, content.data() + done, content.size() - done)
                              : ::write(fd, content.data() + done, content.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return -1;
+            return false;
         }
         if (n == 0) {
             errno = ENOSPC;
-            return -1;
+            return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    return static_cast<long>(done);
+    return true;
 }
 
 TFileWriteResult Failed(TFileWriteResult::TStage stage, int err) {
@@ -74,7 +75,7 @@ TFileWriteResult WriteInPlace(const std::string& path, std::string_view content,
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Failed(TFileWriteResult::TStage::Create, errno);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    if (WriteAll(fd, content, write) < 0) {
+    if (!WriteAll(fd, content, write)) {
         const int err = errno;
         ::close(fd);
         return Failed(TFileWriteResult::TStage::Write, err);
@@ -127,7 +128,7 @@ TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view c
     } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
         return fail(TStage::Create);
     }
-    if (WriteAll(fd, content, write) < 0) return fail(TStage::Write);
+    if (!WriteAll(fd, content, write)) return fail(TStage::Write);
     if (::fsync(fd) != 0) return fail(TStage::Write);
     if (::close(fd) != 0) {
         const int e = errno;
