@@ -225,9 +225,10 @@ std::int64_t RoundHalfEven(long double x) {
 }
 
 double RoundToDouble(long double x) {
-    // Halfway between DBL_MAX and 2^1024: from here on the nearest double is infinite.
-    const long double overflowFrom = std::ldexp(1.0L, 1024) - std::ldexp(1.0L, 970);
-    if (std::isfinite(x) && std::fabs(x) >= overflowFrom) {
+    // Halfway between DBL_MAX and 2^1024 (2^1024 - 2^970): from here on the nearest double is
+    // infinite.
+    constexpr long double kOverflowFrom = 0x1.fffffffffffff8p+1023L;
+    if (std::isfinite(x) && std::fabs(x) >= kOverflowFrom) {
         throw EHandlerError(kOverflowText);
     }
     return static_cast<double>(x);
