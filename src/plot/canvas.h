@@ -28,7 +28,6 @@ class TCanvas {
     virtual void SetPenColor(TColor color) = 0;
     virtual void SetPenWidth(int pixels) = 0;
     virtual void SetBrushColor(TColor color) = 0;
-    virtual TColor BrushColor() const = 0;
     virtual void SetFont(const std::string& name, int heightPixels) = 0;
     virtual void SetFontColor(TColor color) = 0;
 

@@ -23,7 +23,6 @@ class TQtCanvas : public TCanvas {
     void SetPenColor(TColor color) override;
     void SetPenWidth(int pixels) override;
     void SetBrushColor(TColor color) override;
-    TColor BrushColor() const override { return brush_; }
     // "MS Sans Serif" is served by SansSerif11() at the given height.
     void SetFont(const std::string& name, int heightPixels) override;
     void SetFontColor(TColor color) override;

@@ -72,8 +72,3 @@ int TRecordingCanvas::TextWidth(const std::string& text) {
 int TRecordingCanvas::TextHeight(const std::string&) {
     return textHeight_;
 }
-
-void TRecordingCanvas::SetTextMetrics(int charWidthPixels, int textHeightPixels) {
-    charWidth_ = charWidthPixels;
-    textHeight_ = textHeightPixels;
-}

@@ -38,7 +38,6 @@ class TRecordingCanvas : public TCanvas {
     void SetPenColor(TColor color) override;
     void SetPenWidth(int pixels) override;
     void SetBrushColor(TColor color) override;
-    TColor BrushColor() const override { return brush_; }
     void SetFont(const std::string& name, int heightPixels) override;
     void SetFontColor(TColor color) override;
 
@@ -52,10 +51,7 @@ class TRecordingCanvas : public TCanvas {
     int TextHeight(const std::string& text) override;
     TRect ClipRect() const override { return clip_; }
 
-    void SetClipRect(const TRect& clip) { clip_ = clip; }
-    void SetTextMetrics(int charWidthPixels, int textHeightPixels);
     const std::vector<TCanvasOp>& Ops() const { return ops_; }
-    void ClearOps() { ops_.clear(); }
 
   private:
     void Log(TCanvasOp::TKind kind, int a = 0, int b = 0, int c = 0, int d = 0);
