@@ -12,6 +12,9 @@
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
+// Of the file's name, the temporary name beside it keeps at most this many bytes, so that with
+// its dot and suffix it stays a legal name however long the file's own name is.
+constexpr std::size_t kTempStemLength = 64;
 
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -109,7 +112,8 @@ TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view c
         if (::access(target.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
     }
 
-    std::string temp = DirectoryOf(target) + "/." + BaseNameOf(target) + ".XXXXXX";
+    std::string temp =
+        DirectoryOf(target) + "/." + BaseNameOf(target).substr(0, kTempStemLength) + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return Failed(TStage::Create, errno);
     const auto fail = [&](TStage stage) {

@@ -55,6 +55,19 @@ TEST_F(SafeFileTest, SymbolicLinksStayLinksAndTheirTargetIsReplaced) {
     EXPECT_EQ(ReadBytes(PathOf("missing.txt")), "made");
 }
 
+// The temporary name beside the file must itself be a legal name, however long the file's.
+TEST_F(SafeFileTest, NamesOfTheLongestLengthAreWritten) {
+    for (const std::size_t length : {std::size_t{240}, std::size_t{248}, std::size_t{255}}) {
+        SCOPED_TRACE(length);
+        const std::string path = PathOf(std::string(length, 'n'));
+        ASSERT_TRUE(ReplaceFileContents(path, "first").Ok());
+        ASSERT_TRUE(ReplaceFileContents(path, "second").Ok());
+        EXPECT_EQ(ReadBytes(path), "second");
+        std::filesystem::remove(path);
+        EXPECT_EQ(EntryCount(), 0u);
+    }
+}
+
 TEST_F(SafeFileTest, LinkLoopIsRefused) {
     std::filesystem::create_symlink("b", Dir / "a");
     std::filesystem::create_symlink("a", Dir / "b");
