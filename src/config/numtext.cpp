@@ -23,7 +23,6 @@ void WorkingDigits(long double x, char (&digits)[kWorkingDigits], int& pointPos)
     char buf[48];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x),
                                    std::chars_format::scientific, kWorkingDigits - 1);
-    *res.ptr = '\0';
     // Shape: d.ddddddddddddddddde[+-]XX
     digits[0] = buf[0];
     std::memcpy(digits + 1, buf + 2, kWorkingDigits - 1);
