@@ -9,12 +9,14 @@
 
 namespace {
 
-// A file with all eight emitters, as a save of a full table writes it.
+// A file with all eight emitters, as a save of a full table writes it; no file (an empty Path)
+// when the scratch folder cannot be made.
 class TConfigFixture {
   public:
     explicit TConfigFixture(const std::filesystem::path& parent) {
         std::string pattern = (parent / "cfgbench.XXXXXX").string();
-        Dir = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+        if (mkdtemp(pattern.data()) == nullptr) return;
+        Dir = pattern;
         Path = Dir + "/setup.txt";
         Model = MakeInitialModel();
         for (int k = 1; k <= kEmitterCount; ++k) {
@@ -34,6 +36,10 @@ class TConfigFixture {
 
 void BM_LoadFullConfiguration(benchmark::State& state) {
     TConfigFixture fixture(std::filesystem::temp_directory_path());
+    if (fixture.Path.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
     TArrayModel model = MakeInitialModel();
     THeadlessWindow window(model);
     for (auto _ : state) {
@@ -46,11 +52,11 @@ BENCHMARK(BM_LoadFullConfiguration)->Unit(benchmark::kMicrosecond);
 // A save ends by flushing the file to the device; on a disk that flush dominates, so the
 // save is measured on the disk's temporary folder and on a memory file system.
 void BM_SaveFullConfiguration(benchmark::State& state, const char* parent) {
-    if (!std::filesystem::is_directory(parent)) {
-        state.SkipWithError("folder missing");
+    TConfigFixture fixture(parent);
+    if (fixture.Path.empty()) {
+        state.SkipWithError("no scratch folder");
         return;
     }
-    TConfigFixture fixture(parent);
     for (auto _ : state) SaveConfiguration(fixture.Path, fixture.Model, 2);
 }
 BENCHMARK_CAPTURE(BM_SaveFullConfiguration, Disk, "/var/tmp")->Unit(benchmark::kMicrosecond);
