@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -35,10 +36,15 @@ bool ResolveLinks(const std::string& path, std::string& resolved, int& err) {
     for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         struct stat st {};
         if (::lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
+        // One byte more than a link can hold, so that a cut-off target shows.
+        std::string target(PATH_MAX + 1, '\0');
         const auto n = ::readlink(resolved.c_str(), target.data(), target.size());
         if (n < 0) {
             err = errno;
+            return false;
+        }
+        if (n > PATH_MAX) {
+            err = ENAMETOOLONG;
             return false;
         }
         target.resize(static_cast<std::size_t>(n));
