@@ -1,5 +1,6 @@
 #include "model/emitters.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "config/numtext.h"
@@ -38,7 +39,7 @@ TArrayModel MakeInitialModel() {
     TArrayModel model;
     FillInitialTable(model);
     for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k).Enabled = k <= 4;
-    model.EnabledCount = 4;
+    model.EnabledCount = CountEnabled(model);
     model.SelectedRow = 1;
     model.EmitterType = etOmni;
     return model;
@@ -58,11 +59,13 @@ int ValueToSpin(long double value) {
     return static_cast<int>(RoundHalfEven(steps));
 }
 
+int CountEnabled(const TArrayModel& model) {
+    return static_cast<int>(std::count_if(model.Emitters.begin(), model.Emitters.end(),
+                                          [](const TEmitter& e) { return e.Enabled; }));
+}
+
 bool CheckEnabledCount(TArrayModel& model, TModelObserver& observer) {
-    model.EnabledCount = 0;
-    for (const TEmitter& emitter : model.Emitters) {
-        if (emitter.Enabled) ++model.EnabledCount;
-    }
+    model.EnabledCount = CountEnabled(model);
     if (model.EnabledCount != 0) {
         observer.Redraw();
         return true;

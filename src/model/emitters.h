@@ -66,6 +66,9 @@ long double SpinToValue(int position);
 // wavelength give the nearer end of -64..64, never an error.
 int ValueToSpin(long double value);
 
+// The number of emitters switched on.
+int CountEnabled(const TArrayModel& model);
+
 // Recounts EnabledCount. With at least one emitter on: redraws and returns true. With none:
 // shows the one-emitter message, then sets EnabledCount to 1 and returns false.
 bool CheckEnabledCount(TArrayModel& model, TModelObserver& observer);

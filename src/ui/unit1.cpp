@@ -69,8 +69,7 @@ void TForm1::FormCreate() {
 
     for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = EmitterBox(k)->isChecked();
 
-    Model.EnabledCount = 0;
-    for (const TEmitter& e : Model.Emitters) Model.EnabledCount += e.Enabled ? 1 : 0;
+    Model.EnabledCount = CountEnabled(Model);
 }
 
 long double TForm1::ElevationDegrees() const {
