@@ -1,11 +1,14 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "config/configfile.h"
 #include "config/headlesswindow.h"
+#include "config/inifile.h"
 
 namespace {
 
@@ -61,5 +64,31 @@ void BM_SaveFullConfiguration(benchmark::State& state, const char* parent) {
 }
 BENCHMARK_CAPTURE(BM_SaveFullConfiguration, Disk, "/var/tmp")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SaveFullConfiguration, Memory, "/dev/shm")->Unit(benchmark::kMicrosecond);
+
+// A 50 MB file that is not a configuration, as a user may pick by mistake: one read of it, up to
+// the section at its end, is what the user waits for.
+void BM_FindSectionAfterFiftyMegabytesOfGarbage(benchmark::State& state) {
+    TConfigFixture fixture(std::filesystem::temp_directory_path());
+    if (fixture.Path.empty()) {
+        state.SkipWithError("no scratch folder");
+        return;
+    }
+    const std::string path = fixture.Dir + "/big.txt";
+    {
+        std::string bytes(50u << 20, '\0');
+        std::uint32_t seed = 7;
+        for (char& c : bytes) {
+            seed = seed * 1664525u + 1013904223u;
+            const unsigned b = seed >> 24;
+            c = static_cast<char>(b % 5 == 0 ? "[]=\n;"[b % 7 % 5] : b);
+        }
+        std::ofstream(path, std::ios::binary) << bytes << "\n[wanted section]\nk=v\n";
+    }
+    for (auto _ : state) {
+        TIniFile file(path);
+        benchmark::DoNotOptimize(file.ReadString("wanted section", "k"));
+    }
+}
+BENCHMARK(BM_FindSectionAfterFiftyMegabytesOfGarbage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,9 +17,8 @@ struct TDirection {
 };
 
 TDirection Direction(long double az, long double sinEl) {
-    long double e;
-    long double f;
-    ExtSinCos(az, e, f);
+    const long double e = ExtSin(az);
+    const long double f = ExtCos(az);
     return TDirection{e, f, std::sqrt(e * e + f * f + sinEl * sinEl)};
 }
 
@@ -58,10 +57,7 @@ void ComputePattern(TArrayModel& model, long double elevationDegrees) {
         for (const TEmitter& emitter : model.Emitters) {
             if (!emitter.Enabled) continue;
             const long double t = (Projection(d, emitter.X, emitter.Y) + emitter.Phase) * 2 * kPi;
-            long double sinT;
-            long double cosT;
-            ExtSinCos(t, sinT, cosT);
-            sum = AddComplex(sum, MakeComplex(cosT, sinT));
+            sum = AddComplex(sum, MakeComplex(ExtCos(t), ExtSin(t)));
         }
         const long double v = ElementFactor(model.EmitterType, AbsComplex(sum), cosEl, d);
         pattern.Samples[static_cast<unsigned>(i)] = v;

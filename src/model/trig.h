@@ -13,21 +13,27 @@ inline bool InTrigReductionRange(long double x) {
 
 // The processor's extended-precision sine and cosine; 0 for |x| >= 2^63 and, as the same
 // comparison rejects them, for the infinities and NaN (which would otherwise come back as NaN).
-long double ExtSin(long double x);
-long double ExtCos(long double x);
-
-// Both at once, bit for bit what ExtSin and ExtCos give. On x86 one instruction costs little
-// more than either alone; inline, as the pattern needs it for every emitter at every sample.
-inline void ExtSinCos(long double x, long double& sine, long double& cosine) {
-    if (!InTrigReductionRange(x)) {
-        sine = 0;
-        cosine = 0;
-        return;
-    }
+// Each is its own instruction: the combined fsincos is not bit-identical to them on every
+// processor, and which instruction computes a value is part of the value. Inline, as the
+// pattern needs both for every emitter at every sample.
+inline long double ExtSin(long double x) {
+    if (!InTrigReductionRange(x)) return 0;
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-    __asm__("fsincos" : "=t"(cosine), "=u"(sine) : "0"(x));
+    long double result;
+    __asm__("fsin" : "=t"(result) : "0"(x));
+    return result;
 #else
-    sine = ExtSin(x);
-    cosine = ExtCos(x);
+    return std::sin(x);
+#endif
+}
+
+inline long double ExtCos(long double x) {
+    if (!InTrigReductionRange(x)) return 0;
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    long double result;
+    __asm__("fcos" : "=t"(result) : "0"(x));
+    return result;
+#else
+    return std::cos(x);
 #endif
 }

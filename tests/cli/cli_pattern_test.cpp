@@ -8,6 +8,7 @@
 #include "jsonreader.h"
 #include "model/focus.h"
 #include "model/pattern.h"
+#include "requirements.h"
 
 namespace {
 
@@ -170,6 +171,7 @@ TEST(CliPattern, TextShowsLabelsGridAndMetrics) {
 TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
     TArrayModel model = MakeInitialModel();
     ComputePattern(model, 0);
+    ASSERT_TRUE(RussianLocaleInstalled());
     const TCliRun run = RunCli({"pattern", "--format", "csv"}, {{"LC_ALL", "ru_RU.UTF-8"}});
     ASSERT_EQ(run.ExitCode, 0);
     const auto lines = Lines(run.Out);
@@ -188,6 +190,7 @@ TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
 }
 
 TEST(CliPattern, NumberTextsFollowTheDecimalMarkNotTheProcessLocale) {
+    ASSERT_TRUE(RussianLocaleInstalled());
     const TJson russian = PatternJson({}, {{"LC_ALL", "ru_RU.UTF-8"}});
     EXPECT_EQ(russian["labels"]["gain"].Text, "4,000  (6,02 дБ)");
     EXPECT_EQ(russian["emitters"][0]["x"].Number(), 0.25L);

@@ -15,6 +15,7 @@
 
 #include "config/errors.h"
 #include "decimalmark_scope.h"
+#include "requirements.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ class NumTextTest : public testing::Test {
   private:
     TDecimalMarkScope Comma;
 };
-
-bool HaveRussianLocale() {
-    const locale_t loc = newlocale(LC_NUMERIC_MASK, "ru_RU.UTF-8", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr)) {
-        return false;
-    }
-    freelocale(loc);
-    return true;
-}
 
 TEST_F(NumTextTest, FormatGeneralWritesFifteenSignificantDigits) {
     struct Case {
@@ -373,9 +365,7 @@ std::vector<std::string> SampleTexts() {
 }
 
 TEST(NumTextLocaleTest, ProcessLocaleDoesNotChangeTheTexts) {
-    if (!HaveRussianLocale()) {
-        GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
-    }
+    ASSERT_TRUE(RussianLocaleInstalled());
     const std::string savedLocale = std::setlocale(LC_ALL, nullptr);
     const char savedMark = DecimalMark();
     for (const char mark : {'.', ','}) {
@@ -414,9 +404,7 @@ TEST_F(EnvironmentLocaleTest, LocaleDecimalMarkReadsTheEnvironment) {
     EXPECT_EQ(LocaleDecimalMark(), '.');
     setenv("LC_ALL", "no_SUCH.locale", 1);
     EXPECT_EQ(LocaleDecimalMark(), '.');
-    if (!HaveRussianLocale()) {
-        GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
-    }
+    ASSERT_TRUE(RussianLocaleInstalled());
     setenv("LC_ALL", "ru_RU.UTF-8", 1);
     EXPECT_EQ(LocaleDecimalMark(), ',');
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 
 #include "config/numtext.h"
@@ -11,14 +10,12 @@
 #include "model/complex.h"
 #include "model/trig.h"
 #include "near_extended.h"
+#include "requirements.h"
 
 namespace {
 
-bool SameBits(long double a, long double b) {
-    return std::memcmp(&a, &b, 10) == 0;
-}
-
-// The algorithm as plainly written: every path length computes its own direction.
+// The algorithm as plainly written, from the same sine and cosine: every path length computes
+// its own direction.
 long double PlainPathLength(long double az, long double el, long double x, long double y) {
     const long double e = ExtSin(az);
     const long double f = ExtCos(az);
@@ -86,11 +83,11 @@ TEST(ComputePattern, IsBitForBitThePlainAlgorithm) {
                     PlainPattern(model, elevation, model.Pattern.MaxGainAngle);
                 ComputePattern(model, elevation);
                 for (int i = 0; i < kSampleCount; ++i) {
-                    ASSERT_TRUE(SameBits(model.Pattern.Samples[static_cast<unsigned>(i)],
-                                         expected.Samples[static_cast<unsigned>(i)]))
+                    ASSERT_TRUE(SameValue(model.Pattern.Samples[static_cast<unsigned>(i)],
+                                          expected.Samples[static_cast<unsigned>(i)]))
                         << "sample " << i;
                 }
-                ASSERT_TRUE(SameBits(model.Pattern.MaxGain, expected.MaxGain));
+                ASSERT_TRUE(SameValue(model.Pattern.MaxGain, expected.MaxGain));
                 ASSERT_EQ(model.Pattern.MaxGainAngle, expected.MaxGainAngle);
             }
         }

@@ -2,8 +2,24 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QTemporaryDir>
 #include <cstdlib>
+
+namespace {
+
+// The window's texts and digits are measured and drawn in Liberation Sans; without it every
+// layout and picture test would fail on some unrelated width or pixel.
+class TFontEnvironment : public testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
+            << "the Liberation Sans font is missing: install the package fonts-liberation2 "
+               "(scripts/install-deps.sh does)";
+    }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
@@ -16,5 +32,6 @@ int main(int argc, char** argv) {
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    testing::AddGlobalTestEnvironment(new TFontEnvironment);
     return RUN_ALL_TESTS();
 }
