@@ -3,28 +3,10 @@
 #include <cmath>
 
 #include "model/complex.h"
+#include "model/direction.h"
 #include "model/trig.h"
 
 namespace {
-
-// The direction (sin az, cos az, sin el) and its length: everything in a path length that does
-// not depend on the emitter. Both PathLength and the pattern loop go through it, so computing
-// it once per sample gives the very same values as computing it once per emitter.
-struct TDirection {
-    long double SinAz;
-    long double CosAz;
-    long double Length;
-};
-
-TDirection Direction(long double az, long double sinEl) {
-    const long double e = ExtSin(az);
-    const long double f = ExtCos(az);
-    return TDirection{e, f, std::sqrt(e * e + f * f + sinEl * sinEl)};
-}
-
-long double Projection(const TDirection& d, long double x, long double y) {
-    return (x * d.SinAz + y * d.CosAz) / d.Length;
-}
 
 long double ElementFactor(int type, long double v, long double cosEl, const TDirection& d) {
     switch (type) {
@@ -39,27 +21,40 @@ long double ElementFactor(int type, long double v, long double cosEl, const TDir
     }
 }
 
+long double ElevationRadians(long double elevationDegrees) {
+    return -elevationDegrees * kPi / 180;
+}
+
+long double Value(const TArrayModel& model, long double az, long double sinEl, long double cosEl) {
+    const TDirection d = Direction(az, sinEl);
+    TComplex sum = MakeComplex(0, 0);
+    for (const TEmitter& emitter : model.Emitters) {
+        if (!emitter.Enabled) continue;
+        const long double t = (Projection(d, emitter.X, emitter.Y) + emitter.Phase) * 2 * kPi;
+        sum = AddComplex(sum, MakeComplex(ExtCos(t), ExtSin(t)));
+    }
+    return ElementFactor(model.EmitterType, AbsComplex(sum), cosEl, d);
+}
+
 }  // namespace
 
 long double PathLength(long double az, long double el, long double x, long double y) {
     return Projection(Direction(az, ExtSin(el)), x, y);
 }
 
+long double PatternValue(const TArrayModel& model, long double az, long double elevationDegrees) {
+    const long double el = ElevationRadians(elevationDegrees);
+    return Value(model, az, ExtSin(el), ExtCos(el));
+}
+
 void ComputePattern(TArrayModel& model, long double elevationDegrees) {
-    const long double el = -elevationDegrees * kPi / 180;
+    const long double el = ElevationRadians(elevationDegrees);
     const long double sinEl = ExtSin(el);
     const long double cosEl = ExtCos(el);
     TPattern& pattern = model.Pattern;
     pattern.MaxGain = 0;
     for (int i = 0; i < kSampleCount; ++i) {
-        const TDirection d = Direction(i * kDegree, sinEl);
-        TComplex sum = MakeComplex(0, 0);
-        for (const TEmitter& emitter : model.Emitters) {
-            if (!emitter.Enabled) continue;
-            const long double t = (Projection(d, emitter.X, emitter.Y) + emitter.Phase) * 2 * kPi;
-            sum = AddComplex(sum, MakeComplex(ExtCos(t), ExtSin(t)));
-        }
-        const long double v = ElementFactor(model.EmitterType, AbsComplex(sum), cosEl, d);
+        const long double v = Value(model, i * kDegree, sinEl, cosEl);
         pattern.Samples[static_cast<unsigned>(i)] = v;
         if (v > pattern.MaxGain) {
             pattern.MaxGain = v;

@@ -8,6 +8,9 @@ inline constexpr long double kDegree = 0.017453292519943295L;  // one degree in 
 // Path length in wavelengths of an emitter at (x, y) towards azimuth az at elevation el
 // (both radians): (x sin az + y cos az) / sqrt(sin^2 az + cos^2 az + sin^2 el).
 long double PathLength(long double az, long double el, long double x, long double y);
+// The value ComputePattern gives a sample, towards any azimuth az (radians; sample i lies at
+// i degrees, compass bearing (i + 180) mod 360) at elevation (degrees), by the same operations.
+long double PatternValue(const TArrayModel& model, long double az, long double elevationDegrees);
 // Fills model.Pattern from the table and model.EmitterType at elevation (degrees).
 void ComputePattern(TArrayModel& model, long double elevationDegrees);
 // 10 log10(m + 1e-11), the decibel value shown after the maximum.

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+
+#include "model/emitters.h"
+
+// The mean of the free-space power pattern F^2 over the whole sphere (the integral over 4 pi),
+// exact from the pair integrals of the enabled emitters.
+long double MeanRadiatedPower(const TArrayModel& model);
+
+// Directivities of the array in free space, in dBi.
+struct TDirectivity {
+    // Towards the maximum of the free-space pattern at elevation 0.
+    long double HorizonDbi = 0;
+    // The largest over the sphere, and where it lies: compass bearing 0..360 (degrees) and
+    // elevation 0..90 (degrees; the pattern is symmetric about the plane of the array).
+    long double PeakDbi = 0;
+    long double PeakBearingDegrees = 0;
+    long double PeakElevationDegrees = 0;
+};
+
+// Nullopt when the array radiates nothing (the field cancels everywhere).
+std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model);
