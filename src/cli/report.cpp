@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "cli/jsonwriter.h"
-#include "cli/metrics.h"
 #include "cli/realtext.h"
 #include "config/numtext.h"
+#include "model/metrics.h"
 #include "model/pattern.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/metrics.h"
+#include "model/metrics.h"
 
 #include <algorithm>
 #include <cmath>
