@@ -1,6 +1,7 @@
 #include "cli/report.h"
 
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "cli/jsonwriter.h"
@@ -20,14 +21,24 @@ std::string DecibelText(long double db) {
     return std::isinf(db) ? (db > 0 ? "inf" : "-inf") : FormatFixed(db, 18, 2);
 }
 
-void AppendTextMetrics(std::string& out, const TPattern& pattern) {
-    const auto metrics = ComputeMetrics(pattern);
+std::optional<TPatternMetrics> Metrics(const TPatternReport& report) {
+    return ComputeMetrics(report.Model.Pattern, [&report](long double az) {
+        return PatternValue(report.Model, az * kDegree, report.ElevationDegrees);
+    });
+}
+
+void AppendTextMetrics(std::string& out, const TPatternReport& report) {
+    const auto metrics = Metrics(report);
     if (!metrics) {
         out += "metrics: none (every sample is 0)\n";
         return;
     }
     out += "beamwidth: " + FormatFixed(metrics->BeamwidthDegrees, 18, 2) + " deg\n";
+    out += "first-null beamwidth: " + FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0) +
+           " deg\n";
     out += "front-to-back: " + DecibelText(metrics->FrontToBackDb) + " dB\n";
+    out += "front-to-rear: " + DecibelText(metrics->FrontToRearDb) + " dB\n";
+    out += "front-to-side: " + DecibelText(metrics->FrontToSideDb) + " dB\n";
     out += "side lobe: " +
            (metrics->SideLobeDb ? DecibelText(*metrics->SideLobeDb) + " dB" : std::string("none")) +
            "\n";
@@ -50,12 +61,12 @@ std::string FormatText(const TPatternReport& report) {
         out += '\n';
     }
     out += '\n';
-    AppendTextMetrics(out, report.Model.Pattern);
+    AppendTextMetrics(out, report);
     return out;
 }
 
-void WriteJsonMetrics(TJsonWriter& json, const TPattern& pattern) {
-    const auto metrics = ComputeMetrics(pattern);
+void WriteJsonMetrics(TJsonWriter& json, const TPatternReport& report) {
+    const auto metrics = Metrics(report);
     json.Key("metrics");
     if (!metrics) {
         json.Null();
@@ -64,8 +75,14 @@ void WriteJsonMetrics(TJsonWriter& json, const TPattern& pattern) {
     json.BeginObject();
     json.Key("beamwidth_deg");
     json.Real(metrics->BeamwidthDegrees);
+    json.Key("first_null_beamwidth_deg");
+    json.Real(metrics->FirstNullBeamwidthDegrees);
     json.Key("front_to_back_db");
     json.Real(metrics->FrontToBackDb);
+    json.Key("front_to_rear_db");
+    json.Real(metrics->FrontToRearDb);
+    json.Key("front_to_side_db");
+    json.Real(metrics->FrontToSideDb);
     json.Key("side_lobe_db");
     if (metrics->SideLobeDb) {
         json.Real(*metrics->SideLobeDb);
@@ -126,7 +143,7 @@ std::string FormatJson(const TPatternReport& report) {
     json.EndArray();
     json.Key("samples");
     json.RealArray(model.Pattern.Samples.data(), model.Pattern.Samples.size());
-    WriteJsonMetrics(json, model.Pattern);
+    WriteJsonMetrics(json, report);
     json.EndObject();
     return json.Text();
 }

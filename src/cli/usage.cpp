@@ -27,21 +27,29 @@ Output of `pattern`:
         grid shows it (number, on 1 / off 0, X, Y, Phase), then the metrics.
   json  one object: elevation, type, labels {elevation, gain, bearing}, max_gain,
         max_gain_angle (sample index), bearing, gain_db, emitters (n, enabled, x, y,
-        phase, texts), samples (361 values), metrics {beamwidth_deg, front_to_back_db,
+        phase, texts), samples (361 values), metrics {beamwidth_deg,
+        first_null_beamwidth_deg, front_to_back_db, front_to_rear_db, front_to_side_db,
         side_lobe_db, nulls}; metrics is null when every sample is 0.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
         with 21 significant digits, db = 10 log10(value / maximum), empty where value is 0.
 
 Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
 the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
-reports (the first largest).
-  beamwidth_deg     walking from the maximum in each direction, the first sample below
-                    -3 dB and the one before it; the -3 dB point lies between them by linear
-                    interpolation of their levels (at the earlier one when the later is 0).
-                    The width is the sum of both distances in degrees, across the 0/360
-                    seam; 360 when no sample is below -3 dB.
-  front_to_back_db  level of the maximum against the sample 180 degrees away from it:
-                    20 log10(maximum / that sample); "inf" (null in json) when it is 0.
+reports (the first largest). A sample at most 1e-12 of the maximum is rounding noise and
+counts as 0: a ratio against it is "inf" in text and null in json.
+  beamwidth_deg     between the half-power points (-3 dB: half the power, 1/sqrt(2) of the
+                    maximum's amplitude). Walking from the maximum in each direction to the
+                    first sample below half power, the point is solved between that sample
+                    and the one before it on the pattern's own formula (the same model and
+                    elevation as the samples) by Brent's method, to 1e-9 degree. The width
+                    is their distance across the 0/360 seam; 360 when no sample is below.
+  first_null_beamwidth_deg
+                    the main lobe's width between its first local minima (as side_lobe_db
+                    finds them); 360 when the main lobe covers the whole circle.
+  front_to_back_db  the maximum against the sample 180 degrees away from it:
+                    20 log10(maximum / that sample).
+  front_to_rear_db  the maximum against the largest sample more than 90 degrees from it.
+  front_to_side_db  the maximum against the larger of the samples 90 degrees either side.
   side_lobe_db      the main lobe runs from the maximum in each direction while the
                     samples do not rise (by more than 1e-12 of the maximum), down to the
                     first local minimum; the highest sample outside it is the highest side

@@ -7,50 +7,45 @@
 namespace {
 
 constexpr int kCircle = 360;  // distinct samples, one per degree
-constexpr long double kEdgeDb = -3;
 constexpr long double kNullDb = -40;
-// Sums of unit phasors that are equal in exact arithmetic differ in their last bits; a rise
-// smaller than this fraction of the maximum does not end the main lobe.
-constexpr long double kRiseTolerance = 1e-12L;
+// Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
+// bits: a level, or a rise, within this fraction of the maximum is rounding.
+constexpr long double kRoundingNoise = 1e-12L;
 
 class TLevels {
   public:
-    TLevels(const TPattern& pattern, int peak) : pattern_(pattern), peak_(peak) {}
+    TLevels(const TPattern& pattern, int peak) : Pattern(pattern), Peak(peak) {}
 
-    // The sample `offset` degrees from the maximum, clockwise in index order.
+    // The sample `offset` degrees from the maximum, clockwise in index order; noise is 0.
     long double Value(int offset) const {
-        return pattern_.Samples[static_cast<unsigned>(Index(offset))];
+        const long double v = Pattern.Samples[static_cast<unsigned>(Index(offset))];
+        return v <= Pattern.MaxGain * kRoundingNoise ? 0 : v;
     }
-    long double Db(int offset) const { return LevelDb(Value(offset)); }
+    long double Raw(int offset) const {
+        return Pattern.Samples[static_cast<unsigned>(Index(offset))];
+    }
     long double LevelDb(long double v) const {
         if (v <= 0) return -std::numeric_limits<long double>::infinity();
-        return 20 * std::log10(v / pattern_.MaxGain);
+        return 20 * std::log10(v / Pattern.MaxGain);
     }
-    int Index(int offset) const { return ((peak_ + offset) % kCircle + kCircle) % kCircle; }
+    // The maximum against a sample, in dB: infinite against 0.
+    long double RatioDb(long double v) const {
+        return v > 0 ? 20 * std::log10(Pattern.MaxGain / v)
+                     : std::numeric_limits<long double>::infinity();
+    }
+    int Index(int offset) const { return ((Peak + offset) % kCircle + kCircle) % kCircle; }
+    int PeakIndex() const { return Peak; }
 
   private:
-    const TPattern& pattern_;
-    int peak_;
+    const TPattern& Pattern;
+    int Peak;
 };
-
-// Degrees from the maximum to the -3 dB point in one direction (step +1 or -1), by linear
-// interpolation in decibels between the last sample at or above -3 dB and the first below.
-std::optional<long double> EdgeOffset(const TLevels& levels, int step) {
-    for (int k = 1; k < kCircle; ++k) {
-        const long double below = levels.Db(k * step);
-        if (below >= kEdgeDb) continue;
-        const long double above = levels.Db((k - 1) * step);
-        if (std::isinf(below)) return static_cast<long double>(k - 1);
-        return (k - 1) + (above - kEdgeDb) / (above - below);
-    }
-    return std::nullopt;
-}
 
 // Number of samples after the maximum, in one direction, down to the first local minimum.
 int LobeExtent(const TLevels& levels, int step, int limit) {
-    const long double tolerance = levels.Value(0) * kRiseTolerance;
+    const long double tolerance = levels.Raw(0) * kRoundingNoise;
     int k = 0;
-    while (k < limit && levels.Value((k + 1) * step) <= levels.Value(k * step) + tolerance) ++k;
+    while (k < limit && levels.Raw((k + 1) * step) <= levels.Raw(k * step) + tolerance) ++k;
     return k;
 }
 
@@ -58,25 +53,42 @@ long double BearingOfIndex(long double index) {
     return std::fmod(index + 180, kCircle);
 }
 
+void FindNulls(const TPattern& pattern, const TLevels& levels, TPatternMetrics& metrics) {
+    const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
+    for (int k = 1; k < kCircle; ++k) {
+        if (!(levels.Value(k) < nullLevel)) continue;
+        const int first = k;
+        while (k + 1 < kCircle && levels.Value(k + 1) < nullLevel) ++k;
+        const long double centre = levels.PeakIndex() + (first + k) / 2.0L;
+        metrics.NullBearings.push_back(BearingOfIndex(centre));
+    }
+    std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
+}
+
 }  // namespace
 
-std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern) {
+std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
+                                              const TPatternFunction& continuous) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
-    const int peak = pattern.MaxGainAngle % kCircle;
-    const TLevels levels(pattern, peak);
+    const TLevels levels(pattern, pattern.MaxGainAngle % kCircle);
     TPatternMetrics metrics;
 
-    const auto right = EdgeOffset(levels, +1);
-    const auto left = EdgeOffset(levels, -1);
-    if (right && left) metrics.BeamwidthDegrees = *right + *left;
+    metrics.HalfPower = HalfPowerPoints(pattern, continuous);
+    if (metrics.HalfPower) {
+        metrics.BeamwidthDegrees = metrics.HalfPower->Upper - metrics.HalfPower->Lower;
+    }
 
-    const long double back = levels.Value(kCircle / 2);
-    metrics.FrontToBackDb = back > 0 ? 20 * std::log10(pattern.MaxGain / back)
-                                     : std::numeric_limits<long double>::infinity();
+    metrics.FrontToBackDb = levels.RatioDb(levels.Value(kCircle / 2));
+    long double rear = 0;
+    for (int k = kCircle / 4 + 1; k < kCircle * 3 / 4; ++k) rear = std::max(rear, levels.Value(k));
+    metrics.FrontToRearDb = levels.RatioDb(rear);
+    metrics.FrontToSideDb =
+        levels.RatioDb(std::max(levels.Value(kCircle / 4), levels.Value(-kCircle / 4)));
 
     const int lobeRight = LobeExtent(levels, +1, kCircle - 1);
     const int lobeLeft = LobeExtent(levels, -1, kCircle - 1 - lobeRight);
     if (lobeRight + lobeLeft < kCircle - 1) {
+        metrics.FirstNullBeamwidthDegrees = lobeRight + lobeLeft;
         long double highest = 0;
         for (int k = lobeRight + 1; k < kCircle - lobeLeft; ++k) {
             highest = std::max(highest, levels.Value(k));
@@ -84,14 +96,6 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern) {
         metrics.SideLobeDb = levels.LevelDb(highest);
     }
 
-    const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
-    for (int k = 1; k < kCircle; ++k) {
-        if (!(levels.Value(k) < nullLevel)) continue;
-        const int first = k;
-        while (k + 1 < kCircle && levels.Value(k + 1) < nullLevel) ++k;
-        const long double centre = peak + (first + k) / 2.0L;
-        metrics.NullBearings.push_back(BearingOfIndex(centre));
-    }
-    std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
+    FindNulls(pattern, levels, metrics);
     return metrics;
 }

@@ -1,18 +1,33 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include "model/beamwidth.h"
 #include "model/emitters.h"
 
+// The continuous pattern the samples come from, of a window azimuth in degrees (sample i lies
+// at i degrees).
+using TPatternFunction = std::function<long double(long double)>;
+
 // Figures of merit of one pattern, from samples 0..359 (sample 360 repeats sample 0).
-// Levels are power ratios to the maximum in decibels, 20 log10 of the amplitude ratio.
+// Levels are power ratios to the maximum in decibels, 20 log10 of the amplitude ratio; a
+// sample at most 1e-12 of the maximum is rounding noise and counts as zero.
 struct TPatternMetrics {
-    // Width in degrees between the -3 dB points either side of the maximum; 360 when the
-    // pattern never falls 3 dB.
+    // Width in degrees between the half-power points either side of the maximum, solved on
+    // the continuous pattern; 360 when the pattern never falls to half power.
     long double BeamwidthDegrees = 360;
+    // Where those points lie; none when the width is 360.
+    std::optional<THalfPowerPoints> HalfPower;
+    // Width in degrees of the main lobe between its first minima; 360 when it is the circle.
+    long double FirstNullBeamwidthDegrees = 360;
     // Maximum against the sample at the opposite bearing; infinite when that sample is 0.
     long double FrontToBackDb = 0;
+    // Maximum against the largest sample more than 90 degrees away from it.
+    long double FrontToRearDb = 0;
+    // Maximum against the larger of the samples 90 degrees either side of it.
+    long double FrontToSideDb = 0;
     // The highest sample outside the main lobe; none when the main lobe is the whole circle.
     std::optional<long double> SideLobeDb;
     // Centre bearings (degrees, ascending) of the runs of samples below -40 dB.
@@ -20,4 +35,5 @@ struct TPatternMetrics {
 };
 
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.
-std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern);
+std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
+                                              const TPatternFunction& continuous);

@@ -7,10 +7,6 @@
 
 namespace {
 
-// Half-power ratio of the amplitude, 10^(-3/20), as the angle whose cosine it is.
-const double kHalfPowerAngle = std::acos(std::pow(10.0, -3.0 / 20));
-constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
-
 TJson PatternOf(const TArrayModel& model) {
     TTempDir dir;
     WriteBytes(dir.Path("array.txt"), ConfigText(model, 0));
@@ -34,11 +30,11 @@ TEST(CliMetrics, BroadsidePairBeamsNorthAndSouthWithNullsEastAndWest) {
     EXPECT_EQ(json["labels"]["gain"].Text, "2,000  (3,01 дБ)");
     EXPECT_EQ(json["labels"]["bearing"].Text, "180");  // samples 0 and 180 tie; the first wins
     const TJson& metrics = json["metrics"];
-    // 2 |cos(pi/2 sin az)| falls to the half-power ratio where sin az = (2/pi) kHalfPowerAngle.
-    const double exact =
-        2 * kDegreesPerRadian * std::asin(2 / 3.14159265358979323846 * kHalfPowerAngle);
-    EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), exact, 0.01);
-    EXPECT_NEAR(exact, 60, 0.1);
+    // 2 |cos(pi/2 sin az)| is at half power where sin az = 1/2.
+    EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 60, 1e-6);
+    EXPECT_EQ(metrics["first_null_beamwidth_deg"].Number(), 180);
+    EXPECT_NEAR(static_cast<double>(metrics["front_to_rear_db"].Number()), 0, 1e-9);
+    EXPECT_TRUE(metrics["front_to_side_db"].IsNull());  // the nulls east and west
     EXPECT_NEAR(static_cast<double>(metrics["front_to_back_db"].Number()), 0, 1e-9);
     EXPECT_NEAR(static_cast<double>(metrics["side_lobe_db"].Number()), 0, 1e-9);  // the back beam
     EXPECT_EQ(Numbers(metrics["nulls"]), (std::vector<long double>{90, 270}));
@@ -65,14 +61,12 @@ TEST(CliMetrics, QuarterWaveCardioidHasOneNullOppositeTheBeam) {
         const TJson& metrics = json["metrics"];
         EXPECT_EQ(Numbers(metrics["nulls"]), std::vector<long double>{c.Null}) << c.Bearing;
         EXPECT_TRUE(metrics["side_lobe_db"].IsNull());
-        // 2 |cos(pi/4 (1 + sin az))| from the beam: half power where 1 + sin az = (4/pi) angle.
-        const double exact =
-            2 *
-            (90 + kDegreesPerRadian * std::asin(4 / 3.14159265358979323846 * kHalfPowerAngle - 1));
-        EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), exact, 0.01);
-        if (!metrics["front_to_back_db"].IsNull()) {
-            EXPECT_GT(metrics["front_to_back_db"].Number(), 100);
-        }
+        // 2 |cos(pi/4 (1 + sin az))| from the beam: half power 90 degrees either side.
+        EXPECT_NEAR(static_cast<double>(metrics["beamwidth_deg"].Number()), 180, 1e-6);
+        EXPECT_EQ(metrics["first_null_beamwidth_deg"].Number(), 360);
+        // The back sample cancels to rounding noise: a perfect null, not hundreds of dB.
+        EXPECT_TRUE(metrics["front_to_back_db"].IsNull()) << c.Bearing;
+        EXPECT_NEAR(static_cast<double>(metrics["front_to_side_db"].Number()), 3.0103, 1e-4);
     }
 }
 
@@ -109,6 +103,10 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
                ConfigText(ModelOf({{-0.125L, 0, 0, true}, {0.125L, 0, 0.25L, true}}), 0));
     const TCliRun run =
         RunCli({"pattern", "--config", dir.Path("pair.txt"), "--decimal-mark", ","});
+    EXPECT_NE(run.Out.find("beamwidth: 180,00 deg\nfirst-null beamwidth: 360 deg\n"
+                           "front-to-back: inf dB\n"),
+              std::string::npos)
+        << run.Out;
     EXPECT_NE(run.Out.find("\nside lobe: none\nnulls: 270\n"), std::string::npos) << run.Out;
 }
 

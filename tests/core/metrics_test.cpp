@@ -4,9 +4,11 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "model/beamwidth.h"
 #include "near_extended.h"
 
 namespace {
@@ -34,13 +36,37 @@ TPattern Shaped(int peak, long double floorDb,
     return pattern;
 }
 
+// The pattern between its samples, linear in decibels: the continuous pattern of a shaped
+// test pattern, so its half-power points are the interpolated ones.
+TPatternFunction Interpolant(const TPattern& pattern) {
+    return [pattern](long double az) {
+        const long double below = std::floor(az);
+        const auto sample = [&](long double i) {
+            return pattern.Samples[static_cast<unsigned>((static_cast<long>(i) % 360 + 360) % 360)];
+        };
+        const long double a = sample(below);
+        const long double b = sample(below + 1);
+        const long double t = az - below;
+        if (t == 0) return a;
+        if (a == 0 || b == 0) return 0.0L;
+        return std::pow(10.0L, ((1 - t) * std::log10(a) + t * std::log10(b)));
+    };
+}
+
+std::optional<TPatternMetrics> Metrics(const TPattern& pattern) {
+    return ComputeMetrics(pattern, Interpolant(pattern));
+}
+
+// The amplitude level of the half-power points, -3.0103 dB, as a positive number.
+const long double kHalfPowerDb = -20 * std::log10(kHalfPowerRatio);
+
 TEST(Metrics, AllZeroPatternHasNoMetrics) {
     TPattern pattern;
-    EXPECT_FALSE(ComputeMetrics(pattern).has_value());
+    EXPECT_FALSE(Metrics(pattern).has_value());
 }
 
 TEST(Metrics, FlatPatternHasFullBeamNoLobeNoNulls) {
-    const auto metrics = ComputeMetrics(Shaped(0, 0, {}));
+    const auto metrics = Metrics(Shaped(0, 0, {}));
     ASSERT_TRUE(metrics);
     EXPECT_EQ(metrics->BeamwidthDegrees, 360);
     EXPECT_EQ(metrics->FrontToBackDb, 0);
@@ -55,52 +81,78 @@ struct TBeamCase {
     long double Width;  // degrees
 };
 
-// The -3 dB point lies between the last sample at or above it and the first below, linearly
-// in decibels, wherever the maximum sits, including astride the seam and at sample 360.
+// The half-power point is solved between the last sample at or above it and the first below,
+// wherever the maximum sits, including astride the seam and at sample 360.
 TEST(Metrics, BeamwidthInterpolatesTheHalfPowerPointsOnBothSides) {
     const std::vector<TBeamCase> cases = {
-        {"symmetric", 90, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, 3},
+        {"symmetric", 90, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, kHalfPowerDb},
         {"asymmetric",
          90,
          {{1, -1}, {2, -2}, {3, -5}, {-1, -2}, {-2, -5}},
-         2 + 1 / 3.0L + 1 + 1 / 3.0L},
-        {"across the seam", 359, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, 3},
-        {"peak at sample 360", 360, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, 3},
-        {"zero beyond the edge", 45, {{1, -2}, {2, -kInfinity}, {-1, -4}}, 1 + 0.75L},
+         2 + (kHalfPowerDb - 2) / 3 + 1 + (kHalfPowerDb - 2) / 3},
+        {"across the seam", 359, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, kHalfPowerDb},
+        {"peak at sample 360", 360, {{1, -2}, {-1, -2}, {2, -4}, {-2, -4}}, kHalfPowerDb},
+        {"zero beyond the edge", 45, {{1, -2}, {2, -kInfinity}, {-1, -4}}, 1 + kHalfPowerDb / 4},
     };
     for (const auto& c : cases) {
-        const auto metrics = ComputeMetrics(Shaped(c.Peak, -50, c.Levels));
+        const auto metrics = Metrics(Shaped(c.Peak, -50, c.Levels));
         ASSERT_TRUE(metrics) << c.Name;
-        EXPECT_TRUE(NearExtended(metrics->BeamwidthDegrees, c.Width, 1e-15L)) << c.Name;
+        EXPECT_TRUE(NearExtended(metrics->BeamwidthDegrees, c.Width, 1e-8L)) << c.Name;
     }
 }
 
 TEST(Metrics, FrontToBackComparesTheOppositeSampleAndIsInfiniteAtZero) {
-    EXPECT_TRUE(
-        NearExtended(ComputeMetrics(Shaped(10, -50, {{180, -20}}))->FrontToBackDb, 20, 1e-15L));
-    EXPECT_TRUE(
-        NearExtended(ComputeMetrics(Shaped(300, -50, {{180, -7}}))->FrontToBackDb, 7, 1e-15L));
-    EXPECT_EQ(ComputeMetrics(Shaped(10, -50, {{180, -kInfinity}}))->FrontToBackDb, kInfinity);
+    EXPECT_TRUE(NearExtended(Metrics(Shaped(10, -50, {{180, -20}}))->FrontToBackDb, 20, 1e-15L));
+    EXPECT_TRUE(NearExtended(Metrics(Shaped(300, -50, {{180, -7}}))->FrontToBackDb, 7, 1e-15L));
+    EXPECT_EQ(Metrics(Shaped(10, -50, {{180, -kInfinity}}))->FrontToBackDb, kInfinity);
 }
 
 // The main lobe ends at the first local minimum on each side; a rise within rounding of the
 // maximum does not end it.
 TEST(Metrics, SideLobeIsTheHighestSampleOutsideTheMainLobe) {
-    const auto lobed = ComputeMetrics(
-        Shaped(100, -30, {{1, -6}, {2, -40}, {3, -10}, {-1, -6}, {-2, -35}, {-3, -12}}));
+    const auto lobed =
+        Metrics(Shaped(100, -30, {{1, -6}, {2, -40}, {3, -10}, {-1, -6}, {-2, -35}, {-3, -12}}));
     ASSERT_TRUE(lobed->SideLobeDb);
     EXPECT_TRUE(NearExtended(*lobed->SideLobeDb, -10, 1e-15L));
 
     TPattern shoulder = Shaped(100, -30, {{1, -6}, {2, -6}, {3, -40}, {4, -20}});
     shoulder.Samples[102] = shoulder.Samples[101] * (1 + 1e-13L);
-    const auto rounded = ComputeMetrics(shoulder);
+    const auto rounded = Metrics(shoulder);
     ASSERT_TRUE(rounded->SideLobeDb);
     EXPECT_TRUE(NearExtended(*rounded->SideLobeDb, -20, 1e-15L));
 }
 
+TEST(Metrics, FrontRatiosAgainstTheBackTheRearHalfAndTheSides) {
+    const auto metrics = Metrics(Shaped(30, -50, {{180, -20}, {100, -12}, {-90, -6}, {90, -9}}));
+    ASSERT_TRUE(metrics);
+    EXPECT_TRUE(NearExtended(metrics->FrontToBackDb, 20, 1e-15L));
+    EXPECT_TRUE(NearExtended(metrics->FrontToRearDb, 12, 1e-15L));
+    EXPECT_TRUE(NearExtended(metrics->FrontToSideDb, 6, 1e-15L));
+    // Exactly 90 degrees away is a side, not the rear.
+    const auto side = Metrics(Shaped(30, -50, {{90, -1}, {91, -30}}));
+    EXPECT_TRUE(NearExtended(side->FrontToRearDb, 30, 1e-15L));
+}
+
+// A sample within 1e-12 of the maximum is rounding noise: a perfect null, not 240 dB.
+TEST(Metrics, RoundingNoiseCountsAsZero) {
+    const auto metrics = Metrics(Shaped(200, -50, {{180, -250}, {90, -241}, {-90, -239}}));
+    ASSERT_TRUE(metrics);
+    EXPECT_EQ(metrics->FrontToBackDb, kInfinity);
+    EXPECT_TRUE(NearExtended(metrics->FrontToSideDb, 239, 1e-12L));
+}
+
+TEST(Metrics, FirstNullBeamwidthSpansTheMainLobe) {
+    EXPECT_EQ(
+        Metrics(Shaped(100, -30,
+                       {{1, -6}, {2, -40}, {3, -10}, {-1, -6}, {-2, -6}, {-3, -35}, {-4, -12}}))
+            ->FirstNullBeamwidthDegrees,
+        5);
+    EXPECT_EQ(Metrics(Shaped(0, 0, {}))->FirstNullBeamwidthDegrees, 360);
+}
+
 TEST(Metrics, NullsAreRunCentresInAscendingBearings) {
     // Index i lies at bearing (i + 180) mod 360; the peak at index 0 is bearing 180.
-    const auto metrics = ComputeMetrics(Shaped(
+    const auto metrics = Metrics(Shaped(
         0, -10, {{10, -45}, {200, -41}, {201, -60}, {300, -kInfinity}, {301, -50}, {302, -50}}));
     ASSERT_TRUE(metrics);
     EXPECT_EQ(metrics->NullBearings, (std::vector<long double>{20.5L, 121, 190}));
