@@ -1,0 +1,283 @@
+#include "plot/charts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/numtext.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kRingsDb[] = {0, -3, -6, -10, -20, -30};
+constexpr double kRectFloorDb = -40;
+constexpr double kFontSize = 12;
+constexpr double kLineWidth = 1.6;
+const char* const kZeroText = "диаграмма равна нулю";
+
+// The ARRL scale: 0 dB at the full radius, -3 dB at 0.84 of it, the centre at -infinity.
+double ArrlRadius(double db) {
+    return std::pow(0.89, -db / 2);
+}
+
+double LevelDb(long double sample, long double maximum) {
+    if (!(sample > 0)) return -HUGE_VAL;
+    return static_cast<double>(20 * std::log10(sample / maximum));
+}
+
+void SetGrid(cairo_t* cr, bool strong) {
+    cairo_set_source_rgb(cr, strong ? 0.35 : 0.72, strong ? 0.35 : 0.72, strong ? 0.35 : 0.72);
+    cairo_set_line_width(cr, strong ? 1.0 : 0.6);
+}
+
+void SetSeries(cairo_t* cr, std::size_t n) {
+    const auto c = SeriesColour(n);
+    cairo_set_source_rgb(cr, c[0], c[1], c[2]);
+    cairo_set_line_width(cr, kLineWidth);
+}
+
+enum class TAlign { Start, Centre, End };
+
+// Text with its anchor at (x, y): horizontally as aligned, vertically on its middle.
+void Text(cairo_t* cr, double x, double y, const std::string& text, TAlign align,
+          double size = kFontSize) {
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text.c_str(), &extents);
+    double left = x - extents.x_bearing;
+    if (align == TAlign::Centre) left = x - extents.x_bearing - extents.width / 2;
+    if (align == TAlign::End) left = x - extents.x_bearing - extents.width;
+    cairo_move_to(cr, left, y - extents.y_bearing - extents.height / 2);
+    cairo_show_text(cr, text.c_str());
+}
+
+std::string Integer(double v) {
+    return FormatInteger(static_cast<int>(std::lround(v)));
+}
+
+std::string DbText(double db) {
+    return (db < 0 ? "\u2212" + Integer(-db) : Integer(db)) + " дБ";
+}
+
+bool IsZero(const TChartSeries& s) {
+    return !(s.Pattern.MaxGain > 0);
+}
+
+// File names with their colours, top left of the box.
+void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
+    double y = box.Y + kFontSize * 0.8;
+    for (std::size_t n = 0; n < series.size(); ++n) {
+        SetSeries(cr, n);
+        cairo_move_to(cr, box.X, y);
+        cairo_line_to(cr, box.X + 18, y);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        const std::string name =
+            IsZero(series[n]) ? series[n].Name + ": " + kZeroText : series[n].Name;
+        Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
+        y += kFontSize * 1.3;
+    }
+}
+
+// A polar chart's frame: rings on the ARRL scale, spokes, their labels. `from` and `to` are
+// the directions of the spokes' span in degrees, clockwise from straight up.
+struct TPolarFrame {
+    double Cx, Cy, Radius;
+    // Screen point at compass angle a (degrees clockwise from up) and level db.
+    void Point(double a, double db, double& x, double& y) const {
+        const double r = Radius * ArrlRadius(db);
+        x = Cx + r * std::sin(a * kPi / 180);
+        y = Cy - r * std::cos(a * kPi / 180);
+    }
+};
+
+void DrawRings(cairo_t* cr, const TPolarFrame& f, double from, double to) {
+    for (const double db : kRingsDb) {
+        SetGrid(cr, db == 0);
+        const double r = f.Radius * ArrlRadius(db);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, f.Cx, f.Cy, r, (from - 90) * kPi / 180, (to - 90) * kPi / 180);
+        cairo_stroke(cr);
+    }
+}
+
+void DrawCurve(cairo_t* cr, const TPolarFrame& f, const long double* values, int count,
+               long double maximum, double angleStep, double angleOf0) {
+    for (int k = 0; k < count; ++k) {
+        double x;
+        double y;
+        f.Point(angleOf0 + angleStep * k, LevelDb(values[k], maximum), x, y);
+        if (k == 0) {
+            cairo_move_to(cr, x, y);
+        } else {
+            cairo_line_to(cr, x, y);
+        }
+    }
+    cairo_stroke(cr);
+}
+
+}  // namespace
+
+std::array<double, 3> SeriesColour(std::size_t n) {
+    static constexpr std::array<std::array<double, 3>, 8> kColours = {{
+        {0.12, 0.35, 0.75},
+        {0.84, 0.15, 0.16},
+        {0.17, 0.63, 0.17},
+        {1.00, 0.50, 0.05},
+        {0.58, 0.40, 0.74},
+        {0.55, 0.34, 0.29},
+        {0.89, 0.47, 0.76},
+        {0.09, 0.75, 0.81},
+    }};
+    return kColours[n % kColours.size()];
+}
+
+void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
+    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double side = std::min(box.Width, box.Height - legend);
+    const TPolarFrame f{box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kFontSize * 2};
+    DrawRings(cr, f, 0, 360);
+    for (int a = 0; a < 360; a += 30) {
+        double x;
+        double y;
+        SetGrid(cr, false);
+        cairo_move_to(cr, f.Cx, f.Cy);
+        f.Point(a, 0, x, y);
+        cairo_line_to(cr, x, y);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        f.Point(a, 0, x, y);
+        const double s = std::sin(a * kPi / 180);
+        const double c = std::cos(a * kPi / 180);
+        Text(cr, x + s * kFontSize * 1.1, y - c * kFontSize * 0.9, Integer(a), TAlign::Centre);
+    }
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    for (const double db : kRingsDb) {
+        double x;
+        double y;
+        f.Point(0, db, x, y);
+        Text(cr, x + 3, y + kFontSize * 0.5, DbText(db), TAlign::Start, kFontSize * 0.8);
+    }
+    for (std::size_t n = 0; n < series.size(); ++n) {
+        const TChartSeries& s = series[n];
+        if (IsZero(s)) continue;
+        SetSeries(cr, n);
+        DrawCurve(cr, f, s.Pattern.Samples.data(), kSampleCount, s.Pattern.MaxGain, 1, 180);
+        if (!s.HalfPower) continue;
+        for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
+            double x;
+            double y;
+            f.Point(static_cast<double>(az) + 180, -10 * std::log10(2.0), x, y);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, x, y, 3.5, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
+    }
+    DrawLegend(cr, box, series);
+}
+
+void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
+    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double left = box.X + kFontSize * 3.5;
+    const double top = box.Y + legend + kFontSize;
+    const double width = box.Width - kFontSize * 4.5;
+    const double height = box.Height - legend - kFontSize * 4;
+    const auto x = [&](double bearing) { return left + width * bearing / 360; };
+    const auto y = [&](double db) {
+        return top + height * std::min(1.0, std::max(0.0, db / kRectFloorDb));
+    };
+    for (int b = 0; b <= 360; b += 30) {
+        SetGrid(cr, b == 0 || b == 360);
+        cairo_move_to(cr, x(b), top);
+        cairo_line_to(cr, x(b), top + height);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        Text(cr, x(b), top + height + kFontSize, Integer(b), TAlign::Centre);
+    }
+    for (double db = 0; db >= kRectFloorDb; db -= 10) {
+        SetGrid(cr, db == 0 || db == kRectFloorDb);
+        cairo_move_to(cr, left, y(db));
+        cairo_line_to(cr, left + width, y(db));
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        Text(cr, left - 4, y(db), DbText(db), TAlign::End, kFontSize * 0.9);
+    }
+    const double halfPowerDb = -10 * std::log10(2.0);
+    const double dashes[] = {6, 4};
+    cairo_set_dash(cr, dashes, 2, 0);
+    SetGrid(cr, true);
+    cairo_move_to(cr, left, y(halfPowerDb));
+    cairo_line_to(cr, left + width, y(halfPowerDb));
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    Text(cr, left + width / 2, top + height + kFontSize * 2.3, "Азимут, град.", TAlign::Centre);
+
+    cairo_save(cr);
+    cairo_rectangle(cr, left, top, width, height);
+    cairo_clip(cr);
+    for (std::size_t n = 0; n < series.size(); ++n) {
+        const TChartSeries& s = series[n];
+        if (IsZero(s)) continue;
+        SetSeries(cr, n);
+        for (int b = 0; b <= 360; ++b) {
+            const long double v = s.Pattern.Samples[static_cast<unsigned>((b + 180) % 360)];
+            const double level = std::max(kRectFloorDb - 1, LevelDb(v, s.Pattern.MaxGain));
+            if (b == 0) {
+                cairo_move_to(cr, x(b), y(level));
+            } else {
+                cairo_line_to(cr, x(b), y(level));
+            }
+        }
+        cairo_stroke(cr);
+        if (!s.HalfPower) continue;
+        for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
+            const double bearing =
+                std::fmod(std::fmod(static_cast<double>(az) + 180, 360) + 360, 360);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, x(bearing), y(halfPowerDb), 3.5, 0, 2 * kPi);
+            cairo_fill(cr);
+        }
+    }
+    cairo_restore(cr);
+    DrawLegend(cr, box, series);
+}
+
+void DrawElevationChart(cairo_t* cr, const TChartBox& box,
+                        const std::vector<TChartSeries>& series) {
+    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 4);
+    const TPolarFrame f{box.X + kFontSize * 1.5, box.Y + legend + kFontSize * 2 + radius, radius};
+    DrawRings(cr, f, 0, 90);
+    for (int e = 0; e <= 90; e += 15) {
+        double x;
+        double y;
+        SetGrid(cr, e == 0 || e == 90);
+        cairo_move_to(cr, f.Cx, f.Cy);
+        f.Point(90 - e, 0, x, y);
+        cairo_line_to(cr, x, y);
+        cairo_stroke(cr);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        const double a = (90 - e) * kPi / 180;
+        Text(cr, x + std::sin(a) * kFontSize * 1.1, y - std::cos(a) * kFontSize * 0.9, Integer(e),
+             TAlign::Centre);
+    }
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    for (const double db : kRingsDb) {
+        double x;
+        double y;
+        f.Point(90, db, x, y);
+        Text(cr, x, y + kFontSize * 0.8, DbText(db), TAlign::Centre, kFontSize * 0.75);
+    }
+    std::string caption = "Угол места, град.";
+    if (!series.empty()) caption += ", азимут " + Integer(series.front().CutBearing) + " град.";
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    Text(cr, f.Cx, f.Cy + kFontSize * 2.4, caption, TAlign::Start);
+    for (std::size_t n = 0; n < series.size(); ++n) {
+        const TChartSeries& s = series[n];
+        const long double maximum = *std::max_element(s.Cut.begin(), s.Cut.end());
+        if (!(maximum > 0)) continue;
+        SetSeries(cr, n);
+        DrawCurve(cr, f, s.Cut.data(), kElevationCutCount, maximum, -1, 90);
+    }
+    DrawLegend(cr, box, series);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/beamwidth.h"
+#include "model/emitters.h"
+#include "model/freespace.h"
+
+// One array as the charts show it: its pattern samples (sample i at compass bearing
+// (i + 180) mod 360), the solved half-power points (window azimuths in degrees) and the
+// elevation cut at CutBearing (degrees).
+struct TChartSeries {
+    std::string Name;  // the legend's text, the configuration's file name
+    TPattern Pattern;
+    std::optional<THalfPowerPoints> HalfPower;
+    std::array<long double, kElevationCutCount> Cut{};
+    int CutBearing = 0;
+};
+
+// A box on the page, in the surface's units (pixels, or points on a PDF page).
+struct TChartBox {
+    double X, Y, Width, Height;
+};
+
+// Each chart draws itself and its legend in the box with the font face already set on cr.
+// Levels are 20 log10(sample / maximum) of each series' own maximum; a series whose pattern is
+// zero everywhere draws no curve and says so in the legend.
+
+// Polar, north up, on the logarithmic ARRL scale (radius 0.89^(-dB/2) of the box's), rings at
+// 0, -3, -6, -10, -20 and -30 dB, bearings every 30 degrees, the half-power points marked.
+void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
+// Level against bearing 0..360, -40..0 dB, grid every 30 degrees and 10 dB, a -3 dB line.
+void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
+// The elevation cut on the ARRL scale, a quarter circle from the horizon to the zenith.
+void DrawElevationChart(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
+
+// The colour of the n-th series (red, green, blue 0..1), distinct for the first eight.
+std::array<double, 3> SeriesColour(std::size_t n);
