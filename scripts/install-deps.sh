@@ -15,6 +15,7 @@ packages=(
   imagemagick
   fonts-liberation2
   locales
+  qt6-translations-l10n
 )
 
 missing=()
