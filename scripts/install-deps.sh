@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test and screenshot the program.
+# Installs the Debian packages needed to build, test, package and screenshot the program.
 # Idempotent: asks apt only for what is missing.
 set -euo pipefail
 
@@ -16,6 +16,10 @@ packages=(
   fonts-liberation2
   locales
   qt6-translations-l10n
+  librsvg2-bin
+  help2man
+  desktop-file-utils
+  appstream
 )
 
 missing=()

@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Ties the window to its desktop entry, so that panels show the entry's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ARRAYPATTERN_APP_ID));
     SetDecimalMark(LocaleDecimalMark());
     InstallToolkitTranslations(app);
     TQtDialogs dialogs;
