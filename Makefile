@@ -1,10 +1,11 @@
 # Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and runs
-# every test, with warnings as errors. Both install missing packages first.
+# every test, with warnings as errors; `make package` writes build/arraypattern_<version>_amd64.deb.
+# All install missing packages first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_OPTIONS ?=
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test package bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,6 +24,9 @@ test: CMAKE_OPTIONS += -DBUILD_TESTING=ON -DARRAYPATTERN_BENCHMARKS=ON \
 	-DARRAYPATTERN_WARNINGS_AS_ERRORS=ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	./$(BUILD)/bench/bench_core

@@ -18,6 +18,7 @@ packages=(
   qt6-translations-l10n
   librsvg2-bin
   help2man
+  dpkg-dev
   desktop-file-utils
   appstream
 )
