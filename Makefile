@@ -1,15 +1,17 @@
-# Thin wrapper over CMake. `make run` builds and starts the program;
-# `make test` builds and runs every test. Both install missing packages first.
+# Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and runs
+# every test, with warnings as errors; `make package` writes build/arraypattern_<version>_amd64.deb.
+# All install missing packages first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+CMAKE_OPTIONS ?=
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test package bench clean
 
 deps:
 	bash scripts/install-deps.sh
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_OPTIONS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -17,8 +19,14 @@ build: configure
 run: build
 	./$(BUILD)/arraypattern
 
+# CI's build: everything a packager may switch off is switched on again.
+test: CMAKE_OPTIONS += -DBUILD_TESTING=ON -DARRAYPATTERN_BENCHMARKS=ON \
+	-DARRAYPATTERN_WARNINGS_AS_ERRORS=ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	./$(BUILD)/bench/bench_core

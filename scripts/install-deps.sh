@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, test and screenshot the program.
+# Installs the Debian packages needed to build, test, package and screenshot the program.
 # Idempotent: asks apt only for what is missing.
 set -euo pipefail
 
@@ -15,6 +15,12 @@ packages=(
   imagemagick
   fonts-liberation2
   locales
+  qt6-translations-l10n
+  librsvg2-bin
+  help2man
+  dpkg-dev
+  desktop-file-utils
+  appstream
 )
 
 missing=()

@@ -78,6 +78,13 @@ TSavePictureDialog::TSavePictureDialog(QWidget* parent)
     connect(PreviewButton, &QToolButton::clicked, this, &TSavePictureDialog::OpenPreview);
 }
 
+// The list marks the proposed name only once its folder has been read, if at all: the pane
+// shows that file from the start instead of waiting for a click.
+void TSavePictureDialog::showEvent(QShowEvent* event) {
+    QFileDialog::showEvent(event);
+    ShowPictureOf(selectedFiles().value(0));
+}
+
 // Only plain files are read: opening a pipe or a terminal would wait for data that may never
 // come, with the dialog frozen.
 void TSavePictureDialog::ShowPictureOf(const QString& path) {

@@ -14,6 +14,9 @@ class TSavePictureDialog : public QFileDialog {
   public:
     explicit TSavePictureDialog(QWidget* parent = nullptr);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void ShowPictureOf(const QString& path);
     void OpenPreview();

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "ui/filedialogsize.h"
 #include "ui/picturedialog.h"
 
 namespace {
@@ -26,6 +27,7 @@ std::optional<QString> RunFileDialog(QFileDialog& dialog, QFileDialog::AcceptMod
     if (!lastFileName.isEmpty()) {
         dialog.selectFile(lastFileName);
     }
+    FitFileDialogToColumns(dialog);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

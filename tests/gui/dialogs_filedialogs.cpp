@@ -160,6 +160,30 @@ TEST_F(FileDialogsTest, FileListShowsOnlyFilesOfTheFilter) {
     }
 }
 
+TEST_F(FileDialogsTest, EveryColumnReadsInFullWhenADialogOpens) {
+    ASSERT_TRUE(QDir(Folder.path()).mkdir("folder"));
+    for (const char* name : {"notes.txt", "big.txt", "small.bmp", "big.bmp"}) {
+        CreateFile(name);
+    }
+    for (const char* name : {"big.txt", "big.bmp"}) {
+        QFile big(InFolder(name));
+        ASSERT_TRUE(big.resize(3093299));  // shown as 2,95 MiB
+    }
+    for (const TFileDialogKind& kind : kKinds) {
+        SCOPED_TRACE(kind.Name);
+        QStringList cut{"not opened"};
+        TModalScript script;
+        script.Then(IsFileDialog, [&](QWidget* modal) {
+            qobject_cast<QFileDialog*>(modal)->setDirectory(Folder.path());
+            cut = CutColumns(modal, 3);
+            PressCancel(modal);
+        });
+        EXPECT_EQ(kind.Run(Dialogs), std::nullopt);
+        EXPECT_EQ(cut, QStringList());
+        EXPECT_EQ(script.Failures(), QStringList());
+    }
+}
+
 TEST(QtNameFiltersTest, ConvertsDescriptionPatternPairs) {
     const struct {
         const char* Filter;

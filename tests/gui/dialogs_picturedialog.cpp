@@ -110,6 +110,41 @@ TEST_F(PictureDialogTest, PaneFollowsTheClickedFile) {
     }
 }
 
+// Qt marks the proposed name in the list late or never; the pane must not wait for a click.
+TEST_F(PictureDialogTest, PaneShowsTheProposedFileWhenTheDialogOpens) {
+    const QString none = QStringLiteral("(None)");
+    const struct {
+        const char* Proposed;
+        const char* Label;
+        QString Text;
+        bool Picture;
+    } cases[] = {
+        {"diagram.bmp", " (300x200)", "", true},
+        {"missing.bmp", "Picture:", none, false},
+        {"small.bmp", " (20x10)", "", true},
+        {"notes.bmp", "Picture:", none, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Proposed);
+        TQtDialogs dialogs;
+        TPane opened;
+        TModalScript script;
+        script.Then(IsFileDialog,
+                    [&](QWidget* dialog) { TypeAndConfirm(dialog, InFolder(c.Proposed)); });
+        script.Then(IsFileDialog, [&](QWidget* dialog) {
+            opened = ReadPane(dialog);
+            PressCancel(dialog);
+        });
+        EXPECT_EQ(dialogs.SavePictureFile(nullptr), InFolder(c.Proposed));
+        EXPECT_EQ(dialogs.SavePictureFile(nullptr), std::nullopt);
+        EXPECT_EQ(script.Failures(), QStringList());
+        EXPECT_EQ(opened.Label, c.Label);
+        EXPECT_EQ(opened.Text, c.Text);
+        EXPECT_EQ(opened.PreviewEnabled, c.Picture);
+        EXPECT_EQ(opened.Shown.isEmpty(), !c.Picture);
+    }
+}
+
 TEST_F(PictureDialogTest, PreviewButtonOpensAWindowThatEscapeCloses) {
     QString title;
     QSize shown;

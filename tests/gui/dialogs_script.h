@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QList>
 #include <QListView>
@@ -17,6 +18,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest/QTest>
 #include <functional>
 #include <ostream>
@@ -149,4 +151,40 @@ inline bool ClickFileInList(QWidget* dialog, const QString& path) {
 inline void IsolateToolkitSettings() {
     static QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+}
+
+// The dialog's detail list after its folder has been read: every head and every cell that does
+// not read in full, and columns that lie beyond the list's right edge.
+inline QStringList CutColumns(QWidget* dialog, int expectedRows) {
+    auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    QAbstractItemModel* files = view->model();
+    if (!QTest::qWaitFor([&] { return files->rowCount(view->rootIndex()) == expectedRows; },
+                         5000)) {
+        return {QStringLiteral("%1 rows instead of %2")
+                    .arg(files->rowCount(view->rootIndex()))
+                    .arg(expectedRows)};
+    }
+    QStringList cut;
+    const QHeaderView* header = view->header();
+    int columnsWidth = 0;
+    for (int column = 0; column < header->count(); ++column) {
+        const int width = header->sectionSize(column);
+        columnsWidth += width;
+        const QString head = files->headerData(column, Qt::Horizontal).toString();
+        if (header->sectionSizeHint(column) > width) {
+            cut.append(QStringLiteral("head \"%1\"").arg(head));
+        }
+        for (int row = 0; row < files->rowCount(view->rootIndex()); ++row) {
+            const QModelIndex cell = files->index(row, column, view->rootIndex());
+            if (view->sizeHintForIndex(cell).width() > width) {
+                cut.append(QStringLiteral("%1 \"%2\"").arg(head, cell.data().toString()));
+            }
+        }
+    }
+    if (columnsWidth > view->viewport()->width()) {
+        cut.append(QStringLiteral("columns %1 px wide in a list of %2 px")
+                       .arg(columnsWidth)
+                       .arg(view->viewport()->width()));
+    }
+    return cut;
 }

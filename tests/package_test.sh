@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Builds the Debian package into a scratch folder, unpacks it there without installing it, and
+# checks what a user would get: the control fields, exactly the expected files, the desktop
+# entry and metadata, the icons and man pages, and both programs run from the unpacked tree.
+# Usage: package_test.sh CPACK_CONFIG [EXTRA_FILE...]  (extra files the package must also hold)
+set -euo pipefail
+
+config=$1
+shift
+source "$(dirname "$0")/../scripts/xvfb-session.sh"
+work=$XVFB_WORK/package
+mkdir -p "$work"
+
+fail() {
+    echo "package check failed: $*" >&2
+    exit 1
+}
+
+need() {
+    command -v "$1" >/dev/null || fail "$1 is missing: install the Debian package $2"
+}
+need dpkg-deb dpkg
+need dpkg-shlibdeps dpkg-dev
+need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
+need Xvfb xvfb
+need /usr/bin/identify imagemagick
+
+cpack --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || {
+    cat "$work/cpack.log" >&2
+    fail "cpack did not build the package"
+}
+deb=$work/out/arraypattern_2.3.0_amd64.deb
+[[ -f $deb ]] || fail "no $(basename "$deb") among: $(ls "$work/out")"
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ $(field Package) == arraypattern ]] || fail "Package is $(field Package)"
+[[ $(field Version) == 2.3.0 ]] || fail "Version is $(field Version)"
+[[ $(field Architecture) == amd64 ]] || fail "Architecture is $(field Architecture)"
+depends=$(field Depends)
+echo "Depends: $depends"
+for dependency in qt6-translations-l10n fonts-liberation2 libc6 libqt6widgets6; do
+    [[ ", $depends," == *", $dependency"[\ ,]* ]] || fail "Depends lacks $dependency"
+done
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+id=org.arraypattern.ArrayPattern
+expected=(
+    usr/bin/arraypattern
+    usr/bin/arraypattern-cli
+    "usr/share/applications/$id.desktop"
+    usr/share/doc/arraypattern/copyright
+    "usr/share/icons/hicolor/256x256/apps/$id.png"
+    "usr/share/icons/hicolor/48x48/apps/$id.png"
+    "usr/share/icons/hicolor/scalable/apps/$id.svg"
+    usr/share/man/man1/arraypattern-cli.1.gz
+    usr/share/man/man1/arraypattern.1.gz
+    "usr/share/metainfo/$id.metainfo.xml"
+    "$@"
+)
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) ||
+    fail "the package holds other files than expected (< expected, > packaged)"
+
+desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop entry"
+grep -qx 'Name=Диаграмма направленности антенной решетки' "$root/usr/share/applications/$id.desktop" ||
+    fail "the desktop entry's Name is not the window's Russian name"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "metadata"
+for side in 48 256; do
+    size=$(/usr/bin/identify -format '%wx%h' "$root/usr/share/icons/hicolor/${side}x$side/apps/$id.png")
+    [[ $size == "${side}x$side" ]] || fail "the ${side} px icon is $size"
+done
+zcat "$root/usr/share/man/man1/arraypattern-cli.1.gz" | grep -q 'elevation' ||
+    fail "the arraypattern-cli man page lacks its options"
+zcat "$root/usr/share/man/man1/arraypattern.1.gz" | grep -q '^\.SH DESCRIPTION' ||
+    fail "the arraypattern man page lacks its description"
+
+out=$(cd "$work" && LC_ALL=C "$root/usr/bin/arraypattern-cli" pattern) || fail "arraypattern-cli pattern"
+grep -qx 'Максимальное усиление 4.000  (6.02 дБ)' <<<"$out" || fail "unexpected pattern read-outs: $out"
+(cd "$work" && "$root/usr/bin/arraypattern-cli" export diagram.bmp) || fail "arraypattern-cli export"
+[[ $(/usr/bin/identify -format '%wx%h' "$work/diagram.bmp") == 880x880 ]] ||
+    fail "the exported picture is not 880 x 880"
+
+# The unpacked window under a private X server, for one paint: a painted diagram has many
+# colours where an unpainted window has one.
+StartXvfbSession
+StartWindow "$root/usr/bin/arraypattern"
+for _ in $(seq 50); do
+    /usr/bin/import -window "$WINDOW" "$work/window.png" 2>/dev/null &&
+        (($(/usr/bin/identify -format '%k' "$work/window.png") > 8)) && break
+    sleep 0.1
+done
+colours=$(/usr/bin/identify -format '%k' "$work/window.png")
+((colours > 8)) || fail "the unpacked window did not paint its diagram ($colours colours)"
+echo "the unpacked window painted ($colours colours)"
