@@ -1,13 +1,10 @@
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QColor>
 #include <QImage>
 #include <QPainter>
-#include <string>
 
 #include "model/emitters.h"
-#include "plot/qtexportpicture.h"
 #include "plot/qtwindowdiagram.h"
 
 namespace {
@@ -24,18 +21,5 @@ void BM_WindowDiagram(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WindowDiagram)->Unit(benchmark::kMillisecond);
-
-// One export: the diagram drawn on the 880 x 880 picture and written as a BMP file.
-void BM_ExportDiagram(benchmark::State& state) {
-    TExportPicture picture;
-    TArrayModel model = MakeInitialModel();
-    const std::string path = "/tmp/bench-diagram-" + std::to_string(::getpid()) + ".bmp";
-    for (auto _ : state) {
-        picture.Draw(model, 0);
-        picture.Save(path);
-    }
-    ::unlink(path.c_str());
-}
-BENCHMARK(BM_ExportDiagram)->Unit(benchmark::kMillisecond);
 
 }  // namespace

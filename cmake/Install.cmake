@@ -15,11 +15,6 @@ if(TARGET arraypattern-cli)
   install(TARGETS arraypattern-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-# The command line's picture module, loaded by `export` from lib/arraypattern.
-if(TARGET arraypattern-cli-export)
-  install(TARGETS arraypattern-cli-export LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/arraypattern)
-endif()
-
 if(NOT TARGET arraypattern)
   return()
 endif()

@@ -7,6 +7,10 @@ packages=(
   build-essential
   cmake
   qt6-base-dev
+  pkg-config
+  libcairo2-dev
+  libfreetype-dev
+  zlib1g-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

@@ -58,7 +58,6 @@ expected=(
     usr/share/man/man1/arraypattern-cli.1.gz
     usr/share/man/man1/arraypattern.1.gz
     "usr/share/metainfo/$id.metainfo.xml"
-    "$@"
 )
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) ||
     fail "the package holds other files than expected (< expected, > packaged)"

@@ -1,8 +1,8 @@
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
-#include "cli/exportcommand.h"
 #include "cli/options.h"
 #include "cli/report.h"
 #include "cli/session.h"
@@ -12,6 +12,8 @@
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "plot/diagram.h"
+#include "plot/diagramfile.h"
+#include "plot/exportpicture.h"
 #include "plot/recordingcanvas.h"
 
 namespace {
@@ -66,8 +68,15 @@ int Run(const std::vector<std::string>& args) {
                     SaveConfiguration(FullPath(options.OutputFile), session.Model,
                                       session.Model.EmitterType);
                     break;
-                case TCliCommand::Export:
-                    ExportPicture(session.Model, options.ElevationDegrees, options.OutputFile);
+                case TCliCommand::Export: {
+                    TExportPicture picture;
+                    picture.Draw(session.Model, options.ElevationDegrees);
+                    picture.Save(options.OutputFile);
+                    break;
+                }
+                case TCliCommand::Plot:
+                    SaveDiagramFile(session.Model, options.ElevationDegrees, options.OutputFile,
+                                    options.PictureFormat);
                     break;
                 case TCliCommand::None:
                     break;
@@ -76,6 +85,10 @@ int Run(const std::vector<std::string>& args) {
             PrintUsageError(e);
             return kExitUsage;
         } catch (const EHandlerError& e) {
+            PrintError(ErrorBoxText(e.what()));
+            return kExitFailure;
+        } catch (const std::exception& e) {
+            // Out of memory, or an encoder that failed: reported, never a crash.
             PrintError(ErrorBoxText(e.what()));
             return kExitFailure;
         }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <string_view>
 
 #include "config/numtext.h"
@@ -14,6 +15,7 @@ TCliCommand CommandNamed(std::string_view name) {
     if (name == "pattern") return TCliCommand::Pattern;
     if (name == "export") return TCliCommand::Export;
     if (name == "save") return TCliCommand::Save;
+    if (name == "plot") return TCliCommand::Plot;
     return TCliCommand::None;
 }
 
@@ -34,7 +36,7 @@ std::optional<long> ParseWholeNumber(std::string_view text) {
 }
 
 struct TRawOptions {
-    std::optional<std::string> Type, Focus, Elevation, Mark, Format;
+    std::optional<std::string> Type, Focus, Elevation, Mark, Format, Kind;
 };
 
 }  // namespace
@@ -89,6 +91,8 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
             slot = &raw.Mark;
         } else if (arg == "--format") {
             slot = &raw.Format;
+        } else if (arg == "--kind") {
+            slot = &raw.Kind;
         } else if (arg == "--config") {
             slot = &options.ConfigFile;
         } else {
@@ -102,7 +106,7 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
     }
     if (options.Help || options.Version) return options;
 
-    if (positional.empty()) throw EUsageError("missing command (pattern, export or save)");
+    if (positional.empty()) throw EUsageError("missing command (pattern, export, save or plot)");
     options.Command = CommandNamed(positional[0]);
     if (options.Command == TCliCommand::None) {
         throw EUsageError("unknown command " + positional[0]);
@@ -115,6 +119,21 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
         options.OutputFile = positional[1];
         if (options.OutputFile.empty()) throw EUsageError("empty output file name");
         if (raw.Format) throw EUsageError("--format applies only to pattern");
+    }
+    if (options.Command == TCliCommand::Plot) {
+        if (!raw.Kind) throw EUsageError("missing --kind for plot");
+        if (*raw.Kind != "diagram") BadValue("--kind", *raw.Kind, "diagram");
+        const auto format = PictureFormatOf(options.OutputFile);
+        if (!format) {
+            const std::string extension = std::filesystem::path(options.OutputFile).extension();
+            throw EUsageError((extension.empty() ? "no picture format in " + options.OutputFile
+                                                 : "unknown picture format " + extension + " of " +
+                                                       options.OutputFile) +
+                              ": use .bmp, .png, .svg or .pdf");
+        }
+        options.PictureFormat = *format;
+    } else if (raw.Kind) {
+        throw EUsageError("--kind applies only to plot");
     }
 
     if (options.ConfigFile && options.ConfigFile->empty()) {

@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
-enum class TCliCommand { None, Pattern, Export, Save };
+#include "plot/picturefile.h"
+
+enum class TCliCommand { None, Pattern, Export, Save, Plot };
 enum class TOutputFormat { Text, Json, Csv };
 
 // What the command line asks for, checked but not yet applied.
@@ -20,7 +22,8 @@ struct TCliOptions {
     long double ElevationDegrees = 0;  // 0..85
     std::optional<char> DecimalMark;
     TOutputFormat Format = TOutputFormat::Text;
-    std::string OutputFile;  // export and save only
+    std::string OutputFile;                              // export, save and plot
+    TPictureFormat PictureFormat = TPictureFormat::Bmp;  // plot only, from the file's extension
 };
 
 // A bad option or value; the message names it and fits on one line.

@@ -9,6 +9,8 @@ const std::string_view kUsageText =
     R"(arraypattern-cli pattern [OPTIONS]           print the pattern and its read-outs
 arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
 arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
+arraypattern-cli plot    [OPTIONS] --kind diagram OUT.bmp|.png|.svg|.pdf
+                                             draw the diagram in the format of OUT's extension
 OPTIONS:
   --config FILE        load this configuration first (as the window's load does)
   --type N             then set the emitter type as the radio group would (limited to -1..3)
@@ -16,11 +18,15 @@ OPTIONS:
   --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
   --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
   --format text|json|csv   output of `pattern` (default text)
+  --kind diagram       what `plot` draws: the diagram that `export` writes
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
 then --config, --type and --focus are applied in that order. The elevation accepts the
 decimal mark or a full stop. Options may also be written --option=VALUE.
+
+`export` always writes BMP, whatever OUT's extension. `plot` writes the same BMP bytes for
+.bmp, the same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
 
 Output of `pattern`:
   text  the three read-outs as the window's labels show them, the emitter table as the

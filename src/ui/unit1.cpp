@@ -6,7 +6,7 @@
 
 #include "config/errors.h"
 #include "config/numtext.h"
-#include "plot/qtexportpicture.h"
+#include "plot/exportpicture.h"
 #include "plot/qtfonts.h"
 #include "plot/qtwindowdiagram.h"
 #include "ui/checkbox.h"

@@ -1,7 +1,7 @@
 #include <QFile>
 
 #include "config/configfile.h"
-#include "plot/qtexportpicture.h"
+#include "plot/exportpicture.h"
 #include "ui/dialogs.h"
 #include "ui/radiogroup.h"
 #include "ui/unit1.h"

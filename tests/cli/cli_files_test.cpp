@@ -6,7 +6,7 @@
 #include "config/numtext.h"
 #include "jsonreader.h"
 #include "model/focus.h"
-#include "plot/qtexportpicture.h"
+#include "plot/exportpicture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "form_fixture.h"
-#include "plot/qtexportpicture.h"
+#include "plot/exportpicture.h"
 #include "ui/checkbox.h"
 #include "ui/label.h"
 #include "ui/radiogroup.h"
@@ -90,8 +90,7 @@ TEST_F(FormCommandTest, CancelledDialogsChangeNothing) {
 TEST_F(FormCommandTest, ExportDrawsThePictureFirstAndWritesTheChosenFile) {
     bool drawnBeforeDialog = false;
     Dialogs.WhileModal = [&] {
-        const QImage& image = Form->Image1->Picture().Image();
-        drawnBeforeDialog = image.pixelColor(640 + 8, 240) != QColor(Qt::white);
+        drawnBeforeDialog = Form->Image1->Picture().Pixel(640 + 8, 240) != TColor{255, 255, 255};
     };
     Dialogs.PictureReplies.push_back(PathOf("diagram.bmp"));
     ClickCentre(Form->SpeedButton6);

@@ -2,20 +2,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "config/errors.h"
 #include "config/numtext.h"
+#include "config_tempdir.h"
 #include "decimalmark_scope.h"
 #include "model/emitters.h"
-#include "plot/qtexportpicture.h"
+#include "plot/exportpicture.h"
 
 namespace {
 
@@ -32,11 +30,6 @@ constexpr TRgb kWhite{255, 255, 255};
 constexpr TRgb kRed{255, 0, 0};
 constexpr TRgb kBlue{0, 0, 255};
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::uint32_t Read32(const std::string& s, std::size_t at) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(s[at + i]);
@@ -50,24 +43,29 @@ TRgb FilePixel(const std::string& bmp, int x, int y) {
             static_cast<std::uint8_t>(bmp[at])};
 }
 
-class ExportTest : public ::testing::Test {
+using TNames = std::vector<std::string>;
+
+class ExportTest : public TTempDirTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
+        TTempDirTest::SetUp();
         model_ = MakeInitialModel();
     }
 
-    std::string PathOf(const char* name) const { return (dir_.path() + "/" + name).toStdString(); }
-
-    // Names in the export folder, temporary files included.
-    QStringList Entries() const {
-        return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    // Names in the export folder, temporary files included, sorted.
+    TNames Entries() const {
+        TNames names;
+        for (const auto& e : std::filesystem::directory_iterator(Dir)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     // Leaves an earlier export in the folder, to be kept by a failing one.
     std::string Earlier(const char* name) {
         const std::string path = PathOf(name);
-        std::ofstream(path, std::ios::binary) << "earlier picture";
+        WriteBytes(path, "earlier picture");
         return path;
     }
 
@@ -81,17 +79,13 @@ class ExportTest : public ::testing::Test {
         return {};
     }
 
-    QTemporaryDir dir_;
     TDecimalMarkScope comma_;
     TArrayModel model_;
     TExportPicture picture_;
 };
 
 TEST_F(ExportTest, PictureIsWhiteAtCreation) {
-    const QImage& image = picture_.Image();
-    EXPECT_EQ(image.size(), QSize(880, 880));
-    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(440, 440), qRgb(255, 255, 255));
+    for (const int at : {0, 440, 879}) EXPECT_EQ(picture_.Pixel(at, at), (TColor{255, 255, 255}));
 }
 
 TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
@@ -99,7 +93,7 @@ TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
     EXPECT_EQ(labels.Gain, "4,000  (6,02 дБ)");
     const std::string path = PathOf("diagram.png");
     picture_.Save(path);
-    const std::string bmp = ReadFile(path);
+    const std::string bmp = ReadBytes(path);
     ASSERT_EQ(bmp.size(), 3097654u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(Read32(bmp, 2), 3097654u);
@@ -115,7 +109,7 @@ TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
     picture_.Draw(model_, 0);
     const std::string path = PathOf("diagram.bmp");
     picture_.Save(path);
-    const std::string bmp = ReadFile(path);
+    const std::string bmp = ReadBytes(path);
     ASSERT_EQ(bmp.size(), 3097654u);
     const struct {
         int X, Y;
@@ -147,7 +141,7 @@ TEST_F(ExportTest, SecondExportKeepsNothingOfTheFirst) {
 
     TExportPicture fresh;
     fresh.Draw(model_, 40);
-    const std::string second = ReadFile(path);
+    const std::string second = ReadBytes(path);
     EXPECT_TRUE(second == fresh.BmpBytes());
     EXPECT_EQ(FilePixel(second, 648, 240), kWhite);
 }
@@ -155,12 +149,12 @@ TEST_F(ExportTest, SecondExportKeepsNothingOfTheFirst) {
 TEST_F(ExportTest, ExistingFileIsReplacedWithoutTraces) {
     const std::string path = Earlier("diagram.bmp");
     EXPECT_EQ(SaveError(path), "");
-    EXPECT_EQ(ReadFile(path).size(), 3097654u);
-    EXPECT_EQ(Entries(), QStringList{"diagram.bmp"});
+    EXPECT_EQ(ReadBytes(path).size(), 3097654u);
+    EXPECT_EQ(Entries(), TNames{"diagram.bmp"});
 }
 
 TEST_F(ExportTest, UncreatableFilesReportTheFullPathAndSystemText) {
-    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    ASSERT_TRUE(std::filesystem::create_directory(Dir / "folder"));
     const std::string earlier = Earlier("earlier.bmp");
     const struct {
         std::string Name;
@@ -173,9 +167,9 @@ TEST_F(ExportTest, UncreatableFilesReportTheFullPathAndSystemText) {
         const std::string path = PathOf(c.Name.c_str());
         EXPECT_EQ(SaveError(path), "Cannot create file \"" + path + "\". " + c.Reason);
     }
-    EXPECT_EQ(ReadFile(earlier), "earlier picture");
-    EXPECT_EQ(Entries(), (QStringList{"earlier.bmp", "folder"}));
-    EXPECT_TRUE(QDir(dir_.path() + "/folder").isEmpty());
+    EXPECT_EQ(ReadBytes(earlier), "earlier picture");
+    EXPECT_EQ(Entries(), (TNames{"earlier.bmp", "folder"}));
+    EXPECT_TRUE(std::filesystem::is_empty(Dir / "folder"));
 }
 
 TEST_F(ExportTest, ReadOnlyFileIsLeftAsItWas) {
@@ -183,8 +177,8 @@ TEST_F(ExportTest, ReadOnlyFileIsLeftAsItWas) {
     const std::string path = Earlier("locked.bmp");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(SaveError(path), "Cannot create file \"" + path + "\". Permission denied");
-    EXPECT_EQ(ReadFile(path), "earlier picture");
-    EXPECT_EQ(Entries(), QStringList{"locked.bmp"});
+    EXPECT_EQ(ReadBytes(path), "earlier picture");
+    EXPECT_EQ(Entries(), TNames{"locked.bmp"});
 }
 
 TEST_F(ExportTest, FailedWritesReportStreamWriteErrorAndKeepTheEarlierFile) {
@@ -211,8 +205,8 @@ TEST_F(ExportTest, FailedWritesReportStreamWriteErrorAndKeepTheEarlierFile) {
     for (const auto& c : cases) {
         budget = c.Budget;
         EXPECT_EQ(SaveError(path, c.Write), kStreamWriteErrorText) << c.What;
-        EXPECT_EQ(ReadFile(path), "earlier picture") << c.What;
-        EXPECT_EQ(Entries(), QStringList{"diagram.bmp"}) << c.What;
+        EXPECT_EQ(ReadBytes(path), "earlier picture") << c.What;
+        EXPECT_EQ(Entries(), TNames{"diagram.bmp"}) << c.What;
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QImage>
 #include <string>
 
 #include "config/safefile.h"
 #include "model/emitters.h"
+#include "plot/cairoptr.h"
 #include "plot/diagram.h"
 
-// The 880 x 880 off-screen picture the diagram is exported from; white at creation, kept
-// for the program's life and redrawn completely for every export.
+// The 880 x 880 off-screen picture the diagram is exported from, 32 bits a pixel; white at
+// creation, kept for the program's life and redrawn completely for every export.
 class TExportPicture {
   public:
     static constexpr int kSize = 880;  // pixels, both ways
@@ -24,8 +24,12 @@ class TExportPicture {
     // cannot be created, "Stream write error" when a write falls short.
     void Save(const std::string& fileName, const TWriteFn& write = {}) const;
 
-    const QImage& Image() const { return image_; }
+    // The colour of pixel (x, y), y counted from the top.
+    TColor Pixel(int x, int y) const;
+    // kSize rows top-down, Stride() bytes apart, each pixel blue, green, red and a spare byte.
+    const std::uint8_t* Pixels() const;
+    std::size_t Stride() const;
 
   private:
-    QImage image_;
+    TCairoSurface Surface;
 };

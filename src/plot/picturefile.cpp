@@ -1,0 +1,31 @@
+#include "plot/picturefile.h"
+
+#include <filesystem>
+
+#include "config/errors.h"
+
+std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
+    std::string extension = std::filesystem::path(fileName).extension().string();
+    // ASCII letters only: the process locale must not change what a name means.
+    for (char& c : extension) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (extension == ".bmp") return TPictureFormat::Bmp;
+    if (extension == ".png") return TPictureFormat::Png;
+    if (extension == ".svg") return TPictureFormat::Svg;
+    if (extension == ".pdf") return TPictureFormat::Pdf;
+    return std::nullopt;
+}
+
+void WritePictureFile(const std::string& fileName, std::string_view bytes, const TWriteFn& write) {
+    const TFileWriteResult result = ReplaceFileContents(fileName, bytes, write);
+    switch (result.Stage) {
+        case TFileWriteResult::TStage::Ok:
+            return;
+        case TFileWriteResult::TStage::Create:
+            throw EHandlerError("Cannot create file \"" + FullPath(fileName) + "\". " +
+                                SystemErrorText(result.Errno));
+        case TFileWriteResult::TStage::Write:
+            throw EHandlerError(kStreamWriteErrorText);
+    }
+}

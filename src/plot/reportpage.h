@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cairo.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/directivity.h"
+#include "model/metrics.h"
+#include "plot/charts.h"
+
+// One array's page content besides its charts: the grid as the window shows it, its
+// read-outs and every figure of merit.
+struct TReportArray {
+    TChartSeries Series;
+    std::array<bool, kEmitterCount> Enabled{};
+    std::array<std::array<std::string, 3>, kEmitterCount> Grid;  // X, Y and Phase texts
+    std::string GainText;                                        // "4,000  (6,02 дБ)"
+    std::string BearingText;                                     // "45"
+    std::optional<TPatternMetrics> Metrics;
+    std::optional<TDirectivity> Directivity;
+};
+
+inline constexpr double kA4Width = 595.28;  // points
+inline constexpr double kA4Height = 841.89;
+
+// One A4 page in points: the diagram (drawn by drawDiagram into its box), the polar and
+// rectangular level charts and the elevation cut of every array overlaid, then each array's
+// table and figures side by side.
+void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
+                    const std::function<void(cairo_t*, const TChartBox&)>& drawDiagram);
+
+// The figures of one array as the report lists them: caption and value, in the window's
+// language and with its decimal mark.
+std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array);

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QXmlStreamReader>
+#include <cstdint>
+#include <regex>
+#include <string>
+
+#include "clirunner.h"
+
+namespace {
+
+std::uint32_t Big32(const std::string& s, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint8_t>(s[at + i]);
+    return v;
+}
+
+// Elements read through to the end without an XML error; the root's name and size.
+struct TSvgRoot {
+    bool WellFormed = false;
+    std::string Name, Width, Height;
+};
+
+TSvgRoot ReadSvg(const std::string& text) {
+    QXmlStreamReader xml(QByteArray::fromStdString(text));
+    TSvgRoot root;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && root.Name.empty()) {
+            root.Name = xml.name().toString().toStdString();
+            root.Width = xml.attributes().value("width").toString().toStdString();
+            root.Height = xml.attributes().value("height").toString().toStdString();
+        }
+    }
+    root.WellFormed = !xml.hasError();
+    return root;
+}
+
+std::size_t Count(const std::string& text, const std::regex& pattern) {
+    return static_cast<std::size_t>(
+        std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {}));
+}
+
+class CliPlot : public ::testing::Test {
+  protected:
+    // Runs plot --kind diagram for the file and returns its bytes; the folder then holds only
+    // that file.
+    std::string Plot(const std::string& name, const std::vector<std::string>& more = {}) {
+        std::vector<std::string> args = {"plot", "--kind", "diagram", Dir.Path(name)};
+        args.insert(args.end(), more.begin(), more.end());
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_EQ(run.Out + run.Err, "");
+        EXPECT_EQ(Dir.Entries(), std::vector<std::string>{name});
+        return ReadBytes(Dir.Path(name));
+    }
+
+    TTempDir Dir;
+};
+
+TEST_F(CliPlot, BmpIsExactlyWhatExportWrites) {
+    const std::vector<std::string> steps = {"--type", "3", "--focus", "200", "--elevation", "15"};
+    const std::string plotted = Plot("d.BMP", steps);
+    std::vector<std::string> args = {"export", Dir.Path("e.bmp")};
+    args.insert(args.end(), steps.begin(), steps.end());
+    ASSERT_EQ(RunCli(args).ExitCode, 0);
+    EXPECT_EQ(plotted.size(), 3097654u);
+    EXPECT_TRUE(plotted == ReadBytes(Dir.Path("e.bmp")));
+}
+
+TEST_F(CliPlot, PngIsAnRgbPictureOf880By880) {
+    const std::string png = Plot("d.png");
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(Big32(png, 16), 880u);
+    EXPECT_EQ(Big32(png, 20), 880u);
+    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+}
+
+TEST_F(CliPlot, SvgIsWellFormedXmlOf880By880Pixels) {
+    const std::string svg = Plot("d.svg");
+    const TSvgRoot root = ReadSvg(svg);
+    EXPECT_TRUE(root.WellFormed);
+    EXPECT_EQ(root.Name, "svg");
+    EXPECT_EQ(root.Width, "880px");
+    EXPECT_EQ(root.Height, "880px");
+    // Drawn as vectors, not as a picture of pixels embedded in the file.
+    EXPECT_EQ(svg.find("<image"), std::string::npos);
+}
+
+TEST_F(CliPlot, PdfHasOnePage) {
+    const std::string pdf = Plot("d.pdf");
+    EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
+    EXPECT_NE(pdf.find("%%EOF", pdf.size() - 8), std::string::npos);
+    EXPECT_EQ(Count(pdf, std::regex(R"(/Type\s*/Page[^s])")), 1u);
+    EXPECT_EQ(Count(pdf, std::regex(R"(/MediaBox\s*\[\s*0 0 880 880\s*\])")), 1u);
+}
+
+TEST_F(CliPlot, UsageErrorsWriteNothing) {
+    WriteBytes(Dir.Path("old.png"), "earlier");
+    const struct {
+        std::vector<std::string> Args;
+        std::string Named;
+    } cases[] = {
+        {{"plot", "--kind", "diagram", Dir.Path("d.gif")}, "unknown picture format .gif"},
+        {{"plot", "--kind", "diagram", Dir.Path("diagram")}, "no picture format in"},
+        {{"plot", "--kind", "diagram", Dir.Path("d.png.tmp")}, ".tmp"},
+        {{"plot", Dir.Path("d.png")}, "missing --kind"},
+        {{"plot", "--kind", "pattern", Dir.Path("d.png")}, "--kind"},
+        {{"export", "--kind", "diagram", Dir.Path("d.bmp")}, "--kind applies only to plot"},
+        {{"plot", "--kind", "diagram", "--format", "json", Dir.Path("d.png")}, "--format"},
+    };
+    for (const auto& c : cases) {
+        const TCliRun run = RunCli(c.Args);
+        EXPECT_EQ(run.ExitCode, 2) << c.Named;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(c.Named), std::string::npos) << run.Err;
+        EXPECT_EQ(Dir.Entries(), std::vector<std::string>{"old.png"});
+    }
+    EXPECT_EQ(ReadBytes(Dir.Path("old.png")), "earlier");
+}
+
+TEST_F(CliPlot, UnwritableFileGivesTheExportsErrorText) {
+    for (const char* name : {"missing/d.png", "missing/d.svg"}) {
+        const TCliRun run = RunCli({"plot", "--kind", "diagram", Dir.Path(name)});
+        EXPECT_EQ(run.ExitCode, 1);
+        EXPECT_EQ(run.Err,
+                  "Cannot create file \"" + Dir.Path(name) + "\". No such file or directory.\n");
+        EXPECT_TRUE(Dir.Entries().empty());
+    }
+}
+
+}  // namespace
