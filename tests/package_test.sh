@@ -2,11 +2,10 @@
 # Builds the Debian package into a scratch folder, unpacks it there without installing it, and
 # checks what a user would get: the control fields, exactly the expected files, the desktop
 # entry and metadata, the icons and man pages, and both programs run from the unpacked tree.
-# Usage: package_test.sh CPACK_CONFIG [EXTRA_FILE...]  (extra files the package must also hold)
+# Usage: package_test.sh CPACK_CONFIG
 set -euo pipefail
 
 config=$1
-shift
 source "$(dirname "$0")/../scripts/xvfb-session.sh"
 work=$XVFB_WORK/package
 mkdir -p "$work"
