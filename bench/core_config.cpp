@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "cli/headlesswindow.h"
 #include "config/configfile.h"
-#include "config/headlesswindow.h"
 #include "config/inifile.h"
 
 namespace {
@@ -45,8 +45,9 @@ void BM_LoadFullConfiguration(benchmark::State& state) {
     }
     TArrayModel model = MakeInitialModel();
     THeadlessWindow window(model);
+    window.Rules().Create();
     for (auto _ : state) {
-        LoadConfiguration(fixture.Path, model, window);
+        window.Rules().Load(fixture.Path);
         benchmark::DoNotOptimize(model.Emitters);
     }
 }

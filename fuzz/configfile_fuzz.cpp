@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "cli/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/cp1251.h"
 #include "config/errors.h"
-#include "config/headlesswindow.h"
 #include "config/inifile.h"
 #include "config/numtext.h"
 
@@ -63,8 +63,9 @@ void Load(const std::uint8_t* data, std::size_t size) {
     std::fclose(out);
     TArrayModel model = MakeInitialModel();
     THeadlessWindow window(model);
+    window.Rules().Create();
     try {
-        LoadConfiguration(ScratchFile(), model, window);
+        window.Rules().Load(ScratchFile());
     } catch (const EHandlerError&) {
     }
     unlink(ScratchFile().c_str());

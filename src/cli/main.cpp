@@ -11,16 +11,13 @@
 #include "config/errors.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
-#include "plot/diagram.h"
 #include "plot/diagramfile.h"
 #include "plot/exportpicture.h"
-#include "plot/recordingcanvas.h"
 
 namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-constexpr TRect kWindowClient{0, 0, 862, 606};  // pixels, the window's plot surface
 
 void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
@@ -30,13 +27,8 @@ void PrintUsageError(const EUsageError& error) {
     PrintError(std::string("arraypattern-cli: ") + error.what());
 }
 
-// The read-outs come from the window's own drawing routine, run on a surface that only
-// records, so they are the labels' texts byte for byte.
-std::string PatternOutput(TArraySession& session, const TCliOptions& options) {
-    TRecordingCanvas surface(kWindowClient);
-    const TDiagramLabels labels =
-        DrawDiagram(surface, dtWindow, session.Model, options.ElevationDegrees);
-    return FormatReport({session.Model, session.Grid, labels, options.ElevationDegrees},
+std::string PatternOutput(const TArraySession& session, const TCliOptions& options) {
+    return FormatReport({session.Model, session.Grid, session.Labels, options.ElevationDegrees},
                         options.Format);
 }
 

@@ -149,7 +149,7 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
     if (raw.Type) {
         const auto n = ParseWholeNumber(*raw.Type);
         if (!n) BadValue("--type", *raw.Type, "a whole number");
-        options.EmitterType = static_cast<int>(*n < -1 ? -1 : (*n > 3 ? 3 : *n));
+        options.EmitterType = static_cast<int>(*n);
     }
     if (raw.Focus) {
         const auto n = ParseWholeNumber(*raw.Focus);

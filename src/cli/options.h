@@ -17,7 +17,7 @@ struct TCliOptions {
     bool Help = false;
     bool Version = false;
     std::optional<std::string> ConfigFile;
-    std::optional<int> EmitterType;    // already limited to -1..3, as the radio group does
+    std::optional<int> EmitterType;    // as given; the radio group limits it
     std::optional<int> FocusBearing;   // whole degrees 0..359
     long double ElevationDegrees = 0;  // 0..85
     std::optional<char> DecimalMark;

@@ -6,12 +6,9 @@
 
 #include <cerrno>
 
-#include "config/configfile.h"
-#include "config/headlesswindow.h"
+#include "cli/headlesswindow.h"
 #include "config/inifile.h"
-#include "config/numtext.h"
 #include "config/safefile.h"
-#include "model/focus.h"
 #include "model/pattern.h"
 
 namespace {
@@ -42,9 +39,13 @@ TArraySession BuildSession(const TCliOptions& options) {
     session.Model = MakeInitialModel();
     TArrayModel& model = session.Model;
     THeadlessWindow window(model);
-    // Every redraw of the window computes the pattern, and MaxGainAngle carries over from the
-    // last computation when a pattern never rises above 0.
-    window.SetOnRedraw([&] { ComputePattern(model, options.ElevationDegrees); });
+    // Every redraw of the window computes the pattern and its read-outs, and MaxGainAngle
+    // carries over from the last computation when a pattern never rises above 0.
+    window.SetOnRedraw([&] {
+        ComputePattern(model, options.ElevationDegrees);
+        session.Labels = DiagramLabels(model, options.ElevationDegrees);
+    });
+    window.Rules().Create();
     window.Redraw();
 
     if (options.ConfigFile) {
@@ -52,18 +53,10 @@ TArraySession BuildSession(const TCliOptions& options) {
             throw EUsageError("cannot read --config " + *options.ConfigFile + ": " +
                               SystemErrorText(error));
         }
-        LoadConfiguration(*options.ConfigFile, model, window);
+        window.Rules().Load(*options.ConfigFile);
     }
-    if (options.EmitterType) window.SetEmitterTypeIndex(*options.EmitterType);
-    if (options.FocusBearing) {
-        const auto rewritten = FocusBeam(model, *options.FocusBearing);
-        for (int k = 1; k <= kEmitterCount; ++k) {
-            if (rewritten[static_cast<unsigned>(k - 1)]) {
-                window.SetGridCell(3, k, FormatGeneral(model.Emitter(k).Phase));
-            }
-        }
-        window.Redraw();
-    }
+    if (options.EmitterType) window.Rules().SetEmitterType(*options.EmitterType);
+    if (options.FocusBearing) window.Rules().Focus(*options.FocusBearing);
 
     for (int k = 1; k <= kEmitterCount; ++k) {
         for (int col = 1; col <= 3; ++col) {

@@ -6,12 +6,15 @@
 #include "cli/options.h"
 #include "cli/report.h"
 #include "model/emitters.h"
+#include "plot/diagram.h"
 
 // The array as the window would hold it after the same steps: the initial table, then the
 // configuration file, the emitter type and the focusing bearing of the options.
 struct TArraySession {
     TArrayModel Model;
     TGridTexts Grid;
+    // The read-outs of the last redraw.
+    TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
     std::vector<std::string> Messages;
 };

@@ -35,13 +35,11 @@ long double RealValue(const std::string& text) {
     return static_cast<long double>(RoundToDouble(*parsed));
 }
 
-struct TLoadedTable {
-    std::array<TEmitter, kEmitterCount> Emitters{};
-    int TypeIndex = 0;
-};
+}  // namespace
 
-TLoadedTable ReadTable(const TIniFile& file) {
-    TLoadedTable table;
+TConfiguration ReadConfiguration(const std::string& fileName) {
+    const TIniFile file(fileName);
+    TConfiguration table;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const std::string section = EmitterSection(k);
         TEmitter& e = table.Emitters[static_cast<unsigned>(k - 1)];
@@ -53,8 +51,6 @@ TLoadedTable ReadTable(const TIniFile& file) {
     table.TypeIndex = ParseInteger(file.ReadString(kAllEmittersSection, kTypeKey), 0);
     return table;
 }
-
-}  // namespace
 
 void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
                        const TWriteFn& write) {
@@ -70,24 +66,4 @@ void SaveConfiguration(const std::string& fileName, const TArrayModel& model, in
         file.WriteString(section, kPhaseKey, StoredText(e.Phase));
     }
     if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
-}
-
-void LoadConfiguration(const std::string& fileName, TArrayModel& model, TConfigWindow& window) {
-    TLoadedTable table;
-    try {
-        table = ReadTable(TIniFile(fileName));
-    } catch (const EHandlerError&) {
-        window.Redraw();
-        throw;
-    }
-    model.Emitters = table.Emitters;
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = model.Emitter(k);
-        window.SetEmitterChecked(k, e.Enabled);
-        window.SetGridCell(1, k, FormatGeneral(e.X));
-        window.SetGridCell(2, k, FormatGeneral(e.Y));
-        window.SetGridCell(3, k, FormatGeneral(e.Phase));
-    }
-    window.SetEmitterTypeIndex(table.TypeIndex);
-    window.Redraw();
 }

@@ -213,16 +213,6 @@ std::string FormatInteger(std::int32_t n) {
     return std::string(buf, res.ptr);
 }
 
-std::int64_t RoundHalfEven(long double x) {
-    // Round-to-nearest is the mode all the system's arithmetic runs in.
-    const long double r = std::rint(x);
-    constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
-    if (!(r >= -kLimit && r < kLimit)) {
-        throw EHandlerError(kInvalidOpText);
-    }
-    return static_cast<std::int64_t>(r);
-}
-
 double RoundToDouble(long double x) {
     // Halfway between DBL_MAX and 2^1024 (2^1024 - 2^970): from here on the nearest double is
     // infinite.

@@ -35,9 +35,6 @@ std::optional<long double> ParseFloat(std::string_view text, char decimalMark);
 // The parsed value, or def when the text is empty or does not parse.
 std::int32_t ParseInteger(std::string_view text, std::int32_t def);
 
-// Nearest integer, an exact half to the even neighbour. Throws EHandlerError
-// "Invalid floating point operation" when the result does not fit in 64 signed bits.
-std::int64_t RoundHalfEven(long double x);
 // The value rounded to double precision. Throws EHandlerError "Floating point overflow"
 // when it lies beyond the double range.
 double RoundToDouble(long double x);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "config/numtext.h"
+#include "model/rounding.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void FillInitialTable(TArrayModel& model) {
 TArrayModel MakeInitialModel() {
     TArrayModel model;
     FillInitialTable(model);
-    for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k).Enabled = k <= 4;
+    for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k).Enabled = k <= kInitialEnabledCount;
     model.EnabledCount = CountEnabled(model);
     model.SelectedRow = 1;
     model.EmitterType = etOmni;
@@ -62,15 +62,4 @@ int ValueToSpin(long double value) {
 int CountEnabled(const TArrayModel& model) {
     return static_cast<int>(std::count_if(model.Emitters.begin(), model.Emitters.end(),
                                           [](const TEmitter& e) { return e.Enabled; }));
-}
-
-bool CheckEnabledCount(TArrayModel& model, TModelObserver& observer) {
-    model.EnabledCount = CountEnabled(model);
-    if (model.EnabledCount != 0) {
-        observer.Redraw();
-        return true;
-    }
-    observer.ShowOneEmitterMessage();
-    model.EnabledCount = 1;
-    return false;
 }

@@ -18,8 +18,10 @@ enum TEmitterType : int {
     etHorizontalDipoleWE = 3,
 };
 
+inline constexpr int kEmitterTypeCount = 4;  // the radio group's items
 inline constexpr int kEmitterCount = 8;
-inline constexpr int kSampleCount = 361;  // one per degree, sample 360 repeats sample 0
+inline constexpr int kInitialEnabledCount = 4;  // emitters 1..4 start switched on
+inline constexpr int kSampleCount = 361;        // one per degree, sample 360 repeats sample 0
 
 // The result of one pattern computation. MaxGain is reset by each computation; MaxGainAngle
 // keeps its previous index when no sample exceeds 0.
@@ -34,24 +36,12 @@ struct TArrayModel {
     std::array<TEmitter, kEmitterCount> Emitters{};  // Emitters[k - 1] is emitter k
     int SelectedRow = 1;                             // grid row 1..8 the spins edit
     int EnabledCount = 0;
-    int EmitterType = etOmni;  // -1..3
+    int EmitterType = etOmni;  // -1 .. kEmitterTypeCount - 1
     TPattern Pattern;
 
     TEmitter& Emitter(int k) { return Emitters[static_cast<unsigned>(k - 1)]; }
     const TEmitter& Emitter(int k) const { return Emitters[static_cast<unsigned>(k - 1)]; }
 };
-
-// The window side that the one-emitter rule reaches.
-class TModelObserver {
-  public:
-    virtual ~TModelObserver() = default;
-    virtual void Redraw() = 0;
-    // Modal information box "Один излучатель необходимо оставить включенным!".
-    virtual void ShowOneEmitterMessage() = 0;
-};
-
-inline constexpr const char* kOneEmitterMessage = "Один излучатель необходимо оставить включенным!";
-inline constexpr const char* kOneEmitterTitle = "Information";
 
 // X, Y and Phase of all eight emitters as start-up sets them (the 2 x 2 square steered to
 // bearing 45); Enabled flags are left alone, start-up copies them from the check boxes.
@@ -68,7 +58,3 @@ int ValueToSpin(long double value);
 
 // The number of emitters switched on.
 int CountEnabled(const TArrayModel& model);
-
-// Recounts EnabledCount. With at least one emitter on: redraws and returns true. With none:
-// shows the one-emitter message, then sets EnabledCount to 1 and returns false.
-bool CheckEnabledCount(TArrayModel& model, TModelObserver& observer);

@@ -4,7 +4,7 @@
 
 #include "model/pattern.h"
 
-std::array<bool, kEmitterCount> FocusBeam(TArrayModel& model, int bearing) {
+void FocusBeam(TArrayModel& model, int bearing) {
     const long double beta = bearing * kPi / 180;
     // Larger than any projection an array of a few wavelengths can have.
     long double lowest = 1e12L;
@@ -13,14 +13,10 @@ std::array<bool, kEmitterCount> FocusBeam(TArrayModel& model, int bearing) {
         emitter.Phase = PathLength(beta, 0, emitter.X, emitter.Y);
         if (emitter.Phase < lowest) lowest = emitter.Phase;
     }
-    std::array<bool, kEmitterCount> rewritten{};
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        TEmitter& emitter = model.Emitter(k);
+    for (TEmitter& emitter : model.Emitters) {
         if (!emitter.Enabled) continue;
         emitter.Phase -= lowest;
         // Rounding noise of the projections would otherwise show as phases like 5.4E-20.
         if (std::fabs(emitter.Phase) < 1e-6L) emitter.Phase = 0;
-        rewritten[static_cast<unsigned>(k - 1)] = true;
     }
-    return rewritten;
 }

@@ -4,6 +4,7 @@
 
 #include "config/numtext.h"
 #include "model/pattern.h"
+#include "model/rounding.h"
 #include "model/trig.h"
 
 namespace {
@@ -112,6 +113,16 @@ long double ElevationDegrees(int trackMax, int trackPosition) {
            static_cast<long double>(trackMax + 1);
 }
 
+TDiagramLabels DiagramLabels(const TArrayModel& model, long double elevationDegrees) {
+    TDiagramLabels labels;
+    labels.Elevation = "Угол места " + FormatGeneral(elevationDegrees) + " град.";
+    const TPattern& p = model.Pattern;
+    labels.Gain =
+        FormatFixed(p.MaxGain, 8, 3) + "  (" + FormatFixed(GainDecibels(p.MaxGain), 6, 2) + " дБ)";
+    labels.Bearing = FormatGeneral(DisplayedBearing(p.MaxGainAngle));
+    return labels;
+}
+
 TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, TArrayModel& model,
                            long double elevationDegrees) {
     const bool picture = target == dtExportImage;
@@ -130,16 +141,10 @@ TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, TArrayModel& mo
     surface.SetPenColor(kBlue);
     surface.SetPenWidth(picture ? 5 : 3);
 
-    TDiagramLabels labels;
-    labels.Elevation = "Угол места " + FormatGeneral(elevationDegrees) + " град.";
     ComputePattern(model, elevationDegrees);
     // No emitter is on only while the one-emitter message is open: there is no scale then.
     if (model.EnabledCount > 0) {
         DrawCurve(surface, g, model);
     }
-    const TPattern& p = model.Pattern;
-    labels.Gain =
-        FormatFixed(p.MaxGain, 8, 3) + "  (" + FormatFixed(GainDecibels(p.MaxGain), 6, 2) + " дБ)";
-    labels.Bearing = FormatGeneral(DisplayedBearing(p.MaxGainAngle));
-    return labels;
+    return DiagramLabels(model, elevationDegrees);
 }

@@ -17,6 +17,9 @@ struct TDiagramLabels {
 // Elevation in degrees from the slider: (max - position) * 90 / (max + 1).
 long double ElevationDegrees(int trackMax, int trackPosition);
 
+// The three read-outs of the pattern last computed into model.Pattern at that elevation.
+TDiagramLabels DiagramLabels(const TArrayModel& model, long double elevationDegrees);
+
 // Draws rings, bearing lines, emitter markers and the pattern curve on the surface and
 // computes the pattern into model.Pattern. On dtWindow the centre comes from the surface's
 // clip rectangle size (width - R - 8, height div 2); on dtExportImage from its middle.

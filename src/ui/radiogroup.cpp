@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <algorithm>
 
 namespace {
 // Height of the group's caption line at the design font; the items are laid out below it.
@@ -10,7 +9,9 @@ constexpr int CaptionHeight = 13;
 }  // namespace
 
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
-    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
+    : QGroupBox(title, parent),
+      group_(new QButtonGroup(this)),
+      Selection(static_cast<int>(items.size()), -1) {
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         group_->addButton(button, i);
@@ -26,8 +27,8 @@ QRadioButton* TRadioGroup::Button(int index) const {
 }
 
 void TRadioGroup::SetItemIndex(int index) {
-    index = std::clamp(index, -1, Count() - 1);
-    if (index == itemIndex_) {
+    index = Selection.Limit(index);
+    if (index == Selection.Value()) {
         return;
     }
     if (index >= 0) {
@@ -35,18 +36,15 @@ void TRadioGroup::SetItemIndex(int index) {
         return;
     }
     group_->setExclusive(false);
-    Button(itemIndex_)->setChecked(false);
+    Button(Selection.Value())->setChecked(false);
     group_->setExclusive(true);
 }
 
 void TRadioGroup::ButtonToggled(int index, bool checked) {
     if (checked) {
-        if (index != itemIndex_) {
-            itemIndex_ = index;
-            emit Click();
-        }
-    } else if (index == itemIndex_ && group_->checkedId() < 0) {
-        itemIndex_ = -1;
+        if (Selection.Select(index)) emit Click();
+    } else if (index == Selection.Value() && group_->checkedId() < 0) {
+        Selection.Select(-1);
     }
 }
 

@@ -4,19 +4,21 @@
 #include <QStringList>
 #include <vector>
 
+#include "form/itemindex.h"
+
 class QButtonGroup;
 class QRadioButton;
 
 // A titled group of radio items in one column. ItemIndex -1 means no item selected.
-// Click() is raised whenever the selection moves to an item (user or program), never for a
-// click on the item already selected and never for a change to -1.
+// Click() is raised whenever the selection moves to an item (user or program), by TItemIndex's
+// rule.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT
 
   public:
     TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
 
-    int ItemIndex() const { return itemIndex_; }
+    int ItemIndex() const { return Selection.Value(); }
     // Limited to -1 .. item count - 1.
     void SetItemIndex(int index);
     int Count() const { return static_cast<int>(buttons_.size()); }
@@ -34,5 +36,5 @@ class TRadioGroup : public QGroupBox {
 
     QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;
-    int itemIndex_ = -1;
+    TItemIndex Selection;
 };

@@ -15,6 +15,7 @@
 #include "ui/radiogroup.h"
 #include "ui/stringgrid.h"
 #include "ui/trackbar.h"
+#include "ui/updown.h"
 
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
@@ -43,8 +44,6 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
-    Model.SelectedRow = 1;
-
     setWindowTitle(QString::fromUtf8("Диаграмма направленности антенной решетки (v. " +
                                      FormatInteger(ARRAYPATTERN_VERSION_MAJOR) + "." +
                                      FormatInteger(ARRAYPATTERN_VERSION_MINOR) + ")"));
@@ -56,20 +55,7 @@ void TForm1::FormCreate() {
 
     for (int k = 1; k <= kEmitterCount; ++k) StringGrid1->SetObject(0, k, EmitterBox(k));
 
-    FillInitialTable(Model);
-
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = Model.Emitter(k);
-        SetGridCell(1, k, FormatGeneral(e.X));
-        SetGridCell(2, k, FormatGeneral(e.Y));
-        SetGridCell(3, k, FormatGeneral(e.Phase));
-    }
-
-    ShowSpinsFor(1);
-
-    for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = EmitterBox(k)->isChecked();
-
-    Model.EnabledCount = CountEnabled(Model);
+    Rules.Create();
 }
 
 long double TForm1::ElevationDegrees() const {
@@ -137,6 +123,10 @@ void TForm1::ShowOneEmitterMessage() {
                         QString::fromUtf8(kOneEmitterMessage));
 }
 
+bool TForm1::EmitterChecked(int k) const {
+    return EmitterBox(k)->isChecked();
+}
+
 // Loading finds a row's check box through the reference the grid holds in column 0.
 void TForm1::SetEmitterChecked(int k, bool checked) {
     if (auto* box = qobject_cast<TCheckBox*>(StringGrid1->Object(0, k))) box->setChecked(checked);
@@ -146,8 +136,18 @@ void TForm1::SetGridCell(int col, int row, const std::string& text) {
     StringGrid1->SetCell(col, row, QString::fromUtf8(text));
 }
 
+int TForm1::EmitterTypeIndex() const {
+    return RadioGroup1->ItemIndex();
+}
+
 void TForm1::SetEmitterTypeIndex(int index) {
     RadioGroup1->SetItemIndex(index);
+}
+
+void TForm1::SetSpinPositions(int x, int y, int phase) {
+    UpDown1->SetPosition(x);
+    UpDown2->SetPosition(y);
+    UpDown3->SetPosition(phase);
 }
 
 void TForm1::Handle(const std::function<void()>& handler) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "config/configfile.h"
+#include "form/formrules.h"
 #include "model/emitters.h"
 #include "plot/diagram.h"
 
@@ -36,7 +36,7 @@ class TImage : public QWidget {
 };
 
 // The program's one window: the emitter table on the left, the diagram on its own surface.
-class TForm1 : public QWidget, public TModelObserver, public TConfigWindow {
+class TForm1 : public QWidget, public TFormControls {
     Q_OBJECT
 
   public:
@@ -82,6 +82,7 @@ class TForm1 : public QWidget, public TModelObserver, public TConfigWindow {
     TStaticText* StaticText12 = nullptr;
 
     TArrayModel Model;
+    TFormRules Rules{Model, *this};
     int RedrawCount = 0;
 
     void FormCreate();
@@ -113,11 +114,14 @@ class TForm1 : public QWidget, public TModelObserver, public TConfigWindow {
     TCheckBox* EmitterBox(int k) const { return EmitterBoxes[static_cast<unsigned>(k - 1)]; }
     long double ElevationDegrees() const;
 
-    void Redraw() override;
-    void ShowOneEmitterMessage() override;
+    bool EmitterChecked(int k) const override;
     void SetEmitterChecked(int k, bool checked) override;
     void SetGridCell(int col, int row, const std::string& text) override;
+    int EmitterTypeIndex() const override;
     void SetEmitterTypeIndex(int index) override;
+    void SetSpinPositions(int x, int y, int phase) override;
+    void Redraw() override;
+    void ShowOneEmitterMessage() override;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -130,8 +134,7 @@ class TForm1 : public QWidget, public TModelObserver, public TConfigWindow {
 
     void StringGrid1RowChanged(int row);
     void EmitterBoxClick(int k);
-    void SpinMouseUp(TUpDown* spin, long double TEmitter::*field, int column);
-    void ShowSpinsFor(int row);
+    void SpinMouseUp(TUpDown* spin, int column);
     void LoadCommand();
     void SaveCommand();
     void ExportCommand();

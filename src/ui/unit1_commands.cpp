@@ -14,19 +14,11 @@ std::string FileName(const QString& path) {
 
 }  // namespace
 
-// The table changes under the spins while loading, so they show the edited emitter afresh,
-// also when the load stops at a value it cannot hold.
 void TForm1::LoadCommand() {
     Handle([this] {
         const std::optional<QString> path = Dialogs.OpenConfigFile(this);
         if (!path) return;
-        try {
-            LoadConfiguration(FileName(*path), Model, *this);
-        } catch (...) {
-            ShowSpinsFor(Model.SelectedRow);
-            throw;
-        }
-        ShowSpinsFor(Model.SelectedRow);
+        Rules.Load(FileName(*path));
     });
 }
 

@@ -1,20 +1,11 @@
-#include "config/numtext.h"
-#include "model/focus.h"
 #include "ui/checkbox.h"
 #include "ui/statictext.h"
 #include "ui/stringgrid.h"
 #include "ui/unit1.h"
 #include "ui/updown.h"
 
-void TForm1::ShowSpinsFor(int row) {
-    const TEmitter& e = Model.Emitter(row);
-    UpDown1->SetPosition(ValueToSpin(e.X));
-    UpDown2->SetPosition(ValueToSpin(e.Y));
-    UpDown3->SetPosition(ValueToSpin(e.Phase));
-}
-
 void TForm1::StringGrid1SelectCell(int, int arow, bool& canSelect) {
-    Handle([&] { ShowSpinsFor(arow); });
+    Handle([&] { Rules.ShowSpinsFor(arow); });
     canSelect = true;
 }
 
@@ -34,41 +25,28 @@ void TForm1::StringGrid1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int x, i
     });
 }
 
-void TForm1::SpinMouseUp(TUpDown* spin, long double TEmitter::*field, int column) {
-    Handle([&] {
-        const long double value = SpinToValue(spin->Position());
-        Model.Emitter(Model.SelectedRow).*field = value;
-        SetGridCell(column, Model.SelectedRow, FormatGeneral(value));
-        Redraw();
-    });
+void TForm1::SpinMouseUp(TUpDown* spin, int column) {
+    Handle([&] { Rules.SpinReleased(column, spin->Position()); });
 }
 
 void TForm1::UpDown1MouseUp() {
-    SpinMouseUp(UpDown1, &TEmitter::X, 1);
+    SpinMouseUp(UpDown1, 1);
 }
 
 void TForm1::UpDown2MouseUp() {
-    SpinMouseUp(UpDown2, &TEmitter::Y, 2);
+    SpinMouseUp(UpDown2, 2);
 }
 
 void TForm1::UpDown3MouseUp() {
-    SpinMouseUp(UpDown3, &TEmitter::Phase, 3);
+    SpinMouseUp(UpDown3, 3);
 }
 
-// A refused switch-off checks the box again, which runs this handler once more, nested: it
-// finds the one emitter on and redraws.
 void TForm1::EmitterBoxClick(int k) {
-    Handle([&] {
-        TCheckBox* box = EmitterBox(k);
-        Model.Emitter(k).Enabled = box->isChecked();
-        if (CheckEnabledCount(Model, *this)) return;
-        box->setChecked(true);
-        Model.Emitter(k).Enabled = true;
-    });
+    Handle([&] { Rules.EmitterBoxClick(k); });
 }
 
 void TForm1::RadioGroup1Click() {
-    Handle([this] { Redraw(); });
+    Handle([this] { Rules.RadioGroupClick(); });
 }
 
 void TForm1::TrackBar1Change() {
@@ -84,13 +62,6 @@ void TForm1::CheckBox9Click() {
         if (!focusing) return;
 
         UpDown4->SyncFromAssociate();
-        const auto rewritten = FocusBeam(Model, UpDown4->Position());
-        for (int k = 1; k <= kEmitterCount; ++k) {
-            if (rewritten[static_cast<unsigned>(k - 1)]) {
-                SetGridCell(3, k, FormatGeneral(Model.Emitter(k).Phase));
-            }
-        }
-        ShowSpinsFor(Model.SelectedRow);
-        Redraw();
+        Rules.Focus(UpDown4->Position());
     });
 }

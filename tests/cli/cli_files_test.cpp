@@ -2,7 +2,6 @@
 
 #include "clirunner.h"
 #include "config/configfile.h"
-#include "config/headlesswindow.h"
 #include "config/numtext.h"
 #include "jsonreader.h"
 #include "model/focus.h"

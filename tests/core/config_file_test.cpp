@@ -3,14 +3,15 @@
 
 #include <cerrno>
 
+#include "cli/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/cp1251.h"
 #include "config/errors.h"
-#include "config/headlesswindow.h"
 #include "config/inifile.h"
 #include "config/numtext.h"
 #include "config_tempdir.h"
 #include "decimalmark_scope.h"
+#include "form/formrules.h"
 
 namespace {
 
@@ -86,7 +87,8 @@ TEST_F(ConfigFileTest, SaveThenLoadRestoresTheTable) {
 
         TArrayModel loaded = MakeInitialModel();
         THeadlessWindow window(loaded);
-        LoadConfiguration(Path, loaded, window);
+        window.Rules().Create();
+        window.Rules().Load(Path);
         for (int k = 1; k <= kEmitterCount; ++k) {
             SCOPED_TRACE(k);
             const TEmitter& e = loaded.Emitter(k);
@@ -117,7 +119,8 @@ TEST_F(ConfigFileTest, SavingOverAFileKeepsWhatItDoesNotWrite) {
 
     TArrayModel model = MakeInitialModel();
     THeadlessWindow window(model);
-    LoadConfiguration(Path, model, window);
+    window.Rules().Create();
+    window.Rules().Load(Path);
     EXPECT_TRUE(model.Emitter(6).Enabled);
     EXPECT_EQ(model.Emitter(6).X, 0.5L);
     EXPECT_EQ(model.Emitter(6).Phase, 0.125L);
@@ -157,7 +160,8 @@ TEST_F(ConfigFileTest, ValuesThatAreNoNumberLoadAsDefaults) {
         WriteBytes(Path, EmitterFile(c.Key, c.Text));
         TArrayModel model = MakeInitialModel();
         THeadlessWindow window(model);
-        LoadConfiguration(Path, model, window);
+        window.Rules().Create();
+        window.Rules().Load(Path);
         EXPECT_EQ(model.Emitter(1).X, static_cast<long double>(static_cast<double>(c.X)));
         EXPECT_EQ(model.Emitter(1).Enabled, c.Enabled);
         EXPECT_TRUE(model.Emitter(2).Enabled);
@@ -175,7 +179,8 @@ TEST_F(ConfigFileTest, TypeIsLimitedByTheRadioGroup) {
         WriteBytes(Path, EmitterFile("Включен", "1") + Cp("[Все излучатели]\r\nТип=") + c.Text);
         TArrayModel model = MakeInitialModel();
         THeadlessWindow window(model);
-        LoadConfiguration(Path, model, window);
+        window.Rules().Create();
+        window.Rules().Load(Path);
         EXPECT_EQ(window.EmitterTypeIndex(), c.Index);
         EXPECT_EQ(window.RedrawCount(), c.Redraws);
 
@@ -196,7 +201,8 @@ TEST_F(ConfigFileTest, AllOffKeepsTheFirstPreviouslyCheckedEmitterOn) {
         TArrayModel model = MakeInitialModel();
         model.Emitter(1).Enabled = false;
         THeadlessWindow window(model);
-        LoadConfiguration(Path, model, window);
+        window.Rules().Create();
+        window.Rules().Load(Path);
         ASSERT_EQ(window.Messages().size(), 1u);
         EXPECT_EQ(window.Messages()[0], kOneEmitterMessage);
         for (int k = 1; k <= kEmitterCount; ++k) {
@@ -219,9 +225,10 @@ TEST_F(ConfigFileTest, OverflowChangesNothingRedrawsAndReports) {
                              value + "\r\n");
         TArrayModel model = MakeInitialModel();
         THeadlessWindow window(model);
+        window.Rules().Create();
         const TArrayModel before = model;
         try {
-            LoadConfiguration(Path, model, window);
+            window.Rules().Load(Path);
             ADD_FAILURE() << "no error";
         } catch (const EHandlerError& e) {
             EXPECT_STREQ(e.what(), kOverflowText);
@@ -258,7 +265,8 @@ TEST_F(ConfigFileTest, BadFilesLoadWithoutFailing) {
         WriteBytes(Path, c.Bytes);
         TArrayModel model = MakeInitialModel();
         THeadlessWindow window(model);
-        EXPECT_NO_THROW(LoadConfiguration(Path, model, window));
+        window.Rules().Create();
+        EXPECT_NO_THROW(window.Rules().Load(Path));
         EXPECT_EQ(model.Emitter(1).X, c.X1);
         EXPECT_EQ(model.EnabledCount, 1);
     }
@@ -311,39 +319,6 @@ TEST_F(ConfigFileTest, ReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(refused, 1);
     EXPECT_EQ(ReadBytes(Path), "earlier");
     EXPECT_EQ(EntryCount(), 1u);
-}
-
-TEST(HeadlessWindowTest, RadioGroupRunsItsClickOnlyOnAChangeToAnItem) {
-    TArrayModel model = MakeInitialModel();
-    THeadlessWindow window(model);
-    const struct {
-        int Set;
-        int Index;
-        int Redraws;
-    } steps[] = {{0, 0, 0}, {7, 3, 1}, {3, 3, 1}, {-5, -1, 1}, {-1, -1, 1}, {1, 1, 2}};
-    for (const auto& s : steps) {
-        window.SetEmitterTypeIndex(s.Set);
-        EXPECT_EQ(window.EmitterTypeIndex(), s.Index) << s.Set;
-        EXPECT_EQ(model.EmitterType, s.Index) << s.Set;
-        EXPECT_EQ(window.RedrawCount(), s.Redraws) << s.Set;
-    }
-}
-
-TEST(HeadlessWindowTest, LastBoxSwitchedOffIsCheckedAgain) {
-    TArrayModel model = MakeInitialModel();
-    THeadlessWindow window(model);
-    int seen = 0;
-    window.SetOnRedraw([&] { seen = model.EnabledCount; });
-    for (int k = 1; k <= 3; ++k) window.SetEmitterChecked(k, false);
-    EXPECT_EQ(window.RedrawCount(), 3);
-    EXPECT_TRUE(window.Messages().empty());
-    window.SetEmitterChecked(4, false);
-    EXPECT_EQ(window.Messages().size(), 1u);
-    EXPECT_TRUE(window.EmitterChecked(4));
-    EXPECT_TRUE(model.Emitter(4).Enabled);
-    EXPECT_EQ(model.EnabledCount, 1);
-    EXPECT_EQ(window.RedrawCount(), 4);
-    EXPECT_EQ(seen, 1);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "config/numtext.h"
 #include "decimalmark_scope.h"
 #include "model/emitters.h"
-#include "plot/recordingcanvas.h"
+#include "recordingcanvas.h"
 
 namespace {
 

@@ -24,12 +24,11 @@ class FocusBeamTest : public testing::Test {
 
 TEST_F(FocusBeamTest, InitialTableAtBearing45) {
     TArrayModel model = MakeInitialModel();
-    const auto rewritten = FocusBeam(model, 45);
+    FocusBeam(model, 45);
     EXPECT_EQ(PhaseText(model, 1), "0,707106781186548");
     EXPECT_EQ(PhaseText(model, 2), "0,353553390593274");
     EXPECT_EQ(PhaseText(model, 3), "0,353553390593274");
     EXPECT_EQ(model.Emitter(4).Phase, 0);
-    EXPECT_EQ(rewritten, (std::array<bool, kEmitterCount>{true, true, true, true}));
 
     ComputePattern(model, 0);
     EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), 45);
@@ -93,15 +92,13 @@ TEST_F(FocusBeamTest, DifferencesBelowOneMillionthBecomeZero) {
     }
 }
 
-TEST_F(FocusBeamTest, DisabledEmittersKeepTheirPhasesAndCells) {
+TEST_F(FocusBeamTest, DisabledEmittersKeepTheirPhases) {
     TArrayModel model = MakeInitialModel();
     model.Emitter(2).Enabled = false;
     model.Emitter(6) = TEmitter{0.5L, -0.75L, 0.3L, false};
-    const auto rewritten = FocusBeam(model, 90);
+    FocusBeam(model, 90);
     EXPECT_EQ(model.Emitter(2).Phase, -0.5L / std::sqrt(2.0L));
     EXPECT_EQ(model.Emitter(6).Phase, 0.3L);
-    EXPECT_EQ(rewritten, (std::array<bool, kEmitterCount>{true, false, true, true, false, false,
-                                                          false, false}));
     EXPECT_EQ(model.Emitter(1).Phase, 0.5L);
     EXPECT_EQ(model.Emitter(3).Phase, 0.5L);
     EXPECT_EQ(model.Emitter(4).Phase, 0);

@@ -9,21 +9,6 @@
 
 namespace {
 
-class TFakeObserver : public TModelObserver {
-  public:
-    explicit TFakeObserver(const TArrayModel& model) : Model(model) {}
-    void Redraw() override { ++Redraws; }
-    void ShowOneEmitterMessage() override {
-        ++Messages;
-        CountDuringMessage = Model.EnabledCount;
-    }
-
-    const TArrayModel& Model;
-    int Redraws = 0;
-    int Messages = 0;
-    int CountDuringMessage = -1;
-};
-
 class TDecimalComma : public testing::Test {
   private:
     TDecimalMarkScope Comma;
@@ -121,40 +106,6 @@ TEST(SpinConversion, EveryPositionSurvivesTheRoundTrip) {
     for (int position = -64; position <= 64; ++position) {
         EXPECT_EQ(ValueToSpin(SpinToValue(position)), position);
     }
-}
-
-TEST(CheckEnabledCount, RecountsAndRedrawsWhileAnEmitterIsOn) {
-    TArrayModel model = MakeInitialModel();
-    TFakeObserver observer(model);
-    model.Emitter(2).Enabled = false;
-    model.Emitter(8).Enabled = true;
-    model.Emitter(3).Enabled = false;
-    EXPECT_TRUE(CheckEnabledCount(model, observer));
-    EXPECT_EQ(model.EnabledCount, 3);
-    EXPECT_EQ(observer.Redraws, 1);
-    EXPECT_EQ(observer.Messages, 0);
-}
-
-TEST(CheckEnabledCount, RefusesTheLastSwitchOffWithOneMessage) {
-    TArrayModel model = MakeInitialModel();
-    for (int k = 2; k <= 4; ++k) model.Emitter(k).Enabled = false;
-    TFakeObserver observer(model);
-    EXPECT_TRUE(CheckEnabledCount(model, observer));
-    EXPECT_EQ(model.EnabledCount, 1);
-
-    model.Emitter(1).Enabled = false;
-    EXPECT_FALSE(CheckEnabledCount(model, observer));
-    EXPECT_EQ(observer.Messages, 1);
-    EXPECT_EQ(observer.CountDuringMessage, 0);
-    EXPECT_EQ(observer.Redraws, 1);
-    EXPECT_EQ(model.EnabledCount, 1);
-
-    // The caller checks the box again, which runs the same recount once more.
-    model.Emitter(1).Enabled = true;
-    EXPECT_TRUE(CheckEnabledCount(model, observer));
-    EXPECT_EQ(observer.Messages, 1);
-    EXPECT_EQ(observer.Redraws, 2);
-    EXPECT_EQ(model.EnabledCount, 1);
 }
 
 }  // namespace

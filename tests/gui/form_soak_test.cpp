@@ -5,7 +5,7 @@
 #include <random>
 
 #include "form_fixture.h"
-#include "plot/recordingcanvas.h"
+#include "recordingcanvas.h"
 #include "ui/checkbox.h"
 #include "ui/label.h"
 #include "ui/radiogroup.h"

@@ -5,30 +5,34 @@
 #include <string>
 #include <vector>
 
-#include "config/configfile.h"
+#include "form/formrules.h"
+#include "form/itemindex.h"
 #include "model/emitters.h"
 
-// The controls a configuration load reaches, without a window toolkit: the eight emitter
-// check boxes, the grid's data cells and the type radio group. They raise their handlers by
-// the window's rules, so a load redraws and refuses an all-off table exactly as the window
-// does. Redraws and one-emitter messages are counted instead of shown.
-class THeadlessWindow : public TConfigWindow, public TModelObserver {
+// The window's controls without a window toolkit: the eight emitter check boxes, the grid's
+// data cells, the type radio group and the three spins, driven by the window's own rules.
+// Like the window's controls they raise their handlers on a change. Redraws and one-emitter
+// messages are counted instead of shown.
+class THeadlessWindow : public TFormControls {
   public:
-    // The controls start as a mirror of the model: boxes from Enabled, cells from the values,
-    // the radio group from EmitterType.
+    // The check boxes and the radio group start as the model has them; the grid and the
+    // spins start empty, as the window's do before Rules().Create().
     explicit THeadlessWindow(TArrayModel& model);
 
-    // Check box k (1..8): a new state runs the box's click handler.
+    TFormRules& Rules() { return FormRules; }
+
+    bool EmitterChecked(int k) const override { return Checked[Index(k)]; }
     void SetEmitterChecked(int k, bool checked) override;
     void SetGridCell(int col, int row, const std::string& text) override;
-    // Limited to -1..3; a change to an item 0..3 runs the radio group's click (a redraw).
+    int EmitterTypeIndex() const override { return TypeIndex.Value(); }
     void SetEmitterTypeIndex(int index) override;
+    void SetSpinPositions(int x, int y, int phase) override;
     void Redraw() override;
     void ShowOneEmitterMessage() override;
 
-    bool EmitterChecked(int k) const { return Checked[Index(k)]; }
     const std::string& GridCell(int col, int row) const { return Cells[Index(row)][Index(col)]; }
-    int EmitterTypeIndex() const { return TypeIndex; }
+    // X, Y and Phase spin positions.
+    const std::array<int, 3>& SpinPositions() const { return Spins; }
     int RedrawCount() const { return Redraws; }
     const std::vector<std::string>& Messages() const { return MessageTexts; }
     // Called at every redraw, after the count has gone up.
@@ -36,12 +40,12 @@ class THeadlessWindow : public TConfigWindow, public TModelObserver {
 
   private:
     static unsigned Index(int oneBased) { return static_cast<unsigned>(oneBased - 1); }
-    void CheckBoxClick(int k);
 
-    TArrayModel& Model;
+    TFormRules FormRules;
     std::array<bool, kEmitterCount> Checked{};
     std::array<std::array<std::string, 3>, kEmitterCount> Cells;
-    int TypeIndex = etOmni;
+    TItemIndex TypeIndex;
+    std::array<int, 3> Spins{};
     int Redraws = 0;
     std::vector<std::string> MessageTexts;
     std::function<void()> OnRedraw;

@@ -1,4 +1,4 @@
-#include "plot/recordingcanvas.h"
+#include "recordingcanvas.h"
 
 #include <algorithm>
 
