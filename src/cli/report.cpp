@@ -1,13 +1,13 @@
 #include "cli/report.h"
 
 #include <cmath>
-#include <optional>
+#include <limits>
+#include <utility>
 #include <string_view>
 
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
 #include "config/numtext.h"
-#include "model/metrics.h"
 #include "model/pattern.h"
 
 namespace {
@@ -21,52 +21,64 @@ std::string DecibelText(long double db) {
     return std::isinf(db) ? (db > 0 ? "inf" : "-inf") : FormatFixed(db, 18, 2);
 }
 
-std::optional<TPatternMetrics> Metrics(const TPatternReport& report) {
-    return ComputeMetrics(report.Model.Pattern, [&report](long double az) {
-        return PatternValue(report.Model, az * kDegree, report.ElevationDegrees);
-    });
+std::string ModelName(TFieldModel field) {
+    return field == TFieldModel::Window ? "window" : "free-space";
 }
 
-void AppendTextMetrics(std::string& out, const TPatternReport& report) {
-    const auto metrics = Metrics(report);
+void AppendTextMetrics(std::string& out, const TPatternResult& result) {
+    const auto& metrics = result.Metrics;
     if (!metrics) {
-        out += "metrics: none (every sample is 0)\n";
+        out += "metrics: none (the pattern is zero everywhere)\n";
+    } else {
+        out += "beamwidth: " + FormatFixed(metrics->BeamwidthDegrees, 18, 2) + " deg\n";
+        out += "first-null beamwidth: " + FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0) +
+               " deg\n";
+        out += "front-to-back: " + DecibelText(metrics->FrontToBackDb) + " dB\n";
+        out += "front-to-rear: " + DecibelText(metrics->FrontToRearDb) + " dB\n";
+        out += "front-to-side: " + DecibelText(metrics->FrontToSideDb) + " dB\n";
+        out += "side lobe: " +
+               (metrics->SideLobeDb ? DecibelText(*metrics->SideLobeDb) + " dB"
+                                    : std::string("none")) +
+               "\n";
+        out += "nulls:";
+        if (metrics->NullBearings.empty()) out += " none";
+        for (const long double bearing : metrics->NullBearings) {
+            out += " " + FormatGeneral(bearing);
+        }
+        out += '\n';
+    }
+    const auto& d = result.Directivity;
+    if (!d) {
+        out += "directivity: none (the array radiates nothing)\n";
         return;
     }
-    out += "beamwidth: " + FormatFixed(metrics->BeamwidthDegrees, 18, 2) + " deg\n";
-    out += "first-null beamwidth: " + FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0) +
-           " deg\n";
-    out += "front-to-back: " + DecibelText(metrics->FrontToBackDb) + " dB\n";
-    out += "front-to-rear: " + DecibelText(metrics->FrontToRearDb) + " dB\n";
-    out += "front-to-side: " + DecibelText(metrics->FrontToSideDb) + " dB\n";
-    out += "side lobe: " +
-           (metrics->SideLobeDb ? DecibelText(*metrics->SideLobeDb) + " dB" : std::string("none")) +
-           "\n";
-    out += "nulls:";
-    if (metrics->NullBearings.empty()) out += " none";
-    for (const long double bearing : metrics->NullBearings) out += " " + FormatGeneral(bearing);
-    out += '\n';
+    out += "directivity: " + FormatFixed(d->HorizonDbi, 18, 3) + " dBi\n";
+    out += "peak directivity: " + FormatFixed(d->PeakDbi, 18, 3) + " dBi at bearing " +
+           FormatFixed(d->PeakBearingDegrees, 18, 2) + " deg, elevation " +
+           FormatFixed(d->PeakElevationDegrees, 18, 2) + " deg\n";
 }
 
-std::string FormatText(const TPatternReport& report) {
+std::string FormatText(const TPatternResult& result, const TReportPlace& place) {
+    const TArraySession& session = result.Session;
     std::string out;
-    out += report.Labels.Elevation + '\n';
-    out += std::string(kGainCaption) + report.Labels.Gain + '\n';
-    out += std::string(kBearingCaption) + report.Labels.Bearing + "\n\n";
+    if (place.Batch) out += (place.First ? "" : "\n") + std::string("== ") + *result.Config + '\n';
+    out += session.Labels.Elevation + '\n';
+    out += std::string(kGainCaption) + session.Labels.Gain + '\n';
+    out += std::string(kBearingCaption) + session.Labels.Bearing + "\n\n";
     out += kGridHeader;
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const auto& texts = report.Grid[static_cast<unsigned>(k - 1)];
-        out += FormatInteger(k) + '\t' + (report.Model.Emitter(k).Enabled ? "1" : "0");
+        const auto& texts = session.Grid[static_cast<unsigned>(k - 1)];
+        out += FormatInteger(k) + '\t' + (session.Model.Emitter(k).Enabled ? "1" : "0");
         for (const auto& text : texts) out += '\t' + text;
         out += '\n';
     }
     out += '\n';
-    AppendTextMetrics(out, report);
+    AppendTextMetrics(out, result);
     return out;
 }
 
-void WriteJsonMetrics(TJsonWriter& json, const TPatternReport& report) {
-    const auto metrics = Metrics(report);
+void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
+    const auto& metrics = result.Metrics;
     json.Key("metrics");
     if (!metrics) {
         json.Null();
@@ -94,35 +106,33 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternReport& report) {
     json.EndObject();
 }
 
-std::string FormatJson(const TPatternReport& report) {
-    const TArrayModel& model = report.Model;
-    TJsonWriter json;
+void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
+    const auto& d = result.Directivity;
+    const long double none = std::numeric_limits<long double>::quiet_NaN();
+    const std::pair<const char*, long double> fields[] = {
+        {"directivity_dbi", d ? d->HorizonDbi : none},
+        {"peak_directivity_dbi", d ? d->PeakDbi : none},
+        {"peak_bearing_deg", d ? d->PeakBearingDegrees : none},
+        {"peak_elevation_deg", d ? d->PeakElevationDegrees : none},
+    };
+    for (const auto& [key, value] : fields) {
+        json.Key(key);
+        json.Real(value);  // null where there is none
+    }
+    json.Key("elevation_cut");
     json.BeginObject();
-    json.Key("elevation");
-    json.Real(report.ElevationDegrees);
-    json.Key("type");
-    json.Integer(model.EmitterType);
-    json.Key("labels");
-    json.BeginObject();
-    json.Key("elevation");
-    json.String(report.Labels.Elevation);
-    json.Key("gain");
-    json.String(report.Labels.Gain);
     json.Key("bearing");
-    json.String(report.Labels.Bearing);
+    json.Integer(result.CutBearing);
+    json.Key("samples");
+    json.RealArray(result.Cut.data(), result.Cut.size());
     json.EndObject();
-    json.Key("max_gain");
-    json.Real(model.Pattern.MaxGain);
-    json.Key("max_gain_angle");
-    json.Integer(model.Pattern.MaxGainAngle);
-    json.Key("bearing");
-    json.Integer(DisplayedBearing(model.Pattern.MaxGainAngle));
-    json.Key("gain_db");
-    json.Real(GainDecibels(model.Pattern.MaxGain));
+}
+
+void WriteJsonEmitters(TJsonWriter& json, const TArraySession& session) {
     json.Key("emitters");
     json.BeginArray();
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& emitter = model.Emitter(k);
+        const TEmitter& emitter = session.Model.Emitter(k);
         json.BeginObject();
         json.Key("n");
         json.Integer(k);
@@ -136,41 +146,112 @@ std::string FormatJson(const TPatternReport& report) {
         json.Real(emitter.Phase);
         json.Key("texts");
         json.BeginArray();
-        for (const auto& text : report.Grid[static_cast<unsigned>(k - 1)]) json.String(text);
+        for (const auto& text : session.Grid[static_cast<unsigned>(k - 1)]) json.String(text);
         json.EndArray();
         json.EndObject();
     }
     json.EndArray();
-    json.Key("samples");
-    json.RealArray(model.Pattern.Samples.data(), model.Pattern.Samples.size());
-    WriteJsonMetrics(json, report);
-    json.EndObject();
-    return json.Text();
 }
 
-std::string FormatCsv(const TPatternReport& report) {
-    const TPattern& pattern = report.Model.Pattern;
-    std::string out = "index,bearing,value,db\n";
+// Every line break of the writer's output lies between tokens, never inside a string.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            out += text[i];
+            continue;
+        }
+        while (i + 1 < text.size() && text[i + 1] == ' ') ++i;
+    }
+    return out + '\n';
+}
+
+std::string FormatJson(const TPatternResult& result, const TReportPlace& place) {
+    const TArraySession& session = result.Session;
+    const TArrayModel& model = session.Model;
+    TJsonWriter json;
+    json.BeginObject();
+    if (result.Config) {
+        json.Key("config");
+        json.String(*result.Config);
+    }
+    json.Key("model");
+    json.String(ModelName(result.Field));
+    json.Key("elevation");
+    json.Real(result.ElevationDegrees);
+    json.Key("type");
+    json.Integer(model.EmitterType);
+    json.Key("labels");
+    json.BeginObject();
+    json.Key("elevation");
+    json.String(session.Labels.Elevation);
+    json.Key("gain");
+    json.String(session.Labels.Gain);
+    json.Key("bearing");
+    json.String(session.Labels.Bearing);
+    json.EndObject();
+    json.Key("max_gain");
+    json.Real(model.Pattern.MaxGain);
+    json.Key("max_gain_angle");
+    json.Integer(model.Pattern.MaxGainAngle);
+    json.Key("bearing");
+    json.Integer(DisplayedBearing(model.Pattern.MaxGainAngle));
+    json.Key("gain_db");
+    json.Real(GainDecibels(model.Pattern.MaxGain));
+    WriteJsonEmitters(json, session);
+    json.Key("samples");
+    json.RealArray(model.Pattern.Samples.data(), model.Pattern.Samples.size());
+    WriteJsonMetrics(json, result);
+    WriteJsonDirectivity(json, result);
+    json.EndObject();
+    return place.Batch ? OneLine(json.Text()) : json.Text();
+}
+
+std::string DbColumn(long double v, long double maximum) {
+    return v != 0 ? FormatRoundTrip(10 * std::log10(v / maximum)) : "";
+}
+
+std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
+                      const TReportPlace& place) {
+    const TPattern& pattern = result.Session.Model.Pattern;
+    std::string lead;
+    if (place.Batch) {
+        lead = '"';
+        for (const char c : *result.Config)
+            lead += c == '"' ? std::string("\"\"") : std::string(1, c);
+        lead += "\",";
+    }
+    std::string out;
+    if (place.First) out += (place.Batch ? "config," : "");
+    if (options.ElevationCutCsv) {
+        if (place.First) out += "bearing,elevation,value,db\n";
+        for (int e = 0; e < kElevationCutCount; ++e) {
+            const long double v = result.Cut[static_cast<unsigned>(e)];
+            out += lead + std::to_string(result.CutBearing) + ',' + std::to_string(e) + ',' +
+                   FormatRoundTrip(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
+        }
+        return out;
+    }
+    if (place.First) out += "index,bearing,value,db\n";
     for (int i = 0; i < kSampleCount; ++i) {
         const long double v = pattern.Samples[static_cast<unsigned>(i)];
-        out += std::to_string(i) + ',' + std::to_string((i + 180) % 360) + ',' +
-               FormatRoundTrip(v) + ',';
-        if (v != 0) out += FormatRoundTrip(10 * std::log10(v / pattern.MaxGain));
-        out += '\n';
+        out += lead + std::to_string(i) + ',' + std::to_string((i + 180) % 360) + ',' +
+               FormatRoundTrip(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
     }
     return out;
 }
 
 }  // namespace
 
-std::string FormatReport(const TPatternReport& report, TOutputFormat format) {
-    switch (format) {
+std::string FormatReport(const TPatternResult& result, const TCliOptions& options,
+                         const TReportPlace& place) {
+    switch (options.Format) {
         case TOutputFormat::Json:
-            return FormatJson(report);
+            return FormatJson(result, place);
         case TOutputFormat::Csv:
-            return FormatCsv(report);
+            return FormatCsv(result, options, place);
         case TOutputFormat::Text:
             break;
     }
-    return FormatText(report);
+    return FormatText(result, place);
 }

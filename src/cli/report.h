@@ -1,22 +1,18 @@
 #pragma once
 
-#include <array>
 #include <string>
 
+#include "cli/analysis.h"
 #include "cli/options.h"
-#include "model/emitters.h"
-#include "plot/diagram.h"
 
-// The grid's three texts (X, Y, Phase) of each emitter row, as the window shows them.
-using TGridTexts = std::array<std::array<std::string, 3>, kEmitterCount>;
-
-// Everything `pattern` reports: the model after all options, its pattern at the elevation,
-// and the read-outs the window's labels would show.
-struct TPatternReport {
-    const TArrayModel& Model;
-    const TGridTexts& Grid;
-    const TDiagramLabels& Labels;
-    long double ElevationDegrees;
+// How one result sits among the others of a call.
+struct TReportPlace {
+    bool Batch = false;  // --config was given more than once
+    bool First = true;   // the first result of the call
 };
 
-std::string FormatReport(const TPatternReport& report, TOutputFormat format);
+// `pattern`'s output for one result. In a batch, JSON is one line (JSON Lines) with its
+// config, CSV leads each row with the config (the header only first), and text is a block
+// headed by the path.
+std::string FormatReport(const TPatternResult& result, const TCliOptions& options,
+                         const TReportPlace& place);

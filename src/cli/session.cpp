@@ -9,7 +9,7 @@
 #include "cli/headlesswindow.h"
 #include "config/inifile.h"
 #include "config/safefile.h"
-#include "model/pattern.h"
+#include "model/freespace.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ int ReadProblem(const std::string& fileName) {
 
 }  // namespace
 
-TArraySession BuildSession(const TCliOptions& options) {
+TArraySession BuildSession(const TCliOptions& options,
+                           const std::optional<std::string>& configFile) {
     TArraySession session;
     session.Model = MakeInitialModel();
     TArrayModel& model = session.Model;
@@ -42,18 +43,18 @@ TArraySession BuildSession(const TCliOptions& options) {
     // Every redraw of the window computes the pattern and its read-outs, and MaxGainAngle
     // carries over from the last computation when a pattern never rises above 0.
     window.SetOnRedraw([&] {
-        ComputePattern(model, options.ElevationDegrees);
+        ComputeFieldPattern(model, options.Field, options.ElevationDegrees);
         session.Labels = DiagramLabels(model, options.ElevationDegrees);
     });
     window.Rules().Create();
     window.Redraw();
 
-    if (options.ConfigFile) {
-        if (const int error = ReadProblem(*options.ConfigFile)) {
-            throw EUsageError("cannot read --config " + *options.ConfigFile + ": " +
+    if (configFile) {
+        if (const int error = ReadProblem(*configFile)) {
+            throw EUsageError("cannot read --config " + *configFile + ": " +
                               SystemErrorText(error));
         }
-        window.Rules().Load(*options.ConfigFile);
+        window.Rules().Load(*configFile);
     }
     if (options.EmitterType) window.Rules().SetEmitterType(*options.EmitterType);
     if (options.FocusBearing) window.Rules().Focus(*options.FocusBearing);

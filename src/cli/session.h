@@ -1,12 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/report.h"
 #include "model/emitters.h"
 #include "plot/diagram.h"
+#include "plot/reportpage.h"
 
 // The array as the window would hold it after the same steps: the initial table, then the
 // configuration file, the emitter type and the focusing bearing of the options.
@@ -19,6 +20,8 @@ struct TArraySession {
     std::vector<std::string> Messages;
 };
 
-// Throws EUsageError when the configuration file cannot be read, EHandlerError with the
-// window's error text when loading it fails.
-TArraySession BuildSession(const TCliOptions& options);
+// The pattern of every redraw comes from the options' model at their elevation. Throws
+// EUsageError when the configuration file cannot be read, EHandlerError with the window's error
+// text when loading it fails.
+TArraySession BuildSession(const TCliOptions& options,
+                           const std::optional<std::string>& configFile);

@@ -9,40 +9,67 @@ const std::string_view kUsageText =
     R"(arraypattern-cli pattern [OPTIONS]           print the pattern and its read-outs
 arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
 arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
-arraypattern-cli plot    [OPTIONS] --kind diagram OUT.bmp|.png|.svg|.pdf
-                                             draw the diagram in the format of OUT's extension
+arraypattern-cli plot    [OPTIONS] --kind KIND OUT.bmp|.png|.svg|.pdf
+                                             draw a picture in the format of OUT's extension
 OPTIONS:
-  --config FILE        load this configuration first (as the window's load does)
+  --config FILE        load this configuration first (as the window's load does); repeat it
+                       for one result per file (pattern) or an overlay of the files (plot)
   --type N             then set the emitter type as the radio group would (limited to -1..3)
   --focus BEARING      then focus the beam at this whole bearing 0..359 (as the window's focusing does)
   --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
+  --model window|free-space   the pattern's formula (default window, the window's own)
+  --bearing BEARING    whole bearing 0..359 of the elevation cut (default: the maximum's)
   --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
   --format text|json|csv   output of `pattern` (default text)
-  --kind diagram       what `plot` draws: the diagram that `export` writes
+  --cut elevation      with --format csv: the elevation cut instead of the samples
+  --kind KIND          what `plot` draws: diagram (what `export` writes), polar-db, rect-db,
+                       elevation or report
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
 then --config, --type and --focus are applied in that order. The elevation accepts the
 decimal mark or a full stop. Options may also be written --option=VALUE.
 
+Models. window: the window's formula, as it draws. free-space: the field of the array in
+free space towards bearing b at elevation e above the horizon, with u = (cos e sin b,
+cos e cos b, sin e) in (east, north, up): E(u) |sum over the emitters switched on of
+exp(j 2 pi (Phase - X u_east - Y u_north))|, E = 1 for types -1 and 0, cos e for 1 (a short
+vertical dipole), sqrt(1 - u_east^2) for 2 (a short dipole along west-east) and
+sqrt(1 - u_north^2) for 3 (along north-south). At elevation 0 both give the same samples.
+
+Pictures (plot). diagram: the window's export drawing of one file. polar-db: the level
+20 log10(sample / maximum) on the ARRL scale (radius 0.89^(-dB/2)), rings at 0, -3, -6, -10,
+-20 and -30 dB, north up, the half-power points marked. rect-db: level against bearing,
+-40..0 dB, with a -3 dB line. elevation: the elevation cut on the ARRL scale, horizon to
+zenith. report: one A4 page with the diagram of the first file, the three charts, the grid
+and every figure of each file. Several files overlay in distinct colours with a legend.
 `export` always writes BMP, whatever OUT's extension. `plot` writes the same BMP bytes for
 .bmp, the same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
 
 Output of `pattern`:
   text  the three read-outs as the window's labels show them, the emitter table as the
-        grid shows it (number, on 1 / off 0, X, Y, Phase), then the metrics.
-  json  one object: elevation, type, labels {elevation, gain, bearing}, max_gain,
-        max_gain_angle (sample index), bearing, gain_db, emitters (n, enabled, x, y,
-        phase, texts), samples (361 values), metrics {beamwidth_deg,
+        grid shows it (number, on 1 / off 0, X, Y, Phase), then the metrics and the
+        directivities.
+  json  one object: config (when given), model, elevation, type, labels {elevation, gain,
+        bearing}, max_gain, max_gain_angle (sample index), bearing, gain_db, emitters (n,
+        enabled, x, y, phase, texts), samples (361 values), metrics {beamwidth_deg,
         first_null_beamwidth_deg, front_to_back_db, front_to_rear_db, front_to_side_db,
-        side_lobe_db, nulls}; metrics is null when every sample is 0.
+        side_lobe_db, nulls}, directivity_dbi, peak_directivity_dbi, peak_bearing_deg,
+        peak_elevation_deg, elevation_cut {bearing, samples: 91 values for elevation
+        0..90}. metrics is null when the pattern is zero everywhere, the directivities when
+        the array radiates nothing.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
         with 21 significant digits, db = 10 log10(value / maximum), empty where value is 0.
+        With --cut elevation: bearing,elevation,value,db for elevation 0..90.
+With --config given more than once: json is one object a line (JSON Lines), csv leads each
+row with a config column, text is a block per file headed by "== FILE". A file that fails
+is reported on standard error with its path; the others still run.
 
 Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
 the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
 reports (the first largest). A sample at most 1e-12 of the maximum is rounding noise and
-counts as 0: a ratio against it is "inf" in text and null in json.
+counts as 0: a ratio against it is "inf" in text and null in json. A pattern whose maximum
+is at most 1e-12 of the number of emitters switched on is zero everywhere.
   beamwidth_deg     between the half-power points (-3 dB: half the power, 1/sqrt(2) of the
                     maximum's amplitude). Walking from the maximum in each direction to the
                     first sample below half power, the point is solved between that sample
@@ -63,8 +90,15 @@ counts as 0: a ratio against it is "inf" in text and null in json.
   nulls             runs of adjacent samples below -40 dB, each reported by the bearing of
                     its centre (a half degree when the run has an even length), ascending.
 
-Exit status: 0 done; 1 a file could not be written or the configuration could not be
+Directivity, always from the free-space model (a property of the array), in dBi:
+10 log10(4 pi F^2 / integral of F^2 over the sphere), the integral exact from the pair
+integrals of the emitters (spherical Bessel functions).
+  directivity_dbi       towards the maximum of the pattern at elevation 0.
+  peak_directivity_dbi  the largest over the sphere, at peak_bearing_deg and
+                        peak_elevation_deg (0..90; the pattern is symmetric about the plane).
+
+Exit status: 0 done; 1 a file could not be written or a configuration could not be
 loaded (the window's error text on standard error); 2 a bad option or value, including a
-configuration file that does not exist or cannot be read (one line naming it). Nothing is
-written on error.
+configuration file that does not exist or cannot be read (one line naming it). With
+several files, the worst of them. Nothing is written on error.
 )";

@@ -9,6 +9,9 @@
 
 namespace {
 
+// Levels closer than this are one level: the refinement's own resolution.
+constexpr long double kSameLevelDb = 1e-9L;
+
 // Spherical Bessel combinations, by their series where the closed forms cancel.
 constexpr long double kSeriesLimit = 0.5L;
 
@@ -184,6 +187,13 @@ std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model) {
     d.HorizonDbi = PowerDbi(horizon.Pattern.MaxGain, mean);
     const TPoint peak = PeakOnSphere(model);
     d.PeakDbi = PowerDbi(peak.Value, mean);
+    // Where the peak is no higher than the horizon's maximum (a broadside line's whole plane
+    // of maxima, say), the horizon's is the one reported.
+    if (d.PeakDbi - d.HorizonDbi <= kSameLevelDb) {
+        d.PeakDbi = std::max(d.PeakDbi, d.HorizonDbi);
+        d.PeakBearingDegrees = DisplayedBearing(horizon.Pattern.MaxGainAngle);
+        return d;
+    }
     d.PeakBearingDegrees = std::fmod(std::fmod(peak.Az + 180, 360.0L) + 360, 360.0L);
     d.PeakElevationDegrees = peak.El;
     return d;

@@ -67,6 +67,10 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, TPatternMetrics& 
 
 }  // namespace
 
+bool IsZeroPattern(const TPattern& pattern, int enabledCount) {
+    return !(pattern.MaxGain > kRoundingNoise * enabledCount);
+}
+
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
                                               const TPatternFunction& continuous) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;

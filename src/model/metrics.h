@@ -34,6 +34,10 @@ struct TPatternMetrics {
     std::vector<long double> NullBearings;
 };
 
+// True when even the maximum is rounding noise against the largest value the enabled emitters
+// can reach together: emitters that cancel everywhere leave samples of 1e-19, not 0.
+bool IsZeroPattern(const TPattern& pattern, int enabledCount);
+
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
                                               const TPatternFunction& continuous);

@@ -59,11 +59,13 @@ std::string DbText(double db) {
 }
 
 bool IsZero(const TChartSeries& s) {
-    return !(s.Pattern.MaxGain > 0);
+    return s.Zero || !(s.Pattern.MaxGain > 0);
 }
 
-// File names with their colours, top left of the box.
-void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
+// File names with their colours, top left of the box; the elevation chart adds each cut's
+// bearing.
+void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series,
+                bool bearings = false) {
     double y = box.Y + kFontSize * 0.8;
     for (std::size_t n = 0; n < series.size(); ++n) {
         SetSeries(cr, n);
@@ -71,8 +73,9 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_line_to(cr, box.X + 18, y);
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        const std::string name =
-            IsZero(series[n]) ? series[n].Name + ": " + kZeroText : series[n].Name;
+        std::string name = series[n].Name;
+        if (bearings) name += ", азимут " + Integer(series[n].CutBearing) + " град.";
+        if (IsZero(series[n])) name += ": " + std::string(kZeroText);
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
         y += kFontSize * 1.3;
     }
@@ -262,22 +265,23 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
              TAlign::Centre);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    // The inner rings crowd towards the centre: their labels alternate below the horizon.
+    int ring = 0;
     for (const double db : kRingsDb) {
         double x;
         double y;
         f.Point(90, db, x, y);
-        Text(cr, x, y + kFontSize * 0.8, DbText(db), TAlign::Centre, kFontSize * 0.75);
+        const double below = (ring++ % 2 == 0 ? 0.8 : 1.8) * kFontSize;
+        Text(cr, x, y + below, DbText(db), TAlign::Centre, kFontSize * 0.75);
     }
-    std::string caption = "Угол места, град.";
-    if (!series.empty()) caption += ", азимут " + Integer(series.front().CutBearing) + " град.";
     cairo_set_source_rgb(cr, 0, 0, 0);
-    Text(cr, f.Cx, f.Cy + kFontSize * 2.4, caption, TAlign::Start);
+    Text(cr, f.Cx, f.Cy + kFontSize * 3, "Угол места, град.", TAlign::Start);
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
         const long double maximum = *std::max_element(s.Cut.begin(), s.Cut.end());
-        if (!(maximum > 0)) continue;
+        if (IsZero(s) || !(maximum > 0)) continue;
         SetSeries(cr, n);
         DrawCurve(cr, f, s.Cut.data(), kElevationCutCount, maximum, -1, 90);
     }
-    DrawLegend(cr, box, series);
+    DrawLegend(cr, box, series, true);
 }

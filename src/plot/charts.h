@@ -17,6 +17,7 @@
 struct TChartSeries {
     std::string Name;  // the legend's text, the configuration's file name
     TPattern Pattern;
+    bool Zero = false;  // the pattern is zero, or rounding noise, everywhere
     std::optional<THalfPowerPoints> HalfPower;
     std::array<long double, kElevationCutCount> Cut{};
     int CutBearing = 0;

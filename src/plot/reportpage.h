@@ -12,12 +12,15 @@
 #include "model/metrics.h"
 #include "plot/charts.h"
 
+// The grid's three texts (X, Y, Phase) of each emitter row, as the window shows them.
+using TGridTexts = std::array<std::array<std::string, 3>, kEmitterCount>;
+
 // One array's page content besides its charts: the grid as the window shows it, its
 // read-outs and every figure of merit.
 struct TReportArray {
     TChartSeries Series;
     std::array<bool, kEmitterCount> Enabled{};
-    std::array<std::array<std::string, 3>, kEmitterCount> Grid;  // X, Y and Phase texts
+    TGridTexts Grid;
     std::string GainText;                                        // "4,000  (6,02 дБ)"
     std::string BearingText;                                     // "45"
     std::optional<TPatternMetrics> Metrics;

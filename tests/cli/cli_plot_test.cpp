@@ -1,45 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QXmlStreamReader>
-#include <cstdint>
 #include <regex>
 #include <string>
 
 #include "clirunner.h"
+#include "picturecheck.h"
 
 namespace {
-
-std::uint32_t Big32(const std::string& s, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<std::uint8_t>(s[at + i]);
-    return v;
-}
-
-// Elements read through to the end without an XML error; the root's name and size.
-struct TSvgRoot {
-    bool WellFormed = false;
-    std::string Name, Width, Height;
-};
-
-TSvgRoot ReadSvg(const std::string& text) {
-    QXmlStreamReader xml(QByteArray::fromStdString(text));
-    TSvgRoot root;
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && root.Name.empty()) {
-            root.Name = xml.name().toString().toStdString();
-            root.Width = xml.attributes().value("width").toString().toStdString();
-            root.Height = xml.attributes().value("height").toString().toStdString();
-        }
-    }
-    root.WellFormed = !xml.hasError();
-    return root;
-}
-
-std::size_t Count(const std::string& text, const std::regex& pattern) {
-    return static_cast<std::size_t>(
-        std::distance(std::sregex_iterator(text.begin(), text.end(), pattern), {}));
-}
 
 class CliPlot : public ::testing::Test {
   protected:
