@@ -60,6 +60,7 @@ TArraySession BuildSession(const TCliOptions& options,
     if (options.FocusBearing) window.Rules().Focus(*options.FocusBearing);
 
     for (int k = 1; k <= kEmitterCount; ++k) {
+        session.Checked[static_cast<unsigned>(k - 1)] = window.EmitterChecked(k);
         for (int col = 1; col <= 3; ++col) {
             session.Grid[static_cast<unsigned>(k - 1)][static_cast<unsigned>(col - 1)] =
                 window.GridCell(col, k);

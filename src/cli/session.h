@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 struct TArraySession {
     TArrayModel Model;
     TGridTexts Grid;
+    std::array<bool, kEmitterCount> Checked{};  // the emitters' check boxes
     // The read-outs of the last redraw.
     TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
