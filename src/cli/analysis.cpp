@@ -16,7 +16,8 @@ TPatternResult Analyse(const TCliOptions& options, const std::optional<std::stri
             return FieldValue(model, options.Field, az * kDegree, options.ElevationDegrees);
         });
     }
-    result.Directivity = ComputeDirectivity(model);
+    result.Directivity =
+        ComputeDirectivity(model, options.ElevationDegrees == 0 ? &model.Pattern : nullptr);
     result.CutBearing = options.CutBearing.value_or(DisplayedBearing(model.Pattern.MaxGainAngle));
     result.Cut = ElevationCut(model, options.Field, result.CutBearing);
     return result;

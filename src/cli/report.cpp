@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <limits>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "cli/headlesswindow.h"
 #include "config/inifile.h"
@@ -32,6 +33,22 @@ int ReadProblem(const std::string& fileName) {
     return error;
 }
 
+// The pattern the window shows after its redraws of these states. Each redraw computes it
+// afresh, except that MaxGainAngle carries over from the last computation that rose above 0;
+// so only the last state is computed, and earlier ones only while the later are zero.
+TPattern LastDrawnPattern(std::vector<TArrayModel>& drawn, const TCliOptions& options) {
+    TPattern last;
+    for (auto state = drawn.rbegin(); state != drawn.rend(); ++state) {
+        ComputeFieldPattern(*state, options.Field, options.ElevationDegrees);
+        if (state == drawn.rbegin()) last = state->Pattern;
+        if (state->Pattern.MaxGain > 0) {
+            last.MaxGainAngle = state->Pattern.MaxGainAngle;
+            break;
+        }
+    }
+    return last;
+}
+
 }  // namespace
 
 TArraySession BuildSession(const TCliOptions& options,
@@ -40,12 +57,8 @@ TArraySession BuildSession(const TCliOptions& options,
     session.Model = MakeInitialModel();
     TArrayModel& model = session.Model;
     THeadlessWindow window(model);
-    // Every redraw of the window computes the pattern and its read-outs, and MaxGainAngle
-    // carries over from the last computation when a pattern never rises above 0.
-    window.SetOnRedraw([&] {
-        ComputeFieldPattern(model, options.Field, options.ElevationDegrees);
-        session.Labels = DiagramLabels(model, options.ElevationDegrees);
-    });
+    std::vector<TArrayModel> drawn;
+    window.SetOnRedraw([&] { drawn.push_back(model); });
     window.Rules().Create();
     window.Redraw();
 
@@ -67,5 +80,7 @@ TArraySession BuildSession(const TCliOptions& options,
         }
     }
     session.Messages = window.Messages();
+    model.Pattern = LastDrawnPattern(drawn, options);
+    session.Labels = DiagramLabels(model, options.ElevationDegrees);
     return session;
 }

@@ -106,23 +106,22 @@ long double LargestSeparation(const TArrayModel& model) {
 }
 
 struct TPoint {
-    long double Az, El, Value;
+    double Az, El, Power;
 };
 
 // Climbs from a grid point by compass steps that halve until they are far below 0.01 degree.
-TPoint Refine(const TArrayModel& model, TPoint p, long double step) {
-    const auto value = [&](long double az, long double el) {
-        return FreeSpaceValue(model, az * kDegree, el);
-    };
-    while (step > 1e-7L) {
+// Double precision places the peak to far better than that; its level is then taken in the
+// extended model.
+TPoint Refine(const TCoarseField& field, TPoint p, double step) {
+    while (step > 1e-6) {
         bool moved = false;
-        const long double moves[4][2] = {{step, 0}, {-step, 0}, {0, step}, {0, -step}};
+        const double moves[4][2] = {{step, 0}, {-step, 0}, {0, step}, {0, -step}};
         for (const auto& m : moves) {
-            const long double az = p.Az + m[0];
-            const long double el = std::clamp(p.El + m[1], 0.0L, 90.0L);
-            const long double v = value(az, el);
-            if (v > p.Value) {
-                p = {az, el, v};
+            const double az = p.Az + m[0];
+            const double el = std::clamp(p.El + m[1], 0.0, 90.0);
+            const double power = field.Power(az, el);
+            if (power > p.Power) {
+                p = {az, el, power};
                 moved = true;
             }
         }
@@ -133,30 +132,28 @@ TPoint Refine(const TArrayModel& model, TPoint p, long double step) {
 
 TPoint PeakOnSphere(const TArrayModel& model) {
     const TCoarseField coarse(model);
-    // Lobes of an aperture D wavelengths are about 57 / D degrees wide; sample each several
+    // Lobes of an aperture D wavelengths are about 57 / D degrees wide; sample each a few
     // times.
     const long double spread = LargestSeparation(model);
-    const double step = std::clamp(static_cast<double>(45 / (1 + 2 * spread)), 0.05, 3.0);
+    const double step = std::clamp(static_cast<double>(30 / (1 + 2 * spread)), 0.05, 10.0);
     const int azSteps = static_cast<int>(std::ceil(360 / step));
     const int elSteps = static_cast<int>(std::ceil(90 / step));
-    std::vector<std::pair<double, std::pair<double, double>>> grid;
+    std::vector<TPoint> grid;
     for (int j = 0; j <= elSteps; ++j) {
         const double el = std::min(90.0, j * 90.0 / elSteps);
         for (int i = 0; i < azSteps; ++i) {
             const double az = i * 360.0 / azSteps;
-            grid.push_back({coarse.Power(az, el), {az, el}});
+            grid.push_back({az, el, coarse.Power(az, el)});
         }
     }
-    constexpr std::size_t kStarts = 6;
+    constexpr std::size_t kStarts = 4;
     const std::size_t starts = std::min(kStarts, grid.size());
     std::partial_sort(grid.begin(), grid.begin() + static_cast<long>(starts), grid.end(),
-                      [](const auto& a, const auto& b) { return a.first > b.first; });
+                      [](const TPoint& a, const TPoint& b) { return a.Power > b.Power; });
     TPoint best{0, 0, -1};
     for (std::size_t k = 0; k < starts; ++k) {
-        const auto [az, el] = grid[k].second;
-        const TPoint start{az, el, FreeSpaceValue(model, az * kDegree, el)};
-        const TPoint p = Refine(model, start, step);
-        if (p.Value > best.Value) best = p;
+        const TPoint p = Refine(coarse, grid[k], step);
+        if (p.Power > best.Power) best = p;
     }
     return best;
 }
@@ -176,22 +173,26 @@ long double MeanRadiatedPower(const TArrayModel& model) {
     return sum;
 }
 
-std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model) {
+std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model, const TPattern* horizon) {
     const long double mean = MeanRadiatedPower(model);
     const int enabled = CountEnabled(model);
     // Pair sums that cancel in exact arithmetic leave rounding noise of this order.
     if (!(mean > 1e-12L * enabled * enabled)) return std::nullopt;
-    TArrayModel horizon = model;
-    ComputeFieldPattern(horizon, TFieldModel::FreeSpace, 0);
+    TArrayModel computed;
+    if (horizon == nullptr) {
+        computed = model;
+        ComputeFieldPattern(computed, TFieldModel::FreeSpace, 0);
+        horizon = &computed.Pattern;
+    }
     TDirectivity d;
-    d.HorizonDbi = PowerDbi(horizon.Pattern.MaxGain, mean);
+    d.HorizonDbi = PowerDbi(horizon->MaxGain, mean);
     const TPoint peak = PeakOnSphere(model);
-    d.PeakDbi = PowerDbi(peak.Value, mean);
+    d.PeakDbi = PowerDbi(FreeSpaceValue(model, peak.Az * kDegree, peak.El), mean);
     // Where the peak is no higher than the horizon's maximum (a broadside line's whole plane
     // of maxima, say), the horizon's is the one reported.
     if (d.PeakDbi - d.HorizonDbi <= kSameLevelDb) {
         d.PeakDbi = std::max(d.PeakDbi, d.HorizonDbi);
-        d.PeakBearingDegrees = DisplayedBearing(horizon.Pattern.MaxGainAngle);
+        d.PeakBearingDegrees = DisplayedBearing(horizon->MaxGainAngle);
         return d;
     }
     d.PeakBearingDegrees = std::fmod(std::fmod(peak.Az + 180, 360.0L) + 360, 360.0L);

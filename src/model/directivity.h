@@ -19,5 +19,7 @@ struct TDirectivity {
     long double PeakElevationDegrees = 0;
 };
 
-// Nullopt when the array radiates nothing (the field cancels everywhere).
-std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model);
+// Nullopt when the array radiates nothing (the field cancels everywhere). horizon, when given,
+// is the array's pattern at elevation 0 already computed (both models give the same).
+std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model,
+                                               const TPattern* horizon = nullptr);
