@@ -1,6 +1,9 @@
 #include <benchmark/benchmark.h>
 
+#include "model/directivity.h"
 #include "model/focus.h"
+#include "model/freespace.h"
+#include "model/metrics.h"
 #include "model/pattern.h"
 
 namespace {
@@ -39,5 +42,35 @@ void BM_FocusBeam(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FocusBeam);
+
+// Every figure `pattern --format json` adds to the samples: metrics with the solved beamwidth,
+// the directivities and the elevation cut, for eight short dipoles.
+void BM_PatternFigures(benchmark::State& state) {
+    TArrayModel model = FullArray();
+    model.EmitterType = etHorizontalDipoleNS;
+    ComputePattern(model, 0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeMetrics(
+            model.Pattern, [&](long double az) { return PatternValue(model, az * kDegree, 0); }));
+        benchmark::DoNotOptimize(ComputeDirectivity(model, &model.Pattern));
+        benchmark::DoNotOptimize(ElevationCut(model, TFieldModel::Window, 45));
+    }
+}
+BENCHMARK(BM_PatternFigures)->Unit(benchmark::kMicrosecond);
+
+void BM_HalfPowerPoints(benchmark::State& state) {
+    TArrayModel model = FullArray();
+    ComputePattern(model, 0);
+    int evaluations = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(HalfPowerPoints(model.Pattern, [&](long double az) {
+            ++evaluations;
+            return PatternValue(model, az * kDegree, 0);
+        }));
+    }
+    state.counters["evaluations"] =
+        benchmark::Counter(evaluations, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_HalfPowerPoints)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
