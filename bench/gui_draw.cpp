@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "model/emitters.h"
-#include "plot/qtwindowdiagram.h"
+#include "plot/qt/qtwindowdiagram.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QLineEdit>
 #include <limits>
 
-#include "plot/qtfonts.h"
+#include "plot/qt/qtfonts.h"
 #include "ui/checkbox.h"
 #include "ui/label.h"
 #include "ui/radiogroup.h"

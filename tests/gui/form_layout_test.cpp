@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "form_fixture.h"
-#include "plot/qtfonts.h"
+#include "plot/qt/qtfonts.h"
 #include "ui/checkbox.h"
 #include "ui/label.h"
 #include "ui/radiogroup.h"

@@ -1,4 +1,4 @@
-#include "plot/qtcanvas.h"
+#include "plot/qt/qtcanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <functional>
 #include <set>
 
-#include "plot/qtfonts.h"
+#include "plot/qt/qtfonts.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "plot/qtcanvas.h"
+#include "plot/qt/qtcanvas.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
 #include <cstdlib>
 
-#include "plot/qtfonts.h"
+#include "plot/qt/qtfonts.h"
 
 namespace {
 

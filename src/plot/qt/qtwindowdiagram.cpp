@@ -1,8 +1,8 @@
-#include "plot/qtwindowdiagram.h"
+#include "plot/qt/qtwindowdiagram.h"
 
 #include <QPainter>
 
-#include "plot/qtcanvas.h"
+#include "plot/qt/qtcanvas.h"
 
 TDiagramLabels DrawWindowDiagram(QPainter& painter, QSize client, QColor buttonFace,
                                  TArrayModel& model, long double elevationDegrees) {

@@ -1,4 +1,4 @@
-#include "plot/qtfonts.h"
+#include "plot/qt/qtfonts.h"
 
 QFont SansSerif11() {
     QFont font(QStringLiteral("Liberation Sans"));
