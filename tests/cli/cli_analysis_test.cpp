@@ -27,13 +27,6 @@ TJson Json(const std::vector<std::string>& args) {
     return ParseJson(run.Out);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 // The free-space model meets the window's at the horizon: the same samples to the last digit
 // and so the same read-outs and figures; above it, the labels follow its own samples.
 TEST(CliModels, FreeSpaceIsTheWindowAtTheHorizonAndItsOwnAbove) {

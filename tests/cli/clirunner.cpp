@@ -154,3 +154,10 @@ TArrayModel ModelOf(const std::vector<TEmitter>& emitters) {
     model.EnabledCount = static_cast<int>(emitters.size());
     return model;
 }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}

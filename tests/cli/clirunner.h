@@ -35,6 +35,8 @@ class TTempDir {
 };
 
 std::string ReadBytes(const std::string& path);
+// The text's lines without their line breaks.
+std::vector<std::string> Lines(const std::string& text);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
