@@ -31,6 +31,7 @@ package: build
 bench: build
 	./$(BUILD)/bench/bench_core
 	./$(BUILD)/bench/bench_gui
+	bash bench/cli_processes.sh $(BUILD)/arraypattern-cli
 
 clean:
 	rm -rf $(BUILD)
