@@ -15,22 +15,22 @@ constexpr long double kRiseTolerance = 1e-12L;
 
 class TLevels {
   public:
-    TLevels(const TPattern& pattern, int peak) : pattern_(pattern), peak_(peak) {}
+    TLevels(const TPattern& pattern, int peak) : Samples(pattern), Peak(peak) {}
 
     // The sample `offset` degrees from the maximum, clockwise in index order.
     long double Value(int offset) const {
-        return pattern_.Samples[static_cast<unsigned>(Index(offset))];
+        return Samples.Samples[static_cast<unsigned>(Index(offset))];
     }
     long double Db(int offset) const { return LevelDb(Value(offset)); }
     long double LevelDb(long double v) const {
         if (v <= 0) return -std::numeric_limits<long double>::infinity();
-        return 20 * std::log10(v / pattern_.MaxGain);
+        return 20 * std::log10(v / Samples.MaxGain);
     }
-    int Index(int offset) const { return ((peak_ + offset) % kCircle + kCircle) % kCircle; }
+    int Index(int offset) const { return ((Peak + offset) % kCircle + kCircle) % kCircle; }
 
   private:
-    const TPattern& pattern_;
-    int peak_;
+    const TPattern& Samples;
+    int Peak;
 };
 
 // Degrees from the maximum to the -3 dB point in one direction (step +1 or -1), by linear

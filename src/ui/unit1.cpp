@@ -22,8 +22,8 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 TImage::~TImage() = default;
 
 TExportPicture& TImage::Picture() {
-    if (!Picture_) Picture_ = std::make_unique<TExportPicture>();
-    return *Picture_;
+    if (!ExportPicture) ExportPicture = std::make_unique<TExportPicture>();
+    return *ExportPicture;
 }
 
 TForm1::TForm1(TDialogs& dialogs, QWidget* parent)
