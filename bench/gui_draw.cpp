@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <string>
 
+#include "form/clientsize.h"
 #include "model/emitters.h"
 #include "plot/qtexportpicture.h"
 #include "plot/qtwindowdiagram.h"
@@ -14,7 +15,7 @@ namespace {
 
 // One paint of the window: pattern computation and the whole diagram on the client area.
 void BM_WindowDiagram(benchmark::State& state) {
-    QImage client(862, 606, QImage::Format_RGB32);
+    QImage client(kClientWidth, kClientHeight, QImage::Format_RGB32);
     TArrayModel model = MakeInitialModel();
     for (auto _ : state) {
         QPainter painter(&client);

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <array>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -33,9 +34,120 @@ std::optional<long> ParseWholeNumber(std::string_view text) {
     throw EUsageError("invalid value '" + value + "' for " + option + ": " + expected);
 }
 
+// Option texts as given, checked once the whole command line is read.
 struct TRawOptions {
-    std::optional<std::string> Type, Focus, Elevation, Mark, Format;
+    std::optional<std::string> Config, Type, Focus, Elevation, Mark, Format;
 };
+
+void ApplyConfig(const std::string& text, TCliOptions& options, char) {
+    if (text.empty()) BadValue("--config", "", "a file name");
+    options.ConfigFile = text;
+}
+
+void ApplyMark(const std::string& text, TCliOptions& options, char) {
+    if (!IsUsableDecimalMark(text)) {
+        BadValue("--decimal-mark", text,
+                 "one printable character other than a digit, sign, E or blank");
+    }
+    options.DecimalMark = text[0];
+}
+
+void ApplyType(const std::string& text, TCliOptions& options, char) {
+    const auto n = ParseWholeNumber(text);
+    if (!n) BadValue("--type", text, "a whole number");
+    options.EmitterType = static_cast<int>(*n);
+}
+
+void ApplyFocus(const std::string& text, TCliOptions& options, char) {
+    const auto n = ParseWholeNumber(text);
+    if (!n || *n < 0 || *n > 359 || !std::isdigit(static_cast<unsigned char>(text[0]))) {
+        BadValue("--focus", text, "a whole bearing from 0 to 359");
+    }
+    options.FocusBearing = static_cast<int>(*n);
+}
+
+// Read with the decimal mark of the same command line (so --decimal-mark applies first), or
+// the default one, and always also with a full stop.
+void ApplyElevation(const std::string& text, TCliOptions& options, char defaultMark) {
+    auto degrees = ParseFloat(text, options.DecimalMark.value_or(defaultMark));
+    if (!degrees) degrees = ParseFloat(text, '.');
+    if (!degrees || !(*degrees >= 0 && *degrees <= kMaxElevation)) {
+        BadValue("--elevation", text, "a number from 0 to 85");
+    }
+    options.ElevationDegrees = *degrees;
+}
+
+void ApplyFormat(const std::string& text, TCliOptions& options, char) {
+    if (text == "text") {
+        options.Format = TOutputFormat::Text;
+    } else if (text == "json") {
+        options.Format = TOutputFormat::Json;
+    } else if (text == "csv") {
+        options.Format = TOutputFormat::Csv;
+    } else {
+        BadValue("--format", text, "text, json or csv");
+    }
+}
+
+// The options that take a value, in the order their values are checked.
+struct TValueOption {
+    std::string_view Name;
+    std::optional<std::string> TRawOptions::*Text;
+    void (*Apply)(const std::string& text, TCliOptions& options, char defaultMark);
+};
+
+const std::array<TValueOption, 6> kValueOptions = {{
+    {"--config", &TRawOptions::Config, ApplyConfig},
+    {"--decimal-mark", &TRawOptions::Mark, ApplyMark},
+    {"--type", &TRawOptions::Type, ApplyType},
+    {"--focus", &TRawOptions::Focus, ApplyFocus},
+    {"--elevation", &TRawOptions::Elevation, ApplyElevation},
+    {"--format", &TRawOptions::Format, ApplyFormat},
+}};
+
+struct TFlagOption {
+    std::string_view Name;
+    bool TCliOptions::*Flag;
+};
+
+const std::array<TFlagOption, 3> kFlagOptions = {{
+    {"-h", &TCliOptions::Help},
+    {"--help", &TCliOptions::Help},
+    {"--version", &TCliOptions::Version},
+}};
+
+const TValueOption* ValueOptionNamed(std::string_view name) {
+    for (const TValueOption& option : kValueOptions) {
+        if (option.Name == name) return &option;
+    }
+    return nullptr;
+}
+
+const TFlagOption* FlagOptionNamed(std::string_view name) {
+    for (const TFlagOption& option : kFlagOptions) {
+        if (option.Name == name) return &option;
+    }
+    return nullptr;
+}
+
+// The command and its output file from the arguments that are no options.
+void ApplyPositional(const std::vector<std::string>& positional, const TRawOptions& raw,
+                     TCliOptions& options) {
+    if (positional.empty()) throw EUsageError("missing command (pattern, export or save)");
+    options.Command = CommandNamed(positional[0]);
+    if (options.Command == TCliCommand::None) {
+        throw EUsageError("unknown command " + positional[0]);
+    }
+    if (options.Command == TCliCommand::Pattern) {
+        if (positional.size() > 1) throw EUsageError("unexpected argument " + positional[1]);
+        return;
+    }
+    if (positional.size() < 2) throw EUsageError("missing output file for " + positional[0]);
+    if (positional.size() > 2) throw EUsageError("unexpected argument " + positional[2]);
+    options.OutputFile = positional[1];
+    if (options.OutputFile.empty()) throw EUsageError("empty output file name");
+    if (raw.Format) throw EUsageError("--format applies only to pattern");
+}
 
 }  // namespace
 
@@ -53,7 +165,7 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
-        if (optionsEnded) {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             positional.push_back(arg);
             continue;
         }
@@ -61,16 +173,8 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
             optionsEnded = true;
             continue;
         }
-        if (arg == "-h" || arg == "--help") {
-            options.Help = true;
-            continue;
-        }
-        if (arg == "--version") {
-            options.Version = true;
-            continue;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
-            positional.push_back(arg);
+        if (const TFlagOption* flag = FlagOptionNamed(arg)) {
+            options.*flag->Flag = true;
             continue;
         }
         std::optional<std::string> value;
@@ -78,87 +182,19 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
             value = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        std::optional<std::string>* slot = nullptr;
-        if (arg == "--type") {
-            slot = &raw.Type;
-        } else if (arg == "--focus") {
-            slot = &raw.Focus;
-        } else if (arg == "--elevation") {
-            slot = &raw.Elevation;
-        } else if (arg == "--decimal-mark") {
-            slot = &raw.Mark;
-        } else if (arg == "--format") {
-            slot = &raw.Format;
-        } else if (arg == "--config") {
-            slot = &options.ConfigFile;
-        } else {
-            throw EUsageError("unknown option " + arg);
-        }
+        const TValueOption* option = ValueOptionNamed(arg);
+        if (option == nullptr) throw EUsageError("unknown option " + arg);
         if (!value) {
             if (i + 1 == args.size()) throw EUsageError("missing value for " + arg);
             value = args[++i];
         }
-        *slot = *value;
+        raw.*option->Text = *value;
     }
     if (options.Help || options.Version) return options;
 
-    if (positional.empty()) throw EUsageError("missing command (pattern, export or save)");
-    options.Command = CommandNamed(positional[0]);
-    if (options.Command == TCliCommand::None) {
-        throw EUsageError("unknown command " + positional[0]);
-    }
-    if (options.Command == TCliCommand::Pattern) {
-        if (positional.size() > 1) throw EUsageError("unexpected argument " + positional[1]);
-    } else {
-        if (positional.size() < 2) throw EUsageError("missing output file for " + positional[0]);
-        if (positional.size() > 2) throw EUsageError("unexpected argument " + positional[2]);
-        options.OutputFile = positional[1];
-        if (options.OutputFile.empty()) throw EUsageError("empty output file name");
-        if (raw.Format) throw EUsageError("--format applies only to pattern");
-    }
-
-    if (options.ConfigFile && options.ConfigFile->empty()) {
-        BadValue("--config", "", "a file name");
-    }
-    if (raw.Mark) {
-        if (!IsUsableDecimalMark(*raw.Mark)) {
-            BadValue("--decimal-mark", *raw.Mark,
-                     "one printable character other than a digit, sign, E or blank");
-        }
-        options.DecimalMark = (*raw.Mark)[0];
-    }
-    if (raw.Type) {
-        const auto n = ParseWholeNumber(*raw.Type);
-        if (!n) BadValue("--type", *raw.Type, "a whole number");
-        options.EmitterType = static_cast<int>(*n);
-    }
-    if (raw.Focus) {
-        const auto n = ParseWholeNumber(*raw.Focus);
-        if (!n || *n < 0 || *n > 359 ||
-            !std::isdigit(static_cast<unsigned char>((*raw.Focus)[0]))) {
-            BadValue("--focus", *raw.Focus, "a whole bearing from 0 to 359");
-        }
-        options.FocusBearing = static_cast<int>(*n);
-    }
-    if (raw.Elevation) {
-        const char mark = options.DecimalMark.value_or(defaultMark);
-        auto degrees = ParseFloat(*raw.Elevation, mark);
-        if (!degrees) degrees = ParseFloat(*raw.Elevation, '.');
-        if (!degrees || !(*degrees >= 0 && *degrees <= kMaxElevation)) {
-            BadValue("--elevation", *raw.Elevation, "a number from 0 to 85");
-        }
-        options.ElevationDegrees = *degrees;
-    }
-    if (raw.Format) {
-        if (*raw.Format == "text") {
-            options.Format = TOutputFormat::Text;
-        } else if (*raw.Format == "json") {
-            options.Format = TOutputFormat::Json;
-        } else if (*raw.Format == "csv") {
-            options.Format = TOutputFormat::Csv;
-        } else {
-            BadValue("--format", *raw.Format, "text, json or csv");
-        }
+    ApplyPositional(positional, raw, options);
+    for (const TValueOption& option : kValueOptions) {
+        if (const auto& text = raw.*option.Text) option.Apply(*text, options, defaultMark);
     }
     return options;
 }

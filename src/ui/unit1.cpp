@@ -6,6 +6,7 @@
 
 #include "config/errors.h"
 #include "config/numtext.h"
+#include "form/clientsize.h"
 #include "plot/qtexportpicture.h"
 #include "plot/qtfonts.h"
 #include "plot/qtwindowdiagram.h"
@@ -32,7 +33,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent)
       Dialogs(dialogs) {
     setObjectName(QStringLiteral("Form1"));
     setFont(SansSerif11());
-    setFixedSize(862, 606);
+    setFixedSize(kClientWidth, kClientHeight);
     move(200, 225);
     CreateControls();
     WireEvents();
