@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "form/clientsize.h"
 #include "model/emitters.h"
 #include "plot/qt/qtwindowdiagram.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 // One paint of the window: pattern computation and the whole diagram on the client area.
 void BM_WindowDiagram(benchmark::State& state) {
-    QImage client(862, 606, QImage::Format_RGB32);
+    QImage client(kClientWidth, kClientHeight, QImage::Format_RGB32);
     TArrayModel model = MakeInitialModel();
     for (auto _ : state) {
         QPainter painter(&client);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential
   cmake
+  clang-tidy
   qt6-base-dev
   pkg-config
   libcairo2-dev

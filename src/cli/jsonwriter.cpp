@@ -47,32 +47,32 @@ std::string JsonEscape(std::string_view text) {
 }
 
 void TJsonWriter::Indent() {
-    text_ += '\n';
-    text_.append(2 * hasMembers_.size(), ' ');
+    Document += '\n';
+    Document.append(2 * HasMembers.size(), ' ');
 }
 
 void TJsonWriter::BeforeValue() {
-    if (afterKey_) {
-        afterKey_ = false;
+    if (AfterKey) {
+        AfterKey = false;
         return;
     }
-    if (hasMembers_.empty()) return;
-    if (hasMembers_.back()) text_ += ',';
-    hasMembers_.back() = true;
+    if (HasMembers.empty()) return;
+    if (HasMembers.back()) Document += ',';
+    HasMembers.back() = true;
     Indent();
 }
 
 void TJsonWriter::Open(char bracket) {
     BeforeValue();
-    text_ += bracket;
-    hasMembers_.push_back(false);
+    Document += bracket;
+    HasMembers.push_back(false);
 }
 
 void TJsonWriter::Close(char bracket) {
-    const bool hadMembers = hasMembers_.back();
-    hasMembers_.pop_back();
+    const bool hadMembers = HasMembers.back();
+    HasMembers.pop_back();
     if (hadMembers) Indent();
-    text_ += bracket;
+    Document += bracket;
 }
 
 void TJsonWriter::BeginObject() {
@@ -90,45 +90,45 @@ void TJsonWriter::EndArray() {
 
 void TJsonWriter::Key(std::string_view name) {
     BeforeValue();
-    text_ += '"';
-    text_ += JsonEscape(name);
-    text_ += "\": ";
-    afterKey_ = true;
+    Document += '"';
+    Document += JsonEscape(name);
+    Document += "\": ";
+    AfterKey = true;
 }
 
 void TJsonWriter::String(std::string_view text) {
     BeforeValue();
-    text_ += '"';
-    text_ += JsonEscape(text);
-    text_ += '"';
+    Document += '"';
+    Document += JsonEscape(text);
+    Document += '"';
 }
 
 void TJsonWriter::Real(long double value) {
     BeforeValue();
-    text_ += RealText(value);
+    Document += RealText(value);
 }
 
 void TJsonWriter::Integer(long long value) {
     BeforeValue();
-    text_ += std::to_string(value);
+    Document += std::to_string(value);
 }
 
 void TJsonWriter::Boolean(bool value) {
     BeforeValue();
-    text_ += value ? "true" : "false";
+    Document += value ? "true" : "false";
 }
 
 void TJsonWriter::Null() {
     BeforeValue();
-    text_ += "null";
+    Document += "null";
 }
 
 void TJsonWriter::RealArray(const long double* values, std::size_t count) {
     BeforeValue();
-    text_ += '[';
+    Document += '[';
     for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0) text_ += ", ";
-        text_ += RealText(values[i]);
+        if (i > 0) Document += ", ";
+        Document += RealText(values[i]);
     }
-    text_ += ']';
+    Document += ']';
 }

@@ -25,7 +25,7 @@ class TJsonWriter {
     void RealArray(const long double* values, std::size_t count);
 
     // The document, ending in a line break.
-    std::string Text() const { return text_ + '\n'; }
+    std::string Text() const { return Document + '\n'; }
 
   private:
     void BeforeValue();
@@ -33,9 +33,9 @@ class TJsonWriter {
     void Close(char bracket);
     void Indent();
 
-    std::string text_;
-    std::vector<bool> hasMembers_;  // per open container
-    bool afterKey_ = false;
+    std::string Document;
+    std::vector<bool> HasMembers;  // per open container
+    bool AfterKey = false;
 };
 
 // The text between the quotes of a JSON string.

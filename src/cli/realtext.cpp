@@ -8,8 +8,8 @@ namespace {
 
 // The C library formats by the thread's locale; a fixed "C" locale keeps the full stop.
 locale_t CLocale() {
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return locale;
+    static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return kCLocale;
 }
 
 }  // namespace

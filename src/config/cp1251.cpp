@@ -56,10 +56,6 @@ constexpr std::array<unsigned char, 256> kFoldTable = MakeFoldTable();
 
 }  // namespace
 
-char32_t Cp1251ToUnicode(unsigned char byte) {
-    return ToUnicode(byte);
-}
-
 unsigned char FoldCase1251(unsigned char byte) {
     return kFoldTable[byte];
 }

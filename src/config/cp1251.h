@@ -15,8 +15,6 @@ inline constexpr std::string_view kXKey = "X";
 inline constexpr std::string_view kYKey = "Y";
 inline constexpr std::string_view kPhaseKey = "\xD4\xE0\xE7\xE0";  // "Фаза"
 
-// The Unicode code point of a Windows-1251 byte; 0 for the one unassigned byte (0x98).
-char32_t Cp1251ToUnicode(unsigned char byte);
 // The lower-case form of a Windows-1251 byte (Latin and Cyrillic letters); others unchanged.
 unsigned char FoldCase1251(unsigned char byte);
 // UTF-8 text re-encoded as Windows-1251; nullopt when the text is not valid UTF-8 or holds a

@@ -115,30 +115,30 @@ void ReadWholeFile(const std::string& fileName, std::string& text, int& loadErrn
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : FileName_(std::move(fileName)) {
-    ReadWholeFile(FileName_, Text_, LoadErrno_);
-    if (LoadErrno_ != 0) Text_.clear();
-    if (Text_.starts_with(kByteOrderMark)) TextStart_ = kByteOrderMark.size();
+TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {
+    ReadWholeFile(FileName, Contents, LoadErrno);
+    if (LoadErrno != 0) Contents.clear();
+    if (Contents.starts_with(kByteOrderMark)) ContentsStart = kByteOrderMark.size();
 }
 
 TIniFile TIniFile::FromText(std::string text) {
     TIniFile file;
-    file.Text_ = std::move(text);
-    if (file.Text_.starts_with(kByteOrderMark)) file.TextStart_ = kByteOrderMark.size();
+    file.Contents = std::move(text);
+    if (file.Contents.starts_with(kByteOrderMark)) file.ContentsStart = kByteOrderMark.size();
     return file;
 }
 
 std::optional<TIniFile::TSection> TIniFile::FindSection(std::string_view name) const {
-    std::size_t pos = TextStart_;
-    while (pos < Text_.size()) {
-        const TLine header = LineAt(Text_, pos);
+    std::size_t pos = ContentsStart;
+    while (pos < Contents.size()) {
+        const TLine header = LineAt(Contents, pos);
         pos = header.Next;
-        const auto found = SectionName(Content(Text_, header));
+        const auto found = SectionName(Content(Contents, header));
         if (!found || !NamesMatch(*found, name)) continue;
-        TSection section{header.Next, Text_.size(), header.Next};
-        while (pos < Text_.size()) {
-            const TLine line = LineAt(Text_, pos);
-            const auto content = Content(Text_, line);
+        TSection section{header.Next, Contents.size(), header.Next};
+        while (pos < Contents.size()) {
+            const TLine line = LineAt(Contents, pos);
+            const auto content = Content(Contents, line);
             if (SectionName(content)) {
                 section.BodyEnd = line.Begin;
                 break;
@@ -155,9 +155,9 @@ std::optional<TIniFile::TKey> TIniFile::FindKey(const TSection& section,
                                                 std::string_view name) const {
     std::size_t pos = section.BodyBegin;
     while (pos < section.BodyEnd) {
-        const TLine line = LineAt(Text_, pos);
+        const TLine line = LineAt(Contents, pos);
         pos = line.Next;
-        const auto content = Content(Text_, line);
+        const auto content = Content(Contents, line);
         const auto trimmed = Trim(content);
         if (trimmed.empty() || trimmed.front() == ';') continue;
         const auto equals = trimmed.find('=');
@@ -178,35 +178,36 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key)
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    Dirty_ = true;
+    Dirty = true;
     value = FirstLine(value);
     const auto foundSection = FindSection(section);
     if (!foundSection) {
-        if (!Text_.empty() && Text_.back() != '\n') Text_ += Text_.back() == '\r' ? "\n" : kLineEnd;
-        ((((Text_ += '[') += section) += ']') += kLineEnd);
-        ((((Text_ += key) += '=') += value) += kLineEnd);
+        if (!Contents.empty() && Contents.back() != '\n')
+            Contents += Contents.back() == '\r' ? "\n" : kLineEnd;
+        ((((Contents += '[') += section) += ']') += kLineEnd);
+        ((((Contents += key) += '=') += value) += kLineEnd);
         return;
     }
     if (const auto foundKey = FindKey(*foundSection, key)) {
         std::string line(foundKey->Name);
         (line += '=') += value;
-        Text_.replace(foundKey->LineBegin, foundKey->ContentEnd - foundKey->LineBegin, line);
+        Contents.replace(foundKey->LineBegin, foundKey->ContentEnd - foundKey->LineBegin, line);
         return;
     }
     std::string line;
     const std::size_t at = foundSection->InsertAt;
-    if (at == Text_.size() && !Text_.empty() && Text_.back() != '\n') {
-        line += Text_.back() == '\r' ? "\n" : kLineEnd;
+    if (at == Contents.size() && !Contents.empty() && Contents.back() != '\n') {
+        line += Contents.back() == '\r' ? "\n" : kLineEnd;
     }
     (((line += key) += '=') += value) += kLineEnd;
-    Text_.insert(at, line);
+    Contents.insert(at, line);
 }
 
 TFileWriteResult TIniFile::Commit(const TWriteFn& write) {
-    if (!Dirty_) return {};
-    if (LoadErrno_ != 0) return TFileWriteResult{TFileWriteResult::TStage::Create, LoadErrno_};
-    if (FileName_.empty()) return TFileWriteResult{TFileWriteResult::TStage::Create, ENOENT};
-    const auto result = ReplaceFileContents(FileName_, Text_, write);
-    if (result.Ok()) Dirty_ = false;
+    if (!Dirty) return {};
+    if (LoadErrno != 0) return TFileWriteResult{TFileWriteResult::TStage::Create, LoadErrno};
+    if (FileName.empty()) return TFileWriteResult{TFileWriteResult::TStage::Create, ENOENT};
+    const auto result = ReplaceFileContents(FileName, Contents, write);
+    if (result.Ok()) Dirty = false;
     return result;
 }

@@ -34,7 +34,7 @@ class TIniFile {
     // Writes the text to the file when anything was written since it was read.
     TFileWriteResult Commit(const TWriteFn& write = {});
 
-    const std::string& Text() const { return Text_; }
+    const std::string& Text() const { return Contents; }
 
   private:
     struct TSection {
@@ -53,9 +53,9 @@ class TIniFile {
     std::optional<TSection> FindSection(std::string_view name) const;
     std::optional<TKey> FindKey(const TSection& section, std::string_view name) const;
 
-    std::string FileName_;
-    std::string Text_;
-    std::size_t TextStart_ = 0;  // past a UTF-8 byte-order mark
-    int LoadErrno_ = 0;
-    bool Dirty_ = false;
+    std::string FileName;
+    std::string Contents;
+    std::size_t ContentsStart = 0;  // past a UTF-8 byte-order mark
+    int LoadErrno = 0;
+    bool Dirty = false;
 };

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kWorkingDigits = 18;
 
-char gDecimalMark = '.';
+char CurrentDecimalMark = '.';
 
 // The 18 significant digits of |x| (finite, normal), correctly rounded ties to even, and K
 // with the value 0.d1d2...d18 x 10^K. std::to_chars is locale-independent, so the window's
@@ -98,11 +98,11 @@ std::string GeneralLayout(const TDecimalForm& form, int precision, int exponentD
 }  // namespace
 
 char DecimalMark() {
-    return gDecimalMark;
+    return CurrentDecimalMark;
 }
 
 void SetDecimalMark(char mark) {
-    gDecimalMark = mark;
+    CurrentDecimalMark = mark;
 }
 
 char LocaleDecimalMark() {

@@ -1,4 +1,4 @@
-#include "checkbox.h"
+#include "ui/checkbox.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -6,12 +6,12 @@
 TCheckBox::TCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}
 
 void TCheckBox::SetTextLeft(bool textLeft) {
-    textLeft_ = textLeft;
+    TextOnLeft = textLeft;
     update();
 }
 
 void TCheckBox::paintEvent(QPaintEvent* event) {
-    if (!textLeft_) {
+    if (!TextOnLeft) {
         QCheckBox::paintEvent(event);
         return;
     }
@@ -36,5 +36,5 @@ void TCheckBox::paintEvent(QPaintEvent* event) {
 }
 
 bool TCheckBox::hitButton(const QPoint& pos) const {
-    return textLeft_ ? rect().contains(pos) : QCheckBox::hitButton(pos);
+    return TextOnLeft ? rect().contains(pos) : QCheckBox::hitButton(pos);
 }

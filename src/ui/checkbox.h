@@ -10,12 +10,12 @@ class TCheckBox : public QCheckBox {
     explicit TCheckBox(const QString& text, QWidget* parent = nullptr);
 
     void SetTextLeft(bool textLeft);
-    bool TextLeft() const { return textLeft_; }
+    bool TextLeft() const { return TextOnLeft; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
 
   private:
-    bool textLeft_ = false;
+    bool TextOnLeft = false;
 };

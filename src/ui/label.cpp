@@ -1,4 +1,4 @@
-#include "label.h"
+#include "ui/label.h"
 
 TLabel::TLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setAutoFillBackground(true);
@@ -8,7 +8,7 @@ TLabel::TLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
 }
 
 void TLabel::SetAlignRight(bool alignRight) {
-    alignRight_ = alignRight;
+    RightAligned = alignRight;
 }
 
 void TLabel::SetText(const QString& text) {
@@ -24,6 +24,6 @@ void TLabel::FitToText() {
     const int width = metrics.horizontalAdvance(text());
     const int height = metrics.height();
     const QRect old = geometry();
-    const int left = alignRight_ ? old.x() + old.width() - width : old.x();
+    const int left = RightAligned ? old.x() + old.width() - width : old.x();
     setGeometry(left, old.y(), width, height);
 }

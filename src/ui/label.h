@@ -12,7 +12,7 @@ class TLabel : public QLabel {
 
     // Right-aligned labels keep their right edge when the text changes; others their left.
     void SetAlignRight(bool alignRight);
-    bool AlignRight() const { return alignRight_; }
+    bool AlignRight() const { return RightAligned; }
     // An unchanged text is a no-op.
     void SetText(const QString& text);
     QString Text() const { return text(); }
@@ -20,5 +20,5 @@ class TLabel : public QLabel {
   private:
     void FitToText();
 
-    bool alignRight_ = false;
+    bool RightAligned = false;
 };

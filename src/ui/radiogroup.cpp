@@ -1,21 +1,21 @@
-#include "radiogroup.h"
+#include "ui/radiogroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
 
 namespace {
 // Height of the group's caption line at the design font; the items are laid out below it.
-constexpr int CaptionHeight = 13;
+constexpr int kCaptionHeight = 13;
 }  // namespace
 
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
     : QGroupBox(title, parent),
-      group_(new QButtonGroup(this)),
+      Group(new QButtonGroup(this)),
       Selection(static_cast<int>(items.size()), -1) {
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
-        group_->addButton(button, i);
-        buttons_.push_back(button);
+        Group->addButton(button, i);
+        Buttons.push_back(button);
         connect(button, &QRadioButton::toggled, this,
                 [this, i](bool checked) { ButtonToggled(i, checked); });
     }
@@ -23,7 +23,7 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
 }
 
 QRadioButton* TRadioGroup::Button(int index) const {
-    return index >= 0 && index < Count() ? buttons_[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < Count() ? Buttons[static_cast<std::size_t>(index)] : nullptr;
 }
 
 void TRadioGroup::SetItemIndex(int index) {
@@ -35,15 +35,15 @@ void TRadioGroup::SetItemIndex(int index) {
         Button(index)->setChecked(true);
         return;
     }
-    group_->setExclusive(false);
+    Group->setExclusive(false);
     Button(Selection.Value())->setChecked(false);
-    group_->setExclusive(true);
+    Group->setExclusive(true);
 }
 
 void TRadioGroup::ButtonToggled(int index, bool checked) {
     if (checked) {
         if (Selection.Select(index)) emit Click();
-    } else if (index == Selection.Value() && group_->checkedId() < 0) {
+    } else if (index == Selection.Value() && Group->checkedId() < 0) {
         Selection.Select(-1);
     }
 }
@@ -56,16 +56,16 @@ void TRadioGroup::resizeEvent(QResizeEvent* event) {
 // One column: each item as wide as the group less 10, the height below the caption shared
 // evenly, the remainder split above and below.
 void TRadioGroup::ArrangeButtons() {
-    if (buttons_.empty()) {
+    if (Buttons.empty()) {
         return;
     }
     const int count = Count();
     const int buttonWidth = width() - 10;
-    const int free = height() - CaptionHeight - 5;
+    const int free = height() - kCaptionHeight - 5;
     const int buttonHeight = free / count;
-    const int top = CaptionHeight + 1 + (free % count) / 2;
+    const int top = kCaptionHeight + 1 + (free % count) / 2;
     for (int i = 0; i < count; ++i) {
-        buttons_[static_cast<std::size_t>(i)]->setGeometry(8, top + i * buttonHeight, buttonWidth,
-                                                           buttonHeight);
+        Buttons[static_cast<std::size_t>(i)]->setGeometry(8, top + i * buttonHeight, buttonWidth,
+                                                          buttonHeight);
     }
 }

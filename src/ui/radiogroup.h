@@ -21,7 +21,7 @@ class TRadioGroup : public QGroupBox {
     int ItemIndex() const { return Selection.Value(); }
     // Limited to -1 .. item count - 1.
     void SetItemIndex(int index);
-    int Count() const { return static_cast<int>(buttons_.size()); }
+    int Count() const { return static_cast<int>(Buttons.size()); }
     QRadioButton* Button(int index) const;
 
   signals:
@@ -34,7 +34,7 @@ class TRadioGroup : public QGroupBox {
     void ArrangeButtons();
     void ButtonToggled(int index, bool checked);
 
-    QButtonGroup* group_;
-    std::vector<QRadioButton*> buttons_;
+    QButtonGroup* Group;
+    std::vector<QRadioButton*> Buttons;
     TItemIndex Selection;
 };

@@ -8,13 +8,13 @@ class TSpeedButton : public QAbstractButton {
     Q_OBJECT
 
   public:
-    enum TPicture { pbLoad, pbSave, pbExport };
+    enum class TPicture { Load, Save, Export };
 
     TSpeedButton(TPicture picture, QWidget* parent = nullptr);
 
     void SetFlat(bool flat);
-    bool Flat() const { return flat_; }
-    TPicture Picture() const { return picture_; }
+    bool Flat() const { return IsFlat; }
+    TPicture Picture() const { return Kind; }
     QSize sizeHint() const override { return {24, 23}; }
 
   protected:
@@ -23,6 +23,6 @@ class TSpeedButton : public QAbstractButton {
     void leaveEvent(QEvent* event) override;
 
   private:
-    TPicture picture_;
-    bool flat_ = false;
+    TPicture Kind;
+    bool IsFlat = false;
 };

@@ -1,4 +1,4 @@
-#include "statictext.h"
+#include "ui/statictext.h"
 
 #include <QMouseEvent>
 
@@ -8,17 +8,17 @@ TStaticText::TStaticText(const QString& text, QWidget* parent) : QLabel(text, pa
 
 void TStaticText::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        pressed_ = true;
+        Pressed = true;
     }
     QLabel::mousePressEvent(event);
 }
 
 void TStaticText::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || !pressed_) {
+    if (event->button() != Qt::LeftButton || !Pressed) {
         return;
     }
-    pressed_ = false;
+    Pressed = false;
     if (rect().contains(event->position().toPoint())) {
         emit Clicked();
     }

@@ -17,5 +17,5 @@ class TStaticText : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool pressed_ = false;
+    bool Pressed = false;
 };

@@ -1,4 +1,4 @@
-#include "stringgrid.h"
+#include "ui/stringgrid.h"
 
 #include <qdrawutil.h>
 
@@ -10,15 +10,15 @@
 #include <algorithm>
 
 namespace {
-constexpr int LastRow = TStringGrid::RowCount - 1;
-constexpr int CellPitchX = TStringGrid::ColWidth + TStringGrid::GridLineWidth;
-constexpr int CellPitchY = TStringGrid::RowHeight + TStringGrid::GridLineWidth;
+constexpr int kLastRow = TStringGrid::kRowCount - 1;
+constexpr int kCellPitchX = TStringGrid::kColWidth + TStringGrid::kGridLineWidth;
+constexpr int kCellPitchY = TStringGrid::kRowHeight + TStringGrid::kGridLineWidth;
 // Rows wholly inside the client area below the header: the page of Page Up and Page Down.
-constexpr int PageRows = 7;
-constexpr int WheelNotch = 120;
+constexpr int kPageRows = 7;
+constexpr int kWheelNotch = 120;
 
 bool InGrid(int col, int row) {
-    return col >= 0 && col < TStringGrid::ColCount && row >= 0 && row < TStringGrid::RowCount;
+    return col >= 0 && col < TStringGrid::kColCount && row >= 0 && row < TStringGrid::kRowCount;
 }
 
 std::size_t Index(int i) {
@@ -32,43 +32,44 @@ TStringGrid::TStringGrid(QWidget* parent) : QWidget(parent) {
 }
 
 QString TStringGrid::Cell(int col, int row) const {
-    return InGrid(col, row) ? cells_[Index(col)][Index(row)] : QString();
+    return InGrid(col, row) ? Cells[Index(col)][Index(row)] : QString();
 }
 
 void TStringGrid::SetCell(int col, int row, const QString& text) {
-    if (!InGrid(col, row) || cells_[Index(col)][Index(row)] == text) {
+    if (!InGrid(col, row) || Cells[Index(col)][Index(row)] == text) {
         return;
     }
-    cells_[Index(col)][Index(row)] = text;
+    Cells[Index(col)][Index(row)] = text;
     update(CellRect(col, row));
 }
 
 QObject* TStringGrid::Object(int col, int row) const {
-    return InGrid(col, row) ? objects_[Index(col)][Index(row)] : nullptr;
+    return InGrid(col, row) ? Objects[Index(col)][Index(row)] : nullptr;
 }
 
 void TStringGrid::SetObject(int col, int row, QObject* object) {
     if (InGrid(col, row)) {
-        objects_[Index(col)][Index(row)] = object;
+        Objects[Index(col)][Index(row)] = object;
     }
 }
 
 int TStringGrid::SelectionTop() const {
-    return std::min(row_, anchor_);
+    return std::min(CurrentRow, Anchor);
 }
 int TStringGrid::SelectionBottom() const {
-    return std::max(row_, anchor_);
+    return std::max(CurrentRow, Anchor);
 }
 
 QRect TStringGrid::CellRect(int col, int row) const {
-    return {BorderWidth + col * CellPitchX, BorderWidth + row * CellPitchY, ColWidth, RowHeight};
+    return {kBorderWidth + col * kCellPitchX, kBorderWidth + row * kCellPitchY, kColWidth,
+            kRowHeight};
 }
 
 // A cell's grid line belongs to it; a point before the first cell counts as the first.
 std::pair<int, int> TStringGrid::MouseToCell(QPoint client) const {
-    const int col = client.x() < 0 ? 0 : client.x() / CellPitchX;
-    const int row = client.y() < 0 ? 0 : client.y() / CellPitchY;
-    if (col >= ColCount || row >= RowCount) {
+    const int col = client.x() < 0 ? 0 : client.x() / kCellPitchX;
+    const int row = client.y() < 0 ? 0 : client.y() / kCellPitchY;
+    if (col >= kColCount || row >= kRowCount) {
         return {-1, -1};
     }
     return {col, row};
@@ -82,22 +83,22 @@ bool TStringGrid::MoveCurrent(int col, int row, bool moveAnchor) {
     if (!canSelect) {
         return false;
     }
-    const int oldRow = row_;
-    col_ = col;
-    row_ = row;
+    const int oldRow = CurrentRow;
+    CurrentCol = col;
+    CurrentRow = row;
     if (moveAnchor) {
-        anchor_ = row;
+        Anchor = row;
     }
     update();
-    if (row_ != oldRow) {
-        emit CurrentRowChanged(row_);
+    if (CurrentRow != oldRow) {
+        emit CurrentRowChanged(CurrentRow);
     }
     return true;
 }
 
 void TStringGrid::MoveAnchor(int row) {
-    if (row != anchor_) {
-        anchor_ = row;
+    if (row != Anchor) {
+        Anchor = row;
         update();
     }
 }
@@ -107,10 +108,10 @@ void TStringGrid::OnButtonDown(QMouseEvent* event, bool secondOfDouble) {
         return;
     }
     const auto [col, row] = MouseToCell(event->position().toPoint() - ClientOrigin());
-    if (col < FixedCols || row < FixedRows) {
+    if (col < kFixedCols || row < kFixedRows) {
         return;
     }
-    selecting_ = true;
+    Selecting = true;
     if (event->modifiers().testFlag(Qt::ShiftModifier)) {
         MoveAnchor(row);
     } else {
@@ -127,18 +128,18 @@ void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TStringGrid::mouseMoveEvent(QMouseEvent* event) {
-    if (!selecting_ || !event->buttons().testFlag(Qt::LeftButton)) {
+    if (!Selecting || !event->buttons().testFlag(Qt::LeftButton)) {
         return;
     }
     const auto [col, row] = MouseToCell(event->position().toPoint() - ClientOrigin());
-    if (col >= FixedCols && row >= FixedRows) {
+    if (col >= kFixedCols && row >= kFixedRows) {
         MoveAnchor(row);
     }
 }
 
 void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        selecting_ = false;
+        Selecting = false;
     }
     if (OnMouseUp) {
         const QPoint client = event->position().toPoint() - ClientOrigin();
@@ -148,25 +149,25 @@ void TStringGrid::mouseReleaseEvent(QMouseEvent* event) {
 
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
-    int target = row_;
+    int target = CurrentRow;
     switch (event->key()) {
         case Qt::Key_Up:
-            target = ctrl ? row_ : row_ - 1;
+            target = ctrl ? CurrentRow : CurrentRow - 1;
             break;
         case Qt::Key_Down:
-            target = ctrl ? row_ : row_ + 1;
+            target = ctrl ? CurrentRow : CurrentRow + 1;
             break;
         case Qt::Key_PageUp:
-            target = row_ - PageRows;
+            target = CurrentRow - kPageRows;
             break;
         case Qt::Key_PageDown:
-            target = row_ + PageRows;
+            target = CurrentRow + kPageRows;
             break;
         case Qt::Key_Home:
-            target = FixedRows;
+            target = kFixedRows;
             break;
         case Qt::Key_End:
-            target = LastRow;
+            target = kLastRow;
             break;
         case Qt::Key_Left:
         case Qt::Key_Right:
@@ -175,20 +176,20 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
             QWidget::keyPressEvent(event);
             return;
     }
-    target = std::clamp(target, FixedRows, LastRow);
-    if (target != row_) {
-        MoveCurrent(col_, target, !event->modifiers().testFlag(Qt::ShiftModifier));
+    target = std::clamp(target, kFixedRows, kLastRow);
+    if (target != CurrentRow) {
+        MoveCurrent(CurrentCol, target, !event->modifiers().testFlag(Qt::ShiftModifier));
     }
 }
 
 void TStringGrid::wheelEvent(QWheelEvent* event) {
-    wheelRemainder_ += event->angleDelta().y();
-    while (wheelRemainder_ >= WheelNotch || wheelRemainder_ <= -WheelNotch) {
-        const int down = wheelRemainder_ < 0 ? 1 : -1;
-        wheelRemainder_ += down * WheelNotch;
-        const int target = row_ + down;
-        if (target >= FixedRows && target <= LastRow) {
-            MoveCurrent(col_, target, true);
+    WheelRemainder += event->angleDelta().y();
+    while (WheelRemainder >= kWheelNotch || WheelRemainder <= -kWheelNotch) {
+        const int down = WheelRemainder < 0 ? 1 : -1;
+        WheelRemainder += down * kWheelNotch;
+        const int target = CurrentRow + down;
+        if (target >= kFixedRows && target <= kLastRow) {
+            MoveCurrent(CurrentCol, target, true);
         }
     }
     event->accept();
@@ -208,21 +209,21 @@ void TStringGrid::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QPalette& pal = palette();
     qDrawWinPanel(&painter, rect(), pal, true);
-    const QRect client = rect().adjusted(BorderWidth, BorderWidth, -BorderWidth, -BorderWidth);
+    const QRect client = rect().adjusted(kBorderWidth, kBorderWidth, -kBorderWidth, -kBorderWidth);
     painter.setClipRect(client);
     // The background of every plain data cell.
     painter.fillRect(client, pal.color(QPalette::Base));
 
     const QColor fixedLine(Qt::black);
     const QColor dataLine(192, 192, 192);
-    for (int row = 0; row < RowCount; ++row) {
-        for (int col = 0; col < ColCount; ++col) {
+    for (int row = 0; row < kRowCount; ++row) {
+        for (int col = 0; col < kColCount; ++col) {
             const QRect cell = CellRect(col, row);
-            const bool fixed = col < FixedCols || row < FixedRows;
+            const bool fixed = col < kFixedCols || row < kFixedRows;
             const bool selected = !fixed && row >= SelectionTop() && row <= SelectionBottom();
             const QColor line = fixed ? fixedLine : dataLine;
-            painter.fillRect(cell.right() + 1, cell.top(), GridLineWidth, CellPitchY, line);
-            painter.fillRect(cell.left(), cell.bottom() + 1, CellPitchX, GridLineWidth, line);
+            painter.fillRect(cell.right() + 1, cell.top(), kGridLineWidth, kCellPitchY, line);
+            painter.fillRect(cell.left(), cell.bottom() + 1, kCellPitchX, kGridLineWidth, line);
             QColor textColour = pal.color(QPalette::Text);
             if (fixed) {
                 qDrawShadeRect(&painter, cell, pal, false, 1);
@@ -232,7 +233,7 @@ void TStringGrid::paintEvent(QPaintEvent*) {
                 painter.fillRect(cell, pal.color(QPalette::Highlight));
                 textColour = pal.color(QPalette::HighlightedText);
             }
-            const QString& text = cells_[Index(col)][Index(row)];
+            const QString& text = Cells[Index(col)][Index(row)];
             if (!text.isEmpty()) {
                 painter.save();
                 painter.setClipRect(cell.intersected(client));
@@ -247,8 +248,8 @@ void TStringGrid::paintEvent(QPaintEvent*) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.backgroundColor = pal.color(QPalette::Highlight);
-        const QRect top = CellRect(FixedCols, SelectionTop());
-        const QRect bottom = CellRect(ColCount - 1, SelectionBottom());
+        const QRect top = CellRect(kFixedCols, SelectionTop());
+        const QRect bottom = CellRect(kColCount - 1, SelectionBottom());
         focus.rect = top.united(bottom);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }

@@ -10,19 +10,19 @@
 // whole-row selection with range extension, display-only cells, no scroll bars.
 //
 // Coordinates: CellRect is in widget coordinates (the sunken border included); MouseToCell and
-// OnMouseUp use client coordinates, whose origin lies BorderWidth pixels inside the border.
+// OnMouseUp use client coordinates, whose origin lies kBorderWidth pixels inside the border.
 class TStringGrid : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int ColCount = 4;
-    static constexpr int RowCount = 9;
-    static constexpr int FixedCols = 1;
-    static constexpr int FixedRows = 1;
-    static constexpr int ColWidth = 64;   // pixels
-    static constexpr int RowHeight = 16;  // pixels
-    static constexpr int GridLineWidth = 1;
-    static constexpr int BorderWidth = 2;
+    static constexpr int kColCount = 4;
+    static constexpr int kRowCount = 9;
+    static constexpr int kFixedCols = 1;
+    static constexpr int kFixedRows = 1;
+    static constexpr int kColWidth = 64;   // pixels
+    static constexpr int kRowHeight = 16;  // pixels
+    static constexpr int kGridLineWidth = 1;
+    static constexpr int kBorderWidth = 2;
 
     explicit TStringGrid(QWidget* parent = nullptr);
 
@@ -32,13 +32,13 @@ class TStringGrid : public QWidget {
     QObject* Object(int col, int row) const;
     void SetObject(int col, int row, QObject* object);
 
-    int Col() const { return col_; }
-    int Row() const { return row_; }
+    int Col() const { return CurrentCol; }
+    int Row() const { return CurrentRow; }
     int SelectionTop() const;
     int SelectionBottom() const;
 
     QRect CellRect(int col, int row) const;
-    static QPoint ClientOrigin() { return {BorderWidth, BorderWidth}; }
+    static QPoint ClientOrigin() { return {kBorderWidth, kBorderWidth}; }
     // (col, row) of a client point: left of the grid is column 0, above it row 0; right of or
     // below the last cell is (-1, -1).
     std::pair<int, int> MouseToCell(QPoint client) const;
@@ -68,11 +68,11 @@ class TStringGrid : public QWidget {
     void MoveAnchor(int row);
     void OnButtonDown(QMouseEvent* event, bool secondOfDouble);
 
-    std::array<std::array<QString, RowCount>, ColCount> cells_;
-    std::array<std::array<QObject*, RowCount>, ColCount> objects_{};
-    int col_ = FixedCols;
-    int row_ = FixedRows;
-    int anchor_ = FixedRows;
-    bool selecting_ = false;
-    int wheelRemainder_ = 0;
+    std::array<std::array<QString, kRowCount>, kColCount> Cells;
+    std::array<std::array<QObject*, kRowCount>, kColCount> Objects{};
+    int CurrentCol = kFixedCols;
+    int CurrentRow = kFixedRows;
+    int Anchor = kFixedRows;
+    bool Selecting = false;
+    int WheelRemainder = 0;
 };

@@ -1,4 +1,4 @@
-#include "trackbar.h"
+#include "ui/trackbar.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -41,17 +41,17 @@ TTrackBar::TTrackBar(QWidget* parent) : QSlider(Qt::Vertical, parent) {
     // Reported after the slider position has moved and before the value follows it, so every
     // step reports even when it cannot move any further (at an end).
     connect(this, &QAbstractSlider::actionTriggered, this, [this](int) {
-        if (!quiet_) {
+        if (!Quiet) {
             emit Change();
         }
     });
 }
 
 void TTrackBar::SetPosition(int position) {
-    quiet_ = true;
+    Quiet = true;
     setSliderPosition(position);
     setValue(sliderPosition());
-    quiet_ = false;
+    Quiet = false;
 }
 
 void TTrackBar::keyPressEvent(QKeyEvent* event) {
@@ -78,14 +78,14 @@ void TTrackBar::keyReleaseEvent(QKeyEvent* event) {
 void TTrackBar::mousePressEvent(QMouseEvent* event) {
     QSlider::mousePressEvent(event);
     if (event->isAccepted() && event->buttons() == event->button()) {
-        mouseAction_ = true;
+        MouseAction = true;
     }
 }
 
 void TTrackBar::mouseReleaseEvent(QMouseEvent* event) {
     QSlider::mouseReleaseEvent(event);
-    if (mouseAction_ && event->buttons() == Qt::NoButton) {
-        mouseAction_ = false;
+    if (MouseAction && event->buttons() == Qt::NoButton) {
+        MouseAction = false;
         emit Change();
     }
 }

@@ -27,6 +27,6 @@ class TTrackBar : public QSlider {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    bool quiet_ = false;
-    bool mouseAction_ = false;
+    bool Quiet = false;
+    bool MouseAction = false;
 };

@@ -6,6 +6,7 @@
 
 #include "config/errors.h"
 #include "config/numtext.h"
+#include "form/clientsize.h"
 #include "plot/exportpicture.h"
 #include "plot/qt/qtfonts.h"
 #include "plot/qt/qtwindowdiagram.h"
@@ -22,8 +23,8 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 TImage::~TImage() = default;
 
 TExportPicture& TImage::Picture() {
-    if (!Picture_) Picture_ = std::make_unique<TExportPicture>();
-    return *Picture_;
+    if (!ExportPicture) ExportPicture = std::make_unique<TExportPicture>();
+    return *ExportPicture;
 }
 
 TForm1::TForm1(TDialogs& dialogs, QWidget* parent)
@@ -32,7 +33,7 @@ TForm1::TForm1(TDialogs& dialogs, QWidget* parent)
       Dialogs(dialogs) {
     setObjectName(QStringLiteral("Form1"));
     setFont(SansSerif11());
-    setFixedSize(862, 606);
+    setFixedSize(kClientWidth, kClientHeight);
     move(200, 225);
     CreateControls();
     WireEvents();

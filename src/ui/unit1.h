@@ -29,10 +29,10 @@ class TImage : public QWidget {
     explicit TImage(QWidget* parent);
     ~TImage() override;
     TExportPicture& Picture();
-    bool HasPicture() const { return Picture_ != nullptr; }
+    bool HasPicture() const { return ExportPicture != nullptr; }
 
   private:
-    std::unique_ptr<TExportPicture> Picture_;
+    std::unique_ptr<TExportPicture> ExportPicture;
 };
 
 // The program's one window: the emitter table on the left, the diagram on its own surface.

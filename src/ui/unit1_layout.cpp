@@ -97,12 +97,12 @@ void TForm1::CreatePanelControls() {
                    250, 133, 13);
     Label5 = Place(new TLabel(QStringLiteral("0"), Panel1), "Label5", 152, 273, 6, 13);
 
-    SpeedButton4 =
-        Place(new TSpeedButton(TSpeedButton::pbLoad, Panel1), "SpeedButton4", 8, 33, 24, 23);
-    SpeedButton5 =
-        Place(new TSpeedButton(TSpeedButton::pbSave, Panel1), "SpeedButton5", 8, 57, 24, 23);
-    SpeedButton6 =
-        Place(new TSpeedButton(TSpeedButton::pbExport, Panel1), "SpeedButton6", 8, 81, 24, 23);
+    SpeedButton4 = Place(new TSpeedButton(TSpeedButton::TPicture::Load, Panel1), "SpeedButton4", 8,
+                         33, 24, 23);
+    SpeedButton5 = Place(new TSpeedButton(TSpeedButton::TPicture::Save, Panel1), "SpeedButton5", 8,
+                         57, 24, 23);
+    SpeedButton6 = Place(new TSpeedButton(TSpeedButton::TPicture::Export, Panel1), "SpeedButton6",
+                         8, 81, 24, 23);
     SpeedButton6->SetFlat(true);
 
     StaticText5 = Caption(Panel1, "StaticText5", "Максимальное усиление ", 4, 249, 134);

@@ -1,4 +1,4 @@
-#include "updown.h"
+#include "ui/updown.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -10,44 +10,44 @@
 
 namespace {
 // Repeat timing of a held arrow, as on the desktop platforms (milliseconds).
-constexpr int RepeatDelay = 400;
-constexpr int RepeatInterval = 100;
+constexpr int kRepeatDelay = 400;
+constexpr int kRepeatInterval = 100;
 }  // namespace
 
 TUpDown::TUpDown(Qt::Orientation orientation, QWidget* parent)
-    : QWidget(parent), orientation_(orientation), repeat_(new QTimer(this)) {
+    : QWidget(parent), ArrowOrientation(orientation), RepeatTimer(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
-    connect(repeat_, &QTimer::timeout, this, &TUpDown::RepeatStep);
+    connect(RepeatTimer, &QTimer::timeout, this, &TUpDown::RepeatStep);
 }
 
 void TUpDown::SetRange(int min, int max) {
-    min_ = min;
-    max_ = std::max(min, max);
-    position_ = std::clamp(position_, min_, max_);
+    Lowest = min;
+    Highest = std::max(min, max);
+    Current = std::clamp(Current, Lowest, Highest);
     update();
 }
 
 void TUpDown::SetPosition(std::int64_t position) {
     const auto low16 = static_cast<std::int16_t>(static_cast<std::uint16_t>(position & 0xFFFF));
-    position_ = std::clamp(static_cast<int>(low16), min_, max_);
+    Current = std::clamp(static_cast<int>(low16), Lowest, Highest);
     update();
 }
 
 void TUpDown::SetAssociate(QLineEdit* edit) {
-    if (associate_ != nullptr) {
-        associate_->removeEventFilter(this);
+    if (AssociateEdit != nullptr) {
+        AssociateEdit->removeEventFilter(this);
     }
-    associate_ = edit;
-    if (associate_ != nullptr) {
-        associate_->installEventFilter(this);
+    AssociateEdit = edit;
+    if (AssociateEdit != nullptr) {
+        AssociateEdit->installEventFilter(this);
     }
 }
 
 void TUpDown::SyncFromAssociate() {
-    if (associate_ == nullptr) {
+    if (AssociateEdit == nullptr) {
         return;
     }
-    const QString text = associate_->text().trimmed();
+    const QString text = AssociateEdit->text().trimmed();
     const int digitsFrom = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
     // More than nine digits cannot be within an int range; also keeps the parse from overflow.
     if (text.size() == digitsFrom || text.size() - digitsFrom > 9) {
@@ -59,34 +59,34 @@ void TUpDown::SyncFromAssociate() {
         }
     }
     const long long value = text.toLongLong();
-    if (value >= min_ && value <= max_) {
-        position_ = static_cast<int>(value);
+    if (value >= Lowest && value <= Highest) {
+        Current = static_cast<int>(value);
     }
 }
 
 void TUpDown::Step(int delta) {
     SyncFromAssociate();
-    const long long next = static_cast<long long>(position_) + delta;
-    if (next > max_) {
-        position_ = wrap_ ? min_ : max_;
-    } else if (next < min_) {
-        position_ = wrap_ ? max_ : min_;
+    const long long next = static_cast<long long>(Current) + delta;
+    if (next > Highest) {
+        Current = Wraps ? Lowest : Highest;
+    } else if (next < Lowest) {
+        Current = Wraps ? Highest : Lowest;
     } else {
-        position_ = static_cast<int>(next);
+        Current = static_cast<int>(next);
     }
-    if (associate_ != nullptr) {
-        associate_->setText(QString::number(position_));
+    if (AssociateEdit != nullptr) {
+        AssociateEdit->setText(QString::number(Current));
     }
     update();
-    emit Changed(position_);
+    emit Changed(Current);
 }
 
 QSize TUpDown::sizeHint() const {
-    return orientation_ == Qt::Horizontal ? QSize(25, 17) : QSize(17, 25);
+    return ArrowOrientation == Qt::Horizontal ? QSize(25, 17) : QSize(17, 25);
 }
 
 QRect TUpDown::ArrowRect(int direction) const {
-    if (orientation_ == Qt::Horizontal) {
+    if (ArrowOrientation == Qt::Horizontal) {
         const int half = width() / 2;
         return direction > 0 ? QRect(half, 0, width() - half, height())
                              : QRect(0, 0, half, height());
@@ -108,7 +108,7 @@ void TUpDown::paintEvent(QPaintEvent*) {
         QStyleOption option;
         option.initFrom(this);
         option.rect = ArrowRect(direction);
-        const bool sunken = pressedArrow_ == direction && pointerOnPressedArrow_;
+        const bool sunken = PressedArrow == direction && PointerOnPressedArrow;
         option.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
         style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
         if (sunken) {
@@ -116,7 +116,7 @@ void TUpDown::paintEvent(QPaintEvent*) {
         }
         option.rect.adjust(2, 2, -2, -2);
         QStyle::PrimitiveElement arrow;
-        if (orientation_ == Qt::Horizontal) {
+        if (ArrowOrientation == Qt::Horizontal) {
             arrow = direction > 0 ? QStyle::PE_IndicatorArrowRight : QStyle::PE_IndicatorArrowLeft;
         } else {
             arrow = direction > 0 ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown;
@@ -128,7 +128,7 @@ void TUpDown::paintEvent(QPaintEvent*) {
 // Qt delivers the second press of a double click as a double-click event whose default
 // handling calls this again, so each press is one step.
 void TUpDown::mousePressEvent(QMouseEvent* event) {
-    pressedButtons_ |= event->button();
+    PressedButtons |= event->button();
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -136,45 +136,45 @@ void TUpDown::mousePressEvent(QMouseEvent* event) {
     if (arrow == 0) {
         return;
     }
-    pressedArrow_ = arrow;
-    pointerOnPressedArrow_ = true;
+    PressedArrow = arrow;
+    PointerOnPressedArrow = true;
     Step(arrow);
-    repeat_->start(RepeatDelay);
+    RepeatTimer->start(kRepeatDelay);
 }
 
 void TUpDown::mouseMoveEvent(QMouseEvent* event) {
-    if (pressedArrow_ == 0) {
+    if (PressedArrow == 0) {
         return;
     }
-    const bool on = ArrowRect(pressedArrow_).contains(event->position().toPoint());
-    if (on != pointerOnPressedArrow_) {
-        pointerOnPressedArrow_ = on;
+    const bool on = ArrowRect(PressedArrow).contains(event->position().toPoint());
+    if (on != PointerOnPressedArrow) {
+        PointerOnPressedArrow = on;
         update();
     }
 }
 
 void TUpDown::RepeatStep() {
-    repeat_->setInterval(RepeatInterval);
-    if (pressedArrow_ != 0 && pointerOnPressedArrow_) {
-        Step(pressedArrow_);
+    RepeatTimer->setInterval(kRepeatInterval);
+    if (PressedArrow != 0 && PointerOnPressedArrow) {
+        Step(PressedArrow);
     }
 }
 
 void TUpDown::mouseReleaseEvent(QMouseEvent* event) {
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton) {
-        repeat_->stop();
-        pressedArrow_ = 0;
+        RepeatTimer->stop();
+        PressedArrow = 0;
         update();
     }
-    if (pressedButtons_.testFlag(button)) {
-        pressedButtons_ &= ~Qt::MouseButtons(button);
+    if (PressedButtons.testFlag(button)) {
+        PressedButtons &= ~Qt::MouseButtons(button);
         emit MouseUp(button);
     }
 }
 
 bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == associate_ && event->type() == QEvent::KeyPress) {
+    if (watched == AssociateEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);

@@ -15,20 +15,20 @@ class TUpDown : public QWidget {
     TUpDown(Qt::Orientation orientation, QWidget* parent = nullptr);
 
     void SetRange(int min, int max);
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    int Position() const { return position_; }
+    int Min() const { return Lowest; }
+    int Max() const { return Highest; }
+    int Position() const { return Current; }
     // A position set by the program is a 16-bit signed number: the low 16 bits of the value,
     // then the nearer end of the range when outside it. Raises nothing.
     void SetPosition(std::int64_t position);
-    void SetWrap(bool wrap) { wrap_ = wrap; }
-    bool Wrap() const { return wrap_; }
-    Qt::Orientation Orientation() const { return orientation_; }
+    void SetWrap(bool wrap) { Wraps = wrap; }
+    bool Wrap() const { return Wraps; }
+    Qt::Orientation Orientation() const { return ArrowOrientation; }
 
     // The associated text box shows the position as a decimal integer after every step, and
     // its Up and Down keys step the control.
     void SetAssociate(QLineEdit* edit);
-    QLineEdit* Associate() const { return associate_; }
+    QLineEdit* Associate() const { return AssociateEdit; }
     // Takes the position from the associate's text when it is a whole decimal number within
     // the range; any other text leaves the position as it is.
     void SyncFromAssociate();
@@ -54,14 +54,14 @@ class TUpDown : public QWidget {
     QRect ArrowRect(int direction) const;
     void RepeatStep();
 
-    Qt::Orientation orientation_;
-    int min_ = 0;
-    int max_ = 100;
-    int position_ = 0;
-    bool wrap_ = false;
-    QLineEdit* associate_ = nullptr;
-    QTimer* repeat_ = nullptr;
-    int pressedArrow_ = 0;  // +1, -1, or 0 when no arrow is held
-    bool pointerOnPressedArrow_ = false;
-    Qt::MouseButtons pressedButtons_;
+    Qt::Orientation ArrowOrientation;
+    int Lowest = 0;
+    int Highest = 100;
+    int Current = 0;
+    bool Wraps = false;
+    QLineEdit* AssociateEdit = nullptr;
+    QTimer* RepeatTimer = nullptr;
+    int PressedArrow = 0;  // +1, -1, or 0 when no arrow is held
+    bool PointerOnPressedArrow = false;
+    Qt::MouseButtons PressedButtons;
 };

@@ -23,21 +23,6 @@ std::string Iconv(const char* to, const char* from, std::string in) {
     return out;
 }
 
-std::string Utf8Of(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
-
 TEST(Cp1251Test, NamesAreTheWindows1251BytesOfTheirRussianText) {
     const struct {
         std::string_view Bytes;
@@ -62,13 +47,12 @@ TEST(Cp1251Test, HighHalfMatchesThePlatformConverter) {
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
         SCOPED_TRACE(b);
         const std::string byte(1, static_cast<char>(b));
-        const char32_t c = Cp1251ToUnicode(static_cast<unsigned char>(b));
-        if (c == 0) {
-            EXPECT_EQ(Iconv("UTF-8", "CP1251", byte), "<invalid>");
+        const std::string utf8 = Iconv("UTF-8", "CP1251", byte);
+        if (utf8 == "<invalid>") {
+            EXPECT_EQ(b, 0x98u);  // the one unassigned byte
             continue;
         }
-        EXPECT_EQ(Iconv("UTF-8", "CP1251", byte), Utf8Of(c));
-        EXPECT_EQ(Utf8ToCp1251(Utf8Of(c)), byte);
+        EXPECT_EQ(Utf8ToCp1251(utf8), byte);
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "config/numtext.h"
 #include "decimalmark_scope.h"
+#include "form/clientsize.h"
 #include "model/emitters.h"
 #include "recordingcanvas.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 using TKind = TCanvasOp::TKind;
 
-constexpr TRect kWindowClient{0, 0, 862, 606};
+constexpr TRect kWindowClient{0, 0, kClientWidth, kClientHeight};
 constexpr TRect kPicture{0, 0, 880, 880};
 constexpr TColor kBlack{0, 0, 0};
 constexpr TColor kRed{255, 0, 0};

@@ -37,19 +37,19 @@ TEST(SpeedButton, PicturesShowTheirSubjectsOnATransparentFace) {
     const struct {
         TSpeedButton::TPicture picture;
         std::vector<bool (*)(QColor)> present, absent;
-    } cases[] = {{TSpeedButton::pbLoad, {Yellow, Blue}, {Red}},
-                 {TSpeedButton::pbSave, {Blue, White}, {Red, Yellow}},
-                 {TSpeedButton::pbExport, {Red, Blue, White}, {Yellow}}};
+    } cases[] = {{TSpeedButton::TPicture::Load, {Yellow, Blue}, {Red}},
+                 {TSpeedButton::TPicture::Save, {Blue, White}, {Red, Yellow}},
+                 {TSpeedButton::TPicture::Export, {Red, Blue, White}, {Yellow}}};
     for (const auto& c : cases) {
         TSpeedButton button(c.picture);
         QImage image(button.size(), QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         button.render(&image, {}, {}, QWidget::DrawChildren);
         for (const auto& match : c.present) {
-            EXPECT_TRUE(HasColour(image, match)) << c.picture;
+            EXPECT_TRUE(HasColour(image, match)) << static_cast<int>(c.picture);
         }
         for (const auto& match : c.absent) {
-            EXPECT_FALSE(HasColour(image, match)) << c.picture;
+            EXPECT_FALSE(HasColour(image, match)) << static_cast<int>(c.picture);
         }
         EXPECT_EQ(image.pixelColor(1, 11).alpha(), 0) << "face left of the picture";
     }
@@ -57,7 +57,7 @@ TEST(SpeedButton, PicturesShowTheirSubjectsOnATransparentFace) {
 
 TEST(SpeedButton, ClickIsReportedWithoutTakingFocus) {
     QWidget window;
-    TSpeedButton button(TSpeedButton::pbSave, &window);
+    TSpeedButton button(TSpeedButton::TPicture::Save, &window);
     window.show();
     QSignalSpy clicked(&button, &TSpeedButton::clicked);
     QTest::mouseClick(&button, Qt::LeftButton, {}, QPoint(12, 11));

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "form/clientsize.h"
 #include "form_fixture.h"
 #include "plot/qt/qtfonts.h"
 #include "ui/checkbox.h"
@@ -97,9 +98,9 @@ class FormLayoutTest : public testing::Test {
 }  // namespace
 
 TEST_F(FormLayoutTest, WindowIsFixedSizedAtItsPlaceWithVersionTitle) {
-    EXPECT_EQ(Form->size(), QSize(862, 606));
-    EXPECT_EQ(Form->minimumSize(), QSize(862, 606));
-    EXPECT_EQ(Form->maximumSize(), QSize(862, 606));
+    EXPECT_EQ(Form->size(), QSize(kClientWidth, kClientHeight));
+    EXPECT_EQ(Form->minimumSize(), QSize(kClientWidth, kClientHeight));
+    EXPECT_EQ(Form->maximumSize(), QSize(kClientWidth, kClientHeight));
     EXPECT_EQ(Form->pos(), QPoint(200, 225));
     const Qt::WindowFlags flags = Form->windowFlags();
     EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);

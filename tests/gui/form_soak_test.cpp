@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <random>
 
+#include "form/clientsize.h"
 #include "form_fixture.h"
 #include "recordingcanvas.h"
 #include "ui/checkbox.h"
@@ -151,7 +152,7 @@ class FormSoakTest : public FormTest {
 
         TArrayModel fresh = model;
         fresh.EmitterType = Form->RadioGroup1->ItemIndex();
-        TRecordingCanvas canvas(TRect{0, 0, 862, 606});
+        TRecordingCanvas canvas(TRect{0, 0, kClientWidth, kClientHeight});
         const TDiagramLabels labels =
             DrawDiagram(canvas, dtWindow, fresh, Form->ElevationDegrees());
         ASSERT_EQ(Form->Label1->Text().toStdString(), labels.Elevation) << event;
