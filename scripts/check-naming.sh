@@ -12,4 +12,4 @@ if [[ -z $tidy ]]; then
 fi
 cd "$root"
 find src -name '*.cpp' -print0 | sort -z |
-  xargs -0 -P "$(nproc)" -n 6 "$tidy" -p "$build" --quiet 2> >(grep -v 'warnings\? generated' >&2)
+  xargs -0 -P "$(nproc)" -n 6 "$tidy" -p "$build" --quiet --extra-arg=-Wno-unknown-warning-option 2> >(grep -v 'warnings\? generated' >&2)

@@ -187,7 +187,9 @@ std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model, const T
     TDirectivity d;
     d.HorizonDbi = PowerDbi(horizon->MaxGain, mean);
     const TPoint peak = PeakOnSphere(model);
-    d.PeakDbi = PowerDbi(FreeSpaceValue(model, peak.Az * kDegree, peak.El), mean);
+    const long double az = static_cast<long double>(peak.Az);
+    const long double el = static_cast<long double>(peak.El);
+    d.PeakDbi = PowerDbi(FreeSpaceValue(model, az * kDegree, el), mean);
     // Where the peak is no higher than the horizon's maximum (a broadside line's whole plane
     // of maxima, say), the horizon's is the one reported.
     if (d.PeakDbi - d.HorizonDbi <= kSameLevelDb) {
@@ -195,7 +197,7 @@ std::optional<TDirectivity> ComputeDirectivity(const TArrayModel& model, const T
         d.PeakBearingDegrees = DisplayedBearing(horizon->MaxGainAngle);
         return d;
     }
-    d.PeakBearingDegrees = std::fmod(std::fmod(peak.Az + 180, 360.0L) + 360, 360.0L);
-    d.PeakElevationDegrees = peak.El;
+    d.PeakBearingDegrees = std::fmod(std::fmod(az + 180, 360.0L) + 360, 360.0L);
+    d.PeakElevationDegrees = el;
     return d;
 }

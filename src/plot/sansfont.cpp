@@ -33,6 +33,6 @@ cairo_font_face_t* OpenSansFontFace() {
 }  // namespace
 
 cairo_font_face_t* SansFontFace() {
-    static cairo_font_face_t* const face = OpenSansFontFace();
-    return face;
+    static cairo_font_face_t* const kFace = OpenSansFontFace();
+    return kFace;
 }

@@ -18,7 +18,7 @@
 namespace {
 
 // The file list's detail columns, as Qt's file system model orders them.
-enum { kNameColumn, kSizeColumn, kTypeColumn, kDateColumn, kColumnCount };
+enum { NameColumn, SizeColumn, TypeColumn, DateColumn, ColumnCount };
 
 // Qt writes sizes with the system locale in binary units: the longest texts have four digits
 // before the separator in each unit.
@@ -97,10 +97,10 @@ void FitFileDialogToColumns(QFileDialog& dialog) {
         return;
     }
     QHeaderView* header = view->header();
-    const std::array<QStringList, kColumnCount> samples = {QStringList(), SizeTexts(),
-                                                           TypeTexts(dialog), DateTexts()};
+    const std::array<QStringList, ColumnCount> samples = {QStringList(), SizeTexts(),
+                                                          TypeTexts(dialog), DateTexts()};
     int columnsWidth = 0;
-    for (int column = 0; column < std::min<int>(header->count(), kColumnCount); ++column) {
+    for (int column = 0; column < std::min<int>(header->count(), ColumnCount); ++column) {
         if (header->isSectionHidden(column)) {
             continue;
         }

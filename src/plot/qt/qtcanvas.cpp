@@ -21,62 +21,61 @@ QFont Unsmoothed(QFont font) {
 }  // namespace
 
 TQtCanvas::TQtCanvas(QPainter& painter, const TRect& clip)
-    : painter_(painter), clip_(clip), font_(Unsmoothed(SansSerif11())) {
-    painter_.save();
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, false);
-    painter_.setClipRect(
-        QRect(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top));
-    painter_.setBackgroundMode(Qt::TransparentMode);
-    painter_.setFont(font_);
-    painter_.setBrush(ToQColor(brush_));
+    : Painter(painter), Clip(clip), Font(Unsmoothed(SansSerif11())) {
+    Painter.save();
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.setRenderHint(QPainter::TextAntialiasing, false);
+    Painter.setClipRect(QRect(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top));
+    Painter.setBackgroundMode(Qt::TransparentMode);
+    Painter.setFont(Font);
+    Painter.setBrush(ToQColor(Brush));
     ApplyPen();
 }
 
 // The painter leaves with the state it came with.
 TQtCanvas::~TQtCanvas() {
     FlushLines();
-    painter_.restore();
+    Painter.restore();
 }
 
 void TQtCanvas::FlushLines() {
-    if (pendingLines_.size() > 1) {
-        painter_.drawPolyline(pendingLines_);
+    if (PendingLines.size() > 1) {
+        Painter.drawPolyline(PendingLines);
     }
-    pendingLines_.clear();
+    PendingLines.clear();
 }
 
 void TQtCanvas::ApplyPen() {
     FlushLines();
-    painter_.setPen(QPen(ToQColor(pen_), penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    Painter.setPen(QPen(ToQColor(Pen), PenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
 void TQtCanvas::SetPenColor(TColor color) {
-    pen_ = color;
+    Pen = color;
     ApplyPen();
 }
 
 void TQtCanvas::SetPenWidth(int pixels) {
-    penWidth_ = pixels < 1 ? 1 : pixels;
+    PenWidth = pixels < 1 ? 1 : pixels;
     ApplyPen();
 }
 
 void TQtCanvas::SetBrushColor(TColor color) {
     FlushLines();
-    brush_ = color;
-    painter_.setBrush(ToQColor(color));
+    Brush = color;
+    Painter.setBrush(ToQColor(color));
 }
 
 void TQtCanvas::SetFont(const std::string& name, int heightPixels) {
     FlushLines();
     QFont font = name == "MS Sans Serif" ? SansSerif11() : QFont(QString::fromStdString(name));
     font.setPixelSize(heightPixels > 0 ? heightPixels : 11);
-    font_ = Unsmoothed(font);
-    painter_.setFont(font_);
+    Font = Unsmoothed(font);
+    Painter.setFont(Font);
 }
 
 void TQtCanvas::SetFontColor(TColor color) {
-    fontColor_ = color;
+    FontColor = color;
 }
 
 void TQtCanvas::FillRect(const TRect& rect) {
@@ -84,8 +83,8 @@ void TQtCanvas::FillRect(const TRect& rect) {
     if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) {
         return;
     }
-    painter_.fillRect(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top),
-                      ToQColor(brush_));
+    Painter.fillRect(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top),
+                     ToQColor(Brush));
 }
 
 // The ellipse is centred on the middle of its rectangle and passes through the corners'
@@ -94,40 +93,39 @@ void TQtCanvas::FillRect(const TRect& rect) {
 // outline by the same half pixel keeps every ring and marker centred on its pixel.
 void TQtCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     FlushLines();
-    const double shift = penWidth_ > 1 ? 0.5 : 0.0;
+    const double shift = PenWidth > 1 ? 0.5 : 0.0;
     const QPointF centre((x1 + x2) / 2.0 + shift, (y1 + y2) / 2.0 + shift);
-    painter_.drawEllipse(centre, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
+    Painter.drawEllipse(centre, std::abs(x2 - x1) / 2.0, std::abs(y2 - y1) / 2.0);
 }
 
 void TQtCanvas::MoveTo(int x, int y) {
     FlushLines();
-    position_ = QPoint(x, y);
+    Position = QPoint(x, y);
 }
 
 void TQtCanvas::LineTo(int x, int y) {
-    if (pendingLines_.isEmpty()) {
-        pendingLines_.append(position_);
+    if (PendingLines.isEmpty()) {
+        PendingLines.append(Position);
     }
-    position_ = QPoint(x, y);
-    pendingLines_.append(position_);
+    Position = QPoint(x, y);
+    PendingLines.append(Position);
 }
 
 void TQtCanvas::TextOut(int x, int y, const std::string& text) {
     FlushLines();
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    const QFontMetrics metrics(font_);
-    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()),
-                      ToQColor(brush_));
-    painter_.setPen(ToQColor(fontColor_));
-    painter_.drawText(QPoint(x, y + metrics.ascent()), s);
+    const QFontMetrics metrics(Font);
+    Painter.fillRect(QRect(x, y, metrics.horizontalAdvance(s), metrics.height()), ToQColor(Brush));
+    Painter.setPen(ToQColor(FontColor));
+    Painter.drawText(QPoint(x, y + metrics.ascent()), s);
     ApplyPen();
 }
 
 int TQtCanvas::TextWidth(const std::string& text) {
-    return QFontMetrics(font_).horizontalAdvance(
+    return QFontMetrics(Font).horizontalAdvance(
         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 int TQtCanvas::TextHeight(const std::string&) {
-    return QFontMetrics(font_).height();
+    return QFontMetrics(Font).height();
 }

@@ -34,20 +34,20 @@ class TQtCanvas : public TCanvas {
     void TextOut(int x, int y, const std::string& text) override;
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
-    TRect ClipRect() const override { return clip_; }
+    TRect ClipRect() const override { return Clip; }
 
   private:
     void ApplyPen();
     void FlushLines();
 
-    QPainter& painter_;
-    TRect clip_;
-    TColor pen_;
-    int penWidth_ = 1;
-    TColor brush_{255, 255, 255};
-    TColor fontColor_;
-    QFont font_;
-    QPoint position_;
+    QPainter& Painter;
+    TRect Clip;
+    TColor Pen;
+    int PenWidth = 1;
+    TColor Brush{255, 255, 255};
+    TColor FontColor;
+    QFont Font;
+    QPoint Position;
     // Joined line segments not yet drawn: one polyline strokes far faster than its segments.
-    QPolygon pendingLines_;
+    QPolygon PendingLines;
 };
