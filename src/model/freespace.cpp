@@ -58,16 +58,8 @@ void ComputeFieldPattern(TArrayModel& model, TFieldModel field, long double elev
         ComputePattern(model, elevationDegrees);
         return;
     }
-    TPattern& pattern = model.Pattern;
-    pattern.MaxGain = 0;
-    for (int i = 0; i < kSampleCount; ++i) {
-        const long double v = FreeSpaceValue(model, i * kDegree, elevationDegrees);
-        pattern.Samples[static_cast<unsigned>(i)] = v;
-        if (v > pattern.MaxGain) {
-            pattern.MaxGain = v;
-            pattern.MaxGainAngle = i;
-        }
-    }
+    FillPattern(model.Pattern,
+                [&](int i) { return FreeSpaceValue(model, i * kDegree, elevationDegrees); });
 }
 
 std::array<long double, kElevationCutCount> ElevationCut(const TArrayModel& model,

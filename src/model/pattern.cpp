@@ -51,16 +51,7 @@ void ComputePattern(TArrayModel& model, long double elevationDegrees) {
     const long double el = ElevationRadians(elevationDegrees);
     const long double sinEl = ExtSin(el);
     const long double cosEl = ExtCos(el);
-    TPattern& pattern = model.Pattern;
-    pattern.MaxGain = 0;
-    for (int i = 0; i < kSampleCount; ++i) {
-        const long double v = Value(model, i * kDegree, sinEl, cosEl);
-        pattern.Samples[static_cast<unsigned>(i)] = v;
-        if (v > pattern.MaxGain) {
-            pattern.MaxGain = v;
-            pattern.MaxGainAngle = i;
-        }
-    }
+    FillPattern(model.Pattern, [&](int i) { return Value(model, i * kDegree, sinEl, cosEl); });
 }
 
 long double GainDecibels(long double m) {

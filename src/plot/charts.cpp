@@ -10,6 +10,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRingsDb[] = {0, -3, -6, -10, -20, -30};
 constexpr double kRectFloorDb = -40;
+// The level of the half-power points the beamwidth is solved at.
+const double kHalfPowerDb = static_cast<double>(20 * std::log10(kHalfPowerRatio));
 constexpr double kFontSize = 12;
 constexpr double kLineWidth = 1.6;
 const char* const kZeroText = "диаграмма равна нулю";
@@ -169,7 +171,7 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
         for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
             double x;
             double y;
-            f.Point(static_cast<double>(az) + 180, -10 * std::log10(2.0), x, y);
+            f.Point(static_cast<double>(az) + 180, kHalfPowerDb, x, y);
             cairo_new_sub_path(cr);
             cairo_arc(cr, x, y, 3.5, 0, 2 * kPi);
             cairo_fill(cr);
@@ -204,7 +206,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_set_source_rgb(cr, 0, 0, 0);
         Text(cr, left - 4, y(db), DbText(db), TAlign::End, kFontSize * 0.9);
     }
-    const double halfPowerDb = -10 * std::log10(2.0);
+    const double halfPowerDb = kHalfPowerDb;
     const double dashes[] = {6, 4};
     cairo_set_dash(cr, dashes, 2, 0);
     SetGrid(cr, true);
