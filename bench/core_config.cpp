@@ -6,7 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "cli/headlesswindow.h"
+#include "form/arraymodel.h"
+#include "app/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/inifile.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/emitters.h"
+#include "model/pattern.h"
 #include "plot/diagramfile.h"
 #include "plot/exportpicture.h"
 #include "plot/pngwriter.h"
@@ -13,9 +14,9 @@ namespace {
 // computation included, and encoded as a BMP file.
 void BM_ExportDrawingAndBmp(benchmark::State& state) {
     TExportPicture picture;
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     for (auto _ : state) {
-        picture.Draw(model, 0);
+        picture.Draw(model, ComputePattern(model, {}), 0);
         benchmark::DoNotOptimize(picture.BmpBytes());
     }
 }
@@ -23,16 +24,17 @@ BENCHMARK(BM_ExportDrawingAndBmp)->Unit(benchmark::kMillisecond);
 
 void BM_ExportDrawing(benchmark::State& state) {
     TExportPicture picture;
-    TArrayModel model = MakeInitialModel();
-    for (auto _ : state) benchmark::DoNotOptimize(picture.Draw(model, 0));
+    TArray model = MakeInitialArray();
+    const TPattern pattern = ComputePattern(model, {});
+    for (auto _ : state) benchmark::DoNotOptimize(picture.Draw(model, pattern, 0));
 }
 BENCHMARK(BM_ExportDrawing)->Unit(benchmark::kMillisecond);
 
 // The PNG encoding of a drawn picture at each zlib level: the size in bytes is reported.
 void BM_PngLevel(benchmark::State& state) {
     TExportPicture picture;
-    TArrayModel model = MakeInitialModel();
-    picture.Draw(model, 0);
+    TArray model = MakeInitialArray();
+    picture.Draw(model, ComputePattern(model, {}), 0);
     std::size_t size = 0;
     for (auto _ : state) {
         size = EncodePng24(picture.Pixels(), TExportPicture::kSize, TExportPicture::kSize,
@@ -46,9 +48,9 @@ BENCHMARK(BM_PngLevel)->Arg(1)->Arg(3)->Arg(6)->Arg(9)->Unit(benchmark::kMillise
 // A whole diagram file in each format, without the file write.
 void BM_DiagramFile(benchmark::State& state) {
     const auto format = static_cast<TPictureFormat>(state.range(0));
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     std::size_t size = 0;
-    for (auto _ : state) size = DiagramFileBytes(model, 0, format).size();
+    for (auto _ : state) size = DiagramFileBytes(model, ComputePattern(model, {}), 0, format).size();
     state.counters["bytes"] = static_cast<double>(size);
 }
 BENCHMARK(BM_DiagramFile)

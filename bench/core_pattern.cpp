@@ -2,15 +2,15 @@
 
 #include "model/directivity.h"
 #include "model/focus.h"
-#include "model/freespace.h"
+#include "model/pattern.h"
 #include "model/metrics.h"
 #include "model/pattern.h"
 
 namespace {
 
 // Eight enabled emitters spread over about a wavelength, as a full array is drawn.
-TArrayModel FullArray() {
-    TArrayModel model = MakeInitialModel();
+TArray FullArray() {
+    TArray model = MakeInitialArray();
     for (int k = 1; k <= kEmitterCount; ++k) {
         TEmitter& emitter = model.Emitter(k);
         emitter.X = 0.125L * k - 0.5L;
@@ -18,22 +18,21 @@ TArrayModel FullArray() {
         emitter.Phase = 0.1L * k;
         emitter.Enabled = true;
     }
-    model.EnabledCount = kEmitterCount;
     return model;
 }
 
 void BM_ComputePattern(benchmark::State& state) {
-    TArrayModel model = FullArray();
+    TArray model = FullArray();
     model.EmitterType = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        ComputePattern(model, 30);
-        benchmark::DoNotOptimize(model.Pattern);
+        const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 30});
+        benchmark::DoNotOptimize(modelPattern);
     }
 }
 BENCHMARK(BM_ComputePattern)->Arg(etOmni)->Arg(etHorizontalDipoleWE)->Unit(benchmark::kMicrosecond);
 
 void BM_FocusBeam(benchmark::State& state) {
-    TArrayModel model = FullArray();
+    TArray model = FullArray();
     int bearing = 0;
     for (auto _ : state) {
         FocusBeam(model, bearing);
@@ -46,26 +45,26 @@ BENCHMARK(BM_FocusBeam);
 // Every figure `pattern --format json` adds to the samples: metrics with the solved beamwidth,
 // the directivities and the elevation cut, for eight short dipoles.
 void BM_PatternFigures(benchmark::State& state) {
-    TArrayModel model = FullArray();
+    TArray model = FullArray();
     model.EmitterType = etHorizontalDipoleNS;
-    ComputePattern(model, 0);
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
     for (auto _ : state) {
         benchmark::DoNotOptimize(ComputeMetrics(
-            model.Pattern, [&](long double az) { return PatternValue(model, az * kDegree, 0); }));
-        benchmark::DoNotOptimize(ComputeDirectivity(model, &model.Pattern));
+            modelPattern, [&](long double az) { return FieldValue(model, {TFieldModel::Window, 0}, az * kDegree); }));
+        benchmark::DoNotOptimize(ComputeDirectivity(model, &modelPattern));
         benchmark::DoNotOptimize(ElevationCut(model, TFieldModel::Window, 45));
     }
 }
 BENCHMARK(BM_PatternFigures)->Unit(benchmark::kMicrosecond);
 
 void BM_HalfPowerPoints(benchmark::State& state) {
-    TArrayModel model = FullArray();
-    ComputePattern(model, 0);
+    TArray model = FullArray();
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
     int evaluations = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(HalfPowerPoints(model.Pattern, [&](long double az) {
+        benchmark::DoNotOptimize(HalfPowerPoints(modelPattern, [&](long double az) {
             ++evaluations;
-            return PatternValue(model, az * kDegree, 0);
+            return FieldValue(model, {TFieldModel::Window, 0}, az * kDegree);
         }));
     }
     state.counters["evaluations"] =

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "cli/headlesswindow.h"
+#include "form/arraymodel.h"
+#include "app/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/cp1251.h"
 #include "config/errors.h"
@@ -71,7 +72,7 @@ void Load(const std::uint8_t* data, std::size_t size) {
     unlink(ScratchFile().c_str());
     int enabled = 0;
     for (const TEmitter& e : model.Emitters) enabled += e.Enabled ? 1 : 0;
-    Check(enabled >= 1 && enabled == model.EnabledCount);
+    Check(enabled >= 1 && enabled == model.EnabledCount());
     Check(window.EmitterTypeIndex() >= -1 && window.EmitterTypeIndex() <= 3);
 }
 

@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/analysis.h"
 #include "cli/options.h"
 #include "cli/report.h"
-#include "cli/session.h"
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "plot/chartfile.h"
-#include "plot/diagramfile.h"
 #include "plot/exportpicture.h"
 #include "plot/picturefile.h"
 
@@ -70,7 +67,7 @@ int RunPattern(const TCliOptions& options, std::string& output) {
     for (const auto& config : Configs(options)) {
         const std::string prefix = batch ? *config + ": " : "";
         status = std::max(status, Guarded(prefix, [&] {
-                              const TPatternResult result = Analyse(options, config);
+                              const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               output += FormatReport(result, options, {batch, first});
                               first = false;
@@ -80,44 +77,41 @@ int RunPattern(const TCliOptions& options, std::string& output) {
 }
 
 // Every file is analysed before the picture is drawn; a failure leaves no picture.
-int RunChart(const TCliOptions& options, TChartKind kind) {
+int RunPlot(const TCliOptions& options) {
     const bool batch = options.ConfigFiles.size() > 1;
     std::vector<TChartArray> arrays;
     int status = 0;
     for (const auto& config : Configs(options)) {
         const std::string prefix = batch ? *config + ": " : "";
         status = std::max(status, Guarded(prefix, [&] {
-                              const TPatternResult result = Analyse(options, config);
+                              const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               arrays.push_back(ChartArrayOf(result));
                           }));
     }
     if (status != 0) return status;
     return Guarded("", [&] {
-        WritePictureFile(options.OutputFile, ChartFileBytes(kind, arrays, options.PictureFormat));
+        WritePictureFile(options.OutputFile,
+                         ChartFileBytes(options.Kind, arrays, options.PictureFormat));
     });
 }
 
-// save, export and plot --kind diagram: one array, one file.
+// save and export: one array, one file.
 int RunOneFile(const TCliOptions& options) {
     return Guarded("", [&] {
-        TArraySession session = BuildSession(options, Configs(options).front());
+        const TArraySession session = BuildSession(RequestFor(options, Configs(options).front()).Steps);
         PrintMessages(session, "");
         switch (options.Command) {
             case TCliCommand::Save:
                 SaveConfiguration(FullPath(options.OutputFile), session.Model,
                                   session.Model.EmitterType);
                 break;
-            case TCliCommand::Export: {
+            default: {
                 TExportPicture picture;
-                picture.Draw(session.Model, options.ElevationDegrees);
+                picture.Draw(session.Model, session.Pattern, options.Field.ElevationDegrees);
                 picture.Save(options.OutputFile);
                 break;
             }
-            default:
-                SaveDiagramFile(session.Model, options.ElevationDegrees, options.OutputFile,
-                                options.PictureFormat);
-                break;
         }
     });
 }
@@ -140,11 +134,10 @@ int Run(const std::vector<std::string>& args) {
         output = VersionText();
     } else {
         SetDecimalMark(options.DecimalMark.value_or(mark));
-        const auto chart = ChartKindOf(options.Kind);
         if (options.Command == TCliCommand::Pattern) {
             status = RunPattern(options, output);
-        } else if (options.Command == TCliCommand::Plot && chart) {
-            status = RunChart(options, *chart);
+        } else if (options.Command == TCliCommand::Plot) {
+            status = RunPlot(options);
         } else {
             status = RunOneFile(options);
         }

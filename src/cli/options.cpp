@@ -94,11 +94,11 @@ const TOptionSpec kOptions[] = {
          if (!degrees || !(*degrees >= 0 && *degrees <= kMaxElevation)) {
              BadValue(name, value, "a number from 0 to 85");
          }
-         c.Options.ElevationDegrees = *degrees;
+         c.Options.Field.ElevationDegrees = *degrees;
      }},
     {"--model", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.Field = Choice<TFieldModel>(
+         c.Options.Field.Model = Choice<TFieldModel>(
              name, value,
              {{"window", TFieldModel::Window}, {"free-space", TFieldModel::FreeSpace}});
      }},
@@ -251,18 +251,12 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
     return options;
 }
 
-std::optional<TChartKind> ChartKindOf(TPlotKind kind) {
-    switch (kind) {
-        case TPlotKind::PolarDb:
-            return TChartKind::PolarDb;
-        case TPlotKind::RectDb:
-            return TChartKind::RectDb;
-        case TPlotKind::Elevation:
-            return TChartKind::Elevation;
-        case TPlotKind::Report:
-            return TChartKind::Report;
-        case TPlotKind::Diagram:
-            break;
-    }
-    return std::nullopt;
+TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config) {
+    TAnalysisRequest request;
+    request.Steps.ConfigFile = config;
+    request.Steps.EmitterType = options.EmitterType;
+    request.Steps.FocusBearing = options.FocusBearing;
+    request.Steps.Field = options.Field;
+    request.CutBearing = options.CutBearing;
+    return request;
 }

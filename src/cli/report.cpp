@@ -21,10 +21,6 @@ std::string DecibelText(long double db) {
     return std::isinf(db) ? (db > 0 ? "inf" : "-inf") : FormatFixed(db, 18, 2);
 }
 
-std::string ModelName(TFieldModel field) {
-    return field == TFieldModel::Window ? "window" : "free-space";
-}
-
 void AppendTextMetrics(std::string& out, const TPatternResult& result) {
     const auto& metrics = result.Metrics;
     if (!metrics) {
@@ -53,7 +49,11 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
         return;
     }
     out += "directivity: " + FormatFixed(d->HorizonDbi, 18, 3) + " dBi\n";
-    out += "peak directivity: " + FormatFixed(d->PeakDbi, 18, 3) + " dBi at bearing " +
+    if (!d->PeakDbi) {
+        out += "peak directivity: none (lobes too fine for the search)\n";
+        return;
+    }
+    out += "peak directivity: " + FormatFixed(*d->PeakDbi, 18, 3) + " dBi at bearing " +
            FormatFixed(d->PeakBearingDegrees, 18, 2) + " deg, elevation " +
            FormatFixed(d->PeakElevationDegrees, 18, 2) + " deg\n";
 }
@@ -109,11 +109,12 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
 void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
     const auto& d = result.Directivity;
     const long double none = std::numeric_limits<long double>::quiet_NaN();
+    const bool peak = d && d->PeakDbi;
     const std::pair<const char*, long double> fields[] = {
         {"directivity_dbi", d ? d->HorizonDbi : none},
-        {"peak_directivity_dbi", d ? d->PeakDbi : none},
-        {"peak_bearing_deg", d ? d->PeakBearingDegrees : none},
-        {"peak_elevation_deg", d ? d->PeakElevationDegrees : none},
+        {"peak_directivity_dbi", peak ? *d->PeakDbi : none},
+        {"peak_bearing_deg", peak ? d->PeakBearingDegrees : none},
+        {"peak_elevation_deg", peak ? d->PeakElevationDegrees : none},
     };
     for (const auto& [key, value] : fields) {
         json.Key(key);
@@ -169,6 +170,7 @@ std::string OneLine(const std::string& text) {
 std::string FormatJson(const TPatternResult& result, const TReportPlace& place) {
     const TArraySession& session = result.Session;
     const TArrayModel& model = session.Model;
+    const TPattern& pattern = session.Pattern;
     TJsonWriter json;
     json.BeginObject();
     if (result.Config) {
@@ -176,9 +178,9 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
         json.String(*result.Config);
     }
     json.Key("model");
-    json.String(ModelName(result.Field));
+    json.String(FieldModelName(result.Field.Model));
     json.Key("elevation");
-    json.Real(result.ElevationDegrees);
+    json.Real(result.Field.ElevationDegrees);
     json.Key("type");
     json.Integer(model.EmitterType);
     json.Key("labels");
@@ -191,16 +193,16 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     json.String(session.Labels.Bearing);
     json.EndObject();
     json.Key("max_gain");
-    json.Real(model.Pattern.MaxGain);
+    json.Real(pattern.MaxGain);
     json.Key("max_gain_angle");
-    json.Integer(model.Pattern.MaxGainAngle);
+    json.Integer(pattern.MaxGainAngle);
     json.Key("bearing");
-    json.Integer(DisplayedBearing(model.Pattern.MaxGainAngle));
+    json.Integer(DisplayedBearing(pattern.MaxGainAngle));
     json.Key("gain_db");
-    json.Real(GainDecibels(model.Pattern.MaxGain));
+    json.Real(GainDecibels(pattern.MaxGain));
     WriteJsonEmitters(json, session);
     json.Key("samples");
-    json.RealArray(model.Pattern.Samples.data(), model.Pattern.Samples.size());
+    json.RealArray(pattern.Samples.data(), pattern.Samples.size());
     WriteJsonMetrics(json, result);
     WriteJsonDirectivity(json, result);
     json.EndObject();
@@ -213,7 +215,7 @@ std::string DbColumn(long double v, long double maximum) {
 
 std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
                       const TReportPlace& place) {
-    const TPattern& pattern = result.Session.Model.Pattern;
+    const TPattern& pattern = result.Session.Pattern;
     std::string lead;
     if (place.Batch) {
         lead = '"';
@@ -235,7 +237,7 @@ std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
     if (place.First) out += "index,bearing,value,db\n";
     for (int i = 0; i < kSampleCount; ++i) {
         const long double v = pattern.Samples[static_cast<unsigned>(i)];
-        out += lead + std::to_string(i) + ',' + std::to_string((i + 180) % 360) + ',' +
+        out += lead + std::to_string(i) + ',' + std::to_string(SampleBearing(i)) + ',' +
                FormatRoundTrip(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
     }
     return out;

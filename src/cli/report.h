@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/analysis.h"
+#include "app/analysis.h"
 #include "cli/options.h"
 
 // How one result sits among the others of a call.

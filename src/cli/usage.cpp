@@ -1,8 +1,9 @@
 #include "cli/usage.h"
 
+#include "app/version.h"
+
 std::string VersionText() {
-    return "arraypattern-cli " + std::to_string(ARRAYPATTERN_VERSION_MAJOR) + "." +
-           std::to_string(ARRAYPATTERN_VERSION_MINOR) + "\n";
+    return "arraypattern-cli " ARRAYPATTERN_VERSION_TEXT "\n";
 }
 
 const std::string_view kUsageText =

@@ -52,12 +52,12 @@ TConfiguration ReadConfiguration(const std::string& fileName) {
     return table;
 }
 
-void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
+void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
                        const TWriteFn& write) {
     TIniFile file(fileName);
     file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = model.Emitter(k);
+        const TEmitter& e = array.Emitter(k);
         if (!Qualifies(e)) continue;
         const std::string section = EmitterSection(k);
         file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");

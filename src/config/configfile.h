@@ -9,7 +9,7 @@
 // Saves the table and the type index into the file (other sections, keys and comments of an
 // existing file stay). Throws EHandlerError "Unable to write to <fileName>" on failure, in
 // which case the earlier file is unchanged.
-void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
+void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
                        const TWriteFn& write = {});
 
 // What a configuration file holds: the table and the type radio group's item index as

@@ -4,15 +4,7 @@
 #include "config/errors.h"
 #include "config/numtext.h"
 #include "model/focus.h"
-
-namespace {
-
-// Grid column col (1..3) holds X, Y and Phase.
-long double& Field(TEmitter& emitter, int col) {
-    return col == 1 ? emitter.X : col == 2 ? emitter.Y : emitter.Phase;
-}
-
-}  // namespace
+#include "model/gridcolumns.h"
 
 void TFormRules::Create() {
     Model.SelectedRow = 1;
@@ -20,20 +12,17 @@ void TFormRules::Create() {
     for (int k = 1; k <= kEmitterCount; ++k) ShowRow(k);
     ShowSpinsFor(1);
     for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = Controls.EmitterChecked(k);
-    Model.EnabledCount = CountEnabled(Model);
 }
 
 // A refused switch-off checks the box again, which runs this handler once more, nested: it
 // finds the one emitter on and redraws.
 void TFormRules::EmitterBoxClick(int k) {
     Model.Emitter(k).Enabled = Controls.EmitterChecked(k);
-    Model.EnabledCount = CountEnabled(Model);
-    if (Model.EnabledCount != 0) {
+    if (Model.EnabledCount() != 0) {
         Controls.Redraw();
         return;
     }
     Controls.ShowOneEmitterMessage();
-    Model.EnabledCount = 1;
     Controls.SetEmitterChecked(k, true);
     Model.Emitter(k).Enabled = true;
 }
@@ -80,7 +69,7 @@ void TFormRules::LoadTable(const std::string& fileName) {
 void TFormRules::Focus(int bearing) {
     FocusBeam(Model, bearing);
     for (int k = 1; k <= kEmitterCount; ++k) {
-        if (Model.Emitter(k).Enabled) ShowCell(3, k);
+        if (Model.Emitter(k).Enabled) ShowCell(gcPhase, k);
     }
     ShowSpinsFor(Model.SelectedRow);
     Controls.Redraw();
@@ -92,15 +81,21 @@ void TFormRules::ShowSpinsFor(int row) {
 }
 
 void TFormRules::SpinReleased(int col, int position) {
-    Field(Model.Emitter(Model.SelectedRow), col) = SpinToValue(position);
+    ColumnValue(Model.Emitter(Model.SelectedRow), col) = SpinToValue(position);
     ShowCell(col, Model.SelectedRow);
     Controls.Redraw();
 }
 
 void TFormRules::ShowCell(int col, int row) {
-    Controls.SetGridCell(col, row, FormatGeneral(Field(Model.Emitter(row), col)));
+    Controls.SetGridCell(col, row, FormatGeneral(ColumnValue(Model.Emitter(row), col)));
 }
 
 void TFormRules::ShowRow(int row) {
-    for (int col = 1; col <= 3; ++col) ShowCell(col, row);
+    for (const int col : {gcX, gcY, gcPhase}) ShowCell(col, row);
+}
+
+const TPattern& TFormRules::ComputeDiagram(long double elevationDegrees) {
+    LastPattern = ComputePattern(Model, {TFieldModel::Window, elevationDegrees},
+                                 LastPattern.MaxGainAngle);
+    return LastPattern;
 }

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "model/emitters.h"
+#include "form/arraymodel.h"
+#include "model/pattern.h"
 
 inline constexpr const char* kOneEmitterMessage = "Один излучатель необходимо оставить включенным!";
 inline constexpr const char* kOneEmitterTitle = "Information";
@@ -53,6 +54,11 @@ class TFormRules {
     void ShowSpinsFor(int row);
     // A spin of column col (1..3) released at `position`: the edited emitter takes its value.
     void SpinReleased(int col, int position);
+    // A drawing's pattern, computed afresh from the array at the elevation (degrees) in the
+    // window's formula; the index of the maximum carries over from the previous drawing when
+    // no sample exceeds 0.
+    const TPattern& ComputeDiagram(long double elevationDegrees);
+    const TPattern& Pattern() const { return LastPattern; }
 
   private:
     void LoadTable(const std::string& fileName);
@@ -61,4 +67,5 @@ class TFormRules {
 
     TArrayModel& Model;
     TFormControls& Controls;
+    TPattern LastPattern;
 };

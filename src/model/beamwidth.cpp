@@ -5,17 +5,16 @@
 
 namespace {
 
-constexpr int kCircle = 360;                    // distinct samples, one per degree
 constexpr long double kSolveTolerance = 1e-9L;  // degrees
 
 long double Sample(const TPattern& pattern, int index) {
-    return pattern.Samples[static_cast<unsigned>((index % kCircle + kCircle) % kCircle)];
+    return pattern.Samples[static_cast<unsigned>((index % kCircleDegrees + kCircleDegrees) % kCircleDegrees)];
 }
 
 // The half-power point in one direction (step +1 or -1), unwrapped about the peak.
 std::optional<long double> Edge(const TPattern& pattern, int peak, int step, long double level,
                                 const std::function<long double(long double)>& value) {
-    for (int k = 1; k < kCircle; ++k) {
+    for (int k = 1; k < kCircleDegrees; ++k) {
         const long double below = Sample(pattern, peak + k * step);
         if (!(below < level)) continue;
         const long double above = Sample(pattern, peak + (k - 1) * step);
@@ -91,7 +90,7 @@ long double SolveBracketed(const std::function<long double(long double)>& f, lon
 std::optional<THalfPowerPoints> HalfPowerPoints(
     const TPattern& pattern, const std::function<long double(long double)>& value) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
-    const int peak = pattern.MaxGainAngle % kCircle;
+    const int peak = pattern.MaxGainAngle % kCircleDegrees;
     const long double level = pattern.MaxGain * kHalfPowerRatio;
     const auto upper = Edge(pattern, peak, +1, level, value);
     const auto lower = Edge(pattern, peak, -1, level, value);

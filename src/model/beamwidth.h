@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "model/emitters.h"
+#include "model/pattern.h"
 
 // The amplitude ratio of the half-power points, 1/sqrt(2): the "-3 dB" of a beamwidth.
 inline constexpr long double kHalfPowerRatio = 0.707106781186547524400844362104849039L;

@@ -11,7 +11,12 @@ constexpr int kSpinLimit = 64;  // one wavelength in spin steps
 
 }  // namespace
 
-void FillInitialTable(TArrayModel& model) {
+int TArray::EnabledCount() const {
+    return static_cast<int>(
+        std::count_if(Emitters.begin(), Emitters.end(), [](const TEmitter& e) { return e.Enabled; }));
+}
+
+void FillInitialTable(TArray& array) {
     // A 2 x 2 square of quarter-wavelength offsets, phased so the beam points to bearing 45.
     const long double diagonal = -0.5L / std::sqrt(2.0L);
     const long double corner = std::sqrt(2.0L) * -0.5L;
@@ -28,21 +33,28 @@ void FillInitialTable(TArrayModel& model) {
         {0, 0, 0},
     };
     for (int k = 1; k <= kEmitterCount; ++k) {
-        TEmitter& emitter = model.Emitter(k);
+        TEmitter& emitter = array.Emitter(k);
         emitter.X = initial[k - 1].X;
         emitter.Y = initial[k - 1].Y;
         emitter.Phase = initial[k - 1].Phase;
     }
 }
 
-TArrayModel MakeInitialModel() {
-    TArrayModel model;
-    FillInitialTable(model);
-    for (int k = 1; k <= kEmitterCount; ++k) model.Emitter(k).Enabled = k <= kInitialEnabledCount;
-    model.EnabledCount = CountEnabled(model);
-    model.SelectedRow = 1;
-    model.EmitterType = etOmni;
-    return model;
+TArray MakeInitialArray() {
+    TArray array;
+    FillInitialTable(array);
+    for (int k = 1; k <= kEmitterCount; ++k) array.Emitter(k).Enabled = k <= kInitialEnabledCount;
+    array.EmitterType = etOmni;
+    return array;
+}
+
+long double FullScale(const TArray& array) {
+    // Summed in slot order: with amplitudes 1 this is exactly the number of emitters on.
+    long double sum = 0;
+    for (const TEmitter& e : array.Emitters) {
+        if (e.Enabled) sum += e.Amplitude;
+    }
+    return sum;
 }
 
 long double SpinToValue(int position) {
@@ -57,9 +69,4 @@ int ValueToSpin(long double value) {
     if (steps >= kSpinLimit) return kSpinLimit;
     if (steps <= -kSpinLimit) return -kSpinLimit;
     return static_cast<int>(RoundHalfEven(steps));
-}
-
-int CountEnabled(const TArrayModel& model) {
-    return static_cast<int>(std::count_if(model.Emitters.begin(), model.Emitters.end(),
-                                          [](const TEmitter& e) { return e.Enabled; }));
 }

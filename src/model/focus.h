@@ -3,4 +3,4 @@
 #include "model/emitters.h"
 
 // Steers the beam to a whole bearing (degrees): rewrites the phases of the enabled emitters.
-void FocusBeam(TArrayModel& model, int bearing);
+void FocusBeam(TArray& array, int bearing);

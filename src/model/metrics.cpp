@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kCircle = 360;  // distinct samples, one per degree
 constexpr long double kNullDb = -40;
 // Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
 // bits: a level, or a rise, within this fraction of the maximum is rounding.
@@ -33,7 +32,7 @@ class TLevels {
         return v > 0 ? 20 * std::log10(Pattern.MaxGain / v)
                      : std::numeric_limits<long double>::infinity();
     }
-    int Index(int offset) const { return ((Peak + offset) % kCircle + kCircle) % kCircle; }
+    int Index(int offset) const { return ((Peak + offset) % kCircleDegrees + kCircleDegrees) % kCircleDegrees; }
     int PeakIndex() const { return Peak; }
 
   private:
@@ -49,32 +48,24 @@ int LobeExtent(const TLevels& levels, int step, int limit) {
     return k;
 }
 
-long double BearingOfIndex(long double index) {
-    return std::fmod(index + 180, kCircle);
-}
-
 void FindNulls(const TPattern& pattern, const TLevels& levels, TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
-    for (int k = 1; k < kCircle; ++k) {
+    for (int k = 1; k < kCircleDegrees; ++k) {
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
-        while (k + 1 < kCircle && levels.Value(k + 1) < nullLevel) ++k;
+        while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
         const long double centre = levels.PeakIndex() + (first + k) / 2.0L;
-        metrics.NullBearings.push_back(BearingOfIndex(centre));
+        metrics.NullBearings.push_back(AzimuthBearing(centre));
     }
     std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
 }
 
 }  // namespace
 
-bool IsZeroPattern(const TPattern& pattern, int enabledCount) {
-    return !(pattern.MaxGain > kRoundingNoise * enabledCount);
-}
-
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
                                               const TPatternFunction& continuous) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
-    const TLevels levels(pattern, pattern.MaxGainAngle % kCircle);
+    const TLevels levels(pattern, pattern.MaxGainAngle % kCircleDegrees);
     TPatternMetrics metrics;
 
     metrics.HalfPower = HalfPowerPoints(pattern, continuous);
@@ -82,19 +73,19 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
         metrics.BeamwidthDegrees = metrics.HalfPower->Upper - metrics.HalfPower->Lower;
     }
 
-    metrics.FrontToBackDb = levels.RatioDb(levels.Value(kCircle / 2));
+    metrics.FrontToBackDb = levels.RatioDb(levels.Value(kCircleDegrees / 2));
     long double rear = 0;
-    for (int k = kCircle / 4 + 1; k < kCircle * 3 / 4; ++k) rear = std::max(rear, levels.Value(k));
+    for (int k = kCircleDegrees / 4 + 1; k < kCircleDegrees * 3 / 4; ++k) rear = std::max(rear, levels.Value(k));
     metrics.FrontToRearDb = levels.RatioDb(rear);
     metrics.FrontToSideDb =
-        levels.RatioDb(std::max(levels.Value(kCircle / 4), levels.Value(-kCircle / 4)));
+        levels.RatioDb(std::max(levels.Value(kCircleDegrees / 4), levels.Value(-kCircleDegrees / 4)));
 
-    const int lobeRight = LobeExtent(levels, +1, kCircle - 1);
-    const int lobeLeft = LobeExtent(levels, -1, kCircle - 1 - lobeRight);
-    if (lobeRight + lobeLeft < kCircle - 1) {
+    const int lobeRight = LobeExtent(levels, +1, kCircleDegrees - 1);
+    const int lobeLeft = LobeExtent(levels, -1, kCircleDegrees - 1 - lobeRight);
+    if (lobeRight + lobeLeft < kCircleDegrees - 1) {
         metrics.FirstNullBeamwidthDegrees = lobeRight + lobeLeft;
         long double highest = 0;
-        for (int k = lobeRight + 1; k < kCircle - lobeLeft; ++k) {
+        for (int k = lobeRight + 1; k < kCircleDegrees - lobeLeft; ++k) {
             highest = std::max(highest, levels.Value(k));
         }
         metrics.SideLobeDb = levels.LevelDb(highest);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/beamwidth.h"
-#include "model/emitters.h"
+#include "model/pattern.h"
 
 // The continuous pattern the samples come from, of a window azimuth in degrees (sample i lies
 // at i degrees).
@@ -33,10 +33,6 @@ struct TPatternMetrics {
     // Centre bearings (degrees, ascending) of the runs of samples below -40 dB.
     std::vector<long double> NullBearings;
 };
-
-// True when even the maximum is rounding noise against the largest value the enabled emitters
-// can reach together: emitters that cancel everywhere leave samples of 1e-19, not 0.
-bool IsZeroPattern(const TPattern& pattern, int enabledCount);
 
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,

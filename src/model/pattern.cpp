@@ -2,62 +2,74 @@
 
 #include <cmath>
 
-#include "model/complex.h"
-#include "model/direction.h"
-#include "model/trig.h"
+#include "model/fieldengine.h"
 
 namespace {
 
-long double ElementFactor(int type, long double v, long double cosEl, const TDirection& d) {
-    switch (type) {
-        case etVerticalDipole:
-            return cosEl * v;
-        case etHorizontalDipoleNS:
-            return std::fabs(d.CosAz * v);
-        case etHorizontalDipoleWE:
-            return std::fabs(d.SinAz * v);
-        default:  // omni, and -1 when the radio group has no item selected
-            return v;
-    }
-}
-
-long double ElevationRadians(long double elevationDegrees) {
-    return -elevationDegrees * kPi / 180;
-}
-
-long double Value(const TArrayModel& model, long double az, long double sinEl, long double cosEl) {
-    const TDirection d = Direction(az, sinEl);
-    TComplex sum = MakeComplex(0, 0);
-    for (const TEmitter& emitter : model.Emitters) {
-        if (!emitter.Enabled) continue;
-        const long double t = (Projection(d, emitter.X, emitter.Y) + emitter.Phase) * 2 * kPi;
-        sum = AddComplex(sum, MakeComplex(ExtCos(t), ExtSin(t)));
-    }
-    return ElementFactor(model.EmitterType, AbsComplex(sum), cosEl, d);
+template <typename R>
+TElevation<R> ElevationOf(const TFieldSpec& field) {
+    return Elevation<R>(field.Model, static_cast<R>(field.ElevationDegrees));
 }
 
 }  // namespace
 
+const char* FieldModelName(TFieldModel model) {
+    switch (model) {
+        case TFieldModel::Window:
+            return "window";
+        case TFieldModel::FreeSpace:
+            return "free-space";
+    }
+    return "";
+}
+
 long double PathLength(long double az, long double el, long double x, long double y) {
-    return Projection(Direction(az, ExtSin(el)), x, y);
+    const TElevation<long double> elevation{ExtSin(el), ExtCos(el)};
+    return Projection(Look(TFieldModel::Window, etOmni, az, elevation), x, y);
 }
 
-long double PatternValue(const TArrayModel& model, long double az, long double elevationDegrees) {
-    const long double el = ElevationRadians(elevationDegrees);
-    return Value(model, az, ExtSin(el), ExtCos(el));
+long double FieldValue(const TArray& array, const TFieldSpec& field, long double az) {
+    return FieldValueOf(Sources<long double>(array), field.Model, array.EmitterType, az,
+                        ElevationOf<long double>(field));
 }
 
-void ComputePattern(TArrayModel& model, long double elevationDegrees) {
-    const long double el = ElevationRadians(elevationDegrees);
-    const long double sinEl = ExtSin(el);
-    const long double cosEl = ExtCos(el);
-    FillPattern(model.Pattern, [&](int i) { return Value(model, i * kDegree, sinEl, cosEl); });
+double FastFieldValue(const TArray& array, const TFieldSpec& field, double az) {
+    return FieldValueOf(Sources<double>(array), field.Model, array.EmitterType, az,
+                        ElevationOf<double>(field));
+}
+
+TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previousMaxGainAngle) {
+    const TSources<long double> sources = Sources<long double>(array);
+    const TElevation<long double> el = ElevationOf<long double>(field);
+    TPattern pattern;
+    pattern.MaxGainAngle = previousMaxGainAngle;
+    for (int i = 0; i < kSampleCount; ++i) {
+        const long double v = FieldValueOf(sources, field.Model, array.EmitterType, i * kDegree, el);
+        pattern.Samples[static_cast<unsigned>(i)] = v;
+        if (v > pattern.MaxGain) {
+            pattern.MaxGain = v;
+            pattern.MaxGainAngle = i;
+        }
+    }
+    return pattern;
+}
+
+bool IsZeroPattern(const TPattern& pattern, const TArray& array) {
+    return !(pattern.MaxGain > 1e-12L * FullScale(array));
+}
+
+std::array<long double, kElevationCutCount> ElevationCut(const TArray& array, TFieldModel model,
+                                                         int bearing) {
+    const TSources<long double> sources = Sources<long double>(array);
+    const long double az = BearingSample(bearing) * kDegree;
+    std::array<long double, kElevationCutCount> cut{};
+    for (int e = 0; e < kElevationCutCount; ++e) {
+        cut[static_cast<unsigned>(e)] = FieldValueOf(
+            sources, model, array.EmitterType, az, Elevation<long double>(model, e));
+    }
+    return cut;
 }
 
 long double GainDecibels(long double m) {
     return 10 * std::log10(m + 1e-11L);
-}
-
-int DisplayedBearing(int maxGainAngle) {
-    return (maxGainAngle + 540) % 360;
 }

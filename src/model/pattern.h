@@ -1,33 +1,46 @@
 #pragma once
 
-#include "model/emitters.h"
+#include <array>
 
-inline constexpr long double kPi = 3.14159265358979323846L;
-inline constexpr long double kDegree = 0.017453292519943295L;  // one degree in radians
+#include "model/angles.h"
+#include "model/emitters.h"
+#include "model/field.h"
+
+// The result of one pattern computation: sample i (i degrees of window azimuth) and the first
+// strictly largest sample. MaxGainAngle keeps the previous computation's index when no sample
+// exceeds 0.
+struct TPattern {
+    std::array<long double, kSampleCount> Samples{};
+    long double MaxGain = 0;
+    int MaxGainAngle = 0;  // sample index 0..360
+};
 
 // Path length in wavelengths of an emitter at (x, y) towards azimuth az at elevation el
 // (both radians): (x sin az + y cos az) / sqrt(sin^2 az + cos^2 az + sin^2 el).
 long double PathLength(long double az, long double el, long double x, long double y);
-// The value ComputePattern gives a sample, towards any azimuth az (radians; sample i lies at
-// i degrees, compass bearing (i + 180) mod 360) at elevation (degrees), by the same operations.
-long double PatternValue(const TArrayModel& model, long double az, long double elevationDegrees);
-// Fills the samples 0..360 from value(i) and finds the maximum: the first strictly largest
-// sample; MaxGainAngle keeps its index when no sample exceeds 0.
-template <typename TValue>
-void FillPattern(TPattern& pattern, TValue value) {
-    pattern.MaxGain = 0;
-    for (int i = 0; i < kSampleCount; ++i) {
-        const long double v = value(i);
-        pattern.Samples[static_cast<unsigned>(i)] = v;
-        if (v > pattern.MaxGain) {
-            pattern.MaxGain = v;
-            pattern.MaxGainAngle = i;
-        }
-    }
-}
-// Fills model.Pattern from the table and model.EmitterType at elevation (degrees).
-void ComputePattern(TArrayModel& model, long double elevationDegrees);
+
+// The exact value of the field towards window azimuth az (radians; compass bearing az + 180
+// degrees): the value a sample at that azimuth gets.
+long double FieldValue(const TArray& array, const TFieldSpec& field, long double az);
+
+// The same in double precision, for searches and integrals; within 1e-12 of full scale of the
+// exact value.
+double FastFieldValue(const TArray& array, const TFieldSpec& field, double az);
+
+// The 361 samples of the field and their maximum; previousMaxGainAngle is carried when no
+// sample exceeds 0, as the window carries the index of its last drawing.
+TPattern ComputePattern(const TArray& array, const TFieldSpec& field,
+                        int previousMaxGainAngle = 0);
+
+// True when even the maximum is rounding noise against full scale: emitters that cancel
+// everywhere leave samples of 1e-19, not 0.
+bool IsZeroPattern(const TPattern& pattern, const TArray& array);
+
+inline constexpr int kElevationCutCount = 91;  // one per degree, horizon to zenith
+
+// The field at one whole compass bearing (degrees), elevation 0..90 degrees.
+std::array<long double, kElevationCutCount> ElevationCut(const TArray& array, TFieldModel model,
+                                                         int bearing);
+
 // 10 log10(m + 1e-11), the decibel value shown after the maximum.
 long double GainDecibels(long double m);
-// Compass bearing 0..359 of a sample index: (index + 540) mod 360.
-int DisplayedBearing(int maxGainAngle);

@@ -37,3 +37,12 @@ inline long double ExtCos(long double x) {
     return std::cos(x);
 #endif
 }
+
+// The same rule in double precision for the fast path: an argument the exact path drops is
+// dropped here too, so the two paths sum the same emitters.
+inline double FastSin(double x) {
+    return InTrigReductionRange(x) ? std::sin(x) : 0;
+}
+inline double FastCos(double x) {
+    return InTrigReductionRange(x) ? std::cos(x) : 0;
+}

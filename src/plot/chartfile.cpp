@@ -2,6 +2,7 @@
 
 #include "plot/cairocanvas.h"
 #include "plot/diagram.h"
+#include "plot/diagramfile.h"
 #include "plot/exportpicture.h"
 #include "plot/picturerender.h"
 #include "plot/sansfont.h"
@@ -15,10 +16,9 @@ constexpr TChartBox kElevationBox{0, 0, 760, 620};
 constexpr double kMargin = 20;
 constexpr double kReportRasterScale = 2;
 
-// The window's export drawing scaled into the box, from a copy of the model: drawing
-// recomputes the window's pattern.
-void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, TArrayModel model,
-                      long double elevationDegrees) {
+// The window's export drawing of the pattern scaled into the box.
+void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TArray& array,
+                      const TPattern& pattern, long double elevationDegrees) {
     constexpr int kSize = TExportPicture::kSize;
     cairo_save(cr);
     cairo_translate(cr, box.X, box.Y);
@@ -26,14 +26,14 @@ void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, TArrayModel model,
     {
         TCairoCanvas canvas(cr, TRect{0, 0, kSize, kSize}, TCairoCanvas::TTarget::Vectors);
         canvas.SetBrushColor(TColor{255, 255, 255});
-        DrawDiagram(canvas, dtExportImage, model, elevationDegrees);
+        DrawDiagram(canvas, dtExportImage, array, pattern, elevationDegrees);
     }
     cairo_restore(cr);
 }
 
 }  // namespace
 
-std::string ChartFileBytes(TChartKind kind, const std::vector<TChartArray>& arrays,
+std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& arrays,
                            TPictureFormat format) {
     std::vector<TChartSeries> series;
     std::vector<TReportArray> reports;
@@ -51,13 +51,18 @@ std::string ChartFileBytes(TChartKind kind, const std::vector<TChartArray>& arra
         });
     };
     switch (kind) {
-        case TChartKind::PolarDb:
+        case TPlotKind::PolarDb:
             return chart(kPolarBox, DrawPolarDb);
-        case TChartKind::RectDb:
+        case TPlotKind::RectDb:
             return chart(kRectBox, DrawRectDb);
-        case TChartKind::Elevation:
+        case TPlotKind::Elevation:
             return chart(kElevationBox, DrawElevationChart);
-        case TChartKind::Report:
+        case TPlotKind::Diagram: {
+            const TChartArray& first = arrays.front();
+            return DiagramFileBytes(first.Array, first.Report.Series.Pattern,
+                                    first.ElevationDegrees, format);
+        }
+        case TPlotKind::Report:
             break;
     }
     TPicturePage page{kA4Width, kA4Height, true, kReportRasterScale};
@@ -65,7 +70,9 @@ std::string ChartFileBytes(TChartKind kind, const std::vector<TChartArray>& arra
         cairo_set_font_face(cr, SansFontFace());
         DrawReportPage(cr, reports, [&](cairo_t* c, const TChartBox& box) {
             if (arrays.empty()) return;
-            DrawDiagramInBox(c, box, arrays.front().Model, arrays.front().ElevationDegrees);
+            const TChartArray& first = arrays.front();
+            DrawDiagramInBox(c, box, first.Array, first.Report.Series.Pattern,
+                             first.ElevationDegrees);
             cairo_set_font_face(c, SansFontFace());
         });
     });

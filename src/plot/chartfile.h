@@ -6,17 +6,18 @@
 #include "plot/picturefile.h"
 #include "plot/reportpage.h"
 
-// The pictures beyond the window's diagram.
-enum class TChartKind { PolarDb, RectDb, Elevation, Report };
+// What `plot` draws: the window's diagram, or one of the charts.
+enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, Report };
 
-// One array for a chart: its figures and the model the diagram is drawn from.
+// One array for a chart: its figures, and the array whose diagram the report draws.
 struct TChartArray {
     TReportArray Report;
-    TArrayModel Model;
+    TArray Array;
     long double ElevationDegrees = 0;
 };
 
-// The chart of the arrays, overlaid in their colours, as a file of the format. The report is
-// one A4 page with the window's diagram of the first array.
-std::string ChartFileBytes(TChartKind kind, const std::vector<TChartArray>& arrays,
+// The picture of the arrays as a file of the format: the diagram of the first array as the
+// window draws it, a chart of all overlaid in their colours, or the report, one A4 page with
+// the diagram of the first array.
+std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& arrays,
                            TPictureFormat format);

@@ -4,10 +4,11 @@
 #include <cmath>
 
 #include "config/numtext.h"
+#include "model/angles.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPiDouble = static_cast<double>(kPi);
 constexpr double kRingsDb[] = {0, -3, -6, -10, -20, -30};
 constexpr double kRectFloorDb = -40;
 // The level of the half-power points the beamwidth is solved at.
@@ -90,8 +91,8 @@ struct TPolarFrame {
     // Screen point at compass angle a (degrees clockwise from up) and level db.
     void Point(double a, double db, double& x, double& y) const {
         const double r = Radius * ArrlRadius(db);
-        x = Cx + r * std::sin(a * kPi / 180);
-        y = Cy - r * std::cos(a * kPi / 180);
+        x = Cx + r * std::sin(a * kPiDouble / 180);
+        y = Cy - r * std::cos(a * kPiDouble / 180);
     }
 };
 
@@ -100,7 +101,7 @@ void DrawRings(cairo_t* cr, const TPolarFrame& f, double from, double to) {
         SetGrid(cr, db == 0);
         const double r = f.Radius * ArrlRadius(db);
         cairo_new_sub_path(cr);
-        cairo_arc(cr, f.Cx, f.Cy, r, (from - 90) * kPi / 180, (to - 90) * kPi / 180);
+        cairo_arc(cr, f.Cx, f.Cy, r, (from - 90) * kPiDouble / 180, (to - 90) * kPiDouble / 180);
         cairo_stroke(cr);
     }
 }
@@ -151,8 +152,8 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
         f.Point(a, 0, x, y);
-        const double s = std::sin(a * kPi / 180);
-        const double c = std::cos(a * kPi / 180);
+        const double s = std::sin(a * kPiDouble / 180);
+        const double c = std::cos(a * kPiDouble / 180);
         Text(cr, x + s * kFontSize * 1.1, y - c * kFontSize * 0.9, Integer(a), TAlign::Centre);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
@@ -173,7 +174,7 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
             double y;
             f.Point(static_cast<double>(az) + 180, kHalfPowerDb, x, y);
             cairo_new_sub_path(cr);
-            cairo_arc(cr, x, y, 3.5, 0, 2 * kPi);
+            cairo_arc(cr, x, y, 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
         }
     }
@@ -225,7 +226,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         if (IsZero(s)) continue;
         SetSeries(cr, n);
         for (int b = 0; b <= 360; ++b) {
-            const long double v = s.Pattern.Samples[static_cast<unsigned>((b + 180) % 360)];
+            const long double v = s.Pattern.Samples[static_cast<unsigned>(BearingSample(b))];
             const double level = std::max(kRectFloorDb - 1, LevelDb(v, s.Pattern.MaxGain));
             if (b == 0) {
                 cairo_move_to(cr, x(b), y(level));
@@ -239,7 +240,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
             const double bearing =
                 std::fmod(std::fmod(static_cast<double>(az) + 180, 360) + 360, 360);
             cairo_new_sub_path(cr);
-            cairo_arc(cr, x(bearing), y(halfPowerDb), 3.5, 0, 2 * kPi);
+            cairo_arc(cr, x(bearing), y(halfPowerDb), 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
         }
     }
@@ -262,7 +263,7 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         cairo_line_to(cr, x, y);
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        const double a = (90 - e) * kPi / 180;
+        const double a = (90 - e) * kPiDouble / 180;
         Text(cr, x + std::sin(a) * kFontSize * 1.1, y - std::cos(a) * kFontSize * 0.9, Integer(e),
              TAlign::Centre);
     }

@@ -9,7 +9,7 @@
 
 #include "model/beamwidth.h"
 #include "model/emitters.h"
-#include "model/freespace.h"
+#include "model/pattern.h"
 
 // One array as the charts show it: its pattern samples (sample i at compass bearing
 // (i + 180) mod 360), the solved half-power points (window azimuths in degrees) and the

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "config/numtext.h"
-#include "model/pattern.h"
 #include "model/rounding.h"
 #include "model/trig.h"
 
@@ -62,11 +61,11 @@ void DrawGrid(TCanvas& surface, const TGeometry& g) {
 }
 
 // One wavelength is 2R pixels, so the outer ring lies half a wavelength out.
-void DrawMarkers(TCanvas& surface, const TGeometry& g, const TArrayModel& model) {
+void DrawMarkers(TCanvas& surface, const TGeometry& g, const TArray& array) {
     const TRect clip = surface.ClipRect();
     const long double r = g.R;
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = model.Emitter(k);
+        const TEmitter& e = array.Emitter(k);
         if (!e.Enabled) {
             continue;
         }
@@ -86,11 +85,12 @@ void DrawMarkers(TCanvas& surface, const TGeometry& g, const TArrayModel& model)
 }
 
 // Full scale, the outer ring, is every enabled emitter in phase.
-void DrawCurve(TCanvas& surface, const TGeometry& g, const TArrayModel& model) {
-    const long double scale = static_cast<long double>(g.R) / model.EnabledCount;
+void DrawCurve(TCanvas& surface, const TGeometry& g, long double fullScale,
+               const TPattern& pattern) {
+    const long double scale = static_cast<long double>(g.R) / fullScale;
     for (int i = 0; i < kSampleCount; ++i) {
         const long double phi = i * kDegree;
-        long double rho = scale * model.Pattern.Samples[static_cast<unsigned>(i)];
+        long double rho = scale * pattern.Samples[static_cast<unsigned>(i)];
         if (std::isnan(rho)) {
             rho = 0;
         } else if (rho > kMaxCurveRadius) {
@@ -113,18 +113,17 @@ long double ElevationDegrees(int trackMax, int trackPosition) {
            static_cast<long double>(trackMax + 1);
 }
 
-TDiagramLabels DiagramLabels(const TArrayModel& model, long double elevationDegrees) {
+TDiagramLabels DiagramLabels(const TPattern& p, long double elevationDegrees) {
     TDiagramLabels labels;
     labels.Elevation = "Угол места " + FormatGeneral(elevationDegrees) + " град.";
-    const TPattern& p = model.Pattern;
     labels.Gain =
         FormatFixed(p.MaxGain, 8, 3) + "  (" + FormatFixed(GainDecibels(p.MaxGain), 6, 2) + " дБ)";
     labels.Bearing = FormatGeneral(DisplayedBearing(p.MaxGainAngle));
     return labels;
 }
 
-TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, TArrayModel& model,
-                           long double elevationDegrees) {
+TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& array,
+                           const TPattern& pattern, long double elevationDegrees) {
     const bool picture = target == dtExportImage;
     const TRect clip = surface.ClipRect();
     surface.FillRect(clip);
@@ -136,15 +135,15 @@ TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, TArrayModel& mo
 
     surface.SetFontColor(kRed);
     surface.SetPenColor(kRed);
-    DrawMarkers(surface, g, model);
+    DrawMarkers(surface, g, array);
 
     surface.SetPenColor(kBlue);
     surface.SetPenWidth(picture ? 5 : 3);
 
-    ComputePattern(model, elevationDegrees);
     // No emitter is on only while the one-emitter message is open: there is no scale then.
-    if (model.EnabledCount > 0) {
-        DrawCurve(surface, g, model);
+    const long double fullScale = FullScale(array);
+    if (fullScale > 0) {
+        DrawCurve(surface, g, fullScale, pattern);
     }
-    return DiagramLabels(model, elevationDegrees);
+    return DiagramLabels(pattern, elevationDegrees);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/emitters.h"
+#include "model/pattern.h"
 #include "plot/canvas.h"
 
 enum TDrawTarget { dtWindow, dtExportImage };
@@ -17,11 +18,12 @@ struct TDiagramLabels {
 // Elevation in degrees from the slider: (max - position) * 90 / (max + 1).
 long double ElevationDegrees(int trackMax, int trackPosition);
 
-// The three read-outs of the pattern last computed into model.Pattern at that elevation.
-TDiagramLabels DiagramLabels(const TArrayModel& model, long double elevationDegrees);
+// The three read-outs of a pattern computed at that elevation.
+TDiagramLabels DiagramLabels(const TPattern& pattern, long double elevationDegrees);
 
-// Draws rings, bearing lines, emitter markers and the pattern curve on the surface and
-// computes the pattern into model.Pattern. On dtWindow the centre comes from the surface's
-// clip rectangle size (width - R - 8, height div 2); on dtExportImage from its middle.
-TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, TArrayModel& model,
-                           long double elevationDegrees);
+// Draws rings, bearing lines, the markers of the array's enabled emitters and the curve of the
+// pattern, computed beforehand at that elevation, on the surface. On dtWindow the centre comes
+// from the surface's clip rectangle size (width - R - 8, height div 2); on dtExportImage from
+// its middle. The outer ring is the array's full scale.
+TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& array,
+                           const TPattern& pattern, long double elevationDegrees);

@@ -14,9 +14,10 @@ inline constexpr int kDiagramPngLevel = 3;
 // The diagram as a file of the format. BMP and PNG carry the pixels of an export picture
 // drawn afresh, the BMP exactly what an export writes; SVG and PDF come from the same drawing steps
 // on a vector page of 880 x 880 pixels (points in PDF).
-std::string DiagramFileBytes(TArrayModel& model, long double elevationDegrees,
-                             TPictureFormat format);
+std::string DiagramFileBytes(const TArray& array, const TPattern& pattern,
+                             long double elevationDegrees, TPictureFormat format);
 
 // Draws the diagram and writes it as WritePictureFile does, with its error texts.
-void SaveDiagramFile(TArrayModel& model, long double elevationDegrees, const std::string& fileName,
-                     TPictureFormat format, const TWriteFn& write = {});
+void SaveDiagramFile(const TArray& array, const TPattern& pattern, long double elevationDegrees,
+                     const std::string& fileName, TPictureFormat format,
+                     const TWriteFn& write = {});

@@ -20,13 +20,14 @@ TExportPicture::TExportPicture()
     cairo_paint(cr.get());
 }
 
-TDiagramLabels TExportPicture::Draw(TArrayModel& model, long double elevationDegrees) {
+TDiagramLabels TExportPicture::Draw(const TArray& array, const TPattern& pattern,
+                                    long double elevationDegrees) {
     TDiagramLabels labels;
     {
         const TCairoContext cr(cairo_create(Surface.get()));
         TCairoCanvas canvas(cr.get(), TRect{0, 0, kSize, kSize}, TCairoCanvas::TTarget::Pixels);
         canvas.SetBrushColor(kWhite);
-        labels = DrawDiagram(canvas, dtExportImage, model, elevationDegrees);
+        labels = DrawDiagram(canvas, dtExportImage, array, pattern, elevationDegrees);
     }
     cairo_surface_flush(Surface.get());
     return labels;

@@ -54,7 +54,7 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         FitText(cr, box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
         FitText(cr, box.X + cells[1] * box.Width, y, array.Enabled[u] ? "да" : "нет",
                 0.1 * box.Width);
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < kGridDataColumns; ++c) {
             FitText(cr, box.X + cells[c + 2] * box.Width, y,
                     array.Grid[u][static_cast<unsigned>(c)], 0.26 * box.Width);
         }
@@ -94,9 +94,13 @@ std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array)
     if (array.Directivity) {
         const TDirectivity& d = *array.Directivity;
         add("КНД к максимуму у горизонта, дБи", Fixed(d.HorizonDbi, 3));
-        add("Наибольший КНД, дБи", Fixed(d.PeakDbi, 3));
-        add("  его азимут, град.", Fixed(d.PeakBearingDegrees, 2));
-        add("  его угол места, град.", Fixed(d.PeakElevationDegrees, 2));
+        if (d.PeakDbi) {
+            add("Наибольший КНД, дБи", Fixed(*d.PeakDbi, 3));
+            add("  его азимут, град.", Fixed(d.PeakBearingDegrees, 2));
+            add("  его угол места, град.", Fixed(d.PeakElevationDegrees, 2));
+        } else {
+            add("Наибольший КНД, дБи", "не найден");
+        }
     } else {
         add("КНД", "нет излучения");
     }

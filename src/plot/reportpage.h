@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "model/directivity.h"
+#include "model/gridcolumns.h"
 #include "model/metrics.h"
 #include "plot/charts.h"
 
 // The grid's three texts (X, Y, Phase) of each emitter row, as the window shows them.
-using TGridTexts = std::array<std::array<std::string, 3>, kEmitterCount>;
+using TGridTexts = std::array<std::array<std::string, kGridDataColumns>, kEmitterCount>;
 
 // One array's page content besides its charts: the grid as the window shows it, its
 // read-outs and every figure of merit.

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "app/version.h"
 #include "config/errors.h"
 #include "config/numtext.h"
 #include "form/clientsize.h"
@@ -46,8 +47,8 @@ TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
     setWindowTitle(QString::fromUtf8("Диаграмма направленности антенной решетки (v. " +
-                                     FormatInteger(ARRAYPATTERN_VERSION_MAJOR) + "." +
-                                     FormatInteger(ARRAYPATTERN_VERSION_MINOR) + ")"));
+                                     FormatInteger(kVersionMajor) + "." +
+                                     FormatInteger(kVersionMinor) + ")"));
 
     StringGrid1->SetCell(0, 0, QString::fromUtf8("   №, сост."));
     StringGrid1->SetCell(1, 0, QStringLiteral(" X"));
@@ -67,8 +68,10 @@ void TForm1::PaintDiagram(QPainter& painter) {
     Model.EmitterType = RadioGroup1->ItemIndex();
     // The export picture comes into being with the first drawing and lives until exit.
     Image1->Picture();
+    const long double elevation = ElevationDegrees();
+    const TPattern& pattern = Rules.ComputeDiagram(elevation);
     ShowLabels(DrawWindowDiagram(painter, size(), palette().color(QPalette::Button), Model,
-                                 ElevationDegrees()));
+                                 pattern, elevation));
 }
 
 void TForm1::FormPaint() {

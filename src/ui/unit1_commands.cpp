@@ -35,7 +35,8 @@ void TForm1::ExportCommand() {
     Handle([this] {
         Model.EmitterType = RadioGroup1->ItemIndex();
         TExportPicture& picture = Image1->Picture();
-        ShowLabels(picture.Draw(Model, ElevationDegrees()));
+        const long double elevation = ElevationDegrees();
+        ShowLabels(picture.Draw(Model, Rules.ComputeDiagram(elevation), elevation));
         const std::optional<QString> path = Dialogs.SavePictureFile(this);
         if (!path) return;
         picture.Save(FileName(*path));

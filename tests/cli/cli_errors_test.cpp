@@ -72,7 +72,7 @@ TEST(CliErrors, UnreadableConfigurationIsRefusedNotTakenAsDefaults) {
     std::vector<std::string> configs = {huge};
     if (::geteuid() != 0) {
         configs.push_back(dir.Path("locked.txt"));
-        WriteBytes(configs.back(), ConfigText(MakeInitialModel(), 1));
+        WriteBytes(configs.back(), ConfigText(MakeInitialArray(), 1));
         ::chmod(configs.back().c_str(), 0);
     }
     for (const auto& config : configs) {

@@ -5,13 +5,14 @@
 #include "config/numtext.h"
 #include "jsonreader.h"
 #include "model/focus.h"
+#include "model/pattern.h"
 #include "plot/exportpicture.h"
 
 namespace {
 
 // The bytes the window's save writes for the model into a file that starts as `existing`
 // (empty: no file), under a comma separator.
-std::string WindowSaveBytes(const TArrayModel& model, const std::string& existing) {
+std::string WindowSaveBytes(const TArray& model, const std::string& existing) {
     TTempDir dir;
     const std::string path = dir.Path("window.txt");
     if (!existing.empty()) WriteBytes(path, existing);
@@ -23,7 +24,7 @@ std::string WindowSaveBytes(const TArrayModel& model, const std::string& existin
 }
 
 TEST(CliFiles, SaveWritesWhatTheWindowSaves) {
-    TArrayModel focused = MakeInitialModel();
+    TArray focused = MakeInitialArray();
     FocusBeam(focused, 45);
     focused.EmitterType = 2;
     const std::string foreign = "; notes kept by hand\r\n[Other]\r\nKey=value\r\n[" +
@@ -31,13 +32,13 @@ TEST(CliFiles, SaveWritesWhatTheWindowSaves) {
                                 "]\r\nX=0,5\r\n";
     struct TCase {
         std::vector<std::string> Args;
-        const TArrayModel Model;
+        const TArray Model;
         std::string Existing;
     };
     const std::vector<TCase> cases = {
-        {{}, MakeInitialModel(), ""},
+        {{}, MakeInitialArray(), ""},
         {{"--focus", "45", "--type", "2"}, focused, ""},
-        {{}, MakeInitialModel(), foreign},
+        {{}, MakeInitialArray(), foreign},
     };
     for (const auto& c : cases) {
         TTempDir dir;
@@ -80,16 +81,16 @@ TEST(CliFiles, SavedFileLoadsBackToTheSameArray) {
 
 TEST(CliFiles, ExportWritesTheWindowsPictureBytes) {
     TTempDir dir;
-    TArrayModel loaded = ModelOf({{0.5L, 0, 0, true}, {-0.25L, 0.125L, 0.375L, true}});
+    TArray loaded = ModelOf({{0.5L, 0, 0, true}, {-0.25L, 0.125L, 0.375L, true}});
     loaded.EmitterType = 3;
     WriteBytes(dir.Path("array.txt"), ConfigText(loaded, 3));
     struct TCase {
         std::vector<std::string> Args;
-        TArrayModel Model;
+        TArray Model;
         long double Elevation;
     };
     const std::vector<TCase> cases = {
-        {{}, MakeInitialModel(), 0},
+        {{}, MakeInitialArray(), 0},
         {{"--config", dir.Path("array.txt"), "--elevation", "30"}, loaded, 30},
     };
     for (auto c : cases) {
@@ -100,7 +101,7 @@ TEST(CliFiles, ExportWritesTheWindowsPictureBytes) {
         EXPECT_EQ(run.ExitCode, 0) << run.Err;
         EXPECT_EQ(run.Err, "");
         TExportPicture picture;
-        picture.Draw(c.Model, c.Elevation);
+        picture.Draw(c.Model, ComputePattern(c.Model, {TFieldModel::Window, c.Elevation}), c.Elevation);
         const std::string bytes = ReadBytes(out);
         EXPECT_EQ(bytes.size(), 3097654u);
         EXPECT_TRUE(bytes == picture.BmpBytes())

@@ -7,7 +7,7 @@
 
 namespace {
 
-TJson PatternOf(const TArrayModel& model) {
+TJson PatternOf(const TArray& model) {
     TTempDir dir;
     WriteBytes(dir.Path("array.txt"), ConfigText(model, 0));
     const TCliRun run = RunCli(
@@ -82,7 +82,7 @@ TEST(CliMetrics, OmnidirectionalEmitterHasNoBeamNoLobesNoNulls) {
 // An emitter so far out that every phase term lies beyond the sine's range contributes
 // nothing: a pattern of zeros has no level relative to its maximum.
 TEST(CliMetrics, ZeroPatternHasNoMetricsAndEmptyDecibels) {
-    const TArrayModel model = ModelOf({{1e300L, 1e300L, 0, true}});
+    const TArray model = ModelOf({{1e300L, 1e300L, 0, true}});
     const TJson json = PatternOf(model);
     EXPECT_TRUE(json["metrics"].IsNull());
     EXPECT_EQ(json["labels"]["gain"].Text, "0,000  (-110,00 дБ)");

@@ -59,12 +59,12 @@ TEST(CliPattern, InitialArrayShowsTheWindowsReadOutsAndGrid) {
 }
 
 TEST(CliPattern, SamplesRoundTripTheExtendedValuesExactly) {
-    TArrayModel model = MakeInitialModel();
-    ComputePattern(model, 30);
+    TArray model = MakeInitialArray();
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 30});
     const TJson json = PatternJson({"--elevation", "30"});
     ASSERT_EQ(json["samples"].Items.size(), 361u);
     for (std::size_t i = 0; i < 361; ++i) {
-        EXPECT_EQ(json["samples"][i].Number(), model.Pattern.Samples[i]) << "sample " << i;
+        EXPECT_EQ(json["samples"][i].Number(), modelPattern.Samples[i]) << "sample " << i;
     }
 }
 
@@ -79,9 +79,9 @@ TEST(CliPattern, FocusingRewritesPhasesAndMovesTheMaximum) {
         {0, {"0,5", "0,5", "0", "0"}},
     };
     for (const auto& c : cases) {
-        TArrayModel model = MakeInitialModel();
+        TArray model = MakeInitialArray();
         FocusBeam(model, c.Bearing);
-        ComputePattern(model, 0);
+        const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
         const TJson json =
             PatternJson({"--focus", std::to_string(c.Bearing), "--decimal-mark", ","});
         for (std::size_t k = 0; k < 4; ++k) {
@@ -89,7 +89,7 @@ TEST(CliPattern, FocusingRewritesPhasesAndMovesTheMaximum) {
         }
         EXPECT_EQ(json["labels"]["gain"].Text, "4,000  (6,02 дБ)");
         EXPECT_EQ(json["labels"]["bearing"].Text,
-                  std::to_string(DisplayedBearing(model.Pattern.MaxGainAngle)));
+                  std::to_string(DisplayedBearing(modelPattern.MaxGainAngle)));
     }
     // Samples 0, 180 and 360 all come out exactly 4; the first wins: bearing 180.
     EXPECT_EQ(PatternJson({"--focus", "0"})["labels"]["bearing"].Text, "180");
@@ -105,7 +105,7 @@ struct TTypeCase {
 
 TEST(CliPattern, EmitterTypeAndElevationFromFileOrOptions) {
     TTempDir dir;
-    TArrayModel initial = MakeInitialModel();
+    TArray initial = MakeInitialArray();
     const std::string dipoles = dir.Path("dipoles.txt");
     WriteBytes(dipoles, ConfigText(initial, 1));
     const std::vector<TTypeCase> cases = {
@@ -135,7 +135,7 @@ TEST(CliPattern, EmitterTypeAndElevationFromFileOrOptions) {
 
 TEST(CliPattern, AllOffFileKeepsEmitterOneOnAndSaysSo) {
     TTempDir dir;
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     for (auto& e : model.Emitters) e.Enabled = false;
     WriteBytes(dir.Path("off.txt"), ConfigText(model, 0));
     const TCliRun run = RunCli({"pattern", "--format", "json", "--config", dir.Path("off.txt")});
@@ -162,8 +162,8 @@ TEST(CliPattern, TextShowsLabelsGridAndMetrics) {
 }
 
 TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
-    TArrayModel model = MakeInitialModel();
-    ComputePattern(model, 0);
+    TArray model = MakeInitialArray();
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
     ASSERT_TRUE(RussianLocaleInstalled());
     const TCliRun run = RunCli({"pattern", "--format", "csv"}, {{"LC_ALL", "ru_RU.UTF-8"}});
     ASSERT_EQ(run.ExitCode, 0);
@@ -175,7 +175,7 @@ TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
         ASSERT_EQ(fields.size(), 4u) << lines[static_cast<std::size_t>(i + 1)];
         EXPECT_EQ(fields[0], std::to_string(i));
         EXPECT_EQ(fields[1], std::to_string((i + 180) % 360));
-        const long double v = model.Pattern.Samples[static_cast<std::size_t>(i)];
+        const long double v = modelPattern.Samples[static_cast<std::size_t>(i)];
         EXPECT_EQ(ReadReal(fields[2]), v) << i;
         EXPECT_NEAR(static_cast<double>(ReadReal(fields[3])), 10 * std::log10(double(v) / 4), 1e-9);
     }

@@ -128,7 +128,7 @@ bool FileExists(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
 }
 
-std::string ConfigText(const TArrayModel& model, int typeIndex) {
+std::string ConfigText(const TArray& model, int typeIndex) {
     const char mark = DecimalMark();
     SetDecimalMark(',');
     std::string text = "[" + std::string(kAllEmittersSection) + "]\r\n" + std::string(kTypeKey) +
@@ -145,13 +145,12 @@ std::string ConfigText(const TArrayModel& model, int typeIndex) {
     return text;
 }
 
-TArrayModel ModelOf(const std::vector<TEmitter>& emitters) {
-    TArrayModel model;
+TArray ModelOf(const std::vector<TEmitter>& emitters) {
+    TArray model;
     for (std::size_t i = 0; i < emitters.size(); ++i) {
         model.Emitters[i] = emitters[i];
         model.Emitters[i].Enabled = true;
     }
-    model.EnabledCount = static_cast<int>(emitters.size());
     return model;
 }
 

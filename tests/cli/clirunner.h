@@ -42,6 +42,6 @@ bool FileExists(const std::string& path);
 
 // A configuration file as the window writes it (Windows-1251 names, CR LF, comma as the
 // decimal separator) holding every emitter's section and the type.
-std::string ConfigText(const TArrayModel& model, int typeIndex);
+std::string ConfigText(const TArray& model, int typeIndex);
 // A model with only the given emitters: (X, Y, Phase), all enabled, the rest off and zero.
-TArrayModel ModelOf(const std::vector<TEmitter>& emitters);
+TArray ModelOf(const std::vector<TEmitter>& emitters);

@@ -6,7 +6,7 @@
 #include <complex>
 #include <vector>
 
-#include "model/freespace.h"
+#include "model/pattern.h"
 #include "model/pattern.h"
 
 namespace {
@@ -14,7 +14,7 @@ namespace {
 constexpr long double kTwoPi = 2 * 3.14159265358979323846L;
 
 // The array factor written plainly in compass bearings (degrees), east and north positive.
-long double PlainField(const TArrayModel& model, long double bearing) {
+long double PlainField(const TArray& model, long double bearing) {
     const long double b = bearing * kTwoPi / 360;
     std::complex<long double> sum = 0;
     for (const TEmitter& e : model.Emitters) {
@@ -26,7 +26,7 @@ long double PlainField(const TArrayModel& model, long double bearing) {
 }
 
 // Half-power width by plain bisection from a known peak bearing.
-long double PlainBeamwidth(const TArrayModel& model, long double peak) {
+long double PlainBeamwidth(const TArray& model, long double peak) {
     const long double level = PlainField(model, peak) / std::sqrt(2.0L);
     long double width = 0;
     for (const int step : {+1, -1}) {
@@ -47,20 +47,20 @@ struct TSolved {
     int Evaluations;
 };
 
-std::optional<TSolved> Solve(TArrayModel model, long double elevation = 0,
+std::optional<TSolved> Solve(TArray model, long double elevation = 0,
                              TFieldModel field = TFieldModel::Window) {
-    ComputeFieldPattern(model, field, elevation);
+    const TPattern modelPattern = ComputePattern(model, {field, elevation});
     int evaluations = 0;
-    const auto points = HalfPowerPoints(model.Pattern, [&](long double az) {
+    const auto points = HalfPowerPoints(modelPattern, [&](long double az) {
         ++evaluations;
-        return FieldValue(model, field, az * kDegree, elevation);
+        return FieldValue(model, {field, elevation}, az * kDegree);
     });
     if (!points) return std::nullopt;
     return TSolved{points->Upper - points->Lower, evaluations};
 }
 
-TArrayModel Line(int count, long double spacing, long double phaseStep = 0) {
-    TArrayModel model;
+TArray Line(int count, long double spacing, long double phaseStep = 0) {
+    TArray model;
     for (int k = 0; k < count; ++k) {
         model.Emitter(k + 1) = {(k - (count - 1) / 2.0L) * spacing, 0, k * phaseStep, true};
     }
@@ -68,15 +68,15 @@ TArrayModel Line(int count, long double spacing, long double phaseStep = 0) {
 }
 
 TEST(HalfPowerBeamwidth, TextbookArrays) {
-    TArrayModel cardioid;
+    TArray cardioid;
     cardioid.Emitter(1) = {-0.125L, 0, 0, true};
     cardioid.Emitter(2) = {0.125L, 0, 0.25L, true};
-    TArrayModel dipole;
+    TArray dipole;
     dipole.Emitter(1) = {0.3L, 0.1L, 0, true};
     dipole.EmitterType = etHorizontalDipoleNS;
     const struct {
         const char* Name;
-        TArrayModel Model;
+        TArray Model;
         long double Width;
     } cases[] = {
         {"broadside pair half a wavelength apart", Line(2, 0.5L), 60},
@@ -96,22 +96,22 @@ TEST(HalfPowerBeamwidth, TextbookArrays) {
 
 TEST(HalfPowerBeamwidth, AgreesWithPlainBisectionAcrossBothSeams) {
     // An eight-element broadside line: its peak is sample 0, on the seam of the sample index.
-    const TArrayModel broadside = Line(8, 0.5L);
+    const TArray broadside = Line(8, 0.5L);
     // Four cardioid pairs side by side beam north, bearing 0: the lobe spans about 350..10.
-    TArrayModel north;
+    TArray north;
     for (int k = 0; k < 4; ++k) {
         north.Emitter(2 * k + 1) = {(k - 1.5L) * 0.5L, -0.125L, 0, true};
         north.Emitter(2 * k + 2) = {(k - 1.5L) * 0.5L, 0.125L, 0.25L, true};
     }
     const struct {
         const char* Name;
-        const TArrayModel& Model;
+        const TArray& Model;
         long double Peak;
     } cases[] = {{"broadside line", broadside, 180}, {"north beam", north, 0}};
     for (const auto& c : cases) {
-        TArrayModel model = c.Model;
-        ComputePattern(model, 0);
-        EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), c.Peak) << c.Name;
+        TArray model = c.Model;
+        const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
+        EXPECT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), c.Peak) << c.Name;
         const auto solved = Solve(model);
         ASSERT_TRUE(solved) << c.Name;
         EXPECT_LT(solved->Width, 30) << c.Name;
@@ -122,10 +122,10 @@ TEST(HalfPowerBeamwidth, AgreesWithPlainBisectionAcrossBothSeams) {
 }
 
 TEST(HalfPowerBeamwidth, NoneWithoutAFallToHalfPower) {
-    TArrayModel one;
+    TArray one;
     one.Emitter(2) = {0.2L, 0.7L, 0.1L, true};
     EXPECT_FALSE(Solve(one));
-    TArrayModel zero;  // every sine and cosine is 0 beyond 2^63 periods
+    TArray zero;  // every sine and cosine is 0 beyond 2^63 periods
     zero.Emitter(1) = {0, 0, 1e30L, true};
     EXPECT_FALSE(Solve(zero));
 }

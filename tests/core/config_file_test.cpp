@@ -3,7 +3,8 @@
 
 #include <cerrno>
 
-#include "cli/headlesswindow.h"
+#include "form/arraymodel.h"
+#include "app/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/cp1251.h"
 #include "config/errors.h"
@@ -102,7 +103,7 @@ TEST_F(ConfigFileTest, SaveThenLoadRestoresTheTable) {
             EXPECT_EQ(window.GridCell(3, k), FormatGeneral(e.Phase));
         }
         EXPECT_EQ(window.EmitterTypeIndex(), 2);
-        EXPECT_EQ(loaded.EnabledCount, 6);
+        EXPECT_EQ(loaded.EnabledCount(), 6);
         EXPECT_TRUE(window.Messages().empty());
     }
 }
@@ -125,7 +126,7 @@ TEST_F(ConfigFileTest, SavingOverAFileKeepsWhatItDoesNotWrite) {
     EXPECT_EQ(model.Emitter(6).X, 0.5L);
     EXPECT_EQ(model.Emitter(6).Phase, 0.125L);
     EXPECT_EQ(window.EmitterTypeIndex(), 1);
-    EXPECT_EQ(model.EnabledCount, 5);
+    EXPECT_EQ(model.EnabledCount(), 5);
 }
 
 // One emitter section holding the given key and value, with emitter 2 on.
@@ -209,7 +210,7 @@ TEST_F(ConfigFileTest, AllOffKeepsTheFirstPreviouslyCheckedEmitterOn) {
             EXPECT_EQ(model.Emitter(k).Enabled, k == 2) << k;
             EXPECT_EQ(window.EmitterChecked(k), k == 2) << k;
         }
-        EXPECT_EQ(model.EnabledCount, 1);
+        EXPECT_EQ(model.EnabledCount(), 1);
         EXPECT_EQ(model.Emitter(2).X, 0);
         EXPECT_EQ(window.GridCell(3, 4), "0");
         EXPECT_EQ(window.RedrawCount(), 4);  // box 2 refused, boxes 3 and 4, the end
@@ -268,7 +269,7 @@ TEST_F(ConfigFileTest, BadFilesLoadWithoutFailing) {
         window.Rules().Create();
         EXPECT_NO_THROW(window.Rules().Load(Path));
         EXPECT_EQ(model.Emitter(1).X, c.X1);
-        EXPECT_EQ(model.EnabledCount, 1);
+        EXPECT_EQ(model.EnabledCount(), 1);
     }
 }
 

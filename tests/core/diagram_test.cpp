@@ -60,11 +60,12 @@ const TTargetCase kPictureCase{dtExportImage,
 
 class DiagramTest : public ::testing::Test {
   protected:
-    void SetUp() override { model_ = MakeInitialModel(); }
+    void SetUp() override { model_ = MakeInitialArray(); }
 
     TDiagramLabels Draw(const TTargetCase& c, long double elevation = 0) {
         canvas_ = TRecordingCanvas(c.Clip);
-        return DrawDiagram(canvas_, c.Target, model_, elevation);
+        const TPattern pattern = ComputePattern(model_, {TFieldModel::Window, elevation});
+        return DrawDiagram(canvas_, c.Target, model_, pattern, elevation);
     }
 
     std::vector<TCanvasOp> OpsOf(TKind kind) const {
@@ -105,7 +106,7 @@ class DiagramTest : public ::testing::Test {
     }
 
     TDecimalMarkScope comma_;
-    TArrayModel model_;
+    TArray model_;
     TRecordingCanvas canvas_{kWindowClient};
 };
 
@@ -181,7 +182,6 @@ TEST_P(DiagramTargetTest, CurveIsOneClosedLineThroughTheMainLobe) {
 TEST_P(DiagramTargetTest, SingleOmniEmitterDrawsTheOuterRing) {
     const TTargetCase& c = GetParam();
     for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
-    model_.EnabledCount = 1;
     Draw(c);
     const auto curve = Curve();
     ASSERT_EQ(curve.size(), 361u);
@@ -235,7 +235,6 @@ TEST_F(DiagramTest, ElevationFollowsTheSliderInStepsOfFiveDegrees) {
 TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
     for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 2 || k == 7;
     model_.Emitter(7).X = 0.1L;
-    model_.EnabledCount = 2;
     Draw(kWindowCase);
     const auto markers = Markers();
     ASSERT_EQ(markers.size(), 2u);
@@ -246,7 +245,6 @@ TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
 
 TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
     for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
-    model_.EnabledCount = 1;
     model_.Emitter(1).Y = 0;
     const struct {
         long double X;
@@ -272,12 +270,11 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
     }
 }
 
-TEST_F(DiagramTest, NoEnabledEmitterDrawsGridAndMarkersWithoutCurve) {
-    model_.Emitter(1).Enabled = false;
-    model_.EnabledCount = 0;
+TEST_F(DiagramTest, NoEnabledEmitterDrawsGridWithoutCurve) {
+    for (TEmitter& e : model_.Emitters) e.Enabled = false;
     TDiagramLabels labels;
     ASSERT_NO_THROW(labels = Draw(kWindowCase));
-    EXPECT_EQ(OpsOf(TKind::Ellipse).size(), 10u + 3u);
+    EXPECT_EQ(OpsOf(TKind::Ellipse).size(), 10u);
     EXPECT_EQ(OpsOf(TKind::LineTo).size(), 12u);
     EXPECT_EQ(canvas_.Ops().back().Kind, TKind::SetPenWidth);
     EXPECT_EQ(labels.Elevation, "Угол места 0 град.");

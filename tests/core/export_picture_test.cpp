@@ -13,6 +13,7 @@
 #include "config_tempdir.h"
 #include "decimalmark_scope.h"
 #include "model/emitters.h"
+#include "model/pattern.h"
 #include "plot/exportpicture.h"
 
 namespace {
@@ -49,7 +50,7 @@ class ExportTest : public TTempDirTest {
   protected:
     void SetUp() override {
         TTempDirTest::SetUp();
-        model_ = MakeInitialModel();
+        model_ = MakeInitialArray();
     }
 
     // Names in the export folder, temporary files included, sorted.
@@ -70,7 +71,7 @@ class ExportTest : public TTempDirTest {
     }
 
     std::string SaveError(const std::string& path, const TWriteFn& write = {}) {
-        picture_.Draw(model_, 0);
+        picture_.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 0}), 0);
         try {
             picture_.Save(path, write);
         } catch (const EHandlerError& e) {
@@ -80,7 +81,7 @@ class ExportTest : public TTempDirTest {
     }
 
     TDecimalMarkScope comma_;
-    TArrayModel model_;
+    TArray model_;
     TExportPicture picture_;
 };
 
@@ -89,7 +90,7 @@ TEST_F(ExportTest, PictureIsWhiteAtCreation) {
 }
 
 TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
-    const TDiagramLabels labels = picture_.Draw(model_, 0);
+    const TDiagramLabels labels = picture_.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 0}), 0);
     EXPECT_EQ(labels.Gain, "4,000  (6,02 дБ)");
     const std::string path = PathOf("diagram.png");
     picture_.Save(path);
@@ -106,7 +107,7 @@ TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
 }
 
 TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
-    picture_.Draw(model_, 0);
+    picture_.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 0}), 0);
     const std::string path = PathOf("diagram.bmp");
     picture_.Save(path);
     const std::string bmp = ReadBytes(path);
@@ -129,18 +130,17 @@ TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
 }
 
 TEST_F(ExportTest, SecondExportKeepsNothingOfTheFirst) {
-    picture_.Draw(model_, 0);
+    picture_.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 0}), 0);
     picture_.Save(PathOf("first.bmp"));
 
     for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 6;
     model_.Emitter(6).X = -0.3L;
-    model_.EnabledCount = 1;
-    picture_.Draw(model_, 40);
+    picture_.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 40}), 40);
     const std::string path = PathOf("second.bmp");
     picture_.Save(path);
 
     TExportPicture fresh;
-    fresh.Draw(model_, 40);
+    fresh.Draw(model_, ComputePattern(model_, {TFieldModel::Window, 40}), 40);
     const std::string second = ReadBytes(path);
     EXPECT_TRUE(second == fresh.BmpBytes());
     EXPECT_EQ(FilePixel(second, 648, 240), kWhite);

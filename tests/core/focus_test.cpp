@@ -14,7 +14,7 @@ namespace {
 
 class FocusBeamTest : public testing::Test {
   protected:
-    static std::string PhaseText(const TArrayModel& model, int k) {
+    static std::string PhaseText(const TArray& model, int k) {
         return FormatGeneral(model.Emitter(k).Phase);
     }
 
@@ -23,20 +23,20 @@ class FocusBeamTest : public testing::Test {
 };
 
 TEST_F(FocusBeamTest, InitialTableAtBearing45) {
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     FocusBeam(model, 45);
     EXPECT_EQ(PhaseText(model, 1), "0,707106781186548");
     EXPECT_EQ(PhaseText(model, 2), "0,353553390593274");
     EXPECT_EQ(PhaseText(model, 3), "0,353553390593274");
     EXPECT_EQ(model.Emitter(4).Phase, 0);
 
-    ComputePattern(model, 0);
-    EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), 45);
-    EXPECT_EQ(FormatFixed(model.Pattern.MaxGain, 8, 3), "4,000");
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
+    EXPECT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), 45);
+    EXPECT_EQ(FormatFixed(modelPattern.MaxGain, 8, 3), "4,000");
 }
 
 TEST_F(FocusBeamTest, InitialTableAtBearing0PeaksEquallyAtBothEnds) {
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     FocusBeam(model, 0);
     EXPECT_EQ(model.Emitter(1).Phase, 0.5L);
     EXPECT_EQ(model.Emitter(2).Phase, 0.5L);
@@ -45,27 +45,27 @@ TEST_F(FocusBeamTest, InitialTableAtBearing0PeaksEquallyAtBothEnds) {
 
     // Half-wavelength spacing: bearings 0 and 180 both get the full value, and of the equal
     // samples 0, 180 and 360 the first is kept.
-    ComputePattern(model, 0);
-    EXPECT_EQ(model.Pattern.Samples[0], 4);
-    EXPECT_EQ(model.Pattern.Samples[180], 4);
-    EXPECT_EQ(model.Pattern.Samples[360], 4);
-    EXPECT_EQ(model.Pattern.MaxGainAngle, 0);
-    EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), 180);
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
+    EXPECT_EQ(modelPattern.Samples[0], 4);
+    EXPECT_EQ(modelPattern.Samples[180], 4);
+    EXPECT_EQ(modelPattern.Samples[360], 4);
+    EXPECT_EQ(modelPattern.MaxGainAngle, 0);
+    EXPECT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), 180);
 }
 
 TEST_F(FocusBeamTest, PeakFollowsEveryBearingInTheHorizontalPlane) {
     for (int bearing = 0; bearing < 360; ++bearing) {
         SCOPED_TRACE(bearing);
-        TArrayModel model = MakeInitialModel();
+        TArray model = MakeInitialArray();
         FocusBeam(model, bearing);
-        ComputePattern(model, 0);
+        const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
         const unsigned target = static_cast<unsigned>(bearing + 180) % 360;
-        ASSERT_TRUE(NearExtended(model.Pattern.Samples[target], 4, 1e-17L));
-        ASSERT_TRUE(NearExtended(model.Pattern.MaxGain, 4, 1e-17L));
+        ASSERT_TRUE(NearExtended(modelPattern.Samples[target], 4, 1e-17L));
+        ASSERT_TRUE(NearExtended(modelPattern.MaxGain, 4, 1e-17L));
         // Along the axes the half-wavelength spacing gives the mirror bearing the full value
         // too; for bearings 0 and 90 the mirror's sample comes first and is reported.
         if (bearing % 90 != 0 || bearing >= 180) {
-            ASSERT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), bearing);
+            ASSERT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), bearing);
         }
     }
 }
@@ -81,7 +81,7 @@ TEST_F(FocusBeamTest, DifferencesBelowOneMillionthBecomeZero) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
-        TArrayModel model;
+        TArray model;
         model.Emitter(1) = TEmitter{0, 0, 0.25L, true};
         model.Emitter(2) = TEmitter{0, c.Y, 0.25L, true};
         FocusBeam(model, 0);
@@ -93,7 +93,7 @@ TEST_F(FocusBeamTest, DifferencesBelowOneMillionthBecomeZero) {
 }
 
 TEST_F(FocusBeamTest, DisabledEmittersKeepTheirPhases) {
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     model.Emitter(2).Enabled = false;
     model.Emitter(6) = TEmitter{0.5L, -0.75L, 0.3L, false};
     FocusBeam(model, 90);
@@ -105,7 +105,7 @@ TEST_F(FocusBeamTest, DisabledEmittersKeepTheirPhases) {
 }
 
 TEST_F(FocusBeamTest, LoneEmitterGetsPhaseZero) {
-    TArrayModel model;
+    TArray model;
     model.Emitter(7) = TEmitter{0.8L, -0.6L, 0.9L, true};
     FocusBeam(model, 123);
     EXPECT_EQ(model.Emitter(7).Phase, 0);

@@ -1,8 +1,9 @@
+#include "form/arraymodel.h"
 #include "form/formrules.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/headlesswindow.h"
+#include "app/headlesswindow.h"
 #include "config/numtext.h"
 #include "decimalmark_scope.h"
 #include "model/emitters.h"
@@ -16,7 +17,7 @@ class TWatchedWindow : public THeadlessWindow {
         Rules().Create();
     }
     void ShowOneEmitterMessage() override {
-        CountDuringMessage = Model.EnabledCount;
+        CountDuringMessage = Model.EnabledCount();
         THeadlessWindow::ShowOneEmitterMessage();
     }
 
@@ -36,7 +37,7 @@ TEST_F(FormRulesTest, StartShowsTheInitialTableAndRowOne) {
     EXPECT_EQ(Window.GridCell(3, 4), "-0,707106781186548");
     EXPECT_EQ(Window.GridCell(1, 8), "0");
     EXPECT_EQ(Window.SpinPositions(), (std::array<int, 3>{16, 16, 0}));
-    EXPECT_EQ(Model.EnabledCount, kInitialEnabledCount);
+    EXPECT_EQ(Model.EnabledCount(), kInitialEnabledCount);
     EXPECT_EQ(Window.RedrawCount(), 0);
 }
 
@@ -44,7 +45,7 @@ TEST_F(FormRulesTest, EachBoxClickRecountsAndRedrawsOnce) {
     Window.SetEmitterChecked(2, false);
     Window.SetEmitterChecked(8, true);
     Window.SetEmitterChecked(3, false);
-    EXPECT_EQ(Model.EnabledCount, 3);
+    EXPECT_EQ(Model.EnabledCount(), 3);
     EXPECT_EQ(Window.RedrawCount(), 3);
     EXPECT_TRUE(Window.Messages().empty());
     EXPECT_TRUE(Model.Emitter(8).Enabled);
@@ -54,7 +55,7 @@ TEST_F(FormRulesTest, EachBoxClickRecountsAndRedrawsOnce) {
 // The refused switch-off checks the box again, which runs the same click once more, nested.
 TEST_F(FormRulesTest, LastBoxSwitchedOffIsRefusedAndCheckedAgain) {
     int seen = 0;
-    Window.SetOnRedraw([&] { seen = Model.EnabledCount; });
+    Window.SetOnRedraw([&] { seen = Model.EnabledCount(); });
     for (int k = 1; k <= 3; ++k) Window.SetEmitterChecked(k, false);
     EXPECT_EQ(Window.RedrawCount(), 3);
     EXPECT_TRUE(Window.Messages().empty());
@@ -64,7 +65,7 @@ TEST_F(FormRulesTest, LastBoxSwitchedOffIsRefusedAndCheckedAgain) {
     EXPECT_EQ(Window.CountDuringMessage, 0);
     EXPECT_TRUE(Window.EmitterChecked(4));
     EXPECT_TRUE(Model.Emitter(4).Enabled);
-    EXPECT_EQ(Model.EnabledCount, 1);
+    EXPECT_EQ(Model.EnabledCount(), 1);
     EXPECT_EQ(Window.RedrawCount(), 4);
     EXPECT_EQ(seen, 1);
 }

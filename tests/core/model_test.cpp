@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "form/arraymodel.h"
 #include "config/numtext.h"
 #include "decimalmark_scope.h"
 #include "model/emitters.h"
@@ -40,7 +41,7 @@ TEST_F(InitialTable, IsTheSquareSteeredToBearing45) {
         EXPECT_EQ(FormatGeneral(emitter.Phase), expected[k - 1].PhaseText);
         EXPECT_EQ(emitter.Enabled, expected[k - 1].Enabled);
     }
-    EXPECT_EQ(model.EnabledCount, 4);
+    EXPECT_EQ(model.EnabledCount(), 4);
     EXPECT_EQ(model.SelectedRow, 1);
     EXPECT_EQ(model.EmitterType, etOmni);
 }

@@ -23,7 +23,7 @@ long double PlainPathLength(long double az, long double el, long double x, long 
     return (x * e + y * f) / std::sqrt(e * e + f * f + g * g);
 }
 
-TPattern PlainPattern(const TArrayModel& model, long double elevation, int previousAngle) {
+TPattern PlainPattern(const TArray& model, long double elevation, int previousAngle) {
     TPattern pattern;
     pattern.MaxGainAngle = previousAngle;
     const long double el = -elevation * 3.14159265358979323846L / 180;
@@ -59,10 +59,10 @@ TPattern PlainPattern(const TArrayModel& model, long double elevation, int previ
     return pattern;
 }
 
-TArrayModel RandomTable(std::mt19937_64& random) {
+TArray RandomTable(std::mt19937_64& random) {
     std::uniform_real_distribution<long double> position(-1, 1);
     std::uniform_real_distribution<long double> phase(-1.5L, 1.5L);
-    TArrayModel model;
+    TArray model;
     for (TEmitter& emitter : model.Emitters) {
         emitter = TEmitter{position(random), position(random), phase(random), random() % 4 != 0};
     }
@@ -73,22 +73,24 @@ TArrayModel RandomTable(std::mt19937_64& random) {
 TEST(ComputePattern, IsBitForBitThePlainAlgorithm) {
     std::mt19937_64 random(42);
     for (int table = 0; table < 40; ++table) {
-        TArrayModel model = RandomTable(random);
+        TArray model = RandomTable(random);
+        int previous = 0;
         for (const int type : {-1, 0, 1, 2, 3, 7}) {
             for (const long double elevation : {0.0L, 5.0L, 30.0L, 45.0L, 85.0L, 17.3L}) {
                 SCOPED_TRACE(testing::Message() << "table " << table << " type " << type
                                                 << " elevation " << elevation);
                 model.EmitterType = type;
-                const TPattern expected =
-                    PlainPattern(model, elevation, model.Pattern.MaxGainAngle);
-                ComputePattern(model, elevation);
+                const TPattern expected = PlainPattern(model, elevation, previous);
+                const TPattern modelPattern =
+                    ComputePattern(model, {TFieldModel::Window, elevation}, previous);
+                previous = modelPattern.MaxGainAngle;
                 for (int i = 0; i < kSampleCount; ++i) {
-                    ASSERT_TRUE(SameValue(model.Pattern.Samples[static_cast<unsigned>(i)],
+                    ASSERT_TRUE(SameValue(modelPattern.Samples[static_cast<unsigned>(i)],
                                           expected.Samples[static_cast<unsigned>(i)]))
                         << "sample " << i;
                 }
-                ASSERT_TRUE(SameValue(model.Pattern.MaxGain, expected.MaxGain));
-                ASSERT_EQ(model.Pattern.MaxGainAngle, expected.MaxGainAngle);
+                ASSERT_TRUE(SameValue(modelPattern.MaxGain, expected.MaxGain));
+                ASSERT_EQ(modelPattern.MaxGainAngle, expected.MaxGainAngle);
             }
         }
     }
@@ -133,57 +135,58 @@ TEST_F(InitialTablePattern, MaximumBearingAndLabelTextsPerTypeAndElevation) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.Type << " elevation " << c.Elevation);
-        TArrayModel model = MakeInitialModel();
+        TArray model = MakeInitialArray();
         model.EmitterType = c.Type;
-        ComputePattern(model, c.Elevation);
-        EXPECT_NEAR(model.Pattern.MaxGain, c.Maximum, 1e-12);
-        EXPECT_EQ(model.Pattern.MaxGainAngle, c.Index);
-        EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), c.Bearing);
-        EXPECT_EQ(FormatFixed(model.Pattern.MaxGain, 8, 3), c.MaximumText);
-        EXPECT_EQ(FormatFixed(GainDecibels(model.Pattern.MaxGain), 6, 2), c.DecibelText);
+        const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, static_cast<long double>(c.Elevation)});
+        EXPECT_NEAR(modelPattern.MaxGain, c.Maximum, 1e-12);
+        EXPECT_EQ(modelPattern.MaxGainAngle, c.Index);
+        EXPECT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), c.Bearing);
+        EXPECT_EQ(FormatFixed(modelPattern.MaxGain, 8, 3), c.MaximumText);
+        EXPECT_EQ(FormatFixed(GainDecibels(modelPattern.MaxGain), 6, 2), c.DecibelText);
     }
 }
 
 TEST_F(InitialTablePattern, OneEmitterAtTheOriginKeepsTheFirstOfEqualSamples) {
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     for (TEmitter& emitter : model.Emitters) emitter = TEmitter{};
     model.Emitter(5).Enabled = true;
-    ComputePattern(model, 30);
-    for (const long double v : model.Pattern.Samples) ASSERT_EQ(v, 1);
-    EXPECT_EQ(model.Pattern.MaxGain, 1);
-    EXPECT_EQ(model.Pattern.MaxGainAngle, 0);
-    EXPECT_EQ(DisplayedBearing(model.Pattern.MaxGainAngle), 180);
-    EXPECT_EQ(FormatFixed(GainDecibels(model.Pattern.MaxGain), 6, 2), "0,00");
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 30});
+    for (const long double v : modelPattern.Samples) ASSERT_EQ(v, 1);
+    EXPECT_EQ(modelPattern.MaxGain, 1);
+    EXPECT_EQ(modelPattern.MaxGainAngle, 0);
+    EXPECT_EQ(DisplayedBearing(modelPattern.MaxGainAngle), 180);
+    EXPECT_EQ(FormatFixed(GainDecibels(modelPattern.MaxGain), 6, 2), "0,00");
 }
 
 TEST_F(InitialTablePattern, OneEmitterAwayFromTheOriginIsOneUpToRounding) {
-    TArrayModel model = MakeInitialModel();
+    TArray model = MakeInitialArray();
     for (int k = 2; k <= 4; ++k) model.Emitter(k).Enabled = false;
-    ComputePattern(model, 0);
-    for (const long double v : model.Pattern.Samples) ASSERT_TRUE(NearExtended(v, 1, 0x1p-62L));
-    EXPECT_EQ(FormatFixed(model.Pattern.MaxGain, 8, 3), "1,000");
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
+    for (const long double v : modelPattern.Samples) ASSERT_TRUE(NearExtended(v, 1, 0x1p-62L));
+    EXPECT_EQ(FormatFixed(modelPattern.MaxGain, 8, 3), "1,000");
 }
 
 TEST_F(InitialTablePattern, CancellingPairLeavesOnlyRoundingNoise) {
-    TArrayModel model;
+    TArray model;
     model.Emitter(1) = TEmitter{0.3L, -0.2L, 0, true};
     model.Emitter(2) = TEmitter{0.3L, -0.2L, 0.5L, true};
-    ComputePattern(model, 0);
-    for (const long double v : model.Pattern.Samples) ASSERT_LT(v, 1e-17L);
-    EXPECT_EQ(FormatFixed(GainDecibels(model.Pattern.MaxGain), 6, 2), "-110,00");
+    const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
+    for (const long double v : modelPattern.Samples) ASSERT_LT(v, 1e-17L);
+    EXPECT_EQ(FormatFixed(GainDecibels(modelPattern.MaxGain), 6, 2), "-110,00");
 }
 
 TEST_F(InitialTablePattern, AllZeroPatternResetsTheMaximumButKeepsItsIndex) {
-    TArrayModel model = MakeInitialModel();
-    ComputePattern(model, 0);
-    ASSERT_EQ(model.Pattern.MaxGainAngle, 225);
+    TArray model = MakeInitialArray();
+    const TPattern first = ComputePattern(model, {TFieldModel::Window, 0});
+    ASSERT_EQ(first.MaxGainAngle, 225);
     // Phases from a file beyond 2^63 periods: every sine and cosine is 0.
     for (TEmitter& emitter : model.Emitters) emitter.Phase = 1e30L;
-    ComputePattern(model, 0);
-    for (const long double v : model.Pattern.Samples) ASSERT_EQ(v, 0);
-    EXPECT_EQ(model.Pattern.MaxGain, 0);
-    EXPECT_EQ(model.Pattern.MaxGainAngle, 225);
-    EXPECT_EQ(FormatFixed(GainDecibels(model.Pattern.MaxGain), 6, 2), "-110,00");
+    const TPattern modelPattern =
+        ComputePattern(model, {TFieldModel::Window, 0}, first.MaxGainAngle);
+    for (const long double v : modelPattern.Samples) ASSERT_EQ(v, 0);
+    EXPECT_EQ(modelPattern.MaxGain, 0);
+    EXPECT_EQ(modelPattern.MaxGainAngle, 225);
+    EXPECT_EQ(FormatFixed(GainDecibels(modelPattern.MaxGain), 6, 2), "-110,00");
 }
 
 TEST(DisplayedBearing, TurnsSampleIndicesIntoCompassBearings) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/session.h"
+#include "app/session.h"
 #include "config/cp1251.h"
 #include "config/errors.h"
 #include "decimalmark_scope.h"
@@ -143,7 +143,7 @@ TOutcome RunWindow(const TSteps& steps, const std::string& path) {
         }
     }
     outcome.Emitters = form.Model.Emitters;
-    outcome.EnabledCount = form.Model.EnabledCount;
+    outcome.EnabledCount = form.Model.EnabledCount();
     for (int k = 1; k <= kEmitterCount; ++k) {
         outcome.Checked[static_cast<unsigned>(k - 1)] = form.EmitterBox(k)->isChecked();
         for (int col = 1; col <= 3; ++col) {
@@ -154,7 +154,7 @@ TOutcome RunWindow(const TSteps& steps, const std::string& path) {
     outcome.Type = form.RadioGroup1->ItemIndex();
     outcome.Labels = {form.Label1->Text().toStdString(), form.Label4->Text().toStdString(),
                       form.Label5->Text().toStdString()};
-    outcome.Pattern = form.Model.Pattern;
+    outcome.Pattern = form.Rules.Pattern();
     return outcome;
 }
 
@@ -162,21 +162,21 @@ TOutcome RunWindow(const TSteps& steps, const std::string& path) {
 // failed load ends the command with the error box's text.
 std::optional<TOutcome> RunSession(const TSteps& steps, const std::string& path, int sliderMax,
                                    std::string& error) {
-    TCliOptions options;
-    options.ConfigFiles = {path};
-    options.EmitterType = steps.Type;
-    options.FocusBearing = steps.Bearing;
-    options.ElevationDegrees = ElevationDegrees(sliderMax, steps.SliderPosition);
+    TSessionSteps run;
+    run.ConfigFile = path;
+    run.EmitterType = steps.Type;
+    run.FocusBearing = steps.Bearing;
+    run.Field.ElevationDegrees = ElevationDegrees(sliderMax, steps.SliderPosition);
     try {
-        const TArraySession session = BuildSession(options, path);
+        const TArraySession session = BuildSession(run);
         TOutcome outcome;
         outcome.Emitters = session.Model.Emitters;
-        outcome.EnabledCount = session.Model.EnabledCount;
+        outcome.EnabledCount = session.Model.EnabledCount();
         outcome.Checked = session.Checked;
         outcome.Grid = session.Grid;
         outcome.Type = session.Model.EmitterType;
         outcome.Labels = session.Labels;
-        outcome.Pattern = session.Model.Pattern;
+        outcome.Pattern = session.Pattern;
         outcome.Messages = session.Messages;
         return outcome;
     } catch (const EHandlerError& e) {

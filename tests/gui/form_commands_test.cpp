@@ -40,7 +40,7 @@ TEST_F(FormCommandTest, LoadingAnAllOffFileKeepsTheFirstCheckedEmitterOn) {
         EXPECT_FALSE(Form->EmitterBox(k)->isChecked()) << k;
         EXPECT_FALSE(Form->Model.Emitter(k).Enabled) << k;
     }
-    EXPECT_EQ(Form->Model.EnabledCount, 1);
+    EXPECT_EQ(Form->Model.EnabledCount(), 1);
     EXPECT_EQ(Form->Label4->Text().toStdString(), "1,000  (0,00 дБ)");
 }
 

@@ -124,11 +124,11 @@ TEST_F(FormTest, LastEmitterCannotBeSwitchedOff) {
         EXPECT_EQ(Form->RedrawCount, before + 1);
     }
     EXPECT_EQ(Dialogs.Count(TFakeDialogs::TKind::Information), 0);
-    EXPECT_EQ(Form->Model.EnabledCount, 1);
+    EXPECT_EQ(Form->Model.EnabledCount(), 1);
 
     int countWhileOpen = -1;
     Dialogs.WhileModal = [&] {
-        countWhileOpen = Form->Model.EnabledCount;
+        countWhileOpen = Form->Model.EnabledCount();
         Form->repaint();
     };
     ClickCentre(Form->CheckBox4);
@@ -139,7 +139,7 @@ TEST_F(FormTest, LastEmitterCannotBeSwitchedOff) {
               "Один излучатель необходимо оставить включенным!");
     EXPECT_TRUE(Form->CheckBox4->isChecked());
     EXPECT_TRUE(Form->Model.Emitter(4).Enabled);
-    EXPECT_EQ(Form->Model.EnabledCount, 1);
+    EXPECT_EQ(Form->Model.EnabledCount(), 1);
     EXPECT_EQ(Form->RedrawCount, 4);
     EXPECT_EQ(Form->Label4->Text().toStdString(), "1,000  (0,00 дБ)");
 }

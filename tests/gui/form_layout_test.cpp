@@ -195,7 +195,7 @@ TEST_F(FormLayoutTest, StartUpFillsTableGridAndSpins) {
     EXPECT_EQ(Form->UpDown3->Position(), 0);
     EXPECT_EQ(Form->Model.SelectedRow, 1);
     EXPECT_EQ(Form->StringGrid1->Row(), 1);
-    EXPECT_EQ(Form->Model.EnabledCount, 4);
+    EXPECT_EQ(Form->Model.EnabledCount(), 4);
     EXPECT_EQ(Form->RedrawCount, 0);
 }
 

@@ -136,7 +136,7 @@ class FormSoakTest : public FormTest {
         int on = 0;
         for (const TEmitter& e : model.Emitters) on += e.Enabled ? 1 : 0;
         ASSERT_GE(on, 1) << event;
-        ASSERT_EQ(model.EnabledCount, on) << event;
+        ASSERT_EQ(model.EnabledCount(), on) << event;
         for (int k = 1; k <= kEmitterCount; ++k) {
             const TEmitter& e = model.Emitter(k);
             ASSERT_EQ(Form->EmitterBox(k)->isChecked(), e.Enabled) << event;
@@ -153,8 +153,10 @@ class FormSoakTest : public FormTest {
         TArrayModel fresh = model;
         fresh.EmitterType = Form->RadioGroup1->ItemIndex();
         TRecordingCanvas canvas(TRect{0, 0, kClientWidth, kClientHeight});
-        const TDiagramLabels labels =
-            DrawDiagram(canvas, dtWindow, fresh, Form->ElevationDegrees());
+        const long double elevation = Form->ElevationDegrees();
+        const TPattern pattern = ComputePattern(fresh, {TFieldModel::Window, elevation},
+                                                Form->Rules.Pattern().MaxGainAngle);
+        const TDiagramLabels labels = DrawDiagram(canvas, dtWindow, fresh, pattern, elevation);
         ASSERT_EQ(Form->Label1->Text().toStdString(), labels.Elevation) << event;
         ASSERT_EQ(Form->Label4->Text().toStdString(), labels.Gain) << event;
         ASSERT_EQ(Form->Label5->Text().toStdString(), labels.Bearing) << event;

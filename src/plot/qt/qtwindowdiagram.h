@@ -4,6 +4,7 @@
 #include <QSize>
 
 #include "model/emitters.h"
+#include "model/pattern.h"
 #include "plot/diagram.h"
 
 class QPainter;
@@ -11,4 +12,5 @@ class QPainter;
 // Draws the whole diagram on the window's client area, on the window's colour, in the
 // window's font; the window's paint handler is this one call.
 TDiagramLabels DrawWindowDiagram(QPainter& painter, QSize client, QColor buttonFace,
-                                 TArrayModel& model, long double elevationDegrees);
+                                 const TArray& array, const TPattern& pattern,
+                                 long double elevationDegrees);

@@ -4,20 +4,24 @@
 #include <optional>
 #include <string>
 
-#include "cli/options.h"
-#include "cli/session.h"
+#include "app/session.h"
 #include "model/directivity.h"
-#include "model/freespace.h"
 #include "model/metrics.h"
+#include "model/pattern.h"
 #include "plot/chartfile.h"
 
-// Everything the command line reports of one array: the session the window would hold, its
-// pattern in the chosen model at the elevation, and the figures taken from it.
+// What to analyse of one array: the session's steps and the bearing of the elevation cut.
+struct TAnalysisRequest {
+    TSessionSteps Steps;
+    std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
+};
+
+// Everything reported of one array: the session the window would hold, its pattern in the
+// chosen formula at the elevation, and the figures taken from it.
 struct TPatternResult {
     std::optional<std::string> Config;  // the file as given; none for the initial array
     TArraySession Session;
-    long double ElevationDegrees = 0;
-    TFieldModel Field = TFieldModel::Window;
+    TFieldSpec Field;
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
     int CutBearing = 0;  // degrees
@@ -26,7 +30,7 @@ struct TPatternResult {
 
 // Builds the session of the file (or of the initial array) and analyses it. Throws as
 // BuildSession does.
-TPatternResult Analyse(const TCliOptions& options, const std::optional<std::string>& config);
+TPatternResult Analyse(const TAnalysisRequest& request);
 
 // The result as the charts and the report draw it.
 TChartArray ChartArrayOf(const TPatternResult& result);

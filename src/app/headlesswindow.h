@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "form/formrules.h"
+#include "model/gridcolumns.h"
 #include "form/itemindex.h"
 #include "model/emitters.h"
 
@@ -43,7 +44,7 @@ class THeadlessWindow : public TFormControls {
 
     TFormRules FormRules;
     std::array<bool, kEmitterCount> Checked{};
-    std::array<std::array<std::string, 3>, kEmitterCount> Cells;
+    std::array<std::array<std::string, kGridDataColumns>, kEmitterCount> Cells;
     TItemIndex TypeIndex;
     std::array<int, 3> Spins{};
     int Redraws = 0;

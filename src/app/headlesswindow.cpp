@@ -1,4 +1,4 @@
-#include "cli/headlesswindow.h"
+#include "app/headlesswindow.h"
 
 THeadlessWindow::THeadlessWindow(TArrayModel& model)
     : FormRules(model, *this), TypeIndex(kEmitterTypeCount, model.EmitterType) {

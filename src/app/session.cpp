@@ -1,0 +1,85 @@
+#include "app/session.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "app/headlesswindow.h"
+#include "config/inifile.h"
+#include "config/safefile.h"
+#include "model/gridcolumns.h"
+
+namespace {
+
+// The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
+// size it loads) as empty and goes on with the defaults; a script is better told.
+int ReadProblem(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat info {};
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else if (S_ISREG(info.st_mode) &&
+               static_cast<unsigned long long>(info.st_size) > TIniFile::kMaxFileSize) {
+        error = EFBIG;
+    }
+    ::close(fd);
+    return error;
+}
+
+// The pattern of the window's last drawing: computed from the final array. Only when no sample
+// of it exceeds 0 does the index of the maximum come from an earlier drawing, the last one
+// that rose above 0.
+TPattern LastDrawing(const std::vector<TArray>& drawn, const TFieldSpec& field) {
+    TPattern last = ComputePattern(drawn.back(), field);
+    if (last.MaxGain > 0) return last;
+    for (auto state = drawn.rbegin() + 1; state != drawn.rend(); ++state) {
+        const TPattern earlier = ComputePattern(*state, field);
+        if (earlier.MaxGain > 0) {
+            last.MaxGainAngle = earlier.MaxGainAngle;
+            break;
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+TArraySession BuildSession(const TSessionSteps& steps) {
+    TArraySession session;
+    session.Model = MakeInitialModel();
+    TArrayModel& model = session.Model;
+    THeadlessWindow window(model);
+    // The arrays the window draws, without drawing them: only the last is computed.
+    std::vector<TArray> drawn;
+    window.SetOnRedraw([&] { drawn.push_back(model); });
+    window.Rules().Create();
+    window.Redraw();
+
+    if (steps.ConfigFile) {
+        if (const int error = ReadProblem(*steps.ConfigFile)) {
+            throw EUsageError("cannot read --config " + *steps.ConfigFile + ": " +
+                              SystemErrorText(error));
+        }
+        window.Rules().Load(*steps.ConfigFile);
+    }
+    if (steps.EmitterType) window.Rules().SetEmitterType(*steps.EmitterType);
+    if (steps.FocusBearing) window.Rules().Focus(*steps.FocusBearing);
+
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const auto row = static_cast<unsigned>(k - 1);
+        session.Checked[row] = window.EmitterChecked(k);
+        for (const int col : {gcX, gcY, gcPhase}) {
+            session.Grid[row][static_cast<unsigned>(col - gcX)] = window.GridCell(col, k);
+        }
+    }
+    session.Messages = window.Messages();
+    session.Pattern = LastDrawing(drawn, steps.Field);
+    session.Labels = DiagramLabels(session.Pattern, steps.Field.ElevationDegrees);
+    return session;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/inputerror.h"
+#include "form/arraymodel.h"
+#include "model/field.h"
+#include "model/pattern.h"
+#include "plot/diagram.h"
+#include "plot/reportpage.h"
+
+// What a headless run does to the window's initial array, in this order.
+struct TSessionSteps {
+    std::optional<std::string> ConfigFile;  // loaded as the window loads it
+    std::optional<int> EmitterType;         // as given; the radio group limits it
+    std::optional<int> FocusBearing;        // whole degrees 0..359
+    TFieldSpec Field;                       // the formula and elevation of every drawing
+};
+
+// The array as the window would hold it after the same steps.
+struct TArraySession {
+    TArrayModel Model;
+    TGridTexts Grid;
+    std::array<bool, kEmitterCount> Checked{};  // the emitters' check boxes
+    // The pattern and read-outs the window's last drawing would show.
+    TPattern Pattern;
+    TDiagramLabels Labels;
+    // The one-emitter messages the window would have shown, in order.
+    std::vector<std::string> Messages;
+};
+
+// Throws EUsageError when the configuration file cannot be read, EHandlerError with the
+// window's error text when loading it fails.
+TArraySession BuildSession(const TSessionSteps& steps);

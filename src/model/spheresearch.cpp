@@ -1,0 +1,278 @@
+#include "model/spheresearch.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "model/angles.h"
+#include "model/fieldengine.h"
+
+namespace {
+
+constexpr double kTwoPi = 2 * TReal<double>::kPi;
+// Grid steps in direction cosines: a lobe of an aperture D is about 1 / D wide there, so four
+// points a lobe, and no coarser than this for small arrays and the element's own shape.
+constexpr double kLobeSamples = 4;
+constexpr double kCoarsestStep = 0.1;
+constexpr std::size_t kStarts = 4;
+constexpr int kNewtonSteps = 60;
+
+// The power pattern of the free-space field in direction cosines along the window's azimuth,
+// p = cos e sin az and q = cos e cos az: the element's power factor (a polynomial) times the
+// array factor |sum a exp(j 2 pi (x p + y q + phase))|^2.
+class TPowerPattern {
+  public:
+    explicit TPowerPattern(const TArray& array)
+        : Sources(::Sources<double>(array)), Type(array.EmitterType) {
+        // An emitter whose phase cannot be reduced adds nothing to any sample; here neither.
+        for (unsigned n = 0; n < static_cast<unsigned>(Sources.Count); ++n) {
+            if (!InTrigReductionRange(kTwoPi * Sources.Phase[n])) Sources.Amplitude[n] = 0;
+        }
+    }
+
+    // The value and its first and second derivatives at (p, q).
+    struct TLocal {
+        double V = 0, P = 0, Q = 0, PP = 0, PQ = 0, QQ = 0;
+    };
+
+    TLocal At(double p, double q) const {
+        // The array factor A and its derivatives, as sums of a exp(j theta) times powers of
+        // 2 pi x and 2 pi y.
+        double ar = 0, ai = 0, pr = 0, pi = 0, qr = 0, qi = 0;
+        double ppr = 0, ppi = 0, pqr = 0, pqi = 0, qqr = 0, qqi = 0;
+        for (unsigned n = 0; n < static_cast<unsigned>(Sources.Count); ++n) {
+            const double t = kTwoPi * (Sources.X[n] * p + Sources.Y[n] * q + Sources.Phase[n]);
+            const double c = Sources.Amplitude[n] * FastCos(t);
+            const double s = Sources.Amplitude[n] * FastSin(t);
+            const double kx = kTwoPi * Sources.X[n];
+            const double ky = kTwoPi * Sources.Y[n];
+            ar += c;
+            ai += s;
+            // d/dp exp(j theta) = j kx exp(j theta)
+            pr -= kx * s;
+            pi += kx * c;
+            qr -= ky * s;
+            qi += ky * c;
+            ppr -= kx * kx * c;
+            ppi -= kx * kx * s;
+            pqr -= kx * ky * c;
+            pqi -= kx * ky * s;
+            qqr -= ky * ky * c;
+            qqi -= ky * ky * s;
+        }
+        TLocal g;  // |A|^2
+        g.V = ar * ar + ai * ai;
+        g.P = 2 * (ar * pr + ai * pi);
+        g.Q = 2 * (ar * qr + ai * qi);
+        g.PP = 2 * (pr * pr + pi * pi + ar * ppr + ai * ppi);
+        g.QQ = 2 * (qr * qr + qi * qi + ar * qqr + ai * qqi);
+        g.PQ = 2 * (pr * qr + pi * qi + ar * pqr + ai * pqi);
+        const TLocal e = ElementPower(p, q);
+        TLocal f;
+        f.V = e.V * g.V;
+        f.P = e.P * g.V + e.V * g.P;
+        f.Q = e.Q * g.V + e.V * g.Q;
+        f.PP = e.PP * g.V + 2 * e.P * g.P + e.V * g.PP;
+        f.QQ = e.QQ * g.V + 2 * e.Q * g.Q + e.V * g.QQ;
+        f.PQ = e.PQ * g.V + e.P * g.Q + e.Q * g.P + e.V * g.PQ;
+        return f;
+    }
+
+    // 1 - (axis . u)^2 of the short dipole; type 2 lies along p, type 3 along q.
+    TLocal ElementPower(double p, double q) const {
+        switch (Type) {
+            case etVerticalDipole:
+                return {p * p + q * q, 2 * p, 2 * q, 2, 0, 2};
+            case etHorizontalDipoleNS:
+                return {1 - p * p, -2 * p, 0, -2, 0, 0};
+            case etHorizontalDipoleWE:
+                return {1 - q * q, 0, -2 * q, 0, 0, -2};
+            default:
+                return {1, 0, 0, 0, 0, 0};
+        }
+    }
+
+    double Aperture() const {
+        double widest = 0;
+        for (unsigned m = 0; m < static_cast<unsigned>(Sources.Count); ++m) {
+            for (unsigned n = 0; n < m; ++n) {
+                widest = std::max(widest, std::hypot(Sources.X[m] - Sources.X[n],
+                                                     Sources.Y[m] - Sources.Y[n]));
+            }
+        }
+        return widest;
+    }
+
+    const TSources<double>& Radiating() const { return Sources; }
+
+  private:
+    TSources<double> Sources;
+    int Type;
+};
+
+struct TCandidate {
+    double P = 0, Q = 0, Power = -1;
+};
+
+// The power on a grid over the disk of directions, row by row from separable phasors: the
+// exponentials of x p and y q are taken once a column and once a row, so the inner loop is
+// multiply-adds the compiler vectorises. Keeps the strongest local maxima.
+std::vector<TCandidate> GridCandidates(const TPowerPattern& pattern, int points) {
+    const TSources<double>& s = pattern.Radiating();
+    const auto n = static_cast<std::size_t>(points);
+    const double step = 2.0 / (points - 1);
+    const auto coordinate = [&](std::size_t i) { return -1 + step * static_cast<double>(i); };
+    const auto count = static_cast<std::size_t>(s.Count);
+    std::vector<double> colRe(count * n), colIm(count * n);
+    std::vector<double> rowRe(count * n), rowIm(count * n);
+    for (std::size_t k = 0; k < count; ++k) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double u = coordinate(i);
+            const double tc = kTwoPi * (s.X[k] * u + s.Phase[k]);
+            colRe[k * n + i] = s.Amplitude[k] * FastCos(tc);
+            colIm[k * n + i] = s.Amplitude[k] * FastSin(tc);
+            const double tr = kTwoPi * s.Y[k] * u;
+            rowRe[k * n + i] = FastCos(tr);
+            rowIm[k * n + i] = FastSin(tr);
+        }
+    }
+    // Three rows of power at a time; outside the disk is -1, below any power.
+    std::array<std::vector<double>, 3> rows;
+    for (auto& r : rows) r.assign(n, -1);
+    std::vector<double> re(n), im(n);
+    std::vector<TCandidate> best;
+    const auto consider = [&](std::size_t j) {
+        // The middle row, j, is complete with its neighbours above and below.
+        const std::vector<double>& above = rows[(j + 2) % 3];
+        const std::vector<double>& middle = rows[j % 3];
+        const std::vector<double>& below = rows[(j + 1) % 3];
+        for (std::size_t i = 0; i < n; ++i) {
+            const double v = middle[i];
+            if (v < 0) continue;
+            bool peak = true;
+            for (std::size_t di = (i > 0 ? i - 1 : i); di <= std::min(i + 1, n - 1); ++di) {
+                peak = peak && above[di] <= v && below[di] <= v && middle[di] <= v;
+            }
+            if (!peak) continue;
+            best.push_back({coordinate(i), coordinate(j), v});
+            std::sort(best.begin(), best.end(),
+                      [](const TCandidate& a, const TCandidate& b) { return a.Power > b.Power; });
+            if (best.size() > kStarts) best.pop_back();
+        }
+    };
+    for (std::size_t j = 0; j <= n; ++j) {
+        std::vector<double>& power = rows[j % 3];
+        if (j < n) {
+            const double q = coordinate(j);
+            std::fill(re.begin(), re.end(), 0.0);
+            std::fill(im.begin(), im.end(), 0.0);
+            for (std::size_t k = 0; k < count; ++k) {
+                const double yr = rowRe[k * n + j];
+                const double yi = rowIm[k * n + j];
+                const double* cr = &colRe[k * n];
+                const double* ci = &colIm[k * n];
+                for (std::size_t i = 0; i < n; ++i) {
+                    re[i] += cr[i] * yr - ci[i] * yi;
+                    im[i] += cr[i] * yi + ci[i] * yr;
+                }
+            }
+            for (std::size_t i = 0; i < n; ++i) {
+                const double p = coordinate(i);
+                const double inside = p * p + q * q <= 1 ? 1.0 : 0.0;
+                const double e = pattern.ElementPower(p, q).V;
+                power[i] = inside * e * (re[i] * re[i] + im[i] * im[i]) - (1 - inside);
+            }
+        } else {
+            std::fill(power.begin(), power.end(), -1.0);
+        }
+        if (j >= 1) consider(j - 1);
+    }
+    return best;
+}
+
+// Along the horizon circle p = sin a, q = cos a.
+TCandidate ClimbHorizon(const TPowerPattern& pattern, double a) {
+    const auto value = [&](double x) { return pattern.At(std::sin(x), std::cos(x)).V; };
+    double v = value(a);
+    for (int step = 0; step < kNewtonSteps; ++step) {
+        const double s = std::sin(a), c = std::cos(a);
+        const TPowerPattern::TLocal f = pattern.At(s, c);
+        const double d1 = f.P * c - f.Q * s;
+        const double d2 = f.PP * c * c - 2 * f.PQ * s * c + f.QQ * s * s - f.P * s - f.Q * c;
+        double move = d2 < 0 ? -d1 / d2 : d1 * 1e-3;
+        move = std::clamp(move, -0.1, 0.1);
+        double t = 1;
+        while (t > 1e-9 && !(value(a + t * move) >= v)) t /= 2;
+        if (t <= 1e-9) break;
+        a += t * move;
+        v = value(a);
+        if (std::fabs(t * move) < 1e-14) break;
+    }
+    return {std::sin(a), std::cos(a), v};
+}
+
+// Newton's method with backtracking inside the disk; a climb that leaves it goes on along the
+// horizon.
+TCandidate Climb(const TPowerPattern& pattern, TCandidate c) {
+    for (int step = 0; step < kNewtonSteps; ++step) {
+        const TPowerPattern::TLocal f = pattern.At(c.P, c.Q);
+        c.Power = f.V;
+        const double det = f.PP * f.QQ - f.PQ * f.PQ;
+        double dp = 0, dq = 0;
+        if (f.PP < 0 && det > 0) {
+            dp = (-f.QQ * f.P + f.PQ * f.Q) / det;
+            dq = (f.PQ * f.P - f.PP * f.Q) / det;
+        } else {
+            // Not concave here: up the gradient, scaled to a small step.
+            const double norm = std::hypot(f.P, f.Q);
+            if (!(norm > 0)) break;
+            dp = 0.01 * f.P / norm;
+            dq = 0.01 * f.Q / norm;
+        }
+        double t = 1;
+        TCandidate next;
+        for (; t > 1e-9; t /= 2) {
+            next = {c.P + t * dp, c.Q + t * dq, -1};
+            if (next.P * next.P + next.Q * next.Q > 1) continue;
+            next.Power = pattern.At(next.P, next.Q).V;
+            if (next.Power >= c.Power) break;
+        }
+        if (t <= 1e-9) {
+            // No rise inside: a climb pushing outwards belongs to the horizon.
+            const double r = std::hypot(c.P, c.Q);
+            const double outward = r > 0 ? (c.P * f.P + c.Q * f.Q) / r : 0;
+            if (r > 1 - 1e-6 || (outward > 0 && r + 0.01 >= 1)) {
+                const TCandidate edge = ClimbHorizon(pattern, std::atan2(c.P, c.Q));
+                if (edge.Power > c.Power) return edge;
+            }
+            break;
+        }
+        const double moved = std::hypot(next.P - c.P, next.Q - c.Q);
+        c = next;
+        if (moved < 1e-14) break;
+    }
+    return c;
+}
+
+}  // namespace
+
+std::optional<TSpherePeak> FindSpherePeak(const TArray& array) {
+    const TPowerPattern pattern(array);
+    const double aperture = pattern.Aperture();
+    if (!(aperture <= kSearchableAperture)) return std::nullopt;
+    const double step = std::min(kCoarsestStep, 1 / (kLobeSamples * aperture));
+    const int points = 2 * static_cast<int>(std::ceil(1 / step)) + 1;
+    TCandidate best;
+    for (const TCandidate& start : GridCandidates(pattern, points)) {
+        const TCandidate top = Climb(pattern, start);
+        if (top.Power > best.Power) best = top;
+    }
+    if (best.Power < 0) return std::nullopt;
+    const double r = std::min(1.0, std::hypot(best.P, best.Q));
+    TSpherePeak peak;
+    peak.AzimuthDegrees = std::atan2(best.P, best.Q) / static_cast<double>(kDegree);
+    peak.ElevationDegrees = std::atan2(std::sqrt(1 - r * r), r) / static_cast<double>(kDegree);
+    peak.Power = best.Power;
+    return peak;
+}
