@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 #include <string>
 
 #include "clirunner.h"
+#include "model/pattern.h"
+#include "plot/exportpicture.h"
 #include "picturecheck.h"
 
 namespace {
@@ -33,6 +36,20 @@ TEST_F(CliPlot, BmpIsExactlyWhatExportWrites) {
     ASSERT_EQ(RunCli(args).ExitCode, 0);
     EXPECT_EQ(plotted.size(), 3097654u);
     EXPECT_TRUE(plotted == ReadBytes(Dir.Path("e.bmp")));
+}
+
+TEST_F(CliPlot, DiagramDrawsTheChosenModelsPatternAtTheElevation) {
+    const std::vector<std::string> at30 = {"--elevation", "30"};
+    const std::string window = Plot("w.bmp", at30);
+    std::remove(Dir.Path("w.bmp").c_str());
+    std::vector<std::string> free = {"--model", "free-space"};
+    free.insert(free.end(), at30.begin(), at30.end());
+    const std::string plotted = Plot("f.bmp", free);
+    EXPECT_FALSE(plotted == window);
+    const TArray array = MakeInitialArray();
+    TExportPicture picture;
+    picture.Draw(array, ComputePattern(array, {TFieldModel::FreeSpace, 30}), 30);
+    EXPECT_TRUE(plotted == picture.BmpBytes());
 }
 
 TEST_F(CliPlot, PngIsAnRgbPictureOf880By880) {
