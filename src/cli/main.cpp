@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "cli/options.h"
@@ -25,25 +28,35 @@ void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-void PrintUsageError(const EUsageError& error) {
-    PrintError(std::string("arraypattern-cli: ") + error.what());
+std::string UsageErrorText(const EUsageError& error) {
+    return std::string("arraypattern-cli: ") + error.what();
 }
 
-// Runs one step of the call; a failure is reported (after prefix) and becomes the exit status.
+// Runs one step of the call; a failure becomes a line of `errors` (after prefix) and the exit
+// status.
 template <typename TStep>
-int Guarded(const std::string& prefix, TStep&& step) {
+int Guarded(const std::string& prefix, std::string& errors, TStep&& step) {
     try {
         step();
         return 0;
     } catch (const EUsageError& e) {
-        PrintUsageError(e);
+        errors += UsageErrorText(e) + '\n';
         return kExitUsage;
     } catch (const std::exception& e) {
         // The window's error texts, and out of memory or an encoder that failed: reported,
         // never a crash.
-        PrintError(prefix + ErrorBoxText(e.what()));
+        errors += prefix + ErrorBoxText(e.what()) + '\n';
         return kExitFailure;
     }
+}
+
+// The same, printing the failure at once.
+template <typename TStep>
+int Guarded(const std::string& prefix, TStep&& step) {
+    std::string errors;
+    const int status = Guarded(prefix, errors, std::forward<TStep>(step));
+    std::fputs(errors.c_str(), stderr);
+    return status;
 }
 
 // The configurations of the call in order; the initial array alone when none is given.
@@ -58,20 +71,60 @@ void PrintMessages(const TArraySession& session, const std::string& prefix) {
     for (const auto& message : session.Messages) PrintError(prefix + message);
 }
 
-// Each file's result in turn; a file that fails is reported with its path and the others
-// still run. The status is the worst.
+// One file of `pattern`: its output, its lines for standard error and its status.
+struct TFileReport {
+    std::string Output;
+    std::string Errors;
+    int Status = 0;
+    std::optional<TPatternResult> Result;
+};
+
+TFileReport ReportFile(const TCliOptions& options, const std::optional<std::string>& config,
+                       const TReportPlace& place) {
+    TFileReport report;
+    const std::string prefix = place.Batch ? *config + ": " : "";
+    report.Status = Guarded(prefix, report.Errors, [&] {
+        report.Result = Analyse(RequestFor(options, config));
+        for (const auto& message : report.Result->Session.Messages) {
+            report.Errors += prefix + message + '\n';
+        }
+        report.Output = FormatReport(*report.Result, options, place);
+    });
+    // Only a file that leads the output keeps its result, to be told it leads after all.
+    if (place.First) report.Result.reset();
+    return report;
+}
+
+// Each file's result in order; a file that fails is reported with its path and the others
+// still run. The status is the worst. The files of a batch are analysed on every core.
 int RunPattern(const TCliOptions& options, std::string& output) {
-    const bool batch = options.ConfigFiles.size() > 1;
+    const auto configs = Configs(options);
+    const bool batch = configs.size() > 1;
+    std::vector<TFileReport> reports(configs.size());
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&] {
+        for (std::size_t i = next++; i < configs.size(); i = next++) {
+            reports[i] = ReportFile(options, configs[i], {batch, i == 0});
+        }
+    };
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const auto helpers = static_cast<std::size_t>(std::min<std::size_t>(cores, configs.size())) - 1;
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < helpers; ++t) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+
     int status = 0;
     bool first = true;
-    for (const auto& config : Configs(options)) {
-        const std::string prefix = batch ? *config + ": " : "";
-        status = std::max(status, Guarded(prefix, [&] {
-                              const TPatternResult result = Analyse(RequestFor(options, config));
-                              PrintMessages(result.Session, prefix);
-                              output += FormatReport(result, options, {batch, first});
-                              first = false;
-                          }));
+    for (TFileReport& report : reports) {
+        std::fputs(report.Errors.c_str(), stderr);
+        status = std::max(status, report.Status);
+        if (report.Status != 0) continue;
+        // The first file to succeed leads the output (the CSV header, no blank line before).
+        if (first && report.Result)
+            report.Output = FormatReport(*report.Result, options, {batch, true});
+        output += report.Output;
+        first = false;
     }
     return status;
 }
@@ -99,7 +152,8 @@ int RunPlot(const TCliOptions& options) {
 // save and export: one array, one file.
 int RunOneFile(const TCliOptions& options) {
     return Guarded("", [&] {
-        const TArraySession session = BuildSession(RequestFor(options, Configs(options).front()).Steps);
+        const TArraySession session =
+            BuildSession(RequestFor(options, Configs(options).front()).Steps);
         PrintMessages(session, "");
         switch (options.Command) {
             case TCliCommand::Save:
@@ -123,7 +177,7 @@ int Run(const std::vector<std::string>& args) {
     try {
         options = ParseCommandLine(args, mark);
     } catch (const EUsageError& e) {
-        PrintUsageError(e);
+        PrintError(UsageErrorText(e));
         return kExitUsage;
     }
     std::string output;

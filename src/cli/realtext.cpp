@@ -1,23 +1,23 @@
 #include "cli/realtext.h"
 
-#include <locale.h>
-
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
-// The C library formats by the thread's locale; a fixed "C" locale keeps the full stop.
-locale_t CLocale() {
-    static const locale_t kCLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return kCLocale;
-}
+constexpr int kRoundTripDigits = 21;
 
 }  // namespace
 
-std::string FormatRoundTrip(long double x) {
+void AppendRoundTrip(std::string& out, long double x) {
+    // std::to_chars is locale-free by definition and writes what "%.21Lg" writes.
     char buffer[64];
-    const locale_t previous = uselocale(CLocale());
-    const int n = std::snprintf(buffer, sizeof buffer, "%.21Lg", x);
-    uselocale(previous);
-    return std::string(buffer, static_cast<std::size_t>(n));
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general,
+                                      kRoundTripDigits);
+    out.append(buffer, result.ptr);
+}
+
+std::string FormatRoundTrip(long double x) {
+    std::string text;
+    AppendRoundTrip(text, x);
+    return text;
 }
