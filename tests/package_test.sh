@@ -29,13 +29,17 @@ cpack --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || {
     cat "$work/cpack.log" >&2
     fail "cpack did not build the package"
 }
-deb=$work/out/arraypattern_2.3.0_amd64.deb
+# The version the build generated from the project's.
+version=$(sed -n 's/^#define ARRAYPATTERN_PACKAGE_VERSION "\(.*\)"$/\1/p' \
+    "$(dirname "$config")/generated/app/version.h")
+[[ -n $version ]] || fail "no package version in the build's generated/app/version.h"
+deb=$work/out/arraypattern_${version}_amd64.deb
 [[ -f $deb ]] || fail "no $(basename "$deb") among: $(ls "$work/out")"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == arraypattern ]] || fail "Package is $(field Package)"
-[[ $(field Version) == 2.3.0 ]] || fail "Version is $(field Version)"
+[[ $(field Version) == "$version" ]] || fail "Version is $(field Version)"
 [[ $(field Architecture) == amd64 ]] || fail "Architecture is $(field Architecture)"
 depends=$(field Depends)
 echo "Depends: $depends"

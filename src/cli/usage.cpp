@@ -23,8 +23,7 @@ OPTIONS:
   --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
   --format text|json|csv   output of `pattern` (default text)
   --cut elevation      with --format csv: the elevation cut instead of the samples
-  --kind KIND          what `plot` draws: diagram (what `export` writes), polar-db, rect-db,
-                       elevation or report
+  --kind KIND          what `plot` draws: diagram, polar-db, rect-db, elevation or report
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
@@ -38,14 +37,16 @@ exp(j 2 pi (Phase - X u_east - Y u_north))|, E = 1 for types -1 and 0, cos e for
 vertical dipole), sqrt(1 - u_east^2) for 2 (a short dipole along west-east) and
 sqrt(1 - u_north^2) for 3 (along north-south). At elevation 0 both give the same samples.
 
-Pictures (plot). diagram: the window's export drawing of one file. polar-db: the level
+Pictures (plot). diagram: the window's export drawing of one file, with the pattern of the
+chosen model at the chosen elevation (with --model window exactly what `export` writes;
+`export` itself always draws the window's). polar-db: the level
 20 log10(sample / maximum) on the ARRL scale (radius 0.89^(-dB/2)), rings at 0, -3, -6, -10,
 -20 and -30 dB, north up, the half-power points marked. rect-db: level against bearing,
 -40..0 dB, with a -3 dB line. elevation: the elevation cut on the ARRL scale, horizon to
 zenith. report: one A4 page with the diagram of the first file, the three charts, the grid
 and every figure of each file. Several files overlay in distinct colours with a legend.
-`export` always writes BMP, whatever OUT's extension. `plot` writes the same BMP bytes for
-.bmp, the same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
+`export` always writes BMP, whatever OUT's extension. `plot` writes BMP bytes for .bmp, the
+same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
 
 Output of `pattern`:
   text  the three read-outs as the window's labels show them, the emitter table as the

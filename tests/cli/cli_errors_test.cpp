@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/version.h"
 #include "clirunner.h"
 #include "config/cp1251.h"
 #include "config/inifile.h"
@@ -86,7 +87,7 @@ TEST(CliErrors, UnreadableConfigurationIsRefusedNotTakenAsDefaults) {
 TEST(CliErrors, HelpAndVersionGoToStandardOutput) {
     const TCliRun version = RunCli({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
-    EXPECT_EQ(version.Out, "arraypattern-cli 2.3\n");
+    EXPECT_EQ(version.Out, "arraypattern-cli " ARRAYPATTERN_VERSION_TEXT "\n");
     for (const char* flag : {"-h", "--help"}) {
         const TCliRun help = RunCli({"pattern", flag});
         EXPECT_EQ(help.ExitCode, 0);

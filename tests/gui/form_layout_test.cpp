@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/version.h"
 #include "form/clientsize.h"
 #include "form_fixture.h"
 #include "plot/qt/qtfonts.h"
@@ -107,7 +108,7 @@ TEST_F(FormLayoutTest, WindowIsFixedSizedAtItsPlaceWithVersionTitle) {
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_EQ(Form->windowTitle().toStdString(),
-              "Диаграмма направленности антенной решетки (v. 2.3)");
+              "Диаграмма направленности антенной решетки (v. " ARRAYPATTERN_VERSION_TEXT ")");
 }
 
 TEST_F(FormLayoutTest, EveryControlHasItsNameParentPlaceAndText) {

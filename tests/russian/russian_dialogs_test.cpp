@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/version.h"
 #include "dialogs_script.h"
 #include "fakedialogs.h"
 #include "ui/qtdialogs.h"
@@ -185,7 +186,7 @@ TEST_F(RussianDialogsTest, WindowLooksTheSameWithQtsTranslations) {
     EXPECT_EQ(translated.Texts, plain.Texts);
     EXPECT_TRUE(
         translated.Texts.contains(QStringLiteral("StaticText8.text=Записать диаграмму в файл")));
-    EXPECT_EQ(translated.Texts.value(0), "Диаграмма направленности антенной решетки (v. 2.3)");
+    EXPECT_EQ(translated.Texts.value(0), "Диаграмма направленности антенной решетки (v. " ARRAYPATTERN_VERSION_TEXT ")");
     EXPECT_EQ(translated.Picture, plain.Picture) << "every pixel of the window, texts included";
 }
 
