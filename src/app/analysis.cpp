@@ -10,9 +10,8 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
-        result.Metrics = ComputeMetrics(pattern, [&](long double az) {
-            return FieldValue(array, result.Field, az * kDegree);
-        });
+        result.Metrics = ComputeMetrics(
+            pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); });
     }
     // Both formulas agree at the horizon, so the pattern there serves the directivity.
     result.Directivity =

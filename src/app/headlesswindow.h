@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "form/formrules.h"
-#include "model/gridcolumns.h"
 #include "form/itemindex.h"
 #include "model/emitters.h"
+#include "model/gridcolumns.h"
 
 // The window's controls without a window toolkit: the eight emitter check boxes, the grid's
 // data cells, the type radio group and the three spins, driven by the window's own rules.

@@ -17,8 +17,13 @@ constexpr std::string_view kGainCaption = "Максимальное усилен
 constexpr std::string_view kBearingCaption = "В направлении, град. ";
 constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\n";
 
+// A figure with `digits` decimals; the infinities always as "inf" and "-inf".
+std::string FixedText(long double v, int digits) {
+    return std::isinf(v) ? (v > 0 ? "inf" : "-inf") : FormatFixed(v, 18, digits);
+}
+
 std::string DecibelText(long double db) {
-    return std::isinf(db) ? (db > 0 ? "inf" : "-inf") : FormatFixed(db, 18, 2);
+    return FixedText(db, 2);
 }
 
 void AppendTextMetrics(std::string& out, const TPatternResult& result) {
@@ -48,12 +53,12 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
         out += "directivity: none (the array radiates nothing)\n";
         return;
     }
-    out += "directivity: " + FormatFixed(d->HorizonDbi, 18, 3) + " dBi\n";
+    out += "directivity: " + FixedText(d->HorizonDbi, 3) + " dBi\n";
     if (!d->PeakDbi) {
         out += "peak directivity: none (lobes too fine for the search)\n";
         return;
     }
-    out += "peak directivity: " + FormatFixed(*d->PeakDbi, 18, 3) + " dBi at bearing " +
+    out += "peak directivity: " + FixedText(*d->PeakDbi, 3) + " dBi at bearing " +
            FormatFixed(d->PeakBearingDegrees, 18, 2) + " deg, elevation " +
            FormatFixed(d->PeakElevationDegrees, 18, 2) + " deg\n";
 }

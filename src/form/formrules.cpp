@@ -95,7 +95,7 @@ void TFormRules::ShowRow(int row) {
 }
 
 const TPattern& TFormRules::ComputeDiagram(long double elevationDegrees) {
-    LastPattern = ComputePattern(Model, {TFieldModel::Window, elevationDegrees},
-                                 LastPattern.MaxGainAngle);
+    LastPattern =
+        ComputePattern(Model, {TFieldModel::Window, elevationDegrees}, LastPattern.MaxGainAngle);
     return LastPattern;
 }

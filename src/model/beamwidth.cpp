@@ -8,7 +8,8 @@ namespace {
 constexpr long double kSolveTolerance = 1e-9L;  // degrees
 
 long double Sample(const TPattern& pattern, int index) {
-    return pattern.Samples[static_cast<unsigned>((index % kCircleDegrees + kCircleDegrees) % kCircleDegrees)];
+    return pattern
+        .Samples[static_cast<unsigned>((index % kCircleDegrees + kCircleDegrees) % kCircleDegrees)];
 }
 
 // The half-power point in one direction (step +1 or -1), unwrapped about the peak.

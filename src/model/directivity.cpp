@@ -63,7 +63,8 @@ long double MeanRadiatedPower(const TArray& array) {
         sum += s.Amplitude[m] * s.Amplitude[m] * PairIntegral(array.EmitterType, 0, 0);
         for (unsigned n = 0; n < m; ++n) {
             if (!InTrigReductionRange(twoPi * s.Phase[n])) continue;
-            sum += 2 * s.Amplitude[m] * s.Amplitude[n] * std::cos(twoPi * (s.Phase[m] - s.Phase[n])) *
+            sum += 2 * s.Amplitude[m] * s.Amplitude[n] *
+                   std::cos(twoPi * (s.Phase[m] - s.Phase[n])) *
                    PairIntegral(array.EmitterType, s.X[m] - s.X[n], s.Y[m] - s.Y[n]);
         }
     }
@@ -81,6 +82,8 @@ std::optional<TDirectivity> ComputeDirectivity(const TArray& array, const TPatte
         computed = ComputePattern(array, free);
         horizon = &computed;
     }
+    // Without a maximum there is nothing to take a directivity towards.
+    if (!(horizon->MaxGain > 0)) return std::nullopt;
     TDirectivity d;
     d.HorizonDbi = PowerDbi(horizon->MaxGain, mean);
     d.PeakBearingDegrees = DisplayedBearing(horizon->MaxGainAngle);

@@ -12,8 +12,8 @@ constexpr int kSpinLimit = 64;  // one wavelength in spin steps
 }  // namespace
 
 int TArray::EnabledCount() const {
-    return static_cast<int>(
-        std::count_if(Emitters.begin(), Emitters.end(), [](const TEmitter& e) { return e.Enabled; }));
+    return static_cast<int>(std::count_if(Emitters.begin(), Emitters.end(),
+                                          [](const TEmitter& e) { return e.Enabled; }));
 }
 
 void FillInitialTable(TArray& array) {

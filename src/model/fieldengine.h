@@ -154,8 +154,7 @@ R ArrayFactor(const TSources<R>& s, const TLook<R>& look) {
 
 // The pattern's value towards window azimuth az (radians; compass bearing az + 180 degrees).
 template <typename R>
-R FieldValueOf(const TSources<R>& s, TFieldModel model, int type, R az,
-               const TElevation<R>& el) {
+R FieldValueOf(const TSources<R>& s, TFieldModel model, int type, R az, const TElevation<R>& el) {
     const TLook<R> look = Look(model, type, az, el);
     return look.Element * ArrayFactor(s, look);
 }

@@ -32,7 +32,9 @@ class TLevels {
         return v > 0 ? 20 * std::log10(Pattern.MaxGain / v)
                      : std::numeric_limits<long double>::infinity();
     }
-    int Index(int offset) const { return ((Peak + offset) % kCircleDegrees + kCircleDegrees) % kCircleDegrees; }
+    int Index(int offset) const {
+        return ((Peak + offset) % kCircleDegrees + kCircleDegrees) % kCircleDegrees;
+    }
     int PeakIndex() const { return Peak; }
 
   private:
@@ -75,10 +77,11 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
 
     metrics.FrontToBackDb = levels.RatioDb(levels.Value(kCircleDegrees / 2));
     long double rear = 0;
-    for (int k = kCircleDegrees / 4 + 1; k < kCircleDegrees * 3 / 4; ++k) rear = std::max(rear, levels.Value(k));
+    for (int k = kCircleDegrees / 4 + 1; k < kCircleDegrees * 3 / 4; ++k)
+        rear = std::max(rear, levels.Value(k));
     metrics.FrontToRearDb = levels.RatioDb(rear);
-    metrics.FrontToSideDb =
-        levels.RatioDb(std::max(levels.Value(kCircleDegrees / 4), levels.Value(-kCircleDegrees / 4)));
+    metrics.FrontToSideDb = levels.RatioDb(
+        std::max(levels.Value(kCircleDegrees / 4), levels.Value(-kCircleDegrees / 4)));
 
     const int lobeRight = LobeExtent(levels, +1, kCircleDegrees - 1);
     const int lobeLeft = LobeExtent(levels, -1, kCircleDegrees - 1 - lobeRight);

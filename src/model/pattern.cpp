@@ -44,7 +44,8 @@ TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previo
     TPattern pattern;
     pattern.MaxGainAngle = previousMaxGainAngle;
     for (int i = 0; i < kSampleCount; ++i) {
-        const long double v = FieldValueOf(sources, field.Model, array.EmitterType, i * kDegree, el);
+        const long double v =
+            FieldValueOf(sources, field.Model, array.EmitterType, i * kDegree, el);
         pattern.Samples[static_cast<unsigned>(i)] = v;
         if (v > pattern.MaxGain) {
             pattern.MaxGain = v;
@@ -64,8 +65,8 @@ std::array<long double, kElevationCutCount> ElevationCut(const TArray& array, TF
     const long double az = BearingSample(bearing) * kDegree;
     std::array<long double, kElevationCutCount> cut{};
     for (int e = 0; e < kElevationCutCount; ++e) {
-        cut[static_cast<unsigned>(e)] = FieldValueOf(
-            sources, model, array.EmitterType, az, Elevation<long double>(model, e));
+        cut[static_cast<unsigned>(e)] =
+            FieldValueOf(sources, model, array.EmitterType, az, Elevation<long double>(model, e));
     }
     return cut;
 }

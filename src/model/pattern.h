@@ -29,8 +29,7 @@ double FastFieldValue(const TArray& array, const TFieldSpec& field, double az);
 
 // The 361 samples of the field and their maximum; previousMaxGainAngle is carried when no
 // sample exceeds 0, as the window carries the index of its last drawing.
-TPattern ComputePattern(const TArray& array, const TFieldSpec& field,
-                        int previousMaxGainAngle = 0);
+TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previousMaxGainAngle = 0);
 
 // True when even the maximum is rounding noise against full scale: emitters that cancel
 // everywhere leave samples of 1e-19, not 0.

@@ -97,8 +97,8 @@ class TPowerPattern {
         double widest = 0;
         for (unsigned m = 0; m < static_cast<unsigned>(Sources.Count); ++m) {
             for (unsigned n = 0; n < m; ++n) {
-                widest = std::max(widest, std::hypot(Sources.X[m] - Sources.X[n],
-                                                     Sources.Y[m] - Sources.Y[n]));
+                widest = std::max(
+                    widest, std::hypot(Sources.X[m] - Sources.X[n], Sources.Y[m] - Sources.Y[n]));
             }
         }
         return widest;

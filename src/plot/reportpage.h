@@ -22,8 +22,8 @@ struct TReportArray {
     TChartSeries Series;
     std::array<bool, kEmitterCount> Enabled{};
     TGridTexts Grid;
-    std::string GainText;                                        // "4,000  (6,02 дБ)"
-    std::string BearingText;                                     // "45"
+    std::string GainText;     // "4,000  (6,02 дБ)"
+    std::string BearingText;  // "45"
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
 };

@@ -6,8 +6,8 @@
 
 #include "clirunner.h"
 #include "model/pattern.h"
-#include "plot/exportpicture.h"
 #include "picturecheck.h"
+#include "plot/exportpicture.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "model/pattern.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -70,8 +68,9 @@ TEST(FreeSpaceModel, PatternValueIsTheSampleFormulaAtAnyAzimuth) {
         for (const long double elevation : {0.0L, 35.0L, 85.0L}) {
             const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, elevation});
             for (int i = 0; i < kSampleCount; i += 7) {
-                ASSERT_TRUE(SameValue(FieldValue(model, {TFieldModel::Window, elevation}, i * kDegree),
-                                      modelPattern.Samples[static_cast<unsigned>(i)]))
+                ASSERT_TRUE(
+                    SameValue(FieldValue(model, {TFieldModel::Window, elevation}, i * kDegree),
+                              modelPattern.Samples[static_cast<unsigned>(i)]))
                     << type << " " << elevation << " " << i;
             }
         }
@@ -94,7 +93,8 @@ TEST(FreeSpaceModel, FollowsTheDirectionVectorAboveTheHorizon) {
                 const long double expected =
                     PlainFreeSpace(model, -std::cos(er) * std::sin(az),
                                    -std::cos(er) * std::cos(az), std::sin(er));
-                ASSERT_TRUE(NearExtended(FieldValue(model, {TFieldModel::FreeSpace, e}, az), expected, 1e-16L))
+                ASSERT_TRUE(NearExtended(FieldValue(model, {TFieldModel::FreeSpace, e}, az),
+                                         expected, 1e-16L))
                     << "type " << type;
             }
         }
@@ -183,7 +183,8 @@ TEST(Directivity, KnownArrays) {
         const auto d = ComputeDirectivity(model);
         ASSERT_TRUE(d) << c.Name;
         EXPECT_NEAR(static_cast<double>(d->HorizonDbi), static_cast<double>(c.Dbi), 1e-9) << c.Name;
-        EXPECT_NEAR(static_cast<double>(d->PeakDbi.value()), static_cast<double>(c.Dbi), 1e-9) << c.Name;
+        EXPECT_NEAR(static_cast<double>(d->PeakDbi.value()), static_cast<double>(c.Dbi), 1e-9)
+            << c.Name;
     }
 }
 
@@ -208,6 +209,43 @@ TEST(Directivity, CancellingPairHasNone) {
     model.Emitter(1) = {0.3L, -0.2L, 0, true};
     model.Emitter(2) = {0.3L, -0.2L, 0.5L, true};
     EXPECT_FALSE(ComputeDirectivity(model));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Directivity, AnEmitterTheSamplesDropCountsNowhere) {
+    // Beyond 2^63 periods a phase has no sine: the samples leave the emitter out, and so must
+    // the power it is measured against.
+    TArray array;
+    array.EmitterType = etVerticalDipole;
+    array.Emitter(1) = {0.1L, 0.2L, 0, true};
+    const auto alone = ComputeDirectivity(array);
+    array.Emitter(2) = {-0.3L, 0.1L, 1e20L, true};
+    const auto withDropped = ComputeDirectivity(array);
+    ASSERT_TRUE(alone && withDropped);
+    EXPECT_NEAR(static_cast<double>(withDropped->HorizonDbi),
+                static_cast<double>(alone->HorizonDbi), 1e-12);
+    EXPECT_NEAR(static_cast<double>(*withDropped->PeakDbi), 1.7609125905568124, 1e-9);
+    // When every emitter drops out the pattern is zero and no figure is taken from it.
+    array.Emitter(1).Phase = 1e30L;
+    EXPECT_FALSE(ComputeDirectivity(array));
+}
+
+TEST(Directivity, LobesTooFineForTheSearchGiveNoPeakButTheHorizonFigure) {
+    TArray array;
+    array.Emitter(1) = {-150, 0, 0, true};
+    array.Emitter(2) = {150, 0.3L, 0.1L, true};
+    const auto d = ComputeDirectivity(array);
+    ASSERT_TRUE(d);
+    EXPECT_FALSE(d->PeakDbi);
+    EXPECT_TRUE(std::isfinite(d->HorizonDbi));
+    // Within the search's reach the grating lobes of a wide pair are found at full height.
+    array.Emitter(2).X = 40;
+    const auto wide = ComputeDirectivity(array);
+    ASSERT_TRUE(wide && wide->PeakDbi);
+    EXPECT_NEAR(static_cast<double>(*wide->PeakDbi), 10 * std::log10(4.0 / 2), 1e-3);
 }
 
 }  // namespace
