@@ -2,7 +2,6 @@
 
 #include "model/directivity.h"
 #include "model/focus.h"
-#include "model/pattern.h"
 #include "model/metrics.h"
 #include "model/pattern.h"
 
@@ -49,13 +48,26 @@ void BM_PatternFigures(benchmark::State& state) {
     model.EmitterType = etHorizontalDipoleNS;
     const TPattern modelPattern = ComputePattern(model, {TFieldModel::Window, 0});
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComputeMetrics(
-            modelPattern, [&](long double az) { return FieldValue(model, {TFieldModel::Window, 0}, az * kDegree); }));
+        benchmark::DoNotOptimize(ComputeMetrics(modelPattern, [&](long double az) {
+            return FieldValue(model, {TFieldModel::Window, 0}, az * kDegree);
+        }));
         benchmark::DoNotOptimize(ComputeDirectivity(model, &modelPattern));
         benchmark::DoNotOptimize(ElevationCut(model, TFieldModel::Window, 45));
     }
 }
 BENCHMARK(BM_PatternFigures)->Unit(benchmark::kMicrosecond);
+
+// The peak search over the sphere and both directivities of eight emitters of each type, the
+// horizon pattern at hand as the command line has it at elevation 0.
+void BM_PeakSearchAndDirectivity(benchmark::State& state) {
+    TArray model = FullArray();
+    model.EmitterType = static_cast<int>(state.range(0));
+    const TPattern horizon = ComputePattern(model, {TFieldModel::FreeSpace, 0});
+    for (auto _ : state) benchmark::DoNotOptimize(ComputeDirectivity(model, &horizon));
+}
+BENCHMARK(BM_PeakSearchAndDirectivity)
+    ->DenseRange(etOmni, etHorizontalDipoleWE)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_HalfPowerPoints(benchmark::State& state) {
     TArray model = FullArray();

@@ -17,6 +17,8 @@ constexpr double kLobeSamples = 4;
 constexpr double kCoarsestStep = 0.1;
 constexpr std::size_t kStarts = 4;
 constexpr int kNewtonSteps = 60;
+// A step this short (direction cosines or radians) leaves the level exact to far below 1e-12.
+constexpr double kConverged = 1e-10;
 
 // The power pattern of the free-space field in direction cosines along the window's azimuth,
 // p = cos e sin az and q = cos e cos az: the element's power factor (a polynomial) times the
@@ -43,8 +45,11 @@ class TPowerPattern {
         double ppr = 0, ppi = 0, pqr = 0, pqi = 0, qqr = 0, qqi = 0;
         for (unsigned n = 0; n < static_cast<unsigned>(Sources.Count); ++n) {
             const double t = kTwoPi * (Sources.X[n] * p + Sources.Y[n] * q + Sources.Phase[n]);
-            const double c = Sources.Amplitude[n] * FastCos(t);
-            const double s = Sources.Amplitude[n] * FastSin(t);
+            double sine = 0;
+            double cosine = 0;
+            FastSinCos(t, sine, cosine);
+            const double c = Sources.Amplitude[n] * cosine;
+            const double s = Sources.Amplitude[n] * sine;
             const double kx = kTwoPi * Sources.X[n];
             const double ky = kTwoPi * Sources.Y[n];
             ar += c;
@@ -130,11 +135,12 @@ std::vector<TCandidate> GridCandidates(const TPowerPattern& pattern, int points)
         for (std::size_t i = 0; i < n; ++i) {
             const double u = coordinate(i);
             const double tc = kTwoPi * (s.X[k] * u + s.Phase[k]);
-            colRe[k * n + i] = s.Amplitude[k] * FastCos(tc);
-            colIm[k * n + i] = s.Amplitude[k] * FastSin(tc);
-            const double tr = kTwoPi * s.Y[k] * u;
-            rowRe[k * n + i] = FastCos(tr);
-            rowIm[k * n + i] = FastSin(tr);
+            double sine = 0;
+            double cosine = 0;
+            FastSinCos(tc, sine, cosine);
+            colRe[k * n + i] = s.Amplitude[k] * cosine;
+            colIm[k * n + i] = s.Amplitude[k] * sine;
+            FastSinCos(kTwoPi * s.Y[k] * u, rowIm[k * n + i], rowRe[k * n + i]);
         }
     }
     // Three rows of power at a time; outside the disk is -1, below any power.
@@ -191,30 +197,36 @@ std::vector<TCandidate> GridCandidates(const TPowerPattern& pattern, int points)
     return best;
 }
 
-// Along the horizon circle p = sin a, q = cos a.
+// Along the horizon circle p = sin a, q = cos a: Newton's method in a where the pattern is
+// concave, steps of a few degrees uphill elsewhere.
 TCandidate ClimbHorizon(const TPowerPattern& pattern, double a) {
-    const auto value = [&](double x) { return pattern.At(std::sin(x), std::cos(x)).V; };
-    double v = value(a);
+    constexpr double kAscentStep = 0.05;  // radians
+    constexpr double kLongestStep = 0.2;
+    TPowerPattern::TLocal f = pattern.At(std::sin(a), std::cos(a));
     for (int step = 0; step < kNewtonSteps; ++step) {
         const double s = std::sin(a), c = std::cos(a);
-        const TPowerPattern::TLocal f = pattern.At(s, c);
         const double d1 = f.P * c - f.Q * s;
         const double d2 = f.PP * c * c - 2 * f.PQ * s * c + f.QQ * s * s - f.P * s - f.Q * c;
-        double move = d2 < 0 ? -d1 / d2 : d1 * 1e-3;
-        move = std::clamp(move, -0.1, 0.1);
+        const double move = std::clamp(d2 < 0 ? -d1 / d2 : std::copysign(kAscentStep, d1),
+                                       -kLongestStep, kLongestStep);
         double t = 1;
-        while (t > 1e-9 && !(value(a + t * move) >= v)) t /= 2;
+        TPowerPattern::TLocal next;
+        for (; t > 1e-9; t /= 2) {
+            next = pattern.At(std::sin(a + t * move), std::cos(a + t * move));
+            if (next.V >= f.V) break;
+        }
         if (t <= 1e-9) break;
         a += t * move;
-        v = value(a);
-        if (std::fabs(t * move) < 1e-14) break;
+        f = next;
+        if (std::fabs(t * move) < kConverged) break;
     }
-    return {std::sin(a), std::cos(a), v};
+    return {std::sin(a), std::cos(a), f.V};
 }
 
-// Newton's method with backtracking inside the disk; a climb that leaves it goes on along the
-// horizon.
+// Newton's method where the pattern is concave, steepest ascent elsewhere, with backtracking
+// inside the disk; a climb that reaches its rim goes on along the horizon.
 TCandidate Climb(const TPowerPattern& pattern, TCandidate c) {
+    constexpr double kAscentStep = 0.05;  // direction cosines
     for (int step = 0; step < kNewtonSteps; ++step) {
         const TPowerPattern::TLocal f = pattern.At(c.P, c.Q);
         c.Power = f.V;
@@ -224,33 +236,30 @@ TCandidate Climb(const TPowerPattern& pattern, TCandidate c) {
             dp = (-f.QQ * f.P + f.PQ * f.Q) / det;
             dq = (f.PQ * f.P - f.PP * f.Q) / det;
         } else {
-            // Not concave here: up the gradient, scaled to a small step.
             const double norm = std::hypot(f.P, f.Q);
             if (!(norm > 0)) break;
-            dp = 0.01 * f.P / norm;
-            dq = 0.01 * f.Q / norm;
+            dp = kAscentStep * f.P / norm;
+            dq = kAscentStep * f.Q / norm;
         }
-        double t = 1;
         TCandidate next;
+        bool rim = false;
+        double t = 1;
         for (; t > 1e-9; t /= 2) {
             next = {c.P + t * dp, c.Q + t * dq, -1};
-            if (next.P * next.P + next.Q * next.Q > 1) continue;
+            const double r = std::hypot(next.P, next.Q);
+            rim = r > 1;
+            if (rim) next = {next.P / r, next.Q / r, -1};
             next.Power = pattern.At(next.P, next.Q).V;
             if (next.Power >= c.Power) break;
         }
-        if (t <= 1e-9) {
-            // No rise inside: a climb pushing outwards belongs to the horizon.
-            const double r = std::hypot(c.P, c.Q);
-            const double outward = r > 0 ? (c.P * f.P + c.Q * f.Q) / r : 0;
-            if (r > 1 - 1e-6 || (outward > 0 && r + 0.01 >= 1)) {
-                const TCandidate edge = ClimbHorizon(pattern, std::atan2(c.P, c.Q));
-                if (edge.Power > c.Power) return edge;
-            }
-            break;
+        if (t <= 1e-9) break;
+        if (rim) {
+            const TCandidate edge = ClimbHorizon(pattern, std::atan2(next.P, next.Q));
+            return edge.Power > c.Power ? edge : c;
         }
         const double moved = std::hypot(next.P - c.P, next.Q - c.Q);
         c = next;
-        if (moved < 1e-14) break;
+        if (moved < kConverged) break;
     }
     return c;
 }

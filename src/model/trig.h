@@ -46,3 +46,12 @@ inline double FastSin(double x) {
 inline double FastCos(double x) {
     return InTrigReductionRange(x) ? std::cos(x) : 0;
 }
+// Both at once: the compiler makes one sincos call of the pair.
+inline void FastSinCos(double x, double& sine, double& cosine) {
+    if (!InTrigReductionRange(x)) {
+        sine = cosine = 0;
+        return;
+    }
+    sine = std::sin(x);
+    cosine = std::cos(x);
+}

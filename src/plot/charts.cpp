@@ -167,12 +167,13 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
         const TChartSeries& s = series[n];
         if (IsZero(s)) continue;
         SetSeries(cr, n);
-        DrawCurve(cr, f, s.Pattern.Samples.data(), kSampleCount, s.Pattern.MaxGain, 1, 180);
+        DrawCurve(cr, f, s.Pattern.Samples.data(), kSampleCount, s.Pattern.MaxGain, 1,
+                  SampleBearing(0));
         if (!s.HalfPower) continue;
         for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
             double x;
             double y;
-            f.Point(static_cast<double>(az) + 180, kHalfPowerDb, x, y);
+            f.Point(static_cast<double>(AzimuthBearing(az)), kHalfPowerDb, x, y);
             cairo_new_sub_path(cr);
             cairo_arc(cr, x, y, 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
@@ -237,8 +238,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_stroke(cr);
         if (!s.HalfPower) continue;
         for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
-            const double bearing =
-                std::fmod(std::fmod(static_cast<double>(az) + 180, 360) + 360, 360);
+            const auto bearing = static_cast<double>(AzimuthBearing(az));
             cairo_new_sub_path(cr);
             cairo_arc(cr, x(bearing), y(halfPowerDb), 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
