@@ -52,7 +52,7 @@ void BM_PatternFigures(benchmark::State& state) {
             return FieldValue(model, {TFieldModel::Window, 0}, az * kDegree);
         }));
         benchmark::DoNotOptimize(ComputeDirectivity(model, &modelPattern));
-        benchmark::DoNotOptimize(ElevationCut(model, TFieldModel::Window, 45));
+        benchmark::DoNotOptimize(ElevationCut(model, {TFieldModel::Window}, 45));
     }
 }
 BENCHMARK(BM_PatternFigures)->Unit(benchmark::kMicrosecond);

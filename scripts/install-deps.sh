@@ -26,6 +26,7 @@ packages=(
   dpkg-dev
   desktop-file-utils
   appstream
+  nec2c
 )
 
 missing=()

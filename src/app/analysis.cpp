@@ -1,23 +1,92 @@
 #include "app/analysis.h"
 
+#include <cmath>
 #include <filesystem>
+
+#include "config/configfile.h"
+#include "config/numtext.h"
+
+namespace {
+
+std::string Number(long double v) {
+    return FormatGeneral(v);
+}
+
+}  // namespace
+
+TGround ResolveGround(const TGroundRequest& request, const std::optional<std::string>& config) {
+    TGround ground;
+    if (config) {
+        if (const auto file = ReadGround(*config)) ground = *file;
+    }
+    if (request.Kind) ground.Kind = *request.Kind;
+    if (request.HeightWavelengths) ground.HeightWavelengths = *request.HeightWavelengths;
+    if (request.FrequencyMhz) ground.FrequencyMhz = *request.FrequencyMhz;
+    if (request.Permittivity) ground.Permittivity = *request.Permittivity;
+    if (request.Conductivity) ground.Conductivity = *request.Conductivity;
+    if (ground.Kind == TGroundKind::None) return ground;
+    if (!(ground.HeightWavelengths >= 0 && std::isfinite(ground.HeightWavelengths))) {
+        throw EUsageError("invalid height " + Number(ground.HeightWavelengths) +
+                          ": a number of wavelengths of 0 or more");
+    }
+    if (ground.Kind == TGroundKind::Real) {
+        if (!(ground.FrequencyMhz > 0 && std::isfinite(ground.FrequencyMhz))) {
+            throw EUsageError("--ground real needs --frequency in MHz");
+        }
+        if (!(ground.Permittivity >= 1 && std::isfinite(ground.Permittivity))) {
+            throw EUsageError("invalid permittivity " + Number(ground.Permittivity) +
+                              ": a relative permittivity of 1 or more");
+        }
+        if (!(ground.Conductivity >= 0 && std::isfinite(ground.Conductivity))) {
+            throw EUsageError("invalid conductivity " + Number(ground.Conductivity) +
+                              ": S/m, 0 or more");
+        }
+    }
+    return ground;
+}
 
 TPatternResult Analyse(const TAnalysisRequest& request) {
     TPatternResult result;
     result.Config = request.Steps.ConfigFile;
-    result.Session = BuildSession(request.Steps);
-    result.Field = request.Steps.Field;
+    TSessionSteps steps = request.Steps;
+    if (!request.ModelGiven) {
+        const TGround ground = ResolveGround(request.Ground, steps.ConfigFile);
+        if (ground.Kind != TGroundKind::None) {
+            steps.Field = {TFieldModel::OverGround, steps.Field.ElevationDegrees, ground};
+        }
+    }
+    result.Session = BuildSession(steps);
+    result.Field = steps.Field;
     const TArray& array = result.Session.Model;
+    if (result.Field.Model == TFieldModel::OverGround) {
+        const int type = array.EmitterType;
+        if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
+            type != etHorizontalDipoleWE) {
+            throw EUsageError("over ground the emitters need a polarisation: type " +
+                              std::to_string(type) + " has none (use --type 1, 2 or 3)");
+        }
+        result.GroundFigures = ComputeGroundFigures(array, result.Field.Ground);
+        // The azimuth pattern, its read-outs and figures at the take-off angle by default.
+        if (!request.ElevationGiven && result.GroundFigures) {
+            result.Field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
+            result.Session.Pattern =
+                ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
+            result.Session.Labels =
+                DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
+        }
+    }
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
         result.Metrics = ComputeMetrics(
             pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); });
     }
-    // Both formulas agree at the horizon, so the pattern there serves the directivity.
-    result.Directivity =
-        ComputeDirectivity(array, result.Field.ElevationDegrees == 0 ? &pattern : nullptr);
+    // The window's and the free-space formula agree at the horizon, so the pattern there
+    // serves the free-space directivity.
+    const bool horizon =
+        result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
+    result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
     result.CutBearing = request.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
-    result.Cut = ElevationCut(array, result.Field.Model, result.CutBearing);
+    result.Cut = ElevationCut(array, result.Field, result.CutBearing);
     return result;
 }
 

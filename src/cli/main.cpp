@@ -13,6 +13,7 @@
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
+#include "config/necdeck.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "plot/chartfile.h"
@@ -129,6 +130,20 @@ int RunPattern(const TCliOptions& options, std::string& output) {
     return status;
 }
 
+// The elevation cut of the array at each height, named by it.
+void AddHeights(const TCliOptions& options, const std::optional<std::string>& config,
+                std::vector<TChartArray>& arrays) {
+    for (const long double height : options.Heights) {
+        TAnalysisRequest request = RequestFor(options, config);
+        request.Ground.HeightWavelengths = height;
+        const TPatternResult result = Analyse(request);
+        if (arrays.empty()) PrintMessages(result.Session, "");
+        TChartArray chart = ChartArrayOf(result);
+        chart.Report.Series.Name = "h = " + FormatGeneral(height) + " λ";
+        arrays.push_back(std::move(chart));
+    }
+}
+
 // Every file is analysed before the picture is drawn; a failure leaves no picture.
 int RunPlot(const TCliOptions& options) {
     const bool batch = options.ConfigFiles.size() > 1;
@@ -137,6 +152,10 @@ int RunPlot(const TCliOptions& options) {
     for (const auto& config : Configs(options)) {
         const std::string prefix = batch ? *config + ": " : "";
         status = std::max(status, Guarded(prefix, [&] {
+                              if (options.Kind == TPlotKind::ElevationHeights) {
+                                  AddHeights(options, config, arrays);
+                                  return;
+                              }
                               const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               arrays.push_back(ChartArrayOf(result));
@@ -149,6 +168,23 @@ int RunPlot(const TCliOptions& options) {
     });
 }
 
+// nec: the deck of the array as the analysis sees it, its patterns at the elevation used and
+// along the cut's bearing.
+int RunNec(const TCliOptions& options) {
+    return Guarded("", [&] {
+        const TPatternResult result = Analyse(RequestFor(options, Configs(options).front()));
+        PrintMessages(result.Session, "");
+        TNecRequest request;
+        request.DipoleLengthWavelengths = options.DipoleLength;
+        request.ElevationDegrees = result.Field.ElevationDegrees;
+        request.CutBearing = result.CutBearing;
+        const std::string deck = NecDeck(result.Session.Model, result.Field.Ground, request);
+        if (!ReplaceFileContents(options.OutputFile, deck).Ok()) {
+            throw EHandlerError("Unable to write to " + options.OutputFile);
+        }
+    });
+}
+
 // save and export: one array, one file.
 int RunOneFile(const TCliOptions& options) {
     return Guarded("", [&] {
@@ -156,10 +192,13 @@ int RunOneFile(const TCliOptions& options) {
             BuildSession(RequestFor(options, Configs(options).front()).Steps);
         PrintMessages(session, "");
         switch (options.Command) {
-            case TCliCommand::Save:
+            case TCliCommand::Save: {
+                const TGround ground = ResolveGround(
+                    RequestFor(options, Configs(options).front()).Ground, Configs(options).front());
                 SaveConfiguration(FullPath(options.OutputFile), session.Model,
-                                  session.Model.EmitterType);
+                                  session.Model.EmitterType, {}, &ground);
                 break;
+            }
             default: {
                 TExportPicture picture;
                 picture.Draw(session.Model, session.Pattern, options.Field.ElevationDegrees);
@@ -192,6 +231,8 @@ int Run(const std::vector<std::string>& args) {
             status = RunPattern(options, output);
         } else if (options.Command == TCliCommand::Plot) {
             status = RunPlot(options);
+        } else if (options.Command == TCliCommand::Nec) {
+            status = RunNec(options);
         } else {
             status = RunOneFile(options);
         }

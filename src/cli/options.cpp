@@ -56,6 +56,17 @@ struct TContext {
     char DefaultMark;
 };
 
+constexpr long double kMaxHeight = 100;  // wavelengths
+
+// A real read with the call's decimal mark or a full stop, within [low, high].
+long double Real(const TContext& c, std::string_view option, const std::string& value,
+                 long double low, long double high, const std::string& expected) {
+    auto v = ParseFloat(value, c.Options.DecimalMark.value_or(c.DefaultMark));
+    if (!v) v = ParseFloat(value, '.');
+    if (!v || !(*v >= low && *v <= high)) BadValue(option, value, expected);
+    return *v;
+}
+
 // Every option that takes a value, in the order they are applied: the decimal mark before
 // the elevation that is read with it.
 struct TOptionSpec {
@@ -95,12 +106,60 @@ const TOptionSpec kOptions[] = {
              BadValue(name, value, "a number from 0 to 85");
          }
          c.Options.Field.ElevationDegrees = *degrees;
+         c.Options.ElevationGiven = true;
      }},
     {"--model", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Field.Model = Choice<TFieldModel>(
              name, value,
              {{"window", TFieldModel::Window}, {"free-space", TFieldModel::FreeSpace}});
+         c.Options.ModelGiven = true;
+     }},
+    {"--ground", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Ground.Kind = Choice<TGroundKind>(name, value,
+                                                     {{"none", TGroundKind::None},
+                                                      {"perfect", TGroundKind::Perfect},
+                                                      {"real", TGroundKind::Real}});
+     }},
+    {"--height", true,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         const long double h = Real(c, name, value, 0, kMaxHeight, "wavelengths from 0 to 100");
+         if (c.Options.Heights.empty()) c.Options.Ground.HeightWavelengths = h;
+         c.Options.Heights.push_back(h);
+     }},
+    {"--frequency", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Ground.FrequencyMhz =
+             Real(c, name, value, 1e-6L, 1e6L, "MHz, more than 0 and up to 1000000");
+         if (*c.Options.Ground.FrequencyMhz <= 0) BadValue(name, value, "MHz, more than 0");
+     }},
+    {"--soil", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         std::string expected;
+         for (const TSoil& soil : kSoils) {
+             if (value == soil.Name) {
+                 c.Options.Ground.Permittivity = soil.Permittivity;
+                 c.Options.Ground.Conductivity = soil.Conductivity;
+                 return;
+             }
+             expected += (expected.empty() ? "" : ", ") + std::string(soil.Name);
+         }
+         BadValue(name, value, "one of " + expected);
+     }},
+    {"--permittivity", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Ground.Permittivity =
+             Real(c, name, value, 1, 1e6L, "a relative permittivity from 1 to 1000000");
+     }},
+    {"--conductivity", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Ground.Conductivity = Real(c, name, value, 0, 1e9L, "S/m from 0 to 1e9");
+     }},
+    {"--dipole-length", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.DipoleLength =
+             Real(c, name, value, 1e-4L, 0.1L, "wavelengths from 0.0001 to 0.1");
      }},
     {"--bearing", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -124,6 +183,7 @@ const TOptionSpec kOptions[] = {
                                              {"polar-db", TPlotKind::PolarDb},
                                              {"rect-db", TPlotKind::RectDb},
                                              {"elevation", TPlotKind::Elevation},
+                                             {"elevation-heights", TPlotKind::ElevationHeights},
                                              {"report", TPlotKind::Report}});
      }},
 };
@@ -178,12 +238,15 @@ void OnlyFor(const TRawOptions& raw, std::string_view option, bool allowed,
 }
 
 void ReadCommand(const std::vector<std::string>& positional, TCliOptions& options) {
-    if (positional.empty()) throw EUsageError("missing command (pattern, export, save or plot)");
+    if (positional.empty()) {
+        throw EUsageError("missing command (pattern, export, save, plot or nec)");
+    }
     const std::string& name = positional[0];
     options.Command = name == "pattern"  ? TCliCommand::Pattern
                       : name == "export" ? TCliCommand::Export
                       : name == "save"   ? TCliCommand::Save
                       : name == "plot"   ? TCliCommand::Plot
+                      : name == "nec"    ? TCliCommand::Nec
                                          : TCliCommand::None;
     if (options.Command == TCliCommand::None) throw EUsageError("unknown command " + name);
     const std::size_t words = options.Command == TCliCommand::Pattern ? 1 : 2;
@@ -203,13 +266,39 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
     OnlyFor(raw, "--bearing", pattern || plot, "pattern and plot");
-    OnlyFor(raw, "--model", pattern || plot, "pattern and plot");
-    if ((command == TCliCommand::Save || command == TCliCommand::Export) &&
+    OnlyFor(raw, "--model", pattern || plot || command == TCliCommand::Nec, "pattern, plot and nec");
+    const bool grounded =
+        pattern || plot || command == TCliCommand::Save || command == TCliCommand::Nec;
+    for (const std::string_view option :
+         {"--ground", "--height", "--frequency", "--soil", "--permittivity", "--conductivity"}) {
+        OnlyFor(raw, option, grounded, "pattern, plot, save and nec");
+    }
+    OnlyFor(raw, "--dipole-length", command == TCliCommand::Nec, "nec");
+    if (raw.count("--ground") && raw.count("--model")) {
+        throw EUsageError("--ground selects the over-ground model: leave out --model");
+    }
+    if (raw.count("--height") && !raw.count("--ground")) {
+        throw EUsageError("--height needs --ground perfect or real");
+    }
+    if (raw.count("--soil") && (raw.count("--permittivity") || raw.count("--conductivity"))) {
+        throw EUsageError("--soil gives the permittivity and conductivity: leave out the others");
+    }
+    if (options.Heights.size() > 1 && !(plot && options.Kind == TPlotKind::ElevationHeights)) {
+        throw EUsageError(
+            "--height is given more than once: only plot --kind elevation-heights "
+            "overlays heights");
+    }
+    if ((command == TCliCommand::Save || command == TCliCommand::Export ||
+         command == TCliCommand::Nec) &&
         options.ConfigFiles.size() > 1) {
-        throw EUsageError("--config is given more than once: save and export take one");
+        throw EUsageError("--config is given more than once: save, export and nec take one");
     }
     if (!plot) return;
     if (!raw.count("--kind")) throw EUsageError("missing --kind for plot");
+    if (options.Kind == TPlotKind::ElevationHeights &&
+        (options.Heights.empty() || !raw.count("--ground"))) {
+        throw EUsageError("--kind elevation-heights needs --ground perfect or real and --height");
+    }
     if (options.Kind == TPlotKind::Diagram && options.ConfigFiles.size() > 1) {
         throw EUsageError(
             "--kind diagram draws one configuration; overlay with polar-db, "
@@ -258,5 +347,8 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.Steps.FocusBearing = options.FocusBearing;
     request.Steps.Field = options.Field;
     request.CutBearing = options.CutBearing;
+    request.Ground = options.Ground;
+    request.ModelGiven = options.ModelGiven;
+    request.ElevationGiven = options.ElevationGiven;
     return request;
 }

@@ -12,7 +12,7 @@
 #include "plot/chartfile.h"
 #include "plot/picturefile.h"
 
-enum class TCliCommand { None, Pattern, Export, Save, Plot };
+enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec };
 enum class TOutputFormat { Text, Json, Csv };
 
 // What the command line asks for, checked but not yet applied.
@@ -26,6 +26,11 @@ struct TCliOptions {
     std::optional<char> DecimalMark;
     TOutputFormat Format = TOutputFormat::Text;
     TFieldSpec Field;                      // formula, and elevation 0..85 degrees
+    bool ModelGiven = false;
+    bool ElevationGiven = false;
+    TGroundRequest Ground;                  // the first --height when repeated
+    std::vector<long double> Heights;       // every --height, in order (wavelengths)
+    long double DipoleLength = 0.02L;       // nec: wavelengths
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     bool ElevationCutCsv = false;   // pattern --format csv --cut elevation
     std::string OutputFile;         // export, save and plot

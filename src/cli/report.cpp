@@ -26,7 +26,38 @@ std::string DecibelText(long double db) {
     return FixedText(db, 2);
 }
 
+void AppendTextGround(std::string& out, const TPatternResult& result) {
+    if (result.Field.Model != TFieldModel::OverGround) return;
+    const TGround& g = result.Field.Ground;
+    out += "ground: ";
+    if (g.Kind == TGroundKind::Perfect) {
+        out += "perfect";
+    } else {
+        out += "real, permittivity " + FormatGeneral(g.Permittivity) + ", conductivity " +
+               FormatGeneral(g.Conductivity) + " S/m, " + FormatGeneral(g.FrequencyMhz) + " MHz";
+    }
+    out += ", height " + FormatGeneral(g.HeightWavelengths) + " wavelengths\n";
+    const auto& f = result.GroundFigures;
+    if (!f) {
+        out += "take-off: none (the array radiates nothing upwards)\n";
+        return;
+    }
+    out += "take-off: elevation " + FormatFixed(f->TakeoffElevationDegrees, 18, 2) +
+           " deg at bearing " + FormatFixed(f->PeakBearingDegrees, 18, 2) +
+           " deg, half power from " + FormatFixed(f->TakeoffLowDegrees, 18, 2) + " to " +
+           FormatFixed(f->TakeoffHighDegrees, 18, 2) + " deg\n";
+    out += "space-wave directivity: " +
+           (f->SpaceWaveDirectivityDbi ? FixedText(*f->SpaceWaveDirectivityDbi, 3) + " dBi"
+                                       : std::string("none")) +
+           "\n";
+    out += "gain: " +
+           (f->GainDbi ? FixedText(*f->GainDbi, 3) + " dBi"
+                       : std::string("none (the power lost in real ground is not modelled)")) +
+           "\n";
+}
+
 void AppendTextMetrics(std::string& out, const TPatternResult& result) {
+    AppendTextGround(out, result);
     const auto& metrics = result.Metrics;
     if (!metrics) {
         out += "metrics: none (the pattern is zero everywhere)\n";
@@ -109,6 +140,62 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
     json.Key("nulls");
     json.RealArray(metrics->NullBearings.data(), metrics->NullBearings.size());
     json.EndObject();
+}
+
+const char* GroundKindName(TGroundKind kind) {
+    switch (kind) {
+        case TGroundKind::None:
+            return "none";
+        case TGroundKind::Perfect:
+            return "perfect";
+        case TGroundKind::Real:
+            return "real";
+    }
+    return "";
+}
+
+// The ground and what the array does over it; nulls in free space.
+void WriteJsonGround(TJsonWriter& json, const TPatternResult& result) {
+    const bool grounded = result.Field.Model == TFieldModel::OverGround;
+    const TGround& g = result.Field.Ground;
+    json.Key("ground");
+    if (grounded) {
+        const bool real = g.Kind == TGroundKind::Real;
+        const long double none = std::numeric_limits<long double>::quiet_NaN();
+        json.BeginObject();
+        json.Key("kind");
+        json.String(GroundKindName(g.Kind));
+        json.Key("height");
+        json.Real(g.HeightWavelengths);
+        json.Key("frequency");
+        json.Real(real ? g.FrequencyMhz : none);
+        json.Key("permittivity");
+        json.Real(real ? g.Permittivity : none);
+        json.Key("conductivity");
+        json.Real(real ? g.Conductivity : none);
+        json.EndObject();
+    } else {
+        json.Null();
+    }
+    const auto& f = result.GroundFigures;
+    const long double none = std::numeric_limits<long double>::quiet_NaN();
+    json.Key("takeoff_elevation_deg");
+    json.Real(f ? f->TakeoffElevationDegrees : none);
+    json.Key("takeoff_bearing_deg");
+    json.Real(f ? f->PeakBearingDegrees : none);
+    json.Key("takeoff_range_deg");
+    if (f) {
+        json.BeginArray();
+        json.Real(f->TakeoffLowDegrees);
+        json.Real(f->TakeoffHighDegrees);
+        json.EndArray();
+    } else {
+        json.Null();
+    }
+    json.Key("space_wave_directivity_dbi");
+    json.Real(f && f->SpaceWaveDirectivityDbi ? *f->SpaceWaveDirectivityDbi : none);
+    json.Key("gain_dbi");
+    json.Real(f && f->GainDbi ? *f->GainDbi : none);
 }
 
 void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
@@ -210,6 +297,7 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     json.RealArray(pattern.Samples.data(), pattern.Samples.size());
     WriteJsonMetrics(json, result);
     WriteJsonDirectivity(json, result);
+    WriteJsonGround(json, result);
     json.EndObject();
     return place.Batch ? OneLine(json.Text()) : json.Text();
 }

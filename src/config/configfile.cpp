@@ -53,9 +53,21 @@ TConfiguration ReadConfiguration(const std::string& fileName) {
 }
 
 void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
-                       const TWriteFn& write) {
+                       const TWriteFn& write, const TGround* ground) {
     TIniFile file(fileName);
     file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
+    if (ground != nullptr && ground->Kind != TGroundKind::None) {
+        const bool real = ground->Kind == TGroundKind::Real;
+        file.WriteString(kAllEmittersSection, kGroundKey, real ? "2" : "1");
+        file.WriteString(kAllEmittersSection, kHeightKey, StoredText(ground->HeightWavelengths));
+        if (real) {
+            file.WriteString(kAllEmittersSection, kFrequencyKey, StoredText(ground->FrequencyMhz));
+            file.WriteString(kAllEmittersSection, kPermittivityKey,
+                             StoredText(ground->Permittivity));
+            file.WriteString(kAllEmittersSection, kConductivityKey,
+                             StoredText(ground->Conductivity));
+        }
+    }
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = array.Emitter(k);
         if (!Qualifies(e)) continue;
@@ -66,4 +78,27 @@ void SaveConfiguration(const std::string& fileName, const TArray& array, int typ
         file.WriteString(section, kPhaseKey, StoredText(e.Phase));
     }
     if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
+}
+
+std::optional<TGround> ReadGround(const std::string& fileName) {
+    const TIniFile file(fileName);
+    const auto value = [&](std::string_view key) {
+        return RealValue(file.ReadString(kAllEmittersSection, key));
+    };
+    TGround ground;
+    switch (ParseInteger(file.ReadString(kAllEmittersSection, kGroundKey), 0)) {
+        case 1:
+            ground.Kind = TGroundKind::Perfect;
+            break;
+        case 2:
+            ground.Kind = TGroundKind::Real;
+            ground.FrequencyMhz = value(kFrequencyKey);
+            ground.Permittivity = value(kPermittivityKey);
+            ground.Conductivity = value(kConductivityKey);
+            break;
+        default:
+            return std::nullopt;
+    }
+    ground.HeightWavelengths = value(kHeightKey);
+    return ground;
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "config/safefile.h"
 #include "model/emitters.h"
+#include "model/ground.h"
 
 // Saves the table and the type index into the file (other sections, keys and comments of an
 // existing file stay). Throws EHandlerError "Unable to write to <fileName>" on failure, in
 // which case the earlier file is unchanged.
+// With a ground other than none, its keys are written too (the command line's save).
 void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
-                       const TWriteFn& write = {});
+                       const TWriteFn& write = {}, const TGround* ground = nullptr);
 
 // What a configuration file holds: the table and the type radio group's item index as
 // written, not yet limited.
@@ -23,3 +26,7 @@ struct TConfiguration {
 // is no number as 0. Throws EHandlerError "Floating point overflow" for a value beyond the
 // double range.
 TConfiguration ReadConfiguration(const std::string& fileName);
+
+// The ground the file describes; nullopt when it names none ("Земля" missing or 0). A kind
+// other than 0, 1 or 2 reads as none; values that do not parse as 0.
+std::optional<TGround> ReadGround(const std::string& fileName);

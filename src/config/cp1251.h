@@ -14,6 +14,15 @@ inline constexpr std::string_view kEnabledKey = "\xC2\xEA\xEB\xFE\xF7\xE5\xED"; 
 inline constexpr std::string_view kXKey = "X";
 inline constexpr std::string_view kYKey = "Y";
 inline constexpr std::string_view kPhaseKey = "\xD4\xE0\xE7\xE0";  // "Фаза"
+// The ground under the array, in "Все излучатели"; the window neither reads nor writes them.
+inline constexpr std::string_view kHeightKey = "\xC2\xFB\xF1\xEE\xF2\xE0";  // "Высота"
+inline constexpr std::string_view kGroundKey = "\xC7\xE5\xEC\xEB\xFF";      // "Земля"
+inline constexpr std::string_view kFrequencyKey =
+    "\xD7\xE0\xF1\xF2\xEE\xF2\xE0";  // "Частота"
+inline constexpr std::string_view kPermittivityKey =
+    "\xCF\xF0\xEE\xED\xE8\xF6\xE0\xE5\xEC\xEE\xF1\xF2\xFC";  // "Проницаемость"
+inline constexpr std::string_view kConductivityKey =
+    "\xCF\xF0\xEE\xE2\xEE\xE4\xE8\xEC\xEE\xF1\xF2\xFC";  // "Проводимость"
 
 // The lower-case form of a Windows-1251 byte (Latin and Cyrillic letters); others unchanged.
 unsigned char FoldCase1251(unsigned char byte);

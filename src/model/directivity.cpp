@@ -4,48 +4,13 @@
 #include <cmath>
 
 #include "model/fieldengine.h"
+#include "model/pairintegral.h"
 #include "model/spheresearch.h"
 
 namespace {
 
 // Levels closer than this are one level: the search's own resolution.
 constexpr long double kSameLevelDb = 1e-9L;
-
-// Below this argument the closed forms of the spherical Bessel functions lose digits to
-// cancellation; the standard library's functions take over there.
-constexpr double kClosedFormLimit = 1;
-
-double J0(double x) {
-    return x < kClosedFormLimit ? std::sph_bessel(0, x) : std::sin(x) / x;
-}
-
-// j1(x) / x, 1/3 at 0.
-double J1OverX(double x) {
-    if (x == 0) return 1.0 / 3;
-    if (x < kClosedFormLimit) return std::sph_bessel(1, x) / x;
-    return (std::sin(x) / x - std::cos(x)) / (x * x);
-}
-
-double J2(double x) {
-    if (x < kClosedFormLimit) return std::sph_bessel(2, x);
-    const double x2 = x * x;
-    return (3 / x2 - 1) * std::sin(x) / x - 3 * std::cos(x) / x2;
-}
-
-// The sphere mean of E^2 exp(-j 2 pi d.u) for the element factor E of the type, with d the
-// separation (wavelengths) of a pair.
-double PairIntegral(int type, double dx, double dy) {
-    const double distance = std::hypot(dx, dy);
-    const double x = 2 * TReal<double>::kPi * distance;
-    if (type != etVerticalDipole && type != etHorizontalDipoleNS && type != etHorizontalDipoleWE) {
-        return J0(x);
-    }
-    // A horizontal separation has no component along a vertical axis.
-    double along = 0;
-    if (distance > 0 && type == etHorizontalDipoleNS) along = dx / distance;
-    if (distance > 0 && type == etHorizontalDipoleWE) along = dy / distance;
-    return J0(x) - J1OverX(x) + along * along * J2(x);
-}
 
 long double PowerDbi(long double field, long double meanPower) {
     return 10 * std::log10(field * field / meanPower);
@@ -60,12 +25,12 @@ long double MeanRadiatedPower(const TArray& array) {
     for (unsigned m = 0; m < static_cast<unsigned>(s.Count); ++m) {
         // An emitter whose phase cannot be reduced adds nothing to the samples either.
         if (!InTrigReductionRange(twoPi * s.Phase[m])) continue;
-        sum += s.Amplitude[m] * s.Amplitude[m] * PairIntegral(array.EmitterType, 0, 0);
+        sum += s.Amplitude[m] * s.Amplitude[m] * PairIntegral(array.EmitterType, 0, 0, 0);
         for (unsigned n = 0; n < m; ++n) {
             if (!InTrigReductionRange(twoPi * s.Phase[n])) continue;
             sum += 2 * s.Amplitude[m] * s.Amplitude[n] *
                    std::cos(twoPi * (s.Phase[m] - s.Phase[n])) *
-                   PairIntegral(array.EmitterType, s.X[m] - s.X[n], s.Y[m] - s.Y[n]);
+                   PairIntegral(array.EmitterType, s.X[m] - s.X[n], s.Y[m] - s.Y[n], 0);
         }
     }
     return sum;

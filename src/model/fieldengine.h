@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <complex>
 
 #include "model/angles.h"
 #include "model/emitters.h"
@@ -85,26 +86,78 @@ R ElementFactor(int type, R sinAz, R cosAz, R cosE, R sinE) {
 }
 
 // The elevation's sine and cosine as the formula takes them. The window's formula turns the
-// slider's angle downwards (el = -E).
+// slider's angle downwards (el = -E). Over ground, also what depends on the elevation alone:
+// the phase factors exp(+-j psi), psi = 2 pi h sin e, of the direct and the reflected wave
+// against the ground plane, and the reflection coefficients.
 template <typename R>
 struct TElevation {
     R Sin = 0;
     R Cos = 1;
+    std::complex<R> Direct{1, 0};
+    std::complex<R> Reflected{1, 0};
+    TReflection<R> Reflect;
 };
 
 template <typename R>
-TElevation<R> Elevation(TFieldModel model, R degrees) {
+TElevation<R> ElevationOfAngle(R sine, R cosine) {
+    TElevation<R> el;
+    el.Sin = sine;
+    el.Cos = cosine;
+    return el;
+}
+
+template <typename R>
+TElevation<R> Elevation(TFieldModel model, R degrees, const TGround& ground = {}) {
     switch (model) {
         case TFieldModel::Window: {
             const R el = -degrees * TReal<R>::kPi / 180;
-            return {TReal<R>::Sin(el), TReal<R>::Cos(el)};
+            return ElevationOfAngle(TReal<R>::Sin(el), TReal<R>::Cos(el));
         }
         case TFieldModel::FreeSpace: {
             const R e = degrees * TReal<R>::kPi / 180;
-            return {TReal<R>::Sin(e), TReal<R>::Cos(e)};
+            return ElevationOfAngle(TReal<R>::Sin(e), TReal<R>::Cos(e));
+        }
+        case TFieldModel::OverGround: {
+            const R e = degrees * TReal<R>::kPi / 180;
+            TElevation<R> el = ElevationOfAngle(TReal<R>::Sin(e), TReal<R>::Cos(e));
+            const R psi = 2 * TReal<R>::kPi * static_cast<R>(ground.HeightWavelengths) * el.Sin;
+            el.Direct = {TReal<R>::Cos(psi), TReal<R>::Sin(psi)};
+            el.Reflected = std::conj(el.Direct);
+            el.Reflect = Reflection<R>(ground, el.Sin, el.Cos);
+            return el;
         }
     }
-    return {};
+    return TElevation<R>();
+}
+
+// The element's field over ground: the direct wave plus the wave reflected at the grazing
+// angle e, each polarisation with its own coefficient. The short dipole's far field is split
+// along the vertical unit vector of the plane of incidence (V, for the ray going up and for the
+// mirrored ray going down) and the horizontal one across it (H).
+template <typename R>
+R GroundElementFactor(int type, R sinAz, R cosAz, const TElevation<R>& el) {
+    R up = 0, down = 0, across = 0;
+    switch (type) {
+        case etVerticalDipole:
+            up = down = el.Cos;
+            break;
+        case etHorizontalDipoleNS:  // along west-east
+            up = el.Sin * sinAz;
+            down = -up;
+            across = -cosAz;
+            break;
+        case etHorizontalDipoleWE:  // along north-south
+            up = el.Sin * cosAz;
+            down = -up;
+            across = sinAz;
+            break;
+        default:  // no polarisation: a vertical one, for want of another
+            up = down = 1;
+            break;
+    }
+    const std::complex<R> v = up * el.Direct + el.Reflect.Vertical * (down * el.Reflected);
+    const std::complex<R> h = across * (el.Direct + el.Reflect.Horizontal * el.Reflected);
+    return std::sqrt(std::norm(v) + std::norm(h));
 }
 
 template <typename R>
@@ -127,6 +180,13 @@ TLook<R> Look(TFieldModel model, int type, R az, const TElevation<R>& el) {
             look.Length = std::sqrt(horizon + R(0) * R(0));
             look.Horizontal = el.Cos;
             look.Element = ElementFactor<R>(type, look.SinAz, look.CosAz, el.Cos, el.Sin);
+            break;
+        case TFieldModel::OverGround:
+            // Every emitter at the same height: the horizontal array factor times the
+            // ground-and-element factor.
+            look.Length = std::sqrt(horizon + R(0) * R(0));
+            look.Horizontal = el.Cos;
+            look.Element = GroundElementFactor<R>(type, look.SinAz, look.CosAz, el);
             break;
     }
     return look;

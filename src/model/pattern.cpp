@@ -8,7 +8,7 @@ namespace {
 
 template <typename R>
 TElevation<R> ElevationOf(const TFieldSpec& field) {
-    return Elevation<R>(field.Model, static_cast<R>(field.ElevationDegrees));
+    return Elevation<R>(field.Model, static_cast<R>(field.ElevationDegrees), field.Ground);
 }
 
 }  // namespace
@@ -19,12 +19,14 @@ const char* FieldModelName(TFieldModel model) {
             return "window";
         case TFieldModel::FreeSpace:
             return "free-space";
+        case TFieldModel::OverGround:
+            return "over-ground";
     }
     return "";
 }
 
 long double PathLength(long double az, long double el, long double x, long double y) {
-    const TElevation<long double> elevation{ExtSin(el), ExtCos(el)};
+    const TElevation<long double> elevation = ElevationOfAngle(ExtSin(el), ExtCos(el));
     return Projection(Look(TFieldModel::Window, etOmni, az, elevation), x, y);
 }
 
@@ -59,14 +61,15 @@ bool IsZeroPattern(const TPattern& pattern, const TArray& array) {
     return !(pattern.MaxGain > 1e-12L * FullScale(array));
 }
 
-std::array<long double, kElevationCutCount> ElevationCut(const TArray& array, TFieldModel model,
-                                                         int bearing) {
+std::array<long double, kElevationCutCount> ElevationCut(const TArray& array,
+                                                         const TFieldSpec& field, int bearing) {
     const TSources<long double> sources = Sources<long double>(array);
     const long double az = BearingSample(bearing) * kDegree;
     std::array<long double, kElevationCutCount> cut{};
     for (int e = 0; e < kElevationCutCount; ++e) {
         cut[static_cast<unsigned>(e)] =
-            FieldValueOf(sources, model, array.EmitterType, az, Elevation<long double>(model, e));
+            FieldValueOf(sources, field.Model, array.EmitterType, az,
+                         Elevation<long double>(field.Model, e, field.Ground));
     }
     return cut;
 }

@@ -37,9 +37,10 @@ bool IsZeroPattern(const TPattern& pattern, const TArray& array);
 
 inline constexpr int kElevationCutCount = 91;  // one per degree, horizon to zenith
 
-// The field at one whole compass bearing (degrees), elevation 0..90 degrees.
-std::array<long double, kElevationCutCount> ElevationCut(const TArray& array, TFieldModel model,
-                                                         int bearing);
+// The field at one whole compass bearing (degrees), elevation 0..90 degrees; the spec's own
+// elevation is not used.
+std::array<long double, kElevationCutCount> ElevationCut(const TArray& array,
+                                                         const TFieldSpec& field, int bearing);
 
 // 10 log10(m + 1e-11), the decibel value shown after the maximum.
 long double GainDecibels(long double m);

@@ -56,6 +56,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         case TPlotKind::RectDb:
             return chart(kRectBox, DrawRectDb);
         case TPlotKind::Elevation:
+        case TPlotKind::ElevationHeights:
             return chart(kElevationBox, DrawElevationChart);
         case TPlotKind::Diagram: {
             const TChartArray& first = arrays.front();

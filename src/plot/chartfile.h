@@ -7,7 +7,7 @@
 #include "plot/reportpage.h"
 
 // What `plot` draws: the window's diagram, or one of the charts.
-enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, Report };
+enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, ElevationHeights, Report };
 
 // One array for a chart: its figures, and the array whose diagram the report draws.
 struct TChartArray {

@@ -31,11 +31,18 @@ constexpr int FormulaNumber(TFieldModel model) {
             return 0;
         case TFieldModel::FreeSpace:
             return 1;
+        case TFieldModel::OverGround:
+            return 2;
     }
     return -1;
 }
-constexpr TFieldModel kFormulas[] = {TFieldModel::Window, TFieldModel::FreeSpace};
-static_assert(FormulaNumber(kFormulas[0]) == 0 && FormulaNumber(kFormulas[1]) == 1);
+constexpr TFieldModel kFormulas[] = {TFieldModel::Window, TFieldModel::FreeSpace,
+                                     TFieldModel::OverGround};
+static_assert(FormulaNumber(kFormulas[0]) == 0 && FormulaNumber(kFormulas[1]) == 1 &&
+              FormulaNumber(kFormulas[2]) == 2);
+
+// Average ground at 7.1 MHz, the array a third of a wavelength up.
+const TGround kAverageGround{TGroundKind::Real, 0.33L, 7.1L, 13, 0.005L};
 
 TEST(FieldEngine, FastPathHoldsToTheExactOneForEveryFormulaAndType) {
     std::mt19937_64 random(18);
@@ -48,7 +55,7 @@ TEST(FieldEngine, FastPathHoldsToTheExactOneForEveryFormulaAndType) {
                 const TArray array = RandomArray(random, type);
                 const long double scale = FullScale(array);
                 for (int n = 0; n < 50; ++n) {
-                    const TFieldSpec field{formula, elevation(random)};
+                    const TFieldSpec field{formula, elevation(random), kAverageGround};
                     const long double az = azimuth(random);
                     const long double exact = FieldValue(array, field, az);
                     const double fast = FastFieldValue(array, field, static_cast<double>(az));
@@ -64,7 +71,7 @@ TEST(FieldEngine, AmplitudeScalesTheEmittersPhasorAndFullScale) {
     TArray array;
     array.Emitter(2) = {0.3L, -0.1L, 0.2L, true, 2.5L};
     EXPECT_EQ(FullScale(array), 2.5L);
-    for (const TFieldModel formula : kFormulas) {
+    for (const TFieldModel formula : {TFieldModel::Window, TFieldModel::FreeSpace}) {
         const TPattern pattern = ComputePattern(array, {formula, 0});
         EXPECT_NEAR(static_cast<double>(pattern.MaxGain), 2.5, 1e-15);
     }

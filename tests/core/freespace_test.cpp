@@ -110,7 +110,7 @@ TEST(ElevationCut, StartsAtThePatternSampleAndEndsAtTheZenith) {
             model.EmitterType = type;
             const TPattern modelPattern = ComputePattern(model, {field, 0});
             for (const int bearing : {0, 45, 90, 271}) {
-                const auto cut = ElevationCut(model, field, bearing);
+                const auto cut = ElevationCut(model, {field}, bearing);
                 const unsigned i = static_cast<unsigned>((bearing + 180) % 360);
                 EXPECT_TRUE(SameValue(cut[0], modelPattern.Samples[i])) << bearing;
             }
@@ -118,9 +118,9 @@ TEST(ElevationCut, StartsAtThePatternSampleAndEndsAtTheZenith) {
     }
     // In free space every horizontal pair is in phase at the zenith; a vertical dipole is mute.
     model.EmitterType = etOmni;
-    EXPECT_TRUE(NearExtended(ElevationCut(model, TFieldModel::FreeSpace, 90)[90], 2, 1e-15L));
+    EXPECT_TRUE(NearExtended(ElevationCut(model, {TFieldModel::FreeSpace}, 90)[90], 2, 1e-15L));
     model.EmitterType = etVerticalDipole;
-    EXPECT_LT(ElevationCut(model, TFieldModel::FreeSpace, 90)[90], 1e-15L);
+    EXPECT_LT(ElevationCut(model, {TFieldModel::FreeSpace}, 90)[90], 1e-15L);
 }
 
 // The sphere mean of F^2, by Simpson's rule in cos(theta) and the trapezoidal rule (exact for

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <complex>
+#include <string_view>
+
+// The flat earth below the array's plane.
+enum class TGroundKind {
+    None,     // free space
+    Perfect,  // a perfect conductor: image theory
+    Real,     // a lossy dielectric, by its permittivity and conductivity at a frequency
+};
+
+struct TGround {
+    TGroundKind Kind = TGroundKind::None;
+    long double HeightWavelengths = 0;  // of the array's plane above the ground
+    long double FrequencyMhz = 0;       // real ground only
+    long double Permittivity = 1;       // relative, epsilon_r
+    long double Conductivity = 0;       // S/m
+};
+
+// Usual engineering values of soils and waters.
+struct TSoil {
+    std::string_view Name;
+    long double Permittivity;
+    long double Conductivity;  // S/m
+};
+
+inline constexpr TSoil kSoils[] = {
+    {"average", 13, 0.005},  {"poor", 5, 0.001}, {"good", 20, 0.0303},
+    {"very-poor", 3, 0.001}, {"sea", 81, 5},     {"fresh-water", 80, 0.001},
+};
+
+// The speed of light in metres per microsecond: the wavelength in metres is this over MHz.
+inline constexpr long double kLightSpeed = 299.792458L;
+
+// The ground's relative complex permittivity eps_r - j 60 sigma lambda (time as exp(j w t)).
+template <typename R>
+std::complex<R> ComplexPermittivity(const TGround& g) {
+    const R wavelength = static_cast<R>(kLightSpeed / g.FrequencyMhz);
+    return {static_cast<R>(g.Permittivity), -60 * static_cast<R>(g.Conductivity) * wavelength};
+}
+
+// The Fresnel reflection coefficients at grazing angle e (sine and cosine given) of the wave
+// polarised in the plane of incidence (vertical, Rv) and across it (horizontal, Rh). Perfect
+// ground: Rv = +1, Rh = -1.
+template <typename R>
+struct TReflection {
+    std::complex<R> Vertical{1, 0};
+    std::complex<R> Horizontal{-1, 0};
+};
+
+template <typename R>
+TReflection<R> Reflection(const TGround& g, R sinE, R cosE) {
+    if (g.Kind != TGroundKind::Real) return {};
+    const std::complex<R> eps = ComplexPermittivity<R>(g);
+    const std::complex<R> root = std::sqrt(eps - cosE * cosE);
+    return {(eps * sinE - root) / (eps * sinE + root), (sinE - root) / (sinE + root)};
+}

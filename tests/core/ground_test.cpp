@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/fieldengine.h"
+#include "model/groundfigures.h"
+#include "model/pattern.h"
+
+namespace {
+
+TArray OneDipole(int type) {
+    TArray array;
+    array.EmitterType = type;
+    array.Emitter(3) = {0.2L, -0.1L, 0.3L, true};
+    return array;
+}
+
+TGround Perfect(long double height) {
+    return {TGroundKind::Perfect, height, 0, 1, 0};
+}
+
+TEST(Ground, PerfectGroundIsImageTheory) {
+    for (const long double h : {0.0L, 0.25L, 0.5L, 1.3L}) {
+        for (const long double e : {0.0L, 10.0L, 30.0L, 61.0L, 89.0L}) {
+            const long double er = e * kDegree;
+            const long double psi = 2 * kPi * h * std::sin(er);
+            // Broadside to a west-east dipole (bearing 0, window azimuth 180 degrees).
+            const long double vertical = 2 * std::cos(er) * std::fabs(std::cos(psi));
+            const long double horizontal = 2 * std::fabs(std::sin(psi));
+            const TFieldSpec spec{TFieldModel::OverGround, e, Perfect(h)};
+            EXPECT_NEAR(static_cast<double>(FieldValue(OneDipole(etVerticalDipole), spec, kPi)),
+                        static_cast<double>(vertical), 1e-15);
+            EXPECT_NEAR(
+                static_cast<double>(FieldValue(OneDipole(etHorizontalDipoleNS), spec, kPi)),
+                static_cast<double>(horizontal), 1e-15);
+        }
+    }
+}
+
+TEST(Ground, RealGroundTendsToPerfectAsConductivityGrows) {
+    double previous = HUGE_VAL;
+    for (const long double sigma : {0.01L, 1.0L, 100.0L, 1e6L}) {
+        const TGround real{TGroundKind::Real, 0.3L, 7, 13, sigma};
+        double worst = 0;
+        for (const int type : {etVerticalDipole, etHorizontalDipoleWE}) {
+            for (const long double e : {5.0L, 20.0L, 45.0L, 80.0L}) {
+                const long double perfect =
+                    FieldValue(OneDipole(type), {TFieldModel::OverGround, e, Perfect(0.3L)}, 1);
+                const long double lossy =
+                    FieldValue(OneDipole(type), {TFieldModel::OverGround, e, real}, 1);
+                worst = std::max(worst, static_cast<double>(std::fabs(perfect - lossy)));
+            }
+        }
+        EXPECT_LT(worst, previous);
+        previous = worst;
+    }
+    EXPECT_LT(previous, 1e-3);
+}
+
+TEST(Ground, VerticalReflectionVanishesAtTheBrewsterAngle) {
+    // Lossless ground of permittivity 4: tan e = 1 / sqrt(4) at the grazing Brewster angle.
+    const TGround dielectric{TGroundKind::Real, 0, 10, 4, 0};
+    const double brewster = std::atan(0.5);
+    const auto rv = [&](double e) {
+        return std::abs(Reflection<double>(dielectric, std::sin(e), std::cos(e)).Vertical);
+    };
+    EXPECT_LT(rv(brewster), 1e-12);
+    EXPECT_GT(rv(brewster - 0.05), 0.02);
+    EXPECT_GT(rv(brewster + 0.05), 0.02);
+    // Lossy average ground: the minimum, no longer zero, lies near the same angle.
+    const TGround average{TGroundKind::Real, 0, 7, 13, 0.005L};
+    double lowest = 2, where = 0;
+    for (double e = 0.001; e < 1.5; e += 0.001) {
+        const double r = std::abs(Reflection<double>(average, std::sin(e), std::cos(e)).Vertical);
+        if (r < lowest) {
+            lowest = r;
+            where = e;
+        }
+    }
+    EXPECT_NEAR(where, std::atan(1 / std::sqrt(std::hypot(13.0, 60 * 0.005 * 299.792458 / 7))),
+                0.03);
+    EXPECT_GT(lowest, 0.01);
+}
+
+TEST(Ground, TakeoffAndDirectivityOfTextbookCases) {
+    // A short vertical dipole on perfect ground: 3 (4.77 dBi) at the horizon.
+    const auto monopole = ComputeGroundFigures(OneDipole(etVerticalDipole), Perfect(0));
+    ASSERT_TRUE(monopole && monopole->SpaceWaveDirectivityDbi);
+    EXPECT_NEAR(static_cast<double>(*monopole->SpaceWaveDirectivityDbi), 10 * std::log10(3.0),
+                1e-9);
+    EXPECT_NEAR(static_cast<double>(monopole->TakeoffElevationDegrees), 0, 1e-3);
+    // A horizontal dipole half a wavelength up: the lobe peaks at 30 degrees and halves at
+    // sin e = 1/4 and 3/4, broadside to the wire.
+    const auto dipole = ComputeGroundFigures(OneDipole(etHorizontalDipoleNS), Perfect(0.5L));
+    ASSERT_TRUE(dipole);
+    EXPECT_NEAR(static_cast<double>(dipole->TakeoffElevationDegrees), 30, 0.01);
+    EXPECT_NEAR(std::fmod(static_cast<double>(dipole->PeakBearingDegrees), 180), 0, 0.01);
+    EXPECT_NEAR(static_cast<double>(dipole->TakeoffLowDegrees), std::asin(0.25) / kDegree, 1e-5);
+    EXPECT_NEAR(static_cast<double>(dipole->TakeoffHighDegrees), std::asin(0.75) / kDegree, 1e-5);
+    EXPECT_EQ(dipole->GainDbi, dipole->SpaceWaveDirectivityDbi);
+}
+
+TEST(Ground, QuadratureAgreesWithTheExactImageIntegral) {
+    TArray array = OneDipole(etHorizontalDipoleWE);
+    array.Emitter(5) = {-0.3L, 0.15L, 0.1L, true, 0.7L};
+    for (const int type : {etVerticalDipole, etHorizontalDipoleNS, etHorizontalDipoleWE}) {
+        array.EmitterType = type;
+        for (const long double h : {0.1L, 0.45L, 1.2L}) {
+            const auto power = UpperHalfSpacePower(array, Perfect(h));
+            ASSERT_TRUE(power);
+            const long double exact = MeanPowerWithImages(array, h) / 2;
+            EXPECT_NEAR(static_cast<double>(*power / exact), 1, 1e-9) << type << " " << h;
+        }
+    }
+}
+
+}  // namespace
