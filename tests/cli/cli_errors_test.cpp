@@ -51,6 +51,17 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         {{"save", out, "second.txt"}, "second.txt"},
         {{"save", out, "--config", dir.Path("missing.txt")}, "--config"},
         {{"save", out, "--config", dir.Path("")}, "--config"},
+        {{"pattern", "--ground", "marsh"}, "--ground"},
+        {{"pattern", "--ground", "perfect", "--model", "window"}, "--model"},
+        {{"pattern", "--ground", "real", "--type", "1", "--height", "0.2"}, "--frequency"},
+        {{"pattern", "--ground", "real", "--frequency", "0"}, "--frequency"},
+        {{"pattern", "--ground", "real", "--frequency", "7", "--soil", "clay"}, "--soil"},
+        {{"save", out, "--ground", "perfect", "--height", "-1"}, "--height"},
+        {{"save", out, "--height", "0.3"}, "--ground"},
+        {{"pattern", "--ground", "perfect", "--type", "0"}, "type 0"},
+        {{"nec", dir.Path("d.nec"), "--ground", "perfect", "--type", "-1"}, "type -1"},
+        {{"plot", "--kind", "elevation-heights", dir.Path("h.png")}, "--ground"},
+        {{"export", dir.Path("p.bmp"), "--ground", "perfect"}, "--ground"},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli(c.Args);

@@ -137,3 +137,50 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
+
+namespace {
+
+// The command line saves the ground beside the array and reads it back; options outweigh it.
+TEST(CliGround, SavedGroundLoadsBackAndOptionsOverrideIt) {
+    TTempDir dir;
+    const std::string file = dir.Path("g.txt");
+    const TCliRun save =
+        RunCli({"save", file, "--type", "1", "--decimal-mark", ".", "--ground", "real", "--soil",
+                "sea", "--frequency", "14.2", "--height", "0.3"});
+    ASSERT_EQ(save.ExitCode, 0) << save.Err;
+    const TJson loaded = ParseJson(
+        RunCli({"pattern", "--format", "json", "--decimal-mark", ".", "--config", file}).Out);
+    EXPECT_EQ(loaded["ground"]["kind"].Text, "real");
+    EXPECT_NEAR(static_cast<double>(loaded["ground"]["height"].Number()), 0.3, 1e-15);
+    EXPECT_NEAR(static_cast<double>(loaded["ground"]["frequency"].Number()), 14.2, 1e-13);
+    EXPECT_EQ(loaded["ground"]["permittivity"].Number(), 81);
+    EXPECT_EQ(loaded["ground"]["conductivity"].Number(), 5);
+    EXPECT_TRUE(loaded["gain_dbi"].IsNull());
+    // The elevation used is the take-off angle, and the labels say so.
+    EXPECT_EQ(loaded["elevation"].Number(), loaded["takeoff_elevation_deg"].Number());
+    const TJson perfect =
+        ParseJson(RunCli({"pattern", "--format", "json", "--decimal-mark", ".", "--config", file,
+                          "--ground", "perfect", "--elevation", "10"})
+                      .Out);
+    EXPECT_EQ(perfect["ground"]["kind"].Text, "perfect");
+    EXPECT_EQ(perfect["elevation"].Number(), 10);
+    EXPECT_EQ(perfect["gain_dbi"].Number(), perfect["space_wave_directivity_dbi"].Number());
+    const TJson free = ParseJson(RunCli({"pattern", "--format", "json", "--decimal-mark", ".",
+                                         "--config", file, "--model", "free-space"})
+                                     .Out);
+    EXPECT_TRUE(free["ground"].IsNull());
+}
+
+TEST(CliGround, ElevationHeightsOverlaysOneCutAHeight) {
+    TTempDir dir;
+    const TCliRun run =
+        RunCli({"plot", "--kind", "elevation-heights", dir.Path("h.svg"), "--type", "2", "--ground",
+                "perfect", "--height", "0.25", "--height", "0.5", "--height", "1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::string svg = ReadBytes(dir.Path("h.svg"));
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_EQ(RunCli({"pattern", "--ground", "perfect", "--height", "1", "--height", "2"}).ExitCode,
+              2);
+}
+
+}  // namespace
