@@ -12,6 +12,16 @@ std::string Number(long double v) {
     return FormatGeneral(v);
 }
 
+// The ground as the pictures state it, in the window's language and decimal mark.
+std::string GroundConditions(const TGround& g) {
+    std::string text = g.Kind == TGroundKind::Perfect
+                           ? std::string("идеальная земля")
+                           : "реальная земля (εr " + Number(g.Permittivity) + ", σ " +
+                                 Number(g.Conductivity) + " См/м), " + Number(g.FrequencyMhz) +
+                                 " МГц";
+    return text + ", высота " + Number(g.HeightWavelengths) + " λ";
+}
+
 }  // namespace
 
 TGround ResolveGround(const TGroundRequest& request, const std::optional<std::string>& config) {
@@ -103,6 +113,13 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     if (result.Metrics) report.Series.HalfPower = result.Metrics->HalfPower;
     report.Series.Cut = result.Cut;
     report.Series.CutBearing = result.CutBearing;
+    if (result.Field.Model == TFieldModel::OverGround) {
+        report.Series.Conditions = GroundConditions(result.Field.Ground);
+        if (const auto& g = result.GroundFigures) {
+            report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,
+                                     g->TakeoffHighDegrees};
+        }
+    }
     for (int k = 1; k <= kEmitterCount; ++k) {
         report.Enabled[static_cast<unsigned>(k - 1)] = session.Model.Emitter(k).Enabled;
     }
@@ -111,5 +128,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.BearingText = session.Labels.Bearing;
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;
+    report.ElevationDegrees = result.Field.ElevationDegrees;
+    report.Ground = result.GroundFigures;
     return chart;
 }

@@ -78,6 +78,7 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_set_source_rgb(cr, 0, 0, 0);
         std::string name = series[n].Name;
         if (bearings) name += ", азимут " + Integer(series[n].CutBearing) + " град.";
+        if (!series[n].Conditions.empty()) name += "; " + series[n].Conditions;
         if (IsZero(series[n])) name += ": " + std::string(kZeroText);
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
         y += kFontSize * 1.3;
@@ -285,6 +286,19 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         if (IsZero(s) || !(maximum > 0)) continue;
         SetSeries(cr, n);
         DrawCurve(cr, f, s.Cut.data(), kElevationCutCount, maximum, -1, 90);
+        if (!s.Takeoff) continue;
+        // The take-off angle at the lobe's top, its half-power elevations on the -3 dB ring.
+        const auto& [takeoff, low, high] = *s.Takeoff;
+        const std::array<std::pair<long double, double>, 3> marks = {
+            {{takeoff, 0}, {low, kHalfPowerDb}, {high, kHalfPowerDb}}};
+        for (const auto& [elevation, db] : marks) {
+            double x;
+            double y;
+            f.Point(90 - static_cast<double>(elevation), db, x, y);
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, x, y, elevation == takeoff ? 4.5 : 3.5, 0, 2 * kPiDouble);
+            cairo_fill(cr);
+        }
     }
     DrawLegend(cr, box, series, true);
 }

@@ -21,6 +21,11 @@ struct TChartSeries {
     std::optional<THalfPowerPoints> HalfPower;
     std::array<long double, kElevationCutCount> Cut{};
     int CutBearing = 0;
+    // The ground under the array as the charts state it; empty in free space.
+    std::string Conditions;
+    // Over ground: the take-off elevation and the half-power elevations either side of it
+    // (degrees), marked on the elevation cut.
+    std::optional<std::array<long double, 3>> Takeoff;
 };
 
 // A box on the page, in the surface's units (pixels, or points on a PDF page).

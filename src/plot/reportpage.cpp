@@ -74,6 +74,16 @@ std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array)
     const auto add = [&](const char* caption, const std::string& value) {
         figures.push_back({caption, value});
     };
+    if (!array.Series.Conditions.empty()) add("Земля", array.Series.Conditions);
+    add("Угол места, град.", Fixed(array.ElevationDegrees, 2));
+    if (const auto& g = array.Ground) {
+        add("Угол излучения, град.", Fixed(g->TakeoffElevationDegrees, 2));
+        add("  по уровню \u22123 дБ, град.",
+            Fixed(g->TakeoffLowDegrees, 2) + "\u2026" + Fixed(g->TakeoffHighDegrees, 2));
+        add("КНД пространственной волны, дБи",
+            g->SpaceWaveDirectivityDbi ? Fixed(*g->SpaceWaveDirectivityDbi, 3) : "нет");
+        add("Усиление, дБи", g->GainDbi ? Fixed(*g->GainDbi, 3) : "нет (потери в земле)");
+    }
     add("Максимальное усиление", array.GainText);
     add("В направлении, град.", array.BearingText);
     if (!array.Metrics) {

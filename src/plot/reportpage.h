@@ -10,6 +10,7 @@
 
 #include "model/directivity.h"
 #include "model/gridcolumns.h"
+#include "model/groundfigures.h"
 #include "model/metrics.h"
 #include "plot/charts.h"
 
@@ -26,6 +27,8 @@ struct TReportArray {
     std::string BearingText;  // "45"
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
+    long double ElevationDegrees = 0;  // of the pattern, the metrics and the read-outs
+    std::optional<TGroundFigures> Ground;
 };
 
 inline constexpr double kA4Width = 595.28;  // points
