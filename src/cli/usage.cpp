@@ -12,6 +12,7 @@ arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
 arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
 arraypattern-cli plot    [OPTIONS] --kind KIND OUT.bmp|.png|.svg|.pdf
                                              draw a picture in the format of OUT's extension
+arraypattern-cli nec     [OPTIONS] OUT.nec   write a NEC-2 input deck of the array
 OPTIONS:
   --config FILE        load this configuration first (as the window's load does); repeat it
                        for one result per file (pattern) or an overlay of the files (plot)
@@ -23,7 +24,19 @@ OPTIONS:
   --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
   --format text|json|csv   output of `pattern` (default text)
   --cut elevation      with --format csv: the elevation cut instead of the samples
-  --kind KIND          what `plot` draws: diagram, polar-db, rect-db, elevation or report
+  --kind KIND          what `plot` draws: diagram, polar-db, rect-db, elevation,
+                       elevation-heights or report
+  --ground none|perfect|real   the array over a flat ground (default none: free space);
+                       selects the over-ground model, so it excludes --model
+  --height H           height of the array's plane above the ground, wavelengths (0..100);
+                       repeat it for plot --kind elevation-heights
+  --frequency MHz      the frequency, needed over real ground
+  --soil PRESET        the ground's permittivity and conductivity, one of:
+                         average 13, 0.005 S/m   poor 5, 0.001     good 20, 0.0303
+                         very-poor 3, 0.001      sea 81, 5         fresh-water 80, 0.001
+  --permittivity E     relative permittivity of real ground (1 or more)
+  --conductivity S     conductivity of real ground, S/m
+  --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
@@ -98,6 +111,32 @@ integrals of the emitters (spherical Bessel functions).
   directivity_dbi       towards the maximum of the pattern at elevation 0.
   peak_directivity_dbi  the largest over the sphere, at peak_bearing_deg and
                         peak_elevation_deg (0..90; the pattern is symmetric about the plane).
+
+Over ground (--ground perfect|real, or the file's keys). The emitters are short dipoles
+(types 1, 2 and 3; types -1 and 0 have no polarisation and are refused) at the same height
+h. The field is the direct wave plus the wave reflected at the grazing angle e, the vertical
+polarisation with the Fresnel coefficient Rv, the horizontal with Rh, for the ground's
+relative complex permittivity eps_r - j 60 sigma lambda; perfect ground is Rv = +1,
+Rh = -1 (image theory). The azimuth pattern, labels and metrics are taken at --elevation,
+by default at the take-off angle (JSON elevation says which).
+  ground                      kind, height, frequency, permittivity, conductivity (null in
+                              free space)
+  takeoff_elevation_deg       the elevation of the maximum over the upper half-space, with
+  takeoff_bearing_deg         its bearing
+  takeoff_range_deg           [low, high]: the half-power elevations of that lobe
+  space_wave_directivity_dbi  4 pi U_max over the power radiated into the upper half-space
+                              (exact over perfect ground, by converged quadrature over real)
+  gain_dbi                    against the power the sources deliver: the space-wave
+                              directivity over perfect ground; null over real ground, whose
+                              share of that power (the earth's losses) is not modelled
+The free-space directivities stay properties of the array in free space.
+
+nec OUT.nec writes a NEC-2 deck: a centre-fed short dipole (--dipole-length) along each
+enabled emitter's axis at its position and height, voltage sources of phase -360 * Phase
+degrees (this program's phase is a lag; NEC's current phase is a lead), the ground card (GN 1
+perfect, GN 2 Sommerfeld-Norton for real ground), the frequency (299.8 MHz, a wavelength of
+1 m, in free space and over perfect ground) and pattern cards for the azimuth pattern at the
+elevation used and the elevation cut at its bearing.
 
 Exit status: 0 done; 1 a file could not be written or a configuration could not be
 loaded (the window's error text on standard error); 2 a bad option or value, including a
