@@ -129,6 +129,23 @@ TEST_F(ConfigFileTest, SavingOverAFileKeepsWhatItDoesNotWrite) {
     EXPECT_EQ(model.EnabledCount(), 5);
 }
 
+TEST_F(ConfigFileTest, GroundKeysSurviveTheWindowsSaveAndReadBack) {
+    const TGround sea{TGroundKind::Real, 0.3L, 14.2L, 81, 5};
+    SaveConfiguration(Path, MakeInitialModel(), 1, {}, &sea);
+    // The window's own save writes no ground and keeps the lines it does not write.
+    SaveConfiguration(Path, MakeInitialModel(), 2);
+    const auto ground = ReadGround(Path);
+    ASSERT_TRUE(ground);
+    EXPECT_EQ(ground->Kind, TGroundKind::Real);
+    EXPECT_EQ(ground->HeightWavelengths, static_cast<long double>(0.3));  // as a double
+    EXPECT_EQ(ground->FrequencyMhz, static_cast<long double>(14.2));
+    EXPECT_EQ(ground->Permittivity, 81);
+    EXPECT_EQ(ground->Conductivity, 5);
+    EXPECT_NE(ReadBytes(Path).find(Cp("Земля=2\r\n")), std::string::npos);
+    WriteBytes(Path, Lines({"[Все излучатели]", "Тип=1", ""}));
+    EXPECT_FALSE(ReadGround(Path));
+}
+
 // One emitter section holding the given key and value, with emitter 2 on.
 std::string EmitterFile(const char* key, const std::string& value) {
     return Cp(std::string("[Излучатель 1]\r\n") + key + "=") + value +
