@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "app/headlesswindow.h"
+#include "config/configfile.h"
 #include "config/inifile.h"
 #include "config/safefile.h"
 #include "model/gridcolumns.h"
@@ -48,6 +49,28 @@ TPattern LastDrawing(const std::vector<TArray>& drawn, const TFieldSpec& field) 
     return last;
 }
 
+void Apply(THeadlessWindow& window, TArrayModel& model, const TEmitterSetting& setting) {
+    const int k = setting.Emitter;
+    switch (setting.Field) {
+        case TEmitterField::X:
+            window.Rules().SetValue(k, gcX, setting.Value);
+            break;
+        case TEmitterField::Y:
+            window.Rules().SetValue(k, gcY, setting.Value);
+            break;
+        case TEmitterField::Phase:
+            window.Rules().SetValue(k, gcPhase, setting.Value);
+            break;
+        case TEmitterField::Amplitude:
+            model.Emitter(k).Amplitude = setting.Value;
+            break;
+        case TEmitterField::On:
+            // As a click on the box: the last emitter on stays on.
+            window.SetEmitterChecked(k, setting.Value != 0);
+            break;
+    }
+}
+
 }  // namespace
 
 TArraySession BuildSession(const TSessionSteps& steps) {
@@ -57,6 +80,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     THeadlessWindow window(model);
     // The arrays the window draws, without drawing them: only the last is computed.
     std::vector<TArray> drawn;
+    std::vector<std::string> warnings;
     window.SetOnRedraw([&] { drawn.push_back(model); });
     window.Rules().Create();
     window.Redraw();
@@ -67,7 +91,14 @@ TArraySession BuildSession(const TSessionSteps& steps) {
                               SystemErrorText(error));
         }
         window.Rules().Load(*steps.ConfigFile);
+        // The window keeps every current at 1; a run takes the file's.
+        TAmplitudes amplitudes = ReadAmplitudes(*steps.ConfigFile);
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            model.Emitter(k).Amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
+        }
+        warnings = std::move(amplitudes.Warnings);
     }
+    for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.EmitterType) window.Rules().SetEmitterType(*steps.EmitterType);
     if (steps.FocusBearing) window.Rules().Focus(*steps.FocusBearing);
 
@@ -79,6 +110,9 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         }
     }
     session.Messages = window.Messages();
+    session.Warnings = std::move(warnings);
+    // The final state is drawn too: amplitudes and settings change the array without a redraw.
+    drawn.push_back(model);
     session.Pattern = LastDrawing(drawn, steps.Field);
     session.Labels = DiagramLabels(session.Pattern, steps.Field.ElevationDegrees);
     return session;

@@ -12,9 +12,18 @@
 #include "plot/diagram.h"
 #include "plot/reportpage.h"
 
+// One emitter's field set for a run: --set N:FIELD=VALUE.
+enum class TEmitterField { X, Y, Phase, Amplitude, On };
+struct TEmitterSetting {
+    int Emitter = 1;  // 1..8
+    TEmitterField Field = TEmitterField::X;
+    long double Value = 0;  // wavelengths, periods, a relative current, or 0 / 1
+};
+
 // What a headless run does to the window's initial array, in this order.
 struct TSessionSteps {
-    std::optional<std::string> ConfigFile;  // loaded as the window loads it
+    std::optional<std::string> ConfigFile;  // loaded as the window loads it, with amplitudes
+    std::vector<TEmitterSetting> Settings;  // then each in turn
     std::optional<int> EmitterType;         // as given; the radio group limits it
     std::optional<int> FocusBearing;        // whole degrees 0..359
     TFieldSpec Field;                       // the formula and elevation of every drawing
@@ -30,6 +39,8 @@ struct TArraySession {
     TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
     std::vector<std::string> Messages;
+    // What the file holds that the run cannot take as it is (a bad amplitude, say).
+    std::vector<std::string> Warnings;
 };
 
 // Throws EUsageError when the configuration file cannot be read, EHandlerError with the

@@ -69,6 +69,7 @@ std::vector<std::optional<std::string>> Configs(const TCliOptions& options) {
 }
 
 void PrintMessages(const TArraySession& session, const std::string& prefix) {
+    for (const auto& warning : session.Warnings) PrintError("arraypattern-cli: warning: " + warning);
     for (const auto& message : session.Messages) PrintError(prefix + message);
 }
 
@@ -86,6 +87,9 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
     const std::string prefix = place.Batch ? *config + ": " : "";
     report.Status = Guarded(prefix, report.Errors, [&] {
         report.Result = Analyse(RequestFor(options, config));
+        for (const auto& warning : report.Result->Session.Warnings) {
+            report.Errors += "arraypattern-cli: warning: " + warning + '\n';
+        }
         for (const auto& message : report.Result->Session.Messages) {
             report.Errors += prefix + message + '\n';
         }

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -74,6 +75,45 @@ struct TOptionSpec {
     bool Repeatable;
     void (*Apply)(TContext& c, std::string_view name, const std::string& value);
 };
+
+// N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"): a period is 360.
+TEmitterSetting Setting(const TContext& c, std::string_view option, const std::string& value) {
+    const std::string expected =
+        "N:FIELD=VALUE with N 1..8 and FIELD x, y, phase (periods, or degrees as -90deg), "
+        "amplitude (0 or more) or on (0 or 1)";
+    const auto colon = value.find(':');
+    const auto equals = value.find('=');
+    if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
+        BadValue(option, value, expected);
+    }
+    TEmitterSetting setting;
+    setting.Emitter = value[0] - '0';
+    const std::string field = value.substr(colon + 1, equals - colon - 1);
+    std::string number = value.substr(equals + 1);
+    bool degrees = false;
+    if (field == "phase" && number.ends_with("deg")) {
+        number.resize(number.size() - 3);
+        degrees = true;
+    }
+    auto v = ParseFloat(number, c.Options.DecimalMark.value_or(c.DefaultMark));
+    if (!v) v = ParseFloat(number, '.');
+    if (!v || !std::isfinite(*v)) BadValue(option, value, expected);
+    setting.Value = degrees ? *v / 360 : *v;
+    if (field == "x") {
+        setting.Field = TEmitterField::X;
+    } else if (field == "y") {
+        setting.Field = TEmitterField::Y;
+    } else if (field == "phase") {
+        setting.Field = TEmitterField::Phase;
+    } else if (field == "amplitude" && *v >= 0) {
+        setting.Field = TEmitterField::Amplitude;
+    } else if (field == "on" && (*v == 0 || *v == 1)) {
+        setting.Field = TEmitterField::On;
+    } else {
+        BadValue(option, value, expected);
+    }
+    return setting;
+}
 
 const TOptionSpec kOptions[] = {
     {"--config", true,
@@ -155,6 +195,10 @@ const TOptionSpec kOptions[] = {
     {"--conductivity", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Ground.Conductivity = Real(c, name, value, 0, 1e9L, "S/m from 0 to 1e9");
+     }},
+    {"--set", true,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Settings.push_back(Setting(c, name, value));
      }},
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -345,6 +389,7 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.Steps.ConfigFile = config;
     request.Steps.EmitterType = options.EmitterType;
     request.Steps.FocusBearing = options.FocusBearing;
+    request.Steps.Settings = options.Settings;
     request.Steps.Field = options.Field;
     request.CutBearing = options.CutBearing;
     request.Ground = options.Ground;

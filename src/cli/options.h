@@ -31,6 +31,7 @@ struct TCliOptions {
     TGroundRequest Ground;                  // the first --height when repeated
     std::vector<long double> Heights;       // every --height, in order (wavelengths)
     long double DipoleLength = 0.02L;       // nec: wavelengths
+    std::vector<TEmitterSetting> Settings;  // --set, in order
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     bool ElevationCutCsv = false;   // pattern --format csv --cut elevation
     std::string OutputFile;         // export, save and plot

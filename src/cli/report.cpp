@@ -15,7 +15,7 @@ namespace {
 // Captions the window shows left of the maximum and bearing read-outs.
 constexpr std::string_view kGainCaption = "Максимальное усиление ";
 constexpr std::string_view kBearingCaption = "В направлении, град. ";
-constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\n";
+constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\tАмплитуда\n";
 
 // A figure with `digits` decimals; the infinities always as "inf" and "-inf".
 std::string FixedText(long double v, int digits) {
@@ -106,7 +106,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
         const auto& texts = session.Grid[static_cast<unsigned>(k - 1)];
         out += FormatInteger(k) + '\t' + (session.Model.Emitter(k).Enabled ? "1" : "0");
         for (const auto& text : texts) out += '\t' + text;
-        out += '\n';
+        out += '\t' + FormatGeneral(session.Model.Emitter(k).Amplitude) + '\n';
     }
     out += '\n';
     AppendTextMetrics(out, result);
@@ -237,6 +237,8 @@ void WriteJsonEmitters(TJsonWriter& json, const TArraySession& session) {
         json.Real(emitter.Y);
         json.Key("phase");
         json.Real(emitter.Phase);
+        json.Key("amplitude");
+        json.Real(emitter.Amplitude);
         json.Key("texts");
         json.BeginArray();
         for (const auto& text : session.Grid[static_cast<unsigned>(k - 1)]) json.String(text);

@@ -36,11 +36,21 @@ OPTIONS:
                          very-poor 3, 0.001      sea 81, 5         fresh-water 80, 0.001
   --permittivity E     relative permittivity of real ground (1 or more)
   --conductivity S     conductivity of real ground, S/m
+  --set N:FIELD=VALUE  after loading, before focusing: set one field of emitter N (1..8);
+                       FIELD x, y (wavelengths), phase (periods, or degrees as phase=-90deg),
+                       amplitude (relative current, 0 or more) or on (0 or 1); repeatable
   --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
-then --config, --type and --focus are applied in that order. The elevation accepts the
+then --config, --type, every --set and --focus are applied in that order.
+
+Phase and amplitude. Each emitter contributes amplitude * exp(j 2 pi (Phase - r.u)): its
+phase is a lag, in periods, and the beam turns towards the emitters with the larger phase
+(a cardioid pair beams towards the emitter of phase 0.25). NEC's current phases are leads:
+a phase P here is a current of phase -360 P degrees there. The file's "Амплитуда" key (1
+where missing; the window ignores and keeps it) sets the amplitude; full scale, the outer
+ring and 0 dB of the charts, is the sum of the amplitudes of the emitters switched on. The elevation accepts the
 decimal mark or a full stop. Options may also be written --option=VALUE.
 
 Models. window: the window's formula, as it draws. free-space: the field of the array in

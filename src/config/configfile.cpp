@@ -76,6 +76,8 @@ void SaveConfiguration(const std::string& fileName, const TArray& array, int typ
         file.WriteString(section, kXKey, StoredText(e.X));
         file.WriteString(section, kYKey, StoredText(e.Y));
         file.WriteString(section, kPhaseKey, StoredText(e.Phase));
+        // Only the command line sets amplitudes; the window's are all 1 and it writes none.
+        if (e.Amplitude != 1) file.WriteString(section, kAmplitudeKey, StoredText(e.Amplitude));
     }
     if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
 }
@@ -101,4 +103,25 @@ std::optional<TGround> ReadGround(const std::string& fileName) {
     }
     ground.HeightWavelengths = value(kHeightKey);
     return ground;
+}
+
+TAmplitudes ReadAmplitudes(const std::string& fileName) {
+    const TIniFile file(fileName);
+    TAmplitudes amplitudes;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const std::string text = file.ReadString(EmitterSection(k), kAmplitudeKey);
+        long double& value = amplitudes.Values[static_cast<unsigned>(k - 1)];
+        value = 1;
+        if (text.empty()) continue;
+        auto parsed = ParseFloat(text);
+        if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+        if (parsed && *parsed >= 0 && std::isfinite(*parsed)) {
+            value = static_cast<long double>(RoundToDouble(*parsed));
+            continue;
+        }
+        value = 0;
+        amplitudes.Warnings.push_back(fileName + ": [Излучатель " + FormatInteger(k) +
+                                      "] Амплитуда: not an amplitude of 0 or more, read as 0");
+    }
+    return amplitudes;
 }

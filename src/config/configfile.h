@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "config/safefile.h"
 #include "model/emitters.h"
@@ -30,3 +31,11 @@ TConfiguration ReadConfiguration(const std::string& fileName);
 // The ground the file describes; nullopt when it names none ("Земля" missing or 0). A kind
 // other than 0, 1 or 2 reads as none; values that do not parse as 0.
 std::optional<TGround> ReadGround(const std::string& fileName);
+
+// The emitters' relative currents ("Амплитуда", 1 where missing) and a warning line for each
+// value that is negative or no number, read as 0 as the file reads a bad number.
+struct TAmplitudes {
+    std::array<long double, kEmitterCount> Values{};
+    std::vector<std::string> Warnings;
+};
+TAmplitudes ReadAmplitudes(const std::string& fileName);

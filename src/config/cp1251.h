@@ -14,6 +14,9 @@ inline constexpr std::string_view kEnabledKey = "\xC2\xEA\xEB\xFE\xF7\xE5\xED"; 
 inline constexpr std::string_view kXKey = "X";
 inline constexpr std::string_view kYKey = "Y";
 inline constexpr std::string_view kPhaseKey = "\xD4\xE0\xE7\xE0";  // "Фаза"
+// The relative current of an emitter, in its section; the window neither reads nor writes it.
+inline constexpr std::string_view kAmplitudeKey =
+    "\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0";  // "Амплитуда"
 // The ground under the array, in "Все излучатели"; the window neither reads nor writes them.
 inline constexpr std::string_view kHeightKey = "\xC2\xFB\xF1\xEE\xF2\xE0";  // "Высота"
 inline constexpr std::string_view kGroundKey = "\xC7\xE5\xEC\xEB\xFF";      // "Земля"

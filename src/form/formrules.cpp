@@ -86,6 +86,12 @@ void TFormRules::SpinReleased(int col, int position) {
     Controls.Redraw();
 }
 
+void TFormRules::SetValue(int row, int col, long double value) {
+    ColumnValue(Model.Emitter(row), col) = value;
+    ShowCell(col, row);
+    if (row == Model.SelectedRow) ShowSpinsFor(row);
+}
+
 void TFormRules::ShowCell(int col, int row) {
     Controls.SetGridCell(col, row, FormatGeneral(ColumnValue(Model.Emitter(row), col)));
 }

@@ -52,6 +52,9 @@ class TFormRules {
     void Focus(int bearing);
     // The spins show the X, Y and Phase of emitter `row`.
     void ShowSpinsFor(int row);
+    // Emitter `row` takes the value in column col (1..3) and the grid shows it; nothing is
+    // redrawn (a script's setting before its drawing).
+    void SetValue(int row, int col, long double value);
     // A spin of column col (1..3) released at `position`: the edited emitter takes its value.
     void SpinReleased(int col, int position);
     // A drawing's pattern, computed afresh from the array at the elevation (degrees) in the

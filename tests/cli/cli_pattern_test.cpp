@@ -155,8 +155,8 @@ TEST(CliPattern, TextShowsLabelsGridAndMetrics) {
     EXPECT_EQ(lines[0], "Угол места 0 град.");
     EXPECT_EQ(lines[1], "Максимальное усиление 4,000  (6,02 дБ)");
     EXPECT_EQ(lines[2], "В направлении, град. 45");
-    EXPECT_EQ(lines[5], "1\t1\t0,25\t0,25\t0");
-    EXPECT_EQ(lines[12], "8\t0\t0\t0\t0");
+    EXPECT_EQ(lines[5], "1\t1\t0,25\t0,25\t0\t1");
+    EXPECT_EQ(lines[12], "8\t0\t0\t0\t0\t1");
     EXPECT_EQ(lines[14].rfind("beamwidth: ", 0), 0u);
     EXPECT_EQ(lines[20].rfind("nulls: ", 0), 0u);
 }
