@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "app/headlesswindow.h"
@@ -111,8 +112,12 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     }
     session.Messages = window.Messages();
     session.Warnings = std::move(warnings);
-    // The final state is drawn too: amplitudes and settings change the array without a redraw.
-    drawn.push_back(model);
+    // Amplitudes and settings are the run's own and change the array without a redraw of the
+    // window's: their state is drawn too. Otherwise the window's last drawing stands, even
+    // where the model moved on without one (the type set to no item).
+    const bool ownCurrents = std::any_of(model.Emitters.begin(), model.Emitters.end(),
+                                         [](const TEmitter& e) { return e.Amplitude != 1; });
+    if (ownCurrents || !steps.Settings.empty()) drawn.push_back(model);
     session.Pattern = LastDrawing(drawn, steps.Field);
     session.Labels = DiagramLabels(session.Pattern, steps.Field.ElevationDegrees);
     return session;
