@@ -100,6 +100,9 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         warnings = std::move(amplitudes.Warnings);
     }
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
+    if (steps.Taper) {
+        if (const auto why = ApplyTaper(model, *steps.Taper)) throw EUsageError("--taper: " + *why);
+    }
     if (steps.EmitterType) window.Rules().SetEmitterType(*steps.EmitterType);
     if (steps.FocusBearing) window.Rules().Focus(*steps.FocusBearing);
 
@@ -117,7 +120,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     // where the model moved on without one (the type set to no item).
     const bool ownCurrents = std::any_of(model.Emitters.begin(), model.Emitters.end(),
                                          [](const TEmitter& e) { return e.Amplitude != 1; });
-    if (ownCurrents || !steps.Settings.empty()) drawn.push_back(model);
+    if (ownCurrents || !steps.Settings.empty() || steps.Taper) drawn.push_back(model);
     session.Pattern = LastDrawing(drawn, steps.Field);
     session.Labels = DiagramLabels(session.Pattern, steps.Field.ElevationDegrees);
     return session;

@@ -9,6 +9,7 @@
 #include "form/arraymodel.h"
 #include "model/field.h"
 #include "model/pattern.h"
+#include "model/taper.h"
 #include "plot/diagram.h"
 #include "plot/reportpage.h"
 
@@ -24,6 +25,7 @@ struct TEmitterSetting {
 struct TSessionSteps {
     std::optional<std::string> ConfigFile;  // loaded as the window loads it, with amplitudes
     std::vector<TEmitterSetting> Settings;  // then each in turn
+    std::optional<TTaper> Taper;            // then the amplitudes of a line of emitters
     std::optional<int> EmitterType;         // as given; the radio group limits it
     std::optional<int> FocusBearing;        // whole degrees 0..359
     TFieldSpec Field;                       // the formula and elevation of every drawing
@@ -43,6 +45,7 @@ struct TArraySession {
     std::vector<std::string> Warnings;
 };
 
-// Throws EUsageError when the configuration file cannot be read, EHandlerError with the
+// Throws EUsageError when the configuration file cannot be read or a taper does not fit the
+// layout, EHandlerError with the
 // window's error text when loading it fails.
 TArraySession BuildSession(const TSessionSteps& steps);

@@ -200,6 +200,40 @@ const TOptionSpec kOptions[] = {
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Settings.push_back(Setting(c, name, value));
      }},
+    {"--taper", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         const std::string expected =
+             "uniform, binomial, chebyshev:SLL or taylor:SLL[:NBAR] with SLL a negative level "
+             "in dB and NBAR 2..20";
+         TTaper taper;
+         std::vector<std::string> parts;
+         for (std::size_t from = 0;;) {
+             const auto colon = value.find(':', from);
+             parts.push_back(value.substr(from, colon - from));
+             if (colon == std::string::npos) break;
+             from = colon + 1;
+         }
+         const std::string& kind = parts[0];
+         if ((kind == "uniform" || kind == "binomial") && parts.size() == 1) {
+             taper.Kind = kind == "uniform" ? TTaperKind::Uniform : TTaperKind::Binomial;
+         } else if ((kind == "chebyshev" && parts.size() == 2) ||
+                    (kind == "taylor" && (parts.size() == 2 || parts.size() == 3))) {
+             taper.Kind = kind == "chebyshev" ? TTaperKind::Chebyshev : TTaperKind::Taylor;
+             auto level = ParseFloat(parts[1], '.');
+             if (!level)
+                 level = ParseFloat(parts[1], c.Options.DecimalMark.value_or(c.DefaultMark));
+             if (!level || !(*level < 0 && *level >= -200)) BadValue(name, value, expected);
+             taper.SidelobeDb = *level;
+             if (parts.size() == 3) {
+                 const auto nbar = ParseWholeNumber(parts[2]);
+                 if (!nbar || *nbar < 2 || *nbar > 20) BadValue(name, value, expected);
+                 taper.Nbar = static_cast<int>(*nbar);
+             }
+         } else {
+             BadValue(name, value, expected);
+         }
+         c.Options.Taper = taper;
+     }},
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.DipoleLength =
@@ -310,7 +344,8 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
     OnlyFor(raw, "--bearing", pattern || plot, "pattern and plot");
-    OnlyFor(raw, "--model", pattern || plot || command == TCliCommand::Nec, "pattern, plot and nec");
+    OnlyFor(raw, "--model", pattern || plot || command == TCliCommand::Nec,
+            "pattern, plot and nec");
     const bool grounded =
         pattern || plot || command == TCliCommand::Save || command == TCliCommand::Nec;
     for (const std::string_view option :
@@ -390,6 +425,7 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.Steps.EmitterType = options.EmitterType;
     request.Steps.FocusBearing = options.FocusBearing;
     request.Steps.Settings = options.Settings;
+    request.Steps.Taper = options.Taper;
     request.Steps.Field = options.Field;
     request.CutBearing = options.CutBearing;
     request.Ground = options.Ground;

@@ -32,6 +32,7 @@ struct TCliOptions {
     std::vector<long double> Heights;       // every --height, in order (wavelengths)
     long double DipoleLength = 0.02L;       // nec: wavelengths
     std::vector<TEmitterSetting> Settings;  // --set, in order
+    std::optional<TTaper> Taper;
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     bool ElevationCutCsv = false;   // pattern --format csv --cut elevation
     std::string OutputFile;         // export, save and plot

@@ -39,11 +39,15 @@ OPTIONS:
   --set N:FIELD=VALUE  after loading, before focusing: set one field of emitter N (1..8);
                        FIELD x, y (wavelengths), phase (periods, or degrees as phase=-90deg),
                        amplitude (relative current, 0 or more) or on (0 or 1); repeatable
+  --taper KIND         then set the amplitudes of the emitters switched on, which must lie
+                       evenly spaced on one line in the order of their numbers: uniform,
+                       binomial, chebyshev:SLL (Dolph-Chebyshev) or taylor:SLL[:NBAR] (n-bar,
+                       default 4), SLL the side-lobe level in dB (negative); largest weight 1
   --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
-then --config, --type, every --set and --focus are applied in that order.
+then --config, --type, every --set, --taper and --focus are applied in that order.
 
 Phase and amplitude. Each emitter contributes amplitude * exp(j 2 pi (Phase - r.u)): its
 phase is a lag, in periods, and the beam turns towards the emitters with the larger phase

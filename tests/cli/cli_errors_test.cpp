@@ -62,6 +62,10 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         {{"nec", dir.Path("d.nec"), "--ground", "perfect", "--type", "-1"}, "type -1"},
         {{"plot", "--kind", "elevation-heights", dir.Path("h.png")}, "--ground"},
         {{"export", dir.Path("p.bmp"), "--ground", "perfect"}, "--ground"},
+        {{"pattern", "--taper", "hann"}, "--taper"},
+        {{"pattern", "--taper", "chebyshev:30"}, "--taper"},
+        {{"pattern", "--taper", "taylor:-30:1"}, "--taper"},
+        {{"pattern", "--taper", "binomial"}, "--taper"},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli(c.Args);
