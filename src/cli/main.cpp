@@ -1,15 +1,16 @@
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/parallel.h"
 #include "cli/report.h"
+#include "cli/sweep.h"
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
@@ -69,7 +70,8 @@ std::vector<std::optional<std::string>> Configs(const TCliOptions& options) {
 }
 
 void PrintMessages(const TArraySession& session, const std::string& prefix) {
-    for (const auto& warning : session.Warnings) PrintError("arraypattern-cli: warning: " + warning);
+    for (const auto& warning : session.Warnings)
+        PrintError("arraypattern-cli: warning: " + warning);
     for (const auto& message : session.Messages) PrintError(prefix + message);
 }
 
@@ -106,18 +108,9 @@ int RunPattern(const TCliOptions& options, std::string& output) {
     const auto configs = Configs(options);
     const bool batch = configs.size() > 1;
     std::vector<TFileReport> reports(configs.size());
-    std::atomic<std::size_t> next = 0;
-    const auto work = [&] {
-        for (std::size_t i = next++; i < configs.size(); i = next++) {
-            reports[i] = ReportFile(options, configs[i], {batch, i == 0});
-        }
-    };
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    const auto helpers = static_cast<std::size_t>(std::min<std::size_t>(cores, configs.size())) - 1;
-    std::vector<std::thread> threads;
-    for (std::size_t t = 0; t < helpers; ++t) threads.emplace_back(work);
-    work();
-    for (std::thread& thread : threads) thread.join();
+    ParallelFor(configs.size(), [&](std::size_t i) {
+        reports[i] = ReportFile(options, configs[i], {batch, i == 0});
+    });
 
     int status = 0;
     bool first = true;
@@ -146,6 +139,37 @@ void AddHeights(const TCliOptions& options, const std::optional<std::string>& co
         chart.Report.Series.Name = "h = " + FormatGeneral(height) + " λ";
         arrays.push_back(std::move(chart));
     }
+}
+
+// A row of figures a step, on every core; the chart of the chosen figures when asked for.
+int RunSweep(const TCliOptions& options, std::string& output) {
+    return Guarded("", [&] {
+        const std::vector<long double> values = SweepValues(options);
+        std::vector<TCliOptions> steps;
+        for (const long double v : values) steps.push_back(SweepStep(options, v));
+        const auto config = Configs(options).front();
+        std::vector<std::vector<TFigure>> rows(values.size());
+        std::vector<std::string> errors(values.size());
+        ParallelFor(values.size(), [&](std::size_t i) {
+            try {
+                rows[i] = SweepFigures(Analyse(RequestFor(steps[i], config)));
+            } catch (const std::exception& e) {
+                errors[i] = e.what();
+            }
+        });
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (errors[i].empty()) continue;
+            // The first failing step stops the sweep with its error, as pattern reports it.
+            Analyse(RequestFor(steps[i], config));
+            throw std::runtime_error(errors[i]);
+        }
+        if (!options.PlotFile.empty()) {
+            WritePictureFile(options.PlotFile,
+                             SweepChartFile(options.Vary, values, rows, options.Figures,
+                                            *PictureFormatOf(options.PlotFile)));
+        }
+        output += FormatSweep(values, rows, options.Format);
+    });
 }
 
 // Every file is analysed before the picture is drawn; a failure leaves no picture.
@@ -237,6 +261,8 @@ int Run(const std::vector<std::string>& args) {
             status = RunPlot(options);
         } else if (options.Command == TCliCommand::Nec) {
             status = RunNec(options);
+        } else if (options.Command == TCliCommand::Sweep) {
+            status = RunSweep(options, output);
         } else {
             status = RunOneFile(options);
         }

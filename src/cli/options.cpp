@@ -234,6 +234,50 @@ const TOptionSpec kOptions[] = {
          }
          c.Options.Taper = taper;
      }},
+    {"--vary", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         const bool field = value.size() > 2 && value[0] >= '1' && value[0] <= '8' &&
+                            value[1] == ':' &&
+                            (value.substr(2) == "x" || value.substr(2) == "y" ||
+                             value.substr(2) == "phase" || value.substr(2) == "amplitude");
+         if (!field && value != "elevation" && value != "focus" && value != "height") {
+             BadValue(name, value,
+                      "N:x, N:y, N:phase or N:amplitude (N 1..8), elevation, focus or height");
+         }
+         c.Options.Vary = value;
+     }},
+    {"--from", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.From = Real(c, name, value, -1e6L, 1e6L, "a number");
+     }},
+    {"--to", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.To = Real(c, name, value, -1e6L, 1e6L, "a number");
+     }},
+    {"--steps", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         const auto n = ParseWholeNumber(value);
+         if (!n || *n < 1 || *n > 100000) BadValue(name, value, "a whole number from 1 to 100000");
+         c.Options.Steps = static_cast<int>(*n);
+     }},
+    {"--step", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Step = Real(c, name, value, 1e-9L, 1e6L, "a number more than 0");
+     }},
+    {"--figures", false,
+     [](TContext& c, std::string_view, const std::string& value) {
+         for (std::size_t from = 0;;) {
+             const auto comma = value.find(',', from);
+             c.Options.Figures.push_back(value.substr(from, comma - from));
+             if (comma == std::string::npos) break;
+             from = comma + 1;
+         }
+     }},
+    {"--plot", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         if (!PictureFormatOf(value)) BadValue(name, value, "a .bmp, .png, .svg or .pdf file");
+         c.Options.PlotFile = value;
+     }},
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.DipoleLength =
@@ -317,7 +361,7 @@ void OnlyFor(const TRawOptions& raw, std::string_view option, bool allowed,
 
 void ReadCommand(const std::vector<std::string>& positional, TCliOptions& options) {
     if (positional.empty()) {
-        throw EUsageError("missing command (pattern, export, save, plot or nec)");
+        throw EUsageError("missing command (pattern, export, save, plot, nec, sweep)");
     }
     const std::string& name = positional[0];
     options.Command = name == "pattern"  ? TCliCommand::Pattern
@@ -325,9 +369,11 @@ void ReadCommand(const std::vector<std::string>& positional, TCliOptions& option
                       : name == "save"   ? TCliCommand::Save
                       : name == "plot"   ? TCliCommand::Plot
                       : name == "nec"    ? TCliCommand::Nec
+                      : name == "sweep"  ? TCliCommand::Sweep
                                          : TCliCommand::None;
     if (options.Command == TCliCommand::None) throw EUsageError("unknown command " + name);
-    const std::size_t words = options.Command == TCliCommand::Pattern ? 1 : 2;
+    const std::size_t words =
+        options.Command == TCliCommand::Pattern || options.Command == TCliCommand::Sweep ? 1 : 2;
     if (positional.size() < words) throw EUsageError("missing output file for " + name);
     if (positional.size() > words) throw EUsageError("unexpected argument " + positional[words]);
     if (words == 2) {
@@ -340,17 +386,35 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     const TCliCommand command = options.Command;
     const bool pattern = command == TCliCommand::Pattern;
     const bool plot = command == TCliCommand::Plot;
-    OnlyFor(raw, "--format", pattern, "pattern");
+    const bool sweep = command == TCliCommand::Sweep;
+    OnlyFor(raw, "--format", pattern || sweep, "pattern and sweep");
+    for (const std::string_view option :
+         {"--vary", "--from", "--to", "--steps", "--step", "--figures", "--plot"}) {
+        OnlyFor(raw, option, sweep, "sweep");
+    }
+    if (sweep) {
+        if (!raw.count("--vary") || !raw.count("--from") || !raw.count("--to")) {
+            throw EUsageError("sweep needs --vary, --from and --to");
+        }
+        if (raw.count("--steps") == raw.count("--step")) {
+            throw EUsageError("sweep needs one of --steps and --step");
+        }
+        if (options.Format == TOutputFormat::Text) options.Format = TOutputFormat::Csv;
+        if (options.ConfigFiles.size() > 1) {
+            throw EUsageError("--config is given more than once: sweep takes one");
+        }
+    }
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
-    OnlyFor(raw, "--bearing", pattern || plot, "pattern and plot");
-    OnlyFor(raw, "--model", pattern || plot || command == TCliCommand::Nec,
-            "pattern, plot and nec");
+    OnlyFor(raw, "--bearing", pattern || plot || command == TCliCommand::Sweep,
+            "pattern, plot and sweep");
+    OnlyFor(raw, "--model", pattern || plot || sweep || command == TCliCommand::Nec,
+            "pattern, plot, nec and sweep");
     const bool grounded =
-        pattern || plot || command == TCliCommand::Save || command == TCliCommand::Nec;
+        pattern || plot || sweep || command == TCliCommand::Save || command == TCliCommand::Nec;
     for (const std::string_view option :
          {"--ground", "--height", "--frequency", "--soil", "--permittivity", "--conductivity"}) {
-        OnlyFor(raw, option, grounded, "pattern, plot, save and nec");
+        OnlyFor(raw, option, grounded, "pattern, plot, save, nec and sweep");
     }
     OnlyFor(raw, "--dipole-length", command == TCliCommand::Nec, "nec");
     if (raw.count("--ground") && raw.count("--model")) {

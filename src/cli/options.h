@@ -12,7 +12,7 @@
 #include "plot/chartfile.h"
 #include "plot/picturefile.h"
 
-enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec };
+enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec, Sweep };
 enum class TOutputFormat { Text, Json, Csv };
 
 // What the command line asks for, checked but not yet applied.
@@ -25,7 +25,7 @@ struct TCliOptions {
     std::optional<int> FocusBearing;       // whole degrees 0..359
     std::optional<char> DecimalMark;
     TOutputFormat Format = TOutputFormat::Text;
-    TFieldSpec Field;                      // formula, and elevation 0..85 degrees
+    TFieldSpec Field;  // formula, and elevation 0..85 degrees
     bool ModelGiven = false;
     bool ElevationGiven = false;
     TGroundRequest Ground;                  // the first --height when repeated
@@ -33,6 +33,15 @@ struct TCliOptions {
     long double DipoleLength = 0.02L;       // nec: wavelengths
     std::vector<TEmitterSetting> Settings;  // --set, in order
     std::optional<TTaper> Taper;
+    // sweep: what varies (an emitter field "N:phase", or elevation, focus, height), over
+    // which values, and what is drawn of it.
+    std::string Vary;
+    long double From = 0;
+    long double To = 0;
+    std::optional<int> Steps;
+    std::optional<long double> Step;
+    std::vector<std::string> Figures;  // of --plot
+    std::string PlotFile;
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     bool ElevationCutCsv = false;   // pattern --format csv --cut elevation
     std::string OutputFile;         // export, save and plot

@@ -27,9 +27,8 @@ TEST(CliExcitation, SetChangesOneFieldAfterLoadingAndBeforeFocusing) {
     EXPECT_EQ(pair["bearing"].Number(), 90);
     EXPECT_NEAR(static_cast<double>(pair["max_gain"].Number()), 2, 1e-15);
     // Switching off the last emitter on is refused as the window refuses it.
-    const TCliRun refused =
-        RunCli({"pattern", "--set", "1:on=0", "--set", "2:on=0", "--set", "3:on=0", "--set",
-                "4:on=0"});
+    const TCliRun refused = RunCli(
+        {"pattern", "--set", "1:on=0", "--set", "2:on=0", "--set", "3:on=0", "--set", "4:on=0"});
     EXPECT_EQ(refused.ExitCode, 0);
     EXPECT_NE(refused.Err.find("Один излучатель необходимо оставить включенным!"),
               std::string::npos);
@@ -60,14 +59,59 @@ TEST(CliExcitation, AmplitudesLoadSaveAndWarn) {
 
     std::string bad = saved;
     bad.replace(bad.find(key) + key.size(), 3, "abc");
-    {
-        std::ofstream(file, std::ios::binary) << bad;
-    }
+    { std::ofstream(file, std::ios::binary) << bad; }
     const TCliRun run = RunCli({"pattern", "--config", file});
     EXPECT_EQ(run.ExitCode, 0);
     EXPECT_NE(run.Err.find("warning"), std::string::npos);
     EXPECT_NE(run.Err.find("[Излучатель 2] Амплитуда"), std::string::npos) << run.Err;
     EXPECT_EQ(Json({"--config", file})["emitters"][1]["amplitude"].Number(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliSweep, RowsAgreeWithSeparatePatternRuns) {
+    TTempDir dir;
+    const std::vector<std::string> pair = {"--decimal-mark", ".",     "--set", "3:on=0", "--set",
+                                           "4:on=0",         "--set", "1:y=0", "--set",  "2:y=0"};
+    std::vector<std::string> args = {"sweep",          "--vary", "2:phase", "--from", "0",
+                                     "--to",           "0.5",    "--step",  "0.125",  "--plot",
+                                     dir.Path("s.svg")};
+    args.insert(args.end(), pair.begin(), pair.end());
+    const TCliRun run = RunCli(args);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].rfind("parameter,elevation,max_gain,bearing,", 0), 0u);
+    EXPECT_NE(ReadBytes(dir.Path("s.svg")).find("<svg"), std::string::npos);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string phase = std::to_string(0.125 * static_cast<double>(i - 1));
+        std::vector<std::string> single = {"pattern", "--format", "json", "--set",
+                                           "2:phase=" + phase};
+        single.insert(single.end(), pair.begin(), pair.end());
+        const TJson json = ParseJson(RunCli(single).Out);
+        const std::string row = lines[i];
+        const std::string gain = row.substr(row.find(',', row.find(',') + 1) + 1);
+        EXPECT_EQ(std::stold(gain.substr(0, gain.find(','))), json["max_gain"].Number()) << row;
+    }
+    // JSON Lines, a line a step; the focusing bearing is a whole number.
+    const auto json = Lines(RunCli({"sweep", "--format", "json", "--vary", "focus", "--from", "10",
+                                    "--to", "70", "--steps", "3"})
+                                .Out);
+    ASSERT_EQ(json.size(), 3u);
+    EXPECT_EQ(ParseJson(json[2])["bearing"].Number(), 70);
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"sweep", "--vary", "9:phase", "--from", "0", "--to", "1", "--steps", "2"},
+             {"sweep", "--vary", "elevation", "--from", "0", "--to", "1"},
+             {"sweep", "--vary", "height", "--from", "0", "--to", "1", "--steps", "2"},
+             {"sweep", "--vary", "elevation", "--from", "0", "--to", "95", "--steps", "3"},
+             {"sweep", "--vary", "1:x", "--from", "0", "--to", "1", "--steps", "2", "--figures",
+              "bogus", "--plot", dir.Path("b.png")}}) {
+        const TCliRun refused = RunCli(bad);
+        EXPECT_EQ(refused.ExitCode, 2) << bad[2] << refused.Err;
+    }
+    EXPECT_FALSE(std::ifstream(dir.Path("b.png")).good());
 }
 
 }  // namespace
