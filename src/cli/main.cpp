@@ -17,6 +17,7 @@
 #include "config/necdeck.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
+#include "model/design.h"
 #include "plot/chartfile.h"
 #include "plot/exportpicture.h"
 #include "plot/picturefile.h"
@@ -172,6 +173,56 @@ int RunSweep(const TCliOptions& options, std::string& output) {
     });
 }
 
+// The designed excitation written into OUT, then read back and reported as pattern reports
+// it, so that the figures printed are the file's.
+int RunDesign(const TCliOptions& options, std::string& output) {
+    return Guarded("", [&] {
+        const auto config = Configs(options).front();
+        const TAnalysisRequest request = RequestFor(options, config);
+        const TPatternResult start = Analyse(request);
+        PrintMessages(start.Session, "");
+        TArray array = start.Session.Model;
+        TDesignTarget target;
+        target.BearingDegrees = options.CutBearing
+                                    ? *options.CutBearing
+                                    : DisplayedBearing(start.Session.Pattern.MaxGainAngle);
+        target.ElevationDegrees = options.Field.ElevationDegrees;
+        target.NullBearings = options.Nulls;
+        TDesignReport report;
+        const TGround ground =
+            start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
+        std::string lines;
+        if (options.Goal == "max-directivity" || options.Goal == "nulls") {
+            if (const auto why = DesignMaxDirectivity(array, ground, target, report)) {
+                throw EUsageError("--goal " + options.Goal + ": " + *why);
+            }
+            lines += "sensitivity: " + FormatFixed(report.SensitivityDb, 18, 2) +
+                     " dB against a uniform excitation\n";
+            if (report.SensitivityDb > 10) {
+                PrintError(
+                    "arraypattern-cli: warning: the design is super-directive: its "
+                    "currents are " +
+                    FormatFixed(report.SensitivityDb, 18, 1) +
+                    " dB larger than a uniform excitation's for its field");
+            }
+        } else {
+            DesignFrontToBack(array, target, options.Goal == "front-to-rear",
+                              options.FreeAmplitudes, report);
+            lines += options.Goal + ": " + FormatFixed(report.Figure, 18, 2) + " dB after " +
+                     std::to_string(report.Evaluations) + " evaluations\n";
+        }
+        SaveConfiguration(FullPath(options.OutputFile), array, array.EmitterType, {},
+                          ground.Kind == TGroundKind::None ? nullptr : &ground);
+        TCliOptions readBack = options;
+        readBack.Settings.clear();
+        readBack.Taper.reset();
+        readBack.FocusBearing.reset();
+        readBack.EmitterType.reset();
+        const TPatternResult designed = Analyse(RequestFor(readBack, options.OutputFile));
+        output += FormatReport(designed, readBack, {false, true}) + lines;
+    });
+}
+
 // Every file is analysed before the picture is drawn; a failure leaves no picture.
 int RunPlot(const TCliOptions& options) {
     const bool batch = options.ConfigFiles.size() > 1;
@@ -263,6 +314,8 @@ int Run(const std::vector<std::string>& args) {
             status = RunNec(options);
         } else if (options.Command == TCliCommand::Sweep) {
             status = RunSweep(options, output);
+        } else if (options.Command == TCliCommand::Design) {
+            status = RunDesign(options, output);
         } else {
             status = RunOneFile(options);
         }

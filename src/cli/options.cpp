@@ -278,6 +278,23 @@ const TOptionSpec kOptions[] = {
          if (!PictureFormatOf(value)) BadValue(name, value, "a .bmp, .png, .svg or .pdf file");
          c.Options.PlotFile = value;
      }},
+    {"--goal", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Goal = Choice<std::string>(name, value,
+                                              {{"max-directivity", "max-directivity"},
+                                               {"nulls", "nulls"},
+                                               {"front-to-back", "front-to-back"},
+                                               {"front-to-rear", "front-to-rear"}});
+     }},
+    {"--null", true,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Nulls.push_back(Real(c, name, value, 0, 360, "a bearing from 0 to 360"));
+     }},
+    {"--amplitudes", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.FreeAmplitudes =
+             Choice<bool>(name, value, {{"fixed", false}, {"free", true}});
+     }},
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.DipoleLength =
@@ -361,7 +378,7 @@ void OnlyFor(const TRawOptions& raw, std::string_view option, bool allowed,
 
 void ReadCommand(const std::vector<std::string>& positional, TCliOptions& options) {
     if (positional.empty()) {
-        throw EUsageError("missing command (pattern, export, save, plot, nec, sweep)");
+        throw EUsageError("missing command (pattern, export, save, plot, nec, sweep, design)");
     }
     const std::string& name = positional[0];
     options.Command = name == "pattern"  ? TCliCommand::Pattern
@@ -370,6 +387,7 @@ void ReadCommand(const std::vector<std::string>& positional, TCliOptions& option
                       : name == "plot"   ? TCliCommand::Plot
                       : name == "nec"    ? TCliCommand::Nec
                       : name == "sweep"  ? TCliCommand::Sweep
+                      : name == "design" ? TCliCommand::Design
                                          : TCliCommand::None;
     if (options.Command == TCliCommand::None) throw EUsageError("unknown command " + name);
     const std::size_t words =
@@ -387,6 +405,25 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     const bool pattern = command == TCliCommand::Pattern;
     const bool plot = command == TCliCommand::Plot;
     const bool sweep = command == TCliCommand::Sweep;
+    const bool design = command == TCliCommand::Design;
+    for (const std::string_view option : {"--goal", "--null", "--amplitudes"}) {
+        OnlyFor(raw, option, design, "design");
+    }
+    if (design) {
+        if (!raw.count("--goal")) throw EUsageError("design needs --goal");
+        if (options.Goal == "nulls" && options.Nulls.empty()) {
+            throw EUsageError("--goal nulls needs at least one --null");
+        }
+        if (!options.Nulls.empty() && options.Goal != "nulls") {
+            throw EUsageError("--null applies only to --goal nulls");
+        }
+        if (raw.count("--amplitudes") && options.Goal.rfind("front-to-", 0) != 0) {
+            throw EUsageError("--amplitudes applies only to --goal front-to-back and front-to-rear");
+        }
+        if (options.ConfigFiles.size() > 1) {
+            throw EUsageError("--config is given more than once: design takes one");
+        }
+    }
     OnlyFor(raw, "--format", pattern || sweep, "pattern and sweep");
     for (const std::string_view option :
          {"--vary", "--from", "--to", "--steps", "--step", "--figures", "--plot"}) {
@@ -406,15 +443,15 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     }
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
-    OnlyFor(raw, "--bearing", pattern || plot || command == TCliCommand::Sweep,
-            "pattern, plot and sweep");
+    OnlyFor(raw, "--bearing", pattern || plot || sweep || design,
+            "pattern, plot, sweep and design");
     OnlyFor(raw, "--model", pattern || plot || sweep || command == TCliCommand::Nec,
             "pattern, plot, nec and sweep");
     const bool grounded =
         pattern || plot || sweep || command == TCliCommand::Save || command == TCliCommand::Nec;
     for (const std::string_view option :
          {"--ground", "--height", "--frequency", "--soil", "--permittivity", "--conductivity"}) {
-        OnlyFor(raw, option, grounded, "pattern, plot, save, nec and sweep");
+        OnlyFor(raw, option, grounded, "pattern, plot, save, nec, sweep and design");
     }
     OnlyFor(raw, "--dipole-length", command == TCliCommand::Nec, "nec");
     if (raw.count("--ground") && raw.count("--model")) {

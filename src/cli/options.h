@@ -12,7 +12,7 @@
 #include "plot/chartfile.h"
 #include "plot/picturefile.h"
 
-enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec, Sweep };
+enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec, Sweep, Design };
 enum class TOutputFormat { Text, Json, Csv };
 
 // What the command line asks for, checked but not yet applied.
@@ -42,6 +42,10 @@ struct TCliOptions {
     std::optional<long double> Step;
     std::vector<std::string> Figures;  // of --plot
     std::string PlotFile;
+    // design: the goal, its nulls (compass degrees) and whether amplitudes may change.
+    std::string Goal;
+    std::vector<long double> Nulls;
+    bool FreeAmplitudes = false;
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     bool ElevationCutCsv = false;   // pattern --format csv --cut elevation
     std::string OutputFile;         // export, save and plot

@@ -13,6 +13,10 @@ arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
 arraypattern-cli plot    [OPTIONS] --kind KIND OUT.bmp|.png|.svg|.pdf
                                              draw a picture in the format of OUT's extension
 arraypattern-cli nec     [OPTIONS] OUT.nec   write a NEC-2 input deck of the array
+arraypattern-cli sweep   [OPTIONS] --vary TARGET --from A --to B (--steps N | --step S)
+                                             a row of every figure for each value
+arraypattern-cli design  [OPTIONS] --goal GOAL OUT.txt
+                                             write the excitation that reaches the goal
 OPTIONS:
   --config FILE        load this configuration first (as the window's load does); repeat it
                        for one result per file (pattern) or an overlay of the files (plot)
@@ -43,6 +47,16 @@ OPTIONS:
                        evenly spaced on one line in the order of their numbers: uniform,
                        binomial, chebyshev:SLL (Dolph-Chebyshev) or taylor:SLL[:NBAR] (n-bar,
                        default 4), SLL the side-lobe level in dB (negative); largest weight 1
+  --vary TARGET        sweep: N:x, N:y, N:phase, N:amplitude, elevation, focus or height
+  --from A, --to B, --steps N, --step S   sweep: the values, ends included
+  --plot OUT           sweep: also draw the figures against the parameter (.png, .svg, ...)
+  --figures A,B,...    sweep: the figures --plot draws (default all)
+  --goal GOAL          design: max-directivity (w = A^-1 s, exact), nulls (the same with an
+                       exact null at each --null bearing), front-to-back or front-to-rear
+                       (phases, with --amplitudes free also amplitudes 0..1, by Nelder-Mead
+                       from a fixed seed), towards --bearing at --elevation
+  --null B             design: a bearing to null (repeatable)
+  --amplitudes fixed|free   design front-to-back/-rear: whether amplitudes may change
   --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
   -h, --help, --version
 

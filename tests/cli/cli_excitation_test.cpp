@@ -115,3 +115,24 @@ TEST(CliSweep, RowsAgreeWithSeparatePatternRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliDesign, WritesTheExcitationAndReportsTheFilesFigures) {
+    TTempDir dir;
+    const std::string out = dir.Path("d.txt");
+    const TCliRun run = RunCli({"design", "--goal", "max-directivity", "--decimal-mark", ".",
+                                "--type", "1", "--bearing", "45", out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Out.find("sensitivity: "), std::string::npos);
+    const TCliRun again = RunCli({"pattern", "--decimal-mark", ".", "--config", out});
+    // The printed figures are the file's: pattern reads the same back.
+    EXPECT_EQ(run.Out.substr(0, again.Out.size()), again.Out);
+    EXPECT_EQ(RunCli({"design", "--goal", "nulls", out}).ExitCode, 2);
+    EXPECT_EQ(RunCli({"design", "--goal", "max-directivity", "--ground", "real", "--frequency", "7",
+                      "--soil", "poor", "--type", "1", "--height", "0.2", out})
+                  .ExitCode,
+              2);
+}
+
+}  // namespace
