@@ -27,6 +27,7 @@ packages=(
   desktop-file-utils
   appstream
   nec2c
+  libgif-dev
 )
 
 missing=()

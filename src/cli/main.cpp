@@ -20,6 +20,7 @@
 #include "model/design.h"
 #include "plot/chartfile.h"
 #include "plot/exportpicture.h"
+#include "plot/gifanimation.h"
 #include "plot/picturefile.h"
 
 namespace {
@@ -151,9 +152,20 @@ int RunSweep(const TCliOptions& options, std::string& output) {
         const auto config = Configs(options).front();
         std::vector<std::vector<TFigure>> rows(values.size());
         std::vector<std::string> errors(values.size());
+        const bool frames = !options.FramesFile.empty();
+        std::vector<TAnimationFrame> animation(frames ? values.size() : 0);
         ParallelFor(values.size(), [&](std::size_t i) {
             try {
-                rows[i] = SweepFigures(Analyse(RequestFor(steps[i], config)));
+                const TPatternResult result = Analyse(RequestFor(steps[i], config));
+                rows[i] = SweepFigures(result);
+                if (frames) {
+                    animation[i].Series = ChartArrayOf(result).Report.Series;
+                    // A focusing bearing is whole: the caption shows the one used.
+                    const long double shown = steps[i].FocusBearing && options.Vary == "focus"
+                                                  ? *steps[i].FocusBearing
+                                                  : values[i];
+                    animation[i].Caption = options.Vary + " = " + FormatGeneral(shown);
+                }
             } catch (const std::exception& e) {
                 errors[i] = e.what();
             }
@@ -169,6 +181,7 @@ int RunSweep(const TCliOptions& options, std::string& output) {
                              SweepChartFile(options.Vary, values, rows, options.Figures,
                                             *PictureFormatOf(options.PlotFile)));
         }
+        if (frames) WritePictureFile(options.FramesFile, PolarDbAnimation(animation));
         output += FormatSweep(values, rows, options.Format);
     });
 }

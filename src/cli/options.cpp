@@ -278,6 +278,14 @@ const TOptionSpec kOptions[] = {
          if (!PictureFormatOf(value)) BadValue(name, value, "a .bmp, .png, .svg or .pdf file");
          c.Options.PlotFile = value;
      }},
+    {"--frames", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         if (!std::filesystem::path(value).extension().string().ends_with(".gif") &&
+             !std::filesystem::path(value).extension().string().ends_with(".GIF")) {
+             BadValue(name, value, "a .gif file");
+         }
+         c.Options.FramesFile = value;
+     }},
     {"--goal", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Goal = Choice<std::string>(name, value,
@@ -292,8 +300,7 @@ const TOptionSpec kOptions[] = {
      }},
     {"--amplitudes", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.FreeAmplitudes =
-             Choice<bool>(name, value, {{"fixed", false}, {"free", true}});
+         c.Options.FreeAmplitudes = Choice<bool>(name, value, {{"fixed", false}, {"free", true}});
      }},
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -418,7 +425,8 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
             throw EUsageError("--null applies only to --goal nulls");
         }
         if (raw.count("--amplitudes") && options.Goal.rfind("front-to-", 0) != 0) {
-            throw EUsageError("--amplitudes applies only to --goal front-to-back and front-to-rear");
+            throw EUsageError(
+                "--amplitudes applies only to --goal front-to-back and front-to-rear");
         }
         if (options.ConfigFiles.size() > 1) {
             throw EUsageError("--config is given more than once: design takes one");
@@ -426,7 +434,7 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     }
     OnlyFor(raw, "--format", pattern || sweep, "pattern and sweep");
     for (const std::string_view option :
-         {"--vary", "--from", "--to", "--steps", "--step", "--figures", "--plot"}) {
+         {"--vary", "--from", "--to", "--steps", "--step", "--figures", "--plot", "--frames"}) {
         OnlyFor(raw, option, sweep, "sweep");
     }
     if (sweep) {

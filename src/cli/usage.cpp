@@ -51,6 +51,7 @@ OPTIONS:
   --from A, --to B, --steps N, --step S   sweep: the values, ends included
   --plot OUT           sweep: also draw the figures against the parameter (.png, .svg, ...)
   --figures A,B,...    sweep: the figures --plot draws (default all)
+  --frames OUT.gif     sweep: also an animated GIF of the polar-db chart, a frame a step
   --goal GOAL          design: max-directivity (w = A^-1 s, exact), nulls (the same with an
                        exact null at each --null bearing), front-to-back or front-to-rear
                        (phases, with --amplitudes free also amplitudes 0..1, by Nelder-Mead

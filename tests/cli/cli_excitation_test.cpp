@@ -95,10 +95,18 @@ TEST(CliSweep, RowsAgreeWithSeparatePatternRuns) {
         const std::string gain = row.substr(row.find(',', row.find(',') + 1) + 1);
         EXPECT_EQ(std::stold(gain.substr(0, gain.find(','))), json["max_gain"].Number()) << row;
     }
-    // JSON Lines, a line a step; the focusing bearing is a whole number.
+    // JSON Lines, a line a step; the focusing bearing is a whole number. A GIF frame a step.
     const auto json = Lines(RunCli({"sweep", "--format", "json", "--vary", "focus", "--from", "10",
-                                    "--to", "70", "--steps", "3"})
+                                    "--to", "70", "--steps", "3", "--frames", dir.Path("f.gif")})
                                 .Out);
+    const std::string gif = ReadBytes(dir.Path("f.gif"));
+    EXPECT_EQ(gif.substr(0, 6), "GIF89a");
+    std::size_t frames = 0;
+    for (std::size_t at = gif.find("\x21\xF9\x04"); at != std::string::npos;
+         at = gif.find("\x21\xF9\x04", at + 1)) {
+        ++frames;
+    }
+    EXPECT_EQ(frames, 3u);
     ASSERT_EQ(json.size(), 3u);
     EXPECT_EQ(ParseJson(json[2])["bearing"].Number(), 70);
     for (const auto& bad : std::vector<std::vector<std::string>>{
