@@ -94,19 +94,19 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
 TTempDir::TTempDir() {
     char name[] = "/tmp/arraypattern-cli-test-XXXXXX";
     if (::mkdtemp(name) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
+    Folder = name;
 }
 
 TTempDir::~TTempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(Folder, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(Folder, ignored);
 }
 
 std::vector<std::string> TTempDir::Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(Folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -26,12 +26,12 @@ class TTempDir {
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;
-    std::string Path(const std::string& name) const { return path_ + "/" + name; }
+    std::string Path(const std::string& name) const { return Folder + "/" + name; }
     // Names of the folder's entries, sorted.
     std::vector<std::string> Entries() const;
 
   private:
-    std::string path_;
+    std::string Folder;
 };
 
 std::string ReadBytes(const std::string& path);

@@ -60,16 +60,16 @@ const TTargetCase kPictureCase{dtExportImage,
 
 class DiagramTest : public ::testing::Test {
   protected:
-    void SetUp() override { model_ = MakeInitialModel(); }
+    void SetUp() override { Model = MakeInitialModel(); }
 
     TDiagramLabels Draw(const TTargetCase& c, long double elevation = 0) {
-        canvas_ = TRecordingCanvas(c.Clip);
-        return DrawDiagram(canvas_, c.Target, model_, elevation);
+        Canvas = TRecordingCanvas(c.Clip);
+        return DrawDiagram(Canvas, c.Target, Model, elevation);
     }
 
     std::vector<TCanvasOp> OpsOf(TKind kind) const {
         std::vector<TCanvasOp> found;
-        for (const TCanvasOp& op : canvas_.Ops()) {
+        for (const TCanvasOp& op : Canvas.Ops()) {
             if (op.Kind == kind) found.push_back(op);
         }
         return found;
@@ -77,7 +77,7 @@ class DiagramTest : public ::testing::Test {
 
     // The curve: the 361 points after the last pen width is set.
     std::vector<TPoint> Curve() const {
-        const auto& ops = canvas_.Ops();
+        const auto& ops = Canvas.Ops();
         std::size_t start = 0;
         for (std::size_t i = 0; i < ops.size(); ++i) {
             if (ops[i].Kind == TKind::SetPenWidth) start = i + 1;
@@ -94,7 +94,7 @@ class DiagramTest : public ::testing::Test {
     // Centres of the marker circles, 16 pixels across, with the text written on each.
     std::vector<std::pair<TPoint, std::string>> Markers() const {
         std::vector<std::pair<TPoint, std::string>> markers;
-        const auto& ops = canvas_.Ops();
+        const auto& ops = Canvas.Ops();
         for (std::size_t i = 0; i + 1 < ops.size(); ++i) {
             if (ops[i].Kind == TKind::Ellipse && ops[i].C - ops[i].A == 16 &&
                 ops[i + 1].Kind == TKind::TextOut) {
@@ -104,9 +104,9 @@ class DiagramTest : public ::testing::Test {
         return markers;
     }
 
-    TDecimalMarkScope comma_;
-    TArrayModel model_;
-    TRecordingCanvas canvas_{kWindowClient};
+    TDecimalMarkScope Comma;
+    TArrayModel Model;
+    TRecordingCanvas Canvas{kWindowClient};
 };
 
 class DiagramTargetTest : public DiagramTest, public ::testing::WithParamInterface<TTargetCase> {};
@@ -114,7 +114,7 @@ class DiagramTargetTest : public DiagramTest, public ::testing::WithParamInterfa
 TEST_P(DiagramTargetTest, ClearsTheWholeTargetWithTheBrushFirst) {
     const TTargetCase& c = GetParam();
     Draw(c);
-    const TCanvasOp& first = canvas_.Ops().front();
+    const TCanvasOp& first = Canvas.Ops().front();
     EXPECT_EQ(first.Kind, TKind::FillRect);
     EXPECT_EQ((TRect{first.A, first.B, first.C, first.D}), c.Clip);
 }
@@ -137,7 +137,7 @@ TEST_P(DiagramTargetTest, PensAndColoursFollowTheDrawingOrder) {
     const TTargetCase& c = GetParam();
     Draw(c);
     std::vector<TCanvasOp> state;
-    for (const TCanvasOp& op : canvas_.Ops()) {
+    for (const TCanvasOp& op : Canvas.Ops()) {
         if (op.Kind == TKind::SetPenColor || op.Kind == TKind::SetPenWidth ||
             op.Kind == TKind::SetFontColor) {
             state.push_back(op);
@@ -174,14 +174,14 @@ TEST_P(DiagramTargetTest, CurveIsOneClosedLineThroughTheMainLobe) {
     const auto curve = Curve();
     ASSERT_EQ(curve.size(), 361u);
     EXPECT_EQ(curve[225], c.LobeAt225);
-    const TCanvasOp& last = canvas_.Ops().back();
+    const TCanvasOp& last = Canvas.Ops().back();
     EXPECT_EQ(last.Kind, TKind::LineTo);
 }
 
 TEST_P(DiagramTargetTest, SingleOmniEmitterDrawsTheOuterRing) {
     const TTargetCase& c = GetParam();
-    for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
-    model_.EnabledCount = 1;
+    for (int k = 2; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = false;
+    Model.EnabledCount = 1;
     Draw(c);
     const auto curve = Curve();
     ASSERT_EQ(curve.size(), 361u);
@@ -233,9 +233,9 @@ TEST_F(DiagramTest, ElevationFollowsTheSliderInStepsOfFiveDegrees) {
 }
 
 TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
-    for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 2 || k == 7;
-    model_.Emitter(7).X = 0.1L;
-    model_.EnabledCount = 2;
+    for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = k == 2 || k == 7;
+    Model.Emitter(7).X = 0.1L;
+    Model.EnabledCount = 2;
     Draw(kWindowCase);
     const auto markers = Markers();
     ASSERT_EQ(markers.size(), 2u);
@@ -245,9 +245,9 @@ TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
 }
 
 TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
-    for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
-    model_.EnabledCount = 1;
-    model_.Emitter(1).Y = 0;
+    for (int k = 2; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = false;
+    Model.EnabledCount = 1;
+    Model.Emitter(1).Y = 0;
     const struct {
         long double X;
         const TTargetCase& Case;
@@ -263,7 +263,7 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
         {std::numeric_limits<long double>::quiet_NaN(), kPictureCase, {}},
     };
     for (const auto& c : cases) {
-        model_.Emitter(1).X = c.X;
+        Model.Emitter(1).X = c.X;
         ASSERT_NO_THROW(Draw(c.Case)) << static_cast<double>(c.X);
         std::vector<TPoint> centres;
         for (const auto& m : Markers()) centres.push_back(m.first);
@@ -273,13 +273,13 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
 }
 
 TEST_F(DiagramTest, NoEnabledEmitterDrawsGridAndMarkersWithoutCurve) {
-    model_.Emitter(1).Enabled = false;
-    model_.EnabledCount = 0;
+    Model.Emitter(1).Enabled = false;
+    Model.EnabledCount = 0;
     TDiagramLabels labels;
     ASSERT_NO_THROW(labels = Draw(kWindowCase));
     EXPECT_EQ(OpsOf(TKind::Ellipse).size(), 10u + 3u);
     EXPECT_EQ(OpsOf(TKind::LineTo).size(), 12u);
-    EXPECT_EQ(canvas_.Ops().back().Kind, TKind::SetPenWidth);
+    EXPECT_EQ(Canvas.Ops().back().Kind, TKind::SetPenWidth);
     EXPECT_EQ(labels.Elevation, "Угол места 0 град.");
     EXPECT_FALSE(labels.Gain.empty());
 }

@@ -49,7 +49,7 @@ class ExportTest : public TTempDirTest {
   protected:
     void SetUp() override {
         TTempDirTest::SetUp();
-        model_ = MakeInitialModel();
+        Model = MakeInitialModel();
     }
 
     // Names in the export folder, temporary files included, sorted.
@@ -70,29 +70,29 @@ class ExportTest : public TTempDirTest {
     }
 
     std::string SaveError(const std::string& path, const TWriteFn& write = {}) {
-        picture_.Draw(model_, 0);
+        Picture.Draw(Model, 0);
         try {
-            picture_.Save(path, write);
+            Picture.Save(path, write);
         } catch (const EHandlerError& e) {
             return e.what();
         }
         return {};
     }
 
-    TDecimalMarkScope comma_;
-    TArrayModel model_;
-    TExportPicture picture_;
+    TDecimalMarkScope Comma;
+    TArrayModel Model;
+    TExportPicture Picture;
 };
 
 TEST_F(ExportTest, PictureIsWhiteAtCreation) {
-    for (const int at : {0, 440, 879}) EXPECT_EQ(picture_.Pixel(at, at), (TColor{255, 255, 255}));
+    for (const int at : {0, 440, 879}) EXPECT_EQ(Picture.Pixel(at, at), (TColor{255, 255, 255}));
 }
 
 TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
-    const TDiagramLabels labels = picture_.Draw(model_, 0);
+    const TDiagramLabels labels = Picture.Draw(Model, 0);
     EXPECT_EQ(labels.Gain, "4,000  (6,02 дБ)");
     const std::string path = PathOf("diagram.png");
-    picture_.Save(path);
+    Picture.Save(path);
     const std::string bmp = ReadBytes(path);
     ASSERT_EQ(bmp.size(), 3097654u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
@@ -106,9 +106,9 @@ TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
 }
 
 TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
-    picture_.Draw(model_, 0);
+    Picture.Draw(Model, 0);
     const std::string path = PathOf("diagram.bmp");
-    picture_.Save(path);
+    Picture.Save(path);
     const std::string bmp = ReadBytes(path);
     ASSERT_EQ(bmp.size(), 3097654u);
     const struct {
@@ -129,18 +129,18 @@ TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
 }
 
 TEST_F(ExportTest, SecondExportKeepsNothingOfTheFirst) {
-    picture_.Draw(model_, 0);
-    picture_.Save(PathOf("first.bmp"));
+    Picture.Draw(Model, 0);
+    Picture.Save(PathOf("first.bmp"));
 
-    for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 6;
-    model_.Emitter(6).X = -0.3L;
-    model_.EnabledCount = 1;
-    picture_.Draw(model_, 40);
+    for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = k == 6;
+    Model.Emitter(6).X = -0.3L;
+    Model.EnabledCount = 1;
+    Picture.Draw(Model, 40);
     const std::string path = PathOf("second.bmp");
-    picture_.Save(path);
+    Picture.Save(path);
 
     TExportPicture fresh;
-    fresh.Draw(model_, 40);
+    fresh.Draw(Model, 40);
     const std::string second = ReadBytes(path);
     EXPECT_TRUE(second == fresh.BmpBytes());
     EXPECT_EQ(FilePixel(second, 648, 240), kWhite);

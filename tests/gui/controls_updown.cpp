@@ -23,24 +23,24 @@ void Send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint at)
 }
 
 struct TSpinCase {
-    Qt::Orientation orientation;
-    int min, max, start, direction, expected;
+    Qt::Orientation Orientation;
+    int Min, Max, Start, Direction, Expected;
 };
 
 class UpDownStep : public testing::TestWithParam<TSpinCase> {};
 
 TEST_P(UpDownStep, OneClickStepsByOneAndWrapsAtTheEnds) {
     const TSpinCase c = GetParam();
-    TUpDown spin(c.orientation);
+    TUpDown spin(c.Orientation);
     spin.resize(spin.sizeHint());
-    spin.SetRange(c.min, c.max);
+    spin.SetRange(c.Min, c.Max);
     spin.SetWrap(true);
-    spin.SetPosition(c.start);
+    spin.SetPosition(c.Start);
     QSignalSpy changed(&spin, &TUpDown::Changed);
-    QTest::mouseClick(&spin, Qt::LeftButton, {}, ArrowPoint(spin, c.direction));
-    EXPECT_EQ(spin.Position(), c.expected);
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, ArrowPoint(spin, c.Direction));
+    EXPECT_EQ(spin.Position(), c.Expected);
     ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed[0][0].toInt(), c.expected);
+    EXPECT_EQ(changed[0][0].toInt(), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arrows, UpDownStep,
