@@ -150,6 +150,7 @@ TEST_F(StringGrid, DragRangeFollowsThePointerAndReleaseIsReportedWhereverItIs) {
 }
 
 struct TKeyCase {
+    const char* Name;
     int FromRow;
     Qt::Key Key;
     Qt::KeyboardModifiers Mods;
@@ -173,21 +174,25 @@ TEST_P(StringGridKeys, MoveTheCurrentRowWithinTheDataRows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, StringGridKeys,
-    testing::Values(TKeyCase{1, Qt::Key_Down, Qt::NoModifier, 2, 2, 2, true},
-                    TKeyCase{3, Qt::Key_Up, Qt::NoModifier, 2, 2, 2, true},
-                    TKeyCase{1, Qt::Key_Up, Qt::NoModifier, 1, 1, 1, false},
-                    TKeyCase{8, Qt::Key_Down, Qt::NoModifier, 8, 8, 8, false},
-                    TKeyCase{3, Qt::Key_Down, Qt::ControlModifier, 3, 3, 3, false},
-                    TKeyCase{3, Qt::Key_Left, Qt::NoModifier, 3, 3, 3, false},
-                    TKeyCase{3, Qt::Key_Right, Qt::NoModifier, 3, 3, 3, false},
-                    TKeyCase{2, Qt::Key_PageDown, Qt::NoModifier, 8, 8, 8, true},
-                    TKeyCase{7, Qt::Key_PageUp, Qt::NoModifier, 1, 1, 1, true},
-                    TKeyCase{4, Qt::Key_Home, Qt::NoModifier, 1, 1, 1, true},
-                    TKeyCase{4, Qt::Key_End, Qt::NoModifier, 8, 8, 8, true},
-                    TKeyCase{4, Qt::Key_Home, Qt::ControlModifier, 1, 1, 1, true},
-                    TKeyCase{4, Qt::Key_End, Qt::ControlModifier, 8, 8, 8, true},
-                    TKeyCase{4, Qt::Key_Down, Qt::ShiftModifier, 5, 4, 5, true},
-                    TKeyCase{4, Qt::Key_Home, Qt::ShiftModifier, 1, 1, 4, true}));
+    testing::Values(
+        TKeyCase{"DownFromRowOne", 1, Qt::Key_Down, Qt::NoModifier, 2, 2, 2, true},
+        TKeyCase{"UpFromRowThree", 3, Qt::Key_Up, Qt::NoModifier, 2, 2, 2, true},
+        TKeyCase{"UpStopsAtTheFirstDataRow", 1, Qt::Key_Up, Qt::NoModifier, 1, 1, 1, false},
+        TKeyCase{"DownStopsAtTheLastRow", 8, Qt::Key_Down, Qt::NoModifier, 8, 8, 8, false},
+        TKeyCase{"ControlDownDoesNotMove", 3, Qt::Key_Down, Qt::ControlModifier, 3, 3, 3, false},
+        TKeyCase{"LeftStaysInTheRow", 3, Qt::Key_Left, Qt::NoModifier, 3, 3, 3, false},
+        TKeyCase{"RightStaysInTheRow", 3, Qt::Key_Right, Qt::NoModifier, 3, 3, 3, false},
+        TKeyCase{"PageDownGoesToTheLastRow", 2, Qt::Key_PageDown, Qt::NoModifier, 8, 8, 8, true},
+        TKeyCase{"PageUpGoesToTheFirstDataRow", 7, Qt::Key_PageUp, Qt::NoModifier, 1, 1, 1, true},
+        TKeyCase{"HomeGoesToTheFirstDataRow", 4, Qt::Key_Home, Qt::NoModifier, 1, 1, 1, true},
+        TKeyCase{"EndGoesToTheLastRow", 4, Qt::Key_End, Qt::NoModifier, 8, 8, 8, true},
+        TKeyCase{"ControlHomeGoesToTheFirstDataRow", 4, Qt::Key_Home, Qt::ControlModifier, 1, 1, 1,
+                 true},
+        TKeyCase{"ControlEndGoesToTheLastRow", 4, Qt::Key_End, Qt::ControlModifier, 8, 8, 8, true},
+        TKeyCase{"ShiftDownExtendsTheSelection", 4, Qt::Key_Down, Qt::ShiftModifier, 5, 4, 5, true},
+        TKeyCase{"ShiftHomeExtendsTheSelectionUp", 4, Qt::Key_Home, Qt::ShiftModifier, 1, 1, 4,
+                 true}),
+    [](const testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(StringGrid, WheelMovesOneRowPerNotch) {
     QSignalSpy rowChanged(Grid, &TStringGrid::CurrentRowChanged);

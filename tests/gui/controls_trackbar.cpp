@@ -53,6 +53,7 @@ TEST_F(TrackBar, StartsAtTheBottomWithTheMinimumAtTheTop) {
 }
 
 struct TKeyCase {
+    const char* Name;
     Qt::Key Key;
     int Expected;
 };
@@ -66,12 +67,14 @@ TEST_P(TrackBarKeys, KeyPressStepsAndReleaseClosesWithASecondReport) {
     EXPECT_EQ(Reports, std::vector<int>({GetParam().Expected, GetParam().Expected}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directions, TrackBarKeys,
-                         testing::Values(TKeyCase{Qt::Key_Up, 9}, TKeyCase{Qt::Key_Left, 9},
-                                         TKeyCase{Qt::Key_Down, 11}, TKeyCase{Qt::Key_Right, 11},
-                                         TKeyCase{Qt::Key_PageUp, 8},
-                                         TKeyCase{Qt::Key_PageDown, 12}, TKeyCase{Qt::Key_Home, 0},
-                                         TKeyCase{Qt::Key_End, 17}));
+INSTANTIATE_TEST_SUITE_P(
+    Directions, TrackBarKeys,
+    testing::Values(TKeyCase{"Up", Qt::Key_Up, 9}, TKeyCase{"Left", Qt::Key_Left, 9},
+                    TKeyCase{"Down", Qt::Key_Down, 11}, TKeyCase{"Right", Qt::Key_Right, 11},
+                    TKeyCase{"PageUp", Qt::Key_PageUp, 8},
+                    TKeyCase{"PageDown", Qt::Key_PageDown, 12}, TKeyCase{"Home", Qt::Key_Home, 0},
+                    TKeyCase{"End", Qt::Key_End, 17}),
+    [](const testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(TrackBar, KeyAtTheEndStillReports) {
     Key(QEvent::KeyPress, Qt::Key_Down);

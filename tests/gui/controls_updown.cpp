@@ -23,6 +23,7 @@ void Send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint at)
 }
 
 struct TSpinCase {
+    const char* Name;
     Qt::Orientation Orientation;
     int Min, Max, Start, Direction, Expected;
 };
@@ -43,14 +44,16 @@ TEST_P(UpDownStep, OneClickStepsByOneAndWrapsAtTheEnds) {
     EXPECT_EQ(changed[0][0].toInt(), c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arrows, UpDownStep,
-                         testing::Values(TSpinCase{Qt::Horizontal, -64, 64, 16, +1, 17},
-                                         TSpinCase{Qt::Horizontal, -64, 64, 16, -1, 15},
-                                         TSpinCase{Qt::Horizontal, -64, 64, 64, +1, -64},
-                                         TSpinCase{Qt::Vertical, -64, 64, -64, -1, 64},
-                                         TSpinCase{Qt::Vertical, -64, 64, 0, +1, 1},
-                                         TSpinCase{Qt::Vertical, 0, 359, 0, -1, 359},
-                                         TSpinCase{Qt::Vertical, 0, 359, 359, +1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Arrows, UpDownStep,
+    testing::Values(TSpinCase{"RightArrowStepsUp", Qt::Horizontal, -64, 64, 16, +1, 17},
+                    TSpinCase{"LeftArrowStepsDown", Qt::Horizontal, -64, 64, 16, -1, 15},
+                    TSpinCase{"RightArrowWrapsToTheMinimum", Qt::Horizontal, -64, 64, 64, +1, -64},
+                    TSpinCase{"DownArrowWrapsToTheMaximum", Qt::Vertical, -64, 64, -64, -1, 64},
+                    TSpinCase{"UpArrowStepsUp", Qt::Vertical, -64, 64, 0, +1, 1},
+                    TSpinCase{"DownArrowWrapsFromZeroTo359", Qt::Vertical, 0, 359, 0, -1, 359},
+                    TSpinCase{"UpArrowWraps359ToZero", Qt::Vertical, 0, 359, 359, +1, 0}),
+    [](const testing::TestParamInfo<TSpinCase>& info) { return std::string(info.param.Name); });
 
 TEST(UpDown, WithoutWrapStopsAtTheEnds) {
     TUpDown spin(Qt::Vertical);

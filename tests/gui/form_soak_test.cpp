@@ -25,10 +25,13 @@ const QByteArray kEmitterSection("\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC\x20")
 const QByteArray kEnabledKey("\xC2\xEA\xEB\xFE\xF7\xE5\xED");
 const QByteArray kPhaseKey("\xD4\xE0\xE7\xE0");
 
-// Events per run: ARRAYPATTERN_SOAK_EVENTS when set (CI sets 20,000), else a developer's 2,000.
+// Events per run: ARRAYPATTERN_SOAK_EVENTS when set; otherwise 20,000 under CI (CI=true) and a
+// developer's 2,000.
 int SoakEventCount() {
-    const char* text = std::getenv("ARRAYPATTERN_SOAK_EVENTS");
-    return text != nullptr && *text != '\0' ? std::stoi(text) : 2000;
+    const char* count = std::getenv("ARRAYPATTERN_SOAK_EVENTS");
+    if (count != nullptr && *count != '\0') return std::stoi(count);
+    const char* ci = std::getenv("CI");
+    return ci != nullptr && std::string(ci) == "true" ? 20000 : 2000;
 }
 
 class FormSoakTest : public FormTest {
