@@ -14,6 +14,7 @@
 
 #include "config/cp1251.h"
 #include "config/numtext.h"
+#include "config_tempdir.h"
 
 extern char** environ;
 
@@ -55,7 +56,7 @@ int TempFileDescriptor() {
 }  // namespace
 
 TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-               const std::string& stdoutPath) {
+               const std::string& stdoutPath, TCliUser user) {
     const int outFd = stdoutPath.empty() ? TempFileDescriptor()
                                          : ::open(stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (outFd < 0) throw std::runtime_error("cannot open " + stdoutPath);
@@ -73,6 +74,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
+        if (user == TCliUser::Unprivileged && !BecomeUnprivileged()) ::_exit(126);
         const int nullFd = ::open("/dev/null", O_RDONLY);
         ::dup2(nullFd, 0);
         ::dup2(outFd, 1);

@@ -13,11 +13,14 @@ struct TCliRun {
     std::string Err;
 };
 
+// Who runs the program. Root may write anything, so a read-only file is tried as "nobody".
+enum class TCliUser { Same, Unprivileged };
+
 // Runs the built program with the arguments, under the C locale unless env overrides it
 // (LC_ALL, LANG...). Standard input is empty; stdoutPath, when given, receives standard output.
 TCliRun RunCli(const std::vector<std::string>& args,
                const std::map<std::string, std::string>& env = {},
-               const std::string& stdoutPath = "");
+               const std::string& stdoutPath = "", TCliUser user = TCliUser::Same);
 
 // A private folder removed with its contents at the end of the test.
 class TTempDir {
