@@ -88,7 +88,9 @@ TEST_F(ExportTest, PictureIsWhiteAtCreation) {
     for (const int at : {0, 440, 879}) EXPECT_EQ(Picture.Pixel(at, at), (TColor{255, 255, 255}));
 }
 
-TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
+// The file is the 880 x 880 picture as a BMP whatever the name's extension (the writer's test
+// holds the headers' other fields), with the grid, the markers and the lobe.
+TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
     const TDiagramLabels labels = Picture.Draw(Model, 0);
     EXPECT_EQ(labels.Gain, "4,000  (6,02 дБ)");
     const std::string path = PathOf("diagram.png");
@@ -96,21 +98,8 @@ TEST_F(ExportTest, FileHoldsTheHeadersAndThirtyTwoBitRows) {
     const std::string bmp = ReadBytes(path);
     ASSERT_EQ(bmp.size(), 3097654u);
     EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(Read32(bmp, 2), 3097654u);
-    EXPECT_EQ(Read32(bmp, 10), 54u);
     EXPECT_EQ(Read32(bmp, 18), 880u);
     EXPECT_EQ(Read32(bmp, 22), 880u);
-    EXPECT_EQ(Read32(bmp, 28) & 0xFFFF, 32u);
-    EXPECT_EQ(Read32(bmp, 34), 3097600u);
-    EXPECT_EQ(bmp.substr(54, 3), "\xFF\xFF\xFF");
-}
-
-TEST_F(ExportTest, FileShowsGridMarkersAndLobeOfTheInitialArray) {
-    Picture.Draw(Model, 0);
-    const std::string path = PathOf("diagram.bmp");
-    Picture.Save(path);
-    const std::string bmp = ReadBytes(path);
-    ASSERT_EQ(bmp.size(), 3097654u);
     const struct {
         int X, Y;
         TRgb Colour;
