@@ -142,36 +142,17 @@ TEST_F(ExportTest, ExistingFileIsReplacedWithoutTraces) {
     EXPECT_EQ(Entries(), TNames{"diagram.bmp"});
 }
 
-// A file that cannot be created, read-only included: the full path and the system's reason,
-// and the earlier files stay as they were.
-TEST_F(ExportTest, UncreatableFilesReportTheFullPathAndSystemText) {
+// Whatever stops an export, the window's text says why (the full path and the system's reason
+// when the file cannot be created, a stream write error after that), and every earlier file
+// stays as it was.
+TEST_F(ExportTest, FailedExportsSayWhyAndKeepTheEarlierFiles) {
     ASSERT_TRUE(std::filesystem::create_directory(Dir / "folder"));
-    const std::string earlier = Earlier("earlier.bmp");
+    const std::string earlier = Earlier("diagram.bmp");
     const std::string locked = Earlier("locked.bmp");
     // Open to the unprivileged user, so that only the file's own bits refuse the export.
     std::filesystem::permissions(Dir, std::filesystem::perms::all);
+    ASSERT_EQ(chmod(earlier.c_str(), 0666), 0);
     ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
-    const struct {
-        std::string Name;
-        std::string Reason;
-    } cases[] = {
-        {"missing/diagram.bmp", "No such file or directory"},
-        {"folder", "Is a directory"},
-        {"locked.bmp", "Permission denied"},
-    };
-    for (const auto& c : cases) {
-        const std::string path = PathOf(c.Name.c_str());
-        EXPECT_EQ(RunAsUnprivileged([&] { return SaveError(path); }),
-                  "Cannot create file \"" + path + "\". " + c.Reason);
-    }
-    EXPECT_EQ(ReadBytes(earlier), "earlier picture");
-    EXPECT_EQ(ReadBytes(locked), "earlier picture");
-    EXPECT_EQ(Entries(), (TNames{"earlier.bmp", "folder", "locked.bmp"}));
-    EXPECT_TRUE(std::filesystem::is_empty(Dir / "folder"));
-}
-
-TEST_F(ExportTest, FailedWritesReportStreamWriteErrorAndKeepTheEarlierFile) {
-    const std::string path = Earlier("diagram.bmp");
     long budget = 0;
     const TWriteFn fullDisk = [&budget](int fd, const void* data, std::size_t count) -> long {
         const std::size_t n = std::min<std::size_t>(count, static_cast<std::size_t>(budget));
@@ -182,20 +163,36 @@ TEST_F(ExportTest, FailedWritesReportStreamWriteErrorAndKeepTheEarlierFile) {
         errno = EACCES;
         return -1;
     };
+    const auto cannotCreate = [this](const char* name, const char* reason) {
+        return "Cannot create file \"" + PathOf(name) + "\". " + reason;
+    };
     const struct {
         const char* What;
+        std::string Name;
         long Budget;
         TWriteFn Write;
+        std::string Error;
     } cases[] = {
-        {"disk full after the headers", 54, fullDisk},
-        {"disk full mid-picture", 1500000, fullDisk},
-        {"write refused", 0, denied},
+        {"missing folder",
+         "missing/diagram.bmp",
+         0,
+         {},
+         cannotCreate("missing/diagram.bmp", "No such file or directory")},
+        {"a folder", "folder", 0, {}, cannotCreate("folder", "Is a directory")},
+        {"read-only file", "locked.bmp", 0, {}, cannotCreate("locked.bmp", "Permission denied")},
+        {"disk full after the headers", "diagram.bmp", 54, fullDisk, kStreamWriteErrorText},
+        {"disk full mid-picture", "diagram.bmp", 1500000, fullDisk, kStreamWriteErrorText},
+        {"write refused", "diagram.bmp", 0, denied, kStreamWriteErrorText},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
         budget = c.Budget;
-        EXPECT_EQ(SaveError(path, c.Write), kStreamWriteErrorText) << c.What;
-        EXPECT_EQ(ReadBytes(path), "earlier picture") << c.What;
-        EXPECT_EQ(Entries(), TNames{"diagram.bmp"}) << c.What;
+        EXPECT_EQ(RunAsUnprivileged([&] { return SaveError(PathOf(c.Name.c_str()), c.Write); }),
+                  c.Error);
+        EXPECT_EQ(ReadBytes(earlier), "earlier picture");
+        EXPECT_EQ(ReadBytes(locked), "earlier picture");
+        EXPECT_EQ(Entries(), (TNames{"diagram.bmp", "folder", "locked.bmp"}));
+        EXPECT_TRUE(std::filesystem::is_empty(Dir / "folder"));
     }
 }
 
