@@ -3,10 +3,11 @@
 
 Parsing Qt's and GoogleTest's headers is most of clang-tidy's time, so the sources that share
 compiler flags are checked as one translation unit that includes them all: a test file inside
-a namespace of its own, so that its file-local helpers do not meet another file's. A unit that
-does not compile that way is checked file by file instead. After a pass the stamp file records
-the time; the next run checks only the sources that changed since, or include a header that
-did. Usage: check_naming.py TIDY BUILD_DIR [--all]
+a namespace of its own, so that its file-local helpers do not meet another file's. Program
+sources that define file-local names alike are split into separate units; a source that does
+not compile is checked alone. Units run in parallel on every core. After a pass the stamp file
+records the time; the next run checks only the sources that changed since, or include a header
+that did. Usage: check_naming.py TIDY BUILD_DIR [--all]
 """
 
 import concurrent.futures
