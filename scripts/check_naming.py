@@ -53,6 +53,45 @@ def CompileGroups(build):
     return groups, deps
 
 
+def Merged(groups):
+    """Groups whose flags differ only in macros and include folders, as one group under the
+    union of them: the heavy headers are then parsed once for all of them."""
+    merged = {}
+    for flags, sources in groups.items():
+        rest, defines, includes, i = [], {}, [], 0
+        while i < len(flags):
+            if flags[i] in ("-isystem", "-I", "-D") and i + 1 < len(flags):
+                flag, value, i = flags[i], flags[i + 1], i + 2
+            else:
+                flag, value, i = flags[i][:2], flags[i][2:], i + 1
+                if flag not in ("-I", "-D"):
+                    rest.append(flags[i - 1])
+                    continue
+            if flag == "-D":
+                name = value.split("=", 1)[0]
+                defines[name] = value
+            else:
+                includes.append((flag, value))
+        key = tuple(rest)
+        entry = merged.setdefault(key, ({}, [], []))
+        if any(entry[0].get(n, v) != v for n, v in defines.items()):
+            key = tuple(rest) + (f"#{len(merged)}",)
+            entry = merged.setdefault(key, ({}, [], []))
+        entry[0].update(defines)
+        entry[1].extend(inc for inc in includes if inc not in entry[1])
+        entry[2].extend(sources)
+    result = {}
+    for rest, (defines, includes, sources) in merged.items():
+        flags = [f"-D{v}" for v in defines.values()]
+        flags += [f"-I{v}" for f, v in includes if f == "-I"]
+        for f, v in includes:
+            if f == "-isystem":
+                flags += ["-isystem", v]
+        flags += [f for f in rest if not f.startswith("#")]
+        result[tuple(flags)] = sources
+    return result
+
+
 def Headers(depfile):
     """Our own headers a source included when it was last compiled (from the compiler's .d)."""
     try:
@@ -103,6 +142,65 @@ def ResolvedIncludes(source, flags):
             found = next((p for p in paths if os.path.exists(p)), None)
             lines.append(f'#include "{found or name}"')
     return lines
+
+
+# A name declared at the start of a line: a type, a constant, a variable or a function.
+DECLARED = re.compile(
+    r"^(?:(?:class|struct|enum(?:\s+class)?|using)\s+(\w+)"
+    r"|(?:[\w:<>,\[\]]+\s+)+[*&]?(\w+)\s*(?:\(|=|\{|;|\[))",
+    re.M,
+)
+ANONYMOUS = re.compile(r"^namespace \{$(.*?)^\}  // namespace$", re.M | re.S)
+
+
+def Declared(text):
+    return {a or b for a, b in DECLARED.findall(text)}
+
+
+def HeaderNames():
+    """Names our headers declare outside any class."""
+    names = set()
+    for top in CHECKED:
+        for folder, _, files in os.walk(top):
+            for name in files:
+                if name.endswith(".h"):
+                    with open(os.path.join(folder, name), encoding="utf-8") as f:
+                        names |= Declared(f.read())
+    return names
+
+
+def FileLocalNames(source):
+    """Names a source declares in its anonymous namespace or as static."""
+    with open(source, encoding="utf-8") as f:
+        text = f.read()
+    names = set()
+    for block in ANONYMOUS.findall(text):
+        names |= Declared(block)
+    names |= {n for n in Declared(text) if re.search(rf"^static\b[^\n]*\b{n}\b", text, re.M)}
+    return names
+
+
+def Partition(sources, headerNames):
+    """The sources in runs that can each be one unit: a program source whose file-local names
+    meet another's goes to a later run, one whose names meet a header's runs alone."""
+    runs, taken = [[]], [set()]
+    for source in sources:
+        if Wrapped(source):
+            runs[0].append(source)
+            continue
+        local = FileLocalNames(source)
+        if local & headerNames:
+            runs.append([source])
+            taken.append(set(local))
+            continue
+        k = next((k for k, names in enumerate(taken) if not names & local), None)
+        if k is None:
+            runs.append([])
+            taken.append(set())
+            k = len(runs) - 1
+        runs[k].append(source)
+        taken[k] |= local
+    return [run for run in runs if run]
 
 
 def UnitText(sources, flags):
@@ -176,15 +274,18 @@ def main():
     started = time.time()
 
     groups, deps = CompileGroups(build)
+    groups = Merged(groups)
     every = [s for sources in groups.values() for s in sources]
     changed = set(every) if "--all" in sys.argv[3:] else Changed(every, deps, stamp)
+    headerNames = HeaderNames()
     jobs = []
     for n, (flags, sources) in enumerate(groups.items(), 1):
         todo = [s for s in sources if s in changed]
-        if len(todo) >= UNIT_THRESHOLD:
-            jobs.append((f"unit{n}", todo, flags))
-        else:
-            jobs += [(f"unit{n}-{k}", [s], flags) for k, s in enumerate(todo, 1)]
+        for k, run in enumerate(Partition(todo, headerNames), 1):
+            if len(run) >= UNIT_THRESHOLD:
+                jobs.append((f"unit{n}-{k}", run, flags))
+            else:
+                jobs += [(f"unit{n}-{k}-{i}", [s], flags) for i, s in enumerate(run, 1)]
     # Largest first, so that the last unit to finish is a small one.
     jobs.sort(key=lambda job: -len(job[1]))
     print(f"naming check: {len(changed)} of {len(every)} sources in {len(jobs)} runs")
