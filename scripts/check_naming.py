@@ -251,8 +251,8 @@ def CheckSources(tidy, work, name, sources, flags):
     passed, compiled, output = Tidy(tidy, path, flags)
     if compiled:
         return passed, output
-    # Two sources of the program define file-local names alike: the later ones go to a unit
-    # of their own.
+    # File-local names the partition did not see meet, or a source does not compile: the
+    # sources named in the errors go to a unit of their own, down to one source a run.
     error = re.compile(r"^(/[^:\n]+):\d+:\d+: error: .*clang-diagnostic-error", re.M)
     named = {os.path.normpath(m) for m in error.findall(output)}
     later = [s for s in sources if s in named]

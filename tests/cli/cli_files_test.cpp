@@ -5,7 +5,6 @@
 #include "clirunner.h"
 #include "config/configfile.h"
 #include "config/numtext.h"
-#include "jsonreader.h"
 #include "model/focus.h"
 #include "plot/exportpicture.h"
 

@@ -5,7 +5,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "config/configfile.h"
 #include "form_fixture.h"
 #include "plot/exportpicture.h"
 #include "ui/checkbox.h"
