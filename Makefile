@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_OPTIONS ?=
 
-.PHONY: deps configure build run test package bench clean
+.PHONY: deps configure build run test check package bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -20,10 +20,14 @@ run: build
 	./$(BUILD)/arraypattern
 
 # CI's build: everything a packager may switch off is switched on again.
-test: CMAKE_OPTIONS += -DBUILD_TESTING=ON -DARRAYPATTERN_BENCHMARKS=ON \
+test check: CMAKE_OPTIONS += -DBUILD_TESTING=ON -DARRAYPATTERN_BENCHMARKS=ON \
 	-DARRAYPATTERN_WARNINGS_AS_ERRORS=ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The developer's loop: every test but those labelled slow (lint, soak, package).
+check: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE slow
 
 package: build
 	cmake --build $(BUILD) --target package

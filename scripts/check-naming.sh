@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
-# Checks the house naming rules of .clang-tidy on the program's own sources (headers through
-# the sources that include them). Usage: check-naming.sh BUILD_DIR (configured, with
-# compile_commands.json).
+# Checks the house naming rules of .clang-tidy on the program's sources and its tests (headers
+# through the sources that include them), again only where something changed since the last
+# pass. Usage: check-naming.sh BUILD_DIR [--all] (configured, with compile_commands.json; --all
+# checks everything whatever changed).
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:?usage: check-naming.sh BUILD_DIR}" && pwd)
+build=${1:?usage: check-naming.sh BUILD_DIR [--all]}
 tidy=$(command -v clang-tidy-14 || command -v clang-tidy || true)
 if [[ -z $tidy ]]; then
   echo "clang-tidy is missing: install the package clang-tidy (scripts/install-deps.sh does)" >&2
   exit 1
 fi
-cd "$root"
-find src -name '*.cpp' -print0 | sort -z |
-  xargs -0 -P "$(nproc)" -n 6 "$tidy" -p "$build" --quiet --extra-arg=-Wno-unknown-warning-option 2> >(grep -v 'warnings\? generated' >&2)
+exec python3 "$(dirname "$0")/check_naming.py" "$tidy" "$@"

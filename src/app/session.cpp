@@ -54,13 +54,13 @@ void Apply(THeadlessWindow& window, TArrayModel& model, const TEmitterSetting& s
     const int k = setting.Emitter;
     switch (setting.Field) {
         case TEmitterField::X:
-            window.Rules().SetValue(k, gcX, setting.Value);
+            window.Rules().SetValue(k, kColumnX, setting.Value);
             break;
         case TEmitterField::Y:
-            window.Rules().SetValue(k, gcY, setting.Value);
+            window.Rules().SetValue(k, kColumnY, setting.Value);
             break;
         case TEmitterField::Phase:
-            window.Rules().SetValue(k, gcPhase, setting.Value);
+            window.Rules().SetValue(k, kColumnPhase, setting.Value);
             break;
         case TEmitterField::Amplitude:
             model.Emitter(k).Amplitude = setting.Value;
@@ -109,8 +109,8 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     for (int k = 1; k <= kEmitterCount; ++k) {
         const auto row = static_cast<unsigned>(k - 1);
         session.Checked[row] = window.EmitterChecked(k);
-        for (const int col : {gcX, gcY, gcPhase}) {
-            session.Grid[row][static_cast<unsigned>(col - gcX)] = window.GridCell(col, k);
+        for (const int col : {kColumnX, kColumnY, kColumnPhase}) {
+            session.Grid[row][static_cast<unsigned>(col - kColumnX)] = window.GridCell(col, k);
         }
     }
     session.Messages = window.Messages();

@@ -69,7 +69,7 @@ void TFormRules::LoadTable(const std::string& fileName) {
 void TFormRules::Focus(int bearing) {
     FocusBeam(Model, bearing);
     for (int k = 1; k <= kEmitterCount; ++k) {
-        if (Model.Emitter(k).Enabled) ShowCell(gcPhase, k);
+        if (Model.Emitter(k).Enabled) ShowCell(kColumnPhase, k);
     }
     ShowSpinsFor(Model.SelectedRow);
     Controls.Redraw();
@@ -97,7 +97,7 @@ void TFormRules::ShowCell(int col, int row) {
 }
 
 void TFormRules::ShowRow(int row) {
-    for (const int col : {gcX, gcY, gcPhase}) ShowCell(col, row);
+    for (const int col : {kColumnX, kColumnY, kColumnPhase}) ShowCell(col, row);
 }
 
 const TPattern& TFormRules::ComputeDiagram(long double elevationDegrees) {

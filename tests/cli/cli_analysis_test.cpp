@@ -112,15 +112,27 @@ TEST(CliBatch, EachFormatGivesOneResultPerFileInOrder) {
     EXPECT_NE(text.Out.find("\n\n== " + Example("broadside-pair") + "\n"), std::string::npos);
 }
 
-TEST(CliBatch, ALoadFailureCountsBelowAUsageError) {
+// A file that switches every emitter off keeps emitter 1 on and says so on standard error:
+// alone in the window's words, in a batch after its path; either way the command succeeds.
+TEST(CliBatch, AllOffFileKeepsEmitterOneOnAloneAndInABatch) {
     TTempDir dir;
-    WriteBytes(dir.Path("all-off.txt"), ConfigText(ModelOf({}), 0));
-    const TCliRun run = Pattern(
+    TArray allOff = MakeInitialArray();
+    for (auto& e : allOff.Emitters) e.Enabled = false;
+    WriteBytes(dir.Path("all-off.txt"), ConfigText(allOff, 0));
+    const TCliRun alone = Pattern({"--format", "json", "--config", dir.Path("all-off.txt")});
+    EXPECT_EQ(alone.ExitCode, 0);
+    EXPECT_EQ(alone.Err, "Один излучатель необходимо оставить включенным!\n");
+    const TJson json = ParseJson(alone.Out);
+    for (std::size_t k = 0; k < 8; ++k) {
+        EXPECT_EQ(json["emitters"][k]["enabled"].BooleanValue, k == 0) << k;
+    }
+
+    const TCliRun batch = Pattern(
         {"--format", "json", "--config", dir.Path("all-off.txt"), "--config", Example("cardioid")});
-    EXPECT_EQ(run.ExitCode, 0) << run.Err;
-    EXPECT_NE(run.Err.find(dir.Path("all-off.txt") + ": Один излучатель"), std::string::npos)
-        << run.Err;
-    EXPECT_EQ(Lines(run.Out).size(), 2u);
+    EXPECT_EQ(batch.ExitCode, 0) << batch.Err;
+    EXPECT_NE(batch.Err.find(dir.Path("all-off.txt") + ": Один излучатель"), std::string::npos)
+        << batch.Err;
+    EXPECT_EQ(Lines(batch.Out).size(), 2u);
 }
 
 TEST(CliBadInput, EveryBadValueIsAUsageErrorNamingIt) {

@@ -85,14 +85,14 @@ TEST(CliErrors, UnreadableConfigurationIsRefusedNotTakenAsDefaults) {
     const std::string huge = dir.Path("huge.txt");
     WriteBytes(huge, "");
     std::filesystem::resize_file(huge, TIniFile::kMaxFileSize + 1);
-    std::vector<std::string> configs = {huge};
-    if (::geteuid() != 0) {
-        configs.push_back(dir.Path("locked.txt"));
-        WriteBytes(configs.back(), ConfigText(MakeInitialArray(), 1));
-        ::chmod(configs.back().c_str(), 0);
-    }
-    for (const auto& config : configs) {
-        const TCliRun run = RunCli({"save", dir.Path("out.txt"), "--config", config});
+    const std::string locked = dir.Path("locked.txt");
+    WriteBytes(locked, ConfigText(MakeInitialArray(), 1));
+    ::chmod(locked.c_str(), 0);
+    // Open to the unprivileged user, so that only the file's own bits refuse the read.
+    ::chmod(dir.Path("").c_str(), 0777);
+    for (const auto& config : {huge, locked}) {
+        const TCliRun run = RunCli({"save", dir.Path("out.txt"), "--config", config}, {}, "",
+                                   TCliUser::Unprivileged);
         EXPECT_EQ(run.ExitCode, 2) << config;
         EXPECT_NE(run.Err.find("--config " + config), std::string::npos) << run.Err;
         EXPECT_FALSE(FileExists(dir.Path("out.txt"))) << config;
@@ -120,37 +120,32 @@ struct TWriteFailureCase {
     std::string Error;   // the window's error text, with the full path in place of %s
 };
 
-// A file that cannot be written: the window's error text, exit 1, the folder unchanged.
+// A file that cannot be written, read-only included: the window's error text, exit 1, the
+// folder and the earlier file unchanged.
 TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorText) {
     TTempDir dir;
     ::mkdir(dir.Path("folder").c_str(), 0700);
+    const std::string locked = dir.Path("locked.txt");
+    WriteBytes(locked, "earlier\r\n");
+    ::chmod(locked.c_str(), 0444);
+    // Open to the unprivileged user, so that only the file's own bits refuse the save.
+    ::chmod(dir.Path("").c_str(), 0777);
     const std::vector<TWriteFailureCase> cases = {
         {"save", "missing/out.txt", "Unable to write to " + dir.Path("missing/out.txt") + "."},
         {"export", "missing/out.bmp",
          "Cannot create file \"" + dir.Path("missing/out.bmp") + "\". No such file or directory."},
         {"save", "folder", "Unable to write to " + dir.Path("folder") + "."},
+        {"save", "locked.txt", "Unable to write to " + locked + "."},
     };
     for (const auto& c : cases) {
-        const TCliRun run = RunCli({c.Command, dir.Path(c.Target)});
+        const TCliRun run = RunCli({c.Command, dir.Path(c.Target)}, {}, "", TCliUser::Unprivileged);
         EXPECT_EQ(run.ExitCode, 1) << c.Target;
         EXPECT_EQ(run.Out, "");
         EXPECT_EQ(run.Err, c.Error + "\n");
-        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"folder"});
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"folder", "locked.txt"}));
         EXPECT_TRUE(std::filesystem::is_empty(dir.Path("folder")));
+        EXPECT_EQ(ReadBytes(locked), "earlier\r\n");
     }
-}
-
-TEST(CliErrors, ReadOnlyFileStaysAsItWas) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
-    TTempDir dir;
-    const std::string out = dir.Path("locked.txt");
-    WriteBytes(out, "earlier\r\n");
-    ::chmod(dir.Path("").c_str(), 0500);
-    const TCliRun run = RunCli({"save", out});
-    ::chmod(dir.Path("").c_str(), 0700);
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Unable to write to " + out + ".\n");
-    EXPECT_EQ(ReadBytes(out), "earlier\r\n");
 }
 
 // A value beyond the double range stops the load with the window's error; nothing is

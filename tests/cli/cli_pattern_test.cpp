@@ -133,20 +133,6 @@ TEST(CliPattern, EmitterTypeAndElevationFromFileOrOptions) {
     }
 }
 
-TEST(CliPattern, AllOffFileKeepsEmitterOneOnAndSaysSo) {
-    TTempDir dir;
-    TArray model = MakeInitialArray();
-    for (auto& e : model.Emitters) e.Enabled = false;
-    WriteBytes(dir.Path("off.txt"), ConfigText(model, 0));
-    const TCliRun run = RunCli({"pattern", "--format", "json", "--config", dir.Path("off.txt")});
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_EQ(run.Err, "Один излучатель необходимо оставить включенным!\n");
-    const TJson json = ParseJson(run.Out);
-    for (std::size_t k = 0; k < 8; ++k) {
-        EXPECT_EQ(json["emitters"][k]["enabled"].BooleanValue, k == 0) << k;
-    }
-}
-
 TEST(CliPattern, TextShowsLabelsGridAndMetrics) {
     const TCliRun run = RunCli({"pattern", "--decimal-mark", ","});
     ASSERT_EQ(run.ExitCode, 0);

@@ -6,8 +6,8 @@
 
 #include "clirunner.h"
 #include "model/pattern.h"
-#include "picturecheck.h"
 #include "plot/exportpicture.h"
+#include "picturecheck.h"
 
 namespace {
 
@@ -27,16 +27,6 @@ class CliPlot : public ::testing::Test {
 
     TTempDir Dir;
 };
-
-TEST_F(CliPlot, BmpIsExactlyWhatExportWrites) {
-    const std::vector<std::string> steps = {"--type", "3", "--focus", "200", "--elevation", "15"};
-    const std::string plotted = Plot("d.BMP", steps);
-    std::vector<std::string> args = {"export", Dir.Path("e.bmp")};
-    args.insert(args.end(), steps.begin(), steps.end());
-    ASSERT_EQ(RunCli(args).ExitCode, 0);
-    EXPECT_EQ(plotted.size(), 3097654u);
-    EXPECT_TRUE(plotted == ReadBytes(Dir.Path("e.bmp")));
-}
 
 TEST_F(CliPlot, DiagramDrawsTheChosenModelsPatternAtTheElevation) {
     const std::vector<std::string> at30 = {"--elevation", "30"};

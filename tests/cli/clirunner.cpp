@@ -14,6 +14,7 @@
 
 #include "config/cp1251.h"
 #include "config/numtext.h"
+#include "config_tempdir.h"
 
 extern char** environ;
 
@@ -55,7 +56,7 @@ int TempFileDescriptor() {
 }  // namespace
 
 TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-               const std::string& stdoutPath) {
+               const std::string& stdoutPath, TCliUser user) {
     const int outFd = stdoutPath.empty() ? TempFileDescriptor()
                                          : ::open(stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (outFd < 0) throw std::runtime_error("cannot open " + stdoutPath);
@@ -73,6 +74,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
+        if (user == TCliUser::Unprivileged && !BecomeUnprivileged()) ::_exit(126);
         const int nullFd = ::open("/dev/null", O_RDONLY);
         ::dup2(nullFd, 0);
         ::dup2(outFd, 1);
@@ -94,19 +96,19 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
 TTempDir::TTempDir() {
     char name[] = "/tmp/arraypattern-cli-test-XXXXXX";
     if (::mkdtemp(name) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
+    Folder = name;
 }
 
 TTempDir::~TTempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+    std::filesystem::permissions(Folder, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(Folder, ignored);
 }
 
 std::vector<std::string> TTempDir::Entries() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+    for (const auto& entry : std::filesystem::directory_iterator(Folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

@@ -13,11 +13,14 @@ struct TCliRun {
     std::string Err;
 };
 
+// Who runs the program. Root may write anything, so a read-only file is tried as "nobody".
+enum class TCliUser { Same, Unprivileged };
+
 // Runs the built program with the arguments, under the C locale unless env overrides it
 // (LC_ALL, LANG...). Standard input is empty; stdoutPath, when given, receives standard output.
 TCliRun RunCli(const std::vector<std::string>& args,
                const std::map<std::string, std::string>& env = {},
-               const std::string& stdoutPath = "");
+               const std::string& stdoutPath = "", TCliUser user = TCliUser::Same);
 
 // A private folder removed with its contents at the end of the test.
 class TTempDir {
@@ -26,12 +29,12 @@ class TTempDir {
     ~TTempDir();
     TTempDir(const TTempDir&) = delete;
     TTempDir& operator=(const TTempDir&) = delete;
-    std::string Path(const std::string& name) const { return path_ + "/" + name; }
+    std::string Path(const std::string& name) const { return Folder + "/" + name; }
     // Names of the folder's entries, sorted.
     std::vector<std::string> Entries() const;
 
   private:
-    std::string path_;
+    std::string Folder;
 };
 
 std::string ReadBytes(const std::string& path);

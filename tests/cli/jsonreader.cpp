@@ -7,29 +7,29 @@ namespace {
 
 class TReader {
   public:
-    explicit TReader(const std::string& text) : text_(text) {}
+    explicit TReader(const std::string& text) : Text(text) {}
 
     TJson Document() {
         TJson value = Value();
         SkipBlanks();
-        if (pos_ != text_.size()) Fail("text after the document");
+        if (Pos != Text.size()) Fail("text after the document");
         return value;
     }
 
   private:
     [[noreturn]] void Fail(const std::string& what) const {
-        throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(pos_));
+        throw std::runtime_error("JSON: " + what + " at offset " + std::to_string(Pos));
     }
     void SkipBlanks() {
-        while (pos_ < text_.size() &&
-               std::string_view(" \t\r\n").find(text_[pos_]) != std::string_view::npos) {
-            ++pos_;
+        while (Pos < Text.size() &&
+               std::string_view(" \t\r\n").find(Text[Pos]) != std::string_view::npos) {
+            ++Pos;
         }
     }
     bool Take(char c) {
         SkipBlanks();
-        if (pos_ < text_.size() && text_[pos_] == c) {
-            ++pos_;
+        if (Pos < Text.size() && Text[Pos] == c) {
+            ++Pos;
             return true;
         }
         return false;
@@ -38,19 +38,19 @@ class TReader {
         if (!Take(c)) Fail(std::string("expected '") + c + "'");
     }
     bool TakeWord(std::string_view word) {
-        if (text_.compare(pos_, word.size(), word) != 0) return false;
-        pos_ += word.size();
+        if (Text.compare(Pos, word.size(), word) != 0) return false;
+        Pos += word.size();
         return true;
     }
 
     TJson Value() {
         SkipBlanks();
         TJson v;
-        if (pos_ == text_.size()) Fail("missing value");
-        const char c = text_[pos_];
+        if (Pos == Text.size()) Fail("missing value");
+        const char c = Text[Pos];
         if (c == '{') {
             v.Kind = TJson::TKind::Object;
-            ++pos_;
+            ++Pos;
             if (Take('}')) return v;
             do {
                 SkipBlanks();
@@ -61,7 +61,7 @@ class TReader {
             Expect('}');
         } else if (c == '[') {
             v.Kind = TJson::TKind::Array;
-            ++pos_;
+            ++Pos;
             if (Take(']')) return v;
             do v.Items.push_back(Value());
             while (Take(','));
@@ -76,12 +76,12 @@ class TReader {
             v.Kind = TJson::TKind::Null;
         } else {
             v.Kind = TJson::TKind::Number;
-            const std::size_t start = pos_;
-            while (pos_ < text_.size() && std::string_view("+-0123456789.eE").find(text_[pos_]) !=
-                                              std::string_view::npos) {
-                ++pos_;
+            const std::size_t start = Pos;
+            while (Pos < Text.size() &&
+                   std::string_view("+-0123456789.eE").find(Text[Pos]) != std::string_view::npos) {
+                ++Pos;
             }
-            v.Text = text_.substr(start, pos_ - start);
+            v.Text = Text.substr(start, Pos - start);
             long double ignored = 0;
             const auto [end, error] =
                 std::from_chars(v.Text.data(), v.Text.data() + v.Text.size(), ignored);
@@ -94,20 +94,20 @@ class TReader {
     }
 
     std::string String() {
-        if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a string");
-        ++pos_;
+        if (Pos >= Text.size() || Text[Pos] != '"') Fail("expected a string");
+        ++Pos;
         std::string out;
         while (true) {
-            if (pos_ >= text_.size()) Fail("unterminated string");
-            const char c = text_[pos_++];
+            if (Pos >= Text.size()) Fail("unterminated string");
+            const char c = Text[Pos++];
             if (c == '"') return out;
             if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
             if (c != '\\') {
                 out += c;
                 continue;
             }
-            if (pos_ >= text_.size()) Fail("unterminated escape");
-            const char e = text_[pos_++];
+            if (Pos >= Text.size()) Fail("unterminated escape");
+            const char e = Text[Pos++];
             switch (e) {
                 case '"':
                 case '\\':
@@ -130,9 +130,9 @@ class TReader {
                     out += '\f';
                     break;
                 case 'u': {
-                    if (pos_ + 4 > text_.size()) Fail("short \\u escape");
-                    const unsigned code = std::stoul(text_.substr(pos_, 4), nullptr, 16);
-                    pos_ += 4;
+                    if (Pos + 4 > Text.size()) Fail("short \\u escape");
+                    const unsigned code = std::stoul(Text.substr(Pos, 4), nullptr, 16);
+                    Pos += 4;
                     if (code >= 0x80) Fail("\\u escape beyond ASCII");
                     out += static_cast<char>(code);
                     break;
@@ -143,8 +143,8 @@ class TReader {
         }
     }
 
-    const std::string& text_;
-    std::size_t pos_ = 0;
+    const std::string& Text;
+    std::size_t Pos = 0;
 };
 
 }  // namespace

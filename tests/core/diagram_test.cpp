@@ -1,3 +1,4 @@
+#include "model/pattern.h"
 #include "plot/diagram.h"
 
 #include <gtest/gtest.h>
@@ -60,17 +61,17 @@ const TTargetCase kPictureCase{dtExportImage,
 
 class DiagramTest : public ::testing::Test {
   protected:
-    void SetUp() override { model_ = MakeInitialArray(); }
+    void SetUp() override { Model = MakeInitialArray(); }
 
     TDiagramLabels Draw(const TTargetCase& c, long double elevation = 0) {
-        canvas_ = TRecordingCanvas(c.Clip);
-        const TPattern pattern = ComputePattern(model_, {TFieldModel::Window, elevation});
-        return DrawDiagram(canvas_, c.Target, model_, pattern, elevation);
+        Canvas = TRecordingCanvas(c.Clip);
+        const TPattern pattern = ComputePattern(Model, {TFieldModel::Window, elevation});
+        return DrawDiagram(Canvas, c.Target, Model, pattern, elevation);
     }
 
     std::vector<TCanvasOp> OpsOf(TKind kind) const {
         std::vector<TCanvasOp> found;
-        for (const TCanvasOp& op : canvas_.Ops()) {
+        for (const TCanvasOp& op : Canvas.Ops()) {
             if (op.Kind == kind) found.push_back(op);
         }
         return found;
@@ -78,7 +79,7 @@ class DiagramTest : public ::testing::Test {
 
     // The curve: the 361 points after the last pen width is set.
     std::vector<TPoint> Curve() const {
-        const auto& ops = canvas_.Ops();
+        const auto& ops = Canvas.Ops();
         std::size_t start = 0;
         for (std::size_t i = 0; i < ops.size(); ++i) {
             if (ops[i].Kind == TKind::SetPenWidth) start = i + 1;
@@ -95,7 +96,7 @@ class DiagramTest : public ::testing::Test {
     // Centres of the marker circles, 16 pixels across, with the text written on each.
     std::vector<std::pair<TPoint, std::string>> Markers() const {
         std::vector<std::pair<TPoint, std::string>> markers;
-        const auto& ops = canvas_.Ops();
+        const auto& ops = Canvas.Ops();
         for (std::size_t i = 0; i + 1 < ops.size(); ++i) {
             if (ops[i].Kind == TKind::Ellipse && ops[i].C - ops[i].A == 16 &&
                 ops[i + 1].Kind == TKind::TextOut) {
@@ -105,9 +106,9 @@ class DiagramTest : public ::testing::Test {
         return markers;
     }
 
-    TDecimalMarkScope comma_;
-    TArray model_;
-    TRecordingCanvas canvas_{kWindowClient};
+    TDecimalMarkScope Comma;
+    TArray Model;
+    TRecordingCanvas Canvas{kWindowClient};
 };
 
 class DiagramTargetTest : public DiagramTest, public ::testing::WithParamInterface<TTargetCase> {};
@@ -115,7 +116,7 @@ class DiagramTargetTest : public DiagramTest, public ::testing::WithParamInterfa
 TEST_P(DiagramTargetTest, ClearsTheWholeTargetWithTheBrushFirst) {
     const TTargetCase& c = GetParam();
     Draw(c);
-    const TCanvasOp& first = canvas_.Ops().front();
+    const TCanvasOp& first = Canvas.Ops().front();
     EXPECT_EQ(first.Kind, TKind::FillRect);
     EXPECT_EQ((TRect{first.A, first.B, first.C, first.D}), c.Clip);
 }
@@ -138,7 +139,7 @@ TEST_P(DiagramTargetTest, PensAndColoursFollowTheDrawingOrder) {
     const TTargetCase& c = GetParam();
     Draw(c);
     std::vector<TCanvasOp> state;
-    for (const TCanvasOp& op : canvas_.Ops()) {
+    for (const TCanvasOp& op : Canvas.Ops()) {
         if (op.Kind == TKind::SetPenColor || op.Kind == TKind::SetPenWidth ||
             op.Kind == TKind::SetFontColor) {
             state.push_back(op);
@@ -175,13 +176,13 @@ TEST_P(DiagramTargetTest, CurveIsOneClosedLineThroughTheMainLobe) {
     const auto curve = Curve();
     ASSERT_EQ(curve.size(), 361u);
     EXPECT_EQ(curve[225], c.LobeAt225);
-    const TCanvasOp& last = canvas_.Ops().back();
+    const TCanvasOp& last = Canvas.Ops().back();
     EXPECT_EQ(last.Kind, TKind::LineTo);
 }
 
 TEST_P(DiagramTargetTest, SingleOmniEmitterDrawsTheOuterRing) {
     const TTargetCase& c = GetParam();
-    for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
+    for (int k = 2; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = false;
     Draw(c);
     const auto curve = Curve();
     ASSERT_EQ(curve.size(), 361u);
@@ -233,8 +234,8 @@ TEST_F(DiagramTest, ElevationFollowsTheSliderInStepsOfFiveDegrees) {
 }
 
 TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
-    for (int k = 1; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = k == 2 || k == 7;
-    model_.Emitter(7).X = 0.1L;
+    for (int k = 1; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = k == 2 || k == 7;
+    Model.Emitter(7).X = 0.1L;
     Draw(kWindowCase);
     const auto markers = Markers();
     ASSERT_EQ(markers.size(), 2u);
@@ -244,8 +245,8 @@ TEST_F(DiagramTest, DisabledEmittersGetNoMarkerAndNumbersFollowTheTable) {
 }
 
 TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
-    for (int k = 2; k <= kEmitterCount; ++k) model_.Emitter(k).Enabled = false;
-    model_.Emitter(1).Y = 0;
+    for (int k = 2; k <= kEmitterCount; ++k) Model.Emitter(k).Enabled = false;
+    Model.Emitter(1).Y = 0;
     const struct {
         long double X;
         const TTargetCase& Case;
@@ -261,7 +262,7 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
         {std::numeric_limits<long double>::quiet_NaN(), kPictureCase, {}},
     };
     for (const auto& c : cases) {
-        model_.Emitter(1).X = c.X;
+        Model.Emitter(1).X = c.X;
         ASSERT_NO_THROW(Draw(c.Case)) << static_cast<double>(c.X);
         std::vector<TPoint> centres;
         for (const auto& m : Markers()) centres.push_back(m.first);
@@ -271,12 +272,12 @@ TEST_F(DiagramTest, MarkersAtTheEdgeAreDrawnAndThoseOffTheTargetSkipped) {
 }
 
 TEST_F(DiagramTest, NoEnabledEmitterDrawsGridWithoutCurve) {
-    for (TEmitter& e : model_.Emitters) e.Enabled = false;
+    for (TEmitter& e : Model.Emitters) e.Enabled = false;
     TDiagramLabels labels;
     ASSERT_NO_THROW(labels = Draw(kWindowCase));
     EXPECT_EQ(OpsOf(TKind::Ellipse).size(), 10u);
     EXPECT_EQ(OpsOf(TKind::LineTo).size(), 12u);
-    EXPECT_EQ(canvas_.Ops().back().Kind, TKind::SetPenWidth);
+    EXPECT_EQ(Canvas.Ops().back().Kind, TKind::SetPenWidth);
     EXPECT_EQ(labels.Elevation, "Угол места 0 град.");
     EXPECT_FALSE(labels.Gain.empty());
 }

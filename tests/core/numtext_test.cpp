@@ -30,8 +30,8 @@ class NumTextTest : public testing::Test {
 
 TEST_F(NumTextTest, FormatGeneralWritesFifteenSignificantDigits) {
     struct Case {
-        long double value;
-        const char* text;
+        long double Value;
+        const char* Text;
     };
     const Case cases[] = {
         {0.0L, "0"},
@@ -66,16 +66,16 @@ TEST_F(NumTextTest, FormatGeneralWritesFifteenSignificantDigits) {
         {1E4000L, "1E4000"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FormatGeneral(c.value), c.text) << static_cast<double>(c.value);
+        EXPECT_EQ(FormatGeneral(c.Value), c.Text) << static_cast<double>(c.Value);
     }
 }
 
 TEST_F(NumTextTest, FormatFixedCutsAtDecimalsOrPrecision) {
     struct Case {
-        long double value;
-        int precision;
-        int decimals;
-        const char* text;
+        long double Value;
+        int Precision;
+        int Decimals;
+        const char* Text;
     };
     const Case cases[] = {
         {4.0L, 8, 3, "4,000"},
@@ -102,8 +102,8 @@ TEST_F(NumTextTest, FormatFixedCutsAtDecimalsOrPrecision) {
         {-0.4L, 8, 0, "0"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FormatFixed(c.value, c.precision, c.decimals), c.text)
-            << static_cast<double>(c.value) << " " << c.precision << " " << c.decimals;
+        EXPECT_EQ(FormatFixed(c.Value, c.Precision, c.Decimals), c.Text)
+            << static_cast<double>(c.Value) << " " << c.Precision << " " << c.Decimals;
     }
 }
 
@@ -136,12 +136,12 @@ TEST_F(NumTextTest, RoundsTwiceFirstToEighteenDigitsThenHalfAwayFromZero) {
 
 TEST(ToDecimalFormTest, FieldsFollowTheCutAndCarry) {
     struct Case {
-        long double value;
-        int precision;
-        int decimals;
-        bool negative;
-        int pointPos;
-        const char* digits;
+        long double Value;
+        int Precision;
+        int Decimals;
+        bool Negative;
+        int PointPos;
+        const char* Digits;
     };
     const Case cases[] = {
         {0.0L, 15, kUnlimitedDecimals, false, 0, ""},
@@ -157,11 +157,11 @@ TEST(ToDecimalFormTest, FieldsFollowTheCutAndCarry) {
         {1234.5L, 2, kUnlimitedDecimals, false, 4, "12"},
     };
     for (const Case& c : cases) {
-        const TDecimalForm form = ToDecimalForm(c.value, c.precision, c.decimals);
+        const TDecimalForm form = ToDecimalForm(c.Value, c.Precision, c.Decimals);
         EXPECT_EQ(form.Kind, TDecimalForm::TKind::Finite);
-        EXPECT_EQ(form.IsNegative, c.negative) << static_cast<double>(c.value);
-        EXPECT_EQ(form.PointPos, c.pointPos) << static_cast<double>(c.value);
-        EXPECT_EQ(form.DigitText, c.digits) << static_cast<double>(c.value);
+        EXPECT_EQ(form.IsNegative, c.Negative) << static_cast<double>(c.Value);
+        EXPECT_EQ(form.PointPos, c.PointPos) << static_cast<double>(c.Value);
+        EXPECT_EQ(form.DigitText, c.Digits) << static_cast<double>(c.Value);
     }
 }
 
@@ -175,8 +175,8 @@ TEST(FormatIntegerTest, WritesPlainDecimal) {
 
 TEST_F(NumTextTest, ParseFloatAcceptsTheNumberTexts) {
     struct Case {
-        const char* text;
-        long double value;
+        const char* Text;
+        long double Value;
     };
     const Case cases[] = {
         {"0,25", 0.25L},
@@ -193,10 +193,10 @@ TEST_F(NumTextTest, ParseFloatAcceptsTheNumberTexts) {
         {"1E-4999", 0.0L},
     };
     for (const Case& c : cases) {
-        const std::optional<long double> v = ParseFloat(c.text);
-        ASSERT_TRUE(v.has_value()) << c.text;
-        EXPECT_EQ(*v, c.value) << c.text;
-        EXPECT_EQ(std::signbit(*v), std::signbit(c.value)) << c.text;
+        const std::optional<long double> v = ParseFloat(c.Text);
+        ASSERT_TRUE(v.has_value()) << c.Text;
+        EXPECT_EQ(*v, c.Value) << c.Text;
+        EXPECT_EQ(std::signbit(*v), std::signbit(c.Value)) << c.Text;
     }
 }
 
@@ -230,9 +230,9 @@ TEST(ParseFloatMarkTest, UsesOnlyTheGivenSeparator) {
 
 TEST(ParseIntegerTest, ReadsDecimalAndHexadecimal) {
     struct Case {
-        const char* text;
-        std::int32_t def;
-        std::int32_t value;
+        const char* Text;
+        std::int32_t Def;
+        std::int32_t Value;
     };
     const Case cases[] = {
         {"2", 0, 2},
@@ -271,7 +271,7 @@ TEST(ParseIntegerTest, ReadsDecimalAndHexadecimal) {
         {"0", 4, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ParseInteger(c.text, c.def), c.value) << '"' << c.text << '"';
+        EXPECT_EQ(ParseInteger(c.Text, c.Def), c.Value) << '"' << c.Text << '"';
     }
 }
 
@@ -347,19 +347,19 @@ class EnvironmentLocaleTest : public testing::Test {
   protected:
     void SetUp() override {
         if (const char* v = std::getenv("LC_ALL")) {
-            saved_ = v;
+            Saved = v;
         }
     }
     void TearDown() override {
-        if (saved_) {
-            setenv("LC_ALL", saved_->c_str(), 1);
+        if (Saved) {
+            setenv("LC_ALL", Saved->c_str(), 1);
         } else {
             unsetenv("LC_ALL");
         }
     }
 
   private:
-    std::optional<std::string> saved_;
+    std::optional<std::string> Saved;
 };
 
 TEST_F(EnvironmentLocaleTest, LocaleDecimalMarkReadsTheEnvironment) {
@@ -374,8 +374,8 @@ TEST_F(EnvironmentLocaleTest, LocaleDecimalMarkReadsTheEnvironment) {
 
 TEST(ErrorBoxTextTest, FullStopFollowsCharactersAfterTheFullStop) {
     struct Case {
-        std::string message;
-        std::string shown;
+        std::string Message;
+        std::string Shown;
     };
     const Case cases[] = {
         {kInvalidOpText, "Invalid floating point operation."},
@@ -390,7 +390,7 @@ TEST(ErrorBoxTextTest, FullStopFollowsCharactersAfterTheFullStop) {
         {"", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ErrorBoxText(c.message), c.shown) << c.message;
+        EXPECT_EQ(ErrorBoxText(c.Message), c.Shown) << c.Message;
     }
 }
 

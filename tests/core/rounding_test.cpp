@@ -14,8 +14,8 @@ constexpr long double kNaN = std::numeric_limits<long double>::quiet_NaN();
 
 TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
     struct Case {
-        long double x;
-        std::int64_t n;
+        long double X;
+        std::int64_t N;
     };
     const Case cases[] = {
         {0.5L, 0},
@@ -31,7 +31,7 @@ TEST(RoundHalfEvenTest, HalvesGoToTheEvenNeighbour) {
         {9223372036854775807.0L, INT64_MAX},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(RoundHalfEven(c.x), c.n) << static_cast<double>(c.x);
+        EXPECT_EQ(RoundHalfEven(c.X), c.N) << static_cast<double>(c.X);
     }
 }
 

@@ -162,8 +162,12 @@ TEST_F(SafeFileTest, UnwritableTargetsAreRefused) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
-int ErrnoOfReplaceAsUser(const std::string& path) {
-    return RunAsUnprivileged([&path] { return ReplaceFileContents(path, "new").Errno; });
+// The error of a replacement refused before anything is written, as a user; 0 if it was not.
+int RefusalAsUser(const std::string& path) {
+    return RunAsUnprivileged([&path] {
+        const TFileWriteResult result = ReplaceFileContents(path, "new");
+        return result.Stage == TFileWriteResult::TStage::Create ? result.Errno : 0;
+    });
 }
 
 TEST_F(SafeFileTest, ReadOnlyFileAndFolderAreRefused) {
@@ -172,12 +176,12 @@ TEST_F(SafeFileTest, ReadOnlyFileAndFolderAreRefused) {
     // The folder is open to everyone, so only the file's own bits forbid the replacement.
     ASSERT_EQ(::chmod(Dir.c_str(), 0777), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(ErrnoOfReplaceAsUser(path), EACCES);
+    EXPECT_EQ(RefusalAsUser(path), EACCES);
     EXPECT_EQ(ReadBytes(path), "earlier");
 
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     ASSERT_EQ(::chmod(Dir.c_str(), 0555), 0);
-    EXPECT_EQ(ErrnoOfReplaceAsUser(path), EACCES);
+    EXPECT_EQ(RefusalAsUser(path), EACCES);
     ASSERT_EQ(::chmod(Dir.c_str(), 0755), 0);
     EXPECT_EQ(ReadBytes(path), "earlier");
     EXPECT_EQ(EntryCount(), 1u);

@@ -35,21 +35,21 @@ bool White(QColor c) {
 
 TEST(SpeedButton, PicturesShowTheirSubjectsOnATransparentFace) {
     const struct {
-        TSpeedButton::TPicture picture;
-        std::vector<bool (*)(QColor)> present, absent;
+        TSpeedButton::TPicture Picture;
+        std::vector<bool (*)(QColor)> Present, Absent;
     } cases[] = {{TSpeedButton::TPicture::Load, {Yellow, Blue}, {Red}},
                  {TSpeedButton::TPicture::Save, {Blue, White}, {Red, Yellow}},
                  {TSpeedButton::TPicture::Export, {Red, Blue, White}, {Yellow}}};
     for (const auto& c : cases) {
-        TSpeedButton button(c.picture);
+        TSpeedButton button(c.Picture);
         QImage image(button.size(), QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         button.render(&image, {}, {}, QWidget::DrawChildren);
-        for (const auto& match : c.present) {
-            EXPECT_TRUE(HasColour(image, match)) << static_cast<int>(c.picture);
+        for (const auto& match : c.Present) {
+            EXPECT_TRUE(HasColour(image, match)) << static_cast<int>(c.Picture);
         }
-        for (const auto& match : c.absent) {
-            EXPECT_FALSE(HasColour(image, match)) << static_cast<int>(c.picture);
+        for (const auto& match : c.Absent) {
+            EXPECT_FALSE(HasColour(image, match)) << static_cast<int>(c.Picture);
         }
         EXPECT_EQ(image.pixelColor(1, 11).alpha(), 0) << "face left of the picture";
     }

@@ -18,65 +18,68 @@ struct TProbe : TTrackBar {
 class TrackBar : public testing::Test {
   protected:
     TrackBar() {
-        bar.resize(33, 140);
-        QObject::connect(&bar, &TTrackBar::Change, [this] { reports.push_back(bar.Position()); });
-        bar.show();
+        Bar.resize(33, 140);
+        QObject::connect(&Bar, &TTrackBar::Change, [this] { Reports.push_back(Bar.Position()); });
+        Bar.show();
     }
 
     QRect Handle() {
         QStyleOptionSlider option;
-        bar.initStyleOption(&option);
-        return bar.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
-                                           &bar);
+        Bar.initStyleOption(&option);
+        return Bar.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
+                                           &Bar);
     }
 
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) {
-        QMouseEvent event(type, at, bar.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        QApplication::sendEvent(&bar, &event);
+        QMouseEvent event(type, at, Bar.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(&Bar, &event);
     }
 
     void Key(QEvent::Type type, Qt::Key key, bool autoRepeat = false) {
         QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
-        QApplication::sendEvent(&bar, &event);
+        QApplication::sendEvent(&Bar, &event);
     }
 
-    TProbe bar;
-    std::vector<int> reports;
+    TProbe Bar;
+    std::vector<int> Reports;
 };
 
 TEST_F(TrackBar, StartsAtTheBottomWithTheMinimumAtTheTop) {
-    EXPECT_EQ(bar.Position(), 17);
+    EXPECT_EQ(Bar.Position(), 17);
     const int bottomHandle = Handle().center().y();
-    bar.SetPosition(0);
+    Bar.SetPosition(0);
     EXPECT_LT(Handle().center().y(), bottomHandle);
-    EXPECT_TRUE(reports.empty()) << "a position set by the program is not reported";
+    EXPECT_TRUE(Reports.empty()) << "a position set by the program is not reported";
 }
 
 struct TKeyCase {
-    Qt::Key key;
-    int expected;
+    const char* Name;
+    Qt::Key Key;
+    int Expected;
 };
 
 class TrackBarKeys : public TrackBar, public testing::WithParamInterface<TKeyCase> {};
 
 TEST_P(TrackBarKeys, KeyPressStepsAndReleaseClosesWithASecondReport) {
-    bar.SetPosition(10);
-    Key(QEvent::KeyPress, GetParam().key);
-    Key(QEvent::KeyRelease, GetParam().key);
-    EXPECT_EQ(reports, std::vector<int>({GetParam().expected, GetParam().expected}));
+    Bar.SetPosition(10);
+    Key(QEvent::KeyPress, GetParam().Key);
+    Key(QEvent::KeyRelease, GetParam().Key);
+    EXPECT_EQ(Reports, std::vector<int>({GetParam().Expected, GetParam().Expected}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Directions, TrackBarKeys,
-                         testing::Values(TKeyCase{Qt::Key_Up, 9}, TKeyCase{Qt::Key_Left, 9},
-                                         TKeyCase{Qt::Key_Down, 11}, TKeyCase{Qt::Key_Right, 11},
-                                         TKeyCase{Qt::Key_PageUp, 8},
-                                         TKeyCase{Qt::Key_PageDown, 12}, TKeyCase{Qt::Key_Home, 0},
-                                         TKeyCase{Qt::Key_End, 17}));
+INSTANTIATE_TEST_SUITE_P(
+    Directions, TrackBarKeys,
+    testing::Values(TKeyCase{"Up", Qt::Key_Up, 9}, TKeyCase{"Left", Qt::Key_Left, 9},
+                    TKeyCase{"Down", Qt::Key_Down, 11}, TKeyCase{"Right", Qt::Key_Right, 11},
+                    TKeyCase{"PageUp", Qt::Key_PageUp, 8},
+                    TKeyCase{"PageDown", Qt::Key_PageDown, 12}, TKeyCase{"Home", Qt::Key_Home, 0},
+                    TKeyCase{"End", Qt::Key_End, 17}),
+    [](const testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(TrackBar, KeyAtTheEndStillReports) {
     Key(QEvent::KeyPress, Qt::Key_Down);
     Key(QEvent::KeyRelease, Qt::Key_Down);
-    EXPECT_EQ(reports, std::vector<int>({17, 17}));
+    EXPECT_EQ(Reports, std::vector<int>({17, 17}));
 }
 
 TEST_F(TrackBar, HeldKeyReportsEachRepeatAndClosesOnce) {
@@ -86,7 +89,7 @@ TEST_F(TrackBar, HeldKeyReportsEachRepeatAndClosesOnce) {
     Key(QEvent::KeyRelease, Qt::Key_Up, true);
     Key(QEvent::KeyPress, Qt::Key_Up, true);
     Key(QEvent::KeyRelease, Qt::Key_Up);
-    EXPECT_EQ(reports, std::vector<int>({16, 15, 14, 14}));
+    EXPECT_EQ(Reports, std::vector<int>({16, 15, 14, 14}));
 }
 
 TEST_F(TrackBar, DraggingReportsEveryPositionAndTheRelease) {
@@ -96,13 +99,13 @@ TEST_F(TrackBar, DraggingReportsEveryPositionAndTheRelease) {
         at.ry() -= 1;
         Mouse(QEvent::MouseMove, at, Qt::LeftButton);
     }
-    const std::size_t beforeRelease = reports.size();
+    const std::size_t beforeRelease = Reports.size();
     Mouse(QEvent::MouseButtonRelease, at, Qt::NoButton);
-    EXPECT_EQ(bar.Position(), 0);
-    ASSERT_EQ(reports.size(), beforeRelease + 1);
-    EXPECT_EQ(reports.back(), 0);
+    EXPECT_EQ(Bar.Position(), 0);
+    ASSERT_EQ(Reports.size(), beforeRelease + 1);
+    EXPECT_EQ(Reports.back(), 0);
     for (int position = 16; position >= 0; --position) {
-        EXPECT_NE(std::find(reports.begin(), reports.end(), position), reports.end()) << position;
+        EXPECT_NE(std::find(Reports.begin(), Reports.end(), position), Reports.end()) << position;
     }
 }
 
@@ -110,7 +113,7 @@ TEST_F(TrackBar, ClickInTheChannelPagesTowardsItAndCloses) {
     const QPoint above(Handle().center().x(), 3);
     Mouse(QEvent::MouseButtonPress, above, Qt::LeftButton);
     Mouse(QEvent::MouseButtonRelease, above, Qt::NoButton);
-    EXPECT_EQ(reports, std::vector<int>({15, 15}));
+    EXPECT_EQ(Reports, std::vector<int>({15, 15}));
 }
 
 }  // namespace

@@ -23,34 +23,37 @@ void Send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint at)
 }
 
 struct TSpinCase {
-    Qt::Orientation orientation;
-    int min, max, start, direction, expected;
+    const char* Name;
+    Qt::Orientation Orientation;
+    int Min, Max, Start, Direction, Expected;
 };
 
 class UpDownStep : public testing::TestWithParam<TSpinCase> {};
 
 TEST_P(UpDownStep, OneClickStepsByOneAndWrapsAtTheEnds) {
     const TSpinCase c = GetParam();
-    TUpDown spin(c.orientation);
+    TUpDown spin(c.Orientation);
     spin.resize(spin.sizeHint());
-    spin.SetRange(c.min, c.max);
+    spin.SetRange(c.Min, c.Max);
     spin.SetWrap(true);
-    spin.SetPosition(c.start);
+    spin.SetPosition(c.Start);
     QSignalSpy changed(&spin, &TUpDown::Changed);
-    QTest::mouseClick(&spin, Qt::LeftButton, {}, ArrowPoint(spin, c.direction));
-    EXPECT_EQ(spin.Position(), c.expected);
+    QTest::mouseClick(&spin, Qt::LeftButton, {}, ArrowPoint(spin, c.Direction));
+    EXPECT_EQ(spin.Position(), c.Expected);
     ASSERT_EQ(changed.count(), 1);
-    EXPECT_EQ(changed[0][0].toInt(), c.expected);
+    EXPECT_EQ(changed[0][0].toInt(), c.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arrows, UpDownStep,
-                         testing::Values(TSpinCase{Qt::Horizontal, -64, 64, 16, +1, 17},
-                                         TSpinCase{Qt::Horizontal, -64, 64, 16, -1, 15},
-                                         TSpinCase{Qt::Horizontal, -64, 64, 64, +1, -64},
-                                         TSpinCase{Qt::Vertical, -64, 64, -64, -1, 64},
-                                         TSpinCase{Qt::Vertical, -64, 64, 0, +1, 1},
-                                         TSpinCase{Qt::Vertical, 0, 359, 0, -1, 359},
-                                         TSpinCase{Qt::Vertical, 0, 359, 359, +1, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Arrows, UpDownStep,
+    testing::Values(TSpinCase{"RightArrowStepsUp", Qt::Horizontal, -64, 64, 16, +1, 17},
+                    TSpinCase{"LeftArrowStepsDown", Qt::Horizontal, -64, 64, 16, -1, 15},
+                    TSpinCase{"RightArrowWrapsToTheMinimum", Qt::Horizontal, -64, 64, 64, +1, -64},
+                    TSpinCase{"DownArrowWrapsToTheMaximum", Qt::Vertical, -64, 64, -64, -1, 64},
+                    TSpinCase{"UpArrowStepsUp", Qt::Vertical, -64, 64, 0, +1, 1},
+                    TSpinCase{"DownArrowWrapsFromZeroTo359", Qt::Vertical, 0, 359, 0, -1, 359},
+                    TSpinCase{"UpArrowWraps359ToZero", Qt::Vertical, 0, 359, 359, +1, 0}),
+    [](const testing::TestParamInfo<TSpinCase>& info) { return std::string(info.param.Name); });
 
 TEST(UpDown, WithoutWrapStopsAtTheEnds) {
     TUpDown spin(Qt::Vertical);

@@ -130,9 +130,13 @@ TEST_F(FileDialogsTest, DialogsAcceptNamesWithoutAnyQuestion) {
 TEST_F(FileDialogsTest, FileListShowsOnlyFilesOfTheFilter) {
     CreateFile("notes.txt");
     CreateFile("diagram.bmp");
-    for (const auto& [kind, shown, hidden] :
-         {std::tuple{0, "notes.txt", "diagram.bmp"}, std::tuple{2, "diagram.bmp", "notes.txt"}}) {
-        SCOPED_TRACE(kKinds[kind].Name);
+    const struct {
+        std::size_t Kind;
+        const char* Shown;
+        const char* Hidden;
+    } cases[] = {{0, "notes.txt", "diagram.bmp"}, {2, "diagram.bmp", "notes.txt"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(kKinds[c.Kind].Name);
         bool shownListed = false;
         bool hiddenListed = true;
         TModalScript script;
@@ -150,11 +154,11 @@ TEST_F(FileDialogsTest, FileListShowsOnlyFilesOfTheFilter) {
                 }
                 return false;
             };
-            shownListed = QTest::qWaitFor([&] { return listed(shown); }, 5000);
-            hiddenListed = listed(hidden);
+            shownListed = QTest::qWaitFor([&] { return listed(c.Shown); }, 5000);
+            hiddenListed = listed(c.Hidden);
             PressCancel(modal);
         });
-        EXPECT_EQ(kKinds[kind].Run(Dialogs), std::nullopt);
+        EXPECT_EQ(kKinds[c.Kind].Run(Dialogs), std::nullopt);
         EXPECT_TRUE(shownListed);
         EXPECT_FALSE(hiddenListed);
     }

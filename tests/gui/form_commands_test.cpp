@@ -5,7 +5,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "config/configfile.h"
 #include "form_fixture.h"
 #include "plot/exportpicture.h"
 #include "ui/checkbox.h"
@@ -25,24 +24,6 @@ class FormCommandTest : public FormTest {
 };
 
 }  // namespace
-
-TEST_F(FormCommandTest, LoadingAnAllOffFileKeepsTheFirstCheckedEmitterOn) {
-    TArrayModel allOff = MakeInitialModel();
-    for (TEmitter& e : allOff.Emitters) e.Enabled = false;
-    SaveConfiguration(FileOf("off.txt"), allOff, etOmni);
-
-    Dialogs.OpenReplies.push_back(PathOf("off.txt"));
-    ClickCentre(Form->SpeedButton4);
-    EXPECT_EQ(Dialogs.Count(TFakeDialogs::TKind::Information), 1);
-    EXPECT_TRUE(Form->CheckBox1->isChecked());
-    EXPECT_TRUE(Form->Model.Emitter(1).Enabled);
-    for (int k = 2; k <= 8; ++k) {
-        EXPECT_FALSE(Form->EmitterBox(k)->isChecked()) << k;
-        EXPECT_FALSE(Form->Model.Emitter(k).Enabled) << k;
-    }
-    EXPECT_EQ(Form->Model.EnabledCount(), 1);
-    EXPECT_EQ(Form->Label4->Text().toStdString(), "1,000  (0,00 дБ)");
-}
 
 TEST_F(FormCommandTest, SavedConfigurationLoadsBackIntoTableGridAndControls) {
     ClickArrow(Form->UpDown1, +1);

@@ -44,16 +44,45 @@ class TTempDirTest : public testing::Test {
     std::filesystem::path Dir;
 };
 
-// Runs the attempt and returns its result (0..254). Root may write anything, so under root the
-// attempt runs in a child process as the user "nobody".
-inline int RunAsUnprivileged(const std::function<int()>& attempt) {
+// Permission bits do not stop root: under root this process becomes the user "nobody", whom
+// they stop; false if it could not. Elsewhere it does nothing.
+inline bool BecomeUnprivileged() {
+    if (::geteuid() != 0) return true;
+    return ::setgid(65534) == 0 && ::setuid(65534) == 0;
+}
+
+// Runs the attempt and returns its text; under root in a child process as "nobody", whose
+// text comes back through a pipe. The files it touches must be open to that user.
+inline std::string RunAsUnprivileged(const std::function<std::string()>& attempt) {
     if (::geteuid() != 0) return attempt();
+    int fds[2];
+    if (::pipe(fds) != 0) return "(no pipe to the unprivileged step)";
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(255);
-        ::_exit(attempt());
+        ::close(fds[0]);
+        if (!BecomeUnprivileged()) ::_exit(255);
+        const std::string text = attempt();
+        const bool written =
+            ::write(fds[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(written ? 0 : 254);
     }
+    ::close(fds[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "(the step as nobody failed)";
+    return text;
+}
+
+// The same for an attempt that returns a number; -1 when the step could not run.
+inline int RunAsUnprivileged(const std::function<int()>& attempt) {
+    const std::string text = RunAsUnprivileged([&attempt] { return std::to_string(attempt()); });
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    return end != text.c_str() && *end == '\0' ? static_cast<int>(value) : -1;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 TRecordingCanvas::TRecordingCanvas(TRect clip, int charWidthPixels, int textHeightPixels)
-    : clip_(clip), charWidth_(charWidthPixels), textHeight_(textHeightPixels) {}
+    : Clip(clip), CharWidthPixels(charWidthPixels), TextHeightPixels(textHeightPixels) {}
 
 void TRecordingCanvas::Log(TCanvasOp::TKind kind, int a, int b, int c, int d) {
     TCanvasOp op;
@@ -12,12 +12,12 @@ void TRecordingCanvas::Log(TCanvasOp::TKind kind, int a, int b, int c, int d) {
     op.B = b;
     op.C = c;
     op.D = d;
-    ops_.push_back(std::move(op));
+    Logged.push_back(std::move(op));
 }
 
 void TRecordingCanvas::SetPenColor(TColor color) {
     Log(TCanvasOp::TKind::SetPenColor);
-    ops_.back().Color = color;
+    Logged.back().Color = color;
 }
 
 void TRecordingCanvas::SetPenWidth(int pixels) {
@@ -25,24 +25,24 @@ void TRecordingCanvas::SetPenWidth(int pixels) {
 }
 
 void TRecordingCanvas::SetBrushColor(TColor color) {
-    brush_ = color;
+    Brush = color;
     Log(TCanvasOp::TKind::SetBrushColor);
-    ops_.back().Color = color;
+    Logged.back().Color = color;
 }
 
 void TRecordingCanvas::SetFont(const std::string& name, int heightPixels) {
     Log(TCanvasOp::TKind::SetFont, heightPixels);
-    ops_.back().Text = name;
+    Logged.back().Text = name;
 }
 
 void TRecordingCanvas::SetFontColor(TColor color) {
     Log(TCanvasOp::TKind::SetFontColor);
-    ops_.back().Color = color;
+    Logged.back().Color = color;
 }
 
 void TRecordingCanvas::FillRect(const TRect& rect) {
     Log(TCanvasOp::TKind::FillRect, rect.Left, rect.Top, rect.Right, rect.Bottom);
-    ops_.back().Color = brush_;
+    Logged.back().Color = Brush;
 }
 
 void TRecordingCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -59,16 +59,16 @@ void TRecordingCanvas::LineTo(int x, int y) {
 
 void TRecordingCanvas::TextOut(int x, int y, const std::string& text) {
     Log(TCanvasOp::TKind::TextOut, x, y);
-    ops_.back().Text = text;
+    Logged.back().Text = text;
 }
 
 int TRecordingCanvas::TextWidth(const std::string& text) {
     const auto chars = std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     });
-    return static_cast<int>(chars) * charWidth_;
+    return static_cast<int>(chars) * CharWidthPixels;
 }
 
 int TRecordingCanvas::TextHeight(const std::string&) {
-    return textHeight_;
+    return TextHeightPixels;
 }

@@ -49,16 +49,16 @@ class TRecordingCanvas : public TCanvas {
     // Characters times the character width; a UTF-8 sequence counts as one character.
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
-    TRect ClipRect() const override { return clip_; }
+    TRect ClipRect() const override { return Clip; }
 
-    const std::vector<TCanvasOp>& Ops() const { return ops_; }
+    const std::vector<TCanvasOp>& Ops() const { return Logged; }
 
   private:
     void Log(TCanvasOp::TKind kind, int a = 0, int b = 0, int c = 0, int d = 0);
 
-    TRect clip_;
-    int charWidth_;
-    int textHeight_;
-    TColor brush_{255, 255, 255};
-    std::vector<TCanvasOp> ops_;
+    TRect Clip;
+    int CharWidthPixels;
+    int TextHeightPixels;
+    TColor Brush{255, 255, 255};
+    std::vector<TCanvasOp> Logged;
 };
