@@ -131,8 +131,9 @@ is at most 1e-12 of the number of emitters switched on is zero everywhere.
                     samples do not rise (by more than 1e-12 of the maximum), down to the
                     first local minimum; the highest sample outside it is the highest side
                     lobe. None (null) when the main lobe covers the whole circle.
-  nulls             runs of adjacent samples below -40 dB, each reported by the bearing of
-                    its centre (a half degree when the run has an even length), ascending.
+  nulls             runs of adjacent samples below -40 dB, each reported by the bearing where
+                    the continuous pattern is least within it (to a millionth of a degree),
+                    ascending.
 
 Directivity, always from the free-space model (a property of the array), in dBi:
 10 log10(4 pi F^2 / integral of F^2 over the sphere), the integral exact from the pair

@@ -75,7 +75,9 @@ R ElementFactor(int type, R sinAz, R cosAz, R cosE, R sinE) {
     };
     switch (type) {
         case etVerticalDipole:
-            return cosE;
+            // cos 90 degrees comes out as -2.7e-20 in extended precision: a factor is never
+            // negative.
+            return std::fabs(cosE);
         case etHorizontalDipoleNS:
             return dipole(cosAz);
         case etHorizontalDipoleWE:
@@ -139,7 +141,7 @@ R GroundElementFactor(int type, R sinAz, R cosAz, const TElevation<R>& el) {
     R up = 0, down = 0, across = 0;
     switch (type) {
         case etVerticalDipole:
-            up = down = el.Cos;
+            up = down = std::fabs(el.Cos);
             break;
         case etHorizontalDipoleNS:  // along west-east
             up = el.Sin * sinAz;

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr long double kNullDb = -40;
+constexpr long double kNullTolerance = 1e-8L;  // degrees
 // Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
 // bits: a level, or a rise, within this fraction of the maximum is rounding.
 constexpr long double kRoundingNoise = 1e-12L;
@@ -50,14 +51,43 @@ int LobeExtent(const TLevels& levels, int step, int limit) {
     return k;
 }
 
-void FindNulls(const TPattern& pattern, const TLevels& levels, TPatternMetrics& metrics) {
+// The azimuth (degrees) of the continuous pattern's least value between a and b, by golden
+// section: a null found on whole-degree samples lies exactly where the pattern vanishes.
+long double Minimum(const TPatternFunction& f, long double a, long double b) {
+    const long double ratio = (std::sqrt(5.0L) - 1) / 2;
+    long double c = b - ratio * (b - a);
+    long double d = a + ratio * (b - a);
+    long double fc = f(c), fd = f(d);
+    while (b - a > kNullTolerance) {
+        if (fc < fd) {
+            b = d;
+            d = c;
+            fd = fc;
+            c = b - ratio * (b - a);
+            fc = f(c);
+        } else {
+            a = c;
+            c = d;
+            fc = fd;
+            d = a + ratio * (b - a);
+            fd = f(d);
+        }
+    }
+    return (a + b) / 2;
+}
+
+void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFunction& continuous,
+               TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
     for (int k = 1; k < kCircleDegrees; ++k) {
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
         while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
-        const long double centre = levels.PeakIndex() + (first + k) / 2.0L;
-        metrics.NullBearings.push_back(AzimuthBearing(centre));
+        const long double from = levels.PeakIndex() + first - 1;
+        const long double to = levels.PeakIndex() + k + 1;
+        const long double at = Minimum(continuous, from, to);
+        // Shown to a millionth of a degree: the search's own resolution is finer.
+        metrics.NullBearings.push_back(std::round(AzimuthBearing(at) * 1e6L) / 1e6L);
     }
     std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
 }
@@ -94,6 +124,6 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
         metrics.SideLobeDb = levels.LevelDb(highest);
     }
 
-    FindNulls(pattern, levels, metrics);
+    FindNulls(pattern, levels, continuous, metrics);
     return metrics;
 }

@@ -150,12 +150,14 @@ TEST(Metrics, FirstNullBeamwidthSpansTheMainLobe) {
     EXPECT_EQ(Metrics(Shaped(0, 0, {}))->FirstNullBeamwidthDegrees, 360);
 }
 
-TEST(Metrics, NullsAreRunCentresInAscendingBearings) {
+// Each run of samples below -40 dB is searched on the continuous pattern for its least value;
+// this shaped pattern's continuous form joins its samples, so each null is a least sample.
+TEST(Metrics, NullsAreTheLeastPointsOfTheirRunsInAscendingBearings) {
     // Index i lies at bearing (i + 180) mod 360; the peak at index 0 is bearing 180.
     const auto metrics = Metrics(Shaped(
         0, -10, {{10, -45}, {200, -41}, {201, -60}, {300, -kInfinity}, {301, -50}, {302, -50}}));
     ASSERT_TRUE(metrics);
-    EXPECT_EQ(metrics->NullBearings, (std::vector<long double>{20.5L, 121, 190}));
+    EXPECT_EQ(metrics->NullBearings, (std::vector<long double>{21, 121, 190}));
 }
 
 }  // namespace
