@@ -304,8 +304,9 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     return place.Batch ? OneLine(json.Text()) : json.Text();
 }
 
+// The level against the maximum in power decibels, as the metrics and charts give it.
 std::string DbColumn(long double v, long double maximum) {
-    return v != 0 ? FormatRoundTrip(10 * std::log10(v / maximum)) : "";
+    return v != 0 ? FormatRoundTrip(20 * std::log10(v / maximum)) : "";
 }
 
 std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,

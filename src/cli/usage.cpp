@@ -103,7 +103,7 @@ Output of `pattern`:
         0..90}. metrics is null when the pattern is zero everywhere, the directivities when
         the array radiates nothing.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
-        with 21 significant digits, db = 10 log10(value / maximum), empty where value is 0.
+        with 21 significant digits, db = 20 log10(value / maximum), empty where value is 0.
         With --cut elevation: bearing,elevation,value,db for elevation 0..90.
 With --config given more than once: json is one object a line (JSON Lines), csv leads each
 row with a config column, text is a block per file headed by "== FILE". A file that fails

@@ -163,7 +163,7 @@ TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
         EXPECT_EQ(fields[1], std::to_string((i + 180) % 360));
         const long double v = modelPattern.Samples[static_cast<std::size_t>(i)];
         EXPECT_EQ(ReadReal(fields[2]), v) << i;
-        EXPECT_NEAR(static_cast<double>(ReadReal(fields[3])), 10 * std::log10(double(v) / 4), 1e-9);
+        EXPECT_NEAR(static_cast<double>(ReadReal(fields[3])), 20 * std::log10(double(v) / 4), 1e-9);
     }
     EXPECT_EQ(lines[226].substr(0, 10), "225,45,4,0");
 }
