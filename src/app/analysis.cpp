@@ -96,7 +96,11 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
     result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
     result.CutBearing = request.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
-    result.Cut = ElevationCut(array, result.Field, result.CutBearing);
+    // Above the horizon the window's formula is no physical field: its cut is the free space's.
+    result.CutField = result.Field.Model == TFieldModel::Window
+                          ? TFieldSpec{TFieldModel::FreeSpace}
+                          : result.Field;
+    result.Cut = ElevationCut(array, result.CutField, result.CutBearing);
     return result;
 }
 

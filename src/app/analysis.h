@@ -39,6 +39,7 @@ struct TPatternResult {
     std::optional<TDirectivity> Directivity;
     std::optional<TGroundFigures> GroundFigures;  // over ground
     int CutBearing = 0;  // degrees
+    TFieldSpec CutField;  // the formula of the elevation cut
     std::array<long double, kElevationCutCount> Cut{};
 };
 

@@ -214,6 +214,8 @@ void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
     }
     json.Key("elevation_cut");
     json.BeginObject();
+    json.Key("model");
+    json.String(FieldModelName(result.CutField.Model));
     json.Key("bearing");
     json.Integer(result.CutBearing);
     json.Key("samples");
