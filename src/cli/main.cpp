@@ -18,6 +18,7 @@
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "model/design.h"
+#include "model/spheregrid.h"
 #include "plot/chartfile.h"
 #include "plot/exportpicture.h"
 #include "plot/gifanimation.h"
@@ -27,6 +28,8 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+// Facets of 2 x 2 degrees do not show at 880 pixels.
+constexpr double kSurfaceStepDegrees = 2;
 
 void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
@@ -251,6 +254,12 @@ int RunPlot(const TCliOptions& options) {
                               const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               arrays.push_back(ChartArrayOf(result));
+                              if (options.Kind == TPlotKind::Surface3d) {
+                                  arrays.back().Surface =
+                                      std::make_shared<TSphereGrid>(SampleSphere(
+                                          result.Session.Model, result.Field, kSurfaceStepDegrees));
+                                  arrays.back().View = options.View;
+                              }
                           }));
     }
     if (status != 0) return status;

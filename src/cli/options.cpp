@@ -286,6 +286,28 @@ const TOptionSpec kOptions[] = {
          }
          c.Options.FramesFile = value;
      }},
+    {"--floor", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.View.FloorDb =
+             static_cast<double>(Real(c, name, value, -200, -1, "a level in dB from -200 to -1"));
+     }},
+    {"--scale", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.View.Linear = Choice<bool>(name, value, {{"db", false}, {"linear", true}});
+     }},
+    {"--view", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         const auto comma = value.find(',');
+         const std::string expected = "AZ,EL: the viewer's bearing 0..360 and elevation -90..90";
+         if (comma == std::string::npos) BadValue(name, value, expected);
+         auto az = ParseFloat(value.substr(0, comma), '.');
+         auto el = ParseFloat(value.substr(comma + 1), '.');
+         if (!az || !el || !(*az >= 0 && *az <= 360) || !(*el >= -90 && *el <= 90)) {
+             BadValue(name, value, expected);
+         }
+         c.Options.View.ViewBearing = static_cast<double>(*az);
+         c.Options.View.ViewElevation = static_cast<double>(*el);
+     }},
     {"--goal", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Goal = Choice<std::string>(name, value,
@@ -330,7 +352,8 @@ const TOptionSpec kOptions[] = {
                                              {"rect-db", TPlotKind::RectDb},
                                              {"elevation", TPlotKind::Elevation},
                                              {"elevation-heights", TPlotKind::ElevationHeights},
-                                             {"report", TPlotKind::Report}});
+                                             {"report", TPlotKind::Report},
+                                             {"3d", TPlotKind::Surface3d}});
      }},
 };
 
@@ -451,6 +474,9 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     }
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
+    for (const std::string_view option : {"--floor", "--scale", "--view"}) {
+        OnlyFor(raw, option, plot && options.Kind == TPlotKind::Surface3d, "plot --kind 3d");
+    }
     OnlyFor(raw, "--bearing", pattern || plot || sweep || design,
             "pattern, plot, sweep and design");
     OnlyFor(raw, "--model", pattern || plot || sweep || command == TCliCommand::Nec,
@@ -487,9 +513,10 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         (options.Heights.empty() || !raw.count("--ground"))) {
         throw EUsageError("--kind elevation-heights needs --ground perfect or real and --height");
     }
-    if (options.Kind == TPlotKind::Diagram && options.ConfigFiles.size() > 1) {
+    if ((options.Kind == TPlotKind::Diagram || options.Kind == TPlotKind::Surface3d) &&
+        options.ConfigFiles.size() > 1) {
         throw EUsageError(
-            "--kind diagram draws one configuration; overlay with polar-db, "
+            "--kind diagram and 3d draw one configuration; overlay with polar-db, "
             "rect-db, elevation or report");
     }
     const auto format = PictureFormatOf(options.OutputFile);

@@ -42,7 +42,8 @@ struct TCliOptions {
     std::optional<long double> Step;
     std::vector<std::string> Figures;  // of --plot
     std::string PlotFile;
-    std::string FramesFile;  // sweep: an animated GIF of the polar-db chart
+    std::string FramesFile;
+    TSurfaceView View;  // plot --kind 3d  // sweep: an animated GIF of the polar-db chart
     // design: the goal, its nulls (compass degrees) and whether amplitudes may change.
     std::string Goal;
     std::vector<long double> Nulls;

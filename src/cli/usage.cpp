@@ -29,7 +29,11 @@ OPTIONS:
   --format text|json|csv   output of `pattern` (default text)
   --cut elevation      with --format csv: the elevation cut instead of the samples
   --kind KIND          what `plot` draws: diagram, polar-db, rect-db, elevation,
-                       elevation-heights or report
+                       elevation-heights, report or 3d
+  --floor DB           3d: the level at the centre of the dB radius (default -30)
+  --scale db|linear    3d: the radius in dB above the floor (default) or the field itself
+  --view AZ,EL         3d: the viewer's compass bearing and elevation (default 225,30, from
+                       the south-west, 30 degrees above)
   --ground none|perfect|real   the array over a flat ground (default none: free space);
                        selects the over-ground model, so it excludes --model
   --height H           height of the array's plane above the ground, wavelengths (0..100);

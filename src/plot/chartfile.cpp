@@ -63,6 +63,14 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
             return DiagramFileBytes(first.Array, first.Report.Series.Pattern,
                                     first.ElevationDegrees, format);
         }
+        case TPlotKind::Surface3d: {
+            const TChartArray& first = arrays.front();
+            const std::string title =
+                first.Report.Series.Name + (first.Report.Series.Conditions.empty()
+                                                ? std::string()
+                                                : "; " + first.Report.Series.Conditions);
+            return SurfacePictureBytes(*first.Surface, first.Array, first.View, title, format);
+        }
         case TPlotKind::Report:
             break;
     }

@@ -1,18 +1,23 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "plot/picturefile.h"
 #include "plot/reportpage.h"
+#include "plot/surface3d.h"
 
 // What `plot` draws: the window's diagram, or one of the charts.
-enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, ElevationHeights, Report };
+enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, ElevationHeights, Report, Surface3d };
 
 // One array for a chart: its figures, and the array whose diagram the report draws.
 struct TChartArray {
     TReportArray Report;
     TArray Array;
+    // The 3-D picture's samples and view; only its kind fills them.
+    std::shared_ptr<const TSphereGrid> Surface;
+    TSurfaceView View;
     long double ElevationDegrees = 0;
 };
 

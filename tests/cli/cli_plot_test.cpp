@@ -6,8 +6,8 @@
 
 #include "clirunner.h"
 #include "model/pattern.h"
-#include "plot/exportpicture.h"
 #include "picturecheck.h"
+#include "plot/exportpicture.h"
 
 namespace {
 
@@ -40,6 +40,21 @@ TEST_F(CliPlot, DiagramDrawsTheChosenModelsPatternAtTheElevation) {
     TExportPicture picture;
     picture.Draw(array, ComputePattern(array, {TFieldModel::FreeSpace, 30}), 30);
     EXPECT_TRUE(plotted == picture.BmpBytes());
+}
+
+TEST(CliPlot3d, SurfaceIsAPictureOf880By880AndItsOptionsAreChecked) {
+    TTempDir dir;
+    const TCliRun run = RunCli({"plot", "--kind", "3d", dir.Path("s.png"), "--type", "1", "--view",
+                                "120,20", "--floor", "-40", "--model", "free-space"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::string png = ReadBytes(dir.Path("s.png"));
+    EXPECT_EQ(Big32(png, 16), 880u);
+    EXPECT_EQ(Big32(png, 20), 880u);
+    EXPECT_EQ(RunCli({"plot", "--kind", "3d", dir.Path("t.png"), "--view", "400,0"}).ExitCode, 2);
+    EXPECT_EQ(RunCli({"plot", "--kind", "3d", dir.Path("t.png"), "--floor", "5"}).ExitCode, 2);
+    EXPECT_EQ(
+        RunCli({"plot", "--kind", "polar-db", dir.Path("t.png"), "--scale", "linear"}).ExitCode, 2);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"s.png"});
 }
 
 TEST_F(CliPlot, PngIsAnRgbPictureOf880By880) {
