@@ -28,6 +28,8 @@ packages=(
   appstream
   nec2c
   libgif-dev
+  libjs-three
+  chromium
 )
 
 missing=()

@@ -22,6 +22,7 @@
 #include "plot/chartfile.h"
 #include "plot/exportpicture.h"
 #include "plot/gifanimation.h"
+#include "plot/htmlreport.h"
 #include "plot/picturefile.h"
 
 namespace {
@@ -254,7 +255,7 @@ int RunPlot(const TCliOptions& options) {
                               const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               arrays.push_back(ChartArrayOf(result));
-                              if (options.Kind == TPlotKind::Surface3d) {
+                              if (options.Kind == TPlotKind::Surface3d || options.Html) {
                                   arrays.back().Surface =
                                       std::make_shared<TSphereGrid>(SampleSphere(
                                           result.Session.Model, result.Field, kSurfaceStepDegrees));
@@ -265,7 +266,8 @@ int RunPlot(const TCliOptions& options) {
     if (status != 0) return status;
     return Guarded("", [&] {
         WritePictureFile(options.OutputFile,
-                         ChartFileBytes(options.Kind, arrays, options.PictureFormat));
+                         options.Html ? HtmlReport(arrays)
+                                      : ChartFileBytes(options.Kind, arrays, options.PictureFormat));
     });
 }
 

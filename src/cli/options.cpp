@@ -519,6 +519,14 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
             "--kind diagram and 3d draw one configuration; overlay with polar-db, "
             "rect-db, elevation or report");
     }
+    std::string extension = std::filesystem::path(options.OutputFile).extension().string();
+    for (char& ch : extension) {
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    }
+    if (options.Kind == TPlotKind::Report && (extension == ".html" || extension == ".htm")) {
+        options.Html = true;
+        return;
+    }
     const auto format = PictureFormatOf(options.OutputFile);
     if (!format) {
         const std::string extension = std::filesystem::path(options.OutputFile).extension();

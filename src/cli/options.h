@@ -43,7 +43,8 @@ struct TCliOptions {
     std::vector<std::string> Figures;  // of --plot
     std::string PlotFile;
     std::string FramesFile;
-    TSurfaceView View;  // plot --kind 3d  // sweep: an animated GIF of the polar-db chart
+    TSurfaceView View;  // plot --kind 3d
+    bool Html = false;  // plot --kind report OUT.html  // sweep: an animated GIF of the polar-db chart
     // design: the goal, its nulls (compass degrees) and whether amplitudes may change.
     std::string Goal;
     std::vector<long double> Nulls;
