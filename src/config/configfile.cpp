@@ -15,7 +15,8 @@ std::string EmitterSection(int k) {
     return section += FormatInteger(k);
 }
 
-// Switched off and all at zero (a negative zero too): such an emitter is not saved.
+// Switched off and all at zero (a negative zero too): such an emitter gets no section of its
+// own in a new file.
 bool Qualifies(const TEmitter& e) {
     return e.Enabled || e.X != 0 || e.Y != 0 || e.Phase != 0;
 }
@@ -58,8 +59,10 @@ void SaveConfiguration(const std::string& fileName, const TArrayModel& model, in
     file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = model.Emitter(k);
-        if (!Qualifies(e)) continue;
         const std::string section = EmitterSection(k);
+        // A section an earlier save left would otherwise bring the emitter back on with its
+        // old values: it is overwritten with what the emitter now holds.
+        if (!Qualifies(e) && !file.HasSection(section)) continue;
         file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");
         file.WriteString(section, kXKey, StoredText(e.X));
         file.WriteString(section, kYKey, StoredText(e.Y));

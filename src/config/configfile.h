@@ -7,8 +7,9 @@
 #include "model/emitters.h"
 
 // Saves the table and the type index into the file (other sections, keys and comments of an
-// existing file stay). Throws EHandlerError "Unable to write to <fileName>" on failure, in
-// which case the earlier file is unchanged.
+// existing file stay). An emitter switched off at 0, 0, 0 gets a section only where the file
+// already has one, so the file always loads back as the table. Throws EHandlerError "Unable to
+// write to <fileName>" on failure, in which case the earlier file is unchanged.
 void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
                        const TWriteFn& write = {});
 

@@ -177,6 +177,10 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key)
     return std::string(foundKey->Value.substr(0, kMaxValueLength));
 }
 
+bool TIniFile::HasSection(std::string_view section) const {
+    return FindSection(section).has_value();
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Dirty = true;
     value = FirstLine(value);

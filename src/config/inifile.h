@@ -28,6 +28,7 @@ class TIniFile {
     // The value of the first such key in the first such section, at most kMaxValueLength
     // characters; empty when the section or key is missing.
     std::string ReadString(std::string_view section, std::string_view key) const;
+    bool HasSection(std::string_view section) const;
     // Replaces the key's value where it stands, or appends the key at the end of its section,
     // or appends the section at the end of the text. A line break in the value ends it.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
