@@ -129,9 +129,8 @@ TEST(CliErrors, ReadOnlyFileStaysAsItWas) {
     TTempDir dir;
     const std::string out = dir.Path("locked.txt");
     WriteBytes(out, "earlier\r\n");
-    ::chmod(dir.Path("").c_str(), 0500);
+    ::chmod(out.c_str(), 0444);
     const TCliRun run = RunCli({"save", out});
-    ::chmod(dir.Path("").c_str(), 0700);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Err, "Unable to write to " + out + ".\n");
     EXPECT_EQ(ReadBytes(out), "earlier\r\n");
