@@ -1,13 +1,10 @@
 #include "cli/session.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <utility>
 #include <vector>
 
 #include "cli/headlesswindow.h"
+#include "config/filecontent.h"
 #include "config/inifile.h"
 #include "config/safefile.h"
 #include "model/freespace.h"
@@ -15,22 +12,15 @@
 namespace {
 
 // The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
-// size it loads) as empty and goes on with the defaults; a script is better told.
-int ReadProblem(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno;
-    struct stat info {};
-    int error = 0;
-    if (::fstat(fd, &info) != 0) {
-        error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
-        error = EISDIR;
-    } else if (S_ISREG(info.st_mode) &&
-               static_cast<unsigned long long>(info.st_size) > TIniFile::kMaxFileSize) {
-        error = EFBIG;
+// size it loads) as empty and goes on with the defaults; a script is better told. Pipes and
+// devices are read to their end, as a script that names one expects.
+std::string ConfigText(const std::string& fileName) {
+    TFileContent content = ReadFileContent(fileName, TIniFile::kMaxFileSize, TFileKinds::Any);
+    if (content.Errno != 0) {
+        throw EUsageError("cannot read --config " + fileName + ": " +
+                          SystemErrorText(content.Errno));
     }
-    ::close(fd);
-    return error;
+    return std::move(content.Text);
 }
 
 // The pattern the window shows after its redraws of these states. Each redraw computes it
@@ -63,11 +53,7 @@ TArraySession BuildSession(const TCliOptions& options,
     window.Redraw();
 
     if (configFile) {
-        if (const int error = ReadProblem(*configFile)) {
-            throw EUsageError("cannot read --config " + *configFile + ": " +
-                              SystemErrorText(error));
-        }
-        window.Rules().Load(*configFile);
+        window.Rules().LoadText(ConfigText(*configFile));
     }
     if (options.EmitterType) window.Rules().SetEmitterType(*options.EmitterType);
     if (options.FocusBearing) window.Rules().Focus(*options.FocusBearing);

@@ -39,7 +39,10 @@ long double RealValue(const std::string& text) {
 }  // namespace
 
 TConfiguration ReadConfiguration(const std::string& fileName) {
-    const TIniFile file(fileName);
+    return ReadConfiguration(TIniFile(fileName));
+}
+
+TConfiguration ReadConfiguration(const TIniFile& file) {
     TConfiguration table;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const std::string section = EmitterSection(k);

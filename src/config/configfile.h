@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "config/inifile.h"
 #include "config/safefile.h"
 #include "model/emitters.h"
 
@@ -24,3 +25,5 @@ struct TConfiguration {
 // is no number as 0. Throws EHandlerError "Floating point overflow" for a value beyond the
 // double range.
 TConfiguration ReadConfiguration(const std::string& fileName);
+// The same from a file's text read beforehand.
+TConfiguration ReadConfiguration(const TIniFile& file);

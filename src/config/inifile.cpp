@@ -1,13 +1,10 @@
 #include "config/inifile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "config/cp1251.h"
+#include "config/filecontent.h"
 
 namespace {
 
@@ -84,40 +81,13 @@ std::string_view FirstLine(std::string_view value) {
     return value.substr(0, value.find_first_of("\r\n"));
 }
 
-void ReadWholeFile(const std::string& fileName, std::string& text, int& loadErrno) {
-    // Non-blocking so that a fifo without a writer cannot stall the command.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR) loadErrno = errno;
-        return;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        loadErrno = errno;
-    } else if (S_ISREG(st.st_mode)) {
-        if (static_cast<unsigned long long>(st.st_size) > TIniFile::kMaxFileSize) {
-            loadErrno = EFBIG;
-        } else {
-            text.resize(static_cast<std::size_t>(st.st_size));
-            std::size_t done = 0;
-            while (done < text.size()) {
-                const auto n = ::read(fd, text.data() + done, text.size() - done);
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) loadErrno = errno;
-                if (n <= 0) break;
-                done += static_cast<std::size_t>(n);
-            }
-            text.resize(done);
-        }
-    }
-    ::close(fd);
-}
-
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {
-    ReadWholeFile(FileName, Contents, LoadErrno);
-    if (LoadErrno != 0) Contents.clear();
+    TFileContent content = ReadFileContent(FileName, kMaxFileSize, TFileKinds::Regular);
+    // A missing file is an empty one that Commit creates.
+    if (content.Errno != ENOENT && content.Errno != ENOTDIR) LoadErrno = content.Errno;
+    Contents = std::move(content.Text);
     if (Contents.starts_with(kByteOrderMark)) ContentsStart = kByteOrderMark.size();
 }
 
