@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "config/cp1251.h"
 #include "config/errors.h"
-#include "config/inifile.h"
 #include "config/numtext.h"
 
 namespace {
@@ -42,34 +42,46 @@ TConfiguration ReadConfiguration(const std::string& fileName) {
     return ReadConfiguration(TIniFile(fileName));
 }
 
+// Every value is looked up in one pass over the file.
 TConfiguration ReadConfiguration(const TIniFile& file) {
-    TConfiguration table;
+    std::array<std::string, kEmitterCount> sections;
+    std::vector<TIniKey> keys;
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const std::string section = EmitterSection(k);
-        TEmitter& e = table.Emitters[static_cast<unsigned>(k - 1)];
-        e.Enabled = ParseInteger(file.ReadString(section, kEnabledKey), 0) != 0;
-        e.X = RealValue(file.ReadString(section, kXKey));
-        e.Y = RealValue(file.ReadString(section, kYKey));
-        e.Phase = RealValue(file.ReadString(section, kPhaseKey));
+        const std::string& section = sections[static_cast<unsigned>(k - 1)] = EmitterSection(k);
+        for (const auto key : {kEnabledKey, kXKey, kYKey, kPhaseKey})
+            keys.push_back({section, key});
     }
-    table.TypeIndex = ParseInteger(file.ReadString(kAllEmittersSection, kTypeKey), 0);
+    keys.push_back({kAllEmittersSection, kTypeKey});
+    const std::vector<std::string> values = file.ReadStrings(keys);
+
+    TConfiguration table;
+    auto value = values.begin();
+    for (TEmitter& e : table.Emitters) {
+        e.Enabled = ParseInteger(*value++, 0) != 0;
+        e.X = RealValue(*value++);
+        e.Y = RealValue(*value++);
+        e.Phase = RealValue(*value++);
+    }
+    table.TypeIndex = ParseInteger(*value, 0);
     return table;
 }
 
 void SaveConfiguration(const std::string& fileName, const TArrayModel& model, int typeIndex,
                        const TWriteFn& write) {
-    TIniFile file(fileName);
-    file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
+    std::array<std::string, kEmitterCount> sections;
+    std::vector<TIniValue> values = {{kAllEmittersSection, kTypeKey, FormatInteger(typeIndex)}};
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = model.Emitter(k);
-        const std::string section = EmitterSection(k);
+        const std::string& section = sections[static_cast<unsigned>(k - 1)] = EmitterSection(k);
         // A section an earlier save left would otherwise bring the emitter back on with its
         // old values: it is overwritten with what the emitter now holds.
-        if (!Qualifies(e) && !file.HasSection(section)) continue;
-        file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");
-        file.WriteString(section, kXKey, StoredText(e.X));
-        file.WriteString(section, kYKey, StoredText(e.Y));
-        file.WriteString(section, kPhaseKey, StoredText(e.Phase));
+        const bool onlyOverEarlier = !Qualifies(e);
+        values.push_back({section, kEnabledKey, e.Enabled ? "1" : "0", onlyOverEarlier});
+        values.push_back({section, kXKey, StoredText(e.X), onlyOverEarlier});
+        values.push_back({section, kYKey, StoredText(e.Y), onlyOverEarlier});
+        values.push_back({section, kPhaseKey, StoredText(e.Phase), onlyOverEarlier});
     }
+    TIniFile file(fileName);
+    file.WriteStrings(values);
     if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
 }

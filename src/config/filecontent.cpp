@@ -74,6 +74,8 @@ int ReadOpened(int fd, std::size_t limit, TFileKinds kinds, std::string& text) {
     const auto size = static_cast<std::size_t>(st.st_size);
     if (S_ISREG(st.st_mode) && size > limit) return EFBIG;
     if (kinds == TFileKinds::Regular) return S_ISREG(st.st_mode) ? ReadSize(fd, size, text) : 0;
+    // A file that tells its size is read at once; /proc files tell none.
+    if (S_ISREG(st.st_mode) && size > 0) return ReadSize(fd, size, text);
     if (S_ISFIFO(st.st_mode)) {
         if (const int err = AwaitWriter(fd)) return err;
     }
