@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "config/nametext.h"
 #include "model/pattern.h"
 
 TPatternResult Analyse(const TCliOptions& options, const std::optional<std::string>& config) {
@@ -30,7 +31,8 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     chart.ElevationDegrees = result.ElevationDegrees;
     TReportArray& report = chart.Report;
     report.Series.Name =
-        result.Config ? std::filesystem::path(*result.Config).filename().string() : "—";
+        result.Config ? DisplayName(std::filesystem::path(*result.Config).filename().string())
+                      : "—";
     report.Series.Pattern = session.Model.Pattern;
     report.Series.Zero = !result.Metrics;
     if (result.Metrics) report.Series.HalfPower = result.Metrics->HalfPower;

@@ -3,7 +3,22 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "config/nametext.h"
+
 namespace {
+
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
 
 class TReader {
   public:
@@ -102,6 +117,15 @@ class TReader {
             const char c = text_[pos_++];
             if (c == '"') return out;
             if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                // JSON is UTF-8: a parser of another program rejects anything else.
+                const std::size_t length =
+                    Utf8SequenceLength(std::string_view(text_).substr(pos_ - 1));
+                if (length == 0) Fail("not UTF-8");
+                out += text_.substr(pos_ - 1, length);
+                pos_ += length - 1;
+                continue;
+            }
             if (c != '\\') {
                 out += c;
                 continue;
@@ -133,8 +157,8 @@ class TReader {
                     if (pos_ + 4 > text_.size()) Fail("short \\u escape");
                     const unsigned code = std::stoul(text_.substr(pos_, 4), nullptr, 16);
                     pos_ += 4;
-                    if (code >= 0x80) Fail("\\u escape beyond ASCII");
-                    out += static_cast<char>(code);
+                    if (code >= 0xD800 && code < 0xE000) Fail("\\u escape of a surrogate");
+                    AppendUtf8(out, code);
                     break;
                 }
                 default:
