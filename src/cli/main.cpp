@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
+#include "config/nametext.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
 #include "plot/chartfile.h"
@@ -24,12 +26,19 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// One line whatever the names and values it holds.
 void PrintError(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fprintf(stderr, "%s\n", EscapeControls(text).c_str());
 }
 
 void PrintUsageError(const EUsageError& error) {
     PrintError(std::string("arraypattern-cli: ") + error.what());
+}
+
+// The window's text with the system's reason after it, as a script needs to tell a full disk
+// from a missing folder.
+std::string WithCause(const std::string& text, int errnum) {
+    return errnum == 0 ? text : text + ": " + SystemErrorText(errnum);
 }
 
 // Runs one step of the call; a failure is reported (after prefix) and becomes the exit status.
@@ -41,6 +50,9 @@ int Guarded(const std::string& prefix, TStep&& step) {
     } catch (const EUsageError& e) {
         PrintUsageError(e);
         return kExitUsage;
+    } catch (const EFileError& e) {
+        PrintError(prefix + ErrorBoxText(WithCause(e.what(), e.Errno)));
+        return kExitFailure;
     } catch (const std::exception& e) {
         // The window's error texts, and out of memory or an encoder that failed: reported,
         // never a crash.
@@ -149,9 +161,10 @@ int Run(const std::vector<std::string>& args) {
             status = RunOneFile(options);
         }
     }
+    errno = 0;
     const bool written = std::fwrite(output.data(), 1, output.size(), stdout) == output.size();
     if (std::fflush(stdout) != 0 || !written) {
-        PrintError(ErrorBoxText(kStreamWriteErrorText));
+        PrintError(ErrorBoxText(WithCause(kStreamWriteErrorText, errno)));
         return kExitFailure;
     }
     return status;

@@ -156,6 +156,9 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TCl
                 value = arg.substr(eq + 1);
                 arg.resize(eq);
             }
+            if (value && (arg == "--help" || arg == "--version")) {
+                throw EUsageError(arg + " takes no value");
+            }
             const TOptionSpec* spec = OptionNamed(arg);
             if (spec == nullptr) throw EUsageError("unknown option " + arg);
             if (!value) {

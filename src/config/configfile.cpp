@@ -83,5 +83,6 @@ void SaveConfiguration(const std::string& fileName, const TArrayModel& model, in
     }
     TIniFile file(fileName);
     file.WriteStrings(values);
-    if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
+    const TFileWriteResult result = file.Commit(write);
+    if (!result.Ok()) throw EFileError("Unable to write to " + fileName, result.Errno);
 }

@@ -50,6 +50,10 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         {{"save", out, "second.txt"}, "second.txt"},
         {{"save", out, "--config", dir.Path("missing.txt")}, "--config"},
         {{"save", out, "--config", dir.Path("")}, "--config"},
+        {{"pattern", "--help=1"}, "--help takes no value"},
+        {{"pattern", "--version="}, "--version takes no value"},
+        {{"pattern", "--type", "1\n2"}, "'1\\n2'"},
+        {{"save", out, "--config", dir.Path("a\r\nb")}, "a\\r\\nb"},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli(c.Args);
@@ -104,15 +108,17 @@ struct TWriteFailureCase {
     std::string Error;   // the window's error text, with the full path in place of %s
 };
 
-// A file that cannot be written: the window's error text, exit 1, the folder unchanged.
-TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorText) {
+// A file that cannot be written: the window's error text with the system's reason after it,
+// exit 1, the folder unchanged.
+TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorTextAndTheCause) {
     TTempDir dir;
     ::mkdir(dir.Path("folder").c_str(), 0700);
     const std::vector<TWriteFailureCase> cases = {
-        {"save", "missing/out.txt", "Unable to write to " + dir.Path("missing/out.txt") + "."},
+        {"save", "missing/out.txt",
+         "Unable to write to " + dir.Path("missing/out.txt") + ": No such file or directory."},
         {"export", "missing/out.bmp",
          "Cannot create file \"" + dir.Path("missing/out.bmp") + "\". No such file or directory."},
-        {"save", "folder", "Unable to write to " + dir.Path("folder") + "."},
+        {"save", "folder", "Unable to write to " + dir.Path("folder") + ": Is a directory."},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli({c.Command, dir.Path(c.Target)});
@@ -132,7 +138,7 @@ TEST(CliErrors, ReadOnlyFileStaysAsItWas) {
     ::chmod(out.c_str(), 0444);
     const TCliRun run = RunCli({"save", out});
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Unable to write to " + out + ".\n");
+    EXPECT_EQ(run.Err, "Unable to write to " + out + ": Permission denied.\n");
     EXPECT_EQ(ReadBytes(out), "earlier\r\n");
 }
 
@@ -157,7 +163,7 @@ TEST(CliErrors, OverflowingConfigurationStopsEveryCommand) {
 TEST(CliErrors, FailedWriteToStandardOutputIsReported) {
     const TCliRun run = RunCli({"pattern", "--format", "json"}, {}, "/dev/full");
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Stream write error.\n");
+    EXPECT_EQ(run.Err, "Stream write error: No space left on device.\n");
 }
 
 }  // namespace
