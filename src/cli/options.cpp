@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "config/numtext.h"
+#include "plot/reportpage.h"
 
 namespace {
 
@@ -213,6 +214,10 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     }
     if (!plot) return;
     if (!raw.count("--kind")) throw EUsageError("missing --kind for plot");
+    if (options.Kind == TPlotKind::Report && options.ConfigFiles.size() > kMaxReportFiles) {
+        throw EUsageError("--kind report lays out at most " + std::to_string(kMaxReportFiles) +
+                          " files, not " + std::to_string(options.ConfigFiles.size()));
+    }
     if (options.Kind == TPlotKind::Diagram && options.ConfigFiles.size() > 1) {
         throw EUsageError(
             "--kind diagram draws one configuration; overlay with polar-db, "
