@@ -13,7 +13,8 @@ arraypattern-cli plot    [OPTIONS] --kind KIND OUT.bmp|.png|.svg|.pdf
                                              draw a picture in the format of OUT's extension
 OPTIONS:
   --config FILE        load this configuration first (as the window's load does); repeat it
-                       for one result per file (pattern) or an overlay of the files (plot)
+                       for one result per file (pattern) or an overlay of the files (plot).
+                       A pipe, fifo, device or /proc file is read to its end (up to 256 MB)
   --type N             then set the emitter type as the radio group would (limited to -1..3)
   --focus BEARING      then focus the beam at this whole bearing 0..359 (as the window's focusing does)
   --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
@@ -42,7 +43,10 @@ Pictures (plot). diagram: the window's export drawing of one file. polar-db: the
 -20 and -30 dB, north up, the half-power points marked. rect-db: level against bearing,
 -40..0 dB, with a -3 dB line. elevation: the elevation cut on the ARRL scale, horizon to
 zenith. report: one A4 page with the diagram of the first file, the three charts, the grid
-and every figure of each file. Several files overlay in distinct colours with a legend.
+and every figure of each file, for up to 8 files. Several files overlay in twelve colours,
+then the same dashed, dotted and dash-dotted, with a legend that keeps to a quarter of the
+chart and counts the names it has no room for. Names are shown in the locale's charset, else
+as Windows-1251, else with \xNN escapes.
 `export` always writes BMP, whatever OUT's extension. `plot` writes the same BMP bytes for
 .bmp, the same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
 
@@ -64,6 +68,8 @@ Output of `pattern`:
 With --config given more than once: json is one object a line (JSON Lines), csv leads each
 row with a config column, text is a block per file headed by "== FILE". A file that fails
 is reported on standard error with its path; the others still run.
+In json, bytes of a file name that are not UTF-8 are written as \u0080..\u00ff, the
+characters of their Latin-1 reading, so the output always parses.
 
 Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
 the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
@@ -98,7 +104,9 @@ integrals of the emitters (spherical Bessel functions).
                         peak_elevation_deg (0..90; the pattern is symmetric about the plane).
 
 Exit status: 0 done; 1 a file could not be written or a configuration could not be
-loaded (the window's error text on standard error); 2 a bad option or value, including a
-configuration file that does not exist or cannot be read (one line naming it). With
-several files, the worst of them. Nothing is written on error.
+loaded (the window's error text on standard error, with the system's reason after a colon
+where the window's text gives none); 2 a bad option or value, including a
+configuration file that does not exist or cannot be read (one line naming it; control
+characters in names and values are shown escaped). With several files, the worst of them.
+Nothing is written on error.
 )";

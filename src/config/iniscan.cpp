@@ -11,12 +11,12 @@
 
 namespace {
 
-enum TByteClass : unsigned char { kOther, kBlank, kLineBreak };
+enum class TByteClass : unsigned char { Other, Blank, LineBreak };
 
 constexpr std::array<TByteClass, 256> MakeByteClasses() {
     std::array<TByteClass, 256> classes{};
-    classes[' '] = classes['\t'] = classes['\r'] = kBlank;
-    classes['\n'] = kLineBreak;
+    classes[' '] = classes['\t'] = classes['\r'] = TByteClass::Blank;
+    classes['\n'] = TByteClass::LineBreak;
     return classes;
 }
 
@@ -27,8 +27,8 @@ TByteClass ClassOf(char c) {
 }
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && ClassOf(s.front()) == kBlank) s.remove_prefix(1);
-    while (!s.empty() && ClassOf(s.back()) == kBlank) s.remove_suffix(1);
+    while (!s.empty() && ClassOf(s.front()) == TByteClass::Blank) s.remove_prefix(1);
+    while (!s.empty() && ClassOf(s.back()) == TByteClass::Blank) s.remove_suffix(1);
     return s;
 }
 
@@ -46,12 +46,12 @@ std::string_view Trim(std::string_view s) {
 }
 
 const std::array<unsigned char, 256>& FoldTable() {
-    static const std::array<unsigned char, 256> table = [] {
+    static const std::array<unsigned char, 256> kTable = [] {
         std::array<unsigned char, 256> t{};
         for (unsigned b = 0; b < t.size(); ++b) t[b] = FoldCase1251(static_cast<unsigned char>(b));
         return t;
     }();
-    return table;
+    return kTable;
 }
 
 // A name reduced to its length and a hash of its folded bytes: two names that match have equal
@@ -178,15 +178,15 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
         std::size_t p = pos;
         for (; p < size; ++p) {
             const TByteClass c = ClassOf(text[p]);
-            if (c == kOther) break;
-            if (c == kLineBreak) pos = p + 1;
+            if (c == TByteClass::Other) break;
+            if (c == TByteClass::LineBreak) pos = p + 1;
         }
         if (p == size) break;
         const std::size_t lineBreak = Find(text.substr(p), '\n');
         const std::size_t lineEnd = lineBreak == std::string_view::npos ? size : p + lineBreak;
         const std::size_t next = lineEnd < size ? lineEnd + 1 : size;
         std::size_t last = lineEnd;  // past the line's last non-blank byte
-        while (ClassOf(text[last - 1]) == kBlank) --last;
+        while (ClassOf(text[last - 1]) == TByteClass::Blank) --last;
         const std::string_view line = text.substr(p, last - p);
 
         const std::size_t bracket = line.front() == '[' ? Find(line, ']') : std::string_view::npos;
@@ -210,7 +210,7 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
             const std::size_t equals =
                 keysMissing > 0 && line.front() != ';' ? Find(line, '=') : std::string_view::npos;
             std::string_view key = line.substr(0, equals);  // starts at a non-blank byte
-            while (!key.empty() && ClassOf(key.back()) == kBlank) key.remove_suffix(1);
+            while (!key.empty() && ClassOf(key.back()) == TByteClass::Blank) key.remove_suffix(1);
             for (const std::size_t s : open) {
                 if (equals == std::string_view::npos || !keys[s].MayMatch(key.size())) continue;
                 const std::size_t contentEnd =
