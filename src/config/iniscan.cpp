@@ -213,14 +213,13 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
             while (!key.empty() && ClassOf(key.back()) == TByteClass::Blank) key.remove_suffix(1);
             for (const std::size_t s : open) {
                 if (equals == std::string_view::npos || !keys[s].MayMatch(key.size())) continue;
-                const std::size_t contentEnd =
-                    lineEnd > pos && text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-                const TIniKeyLine hit{pos, contentEnd, key, Trim(line.substr(equals + 1))};
                 auto& lines = found[s]->Keys;
                 keys[s].Match(
                     key, [&](std::size_t k) { return lines[k].has_value(); },
                     [&](std::size_t k) {
-                        lines[k] = hit;
+                        const std::size_t contentEnd =
+                            lineEnd > pos && text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+                        lines[k] = TIniKeyLine{pos, contentEnd, key, Trim(line.substr(equals + 1))};
                         --keysMissing;
                     });
             }
