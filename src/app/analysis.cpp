@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "config/configfile.h"
+#include "config/nametext.h"
 #include "config/numtext.h"
 
 namespace {
@@ -24,11 +25,8 @@ std::string GroundConditions(const TGround& g) {
 
 }  // namespace
 
-TGround ResolveGround(const TGroundRequest& request, const std::optional<std::string>& config) {
-    TGround ground;
-    if (config) {
-        if (const auto file = ReadGround(*config)) ground = *file;
-    }
+TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround) {
+    TGround ground = fileGround.value_or(TGround{});
     if (request.Kind) ground.Kind = *request.Kind;
     if (request.HeightWavelengths) ground.HeightWavelengths = *request.HeightWavelengths;
     if (request.FrequencyMhz) ground.FrequencyMhz = *request.FrequencyMhz;
@@ -58,16 +56,21 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<std::st
 TPatternResult Analyse(const TAnalysisRequest& request) {
     TPatternResult result;
     result.Config = request.Steps.ConfigFile;
-    TSessionSteps steps = request.Steps;
+    result.Session = BuildSession(request.Steps);
+    result.Field = request.Steps.Field;
+    const TArray& array = result.Session.Model;
     if (!request.ModelGiven) {
-        const TGround ground = ResolveGround(request.Ground, steps.ConfigFile);
+        const TGround ground = ResolveGround(request.Ground, result.Session.FileGround);
         if (ground.Kind != TGroundKind::None) {
-            steps.Field = {TFieldModel::OverGround, steps.Field.ElevationDegrees, ground};
+            // The file's ground, or the options', takes the array over ground: its drawing is
+            // computed afresh in that model.
+            result.Field = {TFieldModel::OverGround, result.Field.ElevationDegrees, ground};
+            result.Session.Pattern =
+                ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
+            result.Session.Labels =
+                DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
         }
     }
-    result.Session = BuildSession(steps);
-    result.Field = steps.Field;
-    const TArray& array = result.Session.Model;
     if (result.Field.Model == TFieldModel::OverGround) {
         const int type = array.EmitterType;
         if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
@@ -97,9 +100,8 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
     result.CutBearing = request.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
     // Above the horizon the window's formula is no physical field: its cut is the free space's.
-    result.CutField = result.Field.Model == TFieldModel::Window
-                          ? TFieldSpec{TFieldModel::FreeSpace}
-                          : result.Field;
+    result.CutField = result.Field.Model == TFieldModel::Window ? TFieldSpec{TFieldModel::FreeSpace}
+                                                                : result.Field;
     result.Cut = ElevationCut(array, result.CutField, result.CutBearing);
     return result;
 }
@@ -111,7 +113,8 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     chart.ElevationDegrees = result.Field.ElevationDegrees;
     TReportArray& report = chart.Report;
     report.Series.Name =
-        result.Config ? std::filesystem::path(*result.Config).filename().string() : "—";
+        result.Config ? DisplayName(std::filesystem::path(*result.Config).filename().string())
+                      : "—";
     report.Series.Pattern = session.Pattern;
     report.Series.Zero = !result.Metrics;
     if (result.Metrics) report.Series.HalfPower = result.Metrics->HalfPower;

@@ -45,7 +45,7 @@ struct TPatternResult {
 
 // The ground of the request over the file's: kind none when neither names one. Throws
 // EUsageError for a ground that cannot be computed (real without a frequency, say).
-TGround ResolveGround(const TGroundRequest& request, const std::optional<std::string>& config);
+TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround);
 
 // Builds the session of the file (or of the initial array) and analyses it. Throws as
 // BuildSession does, and EUsageError for an emitter type without a polarisation over ground.

@@ -1,14 +1,11 @@
 #include "app/session.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <utility>
 
 #include "app/headlesswindow.h"
 #include "config/configfile.h"
+#include "config/filecontent.h"
 #include "config/inifile.h"
 #include "config/safefile.h"
 #include "model/gridcolumns.h"
@@ -16,22 +13,15 @@
 namespace {
 
 // The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
-// size it loads) as empty and goes on with the defaults; a script is better told.
-int ReadProblem(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno;
-    struct stat info {};
-    int error = 0;
-    if (::fstat(fd, &info) != 0) {
-        error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
-        error = EISDIR;
-    } else if (S_ISREG(info.st_mode) &&
-               static_cast<unsigned long long>(info.st_size) > TIniFile::kMaxFileSize) {
-        error = EFBIG;
+// size it loads) as empty and goes on with the defaults; a script is better told. Pipes and
+// devices are read to their end, as a script that names one expects.
+std::string ConfigText(const std::string& fileName) {
+    TFileContent content = ReadFileContent(fileName, TIniFile::kMaxFileSize, TFileKinds::Any);
+    if (content.Errno != 0) {
+        throw EUsageError("cannot read --config " + fileName + ": " +
+                          SystemErrorText(content.Errno));
     }
-    ::close(fd);
-    return error;
+    return std::move(content.Text);
 }
 
 // The pattern of the window's last drawing: computed from the final array. Only when no sample
@@ -87,13 +77,13 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     window.Redraw();
 
     if (steps.ConfigFile) {
-        if (const int error = ReadProblem(*steps.ConfigFile)) {
-            throw EUsageError("cannot read --config " + *steps.ConfigFile + ": " +
-                              SystemErrorText(error));
-        }
-        window.Rules().Load(*steps.ConfigFile);
+        // Read once: a pipe gives its text only once.
+        std::string text = ConfigText(*steps.ConfigFile);
+        const TIniFile file = TIniFile::FromText(text);
+        window.Rules().LoadText(std::move(text));
+        session.FileGround = ReadGround(file);
         // The window keeps every current at 1; a run takes the file's.
-        TAmplitudes amplitudes = ReadAmplitudes(*steps.ConfigFile);
+        TAmplitudes amplitudes = ReadAmplitudes(file, *steps.ConfigFile);
         for (int k = 1; k <= kEmitterCount; ++k) {
             model.Emitter(k).Amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
         }

@@ -41,6 +41,8 @@ struct TArraySession {
     TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
     std::vector<std::string> Messages;
+    // The ground the configuration file names, if any.
+    std::optional<TGround> FileGround;
     // What the file holds that the run cannot take as it is (a bad amplitude, say).
     std::vector<std::string> Warnings;
 };

@@ -4,8 +4,15 @@
 #include <cstdio>
 
 #include "cli/realtext.h"
+#include "config/nametext.h"
 
 namespace {
+
+std::string CodeEscape(unsigned char byte) {
+    char code[8];
+    std::snprintf(code, sizeof code, "\\u%04x", byte);
+    return code;
+}
 
 std::string RealText(long double value) {
     return std::isfinite(value) ? FormatRoundTrip(value) : "null";
@@ -16,7 +23,20 @@ std::string RealText(long double value) {
 std::string JsonEscape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            // A file name need not be UTF-8: a byte outside a well-formed sequence is written
+            // as the character of its Latin-1 reading, so the document always parses.
+            const std::size_t length = Utf8SequenceLength(text.substr(i));
+            if (length == 0) {
+                out += CodeEscape(static_cast<unsigned char>(c));
+            } else {
+                out += text.substr(i, length);
+                i += length - 1;
+            }
+            continue;
+        }
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -35,9 +55,7 @@ std::string JsonEscape(std::string_view text) {
                 break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
-                    char code[8];
-                    std::snprintf(code, sizeof code, "\\u%04x", static_cast<unsigned char>(c));
-                    out += code;
+                    out += CodeEscape(static_cast<unsigned char>(c));
                 } else {
                     out += c;
                 }

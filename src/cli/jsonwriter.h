@@ -38,5 +38,6 @@ class TJsonWriter {
     bool AfterKey = false;
 };
 
-// The text between the quotes of a JSON string.
+// The text between the quotes of a JSON string. Bytes that are not UTF-8 become \u0080 to
+// \u00ff, the characters of their Latin-1 reading.
 std::string JsonEscape(std::string_view text);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
+#include "config/nametext.h"
 #include "config/necdeck.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
@@ -32,12 +34,19 @@ constexpr int kExitUsage = 2;
 // Facets of 2 x 2 degrees do not show at 880 pixels.
 constexpr double kSurfaceStepDegrees = 2;
 
+// One line whatever the names and values it holds.
 void PrintError(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fprintf(stderr, "%s\n", EscapeControls(text).c_str());
 }
 
 std::string UsageErrorText(const EUsageError& error) {
     return std::string("arraypattern-cli: ") + error.what();
+}
+
+// The window's text with the system's reason after it, as a script needs to tell a full disk
+// from a missing folder.
+std::string WithCause(const std::string& text, int errnum) {
+    return errnum == 0 ? text : text + ": " + SystemErrorText(errnum);
 }
 
 // Runs one step of the call; a failure becomes a line of `errors` (after prefix) and the exit
@@ -48,12 +57,15 @@ int Guarded(const std::string& prefix, std::string& errors, TStep&& step) {
         step();
         return 0;
     } catch (const EUsageError& e) {
-        errors += UsageErrorText(e) + '\n';
+        errors += EscapeControls(UsageErrorText(e)) + '\n';
         return kExitUsage;
+    } catch (const EFileError& e) {
+        errors += EscapeControls(prefix + ErrorBoxText(WithCause(e.what(), e.Errno))) + '\n';
+        return kExitFailure;
     } catch (const std::exception& e) {
         // The window's error texts, and out of memory or an encoder that failed: reported,
         // never a crash.
-        errors += prefix + ErrorBoxText(e.what()) + '\n';
+        errors += EscapeControls(prefix + ErrorBoxText(e.what())) + '\n';
         return kExitFailure;
     }
 }
@@ -96,10 +108,10 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
     report.Status = Guarded(prefix, report.Errors, [&] {
         report.Result = Analyse(RequestFor(options, config));
         for (const auto& warning : report.Result->Session.Warnings) {
-            report.Errors += "arraypattern-cli: warning: " + warning + '\n';
+            report.Errors += EscapeControls("arraypattern-cli: warning: " + warning) + '\n';
         }
         for (const auto& message : report.Result->Session.Messages) {
-            report.Errors += prefix + message + '\n';
+            report.Errors += EscapeControls(prefix + message) + '\n';
         }
         report.Output = FormatReport(*report.Result, options, place);
     });
@@ -265,9 +277,9 @@ int RunPlot(const TCliOptions& options) {
     }
     if (status != 0) return status;
     return Guarded("", [&] {
-        WritePictureFile(options.OutputFile,
-                         options.Html ? HtmlReport(arrays)
-                                      : ChartFileBytes(options.Kind, arrays, options.PictureFormat));
+        WritePictureFile(options.OutputFile, options.Html ? HtmlReport(arrays)
+                                                          : ChartFileBytes(options.Kind, arrays,
+                                                                           options.PictureFormat));
     });
 }
 
@@ -297,7 +309,7 @@ int RunOneFile(const TCliOptions& options) {
         switch (options.Command) {
             case TCliCommand::Save: {
                 const TGround ground = ResolveGround(
-                    RequestFor(options, Configs(options).front()).Ground, Configs(options).front());
+                    RequestFor(options, Configs(options).front()).Ground, session.FileGround);
                 SaveConfiguration(FullPath(options.OutputFile), session.Model,
                                   session.Model.EmitterType, {}, &ground);
                 break;
@@ -344,9 +356,10 @@ int Run(const std::vector<std::string>& args) {
             status = RunOneFile(options);
         }
     }
+    errno = 0;
     const bool written = std::fwrite(output.data(), 1, output.size(), stdout) == output.size();
     if (std::fflush(stdout) != 0 || !written) {
-        PrintError(ErrorBoxText(kStreamWriteErrorText));
+        PrintError(ErrorBoxText(WithCause(kStreamWriteErrorText, errno)));
         return kExitFailure;
     }
     return status;

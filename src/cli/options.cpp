@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "config/numtext.h"
+#include "plot/reportpage.h"
 
 namespace {
 
@@ -385,6 +386,9 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TCl
                 value = arg.substr(eq + 1);
                 arg.resize(eq);
             }
+            if (value && (arg == "--help" || arg == "--version")) {
+                throw EUsageError(arg + " takes no value");
+            }
             const TOptionSpec* spec = OptionNamed(arg);
             if (spec == nullptr) throw EUsageError("unknown option " + arg);
             if (!value) {
@@ -512,6 +516,10 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     if (options.Kind == TPlotKind::ElevationHeights &&
         (options.Heights.empty() || !raw.count("--ground"))) {
         throw EUsageError("--kind elevation-heights needs --ground perfect or real and --height");
+    }
+    if (options.Kind == TPlotKind::Report && options.ConfigFiles.size() > kMaxReportFiles) {
+        throw EUsageError("--kind report lays out at most " + std::to_string(kMaxReportFiles) +
+                          " files, not " + std::to_string(options.ConfigFiles.size()));
     }
     if ((options.Kind == TPlotKind::Diagram || options.Kind == TPlotKind::Surface3d) &&
         options.ConfigFiles.size() > 1) {

@@ -7,6 +7,7 @@
 
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
+#include "config/nametext.h"
 #include "config/numtext.h"
 #include "model/pattern.h"
 
@@ -97,7 +98,10 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
 std::string FormatText(const TPatternResult& result, const TReportPlace& place) {
     const TArraySession& session = result.Session;
     std::string out;
-    if (place.Batch) out += (place.First ? "" : "\n") + std::string("== ") + *result.Config + '\n';
+    if (place.Batch) {
+        out +=
+            (place.First ? "" : "\n") + std::string("== ") + EscapeControls(*result.Config) + '\n';
+    }
     out += session.Labels.Elevation + '\n';
     out += std::string(kGainCaption) + session.Labels.Gain + '\n';
     out += std::string(kBearingCaption) + session.Labels.Bearing + "\n\n";

@@ -19,7 +19,8 @@ arraypattern-cli design  [OPTIONS] --goal GOAL OUT.txt
                                              write the excitation that reaches the goal
 OPTIONS:
   --config FILE        load this configuration first (as the window's load does); repeat it
-                       for one result per file (pattern) or an overlay of the files (plot)
+                       for one result per file (pattern) or an overlay of the files (plot).
+                       A pipe, fifo, device or /proc file is read to its end (up to 256 MB)
   --type N             then set the emitter type as the radio group would (limited to -1..3)
   --focus BEARING      then focus the beam at this whole bearing 0..359 (as the window's focusing does)
   --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
@@ -90,9 +91,12 @@ chosen model at the chosen elevation (with --model window exactly what `export` 
 -20 and -30 dB, north up, the half-power points marked. rect-db: level against bearing,
 -40..0 dB, with a -3 dB line. elevation: the elevation cut on the ARRL scale, horizon to
 zenith. report: one A4 page with the diagram of the first file, the three charts, the grid
-and every figure of each file. Several files overlay in distinct colours with a legend.
-`export` always writes BMP, whatever OUT's extension. `plot` writes BMP bytes for .bmp, the
-same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
+and every figure of each file, for up to 8 files. Several files overlay in twelve colours,
+then the same dashed, dotted and dash-dotted, with a legend that keeps to a quarter of the
+chart and counts the names it has no room for. Names are shown in the locale's charset, else
+as Windows-1251, else with \xNN escapes.
+`export` always writes BMP, whatever OUT's extension. `plot` writes the same BMP bytes for
+.bmp, the same pixels as PNG for .png, and the same drawing as vectors for .svg and .pdf.
 
 Output of `pattern`:
   text  the three read-outs as the window's labels show them, the emitter table as the
@@ -112,6 +116,8 @@ Output of `pattern`:
 With --config given more than once: json is one object a line (JSON Lines), csv leads each
 row with a config column, text is a block per file headed by "== FILE". A file that fails
 is reported on standard error with its path; the others still run.
+In json, bytes of a file name that are not UTF-8 are written as \u0080..\u00ff, the
+characters of their Latin-1 reading, so the output always parses.
 
 Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
 the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
@@ -173,7 +179,9 @@ perfect, GN 2 Sommerfeld-Norton for real ground), the frequency (299.8 MHz, a wa
 elevation used and the elevation cut at its bearing.
 
 Exit status: 0 done; 1 a file could not be written or a configuration could not be
-loaded (the window's error text on standard error); 2 a bad option or value, including a
-configuration file that does not exist or cannot be read (one line naming it). With
-several files, the worst of them. Nothing is written on error.
+loaded (the window's error text on standard error, with the system's reason after a colon
+where the window's text gives none); 2 a bad option or value, including a
+configuration file that does not exist or cannot be read (one line naming it; control
+characters in names and values are shown escaped). With several files, the worst of them.
+Nothing is written on error.
 )";

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "config/cp1251.h"
 #include "config/errors.h"
-#include "config/inifile.h"
 #include "config/numtext.h"
 
 namespace {
@@ -15,7 +15,8 @@ std::string EmitterSection(int k) {
     return section += FormatInteger(k);
 }
 
-// Switched off and all at zero (a negative zero too): such an emitter is not saved.
+// Switched off and all at zero (a negative zero too): such an emitter gets no section of its
+// own in a new file.
 bool Qualifies(const TEmitter& e) {
     return e.Enabled || e.X != 0 || e.Y != 0 || e.Phase != 0;
 }
@@ -38,52 +39,72 @@ long double RealValue(const std::string& text) {
 }  // namespace
 
 TConfiguration ReadConfiguration(const std::string& fileName) {
-    const TIniFile file(fileName);
-    TConfiguration table;
+    return ReadConfiguration(TIniFile(fileName));
+}
+
+// Every value is looked up in one pass over the file.
+TConfiguration ReadConfiguration(const TIniFile& file) {
+    std::array<std::string, kEmitterCount> sections;
+    std::vector<TIniKey> keys;
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const std::string section = EmitterSection(k);
-        TEmitter& e = table.Emitters[static_cast<unsigned>(k - 1)];
-        e.Enabled = ParseInteger(file.ReadString(section, kEnabledKey), 0) != 0;
-        e.X = RealValue(file.ReadString(section, kXKey));
-        e.Y = RealValue(file.ReadString(section, kYKey));
-        e.Phase = RealValue(file.ReadString(section, kPhaseKey));
+        const std::string& section = sections[static_cast<unsigned>(k - 1)] = EmitterSection(k);
+        for (const auto key : {kEnabledKey, kXKey, kYKey, kPhaseKey})
+            keys.push_back({section, key});
     }
-    table.TypeIndex = ParseInteger(file.ReadString(kAllEmittersSection, kTypeKey), 0);
+    keys.push_back({kAllEmittersSection, kTypeKey});
+    const std::vector<std::string> values = file.ReadStrings(keys);
+
+    TConfiguration table;
+    auto value = values.begin();
+    for (TEmitter& e : table.Emitters) {
+        e.Enabled = ParseInteger(*value++, 0) != 0;
+        e.X = RealValue(*value++);
+        e.Y = RealValue(*value++);
+        e.Phase = RealValue(*value++);
+    }
+    table.TypeIndex = ParseInteger(*value, 0);
     return table;
 }
 
 void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
                        const TWriteFn& write, const TGround* ground) {
-    TIniFile file(fileName);
-    file.WriteString(kAllEmittersSection, kTypeKey, FormatInteger(typeIndex));
+    std::array<std::string, kEmitterCount> sections;
+    std::vector<TIniValue> values = {{kAllEmittersSection, kTypeKey, FormatInteger(typeIndex)}};
     if (ground != nullptr && ground->Kind != TGroundKind::None) {
         const bool real = ground->Kind == TGroundKind::Real;
-        file.WriteString(kAllEmittersSection, kGroundKey, real ? "2" : "1");
-        file.WriteString(kAllEmittersSection, kHeightKey, StoredText(ground->HeightWavelengths));
+        values.push_back({kAllEmittersSection, kGroundKey, real ? "2" : "1"});
+        values.push_back({kAllEmittersSection, kHeightKey, StoredText(ground->HeightWavelengths)});
         if (real) {
-            file.WriteString(kAllEmittersSection, kFrequencyKey, StoredText(ground->FrequencyMhz));
-            file.WriteString(kAllEmittersSection, kPermittivityKey,
-                             StoredText(ground->Permittivity));
-            file.WriteString(kAllEmittersSection, kConductivityKey,
-                             StoredText(ground->Conductivity));
+            values.push_back(
+                {kAllEmittersSection, kFrequencyKey, StoredText(ground->FrequencyMhz)});
+            values.push_back(
+                {kAllEmittersSection, kPermittivityKey, StoredText(ground->Permittivity)});
+            values.push_back(
+                {kAllEmittersSection, kConductivityKey, StoredText(ground->Conductivity)});
         }
     }
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = array.Emitter(k);
-        if (!Qualifies(e)) continue;
-        const std::string section = EmitterSection(k);
-        file.WriteString(section, kEnabledKey, e.Enabled ? "1" : "0");
-        file.WriteString(section, kXKey, StoredText(e.X));
-        file.WriteString(section, kYKey, StoredText(e.Y));
-        file.WriteString(section, kPhaseKey, StoredText(e.Phase));
+        const std::string& section = sections[static_cast<unsigned>(k - 1)] = EmitterSection(k);
+        // A section an earlier save left would otherwise bring the emitter back on with its
+        // old values: it is overwritten with what the emitter now holds.
+        const bool onlyOverEarlier = !Qualifies(e);
+        values.push_back({section, kEnabledKey, e.Enabled ? "1" : "0", onlyOverEarlier});
+        values.push_back({section, kXKey, StoredText(e.X), onlyOverEarlier});
+        values.push_back({section, kYKey, StoredText(e.Y), onlyOverEarlier});
+        values.push_back({section, kPhaseKey, StoredText(e.Phase), onlyOverEarlier});
         // Only the command line sets amplitudes; the window's are all 1 and it writes none.
-        if (e.Amplitude != 1) file.WriteString(section, kAmplitudeKey, StoredText(e.Amplitude));
+        if (e.Amplitude != 1) {
+            values.push_back({section, kAmplitudeKey, StoredText(e.Amplitude), onlyOverEarlier});
+        }
     }
-    if (!file.Commit(write).Ok()) throw EHandlerError("Unable to write to " + fileName);
+    TIniFile file(fileName);
+    file.WriteStrings(values);
+    const TFileWriteResult result = file.Commit(write);
+    if (!result.Ok()) throw EFileError("Unable to write to " + fileName, result.Errno);
 }
 
-std::optional<TGround> ReadGround(const std::string& fileName) {
-    const TIniFile file(fileName);
+std::optional<TGround> ReadGround(const TIniFile& file) {
     const auto value = [&](std::string_view key) {
         return RealValue(file.ReadString(kAllEmittersSection, key));
     };
@@ -105,8 +126,7 @@ std::optional<TGround> ReadGround(const std::string& fileName) {
     return ground;
 }
 
-TAmplitudes ReadAmplitudes(const std::string& fileName) {
-    const TIniFile file(fileName);
+TAmplitudes ReadAmplitudes(const TIniFile& file, const std::string& fileName) {
     TAmplitudes amplitudes;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const std::string text = file.ReadString(EmitterSection(k), kAmplitudeKey);

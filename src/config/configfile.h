@@ -5,14 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "config/inifile.h"
 #include "config/safefile.h"
 #include "model/emitters.h"
 #include "model/ground.h"
 
 // Saves the table and the type index into the file (other sections, keys and comments of an
-// existing file stay). Throws EHandlerError "Unable to write to <fileName>" on failure, in
-// which case the earlier file is unchanged.
-// With a ground other than none, its keys are written too (the command line's save).
+// existing file stay). An emitter switched off at 0, 0, 0 gets a section only where the file
+// already has one, so the file always loads back as the table. With a ground other than none,
+// its keys are written too (the command line's save). Throws EHandlerError "Unable to write to
+// <fileName>" on failure, in which case the earlier file is unchanged.
 void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
                        const TWriteFn& write = {}, const TGround* ground = nullptr);
 
@@ -27,15 +29,18 @@ struct TConfiguration {
 // is no number as 0. Throws EHandlerError "Floating point overflow" for a value beyond the
 // double range.
 TConfiguration ReadConfiguration(const std::string& fileName);
+// The same from a file's text read beforehand.
+TConfiguration ReadConfiguration(const TIniFile& file);
 
 // The ground the file describes; nullopt when it names none ("Земля" missing or 0). A kind
 // other than 0, 1 or 2 reads as none; values that do not parse as 0.
-std::optional<TGround> ReadGround(const std::string& fileName);
+std::optional<TGround> ReadGround(const TIniFile& file);
 
 // The emitters' relative currents ("Амплитуда", 1 where missing) and a warning line for each
-// value that is negative or no number, read as 0 as the file reads a bad number.
+// value that is negative or no number, read as 0 as the file reads a bad number. name is the
+// file's, for the warnings.
 struct TAmplitudes {
     std::array<long double, kEmitterCount> Values{};
     std::vector<std::string> Warnings;
 };
-TAmplitudes ReadAmplitudes(const std::string& fileName);
+TAmplitudes ReadAmplitudes(const TIniFile& file, const std::string& name);

@@ -29,12 +29,31 @@ constexpr char32_t LowerCyrillic(char32_t c) {
     return c;
 }
 
-constexpr std::optional<unsigned char> FromUnicode(char32_t c) {
-    if (c < 0x80) return static_cast<unsigned char>(c);
+constexpr std::optional<unsigned char> SearchHighHalf(char32_t c) {
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
         if (ToUnicode(static_cast<unsigned char>(b)) == c) return static_cast<unsigned char>(b);
     }
     return std::nullopt;
+}
+
+// The bytes of the Cyrillic block U+0400..U+045F, where nearly every name's letters lie, so
+// that converting a name takes one look-up a letter; 0 where the block has no byte.
+constexpr std::array<unsigned char, 0x60> MakeCyrillicTable() {
+    std::array<unsigned char, 0x60> table{};
+    for (unsigned i = 0; i < table.size(); ++i) table[i] = SearchHighHalf(0x0400 + i).value_or(0);
+    return table;
+}
+
+constexpr std::array<unsigned char, 0x60> kCyrillicTable = MakeCyrillicTable();
+
+constexpr std::optional<unsigned char> FromUnicode(char32_t c) {
+    if (c < 0x80) return static_cast<unsigned char>(c);
+    if (c >= 0x0400 && c < 0x0460) {
+        const unsigned char byte = kCyrillicTable[c - 0x0400];
+        if (byte == 0) return std::nullopt;
+        return byte;
+    }
+    return SearchHighHalf(c);
 }
 
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
@@ -62,7 +81,12 @@ unsigned char FoldCase1251(unsigned char byte) {
 
 std::optional<std::string> Utf8ToCp1251(std::string_view text) {
     std::string out;
-    out.reserve(text.size());
+    if (!Utf8ToCp1251(text, out)) return std::nullopt;
+    return out;
+}
+
+bool Utf8ToCp1251(std::string_view text, std::string& out) {
+    out.clear();
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -78,19 +102,19 @@ std::optional<std::string> Utf8ToCp1251(std::string_view text) {
             c = lead & 0x0Fu;
             length = 3;
         } else {
-            return std::nullopt;  // four-byte forms lie outside Windows-1251 anyway
+            return false;  // four-byte forms lie outside Windows-1251 anyway
         }
-        if (text.size() - i < length) return std::nullopt;
+        if (text.size() - i < length) return false;
         for (std::size_t j = 1; j < length; ++j) {
             const auto next = static_cast<unsigned char>(text[i + j]);
-            if ((next & 0xC0u) != 0x80) return std::nullopt;
+            if ((next & 0xC0u) != 0x80) return false;
             c = (c << 6) | (next & 0x3Fu);
         }
-        if (length == 3 && c < 0x800) return std::nullopt;
+        if (length == 3 && c < 0x800) return false;
         const auto byte = FromUnicode(c);
-        if (!byte) return std::nullopt;
+        if (!byte) return false;
         out.push_back(static_cast<char>(*byte));
         i += length;
     }
-    return out;
+    return true;
 }

@@ -32,3 +32,5 @@ unsigned char FoldCase1251(unsigned char byte);
 // UTF-8 text re-encoded as Windows-1251; nullopt when the text is not valid UTF-8 or holds a
 // character that Windows-1251 cannot represent.
 std::optional<std::string> Utf8ToCp1251(std::string_view text);
+// The same into out, whose room is reused; false when the text cannot be converted.
+bool Utf8ToCp1251(std::string_view text, std::string& out);

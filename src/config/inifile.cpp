@@ -1,123 +1,78 @@
 #include "config/inifile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "config/cp1251.h"
+#include "config/filecontent.h"
+#include "config/iniscan.h"
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-bool FoldedEqual(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase1251(static_cast<unsigned char>(a[i])) !=
-            FoldCase1251(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool HasHighByte(std::string_view s) {
-    for (const char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    }
-    return false;
-}
-
-// A name in the file matches the wanted Windows-1251 name directly or as its UTF-8 spelling.
-bool NamesMatch(std::string_view inFile, std::string_view wanted) {
-    if (FoldedEqual(inFile, wanted)) return true;
-    if (inFile.size() <= wanted.size() || !HasHighByte(inFile)) return false;
-    const auto converted = Utf8ToCp1251(inFile);
-    return converted && FoldedEqual(*converted, wanted);
-}
-
-struct TLine {
-    std::size_t Begin = 0;
-    std::size_t End = 0;   // content end, before the line break
-    std::size_t Next = 0;  // start of the following line
-};
-
-TLine LineAt(const std::string& text, std::size_t begin) {
-    const void* found = std::memchr(text.data() + begin, '\n', text.size() - begin);
-    TLine line{begin, text.size(), text.size()};
-    if (found != nullptr) {
-        line.End = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-        line.Next = line.End + 1;
-        if (line.End > begin && text[line.End - 1] == '\r') --line.End;
-    }
-    return line;
-}
-
-std::string_view Content(const std::string& text, const TLine& line) {
-    return std::string_view(text).substr(line.Begin, line.End - line.Begin);
-}
-
-// The section name of a "[name]" line.
-std::optional<std::string_view> SectionName(std::string_view content) {
-    const auto trimmed = Trim(content);
-    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-    const auto close = trimmed.find(']');
-    if (close == std::string_view::npos) return std::nullopt;
-    return Trim(trimmed.substr(1, close - 1));
-}
-
 std::string_view FirstLine(std::string_view value) {
     return value.substr(0, value.find_first_of("\r\n"));
 }
 
-void ReadWholeFile(const std::string& fileName, std::string& text, int& loadErrno) {
-    // Non-blocking so that a fifo without a writer cannot stall the command.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR) loadErrno = errno;
-        return;
+// Two names the caller gives that stand for the same name in the file.
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldCase1251(static_cast<unsigned char>(x)) ==
+                      FoldCase1251(static_cast<unsigned char>(y));
+           });
+}
+
+// The wanted sections with their keys, each name once, in the order first asked for.
+template <typename TItem>
+std::vector<TIniWanted> Group(std::span<const TItem> items, std::vector<std::size_t>& sectionOf,
+                              std::vector<std::size_t>& keyOf) {
+    std::vector<TIniWanted> wanted;
+    for (const TItem& item : items) {
+        auto section = std::find_if(wanted.begin(), wanted.end(), [&](const TIniWanted& w) {
+            return SameName(w.Section, item.Section);
+        });
+        if (section == wanted.end())
+            section = wanted.insert(wanted.end(), TIniWanted{item.Section, {}});
+        auto key = std::find_if(section->Keys.begin(), section->Keys.end(),
+                                [&](std::string_view k) { return SameName(k, item.Key); });
+        if (key == section->Keys.end()) key = section->Keys.insert(section->Keys.end(), item.Key);
+        sectionOf.push_back(static_cast<std::size_t>(section - wanted.begin()));
+        keyOf.push_back(static_cast<std::size_t>(key - section->Keys.begin()));
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        loadErrno = errno;
-    } else if (S_ISREG(st.st_mode)) {
-        if (static_cast<unsigned long long>(st.st_size) > TIniFile::kMaxFileSize) {
-            loadErrno = EFBIG;
-        } else {
-            text.resize(static_cast<std::size_t>(st.st_size));
-            std::size_t done = 0;
-            while (done < text.size()) {
-                const auto n = ::read(fd, text.data() + done, text.size() - done);
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) loadErrno = errno;
-                if (n <= 0) break;
-                done += static_cast<std::size_t>(n);
-            }
-            text.resize(done);
-        }
+    return wanted;
+}
+
+// A piece of the text replaced by another.
+struct TEdit {
+    std::size_t At = 0;
+    std::size_t Length = 0;
+    std::string Text;
+};
+
+std::string Applied(const std::string& text, std::vector<TEdit>& edits) {
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const TEdit& a, const TEdit& b) { return a.At < b.At; });
+    std::string out;
+    std::size_t copied = 0;
+    for (const TEdit& edit : edits) {
+        if (edit.At < copied) continue;  // two names the file spells alike: the first stands
+        out.append(text, copied, edit.At - copied);
+        out += edit.Text;
+        copied = edit.At + edit.Length;
     }
-    ::close(fd);
+    out.append(text, copied);
+    return out;
 }
 
 }  // namespace
 
 TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {
-    ReadWholeFile(FileName, Contents, LoadErrno);
-    if (LoadErrno != 0) Contents.clear();
+    TFileContent content = ReadFileContent(FileName, kMaxFileSize, TFileKinds::Regular);
+    // A missing file is an empty one that Commit creates.
+    if (content.Errno != ENOENT && content.Errno != ENOTDIR) LoadErrno = content.Errno;
+    Contents = std::move(content.Text);
     if (Contents.starts_with(kByteOrderMark)) ContentsStart = kByteOrderMark.size();
 }
 
@@ -128,79 +83,80 @@ TIniFile TIniFile::FromText(std::string text) {
     return file;
 }
 
-std::optional<TIniFile::TSection> TIniFile::FindSection(std::string_view name) const {
-    std::size_t pos = ContentsStart;
-    while (pos < Contents.size()) {
-        const TLine header = LineAt(Contents, pos);
-        pos = header.Next;
-        const auto found = SectionName(Content(Contents, header));
-        if (!found || !NamesMatch(*found, name)) continue;
-        TSection section{header.Next, Contents.size(), header.Next};
-        while (pos < Contents.size()) {
-            const TLine line = LineAt(Contents, pos);
-            const auto content = Content(Contents, line);
-            if (SectionName(content)) {
-                section.BodyEnd = line.Begin;
-                break;
-            }
-            if (!Trim(content).empty()) section.InsertAt = line.Next;
-            pos = line.Next;
-        }
-        return section;
-    }
-    return std::nullopt;
-}
-
-std::optional<TIniFile::TKey> TIniFile::FindKey(const TSection& section,
-                                                std::string_view name) const {
-    std::size_t pos = section.BodyBegin;
-    while (pos < section.BodyEnd) {
-        const TLine line = LineAt(Contents, pos);
-        pos = line.Next;
-        const auto content = Content(Contents, line);
-        const auto trimmed = Trim(content);
-        if (trimmed.empty() || trimmed.front() == ';') continue;
-        const auto equals = trimmed.find('=');
-        if (equals == std::string_view::npos) continue;
-        const auto key = Trim(trimmed.substr(0, equals));
-        if (!NamesMatch(key, name)) continue;
-        return TKey{line.Begin, line.End, key, Trim(trimmed.substr(equals + 1))};
-    }
-    return std::nullopt;
-}
-
 std::string TIniFile::ReadString(std::string_view section, std::string_view key) const {
-    const auto foundSection = FindSection(section);
-    if (!foundSection) return {};
-    const auto foundKey = FindKey(*foundSection, key);
-    if (!foundKey) return {};
-    return std::string(foundKey->Value.substr(0, kMaxValueLength));
+    const TIniKey keys[] = {{section, key}};
+    return ReadStrings(keys).front();
+}
+
+std::vector<std::string> TIniFile::ReadStrings(std::span<const TIniKey> keys) const {
+    std::vector<std::size_t> sectionOf;
+    std::vector<std::size_t> keyOf;
+    const auto wanted = Group(keys, sectionOf, keyOf);
+    const auto found = ScanIniText(Contents, ContentsStart, wanted, false);
+    std::vector<std::string> values;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto& section = found[sectionOf[i]];
+        const auto& line = section ? section->Keys[keyOf[i]] : std::nullopt;
+        values.emplace_back(line ? line->Value.substr(0, kMaxValueLength) : std::string_view());
+    }
+    return values;
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    const TIniValue values[] = {{section, key, std::string(value)}};
+    WriteStrings(values);
+}
+
+// Every edit is found on the text as read, then made in one copy. A later value for the same
+// key wins, as it would replace the earlier one.
+void TIniFile::WriteStrings(std::span<const TIniValue> values) {
+    if (values.empty()) return;
     Dirty = true;
-    value = FirstLine(value);
-    const auto foundSection = FindSection(section);
-    if (!foundSection) {
-        if (!Contents.empty() && Contents.back() != '\n')
-            Contents += Contents.back() == '\r' ? "\n" : kLineEnd;
-        ((((Contents += '[') += section) += ']') += kLineEnd);
-        ((((Contents += key) += '=') += value) += kLineEnd);
-        return;
+    std::vector<std::size_t> sectionOf;
+    std::vector<std::size_t> keyOf;
+    const auto wanted = Group(values, sectionOf, keyOf);
+    const auto found = ScanIniText(Contents, ContentsStart, wanted, true);
+
+    // The value and whether it must be written, per wanted section and key.
+    std::vector<std::vector<std::optional<std::string_view>>> chosen(wanted.size());
+    for (std::size_t s = 0; s < wanted.size(); ++s) chosen[s].resize(wanted[s].Keys.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].IfSectionExists && !found[sectionOf[i]]) continue;
+        chosen[sectionOf[i]][keyOf[i]] = FirstLine(values[i].Value);
     }
-    if (const auto foundKey = FindKey(*foundSection, key)) {
-        std::string line(foundKey->Name);
-        (line += '=') += value;
-        Contents.replace(foundKey->LineBegin, foundKey->ContentEnd - foundKey->LineBegin, line);
-        return;
+
+    std::vector<TEdit> edits;
+    std::string atEnd;  // keys for the text's last section, then the new sections
+    std::string newSections;
+    for (std::size_t s = 0; s < wanted.size(); ++s) {
+        std::string added;
+        for (std::size_t k = 0; k < wanted[s].Keys.size(); ++k) {
+            if (!chosen[s][k]) continue;
+            const auto& line = found[s] ? found[s]->Keys[k] : std::nullopt;
+            if (line) {
+                std::string text(line->Name);
+                (text += '=') += *chosen[s][k];
+                edits.push_back({line->LineBegin, line->ContentEnd - line->LineBegin, text});
+            } else {
+                (((added += wanted[s].Keys[k]) += '=') += *chosen[s][k]) += kLineEnd;
+            }
+        }
+        if (added.empty()) continue;
+        if (!found[s]) {
+            (((newSections += '[') += wanted[s].Section) += ']') += kLineEnd;
+            newSections += added;
+        } else if (found[s]->InsertAt == Contents.size()) {
+            atEnd += added;
+        } else {
+            edits.push_back({found[s]->InsertAt, 0, added});
+        }
     }
-    std::string line;
-    const std::size_t at = foundSection->InsertAt;
-    if (at == Contents.size() && !Contents.empty() && Contents.back() != '\n') {
-        line += Contents.back() == '\r' ? "\n" : kLineEnd;
+    atEnd += newSections;
+    if (!atEnd.empty() && !Contents.empty() && Contents.back() != '\n') {
+        atEnd.insert(0, Contents.back() == '\r' ? "\n" : kLineEnd);
     }
-    (((line += key) += '=') += value) += kLineEnd;
-    Contents.insert(at, line);
+    if (!atEnd.empty()) edits.push_back({Contents.size(), 0, atEnd});
+    Contents = Applied(Contents, edits);
 }
 
 TFileWriteResult TIniFile::Commit(const TWriteFn& write) {

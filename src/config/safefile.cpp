@@ -10,12 +10,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/tempfile.h"
+
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
-// Of the file's name, the temporary name beside it keeps at most this many bytes, so that with
-// its dot and suffix it stays a legal name however long the file's own name is.
-constexpr std::size_t kTempStemLength = 64;
 
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -79,8 +78,8 @@ TFileWriteResult Failed(TFileWriteResult::TStage stage, int err) {
 
 // Devices and fifos cannot be renamed over; they receive the content directly. A fifo
 // without a reader is refused rather than waited for.
-TFileWriteResult WriteInPlace(const std::string& path, std::string_view content,
-                              const TWriteFn& write) {
+TFileWriteResult WriteToDevice(const std::string& path, std::string_view content,
+                               const TWriteFn& write) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Failed(TFileWriteResult::TStage::Create, errno);
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -90,6 +89,31 @@ TFileWriteResult WriteInPlace(const std::string& path, std::string_view content,
         return Failed(TFileWriteResult::TStage::Write, err);
     }
     if (::close(fd) != 0) return Failed(TFileWriteResult::TStage::Write, errno);
+    return {};
+}
+
+// A regular file that cannot be replaced (its folder takes no new files, or other names link
+// to it) is rewritten as the file itself, so that every name and its owner and mode stay. Its
+// room is reserved first: a full disk is found before a byte of the old content is lost.
+TFileWriteResult RewriteInPlace(const std::string& path, std::string_view content,
+                                const TWriteFn& write) {
+    using TStage = TFileWriteResult::TStage;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Failed(TStage::Create, errno);
+    const auto fail = [fd] {
+        const int err = errno;
+        ::close(fd);
+        return Failed(TStage::Write, err);
+    };
+    const auto size = static_cast<off_t>(content.size());
+    if (size > 0 && ::fallocate(fd, 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS &&
+        errno != EINVAL) {
+        return fail();
+    }
+    if (!WriteAll(fd, content, write) || ::ftruncate(fd, size) != 0 || ::fsync(fd) != 0) {
+        return fail();
+    }
+    if (::close(fd) != 0) return Failed(TStage::Write, errno);
     return {};
 }
 
@@ -113,45 +137,35 @@ TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view c
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists) {
         if (S_ISDIR(st.st_mode)) return Failed(TStage::Create, EISDIR);
-        if (!S_ISREG(st.st_mode)) return WriteInPlace(target, content, write);
+        if (!S_ISREG(st.st_mode)) return WriteToDevice(target, content, write);
         // A read-only file stays read-only: renaming over it would bypass its permissions.
         if (::access(target.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
+        // A new file would leave the other names with the old content.
+        if (st.st_nlink > 1) return RewriteInPlace(target, content, write);
     }
 
-    std::string temp =
-        DirectoryOf(target) + "/." + BaseNameOf(target).substr(0, kTempStemLength) + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return Failed(TStage::Create, errno);
-    const auto fail = [&](TStage stage) {
-        const int e = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return Failed(stage, e);
-    };
-
+    const std::string folder = DirectoryOf(target);
+    const std::string base = BaseNameOf(target);
+    RemoveLeftoverTempFiles(folder, base);
+    TTempFile temp = TTempFile::Create(folder, base);
+    if (!temp.Valid()) {
+        if (exists) return RewriteInPlace(target, content, write);
+        return Failed(TStage::Create, errno);
+    }
+    const int fd = temp.Descriptor();
     if (exists) {
         // Root replacing another user's file keeps its owner; others cannot and need not.
         if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
             [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
         }
-        if (::fchmod(fd, st.st_mode & 07777) != 0) return fail(TStage::Create);
+        if (::fchmod(fd, st.st_mode & 07777) != 0) return Failed(TStage::Create, errno);
     } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
-        return fail(TStage::Create);
+        return Failed(TStage::Create, errno);
     }
-    if (!WriteAll(fd, content, write)) return fail(TStage::Write);
-    if (::fsync(fd) != 0) return fail(TStage::Write);
-    if (::close(fd) != 0) {
-        const int e = errno;
-        ::unlink(temp.c_str());
-        return Failed(TStage::Write, e);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(temp.c_str());
-        return Failed(TStage::Write, e);
-    }
-    // Make the rename itself durable; a folder that cannot be synced still holds the file.
-    const int dirFd = ::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!WriteAll(fd, content, write) || ::fsync(fd) != 0) return Failed(TStage::Write, errno);
+    if (!temp.Publish(target)) return Failed(TStage::Write, errno);
+    // Make the new name itself durable; a folder that cannot be synced still holds the file.
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);

@@ -18,10 +18,14 @@ struct TFileWriteResult {
 using TWriteFn = std::function<long(int fd, const void* data, std::size_t count)>;
 
 // Replaces the file's whole content so that no failure leaves a truncated or partial file:
-// the content goes to a temporary file in the same folder, is flushed to disk and renamed
-// over the target, which keeps its permission bits. A symbolic link is followed and the file
-// it points to replaced; a target that is not a regular file (a device, a fifo) is written in
-// place. On failure the temporary file is removed and the target is as it was.
+// the content goes to a temporary file in the same folder (unnamed where the file system
+// allows, so that a killed process leaves nothing), is flushed to disk and put in place of the
+// target, which keeps its owner and permission bits. A symbolic link is followed and the file
+// it points to replaced. On failure the temporary file is removed and the target is as it was.
+// Written in place instead, as the file itself: a device or a fifo; a file with other hard
+// links, which keep sharing it; and a writable file whose folder takes no new files. There a
+// full disk is still found before anything changes, but another failure can leave the file
+// cut short.
 TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view content,
                                      const TWriteFn& write = {});
 

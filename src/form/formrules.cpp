@@ -1,6 +1,5 @@
 #include "form/formrules.h"
 
-#include "config/configfile.h"
 #include "config/errors.h"
 #include "config/numtext.h"
 #include "model/focus.h"
@@ -39,8 +38,16 @@ void TFormRules::SetEmitterType(int index) {
 }
 
 void TFormRules::Load(const std::string& fileName) {
+    LoadWith([&fileName] { return ReadConfiguration(fileName); });
+}
+
+void TFormRules::LoadText(std::string text) {
+    LoadWith([&text] { return ReadConfiguration(TIniFile::FromText(std::move(text))); });
+}
+
+void TFormRules::LoadWith(const std::function<TConfiguration()>& read) {
     try {
-        LoadTable(fileName);
+        LoadTable(read);
     } catch (...) {
         ShowSpinsFor(Model.SelectedRow);
         throw;
@@ -49,10 +56,10 @@ void TFormRules::Load(const std::string& fileName) {
 }
 
 // The whole file is read and checked before anything changes.
-void TFormRules::LoadTable(const std::string& fileName) {
+void TFormRules::LoadTable(const std::function<TConfiguration()>& read) {
     TConfiguration file;
     try {
-        file = ReadConfiguration(fileName);
+        file = read();
     } catch (const EHandlerError&) {
         Controls.Redraw();
         throw;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "config/configfile.h"
 #include "form/arraymodel.h"
 #include "model/pattern.h"
 
@@ -48,6 +50,8 @@ class TFormRules {
     // "Floating point overflow") nothing changes, the diagram is redrawn and the error thrown
     // on. Either way the spins show the edited emitter afresh.
     void Load(const std::string& fileName);
+    // The same for a configuration file's text read beforehand (a pipe can be read only once).
+    void LoadText(std::string text);
     // Steers the beam to a whole bearing (degrees) and shows the rewritten phases.
     void Focus(int bearing);
     // The spins show the X, Y and Phase of emitter `row`.
@@ -64,7 +68,8 @@ class TFormRules {
     const TPattern& Pattern() const { return LastPattern; }
 
   private:
-    void LoadTable(const std::string& fileName);
+    void LoadWith(const std::function<TConfiguration()>& read);
+    void LoadTable(const std::function<TConfiguration()>& read);
     void ShowCell(int col, int row);
     void ShowRow(int row);
 

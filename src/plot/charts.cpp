@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "config/numtext.h"
 #include "model/angles.h"
@@ -15,6 +16,9 @@ constexpr double kRectFloorDb = -40;
 const double kHalfPowerDb = static_cast<double>(20 * std::log10(kHalfPowerRatio));
 constexpr double kFontSize = 12;
 constexpr double kLineWidth = 1.6;
+constexpr double kLegendRow = kFontSize * 1.3;
+// The legend takes at most this share of a chart's height; the chart keeps the rest.
+constexpr double kLegendShare = 0.25;
 const char* const kZeroText = "диаграмма равна нулю";
 
 // The ARRL scale: 0 dB at the full radius, -3 dB at 0.84 of it, the centre at -infinity.
@@ -30,12 +34,15 @@ double LevelDb(long double sample, long double maximum) {
 void SetGrid(cairo_t* cr, bool strong) {
     cairo_set_source_rgb(cr, strong ? 0.35 : 0.72, strong ? 0.35 : 0.72, strong ? 0.35 : 0.72);
     cairo_set_line_width(cr, strong ? 1.0 : 0.6);
+    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 void SetSeries(cairo_t* cr, std::size_t n) {
     const auto c = SeriesColour(n);
     cairo_set_source_rgb(cr, c[0], c[1], c[2]);
     cairo_set_line_width(cr, kLineWidth);
+    const std::vector<double> dashes = SeriesDashes(n);
+    cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
 }
 
 enum class TAlign { Start, Centre, End };
@@ -65,12 +72,16 @@ bool IsZero(const TChartSeries& s) {
     return s.Zero || !(s.Pattern.MaxGain > 0);
 }
 
-// File names with their colours, top left of the box; the elevation chart adds each cut's
-// bearing.
+// File names with their colours, top left of the box, as many as the legend's band holds; the
+// rest are counted on its last line. The elevation chart adds each cut's bearing.
 void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series,
                 bool bearings = false) {
+    const TLegendRows rows = LegendRows(series.size(), box.Height);
+    cairo_save(cr);
+    cairo_rectangle(cr, box.X, box.Y, box.Width, LegendHeight(rows));
+    cairo_clip(cr);
     double y = box.Y + kFontSize * 0.8;
-    for (std::size_t n = 0; n < series.size(); ++n) {
+    for (std::size_t n = 0; n < rows.Named; ++n) {
         SetSeries(cr, n);
         cairo_move_to(cr, box.X, y);
         cairo_line_to(cr, box.X + 18, y);
@@ -81,8 +92,14 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         if (!series[n].Conditions.empty()) name += "; " + series[n].Conditions;
         if (IsZero(series[n])) name += ": " + std::string(kZeroText);
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
-        y += kFontSize * 1.3;
+        y += kLegendRow;
     }
+    if (rows.Unnamed > 0) {
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        Text(cr, box.X + 24, y, "и ещё " + FormatInteger(static_cast<int>(rows.Unnamed)),
+             TAlign::Start, kFontSize * 0.9);
+    }
+    cairo_restore(cr);
 }
 
 // A polar chart's frame: rings on the ARRL scale, spokes, their labels. `from` and `to` are
@@ -125,7 +142,7 @@ void DrawCurve(cairo_t* cr, const TPolarFrame& f, const long double* values, int
 }  // namespace
 
 std::array<double, 3> SeriesColour(std::size_t n) {
-    static constexpr std::array<std::array<double, 3>, 8> kColours = {{
+    static constexpr std::array<std::array<double, 3>, kSeriesColours> kColours = {{
         {0.12, 0.35, 0.75},
         {0.84, 0.15, 0.16},
         {0.17, 0.63, 0.17},
@@ -134,12 +151,32 @@ std::array<double, 3> SeriesColour(std::size_t n) {
         {0.55, 0.34, 0.29},
         {0.89, 0.47, 0.76},
         {0.09, 0.75, 0.81},
+        {0.60, 0.60, 0.00},
+        {0.10, 0.10, 0.45},
+        {0.80, 0.00, 0.60},
+        {0.00, 0.45, 0.40},
     }};
     return kColours[n % kColours.size()];
 }
 
+std::vector<double> SeriesDashes(std::size_t n) {
+    static const std::vector<double> kPatterns[] = {{}, {7, 4}, {2, 3}, {8, 3, 2, 3}};
+    return kPatterns[n / kSeriesColours % std::size(kPatterns)];
+}
+
+TLegendRows LegendRows(std::size_t count, double boxHeight) {
+    const auto room =
+        static_cast<std::size_t>(std::max(1.0, std::floor(boxHeight * kLegendShare / kLegendRow)));
+    if (count <= room) return {count, 0};
+    return {room - 1, count - (room - 1)};
+}
+
+double LegendHeight(const TLegendRows& rows) {
+    return kLegendRow * static_cast<double>(rows.Named + (rows.Unnamed > 0 ? 1 : 0));
+}
+
 void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
-    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
     const double side = std::min(box.Width, box.Height - legend);
     const TPolarFrame f{box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kFontSize * 2};
     DrawRings(cr, f, 0, 360);
@@ -184,7 +221,7 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
 }
 
 void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
-    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
     const double left = box.X + kFontSize * 3.5;
     const double top = box.Y + legend + kFontSize;
     const double width = box.Width - kFontSize * 4.5;
@@ -211,8 +248,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
     }
     const double halfPowerDb = kHalfPowerDb;
     const double dashes[] = {6, 4};
-    cairo_set_dash(cr, dashes, 2, 0);
     SetGrid(cr, true);
+    cairo_set_dash(cr, dashes, 2, 0);
     cairo_move_to(cr, left, y(halfPowerDb));
     cairo_line_to(cr, left + width, y(halfPowerDb));
     cairo_stroke(cr);
@@ -251,7 +288,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 
 void DrawElevationChart(cairo_t* cr, const TChartBox& box,
                         const std::vector<TChartSeries>& series) {
-    const double legend = kFontSize * 1.3 * static_cast<double>(series.size());
+    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
     const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 4);
     const TPolarFrame f{box.X + kFontSize * 1.5, box.Y + legend + kFontSize * 2 + radius, radius};
     DrawRings(cr, f, 0, 90);

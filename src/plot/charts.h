@@ -45,5 +45,19 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 // The elevation cut on the ARRL scale, a quarter circle from the horizon to the zenith.
 void DrawElevationChart(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
 
-// The colour of the n-th series (red, green, blue 0..1), distinct for the first eight.
+inline constexpr std::size_t kSeriesColours = 12;
+// The colour of the n-th series (red, green, blue 0..1), distinct for the first twelve; the
+// next twelve take them again with dashed lines, then dotted, then dash-dotted.
 std::array<double, 3> SeriesColour(std::size_t n);
+// The n-th series' dash pattern for cairo_set_dash; empty for a solid line.
+std::vector<double> SeriesDashes(std::size_t n);
+
+// How a legend of count names fits a chart box of that height: the names it shows, and the
+// ones it only counts ("и ещё N") when a quarter of the box cannot hold them all.
+struct TLegendRows {
+    std::size_t Named = 0;
+    std::size_t Unnamed = 0;
+};
+TLegendRows LegendRows(std::size_t count, double boxHeight);
+// The height of the legend's band above the chart.
+double LegendHeight(const TLegendRows& rows);

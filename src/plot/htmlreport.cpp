@@ -6,10 +6,10 @@
 
 #include "plot/diagramfile.h"
 
-extern "C" const char ArrayPatternThreeJs[];
-extern "C" const char ArrayPatternThreeJsEnd[];
-extern "C" const char ArrayPatternOrbitControls[];
-extern "C" const char ArrayPatternOrbitControlsEnd[];
+extern "C" const char kThreeJs[];
+extern "C" const char kThreeJsEnd[];
+extern "C" const char kOrbitControls[];
+extern "C" const char kOrbitControlsEnd[];
 
 namespace {
 
@@ -58,26 +58,27 @@ double LevelDb(long double v, long double maximum) {
 std::vector<double> BearingLevels(const TChartSeries& s) {
     std::vector<double> levels;
     for (int b = 0; b <= 360; ++b) {
-        levels.push_back(LevelDb(s.Pattern.Samples[static_cast<unsigned>(BearingSample(b))],
-                                 s.Pattern.MaxGain));
+        levels.push_back(
+            LevelDb(s.Pattern.Samples[static_cast<unsigned>(BearingSample(b))], s.Pattern.MaxGain));
     }
     return levels;
 }
 
 std::string DiagramSvg(const TChartArray& a) {
-    std::string svg = DiagramFileBytes(a.Array, a.Report.Series.Pattern, a.ElevationDegrees,
-                                       TPictureFormat::Svg);
+    std::string svg =
+        DiagramFileBytes(a.Array, a.Report.Series.Pattern, a.ElevationDegrees, TPictureFormat::Svg);
     const auto start = svg.find("<svg");
     return start == std::string::npos ? std::string() : svg.substr(start);
 }
 
 void Table(std::string& out, const TReportArray& r) {
-    out += "<table class=\"emitters\"><tr><th>№</th><th>Вкл.</th><th>X</th><th>Y</th>"
-           "<th>Фаза</th></tr>";
+    out +=
+        "<table class=\"emitters\"><tr><th>№</th><th>Вкл.</th><th>X</th><th>Y</th>"
+        "<th>Фаза</th></tr>";
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
-        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" +
-               (r.Enabled[u] ? "да" : "нет") + "</td>";
+        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" + (r.Enabled[u] ? "да" : "нет") +
+               "</td>";
         for (const std::string& cell : r.Grid[u]) out += "<td>" + Escape(cell) + "</td>";
         out += "</tr>";
     }
@@ -92,7 +93,8 @@ void Table(std::string& out, const TReportArray& r) {
 void Charts(std::string& out, const std::string& which) {
     out += "<div class=\"charts\"><svg class=\"chart polar\" data-files=\"" + which +
            "\" viewBox=\"-220 -220 440 440\" width=\"440\" height=\"440\"></svg>"
-           "<svg class=\"chart rect\" data-files=\"" + which +
+           "<svg class=\"chart rect\" data-files=\"" +
+           which +
            "\" viewBox=\"0 0 560 300\" width=\"560\" height=\"300\"></svg>"
            "<div class=\"readout\"></div></div>";
 }
@@ -190,8 +192,9 @@ if(location.hash==='#drag'){
 
 std::string HtmlReport(const std::vector<TChartArray>& arrays) {
     std::string out;
-    out += "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
-           "<title>Диаграмма направленности антенной решетки</title><style>";
+    out +=
+        "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
+        "<title>Диаграмма направленности антенной решетки</title><style>";
     out += kStyle;
     out += "</style></head><body><h1>Диаграмма направленности антенной решетки</h1>\n";
     if (arrays.size() > 1) {
@@ -220,11 +223,9 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
         out += "</section>\n";
     }
     out += "<h2>Диаграмма в пространстве</h2><div id=\"three\"></div>\n<script>";
-    out.append(ArrayPatternThreeJs,
-               static_cast<std::size_t>(ArrayPatternThreeJsEnd - ArrayPatternThreeJs));
+    out.append(kThreeJs, static_cast<std::size_t>(kThreeJsEnd - kThreeJs));
     out += "</script>\n<script>";
-    out.append(ArrayPatternOrbitControls,
-               static_cast<std::size_t>(ArrayPatternOrbitControlsEnd - ArrayPatternOrbitControls));
+    out.append(kOrbitControls, static_cast<std::size_t>(kOrbitControlsEnd - kOrbitControls));
     out += "</script>\n<script>const DATA=[";
     for (std::size_t n = 0; n < arrays.size(); ++n) {
         const TChartArray& a = arrays[n];
@@ -252,8 +253,8 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
             Number(out, g.StepDegrees);
             out += ",\"low\":";
             Number(out, g.LowestElevation);
-            out += ",\"cols\":" + std::to_string(g.Bearings) + ",\"rows\":" +
-                   std::to_string(g.Elevations) + ",\"levels\":[";
+            out += ",\"cols\":" + std::to_string(g.Bearings) +
+                   ",\"rows\":" + std::to_string(g.Elevations) + ",\"levels\":[";
             for (std::size_t k = 0; k < g.Values.size(); ++k) {
                 if (k) out += ',';
                 Number(out, std::round(LevelDb(g.Values[k], g.Maximum) * 10) / 10);

@@ -26,6 +26,6 @@ void WritePictureFile(const std::string& fileName, std::string_view bytes, const
             throw EHandlerError("Cannot create file \"" + FullPath(fileName) + "\". " +
                                 SystemErrorText(result.Errno));
         case TFileWriteResult::TStage::Write:
-            throw EHandlerError(kStreamWriteErrorText);
+            throw EFileError(kStreamWriteErrorText, result.Errno);
     }
 }

@@ -15,6 +15,6 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName);
 
 // Replaces the file's content as every picture is written: an existing file survives any
 // failure. Throws EHandlerError "Cannot create file "<full path>". <system text>" when the
-// file cannot be created, "Stream write error" when a write falls short.
+// file cannot be created, EFileError "Stream write error" when a write falls short.
 void WritePictureFile(const std::string& fileName, std::string_view bytes,
                       const TWriteFn& write = {});

@@ -9,7 +9,12 @@ namespace {
 
 constexpr double kMargin = 28;
 constexpr double kGap = 19;
-constexpr double kTextSize = 8;  // points
+constexpr double kTextSize = 8;       // points, of the tables in one band
+constexpr double kSmallTextSize = 7;  // in two bands
+constexpr double kLineSpacing = 1.35;
+// A file's column: its name, the grid's head and rows, and the figures, in lines.
+constexpr double kColumnLines = 24;
+constexpr std::size_t kFilesPerBand = 4;
 
 std::string Fixed(long double v, int decimals) {
     return FormatFixed(v, 18, decimals);
@@ -23,47 +28,51 @@ std::string Db(long double v) {
 // Text with its left end (or, right-aligned, its right end) at x on the baseline y, shrunk to
 // fit width.
 void FitText(cairo_t* cr, double x, double y, const std::string& text, double width,
-             bool rightAligned = false) {
-    cairo_set_font_size(cr, kTextSize);
+             double textSize, bool rightAligned = false) {
+    cairo_set_font_size(cr, textSize);
     cairo_text_extents_t e;
     cairo_text_extents(cr, text.c_str(), &e);
     if (e.x_advance > width && e.x_advance > 0) {
-        cairo_set_font_size(cr, kTextSize * width / e.x_advance);
+        cairo_set_font_size(cr, textSize * width / e.x_advance);
         cairo_text_extents(cr, text.c_str(), &e);
     }
     cairo_move_to(cr, rightAligned ? x - e.x_advance : x, y);
     cairo_show_text(cr, text.c_str());
 }
 
-void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& array, size_t n) {
-    const double line = kTextSize * 1.35;
+void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& array, size_t n,
+                     double textSize) {
+    const auto fit = [&](double x, double y, const std::string& text, double width,
+                         bool rightAligned = false) {
+        FitText(cr, x, y, text, width, textSize, rightAligned);
+    };
+    const double line = textSize * kLineSpacing;
     double y = box.Y + line;
     const auto colour = SeriesColour(n);
     cairo_set_source_rgb(cr, colour[0], colour[1], colour[2]);
-    FitText(cr, box.X, y, array.Series.Name, box.Width);
+    fit(box.X, y, array.Series.Name, box.Width);
     cairo_set_source_rgb(cr, 0, 0, 0);
     y += line * 1.3;
     const double cells[] = {0, 0.07, 0.17, 0.445, 0.72};
     const char* const heads[] = {"№", "Вкл.", "X", "Y", "Фаза"};
     for (int c = 0; c < 5; ++c) {
-        FitText(cr, box.X + cells[c] * box.Width, y, heads[c], 0.27 * box.Width);
+        fit(box.X + cells[c] * box.Width, y, heads[c], 0.27 * box.Width);
     }
     for (int k = 0; k < kEmitterCount; ++k) {
         y += line;
         const auto u = static_cast<unsigned>(k);
-        FitText(cr, box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
-        FitText(cr, box.X + cells[1] * box.Width, y, array.Enabled[u] ? "да" : "нет",
-                0.1 * box.Width);
+        fit(box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
+        fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? "да" : "нет", 0.1 * box.Width);
         for (int c = 0; c < kGridDataColumns; ++c) {
-            FitText(cr, box.X + cells[c + 2] * box.Width, y,
-                    array.Grid[u][static_cast<unsigned>(c)], 0.26 * box.Width);
+            fit(box.X + cells[c + 2] * box.Width, y, array.Grid[u][static_cast<unsigned>(c)],
+                0.26 * box.Width);
         }
     }
     y += line * 0.6;
     for (const auto& [caption, value] : ReportFigures(array)) {
         y += line;
-        FitText(cr, box.X, y, caption, box.Width * 0.6);
-        FitText(cr, box.X + box.Width, y, value, box.Width * 0.38, true);
+        fit(box.X, y, caption, box.Width * 0.6);
+        fit(box.X + box.Width, y, value, box.Width * 0.38, true);
     }
 }
 
@@ -128,10 +137,8 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
 
     std::vector<TChartSeries> series;
     for (const TReportArray& a : arrays) series.push_back(a.Series);
-    const double half = (kA4Width - 2 * kMargin - kGap) / 2;
-    const double right = kMargin + half + kGap;
-    const double row1 = kMargin + 18;
-    drawDiagram(cr, TChartBox{kMargin, row1, half, half});
+    const TReportLayout layout = ReportLayout(arrays.size());
+    drawDiagram(cr, layout.Diagram);
     // The charts' own texts are drawn at 12 units; the page scales them to about 7 points.
     const double scale = 0.6;
     const auto scaled = [&](auto draw, const TChartBox& box) {
@@ -141,17 +148,48 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
         draw(cr, TChartBox{0, 0, box.Width / scale, box.Height / scale}, series);
         cairo_restore(cr);
     };
-    scaled(DrawPolarDb, TChartBox{right, row1, half, half});
-    const double row2 = row1 + half + kGap / 2;
-    const double chartHeight = half * 0.72;
-    scaled(DrawRectDb, TChartBox{kMargin, row2, half, chartHeight});
-    scaled(DrawElevationChart, TChartBox{right, row2, half, chartHeight});
+    scaled(DrawPolarDb, layout.Polar);
+    scaled(DrawRectDb, layout.Rect);
+    scaled(DrawElevationChart, layout.Elevation);
+    for (std::size_t n = 0; n < arrays.size(); ++n) {
+        DrawArrayColumn(cr, layout.Columns[n], arrays[n], n, layout.TextSize);
+    }
+}
+
+// The charts keep their size while the tables fit in one band; a second band takes its room
+// from them, with the tables' text a point smaller.
+TReportLayout ReportLayout(std::size_t files) {
+    const std::size_t count = std::clamp<std::size_t>(files, 1, kMaxReportFiles);
+    const std::size_t bands = (count + kFilesPerBand - 1) / kFilesPerBand;
+    const std::size_t perBand = std::min(count, kFilesPerBand);
+    TReportLayout layout;
+    layout.TextSize = bands > 1 ? kSmallTextSize : kTextSize;
+    const double bandHeight = kColumnLines * layout.TextSize * kLineSpacing;
+    const double tables =
+        static_cast<double>(bands) * bandHeight + static_cast<double>(bands - 1) * kGap / 2;
+
+    const double half = (kA4Width - 2 * kMargin - kGap) / 2;
+    const double row1 = kMargin + 18;
+    // The square charts of the first row and the flatter ones of the second share what the
+    // tables leave.
+    const double room = kA4Height - kMargin - row1 - tables - kGap;
+    const double side = std::min(half, (room - kGap / 2) / 1.72);
+    const double inset = (half - side) / 2;
+    const double right = kMargin + half + kGap;
+    layout.Diagram = {kMargin + inset, row1, side, side};
+    layout.Polar = {right + inset, row1, side, side};
+    const double row2 = row1 + side + kGap / 2;
+    const double chartHeight = side * 0.72;
+    layout.Rect = {kMargin + inset, row2, side, chartHeight};
+    layout.Elevation = {right + inset, row2, side, chartHeight};
 
     const double row3 = row2 + chartHeight + kGap / 2;
-    const double columns = static_cast<double>(std::max<std::size_t>(1, arrays.size()));
+    const double columns = static_cast<double>(perBand);
     const double width = (kA4Width - 2 * kMargin - kGap * (columns - 1)) / columns;
-    for (std::size_t n = 0; n < arrays.size(); ++n) {
-        const double x = kMargin + static_cast<double>(n) * (width + kGap);
-        DrawArrayColumn(cr, TChartBox{x, row3, width, kA4Height - kMargin - row3}, arrays[n], n);
+    for (std::size_t n = 0; n < files && n < kMaxReportFiles; ++n) {
+        const double x = kMargin + static_cast<double>(n % kFilesPerBand) * (width + kGap);
+        const double y = row3 + static_cast<double>(n / kFilesPerBand) * (bandHeight + kGap / 2);
+        layout.Columns.push_back({x, y, width, bands > 1 ? bandHeight : kA4Height - kMargin - y});
     }
+    return layout;
 }

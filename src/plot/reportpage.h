@@ -33,6 +33,16 @@ struct TReportArray {
 
 inline constexpr double kA4Width = 595.28;  // points
 inline constexpr double kA4Height = 841.89;
+// The most files a report lays out legibly: two bands of four.
+inline constexpr std::size_t kMaxReportFiles = 8;
+
+// Where a report's parts lie on the page, in points.
+struct TReportLayout {
+    TChartBox Diagram, Polar, Rect, Elevation;
+    std::vector<TChartBox> Columns;  // one per file, at most kMaxReportFiles
+    double TextSize = 0;             // of the tables
+};
+TReportLayout ReportLayout(std::size_t files);
 
 // One A4 page in points: the diagram (drawn by drawDiagram into its box), the polar and
 // rectangular level charts and the elevation cut of every array overlaid, then each array's

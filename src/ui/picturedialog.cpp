@@ -1,7 +1,8 @@
 #include "ui/picturedialog.h"
 
+#include <QBuffer>
 #include <QDialog>
-#include <QFileInfo>
+#include <QFile>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,12 +15,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "config/filecontent.h"
+
 namespace {
 
 const QString kPictureLabel = QStringLiteral("Picture:");
 const QString kNoPicture = QStringLiteral("(None)");
 const QString kPreviewTitle = QStringLiteral("Preview");
 constexpr int kPaneSide = 160;  // pixels
+// Larger files are not previewed: far beyond any picture the program writes.
+constexpr std::size_t kMaxPreviewBytes = std::size_t{64} << 20;
 
 // A modal window with the picture at its own size, scrolled when it exceeds the screen;
 // Escape closes it as it closes any dialog.
@@ -85,12 +90,16 @@ void TSavePictureDialog::showEvent(QShowEvent* event) {
     ShowPictureOf(selectedFiles().value(0));
 }
 
-// Only plain files are read: opening a pipe or a terminal would wait for data that may never
-// come, with the dialog frozen.
+// Only plain files are read, and only as far as their size says: opening a pipe or a terminal,
+// or reading a /proc file, would wait for data that may never come, with the dialog frozen.
 void TSavePictureDialog::ShowPictureOf(const QString& path) {
     Picture = QImage();
-    if (QFileInfo(path).isFile()) {
-        QImageReader reader(path);
+    const TFileContent content = ReadFileContent(QFile::encodeName(path).toStdString(),
+                                                 kMaxPreviewBytes, TFileKinds::Regular);
+    if (!content.Text.empty()) {
+        QByteArray bytes(content.Text.data(), static_cast<qsizetype>(content.Text.size()));
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
         reader.setDecideFormatFromContent(true);
         Picture = reader.read();
     }

@@ -15,10 +15,11 @@ const QString kPictureExtension = QStringLiteral("bmp");
 
 // Both modes accept a name that does not exist yet and never ask before a file is replaced:
 // the commands themselves decide what a missing or existing file means.
-std::optional<QString> RunFileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode,
-                                     const QString& filter, const QString& extension,
-                                     QString& lastFileName) {
+std::optional<QString> RunFileDialog(QFileDialog& dialog, QAbstractFileIconProvider& icons,
+                                     QFileDialog::AcceptMode mode, const QString& filter,
+                                     const QString& extension, QString& lastFileName) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&icons);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(mode);
@@ -65,20 +66,20 @@ QStringList QtNameFilters(const QString& filter) {
 
 std::optional<QString> TQtDialogs::OpenConfigFile(QWidget* parent) {
     QFileDialog dialog(parent);
-    return RunFileDialog(dialog, QFileDialog::AcceptOpen, kConfigFilter, kConfigExtension,
-                         OpenDialog1FileName);
+    return RunFileDialog(dialog, IconProvider, QFileDialog::AcceptOpen, kConfigFilter,
+                         kConfigExtension, OpenDialog1FileName);
 }
 
 std::optional<QString> TQtDialogs::SaveConfigFile(QWidget* parent) {
     QFileDialog dialog(parent);
-    return RunFileDialog(dialog, QFileDialog::AcceptSave, kConfigFilter, kConfigExtension,
-                         SaveDialog1FileName);
+    return RunFileDialog(dialog, IconProvider, QFileDialog::AcceptSave, kConfigFilter,
+                         kConfigExtension, SaveDialog1FileName);
 }
 
 std::optional<QString> TQtDialogs::SavePictureFile(QWidget* parent) {
     TSavePictureDialog dialog(parent);
-    return RunFileDialog(dialog, QFileDialog::AcceptSave, kPictureFilter, kPictureExtension,
-                         SavePictureDialog1FileName);
+    return RunFileDialog(dialog, IconProvider, QFileDialog::AcceptSave, kPictureFilter,
+                         kPictureExtension, SavePictureDialog1FileName);
 }
 
 void TQtDialogs::Information(QWidget* parent, const QString& title, const QString& text) {

@@ -66,6 +66,14 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         {{"pattern", "--taper", "chebyshev:30"}, "--taper"},
         {{"pattern", "--taper", "taylor:-30:1"}, "--taper"},
         {{"pattern", "--taper", "binomial"}, "--taper"},
+        {{"pattern", "--help=1"}, "--help takes no value"},
+        {{"plot", "--kind",   "report", "--config", "1", "--config",       "2", "--config",
+          "3",    "--config", "4",      "--config", "5", "--config",       "6", "--config",
+          "7",    "--config", "8",      "--config", "9", dir.Path("r.png")},
+         "at most 8 files"},
+        {{"pattern", "--version="}, "--version takes no value"},
+        {{"pattern", "--type", "1\n2"}, "'1\\n2'"},
+        {{"save", out, "--config", dir.Path("a\r\nb")}, "a\\r\\nb"},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli(c.Args);
@@ -120,22 +128,25 @@ struct TWriteFailureCase {
     std::string Error;   // the window's error text, with the full path in place of %s
 };
 
-// A file that cannot be written, read-only included: the window's error text, exit 1, the
-// folder and the earlier file unchanged.
-TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorText) {
+// A file that cannot be written: the window's error text with the system's reason after it,
+// exit 1, the folder unchanged.
+TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorTextAndTheCause) {
     TTempDir dir;
     ::mkdir(dir.Path("folder").c_str(), 0700);
     const std::string locked = dir.Path("locked.txt");
     WriteBytes(locked, "earlier\r\n");
     ::chmod(locked.c_str(), 0444);
-    // Open to the unprivileged user, so that only the file's own bits refuse the save.
+    // Open to the unprivileged user, so that only the file's own bits refuse the save, and the
+    // folder readable, so that it is refused as a folder.
     ::chmod(dir.Path("").c_str(), 0777);
+    ::chmod(dir.Path("folder").c_str(), 0755);
     const std::vector<TWriteFailureCase> cases = {
-        {"save", "missing/out.txt", "Unable to write to " + dir.Path("missing/out.txt") + "."},
+        {"save", "missing/out.txt",
+         "Unable to write to " + dir.Path("missing/out.txt") + ": No such file or directory."},
         {"export", "missing/out.bmp",
          "Cannot create file \"" + dir.Path("missing/out.bmp") + "\". No such file or directory."},
-        {"save", "folder", "Unable to write to " + dir.Path("folder") + "."},
-        {"save", "locked.txt", "Unable to write to " + locked + "."},
+        {"save", "folder", "Unable to write to " + dir.Path("folder") + ": Is a directory."},
+        {"save", "locked.txt", "Unable to write to " + locked + ": Permission denied."},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli({c.Command, dir.Path(c.Target)}, {}, "", TCliUser::Unprivileged);
@@ -169,7 +180,7 @@ TEST(CliErrors, OverflowingConfigurationStopsEveryCommand) {
 TEST(CliErrors, FailedWriteToStandardOutputIsReported) {
     const TCliRun run = RunCli({"pattern", "--format", "json"}, {}, "/dev/full");
     EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_EQ(run.Err, "Stream write error.\n");
+    EXPECT_EQ(run.Err, "Stream write error: No space left on device.\n");
 }
 
 }  // namespace

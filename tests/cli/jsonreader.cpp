@@ -3,7 +3,22 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "config/nametext.h"
+
 namespace {
+
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
 
 class TReader {
   public:
@@ -102,6 +117,15 @@ class TReader {
             const char c = Text[Pos++];
             if (c == '"') return out;
             if (static_cast<unsigned char>(c) < 0x20) Fail("control character in a string");
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                // JSON is UTF-8: a parser of another program rejects anything else.
+                const std::size_t length =
+                    Utf8SequenceLength(std::string_view(Text).substr(Pos - 1));
+                if (length == 0) Fail("not UTF-8");
+                out += Text.substr(Pos - 1, length);
+                Pos += length - 1;
+                continue;
+            }
             if (c != '\\') {
                 out += c;
                 continue;
@@ -133,8 +157,8 @@ class TReader {
                     if (Pos + 4 > Text.size()) Fail("short \\u escape");
                     const unsigned code = std::stoul(Text.substr(Pos, 4), nullptr, 16);
                     Pos += 4;
-                    if (code >= 0x80) Fail("\\u escape beyond ASCII");
-                    out += static_cast<char>(code);
+                    if (code >= 0xD800 && code < 0xE000) Fail("\\u escape of a surrogate");
+                    AppendUtf8(out, code);
                     break;
                 }
                 default:

@@ -110,24 +110,29 @@ TEST_F(ConfigFileTest, SaveThenLoadRestoresTheTable) {
 }
 
 TEST_F(ConfigFileTest, SavingOverAFileKeepsWhatItDoesNotWrite) {
-    const std::string foreign =
-        Lines({"; written by hand", "[Прочее]", "ключ=значение", "", "[Излучатель 6]", "Включен=1",
-               "X=0,5", "Y=-0,5", "Фаза=0,125", "Заметка=рядом", ""});
-    WriteBytes(Path, foreign);
+    const std::string foreign = Lines({"; written by hand", "[Прочее]", "ключ=значение", ""});
+    const std::string earlierSave =
+        Lines({"[Излучатель 6]", "Включен=1", "X=0,5", "Y=-0,5", "Фаза=0,125", "Заметка=рядом"});
+    WriteBytes(Path, foreign + earlierSave);
     SaveConfiguration(Path, MakeInitialModel(), 1);
     const std::string saved = ReadBytes(Path);
     EXPECT_TRUE(saved.starts_with(foreign)) << saved;
+    // Emitter 6 is off at zero now: its section holds that, beside the key it did not write.
+    EXPECT_NE(
+        saved.find(Lines({"[Излучатель 6]", "Включен=0", "X=0", "Y=0", "Фаза=0", "Заметка=рядом"})),
+        std::string::npos)
+        << saved;
     EXPECT_NE(saved.find(Cp("[Излучатель 4]")), std::string::npos);
+    EXPECT_EQ(saved.find(Cp("[Излучатель 5]")), std::string::npos);
 
     TArrayModel model = MakeInitialModel();
     THeadlessWindow window(model);
     window.Rules().Create();
     window.Rules().Load(Path);
-    EXPECT_TRUE(model.Emitter(6).Enabled);
-    EXPECT_EQ(model.Emitter(6).X, 0.5L);
-    EXPECT_EQ(model.Emitter(6).Phase, 0.125L);
+    EXPECT_FALSE(model.Emitter(6).Enabled);
+    EXPECT_EQ(model.Emitter(6).X, 0);
     EXPECT_EQ(window.EmitterTypeIndex(), 1);
-    EXPECT_EQ(model.EnabledCount(), 5);
+    EXPECT_EQ(model.EnabledCount(), 4);
 }
 
 TEST_F(ConfigFileTest, GroundKeysSurviveTheWindowsSaveAndReadBack) {
@@ -135,7 +140,7 @@ TEST_F(ConfigFileTest, GroundKeysSurviveTheWindowsSaveAndReadBack) {
     SaveConfiguration(Path, MakeInitialModel(), 1, {}, &sea);
     // The window's own save writes no ground and keeps the lines it does not write.
     SaveConfiguration(Path, MakeInitialModel(), 2);
-    const auto ground = ReadGround(Path);
+    const auto ground = ReadGround(TIniFile(Path));
     ASSERT_TRUE(ground);
     EXPECT_EQ(ground->Kind, TGroundKind::Real);
     EXPECT_EQ(ground->HeightWavelengths, static_cast<long double>(0.3));  // as a double
@@ -144,7 +149,7 @@ TEST_F(ConfigFileTest, GroundKeysSurviveTheWindowsSaveAndReadBack) {
     EXPECT_EQ(ground->Conductivity, 5);
     EXPECT_NE(ReadBytes(Path).find(Cp("Земля=2\r\n")), std::string::npos);
     WriteBytes(Path, Lines({"[Все излучатели]", "Тип=1", ""}));
-    EXPECT_FALSE(ReadGround(Path));
+    EXPECT_FALSE(ReadGround(TIniFile(Path)));
 }
 
 // One emitter section holding the given key and value, with emitter 2 on.
