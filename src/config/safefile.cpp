@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "config/tempfile.h"
 
@@ -72,13 +75,57 @@ bool WriteAll(int fd, std::string_view content, const TWriteFn& write) {
     return true;
 }
 
+// Many pieces go in few system calls: a picture's 880 rows in one writev.
+bool WriteAll(int fd, TContentPieces content, const TWriteFn& write) {
+    if (write) {
+        for (const std::string_view piece : content) {
+            if (!WriteAll(fd, piece, write)) return false;
+        }
+        return true;
+    }
+    std::vector<iovec> vectors;
+    for (const std::string_view piece : content) {
+        if (!piece.empty()) vectors.push_back({const_cast<char*>(piece.data()), piece.size()});
+    }
+    std::size_t first = 0;
+    while (first < vectors.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(vectors.size() - first, IOV_MAX));
+        const ssize_t n = ::writev(fd, vectors.data() + first, count);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        // Skip what was written; a short write resumes inside its piece.
+        auto left = static_cast<std::size_t>(n);
+        while (first < vectors.size() && left >= vectors[first].iov_len) {
+            left -= vectors[first].iov_len;
+            ++first;
+        }
+        if (left > 0) {
+            vectors[first].iov_base = static_cast<char*>(vectors[first].iov_base) + left;
+            vectors[first].iov_len -= left;
+        }
+    }
+    return true;
+}
+
+std::size_t TotalSize(TContentPieces content) {
+    std::size_t size = 0;
+    for (const std::string_view piece : content) size += piece.size();
+    return size;
+}
+
 TFileWriteResult Failed(TFileWriteResult::TStage stage, int err) {
     return TFileWriteResult{stage, err};
 }
 
 // Devices and fifos cannot be renamed over; they receive the content directly. A fifo
 // without a reader is refused rather than waited for.
-TFileWriteResult WriteToDevice(const std::string& path, std::string_view content,
+TFileWriteResult WriteToDevice(const std::string& path, TContentPieces content,
                                const TWriteFn& write) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Failed(TFileWriteResult::TStage::Create, errno);
@@ -95,7 +142,7 @@ TFileWriteResult WriteToDevice(const std::string& path, std::string_view content
 // A regular file that cannot be replaced (its folder takes no new files, or other names link
 // to it) is rewritten as the file itself, so that every name and its owner and mode stay. Its
 // room is reserved first: a full disk is found before a byte of the old content is lost.
-TFileWriteResult RewriteInPlace(const std::string& path, std::string_view content,
+TFileWriteResult RewriteInPlace(const std::string& path, TContentPieces content,
                                 const TWriteFn& write) {
     using TStage = TFileWriteResult::TStage;
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
@@ -105,7 +152,7 @@ TFileWriteResult RewriteInPlace(const std::string& path, std::string_view conten
         ::close(fd);
         return Failed(TStage::Write, err);
     };
-    const auto size = static_cast<off_t>(content.size());
+    const auto size = static_cast<off_t>(TotalSize(content));
     if (size > 0 && ::fallocate(fd, 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS &&
         errno != EINVAL) {
         return fail();
@@ -126,6 +173,11 @@ mode_t CurrentUmask() {
 }  // namespace
 
 TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view content,
+                                     const TWriteFn& write) {
+    return ReplaceFileContents(path, TContentPieces(&content, 1), write);
+}
+
+TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write) {
     using TStage = TFileWriteResult::TStage;
     if (path.empty()) return Failed(TStage::Create, ENOENT);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <span>
 #include <string_view>
 
 // Where replacing a file failed, with the system's error number.
@@ -27,6 +28,12 @@ using TWriteFn = std::function<long(int fd, const void* data, std::size_t count)
 // full disk is still found before anything changes, but another failure can leave the file
 // cut short.
 TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view content,
+                                     const TWriteFn& write = {});
+
+// Content given in pieces, written one after another: a picture's rows straight from its
+// pixels, without a copy of the whole file.
+using TContentPieces = std::span<const std::string_view>;
+TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write = {});
 
 // The system's description of an error number, without trailing blanks, line breaks and

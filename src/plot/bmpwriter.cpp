@@ -24,6 +24,30 @@ void Put32(std::string& out, std::size_t at, std::uint32_t v) {
 
 }  // namespace
 
+std::string Bmp32Headers(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        throw std::invalid_argument("BMP picture without pixels");
+    }
+    const std::size_t rowSize = static_cast<std::size_t>(width) * 4;
+    const auto h = static_cast<std::size_t>(height);
+    if (rowSize > (std::numeric_limits<std::uint32_t>::max() - kBmpHeaderSize) / h) {
+        throw std::invalid_argument("BMP picture too large");
+    }
+    const std::size_t pixelSize = rowSize * h;
+    std::string out(kBmpHeaderSize, '\0');
+    out[0] = 'B';
+    out[1] = 'M';
+    Put32(out, 2, static_cast<std::uint32_t>(kBmpHeaderSize + pixelSize));
+    Put32(out, 10, kBmpHeaderSize);
+    Put32(out, 14, 40);
+    Put32(out, 18, static_cast<std::uint32_t>(width));
+    Put32(out, 22, static_cast<std::uint32_t>(height));
+    Put16(out, 26, 1);
+    Put16(out, 28, 32);
+    Put32(out, 34, static_cast<std::uint32_t>(pixelSize));
+    return out;
+}
+
 std::string EncodeBmp32(const std::uint8_t* pixels, int width, int height, std::size_t stride) {
     if (width <= 0 || height <= 0) {
         throw std::invalid_argument("BMP picture without pixels");

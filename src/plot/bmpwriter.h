@@ -12,3 +12,6 @@ inline constexpr int kBmpHeaderSize = 14 + 40;
 // same order (the unused byte is ignored). Throws std::invalid_argument for a width or height
 // that is not positive, or a picture too large for the file's 32-bit sizes.
 std::string EncodeBmp32(const std::uint8_t* pixels, int width, int height, std::size_t stride);
+
+// The 54 bytes of headers of that file, for a picture written row by row.
+std::string Bmp32Headers(int width, int height);

@@ -31,5 +31,7 @@ class TExportPicture {
     std::size_t Stride() const;
 
   private:
+    void ClearSpareBytes();
+
     TCairoSurface Surface;
 };

@@ -18,6 +18,10 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
 }
 
 void WritePictureFile(const std::string& fileName, std::string_view bytes, const TWriteFn& write) {
+    WritePictureFile(fileName, TContentPieces(&bytes, 1), write);
+}
+
+void WritePictureFile(const std::string& fileName, TContentPieces bytes, const TWriteFn& write) {
     const TFileWriteResult result = ReplaceFileContents(fileName, bytes, write);
     switch (result.Stage) {
         case TFileWriteResult::TStage::Ok:

@@ -18,3 +18,6 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName);
 // file cannot be created, EFileError "Stream write error" when a write falls short.
 void WritePictureFile(const std::string& fileName, std::string_view bytes,
                       const TWriteFn& write = {});
+// The same for a picture in pieces.
+void WritePictureFile(const std::string& fileName, TContentPieces bytes,
+                      const TWriteFn& write = {});
