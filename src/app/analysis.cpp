@@ -91,7 +91,11 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
         result.Metrics = ComputeMetrics(
-            pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); });
+            pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); },
+            [&](long double az) {
+                return static_cast<long double>(
+                    FastFieldValue(array, result.Field, static_cast<double>(az * kDegree)));
+            });
     }
     // The window's and the free-space formula agree at the horizon, so the pattern there
     // serves the free-space directivity.

@@ -7,7 +7,8 @@
 namespace {
 
 constexpr long double kNullDb = -40;
-constexpr long double kNullTolerance = 1e-8L;  // degrees
+constexpr long double kNullTolerance = 1e-8L;     // degrees
+constexpr long double kBracketTolerance = 1e-3L;  // degrees, of the fast search
 // Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
 // bits: a level, or a rise, within this fraction of the maximum is rounding.
 constexpr long double kRoundingNoise = 1e-12L;
@@ -53,12 +54,13 @@ int LobeExtent(const TLevels& levels, int step, int limit) {
 
 // The azimuth (degrees) of the continuous pattern's least value between a and b, by golden
 // section: a null found on whole-degree samples lies exactly where the pattern vanishes.
-long double Minimum(const TPatternFunction& f, long double a, long double b) {
+long double Minimum(const TPatternFunction& f, long double a, long double b,
+                    long double tolerance) {
     const long double ratio = (std::sqrt(5.0L) - 1) / 2;
     long double c = b - ratio * (b - a);
     long double d = a + ratio * (b - a);
     long double fc = f(c), fd = f(d);
-    while (b - a > kNullTolerance) {
+    while (b - a > tolerance) {
         if (fc < fd) {
             b = d;
             d = c;
@@ -76,8 +78,10 @@ long double Minimum(const TPatternFunction& f, long double a, long double b) {
     return (a + b) / 2;
 }
 
+// A fast search brackets each null; the exact pattern places it, as a null with a flat bottom
+// (the cardioid's) has its place in digits only the exact path holds.
 void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFunction& continuous,
-               TPatternMetrics& metrics) {
+               const TPatternFunction& bracket, TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
     for (int k = 1; k < kCircleDegrees; ++k) {
         if (!(levels.Value(k) < nullLevel)) continue;
@@ -85,9 +89,17 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFun
         while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
         const long double from = levels.PeakIndex() + first - 1;
         const long double to = levels.PeakIndex() + k + 1;
-        const long double at = Minimum(continuous, from, to);
+        long double at = 0;
+        if (bracket) {
+            const long double near = Minimum(bracket, from, to, kBracketTolerance);
+            at = Minimum(continuous, near - kBracketTolerance, near + kBracketTolerance,
+                         kNullTolerance);
+        } else {
+            at = Minimum(continuous, from, to, kNullTolerance);
+        }
         // Shown to a millionth of a degree: the search's own resolution is finer.
-        metrics.NullBearings.push_back(std::round(AzimuthBearing(at) * 1e6L) / 1e6L);
+        const long double shown = std::round(AzimuthBearing(at) * 1e6L) / 1e6L;
+        metrics.NullBearings.push_back(shown >= kCircleDegrees ? shown - kCircleDegrees : shown);
     }
     std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
 }
@@ -95,7 +107,8 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFun
 }  // namespace
 
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
-                                              const TPatternFunction& continuous) {
+                                              const TPatternFunction& continuous,
+                                              const TPatternFunction& nullSearch) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
     const TLevels levels(pattern, pattern.MaxGainAngle % kCircleDegrees);
     TPatternMetrics metrics;
@@ -124,6 +137,6 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
         metrics.SideLobeDb = levels.LevelDb(highest);
     }
 
-    FindNulls(pattern, levels, continuous, metrics);
+    FindNulls(pattern, levels, continuous, nullSearch, metrics);
     return metrics;
 }

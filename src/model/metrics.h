@@ -35,5 +35,8 @@ struct TPatternMetrics {
 };
 
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.
+// nullSearch, when given, is the same pattern in a fast path that brackets each null before
+// the exact one places it.
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
-                                              const TPatternFunction& continuous);
+                                              const TPatternFunction& continuous,
+                                              const TPatternFunction& nullSearch = {});
