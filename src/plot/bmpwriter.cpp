@@ -49,29 +49,10 @@ std::string Bmp32Headers(int width, int height) {
 }
 
 std::string EncodeBmp32(const std::uint8_t* pixels, int width, int height, std::size_t stride) {
-    if (width <= 0 || height <= 0) {
-        throw std::invalid_argument("BMP picture without pixels");
-    }
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t h = static_cast<std::size_t>(height);
-    const std::size_t rowSize = w * 4;
-    if (rowSize > (std::numeric_limits<std::uint32_t>::max() - kBmpHeaderSize) / h) {
-        throw std::invalid_argument("BMP picture too large");
-    }
-    const std::size_t pixelSize = rowSize * h;
-
-    std::string out(kBmpHeaderSize + pixelSize, '\0');
-    out[0] = 'B';
-    out[1] = 'M';
-    Put32(out, 2, static_cast<std::uint32_t>(kBmpHeaderSize + pixelSize));
-    Put32(out, 10, kBmpHeaderSize);
-    Put32(out, 14, 40);
-    Put32(out, 18, static_cast<std::uint32_t>(width));
-    Put32(out, 22, static_cast<std::uint32_t>(height));
-    Put16(out, 26, 1);
-    Put16(out, 28, 32);
-    Put32(out, 34, static_cast<std::uint32_t>(pixelSize));
-
+    std::string out = Bmp32Headers(width, height);
+    const auto w = static_cast<std::size_t>(width);
+    const auto h = static_cast<std::size_t>(height);
+    out.resize(kBmpHeaderSize + w * 4 * h, '\0');
     char* dst = out.data() + kBmpHeaderSize;
     for (std::size_t row = h; row-- > 0;) {
         const std::uint8_t* src = pixels + row * stride;
