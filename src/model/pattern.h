@@ -37,8 +37,8 @@ bool IsZeroPattern(const TPattern& pattern, const TArray& array);
 
 inline constexpr int kElevationCutCount = 91;  // one per degree, horizon to zenith
 
-// The field at one whole compass bearing (degrees), elevation 0..90 degrees; the spec's own
-// elevation is not used.
+// The field at one whole compass bearing (degrees), elevation 0..90 degrees; the elevation
+// given with the field is not used.
 std::array<long double, kElevationCutCount> ElevationCut(const TArray& array,
                                                          const TFieldSpec& field, int bearing);
 

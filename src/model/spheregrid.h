@@ -21,6 +21,6 @@ struct TSphereGrid {
     }
 };
 
-// Samples the field of the spec's model (the window's formula is sampled as free space: it is
-// no field off the horizon) every step degrees.
+// Samples the field in its model every step degrees (the window's formula is sampled as free
+// space: it is no field off the horizon).
 TSphereGrid SampleSphere(const TArray& array, const TFieldSpec& field, double stepDegrees);
