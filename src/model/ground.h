@@ -26,8 +26,8 @@ struct TSoil {
 };
 
 inline constexpr TSoil kSoils[] = {
-    {"average", 13, 0.005},  {"poor", 5, 0.001}, {"good", 20, 0.0303},
-    {"very-poor", 3, 0.001}, {"sea", 81, 5},     {"fresh-water", 80, 0.001},
+    {"average", 13, 0.005L},  {"poor", 5, 0.001L}, {"good", 20, 0.0303L},
+    {"very-poor", 3, 0.001L}, {"sea", 81, 5},      {"fresh-water", 80, 0.001L},
 };
 
 // The speed of light in metres per microsecond: the wavelength in metres is this over MHz.
