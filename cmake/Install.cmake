@@ -83,6 +83,18 @@ install(FILES ${ARRAYPATTERN_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
 
 add_custom_target(desktop-files ALL DEPENDS ${ARRAYPATTERN_ICON_PNGS} ${ARRAYPATTERN_MAN_PAGES})
 
+# The classic arrays, as the window saves them, for users to load and change.
+set(ARRAYPATTERN_EXAMPLES
+  ${PROJECT_SOURCE_DIR}/examples/broadside-line-8.txt
+  ${PROJECT_SOURCE_DIR}/examples/broadside-pair.txt
+  ${PROJECT_SOURCE_DIR}/examples/cardioid.txt
+  ${PROJECT_SOURCE_DIR}/examples/dipole-pair-over-ground.txt
+  ${PROJECT_SOURCE_DIR}/examples/end-fire-pair.txt
+  ${PROJECT_SOURCE_DIR}/examples/four-square-over-average-ground.txt
+  ${PROJECT_SOURCE_DIR}/examples/four-square.txt
+  ${PROJECT_SOURCE_DIR}/examples/pair-180-eighth-wave.txt)
+install(FILES ${ARRAYPATTERN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern/examples)
+
 # Debian's place for the licence of a package.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern
         RENAME copyright)

@@ -3,7 +3,7 @@
 #include "app/version.h"
 
 std::string VersionText() {
-    return "arraypattern-cli " ARRAYPATTERN_VERSION_TEXT "\n";
+    return "arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION "\n";
 }
 
 const std::string_view kUsageText =

@@ -110,7 +110,7 @@ TEST(CliErrors, UnreadableConfigurationIsRefusedNotTakenAsDefaults) {
 TEST(CliErrors, HelpAndVersionGoToStandardOutput) {
     const TCliRun version = RunCli({"--version"});
     EXPECT_EQ(version.ExitCode, 0);
-    EXPECT_EQ(version.Out, "arraypattern-cli " ARRAYPATTERN_VERSION_TEXT "\n");
+    EXPECT_EQ(version.Out, "arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION "\n");
     for (const char* flag : {"-h", "--help"}) {
         const TCliRun help = RunCli({"pattern", flag});
         EXPECT_EQ(help.ExitCode, 0);
