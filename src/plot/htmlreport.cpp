@@ -77,6 +77,7 @@ void Table(std::string& out, const TReportArray& r) {
         "<th>Фаза</th></tr>";
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
+        if (!r.Enabled[u]) continue;  // an emitter that is off adds nothing
         out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" + (r.Enabled[u] ? "да" : "нет") +
                "</td>";
         for (const std::string& cell : r.Grid[u]) out += "<td>" + Escape(cell) + "</td>";

@@ -21,7 +21,8 @@ std::string Fixed(long double v, int decimals) {
 }
 
 std::string Db(long double v) {
-    if (std::isinf(v)) return v > 0 ? "\u221E" : "\u2212\u221E";
+    // As the text and CSV outputs write it.
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
     return Fixed(v, 2);
 }
 
@@ -59,8 +60,10 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         fit(box.X + cells[c] * box.Width, y, heads[c], 0.27 * box.Width);
     }
     for (int k = 0; k < kEmitterCount; ++k) {
-        y += line;
         const auto u = static_cast<unsigned>(k);
+        // Emitters that are off add nothing to the pattern and take no row.
+        if (!array.Enabled[u]) continue;
+        y += line;
         fit(box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
         fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? "да" : "нет", 0.1 * box.Width);
         for (int c = 0; c < kGridDataColumns; ++c) {
