@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/version.h"
 #include "config/configfile.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
@@ -140,6 +141,13 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;
     report.ElevationDegrees = result.Field.ElevationDegrees;
+    chart.Caption = "модель " + std::string(FieldModelName(result.Field.Model)) + ", угол места " +
+                    FormatFixed(result.Field.ElevationDegrees, 18, 2) + " град., тип " +
+                    std::to_string(result.Session.Model.EmitterType) +
+                    (result.Field.Model == TFieldModel::OverGround
+                         ? "; " + GroundConditions(result.Field.Ground)
+                         : std::string()) +
+                    "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
     report.Ground = result.GroundFigures;
     return chart;
 }

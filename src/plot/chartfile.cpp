@@ -48,6 +48,11 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
             cairo_paint(cr);
             cairo_set_font_face(cr, SansFontFace());
             draw(cr, TChartBox{kMargin, kMargin, box.Width, box.Height}, series);
+            // The conditions under the chart, in its bottom margin.
+            cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+            cairo_set_font_size(cr, 10);
+            cairo_move_to(cr, kMargin, box.Height + 2 * kMargin - 6);
+            cairo_show_text(cr, arrays.empty() ? "" : arrays.front().Caption.c_str());
         });
     };
     switch (kind) {
@@ -84,5 +89,15 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
                              first.ElevationDegrees);
             cairo_set_font_face(c, SansFontFace());
         });
+        // Each file's conditions at the foot of the page.
+        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+        constexpr double kCaptionLine = 6;  // points
+        cairo_set_font_size(cr, 5.5);
+        double y = kA4Height - 6 - kCaptionLine * static_cast<double>(arrays.size() - 1);
+        for (const TChartArray& a : arrays) {
+            cairo_move_to(cr, 20, y);
+            cairo_show_text(cr, (a.Report.Series.Name + ": " + a.Caption).c_str());
+            y += kCaptionLine;
+        }
     });
 }

@@ -15,6 +15,9 @@ enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, ElevationHeights, Re
 struct TChartArray {
     TReportArray Report;
     TArray Array;
+    // What the picture was computed under (model, elevation, type, taper, ground, version), as
+    // its caption states it.
+    std::string Caption;
     // The 3-D picture's samples and view; only its kind fills them.
     std::shared_ptr<const TSphereGrid> Surface;
     TSurfaceView View;
