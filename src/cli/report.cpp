@@ -75,8 +75,9 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
                "\n";
         out += "nulls:";
         if (metrics->NullBearings.empty()) out += " none";
-        for (const long double bearing : metrics->NullBearings) {
-            out += " " + FormatGeneral(bearing);
+        for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
+            out += " " + FormatGeneral(metrics->NullBearings[n]) + " (" +
+                   DecibelText(metrics->NullDepthsDb[n]) + " dB)";
         }
         out += '\n';
     }
@@ -142,7 +143,16 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
         json.Null();
     }
     json.Key("nulls");
-    json.RealArray(metrics->NullBearings.data(), metrics->NullBearings.size());
+    json.BeginArray();
+    for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
+        json.BeginObject();
+        json.Key("bearing");
+        json.Real(metrics->NullBearings[n]);
+        json.Key("depth_db");
+        json.Real(metrics->NullDepthsDb[n]);  // null where the field vanishes
+        json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -83,6 +84,7 @@ long double Minimum(const TPatternFunction& f, long double a, long double b,
 void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFunction& continuous,
                const TPatternFunction& bracket, TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
+    std::vector<std::pair<long double, long double>> nulls;  // bearing, depth
     for (int k = 1; k < kCircleDegrees; ++k) {
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
@@ -99,9 +101,17 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFun
         }
         // Shown to a millionth of a degree: the search's own resolution is finer.
         const long double shown = std::round(AzimuthBearing(at) * 1e6L) / 1e6L;
-        metrics.NullBearings.push_back(shown >= kCircleDegrees ? shown - kCircleDegrees : shown);
+        const long double value = continuous(at);
+        const long double depth = value <= pattern.MaxGain * kRoundingNoise
+                                      ? -std::numeric_limits<long double>::infinity()
+                                      : 20 * std::log10(value / pattern.MaxGain);
+        nulls.push_back({shown >= kCircleDegrees ? shown - kCircleDegrees : shown, depth});
     }
-    std::sort(metrics.NullBearings.begin(), metrics.NullBearings.end());
+    std::sort(nulls.begin(), nulls.end());
+    for (const auto& [bearing, depth] : nulls) {
+        metrics.NullBearings.push_back(bearing);
+        metrics.NullDepthsDb.push_back(depth);
+    }
 }
 
 }  // namespace

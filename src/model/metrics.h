@@ -32,6 +32,9 @@ struct TPatternMetrics {
     std::optional<long double> SideLobeDb;
     // Centre bearings (degrees, ascending) of the runs of samples below -40 dB.
     std::vector<long double> NullBearings;
+    // Their depths against the maximum, dB; minus infinity where the field vanishes (at most
+    // rounding noise).
+    std::vector<long double> NullDepthsDb;
 };
 
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.

@@ -52,7 +52,7 @@ TEST(Examples, ClassicArraysGiveTheirTextbookFigures) {
         EXPECT_NEAR(Number(metrics["beamwidth_deg"]), c.Beamwidth, 0.05);
         ASSERT_EQ(metrics["nulls"].Items.size(), c.Nulls.size());
         for (std::size_t i = 0; i < c.Nulls.size(); ++i) {
-            EXPECT_NEAR(Number(metrics["nulls"][i]), c.Nulls[i], 2e-6) << i;
+            EXPECT_NEAR(Number(metrics["nulls"][i]["bearing"]), c.Nulls[i], 2e-6) << i;
         }
         EXPECT_NEAR(Number(json["directivity_dbi"]), c.Dbi, 1e-9);
         EXPECT_NEAR(Number(json["peak_directivity_dbi"]), c.Dbi, 1e-6);
