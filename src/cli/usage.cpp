@@ -144,7 +144,7 @@ is at most 1e-12 of the number of emitters switched on is zero everywhere.
   nulls             runs of adjacent samples below -40 dB, each reported by the bearing where
                     the continuous pattern is least within it (to a millionth of a degree),
                     ascending, with its depth against the maximum: JSON {bearing, depth_db},
-                    depth_db null where the field vanishes; text "270 (-inf dB)".
+                    depth_db null where the field vanishes; in text as 270 (-inf dB).
 
 Directivity, always from the free-space model (a property of the array), in dBi:
 10 log10(4 pi F^2 / integral of F^2 over the sphere), the integral exact from the pair
