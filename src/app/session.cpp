@@ -5,6 +5,7 @@
 
 #include "app/headlesswindow.h"
 #include "config/configfile.h"
+#include "config/configlint.h"
 #include "config/filecontent.h"
 #include "config/inifile.h"
 #include "config/safefile.h"
@@ -87,7 +88,8 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         for (int k = 1; k <= kEmitterCount; ++k) {
             model.Emitter(k).Amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
         }
-        warnings = std::move(amplitudes.Warnings);
+        warnings = ConfigurationWarnings(file.Text(), *steps.ConfigFile);
+        warnings.insert(warnings.end(), amplitudes.Warnings.begin(), amplitudes.Warnings.end());
     }
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.Taper) {

@@ -93,6 +93,15 @@ void PrintMessages(const TArraySession& session, const std::string& prefix) {
     for (const auto& message : session.Messages) PrintError(prefix + message);
 }
 
+// With --strict, what a configuration's load passed over fails the call.
+void StrictCheck(const TCliOptions& options, const TArraySession& session) {
+    if (options.Strict && !session.Warnings.empty()) {
+        throw std::runtime_error("--strict: the configuration has " +
+                                 std::to_string(session.Warnings.size()) + " warning" +
+                                 (session.Warnings.size() == 1 ? "" : "s"));
+    }
+}
+
 // One file of `pattern`: its output, its lines for standard error and its status.
 struct TFileReport {
     std::string Output;
@@ -114,6 +123,7 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
             report.Errors += EscapeControls(prefix + message) + '\n';
         }
         report.Output = FormatReport(*report.Result, options, place);
+        StrictCheck(options, report.Result->Session);
     });
     // Only a file that leads the output keeps its result, to be told it leads after all.
     if (place.First) report.Result.reset();
@@ -210,6 +220,7 @@ int RunDesign(const TCliOptions& options, std::string& output) {
         const TAnalysisRequest request = RequestFor(options, config);
         const TPatternResult start = Analyse(request);
         PrintMessages(start.Session, "");
+        StrictCheck(options, start.Session);
         TArray array = start.Session.Model;
         TDesignTarget target;
         target.BearingDegrees = options.CutBearing
@@ -266,6 +277,7 @@ int RunPlot(const TCliOptions& options) {
                               }
                               const TPatternResult result = Analyse(RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
+                              StrictCheck(options, result.Session);
                               arrays.push_back(ChartArrayOf(result));
                               if (options.Kind == TPlotKind::Surface3d || options.Html) {
                                   arrays.back().Surface =
@@ -306,6 +318,7 @@ int RunOneFile(const TCliOptions& options) {
         const TArraySession session =
             BuildSession(RequestFor(options, Configs(options).front()).Steps);
         PrintMessages(session, "");
+        StrictCheck(options, session);
         switch (options.Command) {
             case TCliCommand::Save: {
                 const TGround ground = ResolveGround(

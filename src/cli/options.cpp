@@ -380,13 +380,15 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TCl
             options.Help = true;
         } else if (arg == "--version") {
             options.Version = true;
+        } else if (arg == "--strict") {
+            options.Strict = true;
         } else {
             std::optional<std::string> value;
             if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string::npos) {
                 value = arg.substr(eq + 1);
                 arg.resize(eq);
             }
-            if (value && (arg == "--help" || arg == "--version")) {
+            if (value && (arg == "--help" || arg == "--version" || arg == "--strict")) {
                 throw EUsageError(arg + " takes no value");
             }
             const TOptionSpec* spec = OptionNamed(arg);

@@ -20,6 +20,7 @@ struct TCliOptions {
     TCliCommand Command = TCliCommand::None;
     bool Help = false;
     bool Version = false;
+    bool Strict = false;  // a configuration's warnings fail the call (exit 1)
     std::vector<std::string> ConfigFiles;  // in order; one result each
     std::optional<int> EmitterType;        // as given; the radio group limits it
     std::optional<int> FocusBearing;       // whole degrees 0..359

@@ -64,6 +64,10 @@ OPTIONS:
   --null B             design: a bearing to null (repeatable)
   --amplitudes fixed|free   design front-to-back/-rear: whether amplitudes may change
   --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
+  --strict             a configuration's warnings (unknown sections or keys, values that
+                       do not parse, emitter numbers outside 1..8, a limited type) fail the
+                       call with exit 1; without it they are printed and the file loads as the
+                       window loads it
   -h, --help, --version
 
 The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),

@@ -144,3 +144,36 @@ TEST(CliDesign, WritesTheExcitationAndReportsTheFilesFigures) {
 }
 
 }  // namespace
+
+namespace {
+
+// A load tells what it passed over, a line each, and --strict makes that fail the call; what is
+// loaded is what the window loads.
+TEST(CliWarnings, EachKindOfSkippedLineIsNamedAndStrictFails) {
+    TTempDir dir;
+    const std::string file = dir.Path("bad.txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "[\xC2\xF1\xE5 \xE8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xE8]\r\n\xD2\xE8\xEF=7\r\n"
+               "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\n\xC2\xEA\xEB\xFE\xF7\xE5\xED=1\r\n"
+               "X=abc\r\nZ=1\r\n[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 9]\r\nX=1\r\n"
+               "[Other]\r\nk=v\r\n";
+    }
+    const TCliRun loose = RunCli({"pattern", "--config", file});
+    EXPECT_EQ(loose.ExitCode, 0);
+    for (const char* what :
+         {"bad.txt:2: type 7", "bad.txt:5: value abc", "bad.txt:6: unknown key Z",
+          "bad.txt:7: section [Излучатель 9]", "bad.txt:9: unknown section"}) {
+        EXPECT_NE(loose.Err.find(what), std::string::npos) << what << "\n" << loose.Err;
+    }
+    const TCliRun strict = RunCli({"pattern", "--config", file, "--strict"});
+    EXPECT_EQ(strict.ExitCode, 1);
+    EXPECT_EQ(strict.Out, "");
+    // A clean file says nothing.
+    ASSERT_EQ(RunCli({"save", dir.Path("good.txt")}).ExitCode, 0);
+    const TCliRun clean = RunCli({"pattern", "--config", dir.Path("good.txt"), "--strict"});
+    EXPECT_EQ(clean.ExitCode, 0);
+    EXPECT_EQ(clean.Err, "");
+}
+
+}  // namespace
