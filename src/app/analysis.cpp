@@ -24,6 +24,34 @@ std::string GroundConditions(const TGround& g) {
     return text + ", высота " + Number(g.HeightWavelengths) + " λ";
 }
 
+// 10 log10 of the mean power the samples' directivity is taken against: over the sphere in
+// free space, over the upper half-space over ground. None where it is not defined: nothing
+// radiates, or the window's formula off the horizon, which is no field.
+std::optional<long double> MeanPowerDb(const TPatternResult& result) {
+    const TArray& array = result.Session.Model;
+    long double mean = 0;
+    switch (result.Field.Model) {
+        case TFieldModel::Window:
+            if (result.Field.ElevationDegrees != 0) return std::nullopt;
+            mean = MeanRadiatedPower(array);
+            break;
+        case TFieldModel::FreeSpace:
+            mean = MeanRadiatedPower(array);
+            break;
+        case TFieldModel::OverGround: {
+            const TGround& g = result.Field.Ground;
+            if (g.Kind == TGroundKind::Perfect) {
+                mean = MeanPowerWithImages(array, g.HeightWavelengths) / 2;
+            } else if (const auto power = UpperHalfSpacePower(array, g)) {
+                mean = *power;
+            }
+            break;
+        }
+    }
+    if (!(mean > 0)) return std::nullopt;
+    return 10 * std::log10(mean);
+}
+
 }  // namespace
 
 TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround) {
@@ -125,6 +153,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     if (result.Metrics) report.Series.HalfPower = result.Metrics->HalfPower;
     report.Series.Cut = result.Cut;
     report.Series.CutBearing = result.CutBearing;
+    report.Series.MeanPowerDb = MeanPowerDb(result);
     if (result.Field.Model == TFieldModel::OverGround) {
         report.Series.Conditions = GroundConditions(result.Field.Ground);
         if (const auto& g = result.GroundFigures) {

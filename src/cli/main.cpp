@@ -288,6 +288,21 @@ int RunPlot(const TCliOptions& options) {
                           }));
     }
     if (status != 0) return status;
+    const bool levels = options.Kind != TPlotKind::Diagram && options.Kind != TPlotKind::Surface3d;
+    // Overlays share one dBi axis wherever every file has a directivity, unless told otherwise.
+    if (levels && options.DbiScale.value_or(arrays.size() > 1)) {
+        std::vector<TChartSeries> series;
+        for (const TChartArray& a : arrays) series.push_back(a.Report.Series);
+        if (UseDbiScale(series)) {
+            for (std::size_t i = 0; i < arrays.size(); ++i) arrays[i].Report.Series = series[i];
+        } else if (options.DbiScale.value_or(false)) {
+            return Guarded("", [] {
+                throw EUsageError(
+                    "--scale dbi: a file has no directivity (nothing radiates, or "
+                    "the window's model off the horizon)");
+            });
+        }
+    }
     return Guarded("", [&] {
         WritePictureFile(options.OutputFile, options.Html ? HtmlReport(arrays)
                                                           : ChartFileBytes(options.Kind, arrays,

@@ -293,9 +293,7 @@ const TOptionSpec kOptions[] = {
              static_cast<double>(Real(c, name, value, -200, -1, "a level in dB from -200 to -1"));
      }},
     {"--scale", false,
-     [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.View.Linear = Choice<bool>(name, value, {{"db", false}, {"linear", true}});
-     }},
+     [](TContext& c, std::string_view, const std::string& value) { c.Options.Scale = value; }},
     {"--view", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const auto comma = value.find(',');
@@ -480,8 +478,23 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     }
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
     OnlyFor(raw, "--kind", plot, "plot");
-    for (const std::string_view option : {"--floor", "--scale", "--view"}) {
+    for (const std::string_view option : {"--floor", "--view"}) {
         OnlyFor(raw, option, plot && options.Kind == TPlotKind::Surface3d, "plot --kind 3d");
+    }
+    const bool levelChart =
+        plot && (options.Kind == TPlotKind::PolarDb || options.Kind == TPlotKind::RectDb ||
+                 options.Kind == TPlotKind::Elevation ||
+                 options.Kind == TPlotKind::ElevationHeights || options.Kind == TPlotKind::Report);
+    OnlyFor(raw, "--scale", levelChart || (plot && options.Kind == TPlotKind::Surface3d),
+            "plot's level charts, the report and 3d");
+    if (raw.count("--scale")) {
+        if (options.Kind == TPlotKind::Surface3d) {
+            options.View.Linear =
+                Choice<bool>("--scale", options.Scale, {{"db", false}, {"linear", true}});
+        } else {
+            options.DbiScale =
+                Choice<bool>("--scale", options.Scale, {{"relative", false}, {"dbi", true}});
+        }
     }
     OnlyFor(raw, "--bearing", pattern || plot || sweep || design,
             "pattern, plot, sweep and design");

@@ -45,6 +45,10 @@ struct TCliOptions {
     std::string PlotFile;
     std::string FramesFile;
     TSurfaceView View;  // plot --kind 3d
+    std::string Scale;  // --scale as given: db|linear for 3d, relative|dbi for level charts
+    // Level charts: one dBi axis for every file (true), each file to its own maximum (false),
+    // or dBi wherever every file has a directivity (none).
+    std::optional<bool> DbiScale;
     bool Html = false;  // plot --kind report OUT.html  // sweep: an animated GIF of the polar-db chart
     // design: the goal, its nulls (compass degrees) and whether amplitudes may change.
     std::string Goal;

@@ -33,6 +33,10 @@ OPTIONS:
                        elevation-heights, report or 3d
   --floor DB           3d: the level at the centre of the dB radius (default -30)
   --scale db|linear    3d: the radius in dB above the floor (default) or the field itself
+  --scale relative|dbi polar-db, rect-db, elevation, report: each file to its own maximum, or
+                       all on one axis of directivity (over ground: against the power into the
+                       upper half-space) in dBi, the legend giving each peak; overlays are in
+                       dBi wherever every file has a directivity
   --view AZ,EL         3d: the viewer's compass bearing and elevation (default 225,30, from
                        the south-west, 30 degrees above)
   --ground none|perfect|real   the array over a flat ground (default none: free space);

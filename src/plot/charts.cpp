@@ -72,6 +72,23 @@ bool IsZero(const TChartSeries& s) {
     return s.Zero || !(s.Pattern.MaxGain > 0);
 }
 
+// The amplitude at the chart's 0 dB for a series whose own largest value is `own`.
+long double Reference(const TChartSeries& s, long double own) {
+    return s.Reference > 0 ? s.Reference : own;
+}
+
+// Where a level relative to the series' own maximum lies on the chart's axis.
+double OnAxis(const TChartSeries& s, long double own, double db) {
+    return s.Reference > 0 ? db + LevelDb(own, s.Reference) : db;
+}
+
+// A ring's label: dB below the maximum, or dBi on one axis.
+std::string RingText(const std::vector<TChartSeries>& series, double db) {
+    if (series.empty() || !series.front().TopDbi) return DbText(db);
+    const double dbi = *series.front().TopDbi + db;
+    return (dbi < 0 ? "\u2212" + Integer(-dbi) : Integer(dbi)) + " дБи";
+}
+
 // File names with their colours, top left of the box, as many as the legend's band holds; the
 // rest are counted on its last line. The elevation chart adds each cut's bearing.
 void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series,
@@ -89,6 +106,7 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_set_source_rgb(cr, 0, 0, 0);
         std::string name = series[n].Name;
         if (bearings) name += ", азимут " + Integer(series[n].CutBearing) + " град.";
+        if (series[n].PeakDbi) name += ", " + FormatFixed(*series[n].PeakDbi, 18, 2) + " дБи";
         if (!series[n].Conditions.empty()) name += "; " + series[n].Conditions;
         if (IsZero(series[n])) name += ": " + std::string(kZeroText);
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
@@ -199,19 +217,20 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
         double x;
         double y;
         f.Point(0, db, x, y);
-        Text(cr, x + 3, y + kFontSize * 0.5, DbText(db), TAlign::Start, kFontSize * 0.8);
+        Text(cr, x + 3, y + kFontSize * 0.5, RingText(series, db), TAlign::Start, kFontSize * 0.8);
     }
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
         if (IsZero(s)) continue;
         SetSeries(cr, n);
-        DrawCurve(cr, f, s.Pattern.Samples.data(), kSampleCount, s.Pattern.MaxGain, 1,
+        DrawCurve(cr, f, s.Pattern.Samples.data(), kSampleCount, Reference(s, s.Pattern.MaxGain), 1,
                   SampleBearing(0));
         if (!s.HalfPower) continue;
         for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
             double x;
             double y;
-            f.Point(static_cast<double>(AzimuthBearing(az)), kHalfPowerDb, x, y);
+            f.Point(static_cast<double>(AzimuthBearing(az)),
+                    OnAxis(s, s.Pattern.MaxGain, kHalfPowerDb), x, y);
             cairo_new_sub_path(cr);
             cairo_arc(cr, x, y, 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
@@ -244,7 +263,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_line_to(cr, left + width, y(db));
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        Text(cr, left - 4, y(db), DbText(db), TAlign::End, kFontSize * 0.9);
+        Text(cr, left - 4, y(db), RingText(series, db), TAlign::End, kFontSize * 0.9);
     }
     const double halfPowerDb = kHalfPowerDb;
     const double dashes[] = {6, 4};
@@ -266,7 +285,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         SetSeries(cr, n);
         for (int b = 0; b <= 360; ++b) {
             const long double v = s.Pattern.Samples[static_cast<unsigned>(BearingSample(b))];
-            const double level = std::max(kRectFloorDb - 1, LevelDb(v, s.Pattern.MaxGain));
+            const double level =
+                std::max(kRectFloorDb - 1, LevelDb(v, Reference(s, s.Pattern.MaxGain)));
             if (b == 0) {
                 cairo_move_to(cr, x(b), y(level));
             } else {
@@ -278,7 +298,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         for (const long double az : {s.HalfPower->Lower, s.HalfPower->Upper}) {
             const auto bearing = static_cast<double>(AzimuthBearing(az));
             cairo_new_sub_path(cr);
-            cairo_arc(cr, x(bearing), y(halfPowerDb), 3.5, 0, 2 * kPiDouble);
+            cairo_arc(cr, x(bearing), y(OnAxis(s, s.Pattern.MaxGain, halfPowerDb)), 3.5, 0,
+                      2 * kPiDouble);
             cairo_fill(cr);
         }
     }
@@ -313,7 +334,7 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         double y;
         f.Point(90, db, x, y);
         const double below = (ring++ % 2 == 0 ? 0.8 : 1.8) * kFontSize;
-        Text(cr, x, y + below, DbText(db), TAlign::Centre, kFontSize * 0.75);
+        Text(cr, x, y + below, RingText(series, db), TAlign::Centre, kFontSize * 0.75);
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
     Text(cr, f.Cx, f.Cy + kFontSize * 3, "Угол места, град.", TAlign::Start);
@@ -322,7 +343,7 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         const long double maximum = *std::max_element(s.Cut.begin(), s.Cut.end());
         if (IsZero(s) || !(maximum > 0)) continue;
         SetSeries(cr, n);
-        DrawCurve(cr, f, s.Cut.data(), kElevationCutCount, maximum, -1, 90);
+        DrawCurve(cr, f, s.Cut.data(), kElevationCutCount, Reference(s, maximum), -1, 90);
         if (!s.Takeoff) continue;
         // The take-off angle at the lobe's top, its half-power elevations on the -3 dB ring.
         const auto& [takeoff, low, high] = *s.Takeoff;
@@ -331,11 +352,28 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         for (const auto& [elevation, db] : marks) {
             double x;
             double y;
-            f.Point(90 - static_cast<double>(elevation), db, x, y);
+            f.Point(90 - static_cast<double>(elevation), OnAxis(s, maximum, db), x, y);
             cairo_new_sub_path(cr);
             cairo_arc(cr, x, y, elevation == takeoff ? 4.5 : 3.5, 0, 2 * kPiDouble);
             cairo_fill(cr);
         }
     }
     DrawLegend(cr, box, series, true);
+}
+
+bool UseDbiScale(std::vector<TChartSeries>& series) {
+    double top = -HUGE_VAL;
+    for (const TChartSeries& s : series) {
+        if (!s.MeanPowerDb || IsZero(s)) return false;
+        top =
+            std::max(top, static_cast<double>(20 * std::log10(s.Pattern.MaxGain) - *s.MeanPowerDb));
+    }
+    if (series.empty()) return false;
+    top = std::ceil(top);
+    for (TChartSeries& s : series) {
+        s.TopDbi = top;
+        s.PeakDbi = static_cast<double>(20 * std::log10(s.Pattern.MaxGain) - *s.MeanPowerDb);
+        s.Reference = std::pow(10.0L, (*s.MeanPowerDb + top) / 20);
+    }
+    return true;
 }

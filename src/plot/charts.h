@@ -26,7 +26,19 @@ struct TChartSeries {
     // Over ground: the take-off elevation and the half-power elevations either side of it
     // (degrees), marked on the elevation cut.
     std::optional<std::array<long double, 3>> Takeoff;
+    // 10 log10 of the pattern's mean power over the sphere (the upper half-space over ground):
+    // 20 log10 of a sample less this is its directivity in dBi. None where it is not defined.
+    std::optional<long double> MeanPowerDb;
+    // On one dBi axis: the amplitude drawn at the chart's 0 dB, the axis's dBi there, and the
+    // series' own peak in dBi for its legend. Reference 0: the series' own maximum.
+    long double Reference = 0;
+    std::optional<double> TopDbi;
+    std::optional<double> PeakDbi;
 };
+
+// Puts every series on one dBi axis, its top the highest peak rounded up to a whole dB, where
+// every series has a mean power; false, leaving them as they are, where one has none.
+bool UseDbiScale(std::vector<TChartSeries>& series);
 
 // A box on the page, in the surface's units (pixels, or points on a PDF page).
 struct TChartBox {

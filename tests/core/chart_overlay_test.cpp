@@ -77,3 +77,32 @@ TEST(ChartOverlayTest, ReportLaysOutUpToEightFilesApart) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two phasings of one pair, 1.7 dB apart in directivity, on one dBi axis: each peak sits its
+// own directivity below the axis's top, and the legend gives it.
+TEST(DbiScale, OverlaysShareOneAxisOfDirectivity) {
+    std::vector<TChartSeries> series(2);
+    const long double means[] = {3.0L, 1.3L};  // 10 log10 of the mean power, dB
+    for (std::size_t n = 0; n < 2; ++n) {
+        series[n].Pattern.MaxGain = 2;
+        series[n].MeanPowerDb = means[n];
+    }
+    ASSERT_TRUE(UseDbiScale(series));
+    const double peak0 = 20 * std::log10(2.0) - 3.0;
+    const double peak1 = 20 * std::log10(2.0) - 1.3;
+    EXPECT_NEAR(*series[0].PeakDbi, peak0, 1e-12);
+    EXPECT_NEAR(*series[1].PeakDbi - *series[0].PeakDbi, 1.7, 1e-12);
+    EXPECT_EQ(*series[0].TopDbi, std::ceil(std::max(peak0, peak1)));
+    for (const TChartSeries& s : series) {
+        const double drawn = static_cast<double>(20 * std::log10(s.Pattern.MaxGain / s.Reference));
+        EXPECT_NEAR(drawn, *s.PeakDbi - *s.TopDbi, 1e-12);
+    }
+    // A series without a directivity keeps every series on its own scale.
+    series[1].MeanPowerDb.reset();
+    series[1].Reference = 0;
+    EXPECT_FALSE(UseDbiScale(series));
+}
+
+}  // namespace
