@@ -98,7 +98,7 @@ chosen model at the chosen elevation (with --model window exactly what `export` 
 20 log10(sample / maximum) on the ARRL scale (radius 0.89^(-dB/2)), rings at 0, -3, -6, -10,
 -20 and -30 dB, north up, the half-power points marked. rect-db: level against bearing,
 -40..0 dB, with a -3 dB line. elevation: the elevation cut on the ARRL scale, horizon to
-zenith. report: one A4 page with the diagram of the first file, the three charts, the grid
+zenith. report: one A4 page with each file's diagram, the three charts, the grid
 and every figure of each file, for up to 8 files. Several files overlay in twelve colours,
 then the same dashed, dotted and dash-dotted, with a legend that keeps to a quarter of the
 chart and counts the names it has no room for. Names are shown in the locale's charset, else

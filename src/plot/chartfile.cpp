@@ -1,5 +1,8 @@
 #include "plot/chartfile.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "plot/cairocanvas.h"
 #include "plot/diagram.h"
 #include "plot/diagramfile.h"
@@ -83,10 +86,29 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
     return RenderPicture(format, page, [&](cairo_t* cr) {
         cairo_set_font_face(cr, SansFontFace());
         DrawReportPage(cr, reports, [&](cairo_t* c, const TChartBox& box) {
-            if (arrays.empty()) return;
-            const TChartArray& first = arrays.front();
-            DrawDiagramInBox(c, box, first.Array, first.Report.Series.Pattern,
-                             first.ElevationDegrees);
+            // Every file's diagram: one fills the panel, several share it as small multiples.
+            const auto n = arrays.size();
+            const auto columns = static_cast<std::size_t>(std::ceil(std::sqrt(n)));
+            const std::size_t rows = columns == 0 ? 0 : (n + columns - 1) / columns;
+            for (std::size_t k = 0; k < n; ++k) {
+                const double w = box.Width / static_cast<double>(columns);
+                const double h = box.Height / static_cast<double>(rows);
+                const double side = std::min(w, h);
+                const TChartBox cell{box.X + w * static_cast<double>(k % columns) + (w - side) / 2,
+                                     box.Y + h * static_cast<double>(k / columns) + (h - side) / 2,
+                                     side, side};
+                const TChartArray& a = arrays[k];
+                DrawDiagramInBox(c, cell, a.Array, a.Report.Series.Pattern, a.ElevationDegrees);
+                if (n > 1) {
+                    // Each small diagram named in its file's colour.
+                    const auto colour = SeriesColour(k);
+                    cairo_set_source_rgb(c, colour[0], colour[1], colour[2]);
+                    cairo_set_font_face(c, SansFontFace());
+                    cairo_set_font_size(c, 7);
+                    cairo_move_to(c, cell.X, cell.Y + 7);
+                    cairo_show_text(c, a.Report.Series.Name.c_str());
+                }
+            }
             cairo_set_font_face(c, SansFontFace());
         });
         // Each file's conditions at the foot of the page.

@@ -26,6 +26,6 @@ struct TChartArray {
 
 // The picture of the arrays as a file of the format: the diagram of the first array as the
 // window draws it, a chart of all overlaid in their colours, or the report, one A4 page with
-// the diagram of the first array.
+// every array's diagram.
 std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& arrays,
                            TPictureFormat format);
