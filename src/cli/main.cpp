@@ -177,7 +177,7 @@ int RunSweep(const TCliOptions& options, std::string& output) {
         for (const long double v : values) steps.push_back(SweepStep(options, v));
         const auto config = Configs(options).front();
         std::vector<std::vector<TFigure>> rows(values.size());
-        std::vector<std::string> errors(values.size());
+        std::vector<std::exception_ptr> errors(values.size());
         const bool frames = !options.FramesFile.empty();
         std::vector<TAnimationFrame> animation(frames ? values.size() : 0);
         ParallelFor(values.size(), [&](std::size_t i) {
@@ -192,15 +192,13 @@ int RunSweep(const TCliOptions& options, std::string& output) {
                                                   : values[i];
                     animation[i].Caption = options.Vary + " = " + FormatGeneral(shown);
                 }
-            } catch (const std::exception& e) {
-                errors[i] = e.what();
+            } catch (...) {
+                errors[i] = std::current_exception();
             }
         });
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            if (errors[i].empty()) continue;
-            // The first failing step stops the sweep with its error, as pattern reports it.
-            Analyse(RequestFor(steps[i], config));
-            throw std::runtime_error(errors[i]);
+        // The first failing step stops the sweep with its error, as pattern reports it.
+        for (const std::exception_ptr& error : errors) {
+            if (error) std::rethrow_exception(error);
         }
         if (!options.PlotFile.empty()) {
             WritePictureFile(options.PlotFile,
