@@ -91,13 +91,8 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     if (!request.ModelGiven) {
         const TGround ground = ResolveGround(request.Ground, result.Session.FileGround);
         if (ground.Kind != TGroundKind::None) {
-            // The file's ground, or the options', takes the array over ground: its drawing is
-            // computed afresh in that model.
+            // The file's ground, or the options', takes the array over ground.
             result.Field = {TFieldModel::OverGround, result.Field.ElevationDegrees, ground};
-            result.Session.Pattern =
-                ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
-            result.Session.Labels =
-                DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
         }
     }
     if (result.Field.Model == TFieldModel::OverGround) {
@@ -108,14 +103,15 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
                               std::to_string(type) + " has none (use --type 1, 2 or 3)");
         }
         result.GroundFigures = ComputeGroundFigures(array, result.Field.Ground);
-        // The azimuth pattern, its read-outs and figures at the take-off angle by default.
+        // The azimuth pattern, its read-outs and figures at the take-off angle by default;
+        // the drawing is computed afresh in the over-ground model.
         if (!request.ElevationGiven && result.GroundFigures) {
             result.Field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
-            result.Session.Pattern =
-                ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
-            result.Session.Labels =
-                DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
         }
+        result.Session.Pattern =
+            ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
+        result.Session.Labels =
+            DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
     }
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
