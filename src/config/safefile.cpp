@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -56,21 +57,28 @@ bool ResolveLinks(const std::string& path, std::string& resolved, int& err) {
     return false;
 }
 
-// False with errno set when a write fails; a write that makes no progress counts as a full disk.
+// What a write's result means: the bytes it wrote (0 when interrupted, to try again), or
+// nullopt with errno set when it failed; a write that makes no progress counts as a full disk.
+std::optional<std::size_t> Written(long n) {
+    if (n < 0) {
+        if (errno == EINTR) return 0;
+        return std::nullopt;
+    }
+    if (n == 0) {
+        errno = ENOSPC;
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(n);
+}
+
+// False with errno set when a write fails.
 bool WriteAll(int fd, std::string_view content, const TWriteFn& write) {
     std::size_t done = 0;
     while (done < content.size()) {
-        const long n = write ? write(fd, content.data() + done, content.size() - done)
-                             : ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+        const auto n = Written(write ? write(fd, content.data() + done, content.size() - done)
+                                     : ::write(fd, content.data() + done, content.size() - done));
+        if (!n) return false;
+        done += *n;
     }
     return true;
 }
@@ -90,17 +98,10 @@ bool WriteAll(int fd, TContentPieces content, const TWriteFn& write) {
     std::size_t first = 0;
     while (first < vectors.size()) {
         const int count = static_cast<int>(std::min<std::size_t>(vectors.size() - first, IOV_MAX));
-        const ssize_t n = ::writev(fd, vectors.data() + first, count);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
+        const auto n = Written(::writev(fd, vectors.data() + first, count));
+        if (!n) return false;
         // Skip what was written; a short write resumes inside its piece.
-        auto left = static_cast<std::size_t>(n);
+        std::size_t left = *n;
         while (first < vectors.size() && left >= vectors[first].iov_len) {
             left -= vectors[first].iov_len;
             ++first;
