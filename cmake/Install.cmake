@@ -57,8 +57,8 @@ foreach(side 48 256)
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps)
 endforeach()
 
-# Man pages, gzipped as Debian keeps them. The command line's page is its own --help text, so
-# the two never drift; help2man's fill would run the usage lines together, so they are kept
+# Man pages, gzipped as Debian keeps them. The command line's page is its own --help text (in
+# English, whatever the builder's locale), so the two never drift; help2man's fill would run the usage lines together, so they are kept
 # as written.
 find_program(HELP2MAN help2man REQUIRED)
 find_program(GZIP gzip REQUIRED)
@@ -71,7 +71,8 @@ add_custom_command(OUTPUT ${ARRAYPATTERN_GENERATED}/arraypattern.1.gz
   DEPENDS ${ARRAYPATTERN_GENERATED}/arraypattern.1
   VERBATIM)
 add_custom_command(OUTPUT ${ARRAYPATTERN_GENERATED}/arraypattern-cli.1.gz
-  COMMAND ${HELP2MAN} --no-info --include ${ARRAYPATTERN_DATA}/arraypattern-cli.h2m
+  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C LANGUAGE=
+          ${HELP2MAN} --no-info --include ${ARRAYPATTERN_DATA}/arraypattern-cli.h2m
           --output ${ARRAYPATTERN_GENERATED}/arraypattern-cli.1 $<TARGET_FILE:arraypattern-cli>
   COMMAND sed -i -e "/^\\.SH DESCRIPTION$/a .nf" -e "0,/^\\.TP$/s//.fi\\n.TP/"
           ${ARRAYPATTERN_GENERATED}/arraypattern-cli.1

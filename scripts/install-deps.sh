@@ -30,6 +30,8 @@ packages=(
   libgif-dev
   libjs-three
   chromium
+  gettext
+  poppler-utils
 )
 
 missing=()

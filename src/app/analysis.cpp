@@ -5,6 +5,7 @@
 
 #include "app/version.h"
 #include "config/configfile.h"
+#include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
 
@@ -14,14 +15,28 @@ std::string Number(long double v) {
     return FormatGeneral(v);
 }
 
-// The ground as the pictures state it, in the window's language and decimal mark.
+// The ground as the pictures state it, in the reader's language and the window's decimal mark.
 std::string GroundConditions(const TGround& g) {
-    std::string text = g.Kind == TGroundKind::Perfect
-                           ? std::string("идеальная земля")
-                           : "реальная земля (εr " + Number(g.Permittivity) + ", σ " +
-                                 Number(g.Conductivity) + " См/м), " + Number(g.FrequencyMhz) +
-                                 " МГц";
-    return text + ", высота " + Number(g.HeightWavelengths) + " λ";
+    const std::string height = Number(g.HeightWavelengths);
+    if (g.Kind == TGroundKind::Perfect) return TrFormat("perfect ground, height %s λ", {height});
+    return TrFormat("real ground (εr %s, σ %s S/m), %s MHz, height %s λ",
+                    {Number(g.Permittivity), Number(g.Conductivity), Number(g.FrequencyMhz),
+                     height});
+}
+
+// The taper as --taper names it.
+std::string TaperName(const TTaper& taper) {
+    switch (taper.Kind) {
+        case TTaperKind::Uniform:
+            return "uniform";
+        case TTaperKind::Binomial:
+            return "binomial";
+        case TTaperKind::Chebyshev:
+            return "chebyshev:" + Number(taper.SidelobeDb);
+        case TTaperKind::Taylor:
+            return "taylor:" + Number(taper.SidelobeDb) + ":" + std::to_string(taper.Nbar);
+    }
+    return "";
 }
 
 // 10 log10 of the mean power the samples' directivity is taken against: over the sphere in
@@ -63,20 +78,21 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
     if (request.Conductivity) ground.Conductivity = *request.Conductivity;
     if (ground.Kind == TGroundKind::None) return ground;
     if (!(ground.HeightWavelengths >= 0 && std::isfinite(ground.HeightWavelengths))) {
-        throw EUsageError("invalid height " + Number(ground.HeightWavelengths) +
-                          ": a number of wavelengths of 0 or more");
+        throw EUsageError(TrFormat("invalid height %s: a number of wavelengths of 0 or more",
+                                   {Number(ground.HeightWavelengths)}));
     }
     if (ground.Kind == TGroundKind::Real) {
         if (!(ground.FrequencyMhz > 0 && std::isfinite(ground.FrequencyMhz))) {
-            throw EUsageError("--ground real needs --frequency in MHz");
+            throw EUsageError(Tr("--ground real needs --frequency in MHz"));
         }
         if (!(ground.Permittivity >= 1 && std::isfinite(ground.Permittivity))) {
-            throw EUsageError("invalid permittivity " + Number(ground.Permittivity) +
-                              ": a relative permittivity of 1 or more");
+            throw EUsageError(
+                TrFormat("invalid permittivity %s: a relative permittivity of 1 or more",
+                         {Number(ground.Permittivity)}));
         }
         if (!(ground.Conductivity >= 0 && std::isfinite(ground.Conductivity))) {
-            throw EUsageError("invalid conductivity " + Number(ground.Conductivity) +
-                              ": S/m, 0 or more");
+            throw EUsageError(TrFormat("invalid conductivity %s: S/m, 0 or more",
+                                       {Number(ground.Conductivity)}));
         }
     }
     return ground;
@@ -86,6 +102,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     TPatternResult result;
     result.Config = request.Steps.ConfigFile;
     result.Session = BuildSession(request.Steps);
+    result.Taper = request.Steps.Taper;
     result.Field = request.Steps.Field;
     const TArray& array = result.Session.Model;
     if (!request.ModelGiven) {
@@ -99,8 +116,10 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         const int type = array.EmitterType;
         if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
             type != etHorizontalDipoleWE) {
-            throw EUsageError("over ground the emitters need a polarisation: type " +
-                              std::to_string(type) + " has none (use --type 1, 2 or 3)");
+            throw EUsageError(
+                TrFormat("over ground the emitters need a polarisation: type %s has none (use "
+                         "--type 1, 2 or 3)",
+                         {std::to_string(type)}));
         }
         result.GroundFigures = ComputeGroundFigures(array, result.Field.Ground);
         // The azimuth pattern, its read-outs and figures at the take-off angle by default;
@@ -166,13 +185,15 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;
     report.ElevationDegrees = result.Field.ElevationDegrees;
-    chart.Caption = "модель " + std::string(FieldModelName(result.Field.Model)) + ", угол места " +
-                    FormatFixed(result.Field.ElevationDegrees, 18, 2) + " град., тип " +
-                    std::to_string(result.Session.Model.EmitterType) +
-                    (result.Field.Model == TFieldModel::OverGround
-                         ? "; " + GroundConditions(result.Field.Ground)
-                         : std::string()) +
-                    "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
+    chart.Caption = TrFormat("model %s, elevation %s deg, type %s",
+                             {FieldModelName(result.Field.Model),
+                              FormatFixed(result.Field.ElevationDegrees, 18, 2),
+                              std::to_string(result.Session.Model.EmitterType)});
+    if (result.Taper) chart.Caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
+    if (result.Field.Model == TFieldModel::OverGround) {
+        chart.Caption += "; " + GroundConditions(result.Field.Ground);
+    }
+    chart.Caption += "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
     report.Ground = result.GroundFigures;
     return chart;
 }

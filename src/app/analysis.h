@@ -35,6 +35,7 @@ struct TPatternResult {
     std::optional<std::string> Config;  // the file as given; none for the initial array
     TArraySession Session;
     TFieldSpec Field;
+    std::optional<TTaper> Taper;  // as asked for; the amplitudes it set are the session's
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
     std::optional<TGroundFigures> GroundFigures;  // over ground

@@ -8,6 +8,7 @@
 #include "config/configlint.h"
 #include "config/filecontent.h"
 #include "config/inifile.h"
+#include "config/messages.h"
 #include "config/safefile.h"
 #include "model/gridcolumns.h"
 
@@ -19,8 +20,8 @@ namespace {
 std::string ConfigText(const std::string& fileName) {
     TFileContent content = ReadFileContent(fileName, TIniFile::kMaxFileSize, TFileKinds::Any);
     if (content.Errno != 0) {
-        throw EUsageError("cannot read --config " + fileName + ": " +
-                          SystemErrorText(content.Errno));
+        throw EUsageError(TrFormat("cannot read --config %s: %s",
+                                   {fileName, SystemErrorText(content.Errno)}));
     }
     return std::move(content.Text);
 }
@@ -93,7 +94,9 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     }
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.Taper) {
-        if (const auto why = ApplyTaper(model, *steps.Taper)) throw EUsageError("--taper: " + *why);
+        if (const auto why = ApplyTaper(model, *steps.Taper)) {
+            throw EUsageError("--taper: " + RefusalText(*why));
+        }
     }
     if (steps.EmitterType) window.Rules().SetEmitterType(*steps.EmitterType);
     if (steps.FocusBearing) window.Rules().Focus(*steps.FocusBearing);

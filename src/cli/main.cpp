@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -15,10 +16,12 @@
 #include "cli/usage.h"
 #include "config/configfile.h"
 #include "config/errors.h"
+#include "config/messages.h"
 #include "config/nametext.h"
 #include "config/necdeck.h"
 #include "config/numtext.h"
 #include "config/safefile.h"
+#include "form/formrules.h"
 #include "model/design.h"
 #include "model/spheregrid.h"
 #include "plot/chartfile.h"
@@ -43,6 +46,21 @@ std::string UsageErrorText(const EUsageError& error) {
     return std::string("arraypattern-cli: ") + error.what();
 }
 
+std::string WarningText(const std::string& warning) {
+    return TrFormat("arraypattern-cli: warning: %s", {warning});
+}
+
+// The window's fixed texts, which the model raises as the window shows them, in the reader's
+// language; any other text is already in it.
+std::string WindowTextInLanguage(const std::string& text) {
+    for (const char* fixed :
+         {kInvalidOpText, kZeroDivideText, kOverflowText, kStreamWriteErrorText}) {
+        if (text == fixed) return Tr(fixed);
+    }
+    if (text == kOneEmitterMessage) return Tr("One emitter must be left switched on!");
+    return text;
+}
+
 // The window's text with the system's reason after it, as a script needs to tell a full disk
 // from a missing folder.
 std::string WithCause(const std::string& text, int errnum) {
@@ -60,12 +78,14 @@ int Guarded(const std::string& prefix, std::string& errors, TStep&& step) {
         errors += EscapeControls(UsageErrorText(e)) + '\n';
         return kExitUsage;
     } catch (const EFileError& e) {
-        errors += EscapeControls(prefix + ErrorBoxText(WithCause(e.what(), e.Errno))) + '\n';
+        errors += EscapeControls(
+                      prefix + ErrorBoxText(WithCause(WindowTextInLanguage(e.what()), e.Errno))) +
+                  '\n';
         return kExitFailure;
     } catch (const std::exception& e) {
         // The window's error texts, and out of memory or an encoder that failed: reported,
         // never a crash.
-        errors += EscapeControls(prefix + ErrorBoxText(e.what())) + '\n';
+        errors += EscapeControls(prefix + ErrorBoxText(WindowTextInLanguage(e.what()))) + '\n';
         return kExitFailure;
     }
 }
@@ -89,16 +109,18 @@ std::vector<std::optional<std::string>> Configs(const TCliOptions& options) {
 
 void PrintMessages(const TArraySession& session, const std::string& prefix) {
     for (const auto& warning : session.Warnings)
-        PrintError("arraypattern-cli: warning: " + warning);
-    for (const auto& message : session.Messages) PrintError(prefix + message);
+        PrintError(WarningText(warning));
+    for (const auto& message : session.Messages) PrintError(prefix + WindowTextInLanguage(message));
 }
 
 // With --strict, what a configuration's load passed over fails the call.
 void StrictCheck(const TCliOptions& options, const TArraySession& session) {
     if (options.Strict && !session.Warnings.empty()) {
-        throw std::runtime_error("--strict: the configuration has " +
-                                 std::to_string(session.Warnings.size()) + " warning" +
-                                 (session.Warnings.size() == 1 ? "" : "s"));
+        const unsigned long count = session.Warnings.size();
+        throw std::runtime_error(FormatMessage(
+            TrPlural("--strict: the configuration has %s warning",
+                     "--strict: the configuration has %s warnings", count),
+            {std::to_string(count)}));
     }
 }
 
@@ -117,10 +139,10 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
     report.Status = Guarded(prefix, report.Errors, [&] {
         report.Result = Analyse(RequestFor(options, config));
         for (const auto& warning : report.Result->Session.Warnings) {
-            report.Errors += EscapeControls("arraypattern-cli: warning: " + warning) + '\n';
+            report.Errors += EscapeControls(WarningText(warning)) + '\n';
         }
         for (const auto& message : report.Result->Session.Messages) {
-            report.Errors += EscapeControls(prefix + message) + '\n';
+            report.Errors += EscapeControls(prefix + WindowTextInLanguage(message)) + '\n';
         }
         report.Output = FormatReport(*report.Result, options, place);
         StrictCheck(options, report.Result->Session);
@@ -232,22 +254,26 @@ int RunDesign(const TCliOptions& options, std::string& output) {
         std::string lines;
         if (options.Goal == "max-directivity" || options.Goal == "nulls") {
             if (const auto why = DesignMaxDirectivity(array, ground, target, report)) {
-                throw EUsageError("--goal " + options.Goal + ": " + *why);
+                throw EUsageError("--goal " + options.Goal + ": " + RefusalText(*why));
             }
-            lines += "sensitivity: " + FormatFixed(report.SensitivityDb, 18, 2) +
-                     " dB against a uniform excitation\n";
+            lines += TrFormat("sensitivity: %s dB against a uniform excitation",
+                              {FormatFixed(report.SensitivityDb, 18, 2)}) +
+                     '\n';
             if (report.SensitivityDb > 10) {
-                PrintError(
-                    "arraypattern-cli: warning: the design is super-directive: its "
-                    "currents are " +
-                    FormatFixed(report.SensitivityDb, 18, 1) +
-                    " dB larger than a uniform excitation's for its field");
+                PrintError(WarningText(
+                    TrFormat("the design is super-directive: its currents are %s dB larger "
+                             "than a uniform excitation's for its field",
+                             {FormatFixed(report.SensitivityDb, 18, 1)})));
             }
         } else {
             DesignFrontToBack(array, target, options.Goal == "front-to-rear",
                               options.FreeAmplitudes, report);
-            lines += options.Goal + ": " + FormatFixed(report.Figure, 18, 2) + " dB after " +
-                     std::to_string(report.Evaluations) + " evaluations\n";
+            lines += options.Goal + ": " +
+                     FormatMessage(TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
+                                            static_cast<unsigned long>(report.Evaluations)),
+                                   {FormatFixed(report.Figure, 18, 2),
+                                    std::to_string(report.Evaluations)}) +
+                     '\n';
         }
         SaveConfiguration(FullPath(options.OutputFile), array, array.EmitterType, {},
                           ground.Kind == TGroundKind::None ? nullptr : &ground);
@@ -296,8 +322,8 @@ int RunPlot(const TCliOptions& options) {
         } else if (options.DbiScale.value_or(false)) {
             return Guarded("", [] {
                 throw EUsageError(
-                    "--scale dbi: a file has no directivity (nothing radiates, or "
-                    "the window's model off the horizon)");
+                    Tr("--scale dbi: a file has no directivity (nothing radiates, or "
+                       "the window's model off the horizon)"));
             });
         }
     }
@@ -320,7 +346,7 @@ int RunNec(const TCliOptions& options) {
         request.CutBearing = result.CutBearing;
         const std::string deck = NecDeck(result.Session.Model, result.Field.Ground, request);
         if (!ReplaceFileContents(options.OutputFile, deck).Ok()) {
-            throw EHandlerError("Unable to write to " + options.OutputFile);
+            throw EHandlerError(TrFormat("Unable to write to %s", {options.OutputFile}));
         }
     });
 }
@@ -350,7 +376,21 @@ int RunOneFile(const TCliOptions& options) {
     });
 }
 
+// The catalogues lie in ../share/locale from the installed program, and in share/locale beside
+// it in the build folder.
+std::string CatalogueDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "/usr/share/locale";
+    const std::filesystem::path installed = self.parent_path().parent_path() / "share/locale";
+    const std::filesystem::path built = self.parent_path() / "share/locale";
+    return std::filesystem::exists(built / "ru/LC_MESSAGES/arraypattern.mo", error)
+               ? built.string()
+               : installed.string();
+}
+
 int Run(const std::vector<std::string>& args) {
+    ChooseMessageLanguage(LanguageAsked(args), CatalogueDirectory());
     char mark = LocaleDecimalMark();
     if (!IsUsableDecimalMark(std::string(1, mark))) mark = '.';
     TCliOptions options;
@@ -363,7 +403,7 @@ int Run(const std::vector<std::string>& args) {
     std::string output;
     int status = 0;
     if (options.Help) {
-        output = kUsageText;
+        output = UsageText();
     } else if (options.Version) {
         output = VersionText();
     } else {
@@ -385,7 +425,7 @@ int Run(const std::vector<std::string>& args) {
     errno = 0;
     const bool written = std::fwrite(output.data(), 1, output.size(), stdout) == output.size();
     if (std::fflush(stdout) != 0 || !written) {
-        PrintError(ErrorBoxText(WithCause(kStreamWriteErrorText, errno)));
+        PrintError(ErrorBoxText(WithCause(Tr(kStreamWriteErrorText), errno)));
         return kExitFailure;
     }
     return status;

@@ -19,7 +19,7 @@ using TRawOptions = std::map<std::string_view, std::vector<std::string>>;
 
 [[noreturn]] void BadValue(std::string_view option, const std::string& value,
                            const std::string& expected) {
-    throw EUsageError("invalid value '" + value + "' for " + std::string(option) + ": " + expected);
+    throw EUsageError(TrFormat("invalid value '%s' for %s: %s", {value, option, expected}));
 }
 
 // A plain decimal integer with an optional sign; nullopt for anything else or beyond int.
@@ -36,7 +36,7 @@ std::optional<long> ParseWholeNumber(std::string_view text) {
 int WholeBearing(std::string_view option, const std::string& value) {
     const auto n = ParseWholeNumber(value);
     if (!n || *n < 0 || *n > kMaxBearing || value[0] < '0' || value[0] > '9') {
-        BadValue(option, value, "a whole bearing from 0 to 359");
+        BadValue(option, value, Tr("a whole bearing from 0 to 359"));
     }
     return static_cast<int>(*n);
 }
@@ -50,7 +50,7 @@ T Choice(std::string_view option, const std::string& value,
         if (value == name) return v;
         expected += (expected.empty() ? "" : ", ") + std::string(name);
     }
-    BadValue(option, value, "one of " + expected);
+    BadValue(option, value, TrFormat("one of %s", {expected}));
 }
 
 struct TContext {
@@ -80,8 +80,8 @@ struct TOptionSpec {
 // N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"): a period is 360.
 TEmitterSetting Setting(const TContext& c, std::string_view option, const std::string& value) {
     const std::string expected =
-        "N:FIELD=VALUE with N 1..8 and FIELD x, y, phase (periods, or degrees as -90deg), "
-        "amplitude (0 or more) or on (0 or 1)";
+        Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y, phase (periods, or degrees as -90deg), "
+           "amplitude (0 or more) or on (0 or 1)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
     if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
@@ -119,20 +119,20 @@ TEmitterSetting Setting(const TContext& c, std::string_view option, const std::s
 const TOptionSpec kOptions[] = {
     {"--config", true,
      [](TContext& c, std::string_view name, const std::string& value) {
-         if (value.empty()) BadValue(name, value, "a file name");
+         if (value.empty()) BadValue(name, value, Tr("a file name"));
          c.Options.ConfigFiles.push_back(value);
      }},
     {"--decimal-mark", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          if (!IsUsableDecimalMark(value)) {
-             BadValue(name, value, "one printable character other than a digit, sign, E or blank");
+             BadValue(name, value, Tr("one printable character other than a digit, sign, E or blank"));
          }
          c.Options.DecimalMark = value[0];
      }},
     {"--type", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const auto n = ParseWholeNumber(value);
-         if (!n) BadValue(name, value, "a whole number");
+         if (!n) BadValue(name, value, Tr("a whole number"));
          c.Options.EmitterType = static_cast<int>(*n);
      }},
     {"--focus", false,
@@ -144,7 +144,7 @@ const TOptionSpec kOptions[] = {
          auto degrees = ParseFloat(value, c.Options.DecimalMark.value_or(c.DefaultMark));
          if (!degrees) degrees = ParseFloat(value, '.');
          if (!degrees || !(*degrees >= 0 && *degrees <= kMaxElevation)) {
-             BadValue(name, value, "a number from 0 to 85");
+             BadValue(name, value, Tr("a number from 0 to 85"));
          }
          c.Options.Field.ElevationDegrees = *degrees;
          c.Options.ElevationGiven = true;
@@ -165,15 +165,15 @@ const TOptionSpec kOptions[] = {
      }},
     {"--height", true,
      [](TContext& c, std::string_view name, const std::string& value) {
-         const long double h = Real(c, name, value, 0, kMaxHeight, "wavelengths from 0 to 100");
+         const long double h = Real(c, name, value, 0, kMaxHeight, Tr("wavelengths from 0 to 100"));
          if (c.Options.Heights.empty()) c.Options.Ground.HeightWavelengths = h;
          c.Options.Heights.push_back(h);
      }},
     {"--frequency", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Ground.FrequencyMhz =
-             Real(c, name, value, 1e-6L, 1e6L, "MHz, more than 0 and up to 1000000");
-         if (*c.Options.Ground.FrequencyMhz <= 0) BadValue(name, value, "MHz, more than 0");
+             Real(c, name, value, 1e-6L, 1e6L, Tr("MHz, more than 0 and up to 1000000"));
+         if (*c.Options.Ground.FrequencyMhz <= 0) BadValue(name, value, Tr("MHz, more than 0"));
      }},
     {"--soil", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -186,16 +186,16 @@ const TOptionSpec kOptions[] = {
              }
              expected += (expected.empty() ? "" : ", ") + std::string(soil.Name);
          }
-         BadValue(name, value, "one of " + expected);
+         BadValue(name, value, TrFormat("one of %s", {expected}));
      }},
     {"--permittivity", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.Ground.Permittivity =
-             Real(c, name, value, 1, 1e6L, "a relative permittivity from 1 to 1000000");
+             Real(c, name, value, 1, 1e6L, Tr("a relative permittivity from 1 to 1000000"));
      }},
     {"--conductivity", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.Ground.Conductivity = Real(c, name, value, 0, 1e9L, "S/m from 0 to 1e9");
+         c.Options.Ground.Conductivity = Real(c, name, value, 0, 1e9L, Tr("S/m from 0 to 1e9"));
      }},
     {"--set", true,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -204,8 +204,8 @@ const TOptionSpec kOptions[] = {
     {"--taper", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const std::string expected =
-             "uniform, binomial, chebyshev:SLL or taylor:SLL[:NBAR] with SLL a negative level "
-             "in dB and NBAR 2..20";
+             Tr("uniform, binomial, chebyshev:SLL or taylor:SLL[:NBAR] with SLL a negative "
+                "level in dB and NBAR 2..20");
          TTaper taper;
          std::vector<std::string> parts;
          for (std::size_t from = 0;;) {
@@ -243,27 +243,28 @@ const TOptionSpec kOptions[] = {
                              value.substr(2) == "phase" || value.substr(2) == "amplitude");
          if (!field && value != "elevation" && value != "focus" && value != "height") {
              BadValue(name, value,
-                      "N:x, N:y, N:phase or N:amplitude (N 1..8), elevation, focus or height");
+                      Tr("N:x, N:y, N:phase or N:amplitude (N 1..8), elevation, focus or "
+                         "height"));
          }
          c.Options.Vary = value;
      }},
     {"--from", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.From = Real(c, name, value, -1e6L, 1e6L, "a number");
+         c.Options.From = Real(c, name, value, -1e6L, 1e6L, Tr("a number"));
      }},
     {"--to", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.To = Real(c, name, value, -1e6L, 1e6L, "a number");
+         c.Options.To = Real(c, name, value, -1e6L, 1e6L, Tr("a number"));
      }},
     {"--steps", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const auto n = ParseWholeNumber(value);
-         if (!n || *n < 1 || *n > 100000) BadValue(name, value, "a whole number from 1 to 100000");
+         if (!n || *n < 1 || *n > 100000) BadValue(name, value, Tr("a whole number from 1 to 100000"));
          c.Options.Steps = static_cast<int>(*n);
      }},
     {"--step", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.Step = Real(c, name, value, 1e-9L, 1e6L, "a number more than 0");
+         c.Options.Step = Real(c, name, value, 1e-9L, 1e6L, Tr("a number more than 0"));
      }},
     {"--figures", false,
      [](TContext& c, std::string_view, const std::string& value) {
@@ -276,28 +277,29 @@ const TOptionSpec kOptions[] = {
      }},
     {"--plot", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         if (!PictureFormatOf(value)) BadValue(name, value, "a .bmp, .png, .svg or .pdf file");
+         if (!PictureFormatOf(value)) BadValue(name, value, Tr("a .bmp, .png, .svg or .pdf file"));
          c.Options.PlotFile = value;
      }},
     {"--frames", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          if (!std::filesystem::path(value).extension().string().ends_with(".gif") &&
              !std::filesystem::path(value).extension().string().ends_with(".GIF")) {
-             BadValue(name, value, "a .gif file");
+             BadValue(name, value, Tr("a .gif file"));
          }
          c.Options.FramesFile = value;
      }},
     {"--floor", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.View.FloorDb =
-             static_cast<double>(Real(c, name, value, -200, -1, "a level in dB from -200 to -1"));
+             static_cast<double>(Real(c, name, value, -200, -1, Tr("a level in dB from -200 to -1")));
      }},
     {"--scale", false,
      [](TContext& c, std::string_view, const std::string& value) { c.Options.Scale = value; }},
     {"--view", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const auto comma = value.find(',');
-         const std::string expected = "AZ,EL: the viewer's bearing 0..360 and elevation -90..90";
+         const std::string expected =
+             Tr("AZ,EL: the viewer's bearing 0..360 and elevation -90..90");
          if (comma == std::string::npos) BadValue(name, value, expected);
          auto az = ParseFloat(value.substr(0, comma), '.');
          auto el = ParseFloat(value.substr(comma + 1), '.');
@@ -317,7 +319,7 @@ const TOptionSpec kOptions[] = {
      }},
     {"--null", true,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.Nulls.push_back(Real(c, name, value, 0, 360, "a bearing from 0 to 360"));
+         c.Options.Nulls.push_back(Real(c, name, value, 0, 360, Tr("a bearing from 0 to 360")));
      }},
     {"--amplitudes", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -326,7 +328,7 @@ const TOptionSpec kOptions[] = {
     {"--dipole-length", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.DipoleLength =
-             Real(c, name, value, 1e-4L, 0.1L, "wavelengths from 0.0001 to 0.1");
+             Real(c, name, value, 1e-4L, 0.1L, Tr("wavelengths from 0.0001 to 0.1"));
      }},
     {"--bearing", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -342,6 +344,11 @@ const TOptionSpec kOptions[] = {
     {"--cut", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          c.Options.ElevationCutCsv = Choice<bool>(name, value, {{"elevation", true}});
+     }},
+    {"--lang", false,
+     [](TContext& c, std::string_view name, const std::string& value) {
+         c.Options.Language = Choice<TLanguage>(
+             name, value, {{"ru", TLanguage::Russian}, {"en", TLanguage::English}});
      }},
     {"--kind", false,
      [](TContext& c, std::string_view name, const std::string& value) {
@@ -387,12 +394,14 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TCl
                 arg.resize(eq);
             }
             if (value && (arg == "--help" || arg == "--version" || arg == "--strict")) {
-                throw EUsageError(arg + " takes no value");
+                throw EUsageError(TrFormat("%s takes no value", {arg}));
             }
             const TOptionSpec* spec = OptionNamed(arg);
-            if (spec == nullptr) throw EUsageError("unknown option " + arg);
+            if (spec == nullptr) throw EUsageError(TrFormat("unknown option %s", {arg}));
             if (!value) {
-                if (i + 1 == args.size()) throw EUsageError("missing value for " + arg);
+                if (i + 1 == args.size()) {
+                    throw EUsageError(TrFormat("missing value for %s", {arg}));
+                }
                 value = args[++i];
             }
             auto& values = raw[spec->Name];
@@ -406,13 +415,13 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TCl
 void OnlyFor(const TRawOptions& raw, std::string_view option, bool allowed,
              const std::string& where) {
     if (!allowed && raw.count(option)) {
-        throw EUsageError(std::string(option) + " applies only to " + where);
+        throw EUsageError(TrFormat("%s applies only to %s", {option, where}));
     }
 }
 
 void ReadCommand(const std::vector<std::string>& positional, TCliOptions& options) {
     if (positional.empty()) {
-        throw EUsageError("missing command (pattern, export, save, plot, nec, sweep, design)");
+        throw EUsageError(Tr("missing command (pattern, export, save, plot, nec, sweep, design)"));
     }
     const std::string& name = positional[0];
     options.Command = name == "pattern"  ? TCliCommand::Pattern
@@ -423,14 +432,20 @@ void ReadCommand(const std::vector<std::string>& positional, TCliOptions& option
                       : name == "sweep"  ? TCliCommand::Sweep
                       : name == "design" ? TCliCommand::Design
                                          : TCliCommand::None;
-    if (options.Command == TCliCommand::None) throw EUsageError("unknown command " + name);
+    if (options.Command == TCliCommand::None) {
+        throw EUsageError(TrFormat("unknown command %s", {name}));
+    }
     const std::size_t words =
         options.Command == TCliCommand::Pattern || options.Command == TCliCommand::Sweep ? 1 : 2;
-    if (positional.size() < words) throw EUsageError("missing output file for " + name);
-    if (positional.size() > words) throw EUsageError("unexpected argument " + positional[words]);
+    if (positional.size() < words) {
+        throw EUsageError(TrFormat("missing output file for %s", {name}));
+    }
+    if (positional.size() > words) {
+        throw EUsageError(TrFormat("unexpected argument %s", {positional[words]}));
+    }
     if (words == 2) {
         options.OutputFile = positional[1];
-        if (options.OutputFile.empty()) throw EUsageError("empty output file name");
+        if (options.OutputFile.empty()) throw EUsageError(Tr("empty output file name"));
     }
 }
 
@@ -444,36 +459,36 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         OnlyFor(raw, option, design, "design");
     }
     if (design) {
-        if (!raw.count("--goal")) throw EUsageError("design needs --goal");
+        if (!raw.count("--goal")) throw EUsageError(Tr("design needs --goal"));
         if (options.Goal == "nulls" && options.Nulls.empty()) {
-            throw EUsageError("--goal nulls needs at least one --null");
+            throw EUsageError(Tr("--goal nulls needs at least one --null"));
         }
         if (!options.Nulls.empty() && options.Goal != "nulls") {
-            throw EUsageError("--null applies only to --goal nulls");
+            throw EUsageError(Tr("--null applies only to --goal nulls"));
         }
         if (raw.count("--amplitudes") && options.Goal.rfind("front-to-", 0) != 0) {
             throw EUsageError(
-                "--amplitudes applies only to --goal front-to-back and front-to-rear");
+                Tr("--amplitudes applies only to --goal front-to-back and front-to-rear"));
         }
         if (options.ConfigFiles.size() > 1) {
-            throw EUsageError("--config is given more than once: design takes one");
+            throw EUsageError(Tr("--config is given more than once: design takes one"));
         }
     }
-    OnlyFor(raw, "--format", pattern || sweep, "pattern and sweep");
+    OnlyFor(raw, "--format", pattern || sweep, Tr("pattern and sweep"));
     for (const std::string_view option :
          {"--vary", "--from", "--to", "--steps", "--step", "--figures", "--plot", "--frames"}) {
         OnlyFor(raw, option, sweep, "sweep");
     }
     if (sweep) {
         if (!raw.count("--vary") || !raw.count("--from") || !raw.count("--to")) {
-            throw EUsageError("sweep needs --vary, --from and --to");
+            throw EUsageError(Tr("sweep needs --vary, --from and --to"));
         }
         if (raw.count("--steps") == raw.count("--step")) {
-            throw EUsageError("sweep needs one of --steps and --step");
+            throw EUsageError(Tr("sweep needs one of --steps and --step"));
         }
         if (options.Format == TOutputFormat::Text) options.Format = TOutputFormat::Csv;
         if (options.ConfigFiles.size() > 1) {
-            throw EUsageError("--config is given more than once: sweep takes one");
+            throw EUsageError(Tr("--config is given more than once: sweep takes one"));
         }
     }
     OnlyFor(raw, "--cut", pattern && options.Format == TOutputFormat::Csv, "pattern --format csv");
@@ -486,7 +501,7 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
                  options.Kind == TPlotKind::Elevation ||
                  options.Kind == TPlotKind::ElevationHeights || options.Kind == TPlotKind::Report);
     OnlyFor(raw, "--scale", levelChart || (plot && options.Kind == TPlotKind::Surface3d),
-            "plot's level charts, the report and 3d");
+            Tr("plot's level charts, the report and 3d"));
     if (raw.count("--scale")) {
         if (options.Kind == TPlotKind::Surface3d) {
             options.View.Linear =
@@ -497,50 +512,51 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         }
     }
     OnlyFor(raw, "--bearing", pattern || plot || sweep || design,
-            "pattern, plot, sweep and design");
+            Tr("pattern, plot, sweep and design"));
     OnlyFor(raw, "--model", pattern || plot || sweep || command == TCliCommand::Nec,
-            "pattern, plot, nec and sweep");
+            Tr("pattern, plot, nec and sweep"));
     const bool grounded =
         pattern || plot || sweep || command == TCliCommand::Save || command == TCliCommand::Nec;
     for (const std::string_view option :
          {"--ground", "--height", "--frequency", "--soil", "--permittivity", "--conductivity"}) {
-        OnlyFor(raw, option, grounded, "pattern, plot, save, nec, sweep and design");
+        OnlyFor(raw, option, grounded, Tr("pattern, plot, save, nec, sweep and design"));
     }
     OnlyFor(raw, "--dipole-length", command == TCliCommand::Nec, "nec");
     if (raw.count("--ground") && raw.count("--model")) {
-        throw EUsageError("--ground selects the over-ground model: leave out --model");
+        throw EUsageError(Tr("--ground selects the over-ground model: leave out --model"));
     }
     if (raw.count("--height") && !raw.count("--ground")) {
-        throw EUsageError("--height needs --ground perfect or real");
+        throw EUsageError(Tr("--height needs --ground perfect or real"));
     }
     if (raw.count("--soil") && (raw.count("--permittivity") || raw.count("--conductivity"))) {
-        throw EUsageError("--soil gives the permittivity and conductivity: leave out the others");
+        throw EUsageError(Tr("--soil gives the permittivity and conductivity: leave out the others"));
     }
     if (options.Heights.size() > 1 && !(plot && options.Kind == TPlotKind::ElevationHeights)) {
         throw EUsageError(
-            "--height is given more than once: only plot --kind elevation-heights "
-            "overlays heights");
+            Tr("--height is given more than once: only plot --kind elevation-heights "
+            "overlays heights"));
     }
     if ((command == TCliCommand::Save || command == TCliCommand::Export ||
          command == TCliCommand::Nec) &&
         options.ConfigFiles.size() > 1) {
-        throw EUsageError("--config is given more than once: save, export and nec take one");
+        throw EUsageError(Tr("--config is given more than once: save, export and nec take one"));
     }
     if (!plot) return;
-    if (!raw.count("--kind")) throw EUsageError("missing --kind for plot");
+    if (!raw.count("--kind")) throw EUsageError(Tr("missing --kind for plot"));
     if (options.Kind == TPlotKind::ElevationHeights &&
         (options.Heights.empty() || !raw.count("--ground"))) {
-        throw EUsageError("--kind elevation-heights needs --ground perfect or real and --height");
+        throw EUsageError(Tr("--kind elevation-heights needs --ground perfect or real and --height"));
     }
     if (options.Kind == TPlotKind::Report && options.ConfigFiles.size() > kMaxReportFiles) {
-        throw EUsageError("--kind report lays out at most " + std::to_string(kMaxReportFiles) +
-                          " files, not " + std::to_string(options.ConfigFiles.size()));
+        throw EUsageError(TrFormat("--kind report lays out at most %s files, not %s",
+                                   {std::to_string(kMaxReportFiles),
+                                    std::to_string(options.ConfigFiles.size())}));
     }
     if ((options.Kind == TPlotKind::Diagram || options.Kind == TPlotKind::Surface3d) &&
         options.ConfigFiles.size() > 1) {
         throw EUsageError(
-            "--kind diagram and 3d draw one configuration; overlay with polar-db, "
-            "rect-db, elevation or report");
+            Tr("--kind diagram and 3d draw one configuration; overlay with polar-db, "
+            "rect-db, elevation or report"));
     }
     std::string extension = std::filesystem::path(options.OutputFile).extension().string();
     for (char& ch : extension) {
@@ -553,10 +569,12 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     const auto format = PictureFormatOf(options.OutputFile);
     if (!format) {
         const std::string extension = std::filesystem::path(options.OutputFile).extension();
-        throw EUsageError((extension.empty() ? "no picture format in " + options.OutputFile
-                                             : "unknown picture format " + extension + " of " +
-                                                   options.OutputFile) +
-                          ": use .bmp, .png, .svg or .pdf");
+        throw EUsageError(
+            extension.empty()
+                ? TrFormat("no picture format in %s: use .bmp, .png, .svg or .pdf",
+                           {options.OutputFile})
+                : TrFormat("unknown picture format %s of %s: use .bmp, .png, .svg or .pdf",
+                           {extension, options.OutputFile}));
     }
     options.PictureFormat = *format;
 }
@@ -599,4 +617,18 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.ModelGiven = options.ModelGiven;
     request.ElevationGiven = options.ElevationGiven;
     return request;
+}
+
+std::optional<TLanguage> LanguageAsked(const std::vector<std::string>& args) {
+    std::optional<TLanguage> language;
+    for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+        if (args[i].starts_with("--lang=")) {
+            language = LanguageNamed(std::string_view(args[i]).substr(7));
+        } else if (OptionNamed(args[i]) != nullptr && i + 1 < args.size()) {
+            // Every option but the flags takes the next word as its value.
+            if (args[i] == "--lang") language = LanguageNamed(args[i + 1]);
+            ++i;
+        }
+    }
+    return language;
 }

@@ -8,6 +8,7 @@
 
 #include "app/analysis.h"
 #include "app/inputerror.h"
+#include "config/messages.h"
 #include "model/field.h"
 #include "plot/chartfile.h"
 #include "plot/picturefile.h"
@@ -21,6 +22,7 @@ struct TCliOptions {
     bool Help = false;
     bool Version = false;
     bool Strict = false;  // a configuration's warnings fail the call (exit 1)
+    std::optional<TLanguage> Language;  // --lang; the locale's otherwise
     std::vector<std::string> ConfigFiles;  // in order; one result each
     std::optional<int> EmitterType;        // as given; the radio group limits it
     std::optional<int> FocusBearing;       // whole degrees 0..359
@@ -68,6 +70,10 @@ bool IsUsableDecimalMark(std::string_view text);
 // Reads the arguments after the program name. The elevation is parsed with the decimal mark
 // given on the same command line, or with defaultMark, and always also with a full stop.
 TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultMark);
+
+// The language --lang asks for, read before anything else so every message is in it; none when
+// it is not given or not valid (the parse then says why).
+std::optional<TLanguage> LanguageAsked(const std::vector<std::string>& args);
 
 // The analysis of one configuration (none: the initial array) that the options ask for.
 TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config);

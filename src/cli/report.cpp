@@ -7,6 +7,7 @@
 
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
+#include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
 #include "model/pattern.h"
@@ -30,70 +31,76 @@ std::string DecibelText(long double db) {
 void AppendTextGround(std::string& out, const TPatternResult& result) {
     if (result.Field.Model != TFieldModel::OverGround) return;
     const TGround& g = result.Field.Ground;
-    out += "ground: ";
+    const std::string height = FormatGeneral(g.HeightWavelengths);
     if (g.Kind == TGroundKind::Perfect) {
-        out += "perfect";
+        out += TrFormat("ground: perfect, height %s wavelengths", {height});
     } else {
-        out += "real, permittivity " + FormatGeneral(g.Permittivity) + ", conductivity " +
-               FormatGeneral(g.Conductivity) + " S/m, " + FormatGeneral(g.FrequencyMhz) + " MHz";
+        out += TrFormat(
+            "ground: real, permittivity %s, conductivity %s S/m, %s MHz, height %s wavelengths",
+            {FormatGeneral(g.Permittivity), FormatGeneral(g.Conductivity),
+             FormatGeneral(g.FrequencyMhz), height});
     }
-    out += ", height " + FormatGeneral(g.HeightWavelengths) + " wavelengths\n";
+    out += '\n';
     const auto& f = result.GroundFigures;
     if (!f) {
-        out += "take-off: none (the array radiates nothing upwards)\n";
+        out += Tr("take-off: none (the array radiates nothing upwards)");
+        out += '\n';
         return;
     }
-    out += "take-off: elevation " + FormatFixed(f->TakeoffElevationDegrees, 18, 2) +
-           " deg at bearing " + FormatFixed(f->PeakBearingDegrees, 18, 2) +
-           " deg, half power from " + FormatFixed(f->TakeoffLowDegrees, 18, 2) + " to " +
-           FormatFixed(f->TakeoffHighDegrees, 18, 2) + " deg\n";
-    out += "space-wave directivity: " +
-           (f->SpaceWaveDirectivityDbi ? FixedText(*f->SpaceWaveDirectivityDbi, 3) + " dBi"
-                                       : std::string("none")) +
-           "\n";
-    out += "gain: " +
-           (f->GainDbi ? FixedText(*f->GainDbi, 3) + " dBi"
-                       : std::string("none (the power lost in real ground is not modelled)")) +
-           "\n";
+    out += TrFormat("take-off: elevation %s deg at bearing %s deg, half power from %s to %s deg",
+                    {FormatFixed(f->TakeoffElevationDegrees, 18, 2),
+                     FormatFixed(f->PeakBearingDegrees, 18, 2),
+                     FormatFixed(f->TakeoffLowDegrees, 18, 2),
+                     FormatFixed(f->TakeoffHighDegrees, 18, 2)}) +
+           '\n';
+    out += (f->SpaceWaveDirectivityDbi
+                ? TrFormat("space-wave directivity: %s dBi",
+                           {FixedText(*f->SpaceWaveDirectivityDbi, 3)})
+                : std::string(Tr("space-wave directivity: none"))) +
+           '\n';
+    out += (f->GainDbi ? TrFormat("gain: %s dBi", {FixedText(*f->GainDbi, 3)})
+                       : std::string(Tr(
+                             "gain: none (the power lost in real ground is not modelled)"))) +
+           '\n';
 }
 
 void AppendTextMetrics(std::string& out, const TPatternResult& result) {
     AppendTextGround(out, result);
     const auto& metrics = result.Metrics;
+    const auto line = [&out](const std::string& text) { out += text + '\n'; };
     if (!metrics) {
-        out += "metrics: none (the pattern is zero everywhere)\n";
+        line(Tr("metrics: none (the pattern is zero everywhere)"));
     } else {
-        out += "beamwidth: " + FormatFixed(metrics->BeamwidthDegrees, 18, 2) + " deg\n";
-        out += "first-null beamwidth: " + FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0) +
-               " deg\n";
-        out += "front-to-back: " + DecibelText(metrics->FrontToBackDb) + " dB\n";
-        out += "front-to-rear: " + DecibelText(metrics->FrontToRearDb) + " dB\n";
-        out += "front-to-side: " + DecibelText(metrics->FrontToSideDb) + " dB\n";
-        out += "side lobe: " +
-               (metrics->SideLobeDb ? DecibelText(*metrics->SideLobeDb) + " dB"
-                                    : std::string("none")) +
-               "\n";
-        out += "nulls:";
-        if (metrics->NullBearings.empty()) out += " none";
+        line(TrFormat("beamwidth: %s deg", {FormatFixed(metrics->BeamwidthDegrees, 18, 2)}));
+        line(TrFormat("first-null beamwidth: %s deg",
+                      {FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0)}));
+        line(TrFormat("front-to-back: %s dB", {DecibelText(metrics->FrontToBackDb)}));
+        line(TrFormat("front-to-rear: %s dB", {DecibelText(metrics->FrontToRearDb)}));
+        line(TrFormat("front-to-side: %s dB", {DecibelText(metrics->FrontToSideDb)}));
+        line(metrics->SideLobeDb
+                 ? TrFormat("side lobe: %s dB", {DecibelText(*metrics->SideLobeDb)})
+                 : std::string(Tr("side lobe: none")));
+        std::string nulls;
         for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
-            out += " " + FormatGeneral(metrics->NullBearings[n]) + " (" +
-                   DecibelText(metrics->NullDepthsDb[n]) + " dB)";
+            nulls += (n == 0 ? "" : " ") +
+                     TrFormat("%s (%s dB)", {FormatGeneral(metrics->NullBearings[n]),
+                                             DecibelText(metrics->NullDepthsDb[n])});
         }
-        out += '\n';
+        line(nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls}));
     }
     const auto& d = result.Directivity;
     if (!d) {
-        out += "directivity: none (the array radiates nothing)\n";
+        line(Tr("directivity: none (the array radiates nothing)"));
         return;
     }
-    out += "directivity: " + FixedText(d->HorizonDbi, 3) + " dBi\n";
+    line(TrFormat("directivity: %s dBi", {FixedText(d->HorizonDbi, 3)}));
     if (!d->PeakDbi) {
-        out += "peak directivity: none (lobes too fine for the search)\n";
+        line(Tr("peak directivity: none (lobes too fine for the search)"));
         return;
     }
-    out += "peak directivity: " + FixedText(*d->PeakDbi, 3) + " dBi at bearing " +
-           FormatFixed(d->PeakBearingDegrees, 18, 2) + " deg, elevation " +
-           FormatFixed(d->PeakElevationDegrees, 18, 2) + " deg\n";
+    line(TrFormat("peak directivity: %s dBi at bearing %s deg, elevation %s deg",
+                  {FixedText(*d->PeakDbi, 3), FormatFixed(d->PeakBearingDegrees, 18, 2),
+                   FormatFixed(d->PeakElevationDegrees, 18, 2)}));
 }
 
 std::string FormatText(const TPatternResult& result, const TReportPlace& place) {

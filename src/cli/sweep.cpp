@@ -5,6 +5,7 @@
 
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
+#include "config/messages.h"
 #include "plot/sweepchart.h"
 
 namespace {
@@ -25,8 +26,8 @@ std::vector<long double> SweepValues(const TCliOptions& options) {
     }
     const long double step = std::copysign(*options.Step, span);
     if (std::fabs(span) / *options.Step >= kMostSteps) {
-        throw EUsageError("--step " + FormatRoundTrip(*options.Step) + " makes more than " +
-                          std::to_string(kMostSteps) + " steps");
+        throw EUsageError(TrFormat("--step %s makes more than %s steps",
+                                   {FormatRoundTrip(*options.Step), std::to_string(kMostSteps)}));
     }
     for (std::size_t i = 0;; ++i) {
         const long double v = options.From + step * static_cast<long double>(i);
@@ -42,7 +43,8 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
     const std::string& target = options.Vary;
     if (target == "elevation") {
         if (!(value >= 0 && value <= 90)) {
-            throw EUsageError("elevation " + FormatRoundTrip(value) + " is outside 0..90");
+            throw EUsageError(
+                TrFormat("elevation %s is outside 0..90", {FormatRoundTrip(value)}));
         }
         step.Field.ElevationDegrees = value;
         step.ElevationGiven = true;
@@ -50,9 +52,11 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
         step.FocusBearing = static_cast<int>(((std::lround(value) % 360) + 360) % 360);
     } else if (target == "height") {
         if (!options.Ground.Kind || *options.Ground.Kind == TGroundKind::None) {
-            throw EUsageError("--vary height needs --ground perfect or real");
+            throw EUsageError(Tr("--vary height needs --ground perfect or real"));
         }
-        if (!(value >= 0)) throw EUsageError("height " + FormatRoundTrip(value) + " is below 0");
+        if (!(value >= 0)) {
+            throw EUsageError(TrFormat("height %s is below 0", {FormatRoundTrip(value)}));
+        }
         step.Ground.HeightWavelengths = value;
     } else {
         const std::string field = target.substr(2);
@@ -64,7 +68,7 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
                         : field == "phase" ? TEmitterField::Phase
                                            : TEmitterField::Amplitude;
         if (setting.Field == TEmitterField::Amplitude && value < 0) {
-            throw EUsageError("amplitude " + FormatRoundTrip(value) + " is below 0");
+            throw EUsageError(TrFormat("amplitude %s is below 0", {FormatRoundTrip(value)}));
         }
         step.Settings.push_back(setting);
     }
@@ -162,7 +166,9 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     for (const std::string& name : names) {
         std::size_t column = 0;
         while (column < first.size() && name != first[column].Name) ++column;
-        if (column == first.size()) throw EUsageError("--figures names no figure " + name);
+        if (column == first.size()) {
+            throw EUsageError(TrFormat("--figures names no figure %s", {name}));
+        }
         add(column);
     }
     std::vector<double> x;

@@ -6,6 +6,7 @@
 
 #include "config/cp1251.h"
 #include "config/errors.h"
+#include "config/messages.h"
 #include "config/numtext.h"
 
 namespace {
@@ -101,7 +102,7 @@ void SaveConfiguration(const std::string& fileName, const TArray& array, int typ
     TIniFile file(fileName);
     file.WriteStrings(values);
     const TFileWriteResult result = file.Commit(write);
-    if (!result.Ok()) throw EFileError("Unable to write to " + fileName, result.Errno);
+    if (!result.Ok()) throw EFileError(TrFormat("Unable to write to %s", {fileName}), result.Errno);
 }
 
 std::optional<TGround> ReadGround(const TIniFile& file) {
@@ -140,8 +141,9 @@ TAmplitudes ReadAmplitudes(const TIniFile& file, const std::string& fileName) {
             continue;
         }
         value = 0;
-        amplitudes.Warnings.push_back(fileName + ": [Излучатель " + FormatInteger(k) +
-                                      "] Амплитуда: not an amplitude of 0 or more, read as 0");
+        amplitudes.Warnings.push_back(
+            TrFormat("%s: [Излучатель %s] Амплитуда: not an amplitude of 0 or more, read as 0",
+                     {fileName, FormatInteger(k)}));
     }
     return amplitudes;
 }

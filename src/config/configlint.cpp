@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "config/cp1251.h"
+#include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
 
@@ -72,12 +73,13 @@ std::vector<std::string> ConfigurationWarnings(std::string_view text, const std:
                 section = TSection::Emitter;
                 number = ParseInteger(title.substr(emitterPrefix.size()), 0);
                 if (number < 1 || number > 8) {
-                    warn(line, "section " + DisplayName(raw) + " names no emitter 1..8: skipped");
+                    warn(line, TrFormat("section %s names no emitter 1..8: skipped",
+                                        {DisplayName(raw)}));
                     section = TSection::Unknown;
                 }
             } else {
                 section = TSection::Unknown;
-                warn(line, "unknown section " + DisplayName(raw) + ": skipped");
+                warn(line, TrFormat("unknown section %s: skipped", {DisplayName(raw)}));
             }
             continue;
         }
@@ -92,21 +94,23 @@ std::vector<std::string> ConfigurationWarnings(std::string_view text, const std:
         bool found = false;
         for (const std::string& k : known) found = found || k == key;
         if (!found) {
-            warn(line, "unknown key " + DisplayName(Trim(raw.substr(0, equals))) + ": skipped");
+            warn(line, TrFormat("unknown key %s: skipped",
+                                {DisplayName(Trim(raw.substr(0, equals)))}));
             continue;
         }
         const bool whole =
             key == Fold(kEnabledKey) || key == Fold(kTypeKey) || key == Fold(kGroundKey);
         if (whole ? !Whole(value) : !Real(value)) {
-            warn(line, "value " + DisplayName(value) + " is no number: read as its default");
+            warn(line, TrFormat("value %s is no number: read as its default",
+                                {DisplayName(value)}));
             continue;
         }
         if (key == Fold(kTypeKey) && !value.empty()) {
             const int type = ParseInteger(value, 0);
             if (type < -1 || type > 3) {
-                warn(line, "type " + std::to_string(type) +
-                               " is outside -1..3: limited as the "
-                               "window's list does");
+                warn(line, TrFormat("type %s is outside -1..3: limited as the window's list "
+                                    "does",
+                                    {std::to_string(type)}));
             }
         }
     }

@@ -4,7 +4,7 @@
 
 #include "model/errors.h"
 
-inline constexpr const char* kStreamWriteErrorText = "Stream write error";
+inline constexpr const char* kStreamWriteErrorText = Msgid("Stream write error");
 
 // A file that could not be written, where the window's text does not say why. The window
 // shows the text alone; the command line adds the system's reason.

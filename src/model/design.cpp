@@ -79,12 +79,12 @@ void Write(const std::vector<TEmitter*>& on, const std::vector<TComplexD>& c) {
 
 }  // namespace
 
-std::optional<std::string> DesignMaxDirectivity(TArray& array, const TGround& ground,
-                                                const TDesignTarget& target,
-                                                TDesignReport& report) {
+std::optional<TRefusal> DesignMaxDirectivity(TArray& array, const TGround& ground,
+                                             const TDesignTarget& target, TDesignReport& report) {
     if (ground.Kind == TGroundKind::Real) {
-        return "over real ground the power integral has no closed form; design in free space or "
-               "over perfect ground";
+        return TRefusal{
+            Msgid("over real ground the power integral has no closed form; design in free space "
+                  "or over perfect ground")};
     }
     const std::vector<TEmitter*> on = Enabled(array);
     const std::size_t n = on.size();
@@ -109,13 +109,14 @@ std::optional<std::string> DesignMaxDirectivity(TArray& array, const TGround& gr
     for (const long double b : target.NullBearings) {
         v.push_back(Steering(on, b, target.ElevationDegrees));
     }
-    if (v.size() > n) return "more nulls than the emitters switched on can place";
+    if (v.size() > n) return TRefusal{Msgid("more nulls than the emitters switched on can place")};
     // A^-1 V, column by column.
     std::vector<std::vector<TComplexD>> ainvV;
     for (const auto& column : v) {
         std::vector<TComplexD> x = column;
         if (!Solve(a, x))
-            return "the emitters' pair integrals are singular (emitters share a place)";
+            return TRefusal{
+                Msgid("the emitters' pair integrals are singular (emitters share a place)")};
         ainvV.push_back(x);
     }
     // (V^H A^-1 V) g = f, then c = A^-1 V g.
@@ -130,7 +131,9 @@ std::optional<std::string> DesignMaxDirectivity(TArray& array, const TGround& gr
     }
     std::vector<TComplexD> g(q, 0);
     g[0] = 1;
-    if (!Solve(gram, g)) return "the nulls cannot be placed apart from the beam";
+    if (!Solve(gram, g)) {
+        return TRefusal{Msgid("the nulls cannot be placed apart from the beam")};
+    }
     std::vector<TComplexD> c(n, 0);
     for (std::size_t j = 0; j < q; ++j) {
         for (std::size_t k = 0; k < n; ++k) c[k] += ainvV[j][k] * g[j];

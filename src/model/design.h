@@ -6,6 +6,7 @@
 
 #include "model/emitters.h"
 #include "model/ground.h"
+#include "model/msgid.h"
 
 // Excitations designed for the array's geometry and element type: amplitudes (largest 1) and
 // phases (periods, this program's lag) of the enabled emitters, written into the array.
@@ -27,8 +28,8 @@ struct TDesignReport {
 // pair integrals (over perfect ground, of the array with its images) and s the steering
 // vector; with null bearings, the greatest subject to exact nulls there. Nullopt, with the
 // reason, where the matrix or the constraints are singular or the ground is real.
-std::optional<std::string> DesignMaxDirectivity(TArray& array, const TGround& ground,
-                                                const TDesignTarget& target, TDesignReport& report);
+std::optional<TRefusal> DesignMaxDirectivity(TArray& array, const TGround& ground,
+                                             const TDesignTarget& target, TDesignReport& report);
 
 // The phases (and with freeAmplitudes the amplitudes, 0..1) that maximise the ratio of the
 // field towards the target bearing to that at the opposite bearing (rear = false) or to the

@@ -85,7 +85,7 @@ std::vector<long double> TaperWeights(const TTaper& taper, int count) {
     return w;
 }
 
-std::optional<std::string> ApplyTaper(TArray& array, const TTaper& taper) {
+std::optional<TRefusal> ApplyTaper(TArray& array, const TTaper& taper) {
     std::vector<TEmitter*> line;
     for (TEmitter& e : array.Emitters) {
         if (e.Enabled) line.push_back(&e);
@@ -95,15 +95,15 @@ std::optional<std::string> ApplyTaper(TArray& array, const TTaper& taper) {
         const long double dx = line[1]->X - line[0]->X;
         const long double dy = line[1]->Y - line[0]->Y;
         const long double step = std::hypot(dx, dy);
-        if (!(step > 0)) return "the first two emitters switched on share a place";
+        if (!(step > 0)) return TRefusal{Msgid("the first two emitters switched on share a place")};
         for (std::size_t i = 2; i < n; ++i) {
             const long double ex = line[0]->X + dx * static_cast<long double>(i) - line[i]->X;
             const long double ey = line[0]->Y + dy * static_cast<long double>(i) - line[i]->Y;
             if (std::hypot(ex, ey) > 1e-9L * step * static_cast<long double>(n)) {
-                return "the emitters switched on do not lie evenly spaced on one line in the "
-                       "order of their numbers (emitter " +
-                       std::to_string(static_cast<int>(line[i] - array.Emitters.data()) + 1) +
-                       " is off it)";
+                return TRefusal{
+                    Msgid("the emitters switched on do not lie evenly spaced on one line in the "
+                          "order of their numbers (emitter %s is off it)"),
+                    std::to_string(static_cast<int>(line[i] - array.Emitters.data()) + 1)};
             }
         }
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/emitters.h"
+#include "model/msgid.h"
 
 // Amplitude distributions of a line of evenly spaced emitters, for side-lobe control.
 enum class TTaperKind {
@@ -25,4 +26,4 @@ std::vector<long double> TaperWeights(const TTaper& taper, int count);
 
 // Sets the amplitudes of the enabled emitters when they lie evenly spaced on one line in slot
 // order; otherwise leaves the array as it is and says why.
-std::optional<std::string> ApplyTaper(TArray& array, const TTaper& taper);
+std::optional<TRefusal> ApplyTaper(TArray& array, const TTaper& taper);

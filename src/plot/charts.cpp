@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "config/messages.h"
 #include "config/numtext.h"
 #include "model/angles.h"
 
@@ -19,7 +20,7 @@ constexpr double kLineWidth = 1.6;
 constexpr double kLegendRow = kFontSize * 1.3;
 // The legend takes at most this share of a chart's height; the chart keeps the rest.
 constexpr double kLegendShare = 0.25;
-const char* const kZeroText = "диаграмма равна нулю";
+const char* const kZeroText = Msgid("the pattern is zero");
 
 // The ARRL scale: 0 dB at the full radius, -3 dB at 0.84 of it, the centre at -infinity.
 double ArrlRadius(double db) {
@@ -65,7 +66,7 @@ std::string Integer(double v) {
 }
 
 std::string DbText(double db) {
-    return (db < 0 ? "\u2212" + Integer(-db) : Integer(db)) + " дБ";
+    return TrFormat("%s dB", {db < 0 ? "\u2212" + Integer(-db) : Integer(db)});
 }
 
 bool IsZero(const TChartSeries& s) {
@@ -86,7 +87,7 @@ double OnAxis(const TChartSeries& s, long double own, double db) {
 std::string RingText(const std::vector<TChartSeries>& series, double db) {
     if (series.empty() || !series.front().TopDbi) return DbText(db);
     const double dbi = *series.front().TopDbi + db;
-    return (dbi < 0 ? "\u2212" + Integer(-dbi) : Integer(dbi)) + " дБи";
+    return TrFormat("%s dBi", {dbi < 0 ? "\u2212" + Integer(-dbi) : Integer(dbi)});
 }
 
 // File names with their colours, top left of the box, as many as the legend's band holds; the
@@ -105,16 +106,19 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
         std::string name = series[n].Name;
-        if (bearings) name += ", азимут " + Integer(series[n].CutBearing) + " град.";
-        if (series[n].PeakDbi) name += ", " + FormatFixed(*series[n].PeakDbi, 18, 2) + " дБи";
+        if (bearings) name += ", " + TrFormat("bearing %s deg", {Integer(series[n].CutBearing)});
+        if (series[n].PeakDbi) {
+            name += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
+        }
         if (!series[n].Conditions.empty()) name += "; " + series[n].Conditions;
-        if (IsZero(series[n])) name += ": " + std::string(kZeroText);
+        if (IsZero(series[n])) name += ": " + std::string(Tr(kZeroText));
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
         y += kLegendRow;
     }
     if (rows.Unnamed > 0) {
         cairo_set_source_rgb(cr, 0, 0, 0);
-        Text(cr, box.X + 24, y, "и ещё " + FormatInteger(static_cast<int>(rows.Unnamed)),
+        Text(cr, box.X + 24, y,
+             TrFormat("and %s more", {FormatInteger(static_cast<int>(rows.Unnamed))}),
              TAlign::Start, kFontSize * 0.9);
     }
     cairo_restore(cr);
@@ -274,7 +278,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    Text(cr, left + width / 2, top + height + kFontSize * 2.3, "Азимут, град.", TAlign::Centre);
+    Text(cr, left + width / 2, top + height + kFontSize * 2.3, Tr("Bearing, deg"), TAlign::Centre);
 
     cairo_save(cr);
     cairo_rectangle(cr, left, top, width, height);
@@ -337,7 +341,7 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         Text(cr, x, y + below, RingText(series, db), TAlign::Centre, kFontSize * 0.75);
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
-    Text(cr, f.Cx, f.Cy + kFontSize * 3, "Угол места, град.", TAlign::Start);
+    Text(cr, f.Cx, f.Cy + kFontSize * 3, Tr("Elevation, deg"), TAlign::Start);
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
         const long double maximum = *std::max_element(s.Cut.begin(), s.Cut.end());

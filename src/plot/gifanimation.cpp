@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "config/errors.h"
+#include "config/messages.h"
 #include "plot/cairoptr.h"
 #include "plot/sansfont.h"
 
@@ -26,7 +27,7 @@ int GifWrite(GifFileType* gif, const GifByteType* data, int length) {
 }
 
 void Check(int status, const char* what) {
-    if (status != GIF_OK) throw EHandlerError(std::string("GIF encoder failed: ") + what);
+    if (status != GIF_OK) throw EHandlerError(TrFormat("GIF encoder failed: %s", {what}));
 }
 
 int Level(std::uint8_t value, int levels) {
@@ -48,7 +49,7 @@ std::string PolarDbAnimation(const std::vector<TAnimationFrame>& frames) {
     std::string bytes;
     int error = 0;
     std::unique_ptr<GifFileType, TGifCloser> gif(EGifOpen(&bytes, GifWrite, &error));
-    if (!gif) throw EHandlerError("GIF encoder failed to open");
+    if (!gif) throw EHandlerError(Tr("GIF encoder failed to open"));
     std::array<GifColorType, 256> colours{};
     for (int r = 0; r < kRedLevels; ++r) {
         for (int g = 0; g < kGreenLevels; ++g) {
@@ -116,6 +117,6 @@ std::string PolarDbAnimation(const std::vector<TAnimationFrame>& frames) {
         }
     }
     GifFileType* raw = gif.release();
-    if (EGifCloseFile(raw, &error) != GIF_OK) throw EHandlerError("GIF encoder failed to close");
+    if (EGifCloseFile(raw, &error) != GIF_OK) throw EHandlerError(Tr("GIF encoder failed to close"));
     return bytes;
 }

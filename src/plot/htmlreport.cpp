@@ -4,7 +4,9 @@
 #include <cmath>
 #include <string_view>
 
+#include "config/messages.h"
 #include "plot/diagramfile.h"
+#include "plot/reportpage.h"
 
 extern "C" const char kThreeJs[];
 extern "C" const char kThreeJsEnd[];
@@ -72,13 +74,13 @@ std::string DiagramSvg(const TChartArray& a) {
 }
 
 void Table(std::string& out, const TReportArray& r) {
-    out +=
-        "<table class=\"emitters\"><tr><th>№</th><th>Вкл.</th><th>X</th><th>Y</th>"
-        "<th>Фаза</th></tr>";
+    out += "<table class=\"emitters\"><tr><th>" + Escape(Tr("No.")) + "</th><th>" +
+           Escape(Tr("On")) + "</th><th>X</th><th>Y</th><th>" + Escape(Tr("Phase")) +
+           "</th></tr>";
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
         if (!r.Enabled[u]) continue;  // an emitter that is off adds nothing
-        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" + (r.Enabled[u] ? "да" : "нет") +
+        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" + Escape(r.Enabled[u] ? Tr("yes") : Tr("no")) +
                "</td>";
         for (const std::string& cell : r.Grid[u]) out += "<td>" + Escape(cell) + "</td>";
         out += "</tr>";
@@ -88,6 +90,21 @@ void Table(std::string& out, const TReportArray& r) {
         out += "<tr><td>" + Escape(caption) + "</td><td>" + Escape(value) + "</td></tr>";
     }
     out += "</table>";
+}
+
+// A text as a string of the page's script: quotes and backslashes escaped, and no "<" to end
+// the script early.
+std::string ScriptString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c == '<') {
+            out += "\\u003c";
+            continue;
+        }
+        out += c;
+    }
+    return out + '"';
 }
 
 // An empty chart frame: the page's script draws the curves of the arrays it shows.
@@ -134,7 +151,7 @@ function draw(svg){
     const q=p.matrixTransform(svg.getScreenCTM().inverse());
     let b=polar?Math.atan2(q.x,-q.y)*180/Math.PI:(q.x-40)/510*360;
     b=Math.round((b%360+360)%360);
-    out.textContent='азимут '+b+' град.\n'+files.map(f=>DATA[f].name+': '+DATA[f].levels[b].toFixed(2)+' дБ').join('\n');
+    out.textContent=TEXT.bearing.replace('%s',b)+'\n'+files.map(f=>DATA[f].name+': '+TEXT.db.replace('%s',DATA[f].levels[b].toFixed(2))).join('\n');
   });
 }
 document.querySelectorAll('svg.chart').forEach(draw);
@@ -193,18 +210,19 @@ if(location.hash==='#drag'){
 
 std::string HtmlReport(const std::vector<TChartArray>& arrays) {
     std::string out;
-    out +=
-        "<!DOCTYPE html>\n<html lang=\"ru\"><head><meta charset=\"utf-8\">"
-        "<title>Диаграмма направленности антенной решетки</title><style>";
+    const std::string title = Escape(Tr(kReportTitle));
+    out += "<!DOCTYPE html>\n<html lang=\"";
+    out += MessageLanguage() == TLanguage::Russian ? "ru" : "en";
+    out += "\"><head><meta charset=\"utf-8\"><title>" + title + "</title><style>";
     out += kStyle;
-    out += "</style></head><body><h1>Диаграмма направленности антенной решетки</h1>\n";
+    out += "</style></head><body><h1>" + title + "</h1>\n";
     if (arrays.size() > 1) {
         out += "<p><select id=\"pick\">";
         for (std::size_t n = 0; n < arrays.size(); ++n) {
             out += "<option value=\"" + std::to_string(n) + "\">" +
                    Escape(arrays[n].Report.Series.Name) + "</option>";
         }
-        out += "<option value=\"all\">все вместе</option></select></p>\n";
+        out += "<option value=\"all\">" + Escape(Tr("all together")) + "</option></select></p>\n";
     }
     for (std::size_t n = 0; n < arrays.size(); ++n) {
         const TChartArray& a = arrays[n];
@@ -219,11 +237,11 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
         out += "</section>\n";
     }
     if (arrays.size() > 1) {
-        out += "<section id=\"overlay\"><h2>Все вместе</h2>";
+        out += "<section id=\"overlay\"><h2>" + Escape(Tr("All together")) + "</h2>";
         Charts(out, "all");
         out += "</section>\n";
     }
-    out += "<h2>Диаграмма в пространстве</h2><div id=\"three\"></div>\n<script>";
+    out += "<h2>" + Escape(Tr("The pattern in space")) + "</h2><div id=\"three\"></div>\n<script>";
     out.append(kThreeJs, static_cast<std::size_t>(kThreeJsEnd - kThreeJs));
     out += "</script>\n<script>";
     out.append(kOrbitControls, static_cast<std::size_t>(kOrbitControlsEnd - kOrbitControls));
@@ -231,17 +249,7 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
     for (std::size_t n = 0; n < arrays.size(); ++n) {
         const TChartArray& a = arrays[n];
         out += n ? "," : "";
-        // The name through the JSON-safe subset of the page: quotes and backslashes escaped.
-        std::string name;
-        for (const char c : a.Report.Series.Name) {
-            if (c == '"' || c == '\\') name += '\\';
-            if (c == '<') {
-                name += "\\u003c";
-                continue;
-            }
-            name += c;
-        }
-        out += "{\"name\":\"" + name + "\",\"levels\":[";
+        out += "{\"name\":" + ScriptString(a.Report.Series.Name) + ",\"levels\":[";
         const std::vector<double> levels = BearingLevels(a.Report.Series);
         for (std::size_t b = 0; b < levels.size(); ++b) {
             if (b) out += ',';
@@ -264,7 +272,8 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
         }
         out += "}";
     }
-    out += "];\n";
+    out += "];\nconst TEXT={bearing:" + ScriptString(Tr("bearing %s deg")) +
+           ",db:" + ScriptString(Tr("%s dB")) + "};\n";
     out += kScript;
     out += "</script></body></html>\n";
     return out;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "config/errors.h"
+#include "config/messages.h"
 
 std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
     std::string extension = std::filesystem::path(fileName).extension().string();
@@ -27,8 +28,8 @@ void WritePictureFile(const std::string& fileName, TContentPieces bytes, const T
         case TFileWriteResult::TStage::Ok:
             return;
         case TFileWriteResult::TStage::Create:
-            throw EHandlerError("Cannot create file \"" + FullPath(fileName) + "\". " +
-                                SystemErrorText(result.Errno));
+            throw EHandlerError(TrFormat("Cannot create file \"%s\". %s",
+                                         {FullPath(fileName), SystemErrorText(result.Errno)}));
         case TFileWriteResult::TStage::Write:
             throw EFileError(kStreamWriteErrorText, result.Errno);
     }

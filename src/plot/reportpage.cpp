@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "config/messages.h"
 #include "config/numtext.h"
 
 namespace {
@@ -55,9 +56,9 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
     cairo_set_source_rgb(cr, 0, 0, 0);
     y += line * 1.3;
     const double cells[] = {0, 0.07, 0.17, 0.445, 0.72};
-    const char* const heads[] = {"№", "Вкл.", "X", "Y", "Фаза"};
+    const char* const heads[] = {Msgid("No."), Msgid("On"), "X", "Y", Msgid("Phase")};
     for (int c = 0; c < 5; ++c) {
-        fit(box.X + cells[c] * box.Width, y, heads[c], 0.27 * box.Width);
+        fit(box.X + cells[c] * box.Width, y, Tr(heads[c]), 0.27 * box.Width);
     }
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
@@ -65,7 +66,7 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         if (!array.Enabled[u]) continue;
         y += line;
         fit(box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
-        fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? "да" : "нет", 0.1 * box.Width);
+        fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? Tr("yes") : Tr("no"), 0.1 * box.Width);
         for (int c = 0; c < kGridDataColumns; ++c) {
             fit(box.X + cells[c + 2] * box.Width, y, array.Grid[u][static_cast<unsigned>(c)],
                 0.26 * box.Width);
@@ -84,47 +85,49 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
 std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array) {
     std::vector<std::array<std::string, 2>> figures;
     const auto add = [&](const char* caption, const std::string& value) {
-        figures.push_back({caption, value});
+        figures.push_back({Tr(caption), value});
     };
-    if (!array.Series.Conditions.empty()) add("Земля", array.Series.Conditions);
-    add("Угол места, град.", Fixed(array.ElevationDegrees, 2));
+    const std::string none = Tr("none");
+    if (!array.Series.Conditions.empty()) add(Msgid("Ground"), array.Series.Conditions);
+    add(Msgid("Elevation, deg"), Fixed(array.ElevationDegrees, 2));
     if (const auto& g = array.Ground) {
-        add("Угол излучения, град.", Fixed(g->TakeoffElevationDegrees, 2));
-        add("  по уровню \u22123 дБ, град.",
+        add(Msgid("Take-off elevation, deg"), Fixed(g->TakeoffElevationDegrees, 2));
+        add(Msgid("  its \u22123 dB range, deg"),
             Fixed(g->TakeoffLowDegrees, 2) + "\u2026" + Fixed(g->TakeoffHighDegrees, 2));
-        add("КНД пространственной волны, дБи",
-            g->SpaceWaveDirectivityDbi ? Fixed(*g->SpaceWaveDirectivityDbi, 3) : "нет");
-        add("Усиление, дБи", g->GainDbi ? Fixed(*g->GainDbi, 3) : "нет (потери в земле)");
+        add(Msgid("Space-wave directivity, dBi"),
+            g->SpaceWaveDirectivityDbi ? Fixed(*g->SpaceWaveDirectivityDbi, 3) : none);
+        add(Msgid("Gain, dBi"),
+            g->GainDbi ? Fixed(*g->GainDbi, 3) : Tr("none (losses in the ground)"));
     }
-    add("Максимальное усиление", array.GainText);
-    add("В направлении, град.", array.BearingText);
+    add(Msgid("Maximum gain"), array.GainText);
+    add(Msgid("In the direction, deg"), array.BearingText);
     if (!array.Metrics) {
-        add("Диаграмма", "равна нулю");
+        add(Msgid("Pattern"), Tr("zero everywhere"));
     } else {
         const TPatternMetrics& m = *array.Metrics;
-        add("Ширина луча (\u22123 дБ), град.", Fixed(m.BeamwidthDegrees, 2));
-        add("Ширина луча по нулям, град.", Fixed(m.FirstNullBeamwidthDegrees, 0));
-        add("Вперед/назад, дБ", Db(m.FrontToBackDb));
-        add("Вперед/тыл, дБ", Db(m.FrontToRearDb));
-        add("Вперед/бок, дБ", Db(m.FrontToSideDb));
-        add("Боковой лепесток, дБ", m.SideLobeDb ? Db(*m.SideLobeDb) : "нет");
+        add(Msgid("Beamwidth (\u22123 dB), deg"), Fixed(m.BeamwidthDegrees, 2));
+        add(Msgid("First-null beamwidth, deg"), Fixed(m.FirstNullBeamwidthDegrees, 0));
+        add(Msgid("Front-to-back, dB"), Db(m.FrontToBackDb));
+        add(Msgid("Front-to-rear, dB"), Db(m.FrontToRearDb));
+        add(Msgid("Front-to-side, dB"), Db(m.FrontToSideDb));
+        add(Msgid("Side lobe, dB"), m.SideLobeDb ? Db(*m.SideLobeDb) : none);
         std::string nulls;
         for (const long double b : m.NullBearings)
             nulls += (nulls.empty() ? "" : " ") + FormatGeneral(b);
-        add("Нули, град.", nulls.empty() ? "нет" : nulls);
+        add(Msgid("Nulls, deg"), nulls.empty() ? none : nulls);
     }
     if (array.Directivity) {
         const TDirectivity& d = *array.Directivity;
-        add("КНД к максимуму у горизонта, дБи", Fixed(d.HorizonDbi, 3));
+        add(Msgid("Directivity at the horizon's maximum, dBi"), Fixed(d.HorizonDbi, 3));
         if (d.PeakDbi) {
-            add("Наибольший КНД, дБи", Fixed(*d.PeakDbi, 3));
-            add("  его азимут, град.", Fixed(d.PeakBearingDegrees, 2));
-            add("  его угол места, град.", Fixed(d.PeakElevationDegrees, 2));
+            add(Msgid("Peak directivity, dBi"), Fixed(*d.PeakDbi, 3));
+            add(Msgid("  its bearing, deg"), Fixed(d.PeakBearingDegrees, 2));
+            add(Msgid("  its elevation, deg"), Fixed(d.PeakElevationDegrees, 2));
         } else {
-            add("Наибольший КНД, дБи", "не найден");
+            add(Msgid("Peak directivity, dBi"), Tr("not found"));
         }
     } else {
-        add("КНД", "нет излучения");
+        add(Msgid("Directivity"), Tr("nothing radiates"));
     }
     return figures;
 }
@@ -136,7 +139,7 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_font_size(cr, 14);
     cairo_move_to(cr, kMargin, kMargin + 4);
-    cairo_show_text(cr, "Диаграмма направленности антенной решетки");
+    cairo_show_text(cr, Tr(kReportTitle));
 
     std::vector<TChartSeries> series;
     for (const TReportArray& a : arrays) series.push_back(a.Series);

@@ -12,6 +12,7 @@
 #include "model/gridcolumns.h"
 #include "model/groundfigures.h"
 #include "model/metrics.h"
+#include "model/msgid.h"
 #include "plot/charts.h"
 
 // The grid's three texts (X, Y, Phase) of each emitter row, as the window shows them.
@@ -30,6 +31,9 @@ struct TReportArray {
     long double ElevationDegrees = 0;  // of the pattern, the metrics and the read-outs
     std::optional<TGroundFigures> Ground;
 };
+
+// The report's heading, as the window's title names the program.
+inline constexpr const char* kReportTitle = Msgid("Radiation pattern of the antenna array");
 
 inline constexpr double kA4Width = 595.28;  // points
 inline constexpr double kA4Height = 841.89;

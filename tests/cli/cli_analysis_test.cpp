@@ -113,7 +113,8 @@ TEST(CliBatch, EachFormatGivesOneResultPerFileInOrder) {
 }
 
 // A file that switches every emitter off keeps emitter 1 on and says so on standard error:
-// alone in the window's words, in a batch after its path; either way the command succeeds.
+// alone in the reader's language (in Russian the window's own words), in a batch after its
+// path; either way the command succeeds.
 TEST(CliBatch, AllOffFileKeepsEmitterOneOnAloneAndInABatch) {
     TTempDir dir;
     TArray allOff = MakeInitialArray();
@@ -121,16 +122,18 @@ TEST(CliBatch, AllOffFileKeepsEmitterOneOnAloneAndInABatch) {
     WriteBytes(dir.Path("all-off.txt"), ConfigText(allOff, 0));
     const TCliRun alone = Pattern({"--format", "json", "--config", dir.Path("all-off.txt")});
     EXPECT_EQ(alone.ExitCode, 0);
-    EXPECT_EQ(alone.Err, "Один излучатель необходимо оставить включенным!\n");
+    EXPECT_EQ(alone.Err, "One emitter must be left switched on!\n");
     const TJson json = ParseJson(alone.Out);
     for (std::size_t k = 0; k < 8; ++k) {
         EXPECT_EQ(json["emitters"][k]["enabled"].BooleanValue, k == 0) << k;
     }
 
-    const TCliRun batch = Pattern(
-        {"--format", "json", "--config", dir.Path("all-off.txt"), "--config", Example("cardioid")});
+    const TCliRun batch = Pattern({"--lang", "ru", "--format", "json", "--config",
+                                   dir.Path("all-off.txt"), "--config", Example("cardioid")});
     EXPECT_EQ(batch.ExitCode, 0) << batch.Err;
-    EXPECT_NE(batch.Err.find(dir.Path("all-off.txt") + ": Один излучатель"), std::string::npos)
+    EXPECT_NE(batch.Err.find(dir.Path("all-off.txt") +
+                             ": Один излучатель необходимо оставить включенным!\n"),
+              std::string::npos)
         << batch.Err;
     EXPECT_EQ(Lines(batch.Out).size(), 2u);
 }

@@ -30,8 +30,7 @@ TEST(CliExcitation, SetChangesOneFieldAfterLoadingAndBeforeFocusing) {
     const TCliRun refused = RunCli(
         {"pattern", "--set", "1:on=0", "--set", "2:on=0", "--set", "3:on=0", "--set", "4:on=0"});
     EXPECT_EQ(refused.ExitCode, 0);
-    EXPECT_NE(refused.Err.find("Один излучатель необходимо оставить включенным!"),
-              std::string::npos);
+    EXPECT_NE(refused.Err.find("One emitter must be left switched on!"), std::string::npos);
     // Focusing comes after the settings and rewrites the phases of the emitters on.
     const TJson focused = Json({"--set", "1:amplitude=0.5", "--focus", "45"});
     EXPECT_EQ(focused["emitters"][0]["amplitude"].Number(), 0.5L);
