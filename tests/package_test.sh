@@ -66,6 +66,8 @@ expected=(
     "usr/share/icons/hicolor/256x256/apps/$id.png"
     "usr/share/icons/hicolor/48x48/apps/$id.png"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
+    usr/share/locale/en/LC_MESSAGES/arraypattern.mo
+    usr/share/locale/ru/LC_MESSAGES/arraypattern.mo
     usr/share/man/man1/arraypattern-cli.1.gz
     usr/share/man/man1/arraypattern.1.gz
     "usr/share/metainfo/$id.metainfo.xml"
@@ -88,6 +90,10 @@ zcat "$root/usr/share/man/man1/arraypattern.1.gz" | grep -q '^\.SH DESCRIPTION' 
 
 out=$(cd "$work" && LC_ALL=C "$root/usr/bin/arraypattern-cli" pattern) || fail "arraypattern-cli pattern"
 grep -qx 'Максимальное усиление 4.000  (6.02 дБ)' <<<"$out" || fail "unexpected pattern read-outs: $out"
+# The unpacked program finds its catalogues beside it, in ../share/locale.
+out=$(cd "$work" && LC_ALL=C "$root/usr/bin/arraypattern-cli" --lang ru pattern) ||
+    fail "arraypattern-cli --lang ru pattern"
+grep -q '^ширина луча: ' <<<"$out" || fail "the packaged Russian catalogue is not used: $out"
 (cd "$work" && "$root/usr/bin/arraypattern-cli" export diagram.bmp) || fail "arraypattern-cli export"
 [[ $(/usr/bin/identify -format '%wx%h' "$work/diagram.bmp") == 880x880 ]] ||
     fail "the exported picture is not 880 x 880"
