@@ -19,9 +19,9 @@ std::string Number(long double v) {
 std::string GroundConditions(const TGround& g) {
     const std::string height = Number(g.HeightWavelengths);
     if (g.Kind == TGroundKind::Perfect) return TrFormat("perfect ground, height %s λ", {height});
-    return TrFormat("real ground (εr %s, σ %s S/m), %s MHz, height %s λ",
-                    {Number(g.Permittivity), Number(g.Conductivity), Number(g.FrequencyMhz),
-                     height});
+    return TrFormat(
+        "real ground (εr %s, σ %s S/m), %s MHz, height %s λ",
+        {Number(g.Permittivity), Number(g.Conductivity), Number(g.FrequencyMhz), height});
 }
 
 // The taper as --taper names it.
@@ -91,8 +91,8 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
                          {Number(ground.Permittivity)}));
         }
         if (!(ground.Conductivity >= 0 && std::isfinite(ground.Conductivity))) {
-            throw EUsageError(TrFormat("invalid conductivity %s: S/m, 0 or more",
-                                       {Number(ground.Conductivity)}));
+            throw EUsageError(
+                TrFormat("invalid conductivity %s: S/m, 0 or more", {Number(ground.Conductivity)}));
         }
     }
     return ground;
@@ -185,10 +185,10 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;
     report.ElevationDegrees = result.Field.ElevationDegrees;
-    chart.Caption = TrFormat("model %s, elevation %s deg, type %s",
-                             {FieldModelName(result.Field.Model),
-                              FormatFixed(result.Field.ElevationDegrees, 18, 2),
-                              std::to_string(result.Session.Model.EmitterType)});
+    chart.Caption = TrFormat(
+        "model %s, elevation %s deg, type %s",
+        {FieldModelName(result.Field.Model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
+         std::to_string(result.Session.Model.EmitterType)});
     if (result.Taper) chart.Caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
     if (result.Field.Model == TFieldModel::OverGround) {
         chart.Caption += "; " + GroundConditions(result.Field.Ground);

@@ -78,8 +78,8 @@ int Guarded(const std::string& prefix, std::string& errors, TStep&& step) {
         errors += EscapeControls(UsageErrorText(e)) + '\n';
         return kExitUsage;
     } catch (const EFileError& e) {
-        errors += EscapeControls(
-                      prefix + ErrorBoxText(WithCause(WindowTextInLanguage(e.what()), e.Errno))) +
+        errors += EscapeControls(prefix +
+                                 ErrorBoxText(WithCause(WindowTextInLanguage(e.what()), e.Errno))) +
                   '\n';
         return kExitFailure;
     } catch (const std::exception& e) {
@@ -108,8 +108,7 @@ std::vector<std::optional<std::string>> Configs(const TCliOptions& options) {
 }
 
 void PrintMessages(const TArraySession& session, const std::string& prefix) {
-    for (const auto& warning : session.Warnings)
-        PrintError(WarningText(warning));
+    for (const auto& warning : session.Warnings) PrintError(WarningText(warning));
     for (const auto& message : session.Messages) PrintError(prefix + WindowTextInLanguage(message));
 }
 
@@ -117,10 +116,10 @@ void PrintMessages(const TArraySession& session, const std::string& prefix) {
 void StrictCheck(const TCliOptions& options, const TArraySession& session) {
     if (options.Strict && !session.Warnings.empty()) {
         const unsigned long count = session.Warnings.size();
-        throw std::runtime_error(FormatMessage(
-            TrPlural("--strict: the configuration has %s warning",
-                     "--strict: the configuration has %s warnings", count),
-            {std::to_string(count)}));
+        throw std::runtime_error(
+            FormatMessage(TrPlural("--strict: the configuration has %s warning",
+                                   "--strict: the configuration has %s warnings", count),
+                          {std::to_string(count)}));
     }
 }
 
@@ -269,10 +268,10 @@ int RunDesign(const TCliOptions& options, std::string& output) {
             DesignFrontToBack(array, target, options.Goal == "front-to-rear",
                               options.FreeAmplitudes, report);
             lines += options.Goal + ": " +
-                     FormatMessage(TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
-                                            static_cast<unsigned long>(report.Evaluations)),
-                                   {FormatFixed(report.Figure, 18, 2),
-                                    std::to_string(report.Evaluations)}) +
+                     FormatMessage(
+                         TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
+                                  static_cast<unsigned long>(report.Evaluations)),
+                         {FormatFixed(report.Figure, 18, 2), std::to_string(report.Evaluations)}) +
                      '\n';
         }
         SaveConfiguration(FullPath(options.OutputFile), array, array.EmitterType, {},

@@ -125,7 +125,8 @@ const TOptionSpec kOptions[] = {
     {"--decimal-mark", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          if (!IsUsableDecimalMark(value)) {
-             BadValue(name, value, Tr("one printable character other than a digit, sign, E or blank"));
+             BadValue(name, value,
+                      Tr("one printable character other than a digit, sign, E or blank"));
          }
          c.Options.DecimalMark = value[0];
      }},
@@ -259,7 +260,8 @@ const TOptionSpec kOptions[] = {
     {"--steps", false,
      [](TContext& c, std::string_view name, const std::string& value) {
          const auto n = ParseWholeNumber(value);
-         if (!n || *n < 1 || *n > 100000) BadValue(name, value, Tr("a whole number from 1 to 100000"));
+         if (!n || *n < 1 || *n > 100000)
+             BadValue(name, value, Tr("a whole number from 1 to 100000"));
          c.Options.Steps = static_cast<int>(*n);
      }},
     {"--step", false,
@@ -290,8 +292,8 @@ const TOptionSpec kOptions[] = {
      }},
     {"--floor", false,
      [](TContext& c, std::string_view name, const std::string& value) {
-         c.Options.View.FloorDb =
-             static_cast<double>(Real(c, name, value, -200, -1, Tr("a level in dB from -200 to -1")));
+         c.Options.View.FloorDb = static_cast<double>(
+             Real(c, name, value, -200, -1, Tr("a level in dB from -200 to -1")));
      }},
     {"--scale", false,
      [](TContext& c, std::string_view, const std::string& value) { c.Options.Scale = value; }},
@@ -529,12 +531,13 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         throw EUsageError(Tr("--height needs --ground perfect or real"));
     }
     if (raw.count("--soil") && (raw.count("--permittivity") || raw.count("--conductivity"))) {
-        throw EUsageError(Tr("--soil gives the permittivity and conductivity: leave out the others"));
+        throw EUsageError(
+            Tr("--soil gives the permittivity and conductivity: leave out the others"));
     }
     if (options.Heights.size() > 1 && !(plot && options.Kind == TPlotKind::ElevationHeights)) {
         throw EUsageError(
             Tr("--height is given more than once: only plot --kind elevation-heights "
-            "overlays heights"));
+               "overlays heights"));
     }
     if ((command == TCliCommand::Save || command == TCliCommand::Export ||
          command == TCliCommand::Nec) &&
@@ -545,18 +548,19 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     if (!raw.count("--kind")) throw EUsageError(Tr("missing --kind for plot"));
     if (options.Kind == TPlotKind::ElevationHeights &&
         (options.Heights.empty() || !raw.count("--ground"))) {
-        throw EUsageError(Tr("--kind elevation-heights needs --ground perfect or real and --height"));
+        throw EUsageError(
+            Tr("--kind elevation-heights needs --ground perfect or real and --height"));
     }
     if (options.Kind == TPlotKind::Report && options.ConfigFiles.size() > kMaxReportFiles) {
-        throw EUsageError(TrFormat("--kind report lays out at most %s files, not %s",
-                                   {std::to_string(kMaxReportFiles),
-                                    std::to_string(options.ConfigFiles.size())}));
+        throw EUsageError(TrFormat(
+            "--kind report lays out at most %s files, not %s",
+            {std::to_string(kMaxReportFiles), std::to_string(options.ConfigFiles.size())}));
     }
     if ((options.Kind == TPlotKind::Diagram || options.Kind == TPlotKind::Surface3d) &&
         options.ConfigFiles.size() > 1) {
         throw EUsageError(
             Tr("--kind diagram and 3d draw one configuration; overlay with polar-db, "
-            "rect-db, elevation or report"));
+               "rect-db, elevation or report"));
     }
     std::string extension = std::filesystem::path(options.OutputFile).extension().string();
     for (char& ch : extension) {

@@ -47,20 +47,19 @@ void AppendTextGround(std::string& out, const TPatternResult& result) {
         out += '\n';
         return;
     }
-    out += TrFormat("take-off: elevation %s deg at bearing %s deg, half power from %s to %s deg",
-                    {FormatFixed(f->TakeoffElevationDegrees, 18, 2),
-                     FormatFixed(f->PeakBearingDegrees, 18, 2),
-                     FormatFixed(f->TakeoffLowDegrees, 18, 2),
-                     FormatFixed(f->TakeoffHighDegrees, 18, 2)}) +
+    out += TrFormat(
+               "take-off: elevation %s deg at bearing %s deg, half power from %s to %s deg",
+               {FormatFixed(f->TakeoffElevationDegrees, 18, 2),
+                FormatFixed(f->PeakBearingDegrees, 18, 2), FormatFixed(f->TakeoffLowDegrees, 18, 2),
+                FormatFixed(f->TakeoffHighDegrees, 18, 2)}) +
            '\n';
-    out += (f->SpaceWaveDirectivityDbi
-                ? TrFormat("space-wave directivity: %s dBi",
-                           {FixedText(*f->SpaceWaveDirectivityDbi, 3)})
-                : std::string(Tr("space-wave directivity: none"))) +
+    out += (f->SpaceWaveDirectivityDbi ? TrFormat("space-wave directivity: %s dBi",
+                                                  {FixedText(*f->SpaceWaveDirectivityDbi, 3)})
+                                       : std::string(Tr("space-wave directivity: none"))) +
            '\n';
-    out += (f->GainDbi ? TrFormat("gain: %s dBi", {FixedText(*f->GainDbi, 3)})
-                       : std::string(Tr(
-                             "gain: none (the power lost in real ground is not modelled)"))) +
+    out += (f->GainDbi
+                ? TrFormat("gain: %s dBi", {FixedText(*f->GainDbi, 3)})
+                : std::string(Tr("gain: none (the power lost in real ground is not modelled)"))) +
            '\n';
 }
 
@@ -77,9 +76,8 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
         line(TrFormat("front-to-back: %s dB", {DecibelText(metrics->FrontToBackDb)}));
         line(TrFormat("front-to-rear: %s dB", {DecibelText(metrics->FrontToRearDb)}));
         line(TrFormat("front-to-side: %s dB", {DecibelText(metrics->FrontToSideDb)}));
-        line(metrics->SideLobeDb
-                 ? TrFormat("side lobe: %s dB", {DecibelText(*metrics->SideLobeDb)})
-                 : std::string(Tr("side lobe: none")));
+        line(metrics->SideLobeDb ? TrFormat("side lobe: %s dB", {DecibelText(*metrics->SideLobeDb)})
+                                 : std::string(Tr("side lobe: none")));
         std::string nulls;
         for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
             nulls += (n == 0 ? "" : " ") +

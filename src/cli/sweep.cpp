@@ -43,8 +43,7 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
     const std::string& target = options.Vary;
     if (target == "elevation") {
         if (!(value >= 0 && value <= 90)) {
-            throw EUsageError(
-                TrFormat("elevation %s is outside 0..90", {FormatRoundTrip(value)}));
+            throw EUsageError(TrFormat("elevation %s is outside 0..90", {FormatRoundTrip(value)}));
         }
         step.Field.ElevationDegrees = value;
         step.ElevationGiven = true;

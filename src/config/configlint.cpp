@@ -73,8 +73,8 @@ std::vector<std::string> ConfigurationWarnings(std::string_view text, const std:
                 section = TSection::Emitter;
                 number = ParseInteger(title.substr(emitterPrefix.size()), 0);
                 if (number < 1 || number > 8) {
-                    warn(line, TrFormat("section %s names no emitter 1..8: skipped",
-                                        {DisplayName(raw)}));
+                    warn(line,
+                         TrFormat("section %s names no emitter 1..8: skipped", {DisplayName(raw)}));
                     section = TSection::Unknown;
                 }
             } else {
@@ -94,15 +94,15 @@ std::vector<std::string> ConfigurationWarnings(std::string_view text, const std:
         bool found = false;
         for (const std::string& k : known) found = found || k == key;
         if (!found) {
-            warn(line, TrFormat("unknown key %s: skipped",
-                                {DisplayName(Trim(raw.substr(0, equals)))}));
+            warn(line,
+                 TrFormat("unknown key %s: skipped", {DisplayName(Trim(raw.substr(0, equals)))}));
             continue;
         }
         const bool whole =
             key == Fold(kEnabledKey) || key == Fold(kTypeKey) || key == Fold(kGroundKey);
         if (whole ? !Whole(value) : !Real(value)) {
-            warn(line, TrFormat("value %s is no number: read as its default",
-                                {DisplayName(value)}));
+            warn(line,
+                 TrFormat("value %s is no number: read as its default", {DisplayName(value)}));
             continue;
         }
         if (key == Fold(kTypeKey) && !value.empty()) {

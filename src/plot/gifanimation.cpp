@@ -117,6 +117,7 @@ std::string PolarDbAnimation(const std::vector<TAnimationFrame>& frames) {
         }
     }
     GifFileType* raw = gif.release();
-    if (EGifCloseFile(raw, &error) != GIF_OK) throw EHandlerError(Tr("GIF encoder failed to close"));
+    if (EGifCloseFile(raw, &error) != GIF_OK)
+        throw EHandlerError(Tr("GIF encoder failed to close"));
     return bytes;
 }

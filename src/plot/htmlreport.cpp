@@ -75,13 +75,12 @@ std::string DiagramSvg(const TChartArray& a) {
 
 void Table(std::string& out, const TReportArray& r) {
     out += "<table class=\"emitters\"><tr><th>" + Escape(Tr("No.")) + "</th><th>" +
-           Escape(Tr("On")) + "</th><th>X</th><th>Y</th><th>" + Escape(Tr("Phase")) +
-           "</th></tr>";
+           Escape(Tr("On")) + "</th><th>X</th><th>Y</th><th>" + Escape(Tr("Phase")) + "</th></tr>";
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
         if (!r.Enabled[u]) continue;  // an emitter that is off adds nothing
-        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" + Escape(r.Enabled[u] ? Tr("yes") : Tr("no")) +
-               "</td>";
+        out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" +
+               Escape(r.Enabled[u] ? Tr("yes") : Tr("no")) + "</td>";
         for (const std::string& cell : r.Grid[u]) out += "<td>" + Escape(cell) + "</td>";
         out += "</tr>";
     }

@@ -66,7 +66,8 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         if (!array.Enabled[u]) continue;
         y += line;
         fit(box.X, y, FormatInteger(k + 1), 0.07 * box.Width);
-        fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? Tr("yes") : Tr("no"), 0.1 * box.Width);
+        fit(box.X + cells[1] * box.Width, y, array.Enabled[u] ? Tr("yes") : Tr("no"),
+            0.1 * box.Width);
         for (int c = 0; c < kGridDataColumns; ++c) {
             fit(box.X + cells[c + 2] * box.Width, y, array.Grid[u][static_cast<unsigned>(c)],
                 0.26 * box.Width);

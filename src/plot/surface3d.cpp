@@ -108,11 +108,10 @@ std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
         cairo_set_line_width(cr, 1);
         cairo_set_source_rgb(cr, 0.45, 0.45, 0.45);
         const TVec origin{0, 0, 0};
-        const std::array<std::pair<TVec, const char*>, 4> axes = {
-            {{{0, 1.25, 0}, Msgid("N")},
-             {{1.25, 0, 0}, Msgid("E")},
-             {{0, -1.25, 0}, Msgid("S")},
-             {{-1.25, 0, 0}, Msgid("W")}}};
+        const std::array<std::pair<TVec, const char*>, 4> axes = {{{{0, 1.25, 0}, Msgid("N")},
+                                                                   {{1.25, 0, 0}, Msgid("E")},
+                                                                   {{0, -1.25, 0}, Msgid("S")},
+                                                                   {{-1.25, 0, 0}, Msgid("W")}}};
         for (const auto& [end, name] : axes) {
             cairo_move_to(cr, camera.X(origin), camera.Y(origin));
             cairo_line_to(cr, camera.X(end), camera.Y(end));
@@ -167,7 +166,9 @@ std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
             const std::string label =
                 view.Linear
                     ? FormatFixed(static_cast<long double>(t), 18, 2)
-                    : TrFormat("%s dB", {FormatFixed(static_cast<long double>(view.FloorDb * (1 - t)), 18, 0)});
+                    : TrFormat(
+                          "%s dB",
+                          {FormatFixed(static_cast<long double>(view.FloorDb * (1 - t)), 18, 0)});
             cairo_move_to(cr, kBarX - 8 - 6.0 * static_cast<double>(label.size()) / 2,
                           kBarTop + kBarHeight * k / 4 + 4);
             cairo_show_text(cr, label.c_str());

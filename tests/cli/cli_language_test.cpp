@@ -28,7 +28,8 @@ std::string PdfText(const std::string& path) {
     if (pipe == nullptr) return "";
     std::string text;
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
     const int status = ::pclose(pipe);
     if (status != 0) {
         ADD_FAILURE() << "pdftotext failed (is Debian's poppler-utils installed?): " << text;
@@ -139,10 +140,9 @@ TEST(CliLanguage, ReportTextStatesElevationModelAndEachFile) {
     };
     for (const auto& c : cases) {
         const std::string pdf = dir.Path(std::string("report-") + c.Lang + ".pdf");
-        const TCliRun run =
-            RunCli({"plot", "--lang", c.Lang, "--kind", "report", "--model", "free-space",
-                    "--elevation", "10", "--config", Example("four-square"), "--config",
-                    Example("cardioid"), pdf});
+        const TCliRun run = RunCli({"plot", "--lang", c.Lang, "--kind", "report", "--model",
+                                    "free-space", "--elevation", "10", "--config",
+                                    Example("four-square"), "--config", Example("cardioid"), pdf});
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
         const std::string text = PdfText(pdf);
         for (const std::string& expected : c.Expected) {
