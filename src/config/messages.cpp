@@ -7,8 +7,8 @@
 
 namespace {
 
-bool gTranslating = false;
-TLanguage gLanguage = TLanguage::English;
+bool Translating = false;
+TLanguage ChosenLanguage = TLanguage::English;
 
 // A gettext-style locale or language list that names Russian first.
 bool NamesRussian(const char* value) {
@@ -34,20 +34,20 @@ TLanguage LocaleLanguage() {
 }  // namespace
 
 void ChooseMessageLanguage(std::optional<TLanguage> asked, const std::string& localeDir) {
-    gLanguage = asked ? *asked : LocaleLanguage();
-    gTranslating = true;
+    ChosenLanguage = asked ? *asked : LocaleLanguage();
+    Translating = true;
     // gettext picks the catalogue by LANGUAGE once LC_MESSAGES is anything but "C"; C.UTF-8 is
     // always there, so a Russian answer needs no Russian locale installed. The system's own
     // reasons (strerror) follow, in UTF-8 like every other output.
     std::setlocale(LC_MESSAGES, "C.UTF-8");
-    ::setenv("LANGUAGE", gLanguage == TLanguage::Russian ? "ru" : "en", 1);
+    ::setenv("LANGUAGE", ChosenLanguage == TLanguage::Russian ? "ru" : "en", 1);
     ::bindtextdomain(kMessageDomain, localeDir.c_str());
     ::bind_textdomain_codeset(kMessageDomain, "UTF-8");
     ::bind_textdomain_codeset("libc", "UTF-8");
 }
 
 TLanguage MessageLanguage() {
-    return gLanguage;
+    return ChosenLanguage;
 }
 
 std::optional<TLanguage> LanguageNamed(std::string_view name) {
@@ -57,11 +57,11 @@ std::optional<TLanguage> LanguageNamed(std::string_view name) {
 }
 
 const char* Tr(const char* msgid) {
-    return gTranslating ? ::dgettext(kMessageDomain, msgid) : msgid;
+    return Translating ? ::dgettext(kMessageDomain, msgid) : msgid;
 }
 
 std::string TrPlural(const char* singular, const char* plural, unsigned long count) {
-    if (gTranslating) return ::dngettext(kMessageDomain, singular, plural, count);
+    if (Translating) return ::dngettext(kMessageDomain, singular, plural, count);
     return count == 1 ? singular : plural;
 }
 

@@ -80,9 +80,9 @@ TEST(CliLanguage, FollowsTheLocaleUnlessToldOtherwise) {
 TEST(CliLanguage, OneLanguagePerOutputAndTheWindowsTextsKept) {
     const std::vector<std::string> args = {"pattern", "--config", Example("four-square")};
     const TCliRun en = RunCli(args);
-    std::vector<std::string> ru_args = args;
-    ru_args.insert(ru_args.begin() + 1, "--lang=ru");
-    const TCliRun ru = RunCli(ru_args);
+    std::vector<std::string> russianArgs = args;
+    russianArgs.insert(russianArgs.begin() + 1, "--lang=ru");
+    const TCliRun ru = RunCli(russianArgs);
     ASSERT_EQ(en.ExitCode, 0) << en.Err;
     ASSERT_EQ(ru.ExitCode, 0) << ru.Err;
     const auto enLines = Lines(en.Out);
