@@ -389,7 +389,9 @@ std::string CatalogueDirectory() {
 }
 
 int Run(const std::vector<std::string>& args) {
-    ChooseMessageLanguage(LanguageAsked(args), CatalogueDirectory());
+    if (ChooseMessageLanguage(LanguageAsked(args)) != TLanguage::English) {
+        OpenCatalogue(CatalogueDirectory());
+    }
     char mark = LocaleDecimalMark();
     if (!IsUsableDecimalMark(std::string(1, mark))) mark = '.';
     TCliOptions options;

@@ -33,9 +33,12 @@ TLanguage LocaleLanguage() {
 
 }  // namespace
 
-void ChooseMessageLanguage(std::optional<TLanguage> asked, const std::string& localeDir) {
+TLanguage ChooseMessageLanguage(std::optional<TLanguage> asked) {
     ChosenLanguage = asked ? *asked : LocaleLanguage();
-    Translating = true;
+    return ChosenLanguage;
+}
+
+void OpenCatalogue(const std::string& localeDir) {
     // gettext picks the catalogue by LANGUAGE once LC_MESSAGES is anything but "C"; C.UTF-8 is
     // always there, so a Russian answer needs no Russian locale installed. The system's own
     // reasons (strerror) follow, in UTF-8 like every other output.
@@ -44,6 +47,7 @@ void ChooseMessageLanguage(std::optional<TLanguage> asked, const std::string& lo
     ::bindtextdomain(kMessageDomain, localeDir.c_str());
     ::bind_textdomain_codeset(kMessageDomain, "UTF-8");
     ::bind_textdomain_codeset("libc", "UTF-8");
+    Translating = true;
 }
 
 TLanguage MessageLanguage() {

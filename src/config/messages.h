@@ -16,10 +16,14 @@ enum class TLanguage { English, Russian };
 
 inline constexpr const char* kMessageDomain = "arraypattern";
 
-// The language asked for (--lang) or, without one, the locale's: Russian under a Russian
-// locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as gettext reads them), English otherwise.
-// Catalogues are looked for in localeDir. Only LC_MESSAGES is set: numbers stay locale-free.
-void ChooseMessageLanguage(std::optional<TLanguage> asked, const std::string& localeDir);
+// Chooses the language asked for (--lang) or, without one, the locale's: Russian under a
+// Russian locale (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as gettext reads them), English
+// otherwise.
+TLanguage ChooseMessageLanguage(std::optional<TLanguage> asked);
+
+// Translates from now on through the chosen language's catalogue in localeDir. English needs
+// none: its texts are the message ids. Only LC_MESSAGES is set: numbers stay locale-free.
+void OpenCatalogue(const std::string& localeDir);
 
 // The language chosen; English before any choice.
 TLanguage MessageLanguage();
