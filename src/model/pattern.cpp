@@ -44,6 +44,7 @@ TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previo
     const TSources<long double> sources = Sources<long double>(array);
     const TElevation<long double> el = ElevationOf<long double>(field);
     TPattern pattern;
+    pattern.Model = field.Model;
     pattern.MaxGainAngle = previousMaxGainAngle;
     for (int i = 0; i < kSampleCount; ++i) {
         const long double v =
@@ -55,6 +56,17 @@ TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previo
         }
     }
     return pattern;
+}
+
+long double FullScale(const TArray& array, TFieldModel model) {
+    switch (model) {
+        case TFieldModel::Window:
+        case TFieldModel::FreeSpace:
+            return FullScale(array);
+        case TFieldModel::OverGround:
+            return 2 * FullScale(array);
+    }
+    return FullScale(array);
 }
 
 bool IsZeroPattern(const TPattern& pattern, const TArray& array) {

@@ -12,8 +12,14 @@
 struct TPattern {
     std::array<long double, kSampleCount> Samples{};
     long double MaxGain = 0;
-    int MaxGainAngle = 0;  // sample index 0..360
+    int MaxGainAngle = 0;                     // sample index 0..360
+    TFieldModel Model = TFieldModel::Window;  // the formula of the samples
 };
+
+// The largest field the model gives the array: every enabled emitter in phase, the element
+// factor at most 1, and over ground the direct and the reflected wave in phase as well (the
+// reflection coefficients are at most 1 in modulus), so twice that. A diagram's outer ring.
+long double FullScale(const TArray& array, TFieldModel model);
 
 // Path length in wavelengths of an emitter at (x, y) towards azimuth az at elevation el
 // (both radians): (x sin az + y cos az) / sqrt(sin^2 az + cos^2 az + sin^2 el).

@@ -84,7 +84,7 @@ void DrawMarkers(TCanvas& surface, const TGeometry& g, const TArray& array) {
     }
 }
 
-// Full scale, the outer ring, is every enabled emitter in phase.
+// Full scale, the outer ring, is the largest field of the pattern's model.
 void DrawCurve(TCanvas& surface, const TGeometry& g, long double fullScale,
                const TPattern& pattern) {
     const long double scale = static_cast<long double>(g.R) / fullScale;
@@ -141,7 +141,7 @@ TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& a
     surface.SetPenWidth(picture ? 5 : 3);
 
     // No emitter is on only while the one-emitter message is open: there is no scale then.
-    const long double fullScale = FullScale(array);
+    const long double fullScale = FullScale(array, pattern.Model);
     if (fullScale > 0) {
         DrawCurve(surface, g, fullScale, pattern);
     }

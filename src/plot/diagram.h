@@ -24,6 +24,6 @@ TDiagramLabels DiagramLabels(const TPattern& pattern, long double elevationDegre
 // Draws rings, bearing lines, the markers of the array's enabled emitters and the curve of the
 // pattern, computed beforehand at that elevation, on the surface. On dtWindow the centre comes
 // from the surface's clip rectangle size (width - R - 8, height div 2); on dtExportImage from
-// its middle. The outer ring is the array's full scale.
+// its middle. The outer ring is the array's full scale in the pattern's model.
 TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& array,
                            const TPattern& pattern, long double elevationDegrees);

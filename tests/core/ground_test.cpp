@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <random>
 
 #include "model/fieldengine.h"
 #include "model/groundfigures.h"
@@ -30,9 +32,8 @@ TEST(Ground, PerfectGroundIsImageTheory) {
             const TFieldSpec spec{TFieldModel::OverGround, e, Perfect(h)};
             EXPECT_NEAR(static_cast<double>(FieldValue(OneDipole(etVerticalDipole), spec, kPi)),
                         static_cast<double>(vertical), 1e-15);
-            EXPECT_NEAR(
-                static_cast<double>(FieldValue(OneDipole(etHorizontalDipoleNS), spec, kPi)),
-                static_cast<double>(horizontal), 1e-15);
+            EXPECT_NEAR(static_cast<double>(FieldValue(OneDipole(etHorizontalDipoleNS), spec, kPi)),
+                        static_cast<double>(horizontal), 1e-15);
         }
     }
 }
@@ -115,3 +116,39 @@ TEST(Ground, QuadratureAgreesWithTheExactImageIntegral) {
 }
 
 }  // namespace
+
+// The diagram's outer ring over ground is twice the free-space full scale: no pattern passes
+// it, and the ground's in-phase reflection does pass the free-space ring.
+TEST(Ground, DiagramRingBoundsEveryPatternOverGround) {
+    std::mt19937 random(21);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int trial = 0; trial < 200; ++trial) {
+        TArray array;
+        array.EmitterType = 1 + trial % 3;
+        for (TEmitter& e : array.Emitters) {
+            e = {static_cast<long double>(unit(random) - 0.5),
+                 static_cast<long double>(unit(random) - 0.5),
+                 static_cast<long double>(unit(random)), unit(random) < 0.7};
+            e.Amplitude = static_cast<long double>(unit(random) * 2);
+        }
+        array.Emitter(1).Enabled = true;
+        const TSoil& soil = kSoils[static_cast<unsigned>(trial) % std::size(kSoils)];
+        TGround ground = Perfect(static_cast<long double>(unit(random) * 2));
+        if (trial % 2)
+            ground = {TGroundKind::Real, ground.HeightWavelengths, 14.2L, soil.Permittivity,
+                      soil.Conductivity};
+        const TFieldSpec spec{TFieldModel::OverGround, static_cast<long double>(unit(random) * 85),
+                              ground};
+        const TPattern pattern = ComputePattern(array, spec);
+        EXPECT_EQ(pattern.Model, TFieldModel::OverGround);
+        EXPECT_LE(pattern.MaxGain, FullScale(array, TFieldModel::OverGround) * (1 + 1e-15L))
+            << trial;
+    }
+    TArray pair;
+    pair.EmitterType = etHorizontalDipoleNS;  // along west-east, broadside to the north
+    pair.Emitter(1) = {-0.25L, 0, 0, true};
+    pair.Emitter(2) = {0.25L, 0, 0, true};
+    const TPattern high = ComputePattern(pair, {TFieldModel::OverGround, 30, Perfect(0.5L)});
+    EXPECT_GT(high.MaxGain, 1.5L * FullScale(pair));
+    EXPECT_EQ(FullScale(pair, TFieldModel::FreeSpace), FullScale(pair));
+}
