@@ -171,6 +171,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Series.MeanPowerDb = MeanPowerDb(result);
     if (result.Field.Model == TFieldModel::OverGround) {
         report.Series.Conditions = GroundConditions(result.Field.Ground);
+        report.GroundParameters = result.Field.Ground;
         if (const auto& g = result.GroundFigures) {
             report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,
                                      g->TakeoffHighDegrees};
@@ -180,7 +181,10 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
         report.Enabled[static_cast<unsigned>(k - 1)] = session.Model.Emitter(k).Enabled;
     }
     report.Grid = session.Grid;
-    report.GainText = session.Labels.Gain;
+    // The window's read-out, its unit in the reader's language (in Russian, the label itself).
+    report.GainText =
+        TrFormat("%s  (%s dB)", {FormatFixed(session.Pattern.MaxGain, 8, 3),
+                                 FormatFixed(GainDecibels(session.Pattern.MaxGain), 6, 2)});
     report.BearingText = session.Labels.Bearing;
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;

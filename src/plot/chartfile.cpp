@@ -18,6 +18,7 @@ constexpr TChartBox kRectBox{0, 0, 960, 540};
 constexpr TChartBox kElevationBox{0, 0, 760, 620};
 constexpr double kMargin = 20;
 constexpr double kReportRasterScale = 2;
+constexpr double kCaptionLine = 14;  // pixels between the lines under a chart
 
 // The window's export drawing of the pattern scaled into the box.
 void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TArray& array,
@@ -34,6 +35,19 @@ void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TArray& array,
     cairo_restore(cr);
 }
 
+// What each array was computed under, a line each, named by its file; one line serves all
+// when they share it.
+std::vector<std::string> CaptionLines(const std::vector<TChartArray>& arrays) {
+    if (arrays.empty()) return {};
+    const bool shared = std::all_of(arrays.begin(), arrays.end(), [&](const TChartArray& a) {
+        return a.Caption == arrays.front().Caption;
+    });
+    if (shared) return {arrays.front().Caption};
+    std::vector<std::string> lines;
+    for (const TChartArray& a : arrays) lines.push_back(a.Report.Series.Name + ": " + a.Caption);
+    return lines;
+}
+
 }  // namespace
 
 std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& arrays,
@@ -45,7 +59,9 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         reports.push_back(a.Report);
     }
     const auto chart = [&](const TChartBox& box, auto draw) {
-        TPicturePage page{box.Width + 2 * kMargin, box.Height + 2 * kMargin};
+        const std::vector<std::string> captions = CaptionLines(arrays);
+        const double foot = kCaptionLine * static_cast<double>(captions.size());
+        TPicturePage page{box.Width + 2 * kMargin, box.Height + 2 * kMargin + foot};
         return RenderPicture(format, page, [&](cairo_t* cr) {
             cairo_set_source_rgb(cr, 1, 1, 1);
             cairo_paint(cr);
@@ -54,8 +70,12 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
             // The conditions under the chart, in its bottom margin.
             cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
             cairo_set_font_size(cr, 10);
-            cairo_move_to(cr, kMargin, box.Height + 2 * kMargin - 6);
-            cairo_show_text(cr, arrays.empty() ? "" : arrays.front().Caption.c_str());
+            double y = box.Height + 2 * kMargin - 6;
+            for (const std::string& line : captions) {
+                cairo_move_to(cr, kMargin, y);
+                cairo_show_text(cr, line.c_str());
+                y += kCaptionLine;
+            }
         });
     };
     switch (kind) {

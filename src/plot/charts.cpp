@@ -110,7 +110,6 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         if (series[n].PeakDbi) {
             name += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
         }
-        if (!series[n].Conditions.empty()) name += "; " + series[n].Conditions;
         if (IsZero(series[n])) name += ": " + std::string(Tr(kZeroText));
         Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
         y += kLegendRow;

@@ -227,9 +227,8 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
         const TChartArray& a = arrays[n];
         out += "<section class=\"file\" data-index=\"" + std::to_string(n) + "\"><h2>" +
                Escape(a.Report.Series.Name) + "</h2>";
-        if (!a.Report.Series.Conditions.empty()) {
-            out += "<p>" + Escape(a.Report.Series.Conditions) + "</p>";
-        }
+        // What the file's figures were computed under, as every picture states it.
+        out += "<p>" + Escape(a.Caption) + "</p>";
         out += "<div class=\"diagram\">" + DiagramSvg(a) + "</div>";
         Charts(out, std::to_string(n));
         Table(out, a.Report);

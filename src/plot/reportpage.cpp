@@ -28,12 +28,20 @@ std::string Db(long double v) {
 }
 
 // Text with its left end (or, right-aligned, its right end) at x on the baseline y, shrunk to
-// fit width.
-void FitText(cairo_t* cr, double x, double y, const std::string& text, double width,
-             double textSize, bool rightAligned = false) {
+// fit width, but to no less than kLeastShrink of its size while words can go instead: a list
+// (of nulls, say) ends in "…" where the rest would be too small to read.
+void FitText(cairo_t* cr, double x, double y, std::string text, double width, double textSize,
+             bool rightAligned = false) {
+    constexpr double kLeastShrink = 0.75;
     cairo_set_font_size(cr, textSize);
     cairo_text_extents_t e;
     cairo_text_extents(cr, text.c_str(), &e);
+    for (auto space = text.rfind(' ');
+         e.x_advance * kLeastShrink > width && space != std::string::npos && space > 0;
+         space = text.rfind(' ', space - 1)) {
+        text = text.substr(0, space) + " \u2026";
+        cairo_text_extents(cr, text.c_str(), &e);
+    }
     if (e.x_advance > width && e.x_advance > 0) {
         cairo_set_font_size(cr, textSize * width / e.x_advance);
         cairo_text_extents(cr, text.c_str(), &e);
@@ -89,7 +97,16 @@ std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array)
         figures.push_back({Tr(caption), value});
     };
     const std::string none = Tr("none");
-    if (!array.Series.Conditions.empty()) add(Msgid("Ground"), array.Series.Conditions);
+    if (const auto& g = array.GroundParameters) {
+        add(Msgid("Ground"),
+            g->Kind == TGroundKind::Perfect
+                ? std::string(Tr("perfect"))
+                : TrFormat("real, εr %s, σ %s S/m",
+                           {FormatGeneral(g->Permittivity), FormatGeneral(g->Conductivity)}));
+        if (g->Kind == TGroundKind::Real)
+            add(Msgid("Frequency, MHz"), FormatGeneral(g->FrequencyMhz));
+        add(Msgid("Height, λ"), FormatGeneral(g->HeightWavelengths));
+    }
     add(Msgid("Elevation, deg"), Fixed(array.ElevationDegrees, 2));
     if (const auto& g = array.Ground) {
         add(Msgid("Take-off elevation, deg"), Fixed(g->TakeoffElevationDegrees, 2));
@@ -114,7 +131,7 @@ std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array)
         add(Msgid("Side lobe, dB"), m.SideLobeDb ? Db(*m.SideLobeDb) : none);
         std::string nulls;
         for (const long double b : m.NullBearings)
-            nulls += (nulls.empty() ? "" : " ") + FormatGeneral(b);
+            nulls += (nulls.empty() ? "" : " ") + Fixed(b, 2);
         add(Msgid("Nulls, deg"), nulls.empty() ? none : nulls);
     }
     if (array.Directivity) {

@@ -24,12 +24,13 @@ struct TReportArray {
     TChartSeries Series;
     std::array<bool, kEmitterCount> Enabled{};
     TGridTexts Grid;
-    std::string GainText;     // "4,000  (6,02 дБ)"
+    std::string GainText;     // the window's read-out, "4,000  (6,02 дБ)" in Russian
     std::string BearingText;  // "45"
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
     long double ElevationDegrees = 0;  // of the pattern, the metrics and the read-outs
     std::optional<TGroundFigures> Ground;
+    std::optional<TGround> GroundParameters;  // the ground under the array; none in free space
 };
 
 // The report's heading, as the window's title names the program.

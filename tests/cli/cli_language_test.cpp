@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -151,5 +152,43 @@ TEST(CliLanguage, ReportTextStatesElevationModelAndEachFile) {
         for (const char* file : {"four-square.txt", "cardioid.txt"}) {
             EXPECT_NE(text.find(file), std::string::npos) << c.Lang << ": " << file;
         }
+    }
+}
+
+// An overlay's chart states each file's conditions under it, once when they are the same; the
+// report's table gives the ground, its frequency and the height a row each.
+TEST(CliConditions, ChartFootAndReportTableStateEachFilesGround) {
+    TTempDir dir;
+    const std::string overGround = Example("four-square-over-average-ground");
+    const std::string perfect = Example("dipole-pair-over-ground");
+    const std::string chart = dir.Path("polar.pdf");
+    ASSERT_EQ(
+        RunCli({"plot", "--kind", "polar-db", "--config", overGround, "--config", perfect, chart})
+            .ExitCode,
+        0);
+    std::string text = PdfText(chart);
+    EXPECT_NE(text.find("four-square-over-average-ground.txt: model over-ground, elevation 18.56 "
+                        "deg, type 1; real ground"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("dipole-pair-over-ground.txt: model over-ground, elevation 40.22 deg, "
+                        "type 3; perfect ground, height 0.5"),
+              std::string::npos)
+        << text;
+    const std::string same = dir.Path("same.pdf");
+    ASSERT_EQ(RunCli({"plot", "--kind", "rect-db", "--config", Example("cardioid"), "--config",
+                      Example("end-fire-pair"), same})
+                  .ExitCode,
+              0);
+    text = PdfText(same);
+    EXPECT_NE(text.find("model window, elevation 0.00 deg, type 0;"), std::string::npos) << text;
+    EXPECT_EQ(text.find("cardioid.txt: model"), std::string::npos) << text;
+
+    const std::string report = dir.Path("report.pdf");
+    ASSERT_EQ(RunCli({"plot", "--kind", "report", "--config", overGround, report}).ExitCode, 0);
+    text = PdfText(report);
+    for (const char* row : {"Ground +real, εr 13, σ 0.005 S/m\n", "Frequency, MHz +7.1\n",
+                            "Height, λ +0.25\n", "Maximum gain +3.424 \\(5.34 dB\\)\n"}) {
+        EXPECT_TRUE(std::regex_search(text, std::regex(row))) << row << "\n" << text;
     }
 }
