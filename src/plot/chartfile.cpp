@@ -60,7 +60,9 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
     }
     const auto chart = [&](const TChartBox& box, auto draw) {
         const std::vector<std::string> captions = CaptionLines(arrays);
-        const double foot = kCaptionLine * static_cast<double>(captions.size());
+        // The bottom margin holds one line; each further one adds to the page.
+        const double foot =
+            kCaptionLine * static_cast<double>(std::max<std::size_t>(captions.size(), 1) - 1);
         TPicturePage page{box.Width + 2 * kMargin, box.Height + 2 * kMargin + foot};
         return RenderPicture(format, page, [&](cairo_t* cr) {
             cairo_set_source_rgb(cr, 1, 1, 1);
