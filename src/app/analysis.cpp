@@ -170,7 +170,6 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Series.CutBearing = result.CutBearing;
     report.Series.MeanPowerDb = MeanPowerDb(result);
     if (result.Field.Model == TFieldModel::OverGround) {
-        report.Series.Conditions = GroundConditions(result.Field.Ground);
         report.GroundParameters = result.Field.Ground;
         if (const auto& g = result.GroundFigures) {
             report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,

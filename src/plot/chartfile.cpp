@@ -95,11 +95,8 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         }
         case TPlotKind::Surface3d: {
             const TChartArray& first = arrays.front();
-            const std::string title =
-                first.Report.Series.Name + (first.Report.Series.Conditions.empty()
-                                                ? std::string()
-                                                : "; " + first.Report.Series.Conditions);
-            return SurfacePictureBytes(*first.Surface, first.Array, first.View, title, format);
+            return SurfacePictureBytes(*first.Surface, first.Array, first.View,
+                                       first.Report.Series.Name, first.Caption, format);
         }
         case TPlotKind::Report:
             break;

@@ -21,9 +21,6 @@ struct TChartSeries {
     std::optional<THalfPowerPoints> HalfPower;
     std::array<long double, kElevationCutCount> Cut{};
     int CutBearing = 0;
-    // The ground under the array in words, for the HTML report and the 3-D picture's title;
-    // empty in free space.
-    std::string Conditions;
     // Over ground: the take-off elevation and the half-power elevations either side of it
     // (degrees), marked on the elevation cut.
     std::optional<std::array<long double, 3>> Takeoff;

@@ -72,7 +72,7 @@ double SurfaceRadius(double value, double maximum, const TSurfaceView& view) {
 
 std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
                                 const TSurfaceView& view, const std::string& title,
-                                TPictureFormat format) {
+                                const std::string& caption, TPictureFormat format) {
     const TCamera camera = Camera(view);
     const auto point = [&](int i, int j) {
         const double r = SurfaceRadius(grid.At(i, j), grid.Maximum, view);
@@ -169,9 +169,16 @@ std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
                     : TrFormat(
                           "%s dB",
                           {FormatFixed(static_cast<long double>(view.FloorDb * (1 - t)), 18, 0)});
-            cairo_move_to(cr, kBarX - 8 - 6.0 * static_cast<double>(label.size()) / 2,
-                          kBarTop + kBarHeight * k / 4 + 4);
+            // Right-aligned against the bar.
+            cairo_text_extents_t e;
+            cairo_text_extents(cr, label.c_str(), &e);
+            cairo_move_to(cr, kBarX - 6 - e.x_advance, kBarTop + kBarHeight * k / 4 + 4);
             cairo_show_text(cr, label.c_str());
         }
+        // The conditions at the foot, as under every chart.
+        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+        cairo_set_font_size(cr, 10);
+        cairo_move_to(cr, 20, kSize - 14);
+        cairo_show_text(cr, caption.c_str());
     });
 }

@@ -19,7 +19,8 @@ double SurfaceRadius(double value, double maximum, const TSurfaceView& view);
 
 // The pattern's surface over the grid seen from the view, its facets in painter's order and
 // shaded by level, with a colour scale, the compass axes and the emitter layout on the ground
-// plane, as a picture file of the format (880 x 880 pixels).
+// plane, the title at its head and the caption at its foot, as a picture file of the format
+// (880 x 880 pixels).
 std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
                                 const TSurfaceView& view, const std::string& title,
-                                TPictureFormat format);
+                                const std::string& caption, TPictureFormat format);
