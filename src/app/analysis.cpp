@@ -8,6 +8,7 @@
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
+#include "plot/diagram.h"
 
 namespace {
 
@@ -181,9 +182,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     }
     report.Grid = session.Grid;
     // The window's read-out, its unit in the reader's language (in Russian, the label itself).
-    report.GainText =
-        TrFormat("%s  (%s dB)", {FormatFixed(session.Pattern.MaxGain, 8, 3),
-                                 FormatFixed(GainDecibels(session.Pattern.MaxGain), 6, 2)});
+    report.GainText = GainReadout(session.Pattern, Tr("%s  (%s dB)"));
     report.BearingText = session.Labels.Bearing;
     report.Metrics = result.Metrics;
     report.Directivity = result.Directivity;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "config/messages.h"
 #include "config/numtext.h"
 #include "model/rounding.h"
 #include "model/trig.h"
@@ -113,11 +114,15 @@ long double ElevationDegrees(int trackMax, int trackPosition) {
            static_cast<long double>(trackMax + 1);
 }
 
+std::string GainReadout(const TPattern& p, std::string_view format) {
+    return FormatMessage(
+        format, {FormatFixed(p.MaxGain, 8, 3), FormatFixed(GainDecibels(p.MaxGain), 6, 2)});
+}
+
 TDiagramLabels DiagramLabels(const TPattern& p, long double elevationDegrees) {
     TDiagramLabels labels;
     labels.Elevation = "Угол места " + FormatGeneral(elevationDegrees) + " град.";
-    labels.Gain =
-        FormatFixed(p.MaxGain, 8, 3) + "  (" + FormatFixed(GainDecibels(p.MaxGain), 6, 2) + " дБ)";
+    labels.Gain = GainReadout(p, "%s  (%s дБ)");
     labels.Bearing = FormatGeneral(DisplayedBearing(p.MaxGainAngle));
     return labels;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "model/emitters.h"
 #include "model/pattern.h"
@@ -17,6 +18,10 @@ struct TDiagramLabels {
 
 // Elevation in degrees from the slider: (max - position) * 90 / (max + 1).
 long double ElevationDegrees(int trackMax, int trackPosition);
+
+// The maximum and its decibels as the gain read-out shows them, filled into format: the
+// window's is "%s  (%s дБ)".
+std::string GainReadout(const TPattern& pattern, std::string_view format);
 
 // The three read-outs of a pattern computed at that elevation.
 TDiagramLabels DiagramLabels(const TPattern& pattern, long double elevationDegrees);
