@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <functional>
+#include <limits>
 #include <random>
 
 #include "model/angles.h"
@@ -23,6 +25,12 @@ std::vector<TEmitter*> Enabled(TArray& array) {
         if (e.Enabled) on.push_back(&e);
     }
     return on;
+}
+
+long double LargestAmplitude(const std::vector<TEmitter*>& on) {
+    long double largest = 0;
+    for (const TEmitter* p : on) largest = std::max(largest, p->Amplitude);
+    return largest;
 }
 
 // Solves m x = b in place by Gaussian elimination with partial pivoting; false if singular.
@@ -74,6 +82,132 @@ void Write(const std::vector<TEmitter*>& on, const std::vector<TComplexD>& c) {
     for (std::size_t k = 0; k < on.size(); ++k) {
         on[k]->Amplitude = std::abs(c[k]) / top;
         on[k]->Phase = std::arg(c[k]) / kTwoPi;
+    }
+}
+
+// A field at most this fraction of the front (or of full scale, for the front itself) is
+// rounding noise, as the pattern's metrics count it.
+constexpr long double kRoundingNoise = 1e-12L;
+// How far below the front every sample 1 degree or more from the bearing must stay: well
+// above the fast path's rounding, so that the exact pattern's maximum stays at the bearing.
+constexpr double kBeamMargin = 1e-7;
+// Scores below every ratio a beam at the bearing can have (0 dB and up): a design whose far
+// samples only tie the front (a line's mirror lobe), then one whose beam is elsewhere.
+constexpr double kTieScore = -1000;
+constexpr double kOffBeamScore = -2000;
+
+// Window azimuth in degrees of a compass bearing; a whole bearing gives its sample's azimuth
+// exactly.
+template <typename R>
+R WindowAzimuth(R bearing) {
+    const R az = std::fmod(bearing + kCircleDegrees / 2, R(kCircleDegrees));
+    return az < 0 ? az + kCircleDegrees : az;
+}
+
+// Degrees between two compass bearings, 0..180.
+template <typename R>
+R Separation(R a, R b) {
+    return std::fabs(std::remainder(a - b, R(kCircleDegrees)));
+}
+
+// The field towards a fixed list of compass bearings, the values FastFieldValue gives, with
+// what depends on the direction alone (each bearing's look) computed once: a search asks for
+// the same bearings thousands of times.
+class TBearingFields {
+  public:
+    TBearingFields(const TArray& array, const TFieldSpec& field,
+                   const std::vector<double>& bearings) {
+        const TElevation<double> el = Elevation<double>(
+            field.Model, static_cast<double>(field.ElevationDegrees), field.Ground);
+        for (const double b : bearings) {
+            Looks.push_back(Look(field.Model, array.EmitterType,
+                                 WindowAzimuth(b) * static_cast<double>(kDegree), el));
+        }
+    }
+    double Value(const TSources<double>& sources, std::size_t i) const {
+        return Looks[i].Element * ArrayFactor(sources, Looks[i]);
+    }
+    const TLook<double>& LookAt(std::size_t i) const { return Looks[i]; }
+
+  private:
+    std::vector<TLook<double>> Looks;
+};
+
+struct TSimplexResult {
+    std::vector<double> Best;
+    double Value = -HUGE_VAL;
+};
+
+using TObjective = std::function<double(const std::vector<double>&)>;
+
+// Nelder-Mead maximisation of objective from the simplex of start and one step along each
+// axis. Stops once it reaches goal, when the simplex has shrunk to a point, or after
+// maxEvaluations.
+TSimplexResult Maximise(const TObjective& objective, const std::vector<double>& start,
+                        const std::vector<double>& steps, double goal, int maxEvaluations) {
+    int evaluations = 0;
+    const auto f = [&](const std::vector<double>& x) {
+        ++evaluations;
+        return objective(x);
+    };
+    const std::size_t dims = start.size();
+    std::vector<std::vector<double>> simplex(dims + 1, start);
+    for (std::size_t i = 1; i <= dims; ++i) simplex[i][i - 1] += steps[i - 1];
+    std::vector<double> values;
+    for (const auto& p : simplex) values.push_back(f(p));
+    std::vector<std::size_t> order(dims + 1);
+    for (;;) {
+        for (std::size_t i = 0; i <= dims; ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return values[a] > values[b]; });
+        const std::size_t top = order.front();
+        const std::size_t worst = order.back();
+        double size = 0;
+        for (const auto& p : simplex) {
+            for (std::size_t d = 0; d < dims; ++d) {
+                size = std::max(size, std::fabs(p[d] - simplex[top][d]));
+            }
+        }
+        if (values[top] >= goal || evaluations >= maxEvaluations || size < 1e-6) {
+            return {simplex[top], values[top]};
+        }
+        std::vector<double> centre(dims, 0);
+        for (std::size_t i = 0; i < dims; ++i) {
+            for (std::size_t d = 0; d < dims; ++d) centre[d] += simplex[order[i]][d] / dims;
+        }
+        const auto along = [&](double t) {
+            std::vector<double> p(dims);
+            for (std::size_t d = 0; d < dims; ++d) {
+                p[d] = centre[d] + t * (simplex[worst][d] - centre[d]);
+            }
+            return p;
+        };
+        const auto reflected = along(-1);
+        const double r = f(reflected);
+        if (r > values[top]) {
+            const auto expanded = along(-2);
+            const double x = f(expanded);
+            simplex[worst] = x > r ? expanded : reflected;
+            values[worst] = std::max(x, r);
+        } else if (r > values[order[dims - 1]]) {
+            simplex[worst] = reflected;
+            values[worst] = r;
+        } else {
+            const auto contracted = along(0.5);
+            const double c = f(contracted);
+            if (c > values[worst]) {
+                simplex[worst] = contracted;
+                values[worst] = c;
+            } else {
+                for (std::size_t i = 1; i <= dims; ++i) {
+                    auto& p = simplex[order[i]];
+                    for (std::size_t d = 0; d < dims; ++d) {
+                        p[d] = simplex[top][d] + 0.5 * (p[d] - simplex[top][d]);
+                    }
+                    values[order[i]] = f(p);
+                }
+            }
+        }
     }
 }
 
@@ -149,113 +283,139 @@ std::optional<TRefusal> DesignMaxDirectivity(TArray& array, const TGround& groun
     return std::nullopt;
 }
 
-void DesignFrontToBack(TArray& array, const TDesignTarget& target, bool rear, bool freeAmplitudes,
-                       TDesignReport& report) {
+void DesignFrontToBack(TArray& array, const TFieldSpec& field, const TDesignTarget& target,
+                       bool rear, bool freeAmplitudes, TDesignReport& report) {
     const std::vector<TEmitter*> on = Enabled(array);
     const std::size_t n = on.size();
     const std::size_t dims = freeAmplitudes ? 2 * n : n;
-    const TFieldSpec free{TFieldModel::FreeSpace, target.ElevationDegrees};
-    // Window azimuth (radians) of a compass bearing (degrees).
-    const auto azimuth = [](double bearing) {
-        return (bearing + 180) * static_cast<double>(kDegree);
-    };
-    const double front = static_cast<double>(target.BearingDegrees);
-    int evaluations = 0;
+    const double bearing = static_cast<double>(target.BearingDegrees);
+    const double cap = static_cast<double>(kDesignDepthDb);
     const auto set = [&](const std::vector<double>& x) {
         for (std::size_t k = 0; k < n; ++k) {
             on[k]->Phase = x[k];
             if (freeAmplitudes) on[k]->Amplitude = std::clamp(x[n + k], 0.0, 1.0);
         }
     };
-    // The ratio in dB, capped where the rear vanishes: a perfect null is as good as it gets.
-    const auto ratio = [&](const std::vector<double>& x) {
-        ++evaluations;
-        set(x);
-        const double f = FastFieldValue(array, free, azimuth(front));
-        double back = FastFieldValue(array, free, azimuth(front + 180));
-        if (rear) {
-            for (int d = 91; d <= 269; ++d) {
-                back = std::max(back, FastFieldValue(array, free, azimuth(front + d)));
-            }
-        }
-        if (!(f > 0)) return -400.0;
-        return std::min(400.0, 20 * std::log10(f / std::max(back, f * 1e-20)));
+    std::vector<double> bearings(kCircleDegrees);
+    for (int d = 0; d < kCircleDegrees; ++d) bearings[static_cast<std::size_t>(d)] = d;
+    bearings.push_back(bearing);
+    bearings.push_back(bearing + 180);
+    const TBearingFields fields(array, field, bearings);
+    struct TJudgement {
+        double Ratio = 0;  // dB, capped
+        double Score = -HUGE_VAL;
     };
+    // The ratio, and the score the search ranks by: the ratio where no sample rises to the
+    // front, then ties of far samples with it, then the beam off the bearing by how far the
+    // largest sample exceeds the front.
+    const auto judge = [&](const std::vector<double>& x) {
+        set(x);
+        const TSources<double> sources = Sources<double>(array);
+        TJudgement j;
+        const double front = fields.Value(sources, kCircleDegrees);
+        if (!(front > 0)) return j;
+        double back = rear ? 0 : fields.Value(sources, kCircleDegrees + 1);
+        double near = 0, far = 0;
+        for (int d = 0; d < kCircleDegrees; ++d) {
+            const double v = fields.Value(sources, static_cast<std::size_t>(d));
+            const double apart = Separation<double>(d, bearing);
+            double& largest = apart < 1 ? near : far;
+            largest = std::max(largest, v);
+            if (rear && apart > 90) back = std::max(back, v);
+        }
+        j.Ratio = std::min(cap, 20 * std::log10(front / std::max(back, front * 1e-20)));
+        if (near > front || far > front) {
+            j.Score = kOffBeamScore - (std::max(near, far) / front - 1);
+        } else {
+            j.Score = far > front * (1 - kBeamMargin) ? kTieScore + j.Ratio : j.Ratio;
+        }
+        return j;
+    };
+    int evaluations = 0;
+    const TObjective score = [&](const std::vector<double>& x) {
+        ++evaluations;
+        return judge(x).Score;
+    };
+
+    // The input (its amplitudes scaled to a largest of 1, the same pattern), the excitation in
+    // phase at the bearing, then random ones.
+    std::vector<std::vector<double>> starts(2, std::vector<double>(dims));
+    const TLook<double>& look = fields.LookAt(kCircleDegrees);
+    const long double inputLargest = LargestAmplitude(on);
+    for (std::size_t k = 0; k < n; ++k) {
+        starts[0][k] = static_cast<double>(on[k]->Phase);
+        starts[1][k] = -look.Horizontal * Projection(look, static_cast<double>(on[k]->X),
+                                                     static_cast<double>(on[k]->Y));
+        if (freeAmplitudes) {
+            starts[0][n + k] =
+                inputLargest > 0 ? static_cast<double>(on[k]->Amplitude / inputLargest) : 1;
+            starts[1][n + k] = 1;
+        }
+    }
     std::mt19937_64 random(20);
     std::uniform_real_distribution<double> phase(-0.5, 0.5);
     std::uniform_real_distribution<double> level(0.2, 1);
-    std::vector<double> best(dims);
-    double bestValue = -HUGE_VAL;
-    constexpr int kStarts = 12;
-    constexpr int kIterations = 400;
-    for (int start = 0; start < kStarts; ++start) {
-        // A simplex around a random excitation.
-        std::vector<std::vector<double>> simplex(dims + 1, std::vector<double>(dims));
-        for (std::size_t d = 0; d < dims; ++d)
-            simplex[0][d] = d < n ? phase(random) : level(random);
-        for (std::size_t i = 1; i <= dims; ++i) {
-            simplex[i] = simplex[0];
-            simplex[i][i - 1] += i - 1 < n ? 0.1 : 0.2;
-        }
-        std::vector<double> values;
-        for (const auto& p : simplex) values.push_back(ratio(p));
-        for (int it = 0; it < kIterations; ++it) {
-            std::vector<std::size_t> order(dims + 1);
-            for (std::size_t i = 0; i <= dims; ++i) order[i] = i;
-            std::sort(order.begin(), order.end(),
-                      [&](std::size_t a, std::size_t b) { return values[a] > values[b]; });
-            const std::size_t worst = order.back();
-            std::vector<double> centre(dims, 0);
-            for (std::size_t i = 0; i < dims; ++i) {
-                for (std::size_t d = 0; d < dims; ++d) centre[d] += simplex[order[i]][d] / dims;
-            }
-            const auto along = [&](double t) {
-                std::vector<double> p(dims);
-                for (std::size_t d = 0; d < dims; ++d) {
-                    p[d] = centre[d] + t * (simplex[worst][d] - centre[d]);
-                }
-                return p;
-            };
-            const auto reflected = along(-1);
-            const double r = ratio(reflected);
-            if (r > values[order[0]]) {
-                const auto expanded = along(-2);
-                const double x = ratio(expanded);
-                simplex[worst] = x > r ? expanded : reflected;
-                values[worst] = std::max(x, r);
-            } else if (r > values[order[dims - 1]]) {
-                simplex[worst] = reflected;
-                values[worst] = r;
-            } else {
-                const auto contracted = along(0.5);
-                const double c = ratio(contracted);
-                if (c > values[worst]) {
-                    simplex[worst] = contracted;
-                    values[worst] = c;
-                } else {
-                    for (std::size_t i = 1; i <= dims; ++i) {
-                        for (std::size_t d = 0; d < dims; ++d) {
-                            simplex[order[i]][d] =
-                                simplex[order[0]][d] +
-                                0.5 * (simplex[order[i]][d] - simplex[order[0]][d]);
-                        }
-                        values[order[i]] = ratio(simplex[order[i]]);
-                    }
-                }
-            }
-        }
-        const auto top = std::max_element(values.begin(), values.end());
-        if (*top > bestValue) {
-            bestValue = *top;
-            best = simplex[static_cast<std::size_t>(top - values.begin())];
-        }
+    constexpr int kRandomStarts = 4;
+    for (int s = 0; s < kRandomStarts; ++s) {
+        std::vector<double> x(dims);
+        for (std::size_t d = 0; d < dims; ++d) x[d] = d < n ? phase(random) : level(random);
+        starts.push_back(x);
     }
-    set(best);
-    // Phases relative to the first emitter's, within one period.
-    const long double first = on.empty() ? 0 : on.front()->Phase;
-    for (TEmitter* p : on) {
-        p->Phase = std::remainder(p->Phase - first, 1.0L);
+    // A simplex of phase steps `size` periods and amplitude steps twice that, inwards from
+    // the amplitudes' bounds.
+    const auto steps = [&](const std::vector<double>& x, double size) {
+        std::vector<double> s(dims);
+        for (std::size_t d = 0; d < dims; ++d)
+            s[d] = d < n ? size : x[d] > 0.5 ? -2 * size : 2 * size;
+        return s;
+    };
+    const int budget = 100 * static_cast<int>(dims + 1);
+    TSimplexResult best{starts[0], score(starts[0])};
+    for (const auto& start : starts) {
+        if (best.Value >= cap) break;
+        const TSimplexResult found = Maximise(score, start, steps(start, 0.1), cap, budget);
+        if (found.Value > best.Value) best = found;
+    }
+    // The front-to-rear ratio is the least of many lobes' and Nelder-Mead stalls on its
+    // edges: fresh simplices from the best point go on while they gain.
+    constexpr int kRestarts = 5;
+    constexpr double kGainDb = 1e-3;
+    for (int r = 0; r < kRestarts && best.Value < cap; ++r) {
+        const TSimplexResult found =
+            Maximise(score, best.Best, steps(best.Best, 0.05), cap, budget);
+        const bool gained = found.Value > best.Value + kGainDb;
+        if (found.Value > best.Value) best = found;
+        if (!gained) break;
     }
     report.Evaluations = evaluations;
-    report.Figure = bestValue;
+    report.Figure = judge(best.Best).Ratio;
+    set(best.Best);
+    // Phases relative to the first emitter's, within one period; amplitudes to a largest of 1.
+    const long double first = on.empty() ? 0 : on.front()->Phase;
+    const long double largest = LargestAmplitude(on);
+    for (TEmitter* p : on) {
+        p->Phase = std::remainder(p->Phase - first, 1.0L);
+        if (freeAmplitudes && largest > 0) p->Amplitude /= largest;
+    }
+}
+
+long double FrontRatioDb(const TArray& array, const TFieldSpec& field, long double bearingDegrees,
+                         bool rear) {
+    const auto at = [&](long double b) {
+        return FieldValue(array, field, WindowAzimuth(b) * kDegree);
+    };
+    const long double front = at(bearingDegrees);
+    if (!(front > kRoundingNoise * FullScale(array, field.Model))) {
+        return -std::numeric_limits<long double>::infinity();
+    }
+    long double back = 0;
+    if (rear) {
+        for (int d = 0; d < kCircleDegrees; ++d) {
+            if (Separation<long double>(d, bearingDegrees) > 90) back = std::max(back, at(d));
+        }
+    } else {
+        back = at(bearingDegrees + 180);
+    }
+    if (back <= front * kRoundingNoise) return std::numeric_limits<long double>::infinity();
+    return 20 * std::log10(front / back);
 }
