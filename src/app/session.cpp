@@ -73,7 +73,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     THeadlessWindow window(model);
     // The arrays the window draws, without drawing them: only the last is computed.
     std::vector<TArray> drawn;
-    std::vector<std::string> warnings;
+    TWarnings warnings;
     window.SetOnRedraw([&] { drawn.push_back(model); });
     window.Rules().Create();
     window.Redraw();
@@ -89,8 +89,9 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         for (int k = 1; k <= kEmitterCount; ++k) {
             model.Emitter(k).Amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
         }
-        warnings = ConfigurationWarnings(file.Text(), *steps.ConfigFile);
-        warnings.insert(warnings.end(), amplitudes.Warnings.begin(), amplitudes.Warnings.end());
+        warnings = ConfigurationWarnings(file, *steps.ConfigFile);
+        for (const std::string& warning : amplitudes.Warnings)
+            warnings.Add([&] { return warning; });
     }
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.Taper) {
@@ -109,7 +110,8 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         }
     }
     session.Messages = window.Messages();
-    session.Warnings = std::move(warnings);
+    session.Warnings = warnings.Lines();
+    session.WarningCount = warnings.Count();
     // Amplitudes and settings are the run's own and change the array without a redraw of the
     // window's: their state is drawn too. Otherwise the window's last drawing stands, even
     // where the model moved on without one (the type set to no item).

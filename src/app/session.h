@@ -43,8 +43,10 @@ struct TArraySession {
     std::vector<std::string> Messages;
     // The ground the configuration file names, if any.
     std::optional<TGround> FileGround;
-    // What the file holds that the run cannot take as it is (a bad amplitude, say).
+    // What the file holds that the run cannot take as it is (a bad amplitude, say): the lines
+    // to print, at most TWarnings::kMaxLines and then one telling how many more there are.
     std::vector<std::string> Warnings;
+    std::size_t WarningCount = 0;  // every warning, the ones not printed too
 };
 
 // Throws EUsageError when the configuration file cannot be read or a taper does not fit the

@@ -106,31 +106,40 @@ void SaveConfiguration(const std::string& fileName, const TArray& array, int typ
 }
 
 std::optional<TGround> ReadGround(const TIniFile& file) {
-    const auto value = [&](std::string_view key) {
-        return RealValue(file.ReadString(kAllEmittersSection, key));
-    };
+    const TIniKey keys[] = {{kAllEmittersSection, kGroundKey},
+                            {kAllEmittersSection, kHeightKey},
+                            {kAllEmittersSection, kFrequencyKey},
+                            {kAllEmittersSection, kPermittivityKey},
+                            {kAllEmittersSection, kConductivityKey}};
+    const std::vector<std::string> values = file.ReadStrings(keys);
     TGround ground;
-    switch (ParseInteger(file.ReadString(kAllEmittersSection, kGroundKey), 0)) {
+    switch (ParseInteger(values[0], 0)) {
         case 1:
             ground.Kind = TGroundKind::Perfect;
             break;
         case 2:
             ground.Kind = TGroundKind::Real;
-            ground.FrequencyMhz = value(kFrequencyKey);
-            ground.Permittivity = value(kPermittivityKey);
-            ground.Conductivity = value(kConductivityKey);
+            ground.FrequencyMhz = RealValue(values[2]);
+            ground.Permittivity = RealValue(values[3]);
+            ground.Conductivity = RealValue(values[4]);
             break;
         default:
             return std::nullopt;
     }
-    ground.HeightWavelengths = value(kHeightKey);
+    ground.HeightWavelengths = RealValue(values[1]);
     return ground;
 }
 
 TAmplitudes ReadAmplitudes(const TIniFile& file, const std::string& fileName) {
+    std::array<std::string, kEmitterCount> sections;
+    std::vector<TIniKey> keys;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        keys.push_back({sections[static_cast<unsigned>(k - 1)] = EmitterSection(k), kAmplitudeKey});
+    }
+    const std::vector<std::string> texts = file.ReadStrings(keys);
     TAmplitudes amplitudes;
     for (int k = 1; k <= kEmitterCount; ++k) {
-        const std::string text = file.ReadString(EmitterSection(k), kAmplitudeKey);
+        const std::string& text = texts[static_cast<unsigned>(k - 1)];
         long double& value = amplitudes.Values[static_cast<unsigned>(k - 1)];
         value = 1;
         if (text.empty()) continue;

@@ -1,31 +1,36 @@
 #include "config/configlint.h"
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "config/cp1251.h"
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
+#include "model/emitters.h"
 
 namespace {
 
-std::string Fold(std::string_view text) {
-    std::string folded;
-    for (const char c : text) {
-        folded += static_cast<char>(FoldCase1251(static_cast<unsigned char>(c)));
-    }
-    return folded;
-}
+enum class TValueKind { Whole, Real, Type, Amplitude };
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+struct TKnownKey {
+    std::string_view Name;
+    TValueKind Kind;
+};
 
+// The keys a load reads, with what their values must be.
+constexpr std::array kAllEmittersKeys = {
+    TKnownKey{kTypeKey, TValueKind::Type},         TKnownKey{kGroundKey, TValueKind::Whole},
+    TKnownKey{kHeightKey, TValueKind::Real},       TKnownKey{kFrequencyKey, TValueKind::Real},
+    TKnownKey{kPermittivityKey, TValueKind::Real}, TKnownKey{kConductivityKey, TValueKind::Real},
+};
+constexpr std::array kEmitterKeys = {
+    TKnownKey{kEnabledKey, TValueKind::Whole},
+    TKnownKey{kXKey, TValueKind::Real},
+    TKnownKey{kYKey, TValueKind::Real},
+    TKnownKey{kPhaseKey, TValueKind::Real},
+    TKnownKey{kAmplitudeKey, TValueKind::Amplitude},
+};
 bool Real(std::string_view value) {
     if (value.empty()) return true;  // an empty value is the default, meant as such
     auto parsed = ParseFloat(value);
@@ -38,81 +43,134 @@ bool Whole(std::string_view value) {
     return value.empty() || ParseInteger(value, 0) == ParseInteger(value, 1);
 }
 
-enum class TSection { None, All, Emitter, Unknown };
+enum class TValueFault { None, NoNumber, TypeOutside };
+
+// A bad amplitude is told of where it is read, as it reads as 0 rather than as the default.
+TValueFault FaultOf(TValueKind kind, std::string_view value) {
+    switch (kind) {
+        case TValueKind::Real:
+            return Real(value) ? TValueFault::None : TValueFault::NoNumber;
+        case TValueKind::Whole:
+            return Whole(value) ? TValueFault::None : TValueFault::NoNumber;
+        case TValueKind::Type: {
+            if (!Whole(value)) return TValueFault::NoNumber;
+            const int type = ParseInteger(value, 0);
+            return type < -1 || type > 3 ? TValueFault::TypeOutside : TValueFault::None;
+        }
+        case TValueKind::Amplitude:
+            break;
+    }
+    return TValueFault::None;
+}
+
+std::string Bracketed(std::string_view name) {
+    return "[" + DisplayName(name) + "]";
+}
 
 }  // namespace
 
-std::vector<std::string> ConfigurationWarnings(std::string_view text, const std::string& name) {
-    std::vector<std::string> warnings;
-    const std::string all = Fold(kAllEmittersSection);
-    const std::string emitterPrefix = Fold(kEmitterSectionPrefix);
-    const std::array<std::string, 5> emitterKeys = {Fold(kEnabledKey), Fold(kXKey), Fold(kYKey),
-                                                    Fold(kPhaseKey), Fold(kAmplitudeKey)};
-    const std::array<std::string, 6> allKeys = {Fold(kTypeKey),         Fold(kGroundKey),
-                                                Fold(kHeightKey),       Fold(kFrequencyKey),
-                                                Fold(kPermittivityKey), Fold(kConductivityKey)};
-    const auto warn = [&](int line, const std::string& what) {
-        warnings.push_back(DisplayName(name) + ":" + std::to_string(line) + ": " + what);
-    };
-    TSection section = TSection::None;
-    int number = 0;
-    std::size_t start = 0;
-    for (int line = 1; start < text.size(); ++line) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view raw = Trim(text.substr(start, end - start));
-        start = end + 1;
-        if (raw.empty() || raw.front() == ';') continue;
-        if (raw.front() == '[') {
-            const auto close = raw.find(']');
-            const std::string title = Fold(Trim(raw.substr(
-                1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
-            if (title == all) {
-                section = TSection::All;
-            } else if (title.starts_with(emitterPrefix)) {
-                section = TSection::Emitter;
-                number = ParseInteger(title.substr(emitterPrefix.size()), 0);
-                if (number < 1 || number > 8) {
-                    warn(line,
-                         TrFormat("section %s names no emitter 1..8: skipped", {DisplayName(raw)}));
-                    section = TSection::Unknown;
-                }
-            } else {
-                section = TSection::Unknown;
-                warn(line, TrFormat("unknown section %s: skipped", {DisplayName(raw)}));
-            }
-            continue;
-        }
-        if (section == TSection::Unknown || section == TSection::None) continue;
-        const auto equals = raw.find('=');
-        const std::string key = Fold(Trim(raw.substr(0, equals)));
-        const std::string_view value =
-            equals == std::string_view::npos ? std::string_view() : Trim(raw.substr(equals + 1));
-        const auto& known = section == TSection::All
-                                ? std::vector<std::string>(allKeys.begin(), allKeys.end())
-                                : std::vector<std::string>(emitterKeys.begin(), emitterKeys.end());
-        bool found = false;
-        for (const std::string& k : known) found = found || k == key;
-        if (!found) {
-            warn(line,
-                 TrFormat("unknown key %s: skipped", {DisplayName(Trim(raw.substr(0, equals)))}));
-            continue;
-        }
-        const bool whole =
-            key == Fold(kEnabledKey) || key == Fold(kTypeKey) || key == Fold(kGroundKey);
-        if (whole ? !Whole(value) : !Real(value)) {
-            warn(line,
-                 TrFormat("value %s is no number: read as its default", {DisplayName(value)}));
-            continue;
-        }
-        if (key == Fold(kTypeKey) && !value.empty()) {
-            const int type = ParseInteger(value, 0);
-            if (type < -1 || type > 3) {
-                warn(line, TrFormat("type %s is outside -1..3: limited as the window's list "
-                                    "does",
-                                    {std::to_string(type)}));
-            }
-        }
+std::vector<std::string> TWarnings::Lines() const {
+    std::vector<std::string> lines = Kept;
+    if (Total > Kept.size()) {
+        const unsigned long more = Total - Kept.size();
+        lines.push_back(
+            FormatMessage(TrPlural("… and %s more warning", "… and %s more warnings", more),
+                          {std::to_string(more)}));
     }
+    return lines;
+}
+
+TWarnings ConfigurationWarnings(const TIniFile& file, const std::string& name) {
+    using TRole = TIniStep::TRole;
+    std::array<std::string, kEmitterCount> emitterSections;
+    std::vector<TIniWanted> wanted(1 + kEmitterCount);
+    wanted[0].Section = kAllEmittersSection;
+    for (const TKnownKey& key : kAllEmittersKeys) wanted[0].Keys.push_back(key.Name);
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        std::string& section = emitterSections[static_cast<std::size_t>(k - 1)];
+        section = std::string(kEmitterSectionPrefix) + std::to_string(k);
+        wanted[static_cast<std::size_t>(k)].Section = section;
+        for (const TKnownKey& key : kEmitterKeys)
+            wanted[static_cast<std::size_t>(k)].Keys.push_back(key.Name);
+    }
+
+    TWarnings warnings;
+    const std::string_view text = file.Text();
+    std::string shownName;
+    std::size_t counted = 0;  // where the line number was last counted to
+    std::size_t number = 1;
+    // The warnings kept come in the order of their lines, so the count only moves forward.
+    const auto warn = [&](const TIniLine& line, auto what) {
+        warnings.Add([&] {
+            if (shownName.empty()) shownName = DisplayName(name);
+            number += static_cast<std::size_t>(
+                std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                           text.begin() + static_cast<std::ptrdiff_t>(line.Begin), '\n'));
+            counted = line.Begin;
+            return shownName + ":" + std::to_string(number) + ": " + what();
+        });
+    };
+    file.VisitLines(wanted, [&](const TIniLine& line, const TIniStep& step) {
+        switch (step.Role) {
+            case TRole::OtherSection:
+                warn(line, [&] {
+                    return IniNameStartsWith(line.Name, kEmitterSectionPrefix)
+                               ? TrFormat("section %s names no emitter 1..8: skipped",
+                                          {Bracketed(line.Name)})
+                               : TrFormat("unknown section %s: skipped", {Bracketed(line.Name)});
+                });
+                break;
+            case TRole::RepeatsSection:
+                warn(line, [&] {
+                    return TrFormat("section %s repeats an earlier one: skipped",
+                                    {Bracketed(line.Name)});
+                });
+                break;
+            case TRole::OtherKey:
+                warn(line,
+                     [&] { return TrFormat("unknown key %s: skipped", {DisplayName(line.Name)}); });
+                break;
+            case TRole::RepeatsKey:
+                warn(line, [&] {
+                    return TrFormat("key %s repeats an earlier one: skipped",
+                                    {DisplayName(line.Name)});
+                });
+                break;
+            case TRole::Preamble:
+            case TRole::Stray:
+                warn(line, [&] {
+                    return line.Kind == TIniLine::TKind::Key
+                               ? TrFormat("key %s lies before every section: skipped",
+                                          {DisplayName(line.Name)})
+                               : TrFormat("line %s is neither a section nor a key: skipped",
+                                          {DisplayName(line.Name)});
+                });
+                break;
+            case TRole::Gives:
+                for (const TIniSlot& slot : step.Given) {
+                    const TKnownKey& key =
+                        slot.Section == 0 ? kAllEmittersKeys[slot.Key] : kEmitterKeys[slot.Key];
+                    const TValueFault fault = FaultOf(key.Kind, line.Value);
+                    if (fault == TValueFault::NoNumber) {
+                        warn(line, [&] {
+                            return TrFormat("value %s is no number: read as its default",
+                                            {DisplayName(line.Value)});
+                        });
+                    } else if (fault == TValueFault::TypeOutside) {
+                        warn(line, [&] {
+                            return TrFormat(
+                                "type %s is outside -1..3: limited as the window's list does",
+                                {std::to_string(ParseInteger(line.Value, 0))});
+                        });
+                    }
+                }
+                break;
+            case TRole::Opens:
+            case TRole::Comment:
+            case TRole::Unread:
+                break;
+        }
+        return true;
+    });
     return warnings;
 }

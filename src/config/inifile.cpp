@@ -102,6 +102,13 @@ std::vector<std::string> TIniFile::ReadStrings(std::span<const TIniKey> keys) co
     return values;
 }
 
+void TIniFile::VisitLines(std::span<const TIniWanted> wanted, const TIniVisitor& visit) const {
+    WalkIniText(Contents, ContentsStart, wanted, [&](TIniLine line, const TIniStep& step) {
+        line.Value = line.Value.substr(0, kMaxValueLength);
+        return visit(line, step);
+    });
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const TIniValue values[] = {{section, key, std::string(value)}};
     WriteStrings(values);

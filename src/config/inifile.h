@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/iniscan.h"
 #include "config/safefile.h"
 
 // A key of a section, by their Windows-1251 names.
@@ -51,6 +52,9 @@ class TIniFile {
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     // Writes the values, in one pass over the text, as WriteString would one after another.
     void WriteStrings(std::span<const TIniValue> values);
+    // Every line that is not blank, with what it is to a reader of the wanted sections and
+    // keys, by the rules the reads follow: the values as they read them.
+    void VisitLines(std::span<const TIniWanted> wanted, const TIniVisitor& visit) const;
     // Writes the text to the file when anything was written since it was read.
     TFileWriteResult Commit(const TWriteFn& write = {});
 

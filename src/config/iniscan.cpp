@@ -102,10 +102,10 @@ class TNameMatcher {
     bool MayMatch(std::size_t length) const { return length >= Shortest && length <= 3 * Longest; }
 
     // Calls match(n) for every wanted name n (in the order added) that the text's name matches,
-    // directly or as its UTF-8 spelling, and for which skip(n) is false. Each reading of the
-    // name is made at most once, and only when a wanted name's length allows it.
-    template <typename TSkip, typename TMatch>
-    void Match(std::string_view name, TSkip skip, TMatch match) {
+    // directly or as its UTF-8 spelling. Each reading of the name is made at most once, and
+    // only when a wanted name's length allows it.
+    template <typename TMatch>
+    void Match(std::string_view name, TMatch match) {
         if (!MayMatch(name.size())) return;
         bool folded = false;
         bool converted = false;
@@ -114,7 +114,6 @@ class TNameMatcher {
         TNameKey utf8;
         for (std::size_t n = 0; n < Names.size(); ++n) {
             const TWantedName& wanted = Names[n];
-            if (skip(n)) continue;
             bool matches = false;
             if (wanted.Key.Length == name.size()) {
                 if (!folded) {
@@ -150,18 +149,138 @@ class TNameMatcher {
     std::string Reading;  // its UTF-8 reading, folded
 };
 
+// The text's lines one by one. Blank lines cost one look at each of their bytes.
+class TIniLines {
+  public:
+    TIniLines(std::string_view text, std::size_t from) : Text(text), Pos(from) {}
+
+    [[gnu::always_inline]] inline bool Next(TIniLine& line) {
+        const std::size_t size = Text.size();
+        std::size_t begin = Pos;
+        std::size_t p = Pos;
+        for (; p < size; ++p) {
+            const TByteClass c = ClassOf(Text[p]);
+            if (c == TByteClass::Other) break;
+            if (c == TByteClass::LineBreak) begin = p + 1;
+        }
+        if (p == size) {
+            Pos = size;
+            return false;
+        }
+        const std::size_t lineBreak = Find(Text.substr(p), '\n');
+        const std::size_t lineEnd = lineBreak == std::string_view::npos ? size : p + lineBreak;
+        std::size_t last = lineEnd;  // past the line's last non-blank byte
+        while (ClassOf(Text[last - 1]) == TByteClass::Blank) --last;
+        const std::string_view content = Text.substr(p, last - p);
+        line.Begin = begin;
+        line.ContentEnd = Text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+        line.Next = Pos = lineEnd < size ? lineEnd + 1 : size;
+        line.Value = {};
+
+        const std::size_t bracket =
+            content.front() == '[' ? Find(content, ']') : std::string_view::npos;
+        const std::size_t equals = bracket == std::string_view::npos && content.front() != ';'
+                                       ? Find(content, '=')
+                                       : std::string_view::npos;
+        if (bracket != std::string_view::npos) {
+            line.Kind = TIniLine::TKind::Section;
+            line.Name = Trim(content.substr(1, bracket - 1));
+        } else if (content.front() == ';') {
+            line.Kind = TIniLine::TKind::Comment;
+            line.Name = content;
+        } else if (equals != std::string_view::npos) {
+            line.Kind = TIniLine::TKind::Key;
+            line.Name = content.substr(0, equals);  // starts at a non-blank byte
+            while (!line.Name.empty() && ClassOf(line.Name.back()) == TByteClass::Blank)
+                line.Name.remove_suffix(1);
+            line.Value = Trim(content.substr(equals + 1));
+        } else {
+            line.Kind = TIniLine::TKind::Other;
+            line.Name = content;
+        }
+        return true;
+    }
+
+  private:
+    std::string_view Text;
+    std::size_t Pos;
+};
+
+// The one pass every reader of the text makes: visit(line, step) for each line that is not
+// blank, until it returns false.
+template <typename TVisit>
+[[gnu::always_inline]] inline void Walk(std::string_view text, std::size_t from,
+                                        std::span<const TIniWanted> wanted, TVisit visit) {
+    using TRole = TIniStep::TRole;
+    TNameMatcher sections;
+    std::vector<TNameMatcher> keys(wanted.size());
+    std::vector<std::vector<bool>> given(wanted.size());  // per section, per key
+    for (std::size_t s = 0; s < wanted.size(); ++s) {
+        sections.Add(wanted[s].Section);
+        for (const auto key : wanted[s].Keys) keys[s].Add(key);
+        given[s].resize(wanted[s].Keys.size());
+    }
+    std::vector<bool> read(wanted.size());
+    std::vector<std::size_t> open;  // the wanted sections the line lies in
+    std::vector<TIniSlot> slots;
+    bool inSection = false;
+    TIniLines lines(text, from);
+    TIniLine line;
+    TIniStep step;
+    while (lines.Next(line)) {
+        slots.clear();
+        bool named = false;
+        switch (line.Kind) {
+            case TIniLine::TKind::Section:
+                inSection = true;
+                open.clear();
+                sections.Match(line.Name, [&](std::size_t s) {
+                    named = true;
+                    if (read[s]) return;
+                    read[s] = true;
+                    open.push_back(s);
+                });
+                step.Role = !open.empty() ? TRole::Opens
+                            : named       ? TRole::RepeatsSection
+                                          : TRole::OtherSection;
+                break;
+            case TIniLine::TKind::Key:
+                for (const std::size_t s : open) {
+                    keys[s].Match(line.Name, [&](std::size_t k) {
+                        named = true;
+                        if (given[s][k]) return;
+                        given[s][k] = true;
+                        slots.push_back({s, k});
+                    });
+                }
+                step.Role = !inSection       ? TRole::Preamble
+                            : open.empty()   ? TRole::Unread
+                            : !slots.empty() ? TRole::Gives
+                            : named          ? TRole::RepeatsKey
+                                             : TRole::OtherKey;
+                break;
+            case TIniLine::TKind::Comment:
+                step.Role = TRole::Comment;
+                break;
+            case TIniLine::TKind::Other:
+                step.Role = !inSection     ? TRole::Preamble
+                            : open.empty() ? TRole::Unread
+                                           : TRole::Stray;
+                break;
+        }
+        step.Open = open;
+        step.Given = slots;
+        if (!visit(line, step)) return;
+    }
+}
+
 }  // namespace
 
 std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::size_t from,
                                                   std::span<const TIniWanted> wanted,
                                                   bool insertionPoints) {
     std::vector<std::optional<TIniFound>> found(wanted.size());
-    TNameMatcher sections;
-    std::vector<TNameMatcher> keys(wanted.size());
-    for (std::size_t s = 0; s < wanted.size(); ++s) {
-        sections.Add(wanted[s].Section);
-        for (const auto key : wanted[s].Keys) keys[s].Add(key);
-    }
+    if (wanted.empty()) return found;
     std::vector<std::size_t> open;  // the wanted sections the line lies in
     std::size_t unseen = wanted.size();
     std::size_t keysMissing = 0;   // over the open sections
@@ -171,61 +290,46 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
         open.clear();
         keysMissing = 0;
     };
-
-    const std::size_t size = text.size();
-    std::size_t pos = from;  // the line's start
-    while (pos < size && (unseen > 0 || (insertionPoints ? !open.empty() : keysMissing > 0))) {
-        std::size_t p = pos;
-        for (; p < size; ++p) {
-            const TByteClass c = ClassOf(text[p]);
-            if (c == TByteClass::Other) break;
-            if (c == TByteClass::LineBreak) pos = p + 1;
-        }
-        if (p == size) break;
-        const std::size_t lineBreak = Find(text.substr(p), '\n');
-        const std::size_t lineEnd = lineBreak == std::string_view::npos ? size : p + lineBreak;
-        const std::size_t next = lineEnd < size ? lineEnd + 1 : size;
-        std::size_t last = lineEnd;  // past the line's last non-blank byte
-        while (ClassOf(text[last - 1]) == TByteClass::Blank) --last;
-        const std::string_view line = text.substr(p, last - p);
-
-        const std::size_t bracket = line.front() == '[' ? Find(line, ']') : std::string_view::npos;
-        if (bracket != std::string_view::npos) {
+    Walk(text, from, wanted, [&](const TIniLine& line, const TIniStep& step) {
+        if (line.Kind == TIniLine::TKind::Section) {
             close();
-            afterContent = next;
-            if (unseen > 0) {
-                sections.Match(
-                    Trim(line.substr(1, bracket - 1)),
-                    [&](std::size_t s) { return found[s].has_value(); },
-                    [&](std::size_t s) {
-                        found[s] = TIniFound{next, next, {}};
-                        found[s]->Keys.resize(wanted[s].Keys.size());
-                        keysMissing += wanted[s].Keys.size();
-                        open.push_back(s);
-                        --unseen;
-                    });
+            afterContent = line.Next;
+            open.assign(step.Open.begin(), step.Open.end());
+            for (const std::size_t s : open) {
+                found[s] = TIniFound{line.Next, line.Next, {}};
+                found[s]->Keys.resize(wanted[s].Keys.size());
+                keysMissing += wanted[s].Keys.size();
+                --unseen;
             }
         } else if (!open.empty()) {
-            afterContent = next;
-            const std::size_t equals =
-                keysMissing > 0 && line.front() != ';' ? Find(line, '=') : std::string_view::npos;
-            std::string_view key = line.substr(0, equals);  // starts at a non-blank byte
-            while (!key.empty() && ClassOf(key.back()) == TByteClass::Blank) key.remove_suffix(1);
-            for (const std::size_t s : open) {
-                if (equals == std::string_view::npos || !keys[s].MayMatch(key.size())) continue;
-                auto& lines = found[s]->Keys;
-                keys[s].Match(
-                    key, [&](std::size_t k) { return lines[k].has_value(); },
-                    [&](std::size_t k) {
-                        const std::size_t contentEnd =
-                            lineEnd > pos && text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-                        lines[k] = TIniKeyLine{pos, contentEnd, key, Trim(line.substr(equals + 1))};
-                        --keysMissing;
-                    });
+            afterContent = line.Next;
+            for (const TIniSlot& slot : step.Given) {
+                found[slot.Section]->Keys[slot.Key] =
+                    TIniKeyLine{line.Begin, line.ContentEnd, line.Name, line.Value};
+                --keysMissing;
             }
         }
-        pos = next;
-    }
+        return unseen > 0 || (insertionPoints ? !open.empty() : keysMissing > 0);
+    });
     close();
     return found;
+}
+
+void WalkIniText(std::string_view text, std::size_t from, std::span<const TIniWanted> wanted,
+                 const TIniVisitor& visit) {
+    Walk(text, from, wanted, visit);
+}
+
+bool IniNameStartsWith(std::string_view name, std::string_view prefix) {
+    const auto& fold = FoldTable();
+    const auto starts = [&](std::string_view reading) {
+        return reading.size() >= prefix.size() &&
+               std::equal(prefix.begin(), prefix.end(), reading.begin(), [&](char a, char b) {
+                   return fold[static_cast<unsigned char>(a)] ==
+                          fold[static_cast<unsigned char>(b)];
+               });
+    };
+    if (starts(name)) return true;
+    std::string reading;
+    return Utf8ToCp1251(name, reading) && starts(reading);
 }

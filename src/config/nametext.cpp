@@ -5,6 +5,8 @@
 #include <locale.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -36,12 +38,26 @@ void AppendControl(std::string& out, unsigned char byte) {
 }
 
 // The charset of the user's locale as iconv names it; the C locale's ASCII is read as UTF-8.
+// Opening a locale reads its files, and a run may name thousands of things: it is opened again
+// only when the variables that choose it have changed.
 std::string LocaleCharset() {
+    static std::mutex guard;
+    static std::string chosenBy;  // LC_ALL, LC_CTYPE and LANG when last opened
+    static std::string charset;
+    std::string variables;
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(name);
+        (variables += value ? value : "") += '\0';
+    }
+    const std::lock_guard lock(guard);
+    if (!charset.empty() && variables == chosenBy) return charset;
+    chosenBy = std::move(variables);
+    charset = "UTF-8";
     const locale_t loc = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr)) return "UTF-8";
-    std::string charset = nl_langinfo_l(CODESET, loc);
+    if (loc == static_cast<locale_t>(nullptr)) return charset;
+    const std::string named = nl_langinfo_l(CODESET, loc);
     freelocale(loc);
-    if (charset.empty() || charset == "ANSI_X3.4-1968") return "UTF-8";
+    if (!named.empty() && named != "ANSI_X3.4-1968") charset = named;
     return charset;
 }
 
