@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/figures.h"
 #include "app/version.h"
 #include "config/configfile.h"
 #include "config/messages.h"
@@ -27,17 +28,50 @@ std::string GroundConditions(const TGround& g) {
 
 // The taper as --taper names it.
 std::string TaperName(const TTaper& taper) {
-    switch (taper.Kind) {
-        case TTaperKind::Uniform:
-            return "uniform";
-        case TTaperKind::Binomial:
-            return "binomial";
-        case TTaperKind::Chebyshev:
-            return "chebyshev:" + Number(taper.SidelobeDb);
-        case TTaperKind::Taylor:
-            return "taylor:" + Number(taper.SidelobeDb) + ":" + std::to_string(taper.Nbar);
+    std::string name(NameOf<TTaperKind>(kTaperKindNames, taper.Kind));
+    if (taper.Kind == TTaperKind::Chebyshev || taper.Kind == TTaperKind::Taylor) {
+        name += ":" + Number(taper.SidelobeDb);
     }
-    return "";
+    if (taper.Kind == TTaperKind::Taylor) name += ":" + std::to_string(taper.Nbar);
+    return name;
+}
+
+// The report's table of one array: the ground under it, then every figure of the catalogue
+// with the window's read-outs where the window shows them.
+std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result) {
+    std::vector<std::array<std::string, 2>> rows;
+    const auto add = [&rows](const std::vector<std::array<std::string, 2>>& more) {
+        rows.insert(rows.end(), more.begin(), more.end());
+    };
+    if (result.Field.Model == TFieldModel::OverGround) {
+        const TGround& g = result.Field.Ground;
+        rows.push_back(
+            {Tr("Ground"), g.Kind == TGroundKind::Perfect
+                               ? std::string(Tr("perfect"))
+                               : TrFormat("real, εr %s, σ %s S/m",
+                                          {Number(g.Permittivity), Number(g.Conductivity)})});
+        if (g.Kind == TGroundKind::Real) {
+            rows.push_back({Tr("Frequency, MHz"), Number(g.FrequencyMhz)});
+        }
+        rows.push_back({Tr("Height, λ"), Number(g.HeightWavelengths)});
+    }
+    add(FigureRows(result, TFigureGroup::Readout));
+    if (result.Field.Model == TFieldModel::OverGround) {
+        add(FigureRows(result, TFigureGroup::Ground));
+    }
+    // The window's read-out, its unit in the reader's language (in Russian, the label itself).
+    rows.push_back({Tr("Maximum gain"), GainReadout(result.Session.Pattern, Tr("%s  (%s dB)"))});
+    rows.push_back({Tr("In the direction, deg"), result.Session.Labels.Bearing});
+    add(FigureRows(result, TFigureGroup::Metrics));
+    if (const auto& m = result.Metrics) {
+        std::string nulls;
+        for (const long double b : m->NullBearings) {
+            nulls += (nulls.empty() ? "" : " ") + FigureText(b, 2);
+        }
+        rows.push_back({Tr("Nulls, deg"), nulls.empty() ? std::string(Tr("none")) : nulls});
+    }
+    add(FigureRows(result, TFigureGroup::Directivity));
+    return rows;
 }
 
 // 10 log10 of the mean power the samples' directivity is taken against: over the sphere in
@@ -77,7 +111,14 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
     if (request.FrequencyMhz) ground.FrequencyMhz = *request.FrequencyMhz;
     if (request.Permittivity) ground.Permittivity = *request.Permittivity;
     if (request.Conductivity) ground.Conductivity = *request.Conductivity;
-    if (ground.Kind == TGroundKind::None) return ground;
+    if (ground.Kind == TGroundKind::None) {
+        if (request.HeightWavelengths) {
+            throw EUsageError(
+                Tr("the height needs a ground: --ground perfect or real, or a configuration "
+                   "that sets one"));
+        }
+        return ground;
+    }
     if (!(ground.HeightWavelengths >= 0 && std::isfinite(ground.HeightWavelengths))) {
         throw EUsageError(TrFormat("invalid height %s: a number of wavelengths of 0 or more",
                                    {Number(ground.HeightWavelengths)}));
@@ -102,18 +143,17 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
 TPatternResult Analyse(const TAnalysisRequest& request) {
     TPatternResult result;
     result.Config = request.Steps.ConfigFile;
-    result.Session = BuildSession(request.Steps);
     result.Taper = request.Steps.Taper;
-    result.Field = request.Steps.Field;
-    const TArray& array = result.Session.Model;
-    if (!request.ModelGiven) {
-        const TGround ground = ResolveGround(request.Ground, result.Session.FileGround);
-        if (ground.Kind != TGroundKind::None) {
-            // The file's ground, or the options', takes the array over ground.
-            result.Field = {TFieldModel::OverGround, result.Field.ElevationDegrees, ground};
-        }
-    }
-    if (result.Field.Model == TFieldModel::OverGround) {
+    // The formula, the ground and the elevation are settled once the array is, then the
+    // pattern is computed once in them.
+    TSessionSteps steps = request.Steps;
+    steps.ResolveField = [&](const TArray& array, const std::optional<TGround>& fileGround) {
+        TFieldSpec field = request.Steps.Field;
+        // A formula named explicitly outweighs the file's ground; the options' ground cannot
+        // come with one.
+        if (request.ModelGiven) return field;
+        const TGround ground = ResolveGround(request.Ground, fileGround);
+        if (ground.Kind == TGroundKind::None) return field;
         const int type = array.EmitterType;
         if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
             type != etHorizontalDipoleWE) {
@@ -122,17 +162,17 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
                          "--type 1, 2 or 3)",
                          {std::to_string(type)}));
         }
-        result.GroundFigures = ComputeGroundFigures(array, result.Field.Ground);
-        // The azimuth pattern, its read-outs and figures at the take-off angle by default;
-        // the drawing is computed afresh in the over-ground model.
+        field = {TFieldModel::OverGround, field.ElevationDegrees, ground};
+        result.GroundFigures = ComputeGroundFigures(array, ground);
+        // By default the azimuth pattern, its read-outs and figures lie at the take-off angle.
         if (!request.ElevationGiven && result.GroundFigures) {
-            result.Field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
+            field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
         }
-        result.Session.Pattern =
-            ComputePattern(array, result.Field, result.Session.Pattern.MaxGainAngle);
-        result.Session.Labels =
-            DiagramLabels(result.Session.Pattern, result.Field.ElevationDegrees);
-    }
+        return field;
+    };
+    result.Session = BuildSession(steps);
+    result.Field = result.Session.Field;
+    const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
         result.Metrics = ComputeMetrics(
@@ -171,7 +211,6 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Series.CutBearing = result.CutBearing;
     report.Series.MeanPowerDb = MeanPowerDb(result);
     if (result.Field.Model == TFieldModel::OverGround) {
-        report.GroundParameters = result.Field.Ground;
         if (const auto& g = result.GroundFigures) {
             report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,
                                      g->TakeoffHighDegrees};
@@ -181,12 +220,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
         report.Enabled[static_cast<unsigned>(k - 1)] = session.Model.Emitter(k).Enabled;
     }
     report.Grid = session.Grid;
-    // The window's read-out, its unit in the reader's language (in Russian, the label itself).
-    report.GainText = GainReadout(session.Pattern, Tr("%s  (%s dB)"));
-    report.BearingText = session.Labels.Bearing;
-    report.Metrics = result.Metrics;
-    report.Directivity = result.Directivity;
-    report.ElevationDegrees = result.Field.ElevationDegrees;
+    report.Figures = ReportTable(result);
     chart.Caption = TrFormat(
         "model %s, elevation %s deg, type %s",
         {FieldModelName(result.Field.Model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
@@ -196,6 +230,5 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
         chart.Caption += "; " + GroundConditions(result.Field.Ground);
     }
     chart.Caption += "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
-    report.Ground = result.GroundFigures;
     return chart;
 }

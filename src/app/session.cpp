@@ -80,7 +80,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
 
     if (steps.ConfigFile) {
         // Read once: a pipe gives its text only once.
-        std::string text = ConfigText(*steps.ConfigFile);
+        std::string text = steps.ConfigText ? *steps.ConfigText : ConfigText(*steps.ConfigFile);
         const TIniFile file = TIniFile::FromText(text);
         window.Rules().LoadText(std::move(text));
         session.FileGround = ReadGround(file);
@@ -118,7 +118,8 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     const bool ownCurrents = std::any_of(model.Emitters.begin(), model.Emitters.end(),
                                          [](const TEmitter& e) { return e.Amplitude != 1; });
     if (ownCurrents || !steps.Settings.empty() || steps.Taper) drawn.push_back(model);
-    session.Pattern = LastDrawing(drawn, steps.Field);
-    session.Labels = DiagramLabels(session.Pattern, steps.Field.ElevationDegrees);
+    session.Field = steps.ResolveField ? steps.ResolveField(model, session.FileGround) : steps.Field;
+    session.Pattern = LastDrawing(drawn, session.Field);
+    session.Labels = DiagramLabels(session.Pattern, session.Field.ElevationDegrees);
     return session;
 }

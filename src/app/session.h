@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,11 +25,16 @@ struct TEmitterSetting {
 // What a headless run does to the window's initial array, in this order.
 struct TSessionSteps {
     std::optional<std::string> ConfigFile;  // loaded as the window loads it, with amplitudes
+    std::optional<std::string> ConfigText;  // the file's text when it is already in memory
     std::vector<TEmitterSetting> Settings;  // then each in turn
     std::optional<TTaper> Taper;            // then the amplitudes of a line of emitters
     std::optional<int> EmitterType;         // as given; the radio group limits it
     std::optional<int> FocusBearing;        // whole degrees 0..359
     TFieldSpec Field;                       // the formula and elevation of every drawing
+    // Where the field depends on the array, its file's ground or both (over ground, at the
+    // take-off angle): it is resolved once the steps are done, before anything is drawn.
+    std::function<TFieldSpec(const TArray& array, const std::optional<TGround>& fileGround)>
+        ResolveField;
 };
 
 // The array as the window would hold it after the same steps.
@@ -41,6 +47,8 @@ struct TArraySession {
     TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
     std::vector<std::string> Messages;
+    // The formula and elevation the pattern was drawn in.
+    TFieldSpec Field;
     // The ground the configuration file names, if any.
     std::optional<TGround> FileGround;
     // What the file holds that the run cannot take as it is (a bad amplitude, say): the lines

@@ -126,6 +126,11 @@ void TJsonWriter::Real(long double value) {
     Document += RealText(value);
 }
 
+void TJsonWriter::Shortest(long double value) {
+    BeforeValue();
+    Document += std::isfinite(value) ? FormatShortest(value) : "null";
+}
+
 void TJsonWriter::Integer(long long value) {
     BeforeValue();
     Document += std::to_string(value);

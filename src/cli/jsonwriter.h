@@ -18,6 +18,8 @@ class TJsonWriter {
 
     void String(std::string_view text);
     void Real(long double value);
+    // The shortest text that reads back as the same value, for values a user typed or stepped.
+    void Shortest(long double value);
     void Integer(long long value);
     void Boolean(bool value);
     void Null();

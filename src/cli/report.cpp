@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/figures.h"
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
 #include "config/messages.h"
@@ -19,15 +20,6 @@ constexpr std::string_view kGainCaption = "Максимальное усилен
 constexpr std::string_view kBearingCaption = "В направлении, град. ";
 constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\tАмплитуда\n";
 
-// A figure with `digits` decimals; the infinities always as "inf" and "-inf".
-std::string FixedText(long double v, int digits) {
-    return std::isinf(v) ? (v > 0 ? "inf" : "-inf") : FormatFixed(v, 18, digits);
-}
-
-std::string DecibelText(long double db) {
-    return FixedText(db, 2);
-}
-
 void AppendTextGround(std::string& out, const TPatternResult& result) {
     if (result.Field.Model != TFieldModel::OverGround) return;
     const TGround& g = result.Field.Ground;
@@ -41,64 +33,18 @@ void AppendTextGround(std::string& out, const TPatternResult& result) {
              FormatGeneral(g.FrequencyMhz), height});
     }
     out += '\n';
-    const auto& f = result.GroundFigures;
-    if (!f) {
-        out += Tr("take-off: none (the array radiates nothing upwards)");
-        out += '\n';
-        return;
-    }
-    out += TrFormat(
-               "take-off: elevation %s deg at bearing %s deg, half power from %s to %s deg",
-               {FormatFixed(f->TakeoffElevationDegrees, 18, 2),
-                FormatFixed(f->PeakBearingDegrees, 18, 2), FormatFixed(f->TakeoffLowDegrees, 18, 2),
-                FormatFixed(f->TakeoffHighDegrees, 18, 2)}) +
-           '\n';
-    out += (f->SpaceWaveDirectivityDbi ? TrFormat("space-wave directivity: %s dBi",
-                                                  {FixedText(*f->SpaceWaveDirectivityDbi, 3)})
-                                       : std::string(Tr("space-wave directivity: none"))) +
-           '\n';
-    out += (f->GainDbi
-                ? TrFormat("gain: %s dBi", {FixedText(*f->GainDbi, 3)})
-                : std::string(Tr("gain: none (the power lost in real ground is not modelled)"))) +
-           '\n';
+    out += FigureLines(result, TFigureGroup::Ground);
 }
 
 void AppendTextMetrics(std::string& out, const TPatternResult& result) {
     AppendTextGround(out, result);
-    const auto& metrics = result.Metrics;
-    const auto line = [&out](const std::string& text) { out += text + '\n'; };
-    if (!metrics) {
-        line(Tr("metrics: none (the pattern is zero everywhere)"));
-    } else {
-        line(TrFormat("beamwidth: %s deg", {FormatFixed(metrics->BeamwidthDegrees, 18, 2)}));
-        line(TrFormat("first-null beamwidth: %s deg",
-                      {FormatFixed(metrics->FirstNullBeamwidthDegrees, 18, 0)}));
-        line(TrFormat("front-to-back: %s dB", {DecibelText(metrics->FrontToBackDb)}));
-        line(TrFormat("front-to-rear: %s dB", {DecibelText(metrics->FrontToRearDb)}));
-        line(TrFormat("front-to-side: %s dB", {DecibelText(metrics->FrontToSideDb)}));
-        line(metrics->SideLobeDb ? TrFormat("side lobe: %s dB", {DecibelText(*metrics->SideLobeDb)})
-                                 : std::string(Tr("side lobe: none")));
-        std::string nulls;
-        for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
-            nulls += (n == 0 ? "" : " ") +
-                     TrFormat("%s (%s dB)", {FormatGeneral(metrics->NullBearings[n]),
-                                             DecibelText(metrics->NullDepthsDb[n])});
-        }
-        line(nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls}));
+    out += FigureLines(result, TFigureGroup::Metrics);
+    if (const auto& metrics = result.Metrics) {
+        const std::string nulls = NullsText(*metrics);
+        out += (nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls})) +
+               '\n';
     }
-    const auto& d = result.Directivity;
-    if (!d) {
-        line(Tr("directivity: none (the array radiates nothing)"));
-        return;
-    }
-    line(TrFormat("directivity: %s dBi", {FixedText(d->HorizonDbi, 3)}));
-    if (!d->PeakDbi) {
-        line(Tr("peak directivity: none (lobes too fine for the search)"));
-        return;
-    }
-    line(TrFormat("peak directivity: %s dBi at bearing %s deg, elevation %s deg",
-                  {FixedText(*d->PeakDbi, 3), FormatFixed(d->PeakBearingDegrees, 18, 2),
-                   FormatFixed(d->PeakElevationDegrees, 18, 2)}));
+    out += FigureLines(result, TFigureGroup::Directivity);
 }
 
 std::string FormatText(const TPatternResult& result, const TReportPlace& place) {
@@ -123,6 +69,35 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     return out;
 }
 
+const long double kNone = std::numeric_limits<long double>::quiet_NaN();
+
+// The group's figures as keys of the current object, null where there is none; figures that
+// share a JSON key as one array, null when the first has none.
+void WriteJsonFigures(TJsonWriter& json, const TPatternResult& result, TFigureGroup group) {
+    const std::span<const TFigure> figures = FiguresOf(group);
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const TFigure& f = figures[i];
+        const auto value = f.Value(result);
+        if (f.JsonKey.empty()) {
+            json.Key(f.Key);
+            json.Real(value.value_or(kNone));
+            continue;
+        }
+        json.Key(f.JsonKey);
+        std::size_t end = i;
+        while (end < figures.size() && figures[end].JsonKey == f.JsonKey) ++end;
+        if (!value) {
+            json.Null();
+        } else {
+            json.BeginArray();
+            for (std::size_t k = i; k < end; ++k)
+                json.Real(figures[k].Value(result).value_or(kNone));
+            json.EndArray();
+        }
+        i = end - 1;
+    }
+}
+
 void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
     const auto& metrics = result.Metrics;
     json.Key("metrics");
@@ -131,22 +106,7 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
         return;
     }
     json.BeginObject();
-    json.Key("beamwidth_deg");
-    json.Real(metrics->BeamwidthDegrees);
-    json.Key("first_null_beamwidth_deg");
-    json.Real(metrics->FirstNullBeamwidthDegrees);
-    json.Key("front_to_back_db");
-    json.Real(metrics->FrontToBackDb);
-    json.Key("front_to_rear_db");
-    json.Real(metrics->FrontToRearDb);
-    json.Key("front_to_side_db");
-    json.Real(metrics->FrontToSideDb);
-    json.Key("side_lobe_db");
-    if (metrics->SideLobeDb) {
-        json.Real(*metrics->SideLobeDb);
-    } else {
-        json.Null();
-    }
+    WriteJsonFigures(json, result, TFigureGroup::Metrics);
     json.Key("nulls");
     json.BeginArray();
     for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {
@@ -161,76 +121,32 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
     json.EndObject();
 }
 
-const char* GroundKindName(TGroundKind kind) {
-    switch (kind) {
-        case TGroundKind::None:
-            return "none";
-        case TGroundKind::Perfect:
-            return "perfect";
-        case TGroundKind::Real:
-            return "real";
-    }
-    return "";
-}
-
 // The ground and what the array does over it; nulls in free space.
 void WriteJsonGround(TJsonWriter& json, const TPatternResult& result) {
-    const bool grounded = result.Field.Model == TFieldModel::OverGround;
     const TGround& g = result.Field.Ground;
     json.Key("ground");
-    if (grounded) {
+    if (result.Field.Model == TFieldModel::OverGround) {
         const bool real = g.Kind == TGroundKind::Real;
-        const long double none = std::numeric_limits<long double>::quiet_NaN();
         json.BeginObject();
         json.Key("kind");
-        json.String(GroundKindName(g.Kind));
+        json.String(NameOf<TGroundKind>(kGroundKindNames, g.Kind));
         json.Key("height");
         json.Real(g.HeightWavelengths);
         json.Key("frequency");
-        json.Real(real ? g.FrequencyMhz : none);
+        json.Real(real ? g.FrequencyMhz : kNone);
         json.Key("permittivity");
-        json.Real(real ? g.Permittivity : none);
+        json.Real(real ? g.Permittivity : kNone);
         json.Key("conductivity");
-        json.Real(real ? g.Conductivity : none);
+        json.Real(real ? g.Conductivity : kNone);
         json.EndObject();
     } else {
         json.Null();
     }
-    const auto& f = result.GroundFigures;
-    const long double none = std::numeric_limits<long double>::quiet_NaN();
-    json.Key("takeoff_elevation_deg");
-    json.Real(f ? f->TakeoffElevationDegrees : none);
-    json.Key("takeoff_bearing_deg");
-    json.Real(f ? f->PeakBearingDegrees : none);
-    json.Key("takeoff_range_deg");
-    if (f) {
-        json.BeginArray();
-        json.Real(f->TakeoffLowDegrees);
-        json.Real(f->TakeoffHighDegrees);
-        json.EndArray();
-    } else {
-        json.Null();
-    }
-    json.Key("space_wave_directivity_dbi");
-    json.Real(f && f->SpaceWaveDirectivityDbi ? *f->SpaceWaveDirectivityDbi : none);
-    json.Key("gain_dbi");
-    json.Real(f && f->GainDbi ? *f->GainDbi : none);
+    WriteJsonFigures(json, result, TFigureGroup::Ground);
 }
 
 void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
-    const auto& d = result.Directivity;
-    const long double none = std::numeric_limits<long double>::quiet_NaN();
-    const bool peak = d && d->PeakDbi;
-    const std::pair<const char*, long double> fields[] = {
-        {"directivity_dbi", d ? d->HorizonDbi : none},
-        {"peak_directivity_dbi", peak ? *d->PeakDbi : none},
-        {"peak_bearing_deg", peak ? d->PeakBearingDegrees : none},
-        {"peak_elevation_deg", peak ? d->PeakElevationDegrees : none},
-    };
-    for (const auto& [key, value] : fields) {
-        json.Key(key);
-        json.Real(value);  // null where there is none
-    }
+    WriteJsonFigures(json, result, TFigureGroup::Directivity);
     json.Key("elevation_cut");
     json.BeginObject();
     json.Key("model");

@@ -3,9 +3,15 @@
 #include <cmath>
 #include <limits>
 
+#include "app/figures.h"
 #include "cli/jsonwriter.h"
+#include "cli/parallel.h"
 #include "cli/realtext.h"
+#include "cli/runner.h"
 #include "config/messages.h"
+#include "config/numtext.h"
+#include "plot/gifanimation.h"
+#include "plot/picturefile.h"
 #include "plot/sweepchart.h"
 
 namespace {
@@ -13,112 +19,135 @@ namespace {
 constexpr std::size_t kMostSteps = 100000;
 constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
 
+// Between the ends, exact at both.
+long double Between(long double from, long double to, std::size_t k, std::size_t last) {
+    if (last == 0) return from;
+    const long double t = static_cast<long double>(k) / static_cast<long double>(last);
+    return k == last ? to : from * (1 - t) + to * t;
+}
+
+// The chart of the named figures (all but the elevation when none are named) against the
+// parameter.
+std::string SweepChartFile(const std::string& parameter, const std::vector<long double>& values,
+                           const std::vector<std::vector<TFigureValue>>& rows,
+                           const std::vector<std::string>& names, TPictureFormat format) {
+    std::vector<TSweepSeries> series;
+    const std::vector<TFigureValue>& first = rows.front();
+    const auto add = [&](std::size_t column) {
+        TSweepSeries s;
+        s.Name = first[column].Key;
+        for (const auto& row : rows) s.Values.push_back(static_cast<double>(row[column].Value));
+        series.push_back(std::move(s));
+    };
+    if (names.empty()) {
+        for (std::size_t c = 1; c < first.size(); ++c) add(c);
+    }
+    for (const std::string& name : names) {
+        std::size_t column = 0;
+        while (column < first.size() && name != first[column].Key) ++column;
+        if (column == first.size()) {
+            throw EUsageError(TrFormat("--figures names no figure %s", {name}));
+        }
+        add(column);
+    }
+    std::vector<double> x;
+    for (const long double v : values) x.push_back(static_cast<double>(v));
+    return SweepChartBytes(parameter, x, series, format);
+}
+
 }  // namespace
 
 std::vector<long double> SweepValues(const TCliOptions& options) {
     std::vector<long double> values;
-    const long double span = options.To - options.From;
+    const long double from = options.From;
+    const long double to = options.To;
     if (options.Steps) {
-        const int n = *options.Steps;
-        for (int i = 0; i < n; ++i)
-            values.push_back(n == 1 ? options.From : options.From + span * i / (n - 1));
+        const auto n = static_cast<std::size_t>(*options.Steps);
+        for (std::size_t k = 0; k < n; ++k) values.push_back(Between(from, to, k, n - 1));
         return values;
     }
-    const long double step = std::copysign(*options.Step, span);
-    if (std::fabs(span) / *options.Step >= kMostSteps) {
+    const long double step = *options.Step;
+    const long double steps = std::fabs(to - from) / step;
+    if (steps >= kMostSteps) {
         throw EUsageError(TrFormat("--step %s makes more than %s steps",
-                                   {FormatRoundTrip(*options.Step), std::to_string(kMostSteps)}));
+                                   {FormatShortest(step), std::to_string(kMostSteps)}));
     }
-    for (std::size_t i = 0;; ++i) {
-        const long double v = options.From + step * static_cast<long double>(i);
-        if ((v - options.To) * (step > 0 ? 1 : -1) > 1e-9L * std::fabs(step)) break;
-        values.push_back(v);
-        if (step == 0) break;
+    // A span of a whole number of steps, to rounding, ends exactly at --to; any other ends at
+    // the last step inside it.
+    const long double whole = std::round(steps);
+    const bool exact = std::fabs(steps - whole) <= 1e-9L * std::max(1.0L, whole);
+    const auto last = static_cast<std::size_t>(exact ? whole : std::floor(steps));
+    const long double signedStep = std::copysign(step, to - from);
+    for (std::size_t k = 0; k <= last; ++k) {
+        values.push_back(exact ? Between(from, to, k, last)
+                               : from + signedStep * static_cast<long double>(k));
     }
     return values;
 }
 
 TCliOptions SweepStep(const TCliOptions& options, long double value) {
     TCliOptions step = options;
-    const std::string& target = options.Vary;
-    if (target == "elevation") {
-        if (!(value >= 0 && value <= 90)) {
-            throw EUsageError(TrFormat("elevation %s is outside 0..90", {FormatRoundTrip(value)}));
-        }
-        step.Field.ElevationDegrees = value;
-        step.ElevationGiven = true;
-    } else if (target == "focus") {
-        step.FocusBearing = static_cast<int>(((std::lround(value) % 360) + 360) % 360);
-    } else if (target == "height") {
-        if (!options.Ground.Kind || *options.Ground.Kind == TGroundKind::None) {
-            throw EUsageError(Tr("--vary height needs --ground perfect or real"));
-        }
-        if (!(value >= 0)) {
-            throw EUsageError(TrFormat("height %s is below 0", {FormatRoundTrip(value)}));
-        }
-        step.Ground.HeightWavelengths = value;
-    } else {
-        const std::string field = target.substr(2);
-        TEmitterSetting setting;
-        setting.Emitter = target[0] - '0';
-        setting.Value = value;
-        setting.Field = field == "x"       ? TEmitterField::X
-                        : field == "y"     ? TEmitterField::Y
-                        : field == "phase" ? TEmitterField::Phase
-                                           : TEmitterField::Amplitude;
-        if (setting.Field == TEmitterField::Amplitude && value < 0) {
-            throw EUsageError(TrFormat("amplitude %s is below 0", {FormatRoundTrip(value)}));
-        }
-        step.Settings.push_back(setting);
+    switch (options.Vary.Kind) {
+        case TSweepTarget::TKind::Elevation:
+            if (!(value >= 0 && value <= 90)) {
+                throw EUsageError(
+                    TrFormat("elevation %s is outside 0..90", {FormatShortest(value)}));
+            }
+            step.Field.ElevationDegrees = value;
+            step.ElevationGiven = true;
+            break;
+        case TSweepTarget::TKind::Focus:
+            step.FocusBearing = static_cast<int>(((std::lround(value) % 360) + 360) % 360);
+            break;
+        case TSweepTarget::TKind::Height:
+            if (!(value >= 0)) {
+                throw EUsageError(TrFormat("height %s is below 0", {FormatShortest(value)}));
+            }
+            step.Ground.HeightWavelengths = value;
+            break;
+        case TSweepTarget::TKind::Emitter:
+            if (options.Vary.Field == TEmitterField::Amplitude && value < 0) {
+                throw EUsageError(TrFormat("amplitude %s is below 0", {FormatShortest(value)}));
+            }
+            step.Settings.push_back({options.Vary.Emitter, options.Vary.Field, value});
+            break;
     }
     return step;
 }
 
-std::vector<TFigure> SweepFigures(const TPatternResult& result) {
-    const TPattern& p = result.Session.Pattern;
-    const auto& m = result.Metrics;
-    const auto& d = result.Directivity;
-    const auto& g = result.GroundFigures;
-    const bool peak = d && d->PeakDbi;
-    std::vector<TFigure> figures = {
-        {"elevation", result.Field.ElevationDegrees},
-        {"max_gain", p.MaxGain},
-        {"bearing", static_cast<long double>(DisplayedBearing(p.MaxGainAngle))},
-        {"beamwidth_deg", m ? m->BeamwidthDegrees : kNone},
-        {"first_null_beamwidth_deg", m ? m->FirstNullBeamwidthDegrees : kNone},
-        {"front_to_back_db", m ? m->FrontToBackDb : kNone},
-        {"front_to_rear_db", m ? m->FrontToRearDb : kNone},
-        {"front_to_side_db", m ? m->FrontToSideDb : kNone},
-        {"side_lobe_db", m && m->SideLobeDb ? *m->SideLobeDb : kNone},
-        {"directivity_dbi", d ? d->HorizonDbi : kNone},
-        {"peak_directivity_dbi", peak ? *d->PeakDbi : kNone},
-        {"peak_bearing_deg", peak ? d->PeakBearingDegrees : kNone},
-        {"peak_elevation_deg", peak ? d->PeakElevationDegrees : kNone},
-    };
-    if (result.Field.Model == TFieldModel::OverGround) {
-        figures.push_back({"takeoff_elevation_deg", g ? g->TakeoffElevationDegrees : kNone});
-        figures.push_back({"takeoff_bearing_deg", g ? g->PeakBearingDegrees : kNone});
-        figures.push_back({"takeoff_low_deg", g ? g->TakeoffLowDegrees : kNone});
-        figures.push_back({"takeoff_high_deg", g ? g->TakeoffHighDegrees : kNone});
-        figures.push_back({"space_wave_directivity_dbi",
-                           g && g->SpaceWaveDirectivityDbi ? *g->SpaceWaveDirectivityDbi : kNone});
-        figures.push_back({"gain_dbi", g && g->GainDbi ? *g->GainDbi : kNone});
+std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
+    std::vector<TFigureValue> figures;
+    const bool grounded = result.Field.Model == TFieldModel::OverGround;
+    for (const TFigureGroup group : {TFigureGroup::Readout, TFigureGroup::Metrics,
+                                     TFigureGroup::Directivity, TFigureGroup::Ground}) {
+        if (group == TFigureGroup::Ground && !grounded) continue;
+        for (const TFigure& f : FiguresOf(group)) {
+            figures.push_back({f.Key, f.Value(result).value_or(kNone)});
+        }
     }
     return figures;
 }
 
-std::string FormatSweep(const std::vector<long double>& values,
-                        const std::vector<std::vector<TFigure>>& rows, TOutputFormat format) {
+std::string FormatSweep(const TSweepTarget& target, const std::vector<long double>& values,
+                        const std::vector<std::vector<TFigureValue>>& rows, TOutputFormat format) {
+    // The elevation column is the value set when the sweep varies it.
+    const auto shortest = [&target](const TFigureValue& f) {
+        return target.Kind == TSweepTarget::TKind::Elevation && f.Key == "elevation";
+    };
     std::string out;
     if (format == TOutputFormat::Json) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             TJsonWriter json;
             json.BeginObject();
             json.Key("parameter");
-            json.Real(values[i]);
-            for (const TFigure& f : rows[i]) {
-                json.Key(f.Name);
-                json.Real(f.Value);  // null where there is none
+            json.Shortest(values[i]);
+            for (const TFigureValue& f : rows[i]) {
+                json.Key(f.Key);
+                if (shortest(f)) {
+                    json.Shortest(f.Value);
+                } else {
+                    json.Real(f.Value);  // null where there is none
+                }
             }
             json.EndObject();
             std::string line = json.Text();
@@ -129,16 +158,18 @@ std::string FormatSweep(const std::vector<long double>& values,
     }
     out += "parameter";
     if (!rows.empty()) {
-        for (const TFigure& f : rows.front()) out += std::string(",") + f.Name;
+        for (const TFigureValue& f : rows.front()) out += "," + std::string(f.Key);
     }
     out += '\n';
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        AppendRoundTrip(out, values[i]);
-        for (const TFigure& f : rows[i]) {
+        AppendShortest(out, values[i]);
+        for (const TFigureValue& f : rows[i]) {
             out += ',';
             // Infinite ratios are written as the metrics write them; none is empty.
             if (std::isinf(f.Value)) {
                 out += f.Value > 0 ? "inf" : "-inf";
+            } else if (shortest(f)) {
+                AppendShortest(out, f.Value);
             } else if (!std::isnan(f.Value)) {
                 AppendRoundTrip(out, f.Value);
             }
@@ -148,29 +179,48 @@ std::string FormatSweep(const std::vector<long double>& values,
     return out;
 }
 
-std::string SweepChartFile(const std::string& parameter, const std::vector<long double>& values,
-                           const std::vector<std::vector<TFigure>>& rows,
-                           const std::vector<std::string>& names, TPictureFormat format) {
-    std::vector<TSweepSeries> series;
-    const std::vector<TFigure>& first = rows.front();
-    const auto add = [&](std::size_t column) {
-        TSweepSeries s;
-        s.Name = first[column].Name;
-        for (const auto& row : rows) s.Values.push_back(static_cast<double>(row[column].Value));
-        series.push_back(std::move(s));
-    };
-    if (names.empty()) {
-        for (std::size_t c = 1; c < first.size(); ++c) add(c);
-    }
-    for (const std::string& name : names) {
-        std::size_t column = 0;
-        while (column < first.size() && name != first[column].Name) ++column;
-        if (column == first.size()) {
-            throw EUsageError(TrFormat("--figures names no figure %s", {name}));
+// A row of figures a step, on every core; the chart of the chosen figures when asked for.
+int RunSweep(const TCliOptions& options, std::string& output) {
+    return Guarded("", [&] {
+        const std::vector<long double> values = SweepValues(options);
+        std::vector<TCliOptions> steps;
+        for (const long double v : values) steps.push_back(SweepStep(options, v));
+        const auto config = Configs(options).front();
+        std::vector<std::vector<TFigureValue>> rows(values.size());
+        std::vector<std::exception_ptr> errors(values.size());
+        const bool frames = !options.FramesFile.empty();
+        std::vector<TAnimationFrame> animation(frames ? values.size() : 0);
+        std::vector<TPatternResult> first(1);
+        ParallelFor(values.size(), [&](std::size_t i) {
+            try {
+                TPatternResult result = Analyse(RequestFor(steps[i], config));
+                rows[i] = SweepFigures(result);
+                if (frames) {
+                    animation[i].Series = ChartArrayOf(result).Report.Series;
+                    // A focusing bearing is whole: the caption shows the one used.
+                    const long double shown = options.Vary.Kind == TSweepTarget::TKind::Focus
+                                                  ? *steps[i].FocusBearing
+                                                  : values[i];
+                    animation[i].Caption = options.Vary.Name + " = " + FormatGeneral(shown);
+                }
+                if (i == 0) first[0] = std::move(result);
+            } catch (...) {
+                errors[i] = std::current_exception();
+            }
+        });
+        // The first failing step stops the sweep with its error, as pattern reports it.
+        for (const std::exception_ptr& error : errors) {
+            if (error) std::rethrow_exception(error);
         }
-        add(column);
-    }
-    std::vector<double> x;
-    for (const long double v : values) x.push_back(static_cast<double>(v));
-    return SweepChartBytes(parameter, x, series, format);
+        // The configuration's warnings and messages once, as every other command prints them.
+        PrintMessages(first[0].Session, "");
+        StrictCheck(options, first[0].Session);
+        if (!options.PlotFile.empty()) {
+            WritePictureFile(options.PlotFile,
+                             SweepChartFile(options.Vary.Name, values, rows, options.Figures,
+                                            *PictureFormatOf(options.PlotFile)));
+        }
+        if (frames) WritePictureFile(options.FramesFile, PolarDbAnimation(animation));
+        output += FormatSweep(options.Vary, values, rows, options.Format);
+    });
 }

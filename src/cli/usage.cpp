@@ -1,6 +1,9 @@
 #include "cli/usage.h"
 
+#include <algorithm>
+
 #include "app/version.h"
+#include "cli/optiontable.h"
 #include "config/messages.h"
 
 std::string VersionText() {
@@ -9,98 +12,59 @@ std::string VersionText() {
 
 namespace {
 
-// The help, section by section: each block is a message of its own, so a translator works on
-// one table of options or one section at a time, and a change to one section leaves the
-// other sections' translations standing. A block ends with the blank line that follows it.
+constexpr std::size_t kSynopsisColumn = 45;
+constexpr std::size_t kOptionColumn = 23;
+constexpr std::size_t kWidth = 94;
+
+// Characters, not bytes: the Russian help is as wide as the English.
+std::size_t Width(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+// head, then text from the column on, filled to the width: on the head's line when there is
+// room, else from the next.
+std::string Column(const std::string& head, std::size_t column, const std::string& text) {
+    std::string out = head;
+    std::size_t at = Width(head);
+    if (at + 2 > column) {
+        out += '\n';
+        at = 0;
+    }
+    bool lineStart = true;
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t to = text.find(' ', from);
+        if (to == std::string::npos) to = text.size();
+        const std::string_view word(text.data() + from, to - from);
+        if (!lineStart && at + 1 + Width(word) > kWidth) {
+            out += '\n';
+            at = 0;
+            lineStart = true;
+        }
+        if (lineStart) {
+            out.append(column - std::min(at, column), ' ');
+            at = std::max(at, column);
+        } else {
+            out += ' ';
+            ++at;
+        }
+        out += word;
+        at += Width(word);
+        lineStart = false;
+        from = to + 1;
+    }
+    return out + '\n';
+}
+
+// The definitions after the options, section by section: each block is a message of its own,
+// so a change to one section leaves the other sections' translations standing. A block ends
+// with the blank line that follows it.
 constexpr const char* kUsageBlocks[] = {
     Msgid(
-        R"(arraypattern-cli pattern [OPTIONS]           print the pattern and its read-outs
-arraypattern-cli export  [OPTIONS] OUT.bmp   write the 880 x 880 diagram picture
-arraypattern-cli save    [OPTIONS] OUT.txt   write the configuration file
-arraypattern-cli plot    [OPTIONS] --kind KIND OUT.bmp|.png|.svg|.pdf
-                                             draw a picture in the format of OUT's extension
-arraypattern-cli nec     [OPTIONS] OUT.nec   write a NEC-2 input deck of the array
-arraypattern-cli sweep   [OPTIONS] --vary TARGET --from A --to B (--steps N | --step S)
-                                             a row of every figure for each value
-arraypattern-cli design  [OPTIONS] --goal GOAL OUT.txt
-                                             write the excitation that reaches the goal
-)"),
-    Msgid(
-        R"(OPTIONS:
-  --config FILE        load this configuration first (as the window's load does); repeat it
-                       for one result per file (pattern) or an overlay of the files (plot).
-                       A pipe, fifo, device or /proc file is read to its end (up to 256 MB)
-  --type N             then set the emitter type as the radio group would (limited to -1..3)
-  --focus BEARING      then focus the beam at this whole bearing 0..359 (as the window's focusing does)
-  --elevation DEG      elevation for the pattern: a number from 0 to 85 (default 0)
-  --model window|free-space   the pattern's formula (default window, the window's own)
-  --bearing BEARING    whole bearing 0..359 of the elevation cut (default: the maximum's)
-  --decimal-mark C     the decimal separator for reading and writing (default: the locale's)
-)"),
-    Msgid(
-        R"(  --format text|json|csv   output of `pattern` (default text)
-  --cut elevation      with --format csv: the elevation cut instead of the samples
-  --kind KIND          what `plot` draws: diagram, polar-db, rect-db, elevation,
-                       elevation-heights, report or 3d
-  --floor DB           3d: the level at the centre of the dB radius (default -30)
-  --scale db|linear    3d: the radius in dB above the floor (default) or the field itself
-  --scale relative|dbi polar-db, rect-db, elevation, report: each file to its own maximum, or
-                       all on one axis of directivity (over ground: against the power into the
-                       upper half-space) in dBi, the legend giving each peak; overlays are in
-                       dBi wherever every file has a directivity
-  --view AZ,EL         3d: the viewer's compass bearing and elevation (default 225,30, from
-                       the south-west, 30 degrees above)
-)"),
-    Msgid(
-        R"(  --ground none|perfect|real   the array over a flat ground (default none: free space);
-                       selects the over-ground model, so it excludes --model
-  --height H           height of the array's plane above the ground, wavelengths (0..100);
-                       repeat it for plot --kind elevation-heights
-  --frequency MHz      the frequency, needed over real ground
-  --soil PRESET        the ground's permittivity and conductivity, one of:
-                         average 13, 0.005 S/m   poor 5, 0.001     good 20, 0.0303
-                         very-poor 3, 0.001      sea 81, 5         fresh-water 80, 0.001
-  --permittivity E     relative permittivity of real ground (1 or more)
-  --conductivity S     conductivity of real ground, S/m
-)"),
-    Msgid(
-        R"(  --set N:FIELD=VALUE  after loading, before focusing: set one field of emitter N (1..8);
-                       FIELD x, y (wavelengths), phase (periods, or degrees as phase=-90deg),
-                       amplitude (relative current, 0 or more) or on (0 or 1); repeatable
-  --taper KIND         then set the amplitudes of the emitters switched on, which must lie
-                       evenly spaced on one line in the order of their numbers: uniform,
-                       binomial, chebyshev:SLL (Dolph-Chebyshev) or taylor:SLL[:NBAR] (n-bar,
-                       default 4), SLL the side-lobe level in dB (negative); largest weight 1
-)"),
-    Msgid(
-        R"(  --vary TARGET        sweep: N:x, N:y, N:phase, N:amplitude, elevation, focus or height
-  --from A, --to B, --steps N, --step S   sweep: the values, ends included
-  --plot OUT           sweep: also draw the figures against the parameter (.png, .svg, ...)
-  --figures A,B,...    sweep: the figures --plot draws (default all)
-  --frames OUT.gif     sweep: also an animated GIF of the polar-db chart, a frame a step
-)"),
-    Msgid(
-        R"(  --goal GOAL          design: max-directivity (w = A^-1 s, exact), nulls (the same with an
-                       exact null at each --null bearing), front-to-back or front-to-rear
-                       (phases, with --amplitudes free also amplitudes 0..1, by Nelder-Mead
-                       from a fixed seed), towards --bearing at --elevation
-  --null B             design: a bearing to null (repeatable)
-  --amplitudes fixed|free   design front-to-back/-rear: whether amplitudes may change
-)"),
-    Msgid(
-        R"(  --dipole-length L    nec: length of each short dipole, wavelengths (default 0.02)
-  --strict             a configuration's warnings (unknown sections or keys, values that
-                       do not parse, emitter numbers outside 1..8, a limited type) fail the
-                       call with exit 1; without it they are printed and the file loads as the
-                       window loads it
-  --lang ru|en         the language of messages, metric names, charts and reports (default
-                       the locale's: Russian under a Russian locale, English otherwise)
-  -h, --help, --version
-
-)"),
-    Msgid(
         R"(The array starts as the window starts (emitters 1-4 in a square steered to bearing 45),
-then --config, --type, every --set, --taper and --focus are applied in that order.
+then --config, every --set, --taper, --type and --focus are applied in that order.
 
 )"),
     Msgid(
@@ -247,6 +211,22 @@ Nothing is written on error.
 
 std::string UsageText() {
     std::string text;
+    for (const TCommandRow& row : CommandTable()) {
+        std::string head = "arraypattern-cli " + std::string(row.Name);
+        head.resize(std::max<std::size_t>(head.size(), 24), ' ');
+        head += " [OPTIONS]";
+        if (!row.Arguments.empty()) head += " " + std::string(row.Arguments);
+        text += Column(head, kSynopsisColumn, Tr(row.Summary));
+    }
+    text += '\n' + std::string(Tr("OPTIONS (each names the commands it applies to):")) + '\n';
+    for (const TOptionRow& row : OptionTable()) {
+        std::string head = "  " + std::string(row.Name);
+        if (!row.Value.empty()) head += " " + std::string(row.Value);
+        std::string help = Tr(row.Help);
+        if (row.Commands != kEveryCommand) help += " [" + CommandNames(row.Commands) + "]";
+        text += Column(head, kOptionColumn, help);
+    }
+    text += '\n';
     for (const char* block : kUsageBlocks) text += Tr(block);
     return text;
 }

@@ -67,10 +67,18 @@ TConfiguration ReadConfiguration(const TIniFile& file) {
     return table;
 }
 
-void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
-                       const TWriteFn& write, const TGround* ground) {
+TIniFile ConfigurationUpdate(const std::string& fileName, const TArray& array, int typeIndex,
+                             const TGround* ground) {
+    TIniFile file(fileName);
     std::array<std::string, kEmitterCount> sections;
     std::vector<TIniValue> values = {{kAllEmittersSection, kTypeKey, FormatInteger(typeIndex)}};
+    // The command line owns the ground and amplitude keys: an earlier file's must not outlive
+    // what it writes, or the file would load back as another array.
+    const bool ownKeys = ground != nullptr;
+    if (ownKeys && ground->Kind == TGroundKind::None &&
+        !file.ReadString(kAllEmittersSection, kGroundKey).empty()) {
+        values.push_back({kAllEmittersSection, kGroundKey, "0"});
+    }
     if (ground != nullptr && ground->Kind != TGroundKind::None) {
         const bool real = ground->Kind == TGroundKind::Real;
         values.push_back({kAllEmittersSection, kGroundKey, real ? "2" : "1"});
@@ -95,14 +103,23 @@ void SaveConfiguration(const std::string& fileName, const TArray& array, int typ
         values.push_back({section, kYKey, StoredText(e.Y), onlyOverEarlier});
         values.push_back({section, kPhaseKey, StoredText(e.Phase), onlyOverEarlier});
         // Only the command line sets amplitudes; the window's are all 1 and it writes none.
-        if (e.Amplitude != 1) {
+        if (e.Amplitude != 1 || (ownKeys && !file.ReadString(section, kAmplitudeKey).empty())) {
             values.push_back({section, kAmplitudeKey, StoredText(e.Amplitude), onlyOverEarlier});
         }
     }
-    TIniFile file(fileName);
     file.WriteStrings(values);
+    return file;
+}
+
+void CommitConfiguration(TIniFile& file, const std::string& fileName, const TWriteFn& write) {
     const TFileWriteResult result = file.Commit(write);
     if (!result.Ok()) throw EFileError(TrFormat("Unable to write to %s", {fileName}), result.Errno);
+}
+
+void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
+                       const TWriteFn& write, const TGround* ground) {
+    TIniFile file = ConfigurationUpdate(fileName, array, typeIndex, ground);
+    CommitConfiguration(file, fileName, write);
 }
 
 std::optional<TGround> ReadGround(const TIniFile& file) {

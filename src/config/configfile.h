@@ -12,11 +12,17 @@
 
 // Saves the table and the type index into the file (other sections, keys and comments of an
 // existing file stay). An emitter switched off at 0, 0, 0 gets a section only where the file
-// already has one, so the file always loads back as the table. With a ground other than none,
-// its keys are written too (the command line's save). Throws EHandlerError "Unable to write to
+// already has one, so the file always loads back as the table. The command line's save gives
+// its ground, of any kind: then the ground's keys are written, or an earlier file's ground is
+// set to none, and an earlier amplitude is overwritten even with 1. Throws EHandlerError "Unable to write to
 // <fileName>" on failure, in which case the earlier file is unchanged.
 void SaveConfiguration(const std::string& fileName, const TArray& array, int typeIndex,
                        const TWriteFn& write = {}, const TGround* ground = nullptr);
+
+// The same in two steps: the file as it would be written, its text in memory, then written.
+TIniFile ConfigurationUpdate(const std::string& fileName, const TArray& array, int typeIndex,
+                             const TGround* ground);
+void CommitConfiguration(TIniFile& file, const std::string& fileName, const TWriteFn& write = {});
 
 // What a configuration file holds: the table and the type radio group's item index as
 // written, not yet limited.

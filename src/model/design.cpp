@@ -89,8 +89,9 @@ void Write(const std::vector<TEmitter*>& on, const std::vector<TComplexD>& c) {
 // rounding noise, as the pattern's metrics count it.
 constexpr long double kRoundingNoise = 1e-12L;
 // How far below the front every sample 1 degree or more from the bearing must stay: well
-// above the fast path's rounding, so that the exact pattern's maximum stays at the bearing.
-constexpr double kBeamMargin = 1e-7;
+// above the fast path's rounding (about 1e-15), so that the exact pattern's maximum stays at
+// the bearing, yet below the fall of a broad beam one degree off its top (a cardioid's, 7e-9).
+constexpr double kBeamMargin = 1e-10;
 // Scores below every ratio a beam at the bearing can have (0 dB and up): a design whose far
 // samples only tie the front (a line's mirror lobe), then one whose beam is elsewhere.
 constexpr double kTieScore = -1000;

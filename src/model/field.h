@@ -2,6 +2,7 @@
 
 #include "model/emitters.h"
 #include "model/ground.h"
+#include "model/named.h"
 
 // Which formula gives the pattern. A formula added here is a compile error (-Werror=switch)
 // in every dispatch that does not handle it yet.
@@ -22,5 +23,12 @@ struct TFieldSpec {
     TGround Ground;                    // OverGround only
 };
 
-// "window", "free-space" or "over-ground", as options and outputs name the formula.
+// As options and outputs name the formulas; --model chooses among the first two, the ground
+// chooses the third.
+inline constexpr TNamed<TFieldModel> kFieldModelNames[] = {
+    {"window", TFieldModel::Window},
+    {"free-space", TFieldModel::FreeSpace},
+    {"over-ground", TFieldModel::OverGround}};
+inline constexpr std::span<const TNamed<TFieldModel>> kChosenModelNames(kFieldModelNames, 2);
+
 const char* FieldModelName(TFieldModel model);

@@ -3,12 +3,17 @@
 #include <complex>
 #include <string_view>
 
+#include "model/named.h"
+
 // The flat earth below the array's plane.
 enum class TGroundKind {
     None,     // free space
     Perfect,  // a perfect conductor: image theory
     Real,     // a lossy dielectric, by its permittivity and conductivity at a frequency
 };
+
+inline constexpr TNamed<TGroundKind> kGroundKindNames[] = {
+    {"none", TGroundKind::None}, {"perfect", TGroundKind::Perfect}, {"real", TGroundKind::Real}};
 
 struct TGround {
     TGroundKind Kind = TGroundKind::None;

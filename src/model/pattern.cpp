@@ -14,15 +14,7 @@ TElevation<R> ElevationOf(const TFieldSpec& field) {
 }  // namespace
 
 const char* FieldModelName(TFieldModel model) {
-    switch (model) {
-        case TFieldModel::Window:
-            return "window";
-        case TFieldModel::FreeSpace:
-            return "free-space";
-        case TFieldModel::OverGround:
-            return "over-ground";
-    }
-    return "";
+    return NameOf<TFieldModel>(kFieldModelNames, model).data();
 }
 
 long double PathLength(long double az, long double el, long double x, long double y) {

@@ -6,6 +6,7 @@
 
 #include "model/emitters.h"
 #include "model/msgid.h"
+#include "model/named.h"
 
 // Amplitude distributions of a line of evenly spaced emitters, for side-lobe control.
 enum class TTaperKind {
@@ -14,6 +15,11 @@ enum class TTaperKind {
     Chebyshev,  // Dolph-Chebyshev: every side lobe at the level
     Taylor,     // n-bar: the first n-bar - 1 side lobes near the level, the rest falling
 };
+
+inline constexpr TNamed<TTaperKind> kTaperKindNames[] = {{"uniform", TTaperKind::Uniform},
+                                                         {"binomial", TTaperKind::Binomial},
+                                                         {"chebyshev", TTaperKind::Chebyshev},
+                                                         {"taylor", TTaperKind::Taylor}};
 
 struct TTaper {
     TTaperKind Kind = TTaperKind::Uniform;

@@ -4,12 +4,22 @@
 #include <string>
 #include <vector>
 
+#include "model/named.h"
 #include "plot/picturefile.h"
 #include "plot/reportpage.h"
 #include "plot/surface3d.h"
 
 // What `plot` draws: the window's diagram, or one of the charts.
 enum class TPlotKind { Diagram, PolarDb, RectDb, Elevation, ElevationHeights, Report, Surface3d };
+
+inline constexpr TNamed<TPlotKind> kPlotKindNames[] = {
+    {"diagram", TPlotKind::Diagram},
+    {"polar-db", TPlotKind::PolarDb},
+    {"rect-db", TPlotKind::RectDb},
+    {"elevation", TPlotKind::Elevation},
+    {"elevation-heights", TPlotKind::ElevationHeights},
+    {"report", TPlotKind::Report},
+    {"3d", TPlotKind::Surface3d}};
 
 // One array for a chart: its figures, and the array whose diagram the report draws.
 struct TChartArray {

@@ -85,7 +85,7 @@ void Table(std::string& out, const TReportArray& r) {
         out += "</tr>";
     }
     out += "</table><table class=\"figures\">";
-    for (const auto& [caption, value] : ReportFigures(r)) {
+    for (const auto& [caption, value] : r.Figures) {
         out += "<tr><td>" + Escape(caption) + "</td><td>" + Escape(value) + "</td></tr>";
     }
     out += "</table>";

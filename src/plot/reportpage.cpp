@@ -17,16 +17,6 @@ constexpr double kLineSpacing = 1.35;
 constexpr double kColumnLines = 24;
 constexpr std::size_t kFilesPerBand = 4;
 
-std::string Fixed(long double v, int decimals) {
-    return FormatFixed(v, 18, decimals);
-}
-
-std::string Db(long double v) {
-    // As the text and CSV outputs write it.
-    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    return Fixed(v, 2);
-}
-
 // Text with its left end (or, right-aligned, its right end) at x on the baseline y, shrunk to
 // fit width, but to no less than kLeastShrink of its size while words can go instead: a list
 // (of nulls, say) ends in "…" where the rest would be too small to read.
@@ -82,7 +72,7 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         }
     }
     y += line * 0.6;
-    for (const auto& [caption, value] : ReportFigures(array)) {
+    for (const auto& [caption, value] : array.Figures) {
         y += line;
         fit(box.X, y, caption, box.Width * 0.6);
         fit(box.X + box.Width, y, value, box.Width * 0.38, true);
@@ -90,65 +80,6 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
 }
 
 }  // namespace
-
-std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array) {
-    std::vector<std::array<std::string, 2>> figures;
-    const auto add = [&](const char* caption, const std::string& value) {
-        figures.push_back({Tr(caption), value});
-    };
-    const std::string none = Tr("none");
-    if (const auto& g = array.GroundParameters) {
-        add(Msgid("Ground"),
-            g->Kind == TGroundKind::Perfect
-                ? std::string(Tr("perfect"))
-                : TrFormat("real, εr %s, σ %s S/m",
-                           {FormatGeneral(g->Permittivity), FormatGeneral(g->Conductivity)}));
-        if (g->Kind == TGroundKind::Real)
-            add(Msgid("Frequency, MHz"), FormatGeneral(g->FrequencyMhz));
-        add(Msgid("Height, λ"), FormatGeneral(g->HeightWavelengths));
-    }
-    add(Msgid("Elevation, deg"), Fixed(array.ElevationDegrees, 2));
-    if (const auto& g = array.Ground) {
-        add(Msgid("Take-off elevation, deg"), Fixed(g->TakeoffElevationDegrees, 2));
-        add(Msgid("  its \u22123 dB range, deg"),
-            Fixed(g->TakeoffLowDegrees, 2) + "\u2026" + Fixed(g->TakeoffHighDegrees, 2));
-        add(Msgid("Space-wave directivity, dBi"),
-            g->SpaceWaveDirectivityDbi ? Fixed(*g->SpaceWaveDirectivityDbi, 3) : none);
-        add(Msgid("Gain, dBi"),
-            g->GainDbi ? Fixed(*g->GainDbi, 3) : Tr("none (losses in the ground)"));
-    }
-    add(Msgid("Maximum gain"), array.GainText);
-    add(Msgid("In the direction, deg"), array.BearingText);
-    if (!array.Metrics) {
-        add(Msgid("Pattern"), Tr("zero everywhere"));
-    } else {
-        const TPatternMetrics& m = *array.Metrics;
-        add(Msgid("Beamwidth (\u22123 dB), deg"), Fixed(m.BeamwidthDegrees, 2));
-        add(Msgid("First-null beamwidth, deg"), Fixed(m.FirstNullBeamwidthDegrees, 0));
-        add(Msgid("Front-to-back, dB"), Db(m.FrontToBackDb));
-        add(Msgid("Front-to-rear, dB"), Db(m.FrontToRearDb));
-        add(Msgid("Front-to-side, dB"), Db(m.FrontToSideDb));
-        add(Msgid("Side lobe, dB"), m.SideLobeDb ? Db(*m.SideLobeDb) : none);
-        std::string nulls;
-        for (const long double b : m.NullBearings)
-            nulls += (nulls.empty() ? "" : " ") + Fixed(b, 2);
-        add(Msgid("Nulls, deg"), nulls.empty() ? none : nulls);
-    }
-    if (array.Directivity) {
-        const TDirectivity& d = *array.Directivity;
-        add(Msgid("Directivity at the horizon's maximum, dBi"), Fixed(d.HorizonDbi, 3));
-        if (d.PeakDbi) {
-            add(Msgid("Peak directivity, dBi"), Fixed(*d.PeakDbi, 3));
-            add(Msgid("  its bearing, deg"), Fixed(d.PeakBearingDegrees, 2));
-            add(Msgid("  its elevation, deg"), Fixed(d.PeakElevationDegrees, 2));
-        } else {
-            add(Msgid("Peak directivity, dBi"), Tr("not found"));
-        }
-    } else {
-        add(Msgid("Directivity"), Tr("nothing radiates"));
-    }
-    return figures;
-}
 
 void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
                     const std::function<void(cairo_t*, const TChartBox&)>& drawDiagram) {

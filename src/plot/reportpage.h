@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/directivity.h"
 #include "model/gridcolumns.h"
-#include "model/groundfigures.h"
-#include "model/metrics.h"
 #include "model/msgid.h"
 #include "plot/charts.h"
 
@@ -24,13 +21,9 @@ struct TReportArray {
     TChartSeries Series;
     std::array<bool, kEmitterCount> Enabled{};
     TGridTexts Grid;
-    std::string GainText;     // the window's read-out, "4,000  (6,02 дБ)" in Russian
-    std::string BearingText;  // "45"
-    std::optional<TPatternMetrics> Metrics;
-    std::optional<TDirectivity> Directivity;
-    long double ElevationDegrees = 0;  // of the pattern, the metrics and the read-outs
-    std::optional<TGroundFigures> Ground;
-    std::optional<TGround> GroundParameters;  // the ground under the array; none in free space
+    // Every figure as the table lists it: caption and value, in the reader's language and
+    // with the window's decimal mark.
+    std::vector<std::array<std::string, 2>> Figures;
 };
 
 // The report's heading, as the window's title names the program.
@@ -54,7 +47,3 @@ TReportLayout ReportLayout(std::size_t files);
 // table and figures side by side.
 void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
                     const std::function<void(cairo_t*, const TChartBox&)>& drawDiagram);
-
-// The figures of one array as the report lists them: caption and value, in the window's
-// language and with its decimal mark.
-std::vector<std::array<std::string, 2>> ReportFigures(const TReportArray& array);

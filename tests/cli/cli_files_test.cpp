@@ -46,7 +46,7 @@ TEST(CliFiles, SaveWritesWhatTheWindowSaves) {
         {{}, MakeInitialArray(), "", ','},
         {{"--focus", "45", "--type", "2"}, focused, "", ','},
         {{}, MakeInitialArray(), foreign, ','},
-        {{"--focus", "30", "--type", "1", "--elevation", "20"}, focused30, "", '.'},
+        {{"--focus", "30", "--type", "1"}, focused30, "", '.'},
     };
     for (const auto& c : cases) {
         TTempDir dir;

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/analysis.h"
+
+// The figures of an analysis, each declared once: the text and JSON outputs, the sweep's
+// columns and the report's table all read this catalogue.
+enum class TFigureGroup {
+    Readout,      // what the window reports; the JSON writes its own head for these
+    Ground,       // over ground only, none when nothing radiates upwards
+    Metrics,      // of the azimuth pattern, none when it is zero everywhere
+    Directivity,  // of the array in free space, none when nothing radiates
+};
+
+struct TFigure {
+    std::string_view Key;  // JSON key and sweep column
+    TFigureGroup Group;
+    int Decimals;  // in the text output and the report
+    std::optional<long double> (*Value)(const TPatternResult& result);
+    // The text output's line: one %s for this figure and each of the next TextFigures - 1,
+    // which have no line of their own; TextNone where this figure has no value.
+    const char* Text = nullptr;
+    int TextFigures = 1;
+    const char* TextNone = nullptr;
+    // The report's row: its caption, the value (with the next figure's after "…" when
+    // CaptionFigures is 2), and CaptionNone where there is none; a figure without a value or
+    // CaptionNone has no row.
+    const char* Caption = nullptr;
+    int CaptionFigures = 1;
+    const char* CaptionNone = nullptr;
+    // Figures that share a JSON key are written there as one array.
+    std::string_view JsonKey = {};
+};
+
+std::span<const TFigure> Figures();
+std::span<const TFigure> FiguresOf(TFigureGroup group);
+
+// Whether the result has the group at all, and how the text and the report say it does not.
+bool HasGroup(const TPatternResult& result, TFigureGroup group);
+struct TGroupNone {
+    const char* Text;  // the text output's one line
+    const char* Caption;
+    const char* Value;
+};
+TGroupNone GroupNone(TFigureGroup group);
+
+// A figure with its decimals and the window's decimal mark; the infinities as "inf", "-inf".
+std::string FigureText(long double value, int decimals);
+
+// The text output's lines of a group, each ending in a line break.
+std::string FigureLines(const TPatternResult& result, TFigureGroup group);
+
+// The report's rows of a group: caption and value, in the reader's language.
+std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
+                                                   TFigureGroup group);
+
+// The nulls of the azimuth pattern as the text output lists them: "270 (-inf dB) 90 (-45.10 dB)".
+std::string NullsText(const TPatternMetrics& metrics);
