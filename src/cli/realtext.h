@@ -7,3 +7,12 @@
 std::string FormatRoundTrip(long double x);
 // The same appended to out, without a string of its own.
 void AppendRoundTrip(std::string& out, long double x);
+
+// The shortest text that reads back (strtold, "C" locale) as the same 80-bit value: the fewest
+// significant digits p (1 to 21), and of the texts with p digits that read back, the nearest to
+// x (ties to an even last digit). Laid out as "%.{p}Lg" lays it out in the "C" locale (0.05,
+// 1e-07, 1.5e+30), whatever the process locale is; zeros, infinities and NaNs as
+// FormatRoundTrip writes them.
+std::string FormatShortest(long double x);
+// The same appended to out, without a string of its own.
+void AppendShortest(std::string& out, long double x);
