@@ -285,7 +285,8 @@ void AppendShortest(std::string& out, long double x) {
     int count = 0;
     if (ShortestDigits(std::fabs(x), digits, exponent, count)) {
         if (x < 0) out += '-';
-        Lay(out, digits, exponent, count);
+        // Whole numbers as a user types them: 10 and 100000, not 1e+01 and 1e+05.
+        Lay(out, digits, exponent, std::max(count, std::min(exponent + 1, kRoundTripDigits)));
         return;
     }
     LayLibraryShortest(out, x);

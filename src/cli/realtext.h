@@ -11,8 +11,9 @@ void AppendRoundTrip(std::string& out, long double x);
 // The shortest text that reads back (strtold, "C" locale) as the same 80-bit value: the fewest
 // significant digits p (1 to 21), and of the texts with p digits that read back, the nearest to
 // x (ties to an even last digit). Laid out as "%.{p}Lg" lays it out in the "C" locale (0.05,
-// 1e-07, 1.5e+30), whatever the process locale is; zeros, infinities and NaNs as
-// FormatRoundTrip writes them.
+// 1e-07, 1.5e+30), whatever the process locale is, except that a number below 1e21 with no
+// more digits than its whole part is written out in full (10 and 100000, not 1e+01 and
+// 1e+05); zeros, infinities and NaNs as FormatRoundTrip writes them.
 std::string FormatShortest(long double x);
 // The same appended to out, without a string of its own.
 void AppendShortest(std::string& out, long double x);

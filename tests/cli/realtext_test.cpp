@@ -75,7 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
         TShortestCase{"TwentyOneDigits", 0xc.ed7b3ec01c57f05p+0L, "12.9276618212719254285"},
         TShortestCase{"TenMillionth", 1e-7L, "1e-07"},
         TShortestCase{"TenThousandth", 1e-4L, "0.0001"},
-        TShortestCase{"HundredThousand", 1e5L, "1e+05"},
+        TShortestCase{"HundredThousand", 1e5L, "100000"},
+        TShortestCase{"Ten", 10.0L, "10"},
+        TShortestCase{"TwentyThousandFive", 20005.0L, "20005"},
         TShortestCase{"Integer", 123456.0L, "123456"},
         TShortestCase{"TenToTheTwentyFirst", 1e21L, "1e+21"},
         TShortestCase{"BeyondTheFastRange", 1.5e30L, "1.5e+30"},
@@ -111,13 +113,14 @@ TEST(ShortestText, WritesTheStepsOfASweepAsTheirDecimals) {
     }
 }
 
-// Of a text as "%Lg" writes it.
-int SignificantDigits(const std::string& text) {
-    const std::string mantissa = text.substr(0, text.find('e'));
-    const std::size_t first = mantissa.find_first_of("123456789");
-    return static_cast<int>(std::count_if(mantissa.begin() + static_cast<std::ptrdiff_t>(first),
-                                          mantissa.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; }));
+// The significant digits of a text, without sign, point, exponent or zeros at either end.
+std::string DigitsOf(const std::string& text) {
+    std::string digits;
+    for (const char c : text.substr(0, text.find('e'))) {
+        if (c >= '0' && c <= '9' && !(digits.empty() && c == '0')) digits += c;
+    }
+    while (!digits.empty() && digits.back() == '0') digits.pop_back();
+    return digits;
 }
 
 // Random values where sweeps' parameters lie and, one in ten (the library reads and writes
@@ -133,7 +136,7 @@ TEST(ShortestText, ReadsBackWhereOneDigitFewerDoesNot) {
         long double x = std::ldexp(static_cast<long double>(significand), binary);
         if (random() & 1) x = -x;
         const std::string text = FormatShortest(x);
-        const int digits = SignificantDigits(text);
+        const int digits = static_cast<int>(std::max<std::size_t>(DigitsOf(text).size(), 1));
         ASSERT_TRUE(SameValue(std::strtold(text.c_str(), nullptr), x)) << text;
         if (digits > 1) {
             const std::string fewer = Reference(x, digits - 1);
@@ -141,7 +144,7 @@ TEST(ShortestText, ReadsBackWhereOneDigitFewerDoesNot) {
         }
         const std::string rounded = Reference(x, digits);
         if (SameValue(std::strtold(rounded.c_str(), nullptr), x)) {
-            ASSERT_EQ(text, rounded);
+            ASSERT_EQ(DigitsOf(text), DigitsOf(rounded)) << text << " " << rounded;
         }
     }
 }

@@ -154,7 +154,7 @@ void PrintTo(const TFrontCase& c, std::ostream* os) {
 
 class FourSquareDesign : public testing::TestWithParam<TFrontCase> {};
 
-TEST_P(FourSquareDesign, KeepsTheBeamAtTheBearingAndDoesNoWorseThanTheInput) {
+TEST_P(FourSquareDesign, KeepsTheBeamAndNeverLosesToTheInput) {
     const TFrontCase& c = GetParam();
     TArray array = FourSquare();
     array.EmitterType = c.EmitterType;
@@ -191,9 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TFrontCase{"RearAt200", 200, true, false, {}},
                     TFrontCase{"BackAt45OverGround", 45, false, false, kOverGround},
                     TFrontCase{"RearAt310OverGround", 310, true, false, kOverGround},
-                    TFrontCase{"BackAt100OfHorizontalDipolesOverGround", 100, false, false,
+                    TFrontCase{"BackAt100OfHorizontalsOverGround", 100, false, false,
                                kOverGround, etHorizontalDipoleWE},
-                    TFrontCase{"RearAt45OfHorizontalDipolesOverGround", 45, true, false,
+                    TFrontCase{"RearAt45OfHorizontalsOverGround", 45, true, false,
                                kOverGround, etHorizontalDipoleNS}),
     [](const testing::TestParamInfo<TFrontCase>& info) { return std::string(info.param.Name); });
 
