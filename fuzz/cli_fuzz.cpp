@@ -72,11 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!Confined(args.back()) || args.size() > 40) return 0;
         start = end + 1;
     }
-    std::filesystem::current_path(Scratch());
     for (const auto& entry : std::filesystem::directory_iterator(Scratch())) {
         std::filesystem::remove_all(entry.path());
     }
-    const int fd = open("c.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int fd = open((Scratch() + "/c.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0 || write(fd, config.data(), config.size()) != static_cast<ssize_t>(config.size())) {
         __builtin_trap();
     }
@@ -85,7 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    const TSilence silence;
-    ArrayPatternCliMain(static_cast<int>(args.size()), argv.data());
+    // The command runs in the folder, as its names are relative; the fuzzer's own paths (its
+    // corpus, given relative to where it started) are read from where it started.
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(Scratch());
+    {
+        const TSilence silence;
+        ArrayPatternCliMain(static_cast<int>(args.size()), argv.data());
+    }
+    std::filesystem::current_path(started);
     return 0;
 }

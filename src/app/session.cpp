@@ -9,10 +9,13 @@
 #include "config/filecontent.h"
 #include "config/inifile.h"
 #include "config/messages.h"
+#include "config/nametext.h"
 #include "config/safefile.h"
 #include "model/gridcolumns.h"
 
 namespace {
+
+constexpr long double kMaxFileAmplitude = 1e100L;
 
 // The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
 // size it loads) as empty and goes on with the defaults; a script is better told. Pipes and
@@ -87,7 +90,13 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         // The window keeps every current at 1; a run takes the file's.
         TAmplitudes amplitudes = ReadAmplitudes(file, *steps.ConfigFile);
         for (int k = 1; k <= kEmitterCount; ++k) {
-            model.Emitter(k).Amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
+            const long double amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
+            // Its square would leave the range every power sum is computed in.
+            if (amplitude > kMaxFileAmplitude) {
+                throw EUsageError(TrFormat("%s: the amplitude of emitter %s is above 1e100",
+                                           {DisplayName(*steps.ConfigFile), std::to_string(k)}));
+            }
+            model.Emitter(k).Amplitude = amplitude;
         }
         warnings = ConfigurationWarnings(file, *steps.ConfigFile);
         for (const std::string& warning : amplitudes.Warnings)

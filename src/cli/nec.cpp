@@ -16,8 +16,10 @@ int RunNec(const TCliOptions& options, std::string&) {
         request.ElevationDegrees = result.Field.ElevationDegrees;
         request.CutBearing = result.CutBearing;
         const std::string deck = NecDeck(result.Session.Model, result.Field.Ground, request);
-        if (!ReplaceFileContents(options.OutputFile, deck).Ok()) {
-            throw EHandlerError(TrFormat("Unable to write to %s", {options.OutputFile}));
+        const TFileWriteResult written = ReplaceFileContents(options.OutputFile, deck);
+        if (!written.Ok()) {
+            throw EFileError(TrFormat("Unable to write to %s", {options.OutputFile}),
+                             written.Errno);
         }
     });
 }

@@ -31,12 +31,14 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TRa
             arg.resize(eq);
         }
         const TOptionRow* row = OptionNamed(arg);
-        if (row == nullptr) throw EUsageError(TrFormat("unknown option %s", {arg}));
+        if (row == nullptr) throw EUsageError(TrFormat("unknown option %s", {ShownValue(arg)}));
         if (row->Value.empty()) {
-            if (value) throw EUsageError(TrFormat("%s takes no value", {arg}));
+            if (value) throw EUsageError(TrFormat("%s takes no value", {ShownValue(arg)}));
             value = "";
         } else if (!value) {
-            if (i + 1 == args.size()) throw EUsageError(TrFormat("missing value for %s", {arg}));
+            if (i + 1 == args.size()) {
+                throw EUsageError(TrFormat("missing value for %s", {ShownValue(arg)}));
+            }
             value = args[++i];
         }
         auto& values = raw[row->Name];
@@ -55,14 +57,14 @@ const TCommandRow& ReadCommand(const std::vector<std::string>& positional, TCliO
     for (const TCommandRow& row : CommandTable()) {
         if (row.Name == name) command = &row;
     }
-    if (command == nullptr) throw EUsageError(TrFormat("unknown command %s", {name}));
+    if (command == nullptr) throw EUsageError(TrFormat("unknown command %s", {ShownValue(name)}));
     options.Command = command->Command;
     const std::size_t words = command->WritesFile ? 2 : 1;
     if (positional.size() < words) {
         throw EUsageError(TrFormat("missing output file for %s", {name}));
     }
     if (positional.size() > words) {
-        throw EUsageError(TrFormat("unexpected argument %s", {positional[words]}));
+        throw EUsageError(TrFormat("unexpected argument %s", {ShownValue(positional[words])}));
     }
     if (words == 2) {
         options.OutputFile = positional[1];
@@ -79,6 +81,16 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     const TCliCommand command = options.Command;
     const bool plot = command == TCliCommand::Plot;
     const std::size_t configs = options.ConfigFiles.size();
+    // Each file and height costs a whole analysis: a call's size stays one a person asks for.
+    if (configs > kMostConfigFiles) {
+        throw EUsageError(TrFormat("--config is given %s times: at most %s files a call",
+                                   {std::to_string(configs), std::to_string(kMostConfigFiles)}));
+    }
+    if (options.Heights.size() > kMostHeights) {
+        throw EUsageError(TrFormat("--height is given %s times: at most %s heights a call",
+                                   {std::to_string(options.Heights.size()),
+                                    std::to_string(kMostHeights)}));
+    }
     if (configs > 1 && command != TCliCommand::Pattern && !plot) {
         throw EUsageError(TrFormat("--config is given more than once: %s takes one",
                                    {CommandNames(CommandBit(command))}));

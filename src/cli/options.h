@@ -92,6 +92,10 @@ struct TCliOptions {
     TDesignRequest Design;
 };
 
+inline constexpr std::size_t kMostConfigFiles = 64;
+inline constexpr std::size_t kMostHeights = 32;
+inline constexpr std::size_t kMostFrames = 2000;  // of a sweep's animated GIF
+
 // A separator that keeps every number text readable: one printable ASCII character that is
 // neither a digit, a sign, an exponent letter nor a blank.
 bool IsUsableDecimalMark(std::string_view text);

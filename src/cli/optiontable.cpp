@@ -23,11 +23,16 @@ constexpr TCommandSet kGrounded = kPattern | kSave | kPlot | kNec | kSweep | kDe
 
 constexpr long double kMaxElevation = 85;  // degrees, the slider's top
 constexpr long double kMaxHeight = 100;    // wavelengths
+// Beyond these a current's square, or a path length, leaves the range the fields are computed
+// in exactly; no antenna needs them.
+constexpr long double kMaxAmplitude = 1e100L;
+constexpr long double kMaxPosition = 1e6L;  // wavelengths
 constexpr int kMaxBearing = 359;
 
 [[noreturn]] void BadValue(std::string_view option, const std::string& value,
                            const std::string& expected) {
-    throw EUsageError(TrFormat("invalid value '%s' for %s: %s", {value, option, expected}));
+    throw EUsageError(
+        TrFormat("invalid value '%s' for %s: %s", {ShownValue(value), option, expected}));
 }
 
 // A plain decimal integer with an optional sign; nullopt for anything else or beyond int.
@@ -91,8 +96,8 @@ constexpr TNamed<TEmitterField> kEmitterFieldNames[] = {{"x", TEmitterField::X},
 TEmitterSetting Setting(const TOptionContext& c, std::string_view option,
                         const std::string& value) {
     const std::string expected =
-        Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y, phase (periods, or degrees as -90deg), "
-           "amplitude (0 or more) or on (0 or 1)");
+        Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y (wavelengths, -1000000 to 1000000), phase "
+           "(periods, or degrees as -90deg), amplitude (0 to 1e100) or on (0 or 1)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
     if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
@@ -105,7 +110,9 @@ TEmitterSetting Setting(const TOptionContext& c, std::string_view option,
     if (degrees) number.resize(number.size() - 3);
     const auto v = Number(c, number);
     if (!field || !v) BadValue(option, value, expected);
-    if ((*field == TEmitterField::Amplitude && !(*v >= 0)) ||
+    if ((*field == TEmitterField::Amplitude && !(*v >= 0 && *v <= kMaxAmplitude)) ||
+        ((*field == TEmitterField::X || *field == TEmitterField::Y) &&
+         !(std::fabs(*v) <= kMaxPosition)) ||
         (*field == TEmitterField::On && *v != 0 && *v != 1)) {
         BadValue(option, value, expected);
     }
@@ -174,9 +181,9 @@ const TOptionRow kOptions[] = {
          c.Options.ConfigFiles.push_back(value);
      }},
     {"--set", "N:FIELD=VALUE", kEveryCommand, true,
-     Msgid("then set one field of emitter N (1..8): x or y (wavelengths), phase (periods, or "
-           "degrees as phase=-90deg), amplitude (a relative current, 0 or more) or on (0 or "
-           "1); repeatable, applied in order"),
+     Msgid("then set one field of emitter N (1..8): x or y (wavelengths, -1000000 to "
+           "1000000), phase (periods, or degrees as phase=-90deg), amplitude (a relative "
+           "current, 0 to 1e100) or on (0 or 1); repeatable, applied in order"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Settings.push_back(Setting(c, name, value));
      }},
@@ -458,6 +465,15 @@ const TOptionRow* OptionNamed(std::string_view name) {
         if (row.Name == name) return &row;
     }
     return nullptr;
+}
+
+std::string ShownValue(std::string_view value) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if ((static_cast<unsigned char>(value[i]) & 0xC0) == 0x80) continue;
+        if (characters++ == kShownCharacters) return std::string(value.substr(0, i)) + "\u2026";
+    }
+    return std::string(value);
 }
 
 std::string CommandNames(TCommandSet commands) {

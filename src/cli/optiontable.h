@@ -45,3 +45,8 @@ const TOptionRow* OptionNamed(std::string_view name);
 
 // "pattern, plot, sweep": the commands of a set, in the table's order.
 std::string CommandNames(TCommandSet commands);
+
+// A value as a message quotes it: at most kShownCharacters UTF-8 characters, then "…", so that
+// a huge value cannot bury the message.
+inline constexpr std::size_t kShownCharacters = 80;
+std::string ShownValue(std::string_view value);

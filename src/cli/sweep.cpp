@@ -17,6 +17,7 @@
 namespace {
 
 constexpr std::size_t kMostSteps = 100000;
+constexpr std::size_t kMostAnimationBytes = std::size_t{256} << 20;
 constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
 
 // Between the ends, exact at both.
@@ -183,6 +184,12 @@ std::string FormatSweep(const TSweepTarget& target, const std::vector<long doubl
 int RunSweep(const TCliOptions& options, std::string& output) {
     return Guarded("", [&] {
         const std::vector<long double> values = SweepValues(options);
+        if (!options.FramesFile.empty() && values.size() > kMostFrames) {
+            throw EUsageError(TrFormat("--frames: %s steps make %s frames, at most %s",
+                                       {std::to_string(values.size()),
+                                        std::to_string(values.size()),
+                                        std::to_string(kMostFrames)}));
+        }
         std::vector<TCliOptions> steps;
         for (const long double v : values) steps.push_back(SweepStep(options, v));
         const auto config = Configs(options).front();
@@ -215,12 +222,27 @@ int RunSweep(const TCliOptions& options, std::string& output) {
         // The configuration's warnings and messages once, as every other command prints them.
         PrintMessages(first[0].Session, "");
         StrictCheck(options, first[0].Session);
+        // Everything is computed, and every destination opened, before anything is written: a
+        // call that fails leaves no file of its own.
+        std::vector<std::pair<std::string, std::string>> files;
         if (!options.PlotFile.empty()) {
-            WritePictureFile(options.PlotFile,
-                             SweepChartFile(options.Vary.Name, values, rows, options.Figures,
-                                            *PictureFormatOf(options.PlotFile)));
+            files.emplace_back(options.PlotFile,
+                               SweepChartFile(options.Vary.Name, values, rows, options.Figures,
+                                              *PictureFormatOf(options.PlotFile)));
         }
-        if (frames) WritePictureFile(options.FramesFile, PolarDbAnimation(animation));
+        if (frames) {
+            // Estimated from the first frame, before the whole animation is encoded.
+            const std::size_t estimate =
+                PolarDbAnimation({animation.front()}).size() * animation.size();
+            if (estimate > kMostAnimationBytes) {
+                throw EUsageError(TrFormat(
+                    "--frames: the animation would take about %s MB, at most %s MB",
+                    {std::to_string(estimate >> 20), std::to_string(kMostAnimationBytes >> 20)}));
+            }
+            files.emplace_back(options.FramesFile, PolarDbAnimation(animation));
+        }
+        for (const auto& file : files) CheckPictureDestination(file.first);
+        for (const auto& file : files) WritePictureFile(file.first, file.second);
         output += FormatSweep(options.Vary, values, rows, options.Format);
     });
 }

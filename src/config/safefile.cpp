@@ -226,6 +226,26 @@ TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces con
     return {};
 }
 
+TFileWriteResult ProbeFileReplacement(const std::string& path) {
+    using TStage = TFileWriteResult::TStage;
+    if (path.empty()) return Failed(TStage::Create, ENOENT);
+    std::string target;
+    int err = 0;
+    if (!ResolveLinks(path, target, err)) return Failed(TStage::Create, err);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode)) return Failed(TStage::Create, EISDIR);
+        if (!S_ISREG(st.st_mode)) return {};
+        if (::access(target.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
+        if (st.st_nlink > 1) return {};
+    }
+    const TTempFile temp = TTempFile::Create(DirectoryOf(target), BaseNameOf(target));
+    // A file that exists is rewritten in place where its folder takes no new files.
+    if (!temp.Valid() && !exists) return Failed(TStage::Create, errno);
+    return {};
+}
+
 std::string SystemErrorText(int errnum) {
     std::string text = std::strerror(errnum);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\n' || text.back() == '\r' ||

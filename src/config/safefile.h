@@ -36,6 +36,11 @@ using TContentPieces = std::span<const std::string_view>;
 TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write = {});
 
+// Whether the file could be replaced now: the checks and the temporary file of a replacement,
+// with nothing written and the temporary file removed. A call that writes several files probes
+// each first, so that a bad destination leaves no new file.
+TFileWriteResult ProbeFileReplacement(const std::string& path);
+
 // The system's description of an error number, without trailing blanks, line breaks and
 // full stops.
 std::string SystemErrorText(int errnum);

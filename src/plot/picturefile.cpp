@@ -22,8 +22,9 @@ void WritePictureFile(const std::string& fileName, std::string_view bytes, const
     WritePictureFile(fileName, TContentPieces(&bytes, 1), write);
 }
 
-void WritePictureFile(const std::string& fileName, TContentPieces bytes, const TWriteFn& write) {
-    const TFileWriteResult result = ReplaceFileContents(fileName, bytes, write);
+namespace {
+
+void ThrowOnFailure(const std::string& fileName, const TFileWriteResult& result) {
     switch (result.Stage) {
         case TFileWriteResult::TStage::Ok:
             return;
@@ -33,4 +34,14 @@ void WritePictureFile(const std::string& fileName, TContentPieces bytes, const T
         case TFileWriteResult::TStage::Write:
             throw EFileError(kStreamWriteErrorText, result.Errno);
     }
+}
+
+}  // namespace
+
+void WritePictureFile(const std::string& fileName, TContentPieces bytes, const TWriteFn& write) {
+    ThrowOnFailure(fileName, ReplaceFileContents(fileName, bytes, write));
+}
+
+void CheckPictureDestination(const std::string& fileName) {
+    ThrowOnFailure(fileName, ProbeFileReplacement(fileName));
 }

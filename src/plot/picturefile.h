@@ -21,3 +21,6 @@ void WritePictureFile(const std::string& fileName, std::string_view bytes,
 // The same for a picture in pieces.
 void WritePictureFile(const std::string& fileName, TContentPieces bytes,
                       const TWriteFn& write = {});
+
+// Throws as WritePictureFile would where the file cannot be replaced now, writing nothing.
+void CheckPictureDestination(const std::string& fileName);

@@ -22,7 +22,7 @@ struct TUsageCase {
 TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
     TTempDir dir;
     const std::string out = dir.Path("out.txt");
-    const std::vector<TUsageCase> cases = {
+    std::vector<TUsageCase> cases = {
         {{}, "missing command"},
         {{"draw"}, "draw"},
         {{"pattern", "--bogus"}, "--bogus"},
@@ -72,9 +72,27 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
           "7",    "--config", "8",      "--config", "9", dir.Path("r.png")},
          "at most 8 files"},
         {{"pattern", "--version="}, "--version takes no value"},
+        {{"pattern", "--set", "1:amplitude=1e101"}, "--set"},
+        {{"pattern", "--set", "2:x=1e7"}, "--set"},
+        {{"pattern", "--type", "1", "--ground", "real", "--height", "0.5", "--frequency", "14"},
+         "--permittivity, --conductivity"},
+        {{"pattern", "--type", "1", "--ground", "real", "--height", "0.5", "--frequency", "14",
+          "--permittivity", "1"},
+         "missing: --conductivity"},
+        {{"save", out, "--ground", "none", "--height", "0.5"}, "ground"},
+        {{"sweep", "--vary", "elevation", "--from", "0", "--to", "1", "--steps", "2001",
+          "--frames", dir.Path("f.gif")},
+         "at most 2000"},
         {{"pattern", "--type", "1\n2"}, "'1\\n2'"},
         {{"save", out, "--config", dir.Path("a\r\nb")}, "a\\r\\nb"},
     };
+    std::vector<TUsageCase> repeated = {{{"pattern"}, "at most 64 files"},
+                                        {{"plot", "--kind", "elevation-heights", "--type", "1",
+                                          "--ground", "perfect", dir.Path("h.png")},
+                                         "at most 32 heights"}};
+    for (int k = 0; k < 65; ++k) repeated[0].Args.insert(repeated[0].Args.end(), {"--config", "x"});
+    for (int k = 0; k < 33; ++k) repeated[1].Args.insert(repeated[1].Args.end(), {"--height", "1"});
+    for (const auto& c : repeated) cases.push_back(c);
     for (const auto& c : cases) {
         const TCliRun run = RunCli(c.Args);
         const std::string what = c.Args.empty() ? "(none)" : c.Args.back();
@@ -84,6 +102,16 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
         EXPECT_TRUE(dir.Entries().empty()) << what;
     }
+}
+
+// A huge value is quoted only so far: the message stays a line a person reads.
+TEST(CliErrors, UsageErrorsQuoteAtMostEightyCharactersOfAValue) {
+    const std::string value = "\u00e9" + std::string(300, 'x');
+    const TCliRun run = RunCli({"pattern", "--format", value});
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_NE(run.Err.find("\u00e9" + std::string(79, 'x') + "\u2026'"), std::string::npos)
+        << run.Err;
+    EXPECT_LT(run.Err.size(), 200U);
 }
 
 // The window reads a configuration it cannot read as empty and goes on with the defaults; a
@@ -147,6 +175,8 @@ TEST(CliErrors, UnwritableFilesGiveTheWindowsErrorTextAndTheCause) {
          "Cannot create file \"" + dir.Path("missing/out.bmp") + "\". No such file or directory."},
         {"save", "folder", "Unable to write to " + dir.Path("folder") + ": Is a directory."},
         {"save", "locked.txt", "Unable to write to " + locked + ": Permission denied."},
+        {"nec", "missing/out.nec",
+         "Unable to write to " + dir.Path("missing/out.nec") + ": No such file or directory."},
     };
     for (const auto& c : cases) {
         const TCliRun run = RunCli({c.Command, dir.Path(c.Target)}, {}, "", TCliUser::Unprivileged);
@@ -165,7 +195,7 @@ TEST(CliErrors, OverflowingConfigurationStopsEveryCommand) {
     TTempDir dir;
     WriteBytes(dir.Path("huge.txt"),
                "[" + std::string(kEmitterSectionPrefix) + "1]\r\nX=1E400\r\n");
-    for (const std::string command : {"pattern", "save", "export"}) {
+    for (const std::string command : {"pattern", "save", "export", "nec"}) {
         std::vector<std::string> args = {command};
         if (command != "pattern") args.push_back(dir.Path("out"));
         args.insert(args.end(), {"--config", dir.Path("huge.txt"), "--decimal-mark", ","});

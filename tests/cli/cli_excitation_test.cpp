@@ -125,6 +125,17 @@ TEST(CliSweep, RowsAgreeWithSeparatePatternRuns) {
 
 namespace {
 
+// Both pictures are computed and both destinations opened before either is written.
+TEST(CliSweep, ABadDestinationLeavesNoFileOfTheCall) {
+    TTempDir dir;
+    const TCliRun run =
+        RunCli({"sweep", "--vary", "elevation", "--from", "0", "--to", "10", "--steps", "3",
+                "--plot", dir.Path("ok.png"), "--frames", dir.Path("missing/x.gif")});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("No such file or directory"), std::string::npos) << run.Err;
+    EXPECT_TRUE(dir.Entries().empty());
+}
+
 TEST(CliDesign, WritesTheExcitationAndReportsTheFilesFigures) {
     TTempDir dir;
     const std::string out = dir.Path("d.txt");
@@ -168,11 +179,56 @@ TEST(CliWarnings, EachKindOfSkippedLineIsNamedAndStrictFails) {
     const TCliRun strict = RunCli({"pattern", "--config", file, "--strict"});
     EXPECT_EQ(strict.ExitCode, 1);
     EXPECT_EQ(strict.Out, "");
+    // Every command fails before it writes anything, and each prints what it passed over.
+    const std::vector<std::vector<std::string>> writers = {
+        {"save", dir.Path("o.txt")},
+        {"export", dir.Path("o.bmp")},
+        {"nec", dir.Path("o.nec")},
+        {"design", "--goal", "max-directivity", dir.Path("o.txt")},
+        {"plot", "--kind", "polar-db", dir.Path("o.svg")},
+        {"plot", "--kind", "elevation-heights", "--type", "1", "--ground", "perfect", "--height",
+         "0.25", dir.Path("o.svg")},
+        {"sweep", "--vary", "elevation", "--from", "0", "--to", "1", "--steps", "2", "--plot",
+         dir.Path("o.svg")},
+    };
+    for (std::vector<std::string> args : writers) {
+        args.insert(args.end(), {"--config", file, "--strict"});
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 1) << args[0] << run.Err;
+        EXPECT_NE(run.Err.find("bad.txt:9: unknown section"), std::string::npos) << run.Err;
+        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"bad.txt"}) << args[0];
+    }
     // A clean file says nothing.
     ASSERT_EQ(RunCli({"save", dir.Path("good.txt")}).ExitCode, 0);
     const TCliRun clean = RunCli({"pattern", "--config", dir.Path("good.txt"), "--strict"});
     EXPECT_EQ(clean.ExitCode, 0);
     EXPECT_EQ(clean.Err, "");
+}
+
+// A ground the window's save left beside a type with no polarisation: the file loads as the
+// window shows it, in free space, with one warning; a current too large to square is refused.
+TEST(CliWarnings, AFilesGroundBesideAnUnpolarisedTypeLoadsInFreeSpace) {
+    TTempDir dir;
+    std::string text = ConfigText(MakeInitialArray(), 0);
+    const std::string type = "\xD2\xE8\xEF=0\r\n";
+    text.insert(text.find(type) + type.size(),
+                "\xC7\xE5\xEC\xEB\xFF=1\r\n\xC2\xFB\xF1\xEE\xF2\xE0=0.5\r\n");
+    const std::string file = dir.Path("kept.txt");
+    WriteBytes(file, text);
+    const TCliRun run = RunCli({"pattern", "--config", file, "--format", "json"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    EXPECT_NE(run.Err.find("polarised"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Out.find("\"ground\": null"), std::string::npos);
+    // Asked for explicitly, the same ground is refused.
+    EXPECT_EQ(RunCli({"pattern", "--config", file, "--ground", "perfect"}).ExitCode, 2);
+
+    const std::string huge = dir.Path("huge.txt");
+    WriteBytes(huge, "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\n"
+                     "\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0=1e200\r\n");
+    const TCliRun overflow = RunCli({"pattern", "--config", huge});
+    EXPECT_EQ(overflow.ExitCode, 2);
+    EXPECT_NE(overflow.Err.find("above 1e100"), std::string::npos) << overflow.Err;
 }
 
 }  // namespace
