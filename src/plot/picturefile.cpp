@@ -5,6 +5,22 @@
 #include "config/errors.h"
 #include "config/messages.h"
 
+namespace {
+
+void ThrowOnFailure(const std::string& fileName, const TFileWriteResult& result) {
+    switch (result.Stage) {
+        case TFileWriteResult::TStage::Ok:
+            return;
+        case TFileWriteResult::TStage::Create:
+            throw EHandlerError(TrFormat("Cannot create file \"%s\". %s",
+                                         {FullPath(fileName), SystemErrorText(result.Errno)}));
+        case TFileWriteResult::TStage::Write:
+            throw EFileError(kStreamWriteErrorText, result.Errno);
+    }
+}
+
+}  // namespace
+
 std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
     std::string extension = std::filesystem::path(fileName).extension().string();
     // ASCII letters only: the process locale must not change what a name means.
@@ -21,22 +37,6 @@ std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
 void WritePictureFile(const std::string& fileName, std::string_view bytes, const TWriteFn& write) {
     WritePictureFile(fileName, TContentPieces(&bytes, 1), write);
 }
-
-namespace {
-
-void ThrowOnFailure(const std::string& fileName, const TFileWriteResult& result) {
-    switch (result.Stage) {
-        case TFileWriteResult::TStage::Ok:
-            return;
-        case TFileWriteResult::TStage::Create:
-            throw EHandlerError(TrFormat("Cannot create file \"%s\". %s",
-                                         {FullPath(fileName), SystemErrorText(result.Errno)}));
-        case TFileWriteResult::TStage::Write:
-            throw EFileError(kStreamWriteErrorText, result.Errno);
-    }
-}
-
-}  // namespace
 
 void WritePictureFile(const std::string& fileName, TContentPieces bytes, const TWriteFn& write) {
     ThrowOnFailure(fileName, ReplaceFileContents(fileName, bytes, write));
