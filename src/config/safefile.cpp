@@ -165,6 +165,35 @@ TFileWriteResult RewriteInPlace(const std::string& path, TContentPieces content,
     return {};
 }
 
+// The file a replacement meets behind the path's links, and how it is to be written.
+struct TTarget {
+    enum class THow { Replace, Device, InPlace };
+    std::string Path;
+    struct stat Stat {};
+    bool Exists = false;
+    THow How = THow::Replace;
+};
+
+// Fills t, or says why the path cannot be written.
+std::optional<TFileWriteResult> Inspect(const std::string& path, TTarget& t) {
+    using TStage = TFileWriteResult::TStage;
+    if (path.empty()) return Failed(TStage::Create, ENOENT);
+    int err = 0;
+    if (!ResolveLinks(path, t.Path, err)) return Failed(TStage::Create, err);
+    t.Exists = ::stat(t.Path.c_str(), &t.Stat) == 0;
+    if (!t.Exists) return std::nullopt;
+    if (S_ISDIR(t.Stat.st_mode)) return Failed(TStage::Create, EISDIR);
+    if (!S_ISREG(t.Stat.st_mode)) {
+        t.How = TTarget::THow::Device;
+        return std::nullopt;
+    }
+    // A read-only file stays read-only: renaming over it would bypass its permissions.
+    if (::access(t.Path.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
+    // A new file would leave the other names with the old content.
+    if (t.Stat.st_nlink > 1) t.How = TTarget::THow::InPlace;
+    return std::nullopt;
+}
+
 mode_t CurrentUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -181,21 +210,13 @@ TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view c
 TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write) {
     using TStage = TFileWriteResult::TStage;
-    if (path.empty()) return Failed(TStage::Create, ENOENT);
-    std::string target;
-    int err = 0;
-    if (!ResolveLinks(path, target, err)) return Failed(TStage::Create, err);
-
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists) {
-        if (S_ISDIR(st.st_mode)) return Failed(TStage::Create, EISDIR);
-        if (!S_ISREG(st.st_mode)) return WriteToDevice(target, content, write);
-        // A read-only file stays read-only: renaming over it would bypass its permissions.
-        if (::access(target.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
-        // A new file would leave the other names with the old content.
-        if (st.st_nlink > 1) return RewriteInPlace(target, content, write);
-    }
+    TTarget t;
+    if (const auto refused = Inspect(path, t)) return *refused;
+    const std::string& target = t.Path;
+    const struct stat& st = t.Stat;
+    const bool exists = t.Exists;
+    if (t.How == TTarget::THow::Device) return WriteToDevice(target, content, write);
+    if (t.How == TTarget::THow::InPlace) return RewriteInPlace(target, content, write);
 
     const std::string folder = DirectoryOf(target);
     const std::string base = BaseNameOf(target);
@@ -227,22 +248,12 @@ TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces con
 }
 
 TFileWriteResult ProbeFileReplacement(const std::string& path) {
-    using TStage = TFileWriteResult::TStage;
-    if (path.empty()) return Failed(TStage::Create, ENOENT);
-    std::string target;
-    int err = 0;
-    if (!ResolveLinks(path, target, err)) return Failed(TStage::Create, err);
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists) {
-        if (S_ISDIR(st.st_mode)) return Failed(TStage::Create, EISDIR);
-        if (!S_ISREG(st.st_mode)) return {};
-        if (::access(target.c_str(), W_OK) != 0) return Failed(TStage::Create, errno);
-        if (st.st_nlink > 1) return {};
-    }
-    const TTempFile temp = TTempFile::Create(DirectoryOf(target), BaseNameOf(target));
+    TTarget t;
+    if (const auto refused = Inspect(path, t)) return *refused;
+    if (t.How != TTarget::THow::Replace) return {};
+    const TTempFile temp = TTempFile::Create(DirectoryOf(t.Path), BaseNameOf(t.Path));
     // A file that exists is rewritten in place where its folder takes no new files.
-    if (!temp.Valid() && !exists) return Failed(TStage::Create, errno);
+    if (!temp.Valid() && !t.Exists) return Failed(TFileWriteResult::TStage::Create, errno);
     return {};
 }
 
