@@ -75,7 +75,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
             double y = box.Height + 2 * kMargin - 6;
             for (const std::string& line : captions) {
                 cairo_move_to(cr, kMargin, y);
-                cairo_show_text(cr, line.c_str());
+                ShowChartText(cr, line);
                 y += kCaptionLine;
             }
         });
@@ -125,7 +125,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
                     cairo_set_font_face(c, SansFontFace());
                     cairo_set_font_size(c, 7);
                     cairo_move_to(c, cell.X, cell.Y + 7);
-                    cairo_show_text(c, a.Report.Series.Name.c_str());
+                    ShowChartText(c, a.Report.Series.Name);
                 }
             }
             cairo_set_font_face(c, SansFontFace());
@@ -137,7 +137,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         double y = kA4Height - 6 - kCaptionLine * static_cast<double>(arrays.size() - 1);
         for (const TChartArray& a : arrays) {
             cairo_move_to(cr, 20, y);
-            cairo_show_text(cr, (a.Report.Series.Name + ": " + a.Caption).c_str());
+            ShowChartText(cr, a.Report.Series.Name + ": " + a.Caption);
             y += kCaptionLine;
         }
     });

@@ -10,6 +10,8 @@
 
 namespace {
 
+std::vector<TTextBox>* Recording = nullptr;
+
 constexpr double kPiDouble = static_cast<double>(kPi);
 constexpr double kRingsDb[] = {0, -3, -6, -10, -20, -30};
 constexpr double kRectFloorDb = -40;
@@ -46,27 +48,12 @@ void SetSeries(cairo_t* cr, std::size_t n) {
     cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
 }
 
-enum class TAlign { Start, Centre, End };
-
-// Text with its anchor at (x, y): horizontally as aligned, vertically on its middle.
-void Text(cairo_t* cr, double x, double y, const std::string& text, TAlign align,
-          double size = kFontSize) {
-    cairo_set_font_size(cr, size);
-    cairo_text_extents_t extents;
-    cairo_text_extents(cr, text.c_str(), &extents);
-    double left = x - extents.x_bearing;
-    if (align == TAlign::Centre) left = x - extents.x_bearing - extents.width / 2;
-    if (align == TAlign::End) left = x - extents.x_bearing - extents.width;
-    cairo_move_to(cr, left, y - extents.y_bearing - extents.height / 2);
-    cairo_show_text(cr, text.c_str());
-}
-
 std::string Integer(double v) {
     return FormatInteger(static_cast<int>(std::lround(v)));
 }
 
 std::string DbText(double db) {
-    return TrFormat("%s dB", {db < 0 ? "\u2212" + Integer(-db) : Integer(db)});
+    return LevelText(db < 0 ? "\u2212" + Integer(-db) : Integer(db), false);
 }
 
 bool IsZero(const TChartSeries& s) {
@@ -87,7 +74,7 @@ double OnAxis(const TChartSeries& s, long double own, double db) {
 std::string RingText(const std::vector<TChartSeries>& series, double db) {
     if (series.empty() || !series.front().TopDbi) return DbText(db);
     const double dbi = *series.front().TopDbi + db;
-    return TrFormat("%s dBi", {dbi < 0 ? "\u2212" + Integer(-dbi) : Integer(dbi)});
+    return LevelText(dbi < 0 ? "\u2212" + Integer(-dbi) : Integer(dbi), true);
 }
 
 // File names with their colours, top left of the box, as many as the legend's band holds; the
@@ -111,14 +98,14 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
             name += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
         }
         if (IsZero(series[n])) name += ": " + std::string(Tr(kZeroText));
-        Text(cr, box.X + 24, y, name, TAlign::Start, kFontSize * 0.9);
+        ChartText(cr, box.X + 24, y, name, TTextAlign::Start, kFontSize * 0.9);
         y += kLegendRow;
     }
     if (rows.Unnamed > 0) {
         cairo_set_source_rgb(cr, 0, 0, 0);
-        Text(cr, box.X + 24, y,
-             TrFormat("and %s more", {FormatInteger(static_cast<int>(rows.Unnamed))}),
-             TAlign::Start, kFontSize * 0.9);
+        ChartText(cr, box.X + 24, y,
+                  TrFormat("and %s more", {FormatInteger(static_cast<int>(rows.Unnamed))}),
+                  TTextAlign::Start, kFontSize * 0.9);
     }
     cairo_restore(cr);
 }
@@ -161,6 +148,50 @@ void DrawCurve(cairo_t* cr, const TPolarFrame& f, const long double* values, int
 }
 
 }  // namespace
+
+void RecordChartTexts(std::vector<TTextBox>* boxes) {
+    Recording = boxes;
+}
+
+void ShowChartText(cairo_t* cr, const std::string& text) {
+    if (Recording != nullptr) {
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, text.c_str(), &e);
+        double x;
+        double y;
+        cairo_get_current_point(cr, &x, &y);
+        double left = HUGE_VAL, top = HUGE_VAL, right = -HUGE_VAL, bottom = -HUGE_VAL;
+        for (const double cx : {x + e.x_bearing, x + e.x_bearing + e.width}) {
+            for (const double cy : {y + e.y_bearing, y + e.y_bearing + e.height}) {
+                double dx = cx;
+                double dy = cy;
+                cairo_user_to_device(cr, &dx, &dy);
+                left = std::min(left, dx);
+                right = std::max(right, dx);
+                top = std::min(top, dy);
+                bottom = std::max(bottom, dy);
+            }
+        }
+        if (e.width > 0) Recording->push_back({text, left, top, right - left, bottom - top});
+    }
+    cairo_show_text(cr, text.c_str());
+}
+
+void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAlign align,
+               double size) {
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, text.c_str(), &extents);
+    double left = x - extents.x_bearing;
+    if (align == TTextAlign::Centre) left = x - extents.x_bearing - extents.width / 2;
+    if (align == TTextAlign::End) left = x - extents.x_bearing - extents.width;
+    cairo_move_to(cr, left, y - extents.y_bearing - extents.height / 2);
+    ShowChartText(cr, text);
+}
+
+std::string LevelText(const std::string& number, bool dbi) {
+    return dbi ? TrFormat("%s dBi", {number}) : TrFormat("%s dB", {number});
+}
 
 std::array<double, 3> SeriesColour(std::size_t n) {
     static constexpr std::array<std::array<double, 3>, kSeriesColours> kColours = {{
@@ -213,14 +244,16 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
         f.Point(a, 0, x, y);
         const double s = std::sin(a * kPiDouble / 180);
         const double c = std::cos(a * kPiDouble / 180);
-        Text(cr, x + s * kFontSize * 1.1, y - c * kFontSize * 0.9, Integer(a), TAlign::Centre);
+        ChartText(cr, x + s * kFontSize * 1.1, y - c * kFontSize * 0.9, Integer(a),
+                  TTextAlign::Centre);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
     for (const double db : kRingsDb) {
         double x;
         double y;
         f.Point(0, db, x, y);
-        Text(cr, x + 3, y + kFontSize * 0.5, RingText(series, db), TAlign::Start, kFontSize * 0.8);
+        ChartText(cr, x + 3, y + kFontSize * 0.5, RingText(series, db), TTextAlign::Start,
+                  kFontSize * 0.8);
     }
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
@@ -258,7 +291,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_line_to(cr, x(b), top + height);
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        Text(cr, x(b), top + height + kFontSize, Integer(b), TAlign::Centre);
+        ChartText(cr, x(b), top + height + kFontSize, Integer(b), TTextAlign::Centre);
     }
     for (double db = 0; db >= kRectFloorDb; db -= 10) {
         SetGrid(cr, db == 0 || db == kRectFloorDb);
@@ -266,7 +299,7 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_line_to(cr, left + width, y(db));
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        Text(cr, left - 4, y(db), RingText(series, db), TAlign::End, kFontSize * 0.9);
+        ChartText(cr, left - 4, y(db), RingText(series, db), TTextAlign::End, kFontSize * 0.9);
     }
     const double halfPowerDb = kHalfPowerDb;
     const double dashes[] = {6, 4};
@@ -277,7 +310,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    Text(cr, left + width / 2, top + height + kFontSize * 2.3, Tr("Bearing, deg"), TAlign::Centre);
+    ChartText(cr, left + width / 2, top + height + kFontSize * 2.3, Tr("Bearing, deg"),
+              TTextAlign::Centre);
 
     cairo_save(cr);
     cairo_rectangle(cr, left, top, width, height);
@@ -313,7 +347,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 void DrawElevationChart(cairo_t* cr, const TChartBox& box,
                         const std::vector<TChartSeries>& series) {
     const double legend = LegendHeight(LegendRows(series.size(), box.Height));
-    const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 4);
+    // Below the horizon: the rings' labels, then the axis' title, all inside the box.
+    const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 6);
     const TPolarFrame f{box.X + kFontSize * 1.5, box.Y + legend + kFontSize * 2 + radius, radius};
     DrawRings(cr, f, 0, 90);
     for (int e = 0; e <= 90; e += 15) {
@@ -326,8 +361,8 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
         const double a = (90 - e) * kPiDouble / 180;
-        Text(cr, x + std::sin(a) * kFontSize * 1.1, y - std::cos(a) * kFontSize * 0.9, Integer(e),
-             TAlign::Centre);
+        ChartText(cr, x + std::sin(a) * kFontSize * 1.1, y - std::cos(a) * kFontSize * 0.9,
+                  Integer(e), TTextAlign::Centre);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
     // The inner rings crowd towards the centre: their labels alternate below the horizon.
@@ -337,10 +372,10 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
         double y;
         f.Point(90, db, x, y);
         const double below = (ring++ % 2 == 0 ? 0.8 : 1.8) * kFontSize;
-        Text(cr, x, y + below, RingText(series, db), TAlign::Centre, kFontSize * 0.75);
+        ChartText(cr, x, y + below, RingText(series, db), TTextAlign::Centre, kFontSize * 0.75);
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
-    Text(cr, f.Cx, f.Cy + kFontSize * 3, Tr("Elevation, deg"), TAlign::Start);
+    ChartText(cr, f.Cx, f.Cy + kFontSize * 3, Tr("Elevation, deg"), TTextAlign::Start);
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
         const long double maximum = *std::max_element(s.Cut.begin(), s.Cut.end());

@@ -55,6 +55,24 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 // The elevation cut on the ARRL scale, a quarter circle from the horizon to the zenith.
 void DrawElevationChart(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
 
+enum class TTextAlign { Start, Centre, End };
+// Text with its anchor at (x, y): horizontally as aligned, vertically on its middle.
+void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAlign align,
+               double size = 12);
+// cairo_show_text at the current point, for every text of the charts and their pages.
+void ShowChartText(cairo_t* cr, const std::string& text);
+// A level's text in the reader's language: "−3 dB", or "5 dBi" on one dBi axis.
+std::string LevelText(const std::string& number, bool dbi);
+
+// Where a text was drawn: its ink's box in the picture's pixels.
+struct TTextBox {
+    std::string Text;
+    double X, Y, Width, Height;
+};
+// While boxes is set, every text the charts draw adds its box there, so that a test can see
+// that none covers another; drawing for a file sets none.
+void RecordChartTexts(std::vector<TTextBox>* boxes);
+
 inline constexpr std::size_t kSeriesColours = 12;
 // The colour of the n-th series (red, green, blue 0..1), distinct for the first twelve; the
 // next twelve take them again with dashed lines, then dotted, then dash-dotted.

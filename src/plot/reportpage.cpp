@@ -37,7 +37,7 @@ void FitText(cairo_t* cr, double x, double y, std::string text, double width, do
         cairo_text_extents(cr, text.c_str(), &e);
     }
     cairo_move_to(cr, rightAligned ? x - e.x_advance : x, y);
-    cairo_show_text(cr, text.c_str());
+    ShowChartText(cr, text);
 }
 
 void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& array, size_t n,
@@ -88,7 +88,7 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_font_size(cr, 14);
     cairo_move_to(cr, kMargin, kMargin + 4);
-    cairo_show_text(cr, Tr(kReportTitle));
+    ShowChartText(cr, Tr(kReportTitle));
 
     std::vector<TChartSeries> series;
     for (const TReportArray& a : arrays) series.push_back(a.Series);

@@ -5,13 +5,14 @@
 
 #include "plot/picturefile.h"
 
-// One figure along a sweep; NaN where it has no value.
+// One figure along a sweep, named by its column; NaN where it has no value.
 struct TSweepSeries {
     std::string Name;
     std::vector<double> Values;
 };
 
-// Each figure against the parameter on axes of its own range, overlaid in the series' colours
-// with a legend of their names, as a picture file of the format.
+// Each figure in a panel of its own, stacked on the parameter's axis, each on its own numbered
+// axis in the unit its column's name ends in (_db, _dbi, _deg). A missing value breaks the
+// curve; an infinite one is drawn at the panel's edge with a mark. A picture file of the format.
 std::string SweepChartBytes(const std::string& parameter, const std::vector<double>& x,
                             const std::vector<TSweepSeries>& series, TPictureFormat format);
