@@ -216,3 +216,10 @@ std::string NullsText(const TPatternMetrics& metrics) {
     }
     return nulls;
 }
+
+std::string MainLobesText(const TPatternMetrics& metrics) {
+    std::string lobes;
+    for (const long double b : metrics.MainLobeBearings)
+        lobes += (lobes.empty() ? "" : " ") + FormatGeneral(b);
+    return lobes;
+}

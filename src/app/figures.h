@@ -62,3 +62,6 @@ std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
 
 // The nulls of the azimuth pattern as the text output lists them: "270 (-inf dB) 90 (-45.10 dB)".
 std::string NullsText(const TPatternMetrics& metrics);
+
+// The main lobes' bearings as the text output lists them: "0 180".
+std::string MainLobesText(const TPatternMetrics& metrics);

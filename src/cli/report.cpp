@@ -40,6 +40,7 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
     AppendTextGround(out, result);
     out += FigureLines(result, TFigureGroup::Metrics);
     if (const auto& metrics = result.Metrics) {
+        out += TrFormat("main lobes: %s", {MainLobesText(*metrics)}) + '\n';
         const std::string nulls = NullsText(*metrics);
         out += (nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls})) +
                '\n';
@@ -107,6 +108,10 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
     }
     json.BeginObject();
     WriteJsonFigures(json, result, TFigureGroup::Metrics);
+    json.Key("main_lobes");
+    json.BeginArray();
+    for (const long double bearing : metrics->MainLobeBearings) json.Real(bearing);
+    json.EndArray();
     json.Key("nulls");
     json.BeginArray();
     for (std::size_t n = 0; n < metrics->NullBearings.size(); ++n) {

@@ -150,8 +150,14 @@ is at most 1e-12 of the number of emitters switched on is zero everywhere.
   front_to_side_db  the maximum against the larger of the samples 90 degrees either side.
   side_lobe_db      the main lobe runs from the maximum in each direction while the
                     samples do not rise (by more than 1e-12 of the maximum), down to the
-                    first local minimum; the highest sample outside it is the highest side
-                    lobe. None (null) when the main lobe covers the whole circle.
+                    first local minimum; the other lobes run likewise from minimum to
+                    minimum. A lobe that reaches half power in its samples and whose peak on
+                    the continuous pattern is at most 0.01 dB below the main lobe's is a
+                    main lobe too (the mirror beam of a broadside line). The highest sample
+                    outside the main lobes is the highest side lobe. None (null) when the
+                    main lobes cover the whole circle.
+  main_lobes        the bearings of the main lobes' peaks on the continuous pattern (to a
+                    millionth of a degree), ascending; in text as main lobes: 0 180.
   nulls             runs of adjacent samples below -40 dB, each reported by the bearing where
                     the continuous pattern is least within it (to a millionth of a degree),
                     ascending, with its depth against the maximum: JSON {bearing, depth_db},

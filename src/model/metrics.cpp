@@ -8,7 +8,10 @@
 namespace {
 
 constexpr long double kNullDb = -40;
-constexpr long double kNullTolerance = 1e-8L;     // degrees
+// A lobe whose peak is this close below the maximum's is a main lobe too: the mirror beam of a
+// broadside line equals the main beam but for rounding.
+constexpr long double kMainLobeDb = -0.01;
+constexpr long double kBearingTolerance = 1e-8L;  // degrees
 constexpr long double kBracketTolerance = 1e-3L;  // degrees, of the fast search
 // Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
 // bits: a level, or a rise, within this fraction of the maximum is rounding.
@@ -45,12 +48,40 @@ class TLevels {
     int Peak;
 };
 
-// Number of samples after the maximum, in one direction, down to the first local minimum.
-int LobeExtent(const TLevels& levels, int step, int limit) {
+// Number of samples from offset `from`, in the direction `step`, down to the first local
+// minimum.
+int LobeExtent(const TLevels& levels, int from, int step, int limit) {
     const long double tolerance = levels.Raw(0) * kRoundingNoise;
     int k = 0;
-    while (k < limit && levels.Raw((k + 1) * step) <= levels.Raw(k * step) + tolerance) ++k;
+    while (k < limit &&
+           levels.Raw(from + (k + 1) * step) <= levels.Raw(from + k * step) + tolerance) {
+        ++k;
+    }
     return k;
+}
+
+// A lobe of the samples, as offsets from the maximum: it rises from a local minimum to its
+// peak and falls to the next minimum, which it shares with the lobe after it.
+struct TLobe {
+    int First = 0;
+    int Peak = 0;
+    int Last = 0;
+};
+
+// The main lobe, then the others clockwise round to its far side; a rise or fall within
+// rounding of the maximum neither ends nor starts a lobe.
+std::vector<TLobe> Lobes(const TLevels& levels) {
+    const int right = LobeExtent(levels, 0, +1, kCircleDegrees - 1);
+    const int left = LobeExtent(levels, 0, -1, kCircleDegrees - 1 - right);
+    std::vector<TLobe> lobes = {{-left, 0, right}};
+    const int end = kCircleDegrees - left;
+    const long double tolerance = levels.Raw(0) * kRoundingNoise;
+    for (int first = right; first + 1 < end; first = lobes.back().Last) {
+        int peak = first + 1;
+        while (peak + 1 < end && levels.Raw(peak + 1) >= levels.Raw(peak) - tolerance) ++peak;
+        lobes.push_back({first, peak, peak + LobeExtent(levels, peak, +1, end - peak)});
+    }
+    return lobes;
 }
 
 // The azimuth (degrees) of the continuous pattern's least value between a and b, by golden
@@ -79,8 +110,55 @@ long double Minimum(const TPatternFunction& f, long double a, long double b,
     return (a + b) / 2;
 }
 
-// A fast search brackets each null; the exact pattern places it, as a null with a flat bottom
-// (the cardioid's) has its place in digits only the exact path holds.
+// The least value of `exact` between a and b. A fast search, when given, brackets it and the
+// exact pattern places it, as a null with a flat bottom (the cardioid's) has its place in
+// digits only the exact path holds.
+long double Least(const TPatternFunction& exact, const TPatternFunction& fast, long double a,
+                  long double b) {
+    if (!fast) return Minimum(exact, a, b, kBearingTolerance);
+    const long double near = Minimum(fast, a, b, kBracketTolerance);
+    return Minimum(exact, near - kBracketTolerance, near + kBracketTolerance, kBearingTolerance);
+}
+
+// The compass bearing of a solved azimuth to a millionth of a degree: the search's own
+// resolution is finer.
+long double ShownBearing(long double azimuth) {
+    const long double shown = std::round(AzimuthBearing(azimuth) * 1e6L) / 1e6L;
+    return shown >= kCircleDegrees ? shown - kCircleDegrees : shown;
+}
+
+// The azimuth of a lobe's peak on the continuous pattern, within a degree of its peak sample;
+// a flat top has no point of its own, and there the sample stands for it.
+long double LobePeak(const TPatternFunction& exact, const TPatternFunction& fast,
+                     long double sample) {
+    const TPatternFunction negated = [&exact](long double az) { return -exact(az); };
+    TPatternFunction fastNegated;
+    if (fast) fastNegated = [&fast](long double az) { return -fast(az); };
+    const long double at = Least(negated, fastNegated, sample - 1, sample + 1);
+    return exact(at) > exact(sample) ? at : sample;
+}
+
+// Marks the main lobes: the lobe at the maximum, and each lobe whose peak on the continuous
+// pattern is no further below that lobe's than kMainLobeDb. A lobe with no sample at half
+// power is no candidate: it is narrower than the samples resolve.
+std::vector<bool> FindMainLobes(const TPattern& pattern, const TLevels& levels,
+                                const std::vector<TLobe>& lobes, const TPatternFunction& continuous,
+                                const TPatternFunction& bracket, TPatternMetrics& metrics) {
+    std::vector<bool> isMain(lobes.size(), false);
+    long double level = 0;
+    for (std::size_t n = 0; n < lobes.size(); ++n) {
+        if (n > 0 && levels.Value(lobes[n].Peak) < pattern.MaxGain * kHalfPowerRatio) continue;
+        const long double at = LobePeak(continuous, bracket, levels.PeakIndex() + lobes[n].Peak);
+        const long double value = continuous(at);
+        if (n == 0) level = value * std::pow(10.0L, kMainLobeDb / 20);
+        if (value < level) continue;
+        isMain[n] = true;
+        metrics.MainLobeBearings.push_back(ShownBearing(at));
+    }
+    std::sort(metrics.MainLobeBearings.begin(), metrics.MainLobeBearings.end());
+    return isMain;
+}
+
 void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFunction& continuous,
                const TPatternFunction& bracket, TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
@@ -89,23 +167,13 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFun
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
         while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
-        const long double from = levels.PeakIndex() + first - 1;
-        const long double to = levels.PeakIndex() + k + 1;
-        long double at = 0;
-        if (bracket) {
-            const long double near = Minimum(bracket, from, to, kBracketTolerance);
-            at = Minimum(continuous, near - kBracketTolerance, near + kBracketTolerance,
-                         kNullTolerance);
-        } else {
-            at = Minimum(continuous, from, to, kNullTolerance);
-        }
-        // Shown to a millionth of a degree: the search's own resolution is finer.
-        const long double shown = std::round(AzimuthBearing(at) * 1e6L) / 1e6L;
+        const long double at =
+            Least(continuous, bracket, levels.PeakIndex() + first - 1, levels.PeakIndex() + k + 1);
         const long double value = continuous(at);
         const long double depth = value <= pattern.MaxGain * kRoundingNoise
                                       ? -std::numeric_limits<long double>::infinity()
                                       : 20 * std::log10(value / pattern.MaxGain);
-        nulls.push_back({shown >= kCircleDegrees ? shown - kCircleDegrees : shown, depth});
+        nulls.push_back({ShownBearing(at), depth});
     }
     std::sort(nulls.begin(), nulls.end());
     for (const auto& [bearing, depth] : nulls) {
@@ -118,7 +186,7 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFun
 
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
                                               const TPatternFunction& continuous,
-                                              const TPatternFunction& nullSearch) {
+                                              const TPatternFunction& fastPath) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
     const TLevels levels(pattern, pattern.MaxGainAngle % kCircleDegrees);
     TPatternMetrics metrics;
@@ -136,17 +204,24 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
     metrics.FrontToSideDb = levels.RatioDb(
         std::max(levels.Value(kCircleDegrees / 4), levels.Value(-kCircleDegrees / 4)));
 
-    const int lobeRight = LobeExtent(levels, +1, kCircleDegrees - 1);
-    const int lobeLeft = LobeExtent(levels, -1, kCircleDegrees - 1 - lobeRight);
-    if (lobeRight + lobeLeft < kCircleDegrees - 1) {
-        metrics.FirstNullBeamwidthDegrees = lobeRight + lobeLeft;
-        long double highest = 0;
-        for (int k = lobeRight + 1; k < kCircleDegrees - lobeLeft; ++k) {
-            highest = std::max(highest, levels.Value(k));
-        }
-        metrics.SideLobeDb = levels.LevelDb(highest);
+    const std::vector<TLobe> lobes = Lobes(levels);
+    const TLobe& mainLobe = lobes.front();
+    if (lobes.size() > 1) metrics.FirstNullBeamwidthDegrees = mainLobe.Last - mainLobe.First;
+    const std::vector<bool> isMain =
+        FindMainLobes(pattern, levels, lobes, continuous, fastPath, metrics);
+    std::vector<bool> inMainLobe(kCircleDegrees, false);
+    for (std::size_t n = 1; n < lobes.size(); ++n) {
+        if (!isMain[n]) continue;
+        for (int k = lobes[n].First; k <= lobes[n].Last; ++k)
+            inMainLobe[static_cast<unsigned>(levels.Index(k))] = true;
     }
+    std::optional<long double> highest;
+    for (int k = mainLobe.Last + 1; k < kCircleDegrees + mainLobe.First; ++k) {
+        if (inMainLobe[static_cast<unsigned>(levels.Index(k))]) continue;
+        highest = std::max(highest.value_or(0), levels.Value(k));
+    }
+    if (highest) metrics.SideLobeDb = levels.LevelDb(*highest);
 
-    FindNulls(pattern, levels, continuous, nullSearch, metrics);
+    FindNulls(pattern, levels, continuous, fastPath, metrics);
     return metrics;
 }

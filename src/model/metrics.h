@@ -28,8 +28,12 @@ struct TPatternMetrics {
     long double FrontToRearDb = 0;
     // Maximum against the larger of the samples 90 degrees either side of it.
     long double FrontToSideDb = 0;
-    // The highest sample outside the main lobe; none when the main lobe is the whole circle.
+    // The highest sample outside the main lobes; none when they cover the whole circle.
     std::optional<long double> SideLobeDb;
+    // Peak bearings (degrees, ascending) of the main lobes, solved on the continuous pattern:
+    // the lobe at the maximum and each lobe whose peak is at most 0.01 dB below that lobe's
+    // (the mirror beam of a broadside line).
+    std::vector<long double> MainLobeBearings;
     // Centre bearings (degrees, ascending) of the runs of samples below -40 dB.
     std::vector<long double> NullBearings;
     // Their depths against the maximum, dB; minus infinity where the field vanishes (at most
@@ -38,8 +42,8 @@ struct TPatternMetrics {
 };
 
 // Nullopt when every sample is 0: no level can be taken relative to the maximum.
-// nullSearch, when given, is the same pattern in a fast path that brackets each null before
-// the exact one places it.
+// fastPath, when given, is the same pattern in a fast path that brackets each null and lobe
+// peak before the exact one places it.
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
                                               const TPatternFunction& continuous,
-                                              const TPatternFunction& nullSearch = {});
+                                              const TPatternFunction& fastPath = {});

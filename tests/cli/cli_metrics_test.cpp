@@ -40,8 +40,51 @@ TEST(CliMetrics, BroadsidePairBeamsNorthAndSouthWithNullsEastAndWest) {
     EXPECT_NEAR(static_cast<double>(metrics["front_to_rear_db"].Number()), 0, 1e-9);
     EXPECT_TRUE(metrics["front_to_side_db"].IsNull());  // the nulls east and west
     EXPECT_NEAR(static_cast<double>(metrics["front_to_back_db"].Number()), 0, 1e-9);
-    EXPECT_NEAR(static_cast<double>(metrics["side_lobe_db"].Number()), 0, 1e-9);  // the back beam
+    EXPECT_TRUE(metrics["side_lobe_db"].IsNull());  // the back beam is a main lobe
     EXPECT_EQ(NullBearings(metrics["nulls"]), (std::vector<long double>{90, 270}));
+}
+
+struct TMainLobesCase {
+    std::vector<std::string> Args;
+    long double SideLobeDb, Tolerance;
+    std::vector<long double> MainLobes;  // bearings
+    std::string Text;                    // the text output's lines
+};
+
+// The Dolph-Chebyshev line's mirror beam is a main lobe, not a 0 dB side lobe; the
+// four-square's back lobe stays its side lobe.
+TEST(CliMetrics, TwinBeamsAreMainLobesAndTheSideLobeIsTheHighestOtherLobe) {
+    const std::string examples = ARRAYPATTERN_EXAMPLES_DIR;
+    const std::vector<TMainLobesCase> cases = {
+        {{"--config", examples + "/broadside-line-8.txt", "--taper", "chebyshev:-30"},
+         -30,
+         0.05L,
+         {0, 180},
+         "\nside lobe: -30,01 dB\nmain lobes: 0 180\n"},
+        {{"--config", examples + "/four-square.txt"},
+         -25.217768260185455L,
+         1e-12L,
+         {45},
+         "\nside lobe: -25,22 dB\nmain lobes: 45\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args[1]);
+        std::vector<std::string> args = {"pattern", "--decimal-mark", ","};
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const TCliRun text = RunCli(args);
+        EXPECT_NE(text.Out.find(c.Text), std::string::npos) << text.Out;
+        args.insert(args.end(), {"--format", "json"});
+        const std::string json = RunCli(args).Out;
+        EXPECT_LT(json.find("\"side_lobe_db\""), json.find("\"main_lobes\""));
+        EXPECT_LT(json.find("\"main_lobes\""), json.find("\"nulls\""));
+        const TJson metrics = ParseJson(json)["metrics"];
+        EXPECT_NEAR(static_cast<double>(metrics["side_lobe_db"].Number()),
+                    static_cast<double>(c.SideLobeDb), static_cast<double>(c.Tolerance));
+        std::vector<long double> mainLobes;
+        for (const TJson& bearing : metrics["main_lobes"].Items)
+            mainLobes.push_back(bearing.Number());
+        EXPECT_EQ(mainLobes, c.MainLobes);
+    }
 }
 
 struct TCardioidCase {
@@ -111,7 +154,9 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
                            "front-to-back: inf dB\n"),
               std::string::npos)
         << run.Out;
-    EXPECT_NE(run.Out.find("\nside lobe: none\nnulls: 270 (-inf dB)\n"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("\nside lobe: none\nmain lobes: 90\nnulls: 270 (-inf dB)\n"),
+              std::string::npos)
+        << run.Out;
 }
 
 }  // namespace

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "model/angles.h"
 #include "model/beamwidth.h"
 #include "near_extended.h"
 
@@ -120,6 +123,84 @@ TEST(Metrics, SideLobeIsTheHighestSampleOutsideTheMainLobe) {
     const auto rounded = Metrics(shoulder);
     ASSERT_TRUE(rounded->SideLobeDb);
     EXPECT_TRUE(NearExtended(*rounded->SideLobeDb, -20, 1e-15L));
+}
+
+struct TMainLobeCase {
+    const char* Name;
+    std::vector<std::pair<int, long double>> Levels;
+    std::vector<long double> MainLobes;  // bearings
+    long double SideLobeDb;
+};
+
+// The peak at index 0 is bearing 180; a lobe at index 180 is the mirror beam at bearing 0.
+TEST(Metrics, LobesWithinAHundredthOfADecibelOfTheMaximumAreMainLobes) {
+    const std::vector<std::pair<int, long double>> beam = {
+        {1, -6}, {-1, -6}, {2, -40}, {-2, -40}, {90, -20}};
+    const auto with = [&beam](long double mirrorDb) {
+        auto levels = beam;
+        levels.insert(levels.end(),
+                      {{180, mirrorDb}, {179, -6}, {181, -6}, {178, -40}, {182, -40}});
+        return levels;
+    };
+    const std::vector<TMainLobeCase> cases = {
+        {"single beam", beam, {180}, -20},
+        {"equal mirror", with(0), {0, 180}, -20},
+        {"mirror 0.009 dB down", with(-0.009L), {0, 180}, -20},
+        {"mirror 0.011 dB down", with(-0.011L), {180}, -0.011L},
+    };
+    for (const auto& c : cases) {
+        const auto metrics = Metrics(Shaped(0, -30, c.Levels));
+        ASSERT_TRUE(metrics) << c.Name;
+        EXPECT_EQ(metrics->MainLobeBearings, c.MainLobes) << c.Name;
+        ASSERT_TRUE(metrics->SideLobeDb) << c.Name;
+        EXPECT_TRUE(NearExtended(*metrics->SideLobeDb, c.SideLobeDb, 1e-12L)) << c.Name;
+        EXPECT_EQ(metrics->FirstNullBeamwidthDegrees, 4) << c.Name;
+    }
+}
+
+struct TContinuousCase {
+    const char* Name;
+    long double (*Field)(long double radians);
+    std::vector<long double> MainLobes;  // bearings
+};
+
+// Beams whose peaks fall between the samples, window azimuth 0.3 degrees and its multiples
+// of 90 degrees, are placed on the continuous pattern, with or without a fast path.
+TEST(Metrics, MainLobePeaksAreSolvedOnTheContinuousPattern) {
+    constexpr long double kOffset = 0.3L * kDegree;
+    const std::vector<TContinuousCase> cases = {
+        {"four equal beams",
+         [](long double az) { return std::fabs(std::cos(2 * (az - kOffset))); },
+         {0.3L, 90.3L, 180.3L, 270.3L}},
+        // The back beam is 0.017 dB down: a side lobe.
+        {"a weaker back beam",
+         [](long double az) {
+             return std::fabs(std::cos(az - kOffset)) * (1 + 1e-3L * std::cos(az - kOffset));
+         },
+         {180.3L}},
+    };
+    for (const auto& c : cases) {
+        TPattern pattern;
+        for (int i = 0; i < kSampleCount; ++i)
+            pattern.Samples[static_cast<unsigned>(i)] = c.Field(i * kDegree);
+        const auto top = std::max_element(pattern.Samples.begin(), pattern.Samples.end());
+        pattern.MaxGain = *top;
+        pattern.MaxGainAngle = static_cast<int>(top - pattern.Samples.begin());
+        const TPatternFunction exact = [&c](long double az) { return c.Field(az * kDegree); };
+        const TPatternFunction fast = [&c](long double az) {
+            return static_cast<long double>(static_cast<double>(c.Field(az * kDegree)));
+        };
+        for (const bool withFastPath : {false, true}) {
+            SCOPED_TRACE(std::string(c.Name) + (withFastPath ? ", fast path" : ""));
+            const auto metrics =
+                ComputeMetrics(pattern, exact, withFastPath ? fast : TPatternFunction{});
+            ASSERT_TRUE(metrics);
+            ASSERT_EQ(metrics->MainLobeBearings.size(), c.MainLobes.size());
+            for (std::size_t n = 0; n < c.MainLobes.size(); ++n) {
+                EXPECT_TRUE(NearExtended(metrics->MainLobeBearings[n], c.MainLobes[n], 1e-9L));
+            }
+        }
+    }
 }
 
 TEST(Metrics, FrontRatiosAgainstTheBackTheRearHalfAndTheSides) {
