@@ -285,13 +285,17 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
     const auto y = [&](double db) {
         return top + height * std::min(1.0, std::max(0.0, db / kRectFloorDb));
     };
+    // A narrow chart numbers every other line: three digits need about two font sizes.
+    const int numbered = x(30) - x(0) < kFontSize * 2.5 ? 60 : 30;
     for (int b = 0; b <= 360; b += 30) {
         SetGrid(cr, b == 0 || b == 360);
         cairo_move_to(cr, x(b), top);
         cairo_line_to(cr, x(b), top + height);
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        ChartText(cr, x(b), top + height + kFontSize, Integer(b), TTextAlign::Centre);
+        if (b % numbered == 0) {
+            ChartText(cr, x(b), top + height + kFontSize, Integer(b), TTextAlign::Centre);
+        }
     }
     for (double db = 0; db >= kRectFloorDb; db -= 10) {
         SetGrid(cr, db == 0 || db == kRectFloorDb);

@@ -56,7 +56,8 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
     const double cells[] = {0, 0.07, 0.17, 0.445, 0.72};
     const char* const heads[] = {Msgid("No."), Msgid("On"), "X", "Y", Msgid("Phase")};
     for (int c = 0; c < 5; ++c) {
-        fit(box.X + cells[c] * box.Width, y, Tr(heads[c]), 0.27 * box.Width);
+        const double next = c + 1 < 5 ? cells[c + 1] : 1.0;
+        fit(box.X + cells[c] * box.Width, y, Tr(heads[c]), (next - cells[c] - 0.01) * box.Width);
     }
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
