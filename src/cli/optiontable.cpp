@@ -316,8 +316,8 @@ const TOptionRow kOptions[] = {
              Real(c, name, value, -200, -1, Tr("a level in dB from -200 to -1")));
      }},
     {"--view", "AZ,EL", kPlot, false,
-     Msgid("3d: the viewer's compass bearing 0..360 and elevation -90..90 (default 225,30: from "
-           "the south-west, 30 degrees above)"),
+     Msgid("3d: the viewer's compass bearing 0..360 and elevation -90..90 (default: the main "
+           "beam's bearing + 60, 30 degrees above)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const std::string expected =
              Tr("AZ,EL: the viewer's bearing 0..360 and elevation -90..90");
@@ -375,7 +375,9 @@ const TOptionRow kOptions[] = {
          c.Options.PlotFile = value;
      }},
     {"--figures", "A,B,...", kSweep, false,
-     Msgid("the figures --plot draws, by their column names (default: all but the elevation)"),
+     Msgid("the figures --plot draws, by their column names (default: directivity_dbi, "
+           "front_to_back_db, beamwidth_deg, peak_bearing_deg, and takeoff_elevation_deg over "
+           "ground)"),
      [](TOptionContext& c, std::string_view, const std::string& value) {
          c.Options.Figures = Split(value, ',');
      }},

@@ -27,29 +27,37 @@ long double Between(long double from, long double to, std::size_t k, std::size_t
     return k == last ? to : from * (1 - t) + to * t;
 }
 
-// The chart of the named figures (all but the elevation when none are named) against the
-// parameter.
+// The chart of the named figures against the parameter; without names, the figures an array
+// is usually tuned for, those of them the rows have.
 std::string SweepChartFile(const std::string& parameter, const std::vector<long double>& values,
                            const std::vector<std::vector<TFigureValue>>& rows,
                            const std::vector<std::string>& names, TPictureFormat format) {
+    static const std::vector<std::string> kDefaultFigures = {
+        "directivity_dbi", "front_to_back_db", "beamwidth_deg", "peak_bearing_deg",
+        "takeoff_elevation_deg"};
     std::vector<TSweepSeries> series;
     const std::vector<TFigureValue>& first = rows.front();
-    const auto add = [&](std::size_t column) {
+    const auto column = [&](const std::string& name) {
+        std::size_t c = 0;
+        while (c < first.size() && name != first[c].Key) ++c;
+        return c;
+    };
+    const auto add = [&](std::size_t c) {
         TSweepSeries s;
-        s.Name = first[column].Key;
-        for (const auto& row : rows) s.Values.push_back(static_cast<double>(row[column].Value));
+        s.Name = first[c].Key;
+        for (const auto& row : rows) s.Values.push_back(static_cast<double>(row[c].Value));
         series.push_back(std::move(s));
     };
     if (names.empty()) {
-        for (std::size_t c = 1; c < first.size(); ++c) add(c);
+        for (const std::string& name : kDefaultFigures) {
+            if (column(name) < first.size()) add(column(name));
+        }
     }
     for (const std::string& name : names) {
-        std::size_t column = 0;
-        while (column < first.size() && name != first[column].Key) ++column;
-        if (column == first.size()) {
+        if (column(name) == first.size()) {
             throw EUsageError(TrFormat("--figures names no figure %s", {name}));
         }
-        add(column);
+        add(column(name));
     }
     std::vector<double> x;
     for (const long double v : values) x.push_back(static_cast<double>(v));

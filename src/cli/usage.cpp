@@ -111,8 +111,8 @@ as Windows-1251, else with \xNN escapes.
         bearing}, max_gain, max_gain_angle (sample index), bearing, gain_db, emitters (n,
         enabled, x, y, phase, texts), samples (361 values), metrics {beamwidth_deg,
         first_null_beamwidth_deg, front_to_back_db, front_to_rear_db, front_to_side_db,
-        side_lobe_db, nulls}, directivity_dbi, peak_directivity_dbi, peak_bearing_deg,
-        peak_elevation_deg, elevation_cut {model, bearing, samples: 91 values for
+        side_lobe_db, main_lobes, nulls}, directivity_dbi, peak_directivity_dbi,
+        peak_bearing_deg, peak_elevation_deg, elevation_cut {model, bearing, samples: 91 values for
         elevation 0..90; free-space when the pattern's model is the window's}. metrics is null when the pattern is zero everywhere, the directivities when
         the array radiates nothing.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value

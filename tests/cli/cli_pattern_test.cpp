@@ -144,7 +144,7 @@ TEST(CliPattern, TextShowsLabelsGridAndMetrics) {
     EXPECT_EQ(lines[5], "1\t1\t0,25\t0,25\t0\t1");
     EXPECT_EQ(lines[12], "8\t0\t0\t0\t0\t1");
     EXPECT_EQ(lines[14].rfind("beamwidth: ", 0), 0u);
-    EXPECT_EQ(lines[20].rfind("nulls: ", 0), 0u);
+    EXPECT_EQ(lines[21].rfind("nulls: ", 0), 0u);
 }
 
 TEST(CliPattern, CsvHasEverySampleAtFullPrecision) {
