@@ -19,21 +19,22 @@ long double PowerDbi(long double field, long double meanPower) {
 }  // namespace
 
 long double MeanRadiatedPower(const TArray& array) {
-    const TSources<double> s = Sources<double>(array);
+    const TScaledSources scaled = ScaledSources(array);
+    const TSources<double>& s = scaled.Sources;
     const double twoPi = 2 * TReal<double>::kPi;
     double sum = 0;
     for (unsigned m = 0; m < static_cast<unsigned>(s.Count); ++m) {
-        // An emitter whose phase cannot be reduced adds nothing to the samples either.
-        if (!InTrigReductionRange(twoPi * s.Phase[m])) continue;
+        // An emitter that adds nothing is left out: its phase may be no number at all.
+        if (s.Amplitude[m] == 0) continue;
         sum += s.Amplitude[m] * s.Amplitude[m] * PairIntegral(array.EmitterType, 0, 0, 0);
         for (unsigned n = 0; n < m; ++n) {
-            if (!InTrigReductionRange(twoPi * s.Phase[n])) continue;
+            if (s.Amplitude[n] == 0) continue;
             sum += 2 * s.Amplitude[m] * s.Amplitude[n] *
                    std::cos(twoPi * (s.Phase[m] - s.Phase[n])) *
                    PairIntegral(array.EmitterType, s.X[m] - s.X[n], s.Y[m] - s.Y[n], 0);
         }
     }
-    return sum;
+    return std::scalbn(static_cast<long double>(sum), 2 * scaled.Exponent);
 }
 
 std::optional<TDirectivity> ComputeDirectivity(const TArray& array, const TPattern* horizon) {

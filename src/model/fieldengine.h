@@ -125,7 +125,7 @@ TElevation<R> Elevation(TFieldModel model, R degrees, const TGround& ground = {}
             const R psi = 2 * TReal<R>::kPi * static_cast<R>(ground.HeightWavelengths) * el.Sin;
             el.Direct = {TReal<R>::Cos(psi), TReal<R>::Sin(psi)};
             el.Reflected = std::conj(el.Direct);
-            el.Reflect = Reflection<R>(ground, el.Sin, el.Cos);
+            el.Reflect = Reflection<R>(ground, el.Sin);
             return el;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <complex>
 #include <string_view>
 
@@ -45,9 +46,9 @@ std::complex<R> ComplexPermittivity(const TGround& g) {
     return {static_cast<R>(g.Permittivity), -60 * static_cast<R>(g.Conductivity) * wavelength};
 }
 
-// The Fresnel reflection coefficients at grazing angle e (sine and cosine given) of the wave
-// polarised in the plane of incidence (vertical, Rv) and across it (horizontal, Rh). Perfect
-// ground: Rv = +1, Rh = -1.
+// The Fresnel reflection coefficients at grazing angle e (its sine given) of the wave polarised
+// in the plane of incidence (vertical, Rv) and across it (horizontal, Rh). Perfect ground:
+// Rv = +1, Rh = -1.
 template <typename R>
 struct TReflection {
     std::complex<R> Vertical{1, 0};
@@ -55,9 +56,16 @@ struct TReflection {
 };
 
 template <typename R>
-TReflection<R> Reflection(const TGround& g, R sinE, R cosE) {
+TReflection<R> Reflection(const TGround& g, R sinE) {
     if (g.Kind != TGroundKind::Real) return {};
     const std::complex<R> eps = ComplexPermittivity<R>(g);
-    const std::complex<R> root = std::sqrt(eps - cosE * cosE);
+    // A loss beyond the type's range (a frequency far below any radio's) is a perfect
+    // conductor's, save at grazing, where every ground but vacuum reflects -1 in both.
+    if (!std::isfinite(eps.imag())) return {{sinE > 0 ? R(1) : R(-1), 0}, {-1, 0}};
+    // eps - cos^2 e written as (eps - 1) + sin^2 e: near grazing no digits cancel, and vacuum
+    // gives exactly sin e, so that it reflects exactly nothing.
+    const std::complex<R> root = std::sqrt(eps - R(1) + sinE * sinE);
+    // Only vacuum at grazing leaves 0 / 0; its reflection is 0 there as at every angle.
+    if (root == std::complex<R>(0)) return {{0, 0}, {0, 0}};
     return {(eps * sinE - root) / (eps * sinE + root), (sinE - root) / (sinE + root)};
 }

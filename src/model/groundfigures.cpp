@@ -9,6 +9,7 @@
 #include "model/fieldengine.h"
 #include "model/pairintegral.h"
 #include "model/pattern.h"
+#include "model/searchbounds.h"
 
 namespace {
 
@@ -24,22 +25,25 @@ TFieldSpec Spec(const TGround& ground, long double elevation) {
     return {TFieldModel::OverGround, elevation, ground};
 }
 
-// The field in the fast path at window azimuth az and elevation e, both in degrees.
+// The field in the fast path at window azimuth az and elevation e, both in degrees, of the
+// amplitudes scaled by a power of two: in range for any array, its maxima where the array's are.
 class TFastGroundField {
   public:
     TFastGroundField(const TArray& array, const TGround& ground)
-        : Sources(::Sources<double>(array)), Type(array.EmitterType), Ground(ground) {}
+        : Scaled(ScaledSources(array)), Type(array.EmitterType), Ground(ground) {}
 
     TElevation<double> At(double e) const {
         return Elevation<double>(TFieldModel::OverGround, e, Ground);
     }
     double Value(double az, const TElevation<double>& el) const {
-        return FieldValueOf(Sources, TFieldModel::OverGround, Type, az * kRadian, el);
+        return FieldValueOf(Scaled.Sources, TFieldModel::OverGround, Type, az * kRadian, el);
     }
     double Value(double az, double e) const { return Value(az, At(e)); }
+    // The array's power is the scaled one times 2^(2 Exponent).
+    int Exponent() const { return Scaled.Exponent; }
 
   private:
-    TSources<double> Sources;
+    TScaledSources Scaled;
     int Type;
     TGround Ground;
 };
@@ -48,38 +52,47 @@ struct TPoint {
     double Az, El, Value;
 };
 
-// Compass steps that halve from the grid's spacing until far below 0.01 degree.
-TPoint Refine(const TFastGroundField& field, TPoint p, double azStep, double elStep) {
-    while (azStep > 1e-7 || elStep > 1e-7) {
-        bool moved = false;
-        const double moves[4][2] = {{azStep, 0}, {-azStep, 0}, {0, elStep}, {0, -elStep}};
-        for (const auto& m : moves) {
-            const double el = std::clamp(p.El + m[1], 0.0, 90.0);
-            const double v = field.Value(p.Az + m[0], el);
-            if (v > p.Value) {
-                p = {p.Az + m[0], el, v};
-                moved = true;
-            }
-        }
-        if (!moved) {
-            azStep /= 2;
-            elStep /= 2;
-        }
+// One compass step on each axis from p, each taken where it climbs.
+TPoint Explore(const TFastGroundField& field, TPoint p, double azStep, double elStep) {
+    const double moves[4][2] = {{azStep, 0}, {-azStep, 0}, {0, elStep}, {0, -elStep}};
+    for (const auto& m : moves) {
+        const double el = std::clamp(p.El + m[1], 0.0, 90.0);
+        const double v = field.Value(p.Az + m[0], el);
+        if (v > p.Value) p = {p.Az + m[0], el, v};
     }
     return p;
 }
 
+// Compass steps that halve from the grid's spacing until far below 0.01 degree (Hooke and
+// Jeeves). On a ridge across both axes single steps zig-zag; the pattern move repeats the net
+// move of the climbs so far, which grows while they succeed, and carries the point along it.
+TPoint Refine(const TFastGroundField& field, TPoint base, double azStep, double elStep) {
+    int step = 0;
+    while (step < kRefinementSteps && (azStep > 1e-7 || elStep > 1e-7)) {
+        ++step;
+        TPoint x = Explore(field, base, azStep, elStep);
+        if (!(x.Value > base.Value)) {
+            azStep /= 2;
+            elStep /= 2;
+            continue;
+        }
+        while (step < kRefinementSteps) {
+            ++step;
+            const double az = 2 * x.Az - base.Az;
+            const double el = std::clamp(2 * x.El - base.El, 0.0, 90.0);
+            const TPoint y = Explore(field, {az, el, field.Value(az, el)}, azStep, elStep);
+            base = x;
+            if (!(y.Value > x.Value)) break;
+            x = y;
+        }
+        base = x;
+    }
+    return base;
+}
+
 TPoint FindTakeoff(const TArray& array, const TGround& ground) {
     const TFastGroundField field(array, ground);
-    double aperture = 0;
-    for (const TEmitter& a : array.Emitters) {
-        for (const TEmitter& b : array.Emitters) {
-            if (a.Enabled && b.Enabled) {
-                aperture =
-                    std::max(aperture, static_cast<double>(std::hypot(a.X - b.X, a.Y - b.Y)));
-            }
-        }
-    }
+    const auto aperture = static_cast<double>(Aperture(array));
     // Lobes of an aperture D are about 57 / D degrees wide in azimuth; the height sets how
     // fast the ground factor turns in elevation.
     const double azStep = std::clamp(10 / (1 + 2 * aperture), 0.25, 5.0);
@@ -182,7 +195,8 @@ long double Dbi(long double ratio) {
 }  // namespace
 
 long double MeanPowerWithImages(const TArray& array, long double heightWavelengths) {
-    const TSources<double> s = Sources<double>(array);
+    const TScaledSources scaled = ScaledSources(array);
+    const TSources<double>& s = scaled.Sources;
     const double twoPi = 2 * TReal<double>::kPi;
     // A horizontal dipole's image carries the opposite current, a vertical one's the same.
     const double image =
@@ -191,9 +205,10 @@ long double MeanPowerWithImages(const TArray& array, long double heightWavelengt
     const double rise = 2 * static_cast<double>(heightWavelengths);
     double sum = 0;
     for (unsigned m = 0; m < static_cast<unsigned>(s.Count); ++m) {
-        if (!InTrigReductionRange(twoPi * s.Phase[m])) continue;
+        // An emitter that adds nothing is left out: its phase may be no number at all.
+        if (s.Amplitude[m] == 0) continue;
         for (unsigned n = 0; n < static_cast<unsigned>(s.Count); ++n) {
-            if (!InTrigReductionRange(twoPi * s.Phase[n])) continue;
+            if (s.Amplitude[n] == 0) continue;
             const double dx = s.X[m] - s.X[n];
             const double dy = s.Y[m] - s.Y[n];
             const double pair =
@@ -204,10 +219,11 @@ long double MeanPowerWithImages(const TArray& array, long double heightWavelengt
                     image * PairIntegral(array.EmitterType, dx, dy, rise));
         }
     }
-    return sum;
+    return std::scalbn(static_cast<long double>(sum), 2 * scaled.Exponent);
 }
 
 std::optional<long double> UpperHalfSpacePower(const TArray& array, const TGround& ground) {
+    if (!SearchableAperture(array)) return std::nullopt;
     const TFastGroundField field(array, ground);
     int n = 16;
     int m = 32;
@@ -216,13 +232,16 @@ std::optional<long double> UpperHalfSpacePower(const TArray& array, const TGroun
         n *= 2;
         m *= 2;
         const double next = Quadrature(field, n, m);
-        if (std::fabs(next - previous) <= kQuadratureAgreement * std::fabs(next)) return next;
+        if (std::fabs(next - previous) <= kQuadratureAgreement * std::fabs(next)) {
+            return std::scalbn(static_cast<long double>(next), 2 * field.Exponent());
+        }
         previous = next;
     }
     return std::nullopt;
 }
 
 std::optional<TGroundFigures> ComputeGroundFigures(const TArray& array, const TGround& ground) {
+    if (!SearchableAperture(array)) return std::nullopt;
     const TPoint top = FindTakeoff(array, ground);
     const long double az = top.Az;
     const long double el = top.El;

@@ -23,8 +23,9 @@ struct TGroundFigures {
     std::optional<long double> GainDbi;
 };
 
-// Nullopt when the array radiates nothing into the upper half-space. The ground's kind must
-// be Perfect or Real.
+// Nullopt when the array radiates nothing into the upper half-space, or when it is too wide
+// for the searches (SearchableAperture in model/searchbounds.h tells which). The ground's kind
+// must be Perfect or Real.
 std::optional<TGroundFigures> ComputeGroundFigures(const TArray& array, const TGround& ground);
 
 // The mean over the sphere of F^2 of the array together with its images in perfect ground
@@ -33,5 +34,5 @@ long double MeanPowerWithImages(const TArray& array, long double heightWavelengt
 
 // The power radiated into the upper half-space over 4 pi, by Gauss-Legendre quadrature in
 // elevation and the trapezoid rule in azimuth, refined until two levels agree to 1e-7 dB;
-// none if they do not within the bound.
+// none if they do not within the bound, or if the array is too wide for the searches.
 std::optional<long double> UpperHalfSpacePower(const TArray& array, const TGround& ground);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "model/emitters.h"
@@ -39,4 +41,32 @@ inline double PairIntegral(int type, double dx, double dy, double dz) {
     if (distance > 0 && type == etHorizontalDipoleNS) along = dx / distance;
     if (distance > 0 && type == etHorizontalDipoleWE) along = dy / distance;
     return SphericalJ0(x) - SphericalJ1OverX(x) + along * along * SphericalJ2(x);
+}
+
+// The enabled emitters in the fast path's precision with every amplitude divided by the power
+// of two that brings the largest into [1, 2); an emitter whose phase the trigonometry drops
+// gets amplitude 0, as it adds to no sample. Power sums over these neither overflow nor
+// underflow for any amplitude, and a power of two changes no digit of their ratios.
+struct TScaledSources {
+    TSources<double> Sources;
+    int Exponent = 0;  // each amplitude is 2^Exponent times its scaled one
+};
+
+inline TScaledSources ScaledSources(const TArray& array) {
+    TScaledSources scaled{Sources<double>(array)};
+    TSources<double>& s = scaled.Sources;
+    std::array<long double, kEmitterCount> amplitude{};
+    long double largest = 0;
+    unsigned n = 0;
+    for (const TEmitter& e : array.Emitters) {
+        if (!e.Enabled) continue;
+        if (InTrigReductionRange(2 * TReal<double>::kPi * s.Phase[n])) amplitude[n] = e.Amplitude;
+        largest = std::max(largest, std::fabs(amplitude[n]));
+        ++n;
+    }
+    if (largest > 0 && std::isfinite(largest)) scaled.Exponent = std::ilogb(largest);
+    for (unsigned k = 0; k < n; ++k) {
+        s.Amplitude[k] = static_cast<double>(std::scalbn(amplitude[k], -scaled.Exponent));
+    }
+    return scaled;
 }

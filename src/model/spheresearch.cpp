@@ -7,6 +7,8 @@
 
 #include "model/angles.h"
 #include "model/fieldengine.h"
+#include "model/pairintegral.h"
+#include "model/searchbounds.h"
 
 namespace {
 
@@ -16,7 +18,10 @@ constexpr double kTwoPi = 2 * TReal<double>::kPi;
 constexpr double kLobeSamples = 4;
 constexpr double kCoarsestStep = 0.1;
 constexpr std::size_t kStarts = 4;
+// Newton's method settles in a handful of steps. Where the power is level to rounding (a ring
+// of equal maxima) the climb would wander along it; it stops well inside the search's budget.
 constexpr int kNewtonSteps = 60;
+static_assert(kNewtonSteps <= kRefinementSteps);
 // A step this short (direction cosines or radians) leaves the level exact to far below 1e-12.
 constexpr double kConverged = 1e-10;
 
@@ -25,13 +30,10 @@ constexpr double kConverged = 1e-10;
 // array factor |sum a exp(j 2 pi (x p + y q + phase))|^2.
 class TPowerPattern {
   public:
+    // Amplitudes scaled by a power of two: the power of any array stays in range, and the
+    // place of its maximum is the same.
     explicit TPowerPattern(const TArray& array)
-        : Sources(::Sources<double>(array)), Type(array.EmitterType) {
-        // An emitter whose phase cannot be reduced adds nothing to any sample; here neither.
-        for (unsigned n = 0; n < static_cast<unsigned>(Sources.Count); ++n) {
-            if (!InTrigReductionRange(kTwoPi * Sources.Phase[n])) Sources.Amplitude[n] = 0;
-        }
-    }
+        : Sources(ScaledSources(array).Sources), Type(array.EmitterType) {}
 
     // The value and its first and second derivatives at (p, q).
     struct TLocal {
@@ -96,17 +98,6 @@ class TPowerPattern {
             default:
                 return {1, 0, 0, 0, 0, 0};
         }
-    }
-
-    double Aperture() const {
-        double widest = 0;
-        for (unsigned m = 0; m < static_cast<unsigned>(Sources.Count); ++m) {
-            for (unsigned n = 0; n < m; ++n) {
-                widest = std::max(
-                    widest, std::hypot(Sources.X[m] - Sources.X[n], Sources.Y[m] - Sources.Y[n]));
-            }
-        }
-        return widest;
     }
 
     const TSources<double>& Radiating() const { return Sources; }
@@ -267,10 +258,10 @@ TCandidate Climb(const TPowerPattern& pattern, TCandidate c) {
 }  // namespace
 
 std::optional<TSpherePeak> FindSpherePeak(const TArray& array) {
+    if (!SearchableAperture(array)) return std::nullopt;
     const TPowerPattern pattern(array);
-    const double aperture = pattern.Aperture();
-    if (!(aperture <= kSearchableAperture)) return std::nullopt;
-    const double step = std::min(kCoarsestStep, 1 / (kLobeSamples * aperture));
+    const double step =
+        std::min(kCoarsestStep, 1 / (kLobeSamples * static_cast<double>(Aperture(array))));
     const int points = 2 * static_cast<int>(std::ceil(1 / step)) + 1;
     TCandidate best;
     for (const TCandidate& start : GridCandidates(pattern, points)) {
@@ -282,6 +273,5 @@ std::optional<TSpherePeak> FindSpherePeak(const TArray& array) {
     TSpherePeak peak;
     peak.AzimuthDegrees = std::atan2(best.P, best.Q) / static_cast<double>(kDegree);
     peak.ElevationDegrees = std::atan2(std::sqrt(1 - r * r), r) / static_cast<double>(kDegree);
-    peak.Power = best.Power;
     return peak;
 }

@@ -248,4 +248,30 @@ TEST(Directivity, LobesTooFineForTheSearchGiveNoPeakButTheHorizonFigure) {
     EXPECT_NEAR(static_cast<double>(*wide->PeakDbi), 10 * std::log10(4.0 / 2), 1e-3);
 }
 
+// The directivity is a ratio of powers: it holds for currents of any size a long double carries.
+TEST(Directivity, ScalingEveryAmplitudeLeavesItAlone) {
+    TArray array;
+    array.EmitterType = etHorizontalDipoleWE;
+    array.Emitter(1) = {-0.125L, 0, 0, true, 1};
+    array.Emitter(2) = {0.125L, 0, 0.3L, true, 0.5L};
+    array.Emitter(3) = {0, 0.2L, 0.1L, true, 0.8L};
+    const auto reference = ComputeDirectivity(array);
+    ASSERT_TRUE(reference && reference->PeakDbi);
+    for (const long double factor : {1e-200L, 1.0L, 1e100L, 1e200L}) {
+        SCOPED_TRACE(static_cast<double>(std::log10(factor)));
+        TArray scaled = array;
+        for (TEmitter& e : scaled.Emitters) e.Amplitude *= factor;
+        const auto d = ComputeDirectivity(scaled);
+        ASSERT_TRUE(d && d->PeakDbi);
+        EXPECT_NEAR(static_cast<double>(d->HorizonDbi), static_cast<double>(reference->HorizonDbi),
+                    1e-9);
+        EXPECT_NEAR(static_cast<double>(*d->PeakDbi), static_cast<double>(*reference->PeakDbi),
+                    1e-9);
+        EXPECT_NEAR(static_cast<double>(d->PeakBearingDegrees),
+                    static_cast<double>(reference->PeakBearingDegrees), 1e-6);
+        EXPECT_NEAR(static_cast<double>(d->PeakElevationDegrees),
+                    static_cast<double>(reference->PeakElevationDegrees), 1e-6);
+    }
+}
+
 }  // namespace

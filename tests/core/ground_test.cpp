@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <complex>
 #include <iterator>
+#include <limits>
 #include <random>
 
+#include "model/directivity.h"
 #include "model/fieldengine.h"
 #include "model/groundfigures.h"
 #include "model/pattern.h"
+#include "model/searchbounds.h"
 
 namespace {
 
@@ -63,7 +67,7 @@ TEST(Ground, VerticalReflectionVanishesAtTheBrewsterAngle) {
     const TGround dielectric{TGroundKind::Real, 0, 10, 4, 0};
     const double brewster = std::atan(0.5);
     const auto rv = [&](double e) {
-        return std::abs(Reflection<double>(dielectric, std::sin(e), std::cos(e)).Vertical);
+        return std::abs(Reflection<double>(dielectric, std::sin(e)).Vertical);
     };
     EXPECT_LT(rv(brewster), 1e-12);
     EXPECT_GT(rv(brewster - 0.05), 0.02);
@@ -72,7 +76,7 @@ TEST(Ground, VerticalReflectionVanishesAtTheBrewsterAngle) {
     const TGround average{TGroundKind::Real, 0, 7, 13, 0.005L};
     double lowest = 2, where = 0;
     for (double e = 0.001; e < 1.5; e += 0.001) {
-        const double r = std::abs(Reflection<double>(average, std::sin(e), std::cos(e)).Vertical);
+        const double r = std::abs(Reflection<double>(average, std::sin(e)).Vertical);
         if (r < lowest) {
             lowest = r;
             where = e;
@@ -111,6 +115,153 @@ TEST(Ground, QuadratureAgreesWithTheExactImageIntegral) {
             ASSERT_TRUE(power);
             const long double exact = MeanPowerWithImages(array, h) / 2;
             EXPECT_NEAR(static_cast<double>(*power / exact), 1, 1e-9) << type << " " << h;
+        }
+    }
+}
+
+template <typename R>
+void ExpectFiniteAndPassive(const TGround& ground, long double degrees) {
+    const R sinE = std::sin(static_cast<R>(degrees * kDegree));
+    const TReflection<R> r = Reflection<R>(ground, sinE);
+    const bool vacuum = ground.Permittivity == 1 && ground.Conductivity == 0;
+    for (const std::complex<R> c : {r.Vertical, r.Horizontal}) {
+        ASSERT_TRUE(std::isfinite(c.real()) && std::isfinite(c.imag())) << degrees;
+        EXPECT_LE(std::abs(c), 1) << degrees;
+        // Vacuum reflects nothing; any other ground reflects a grazing wave whole, inverted.
+        if (vacuum) {
+            EXPECT_LT(std::abs(c), 1e-15L) << degrees;
+        } else if (degrees == 0) {
+            EXPECT_LT(std::abs(c + R(1)), 1e-15L);
+        }
+    }
+}
+
+TEST(Ground, ReflectionIsFiniteAndPassiveForEveryGroundAtEveryAngle) {
+    for (const long double permittivity : {1.0L, 1.0001L, 4.0L, 13.0L, 81.0L, 1e6L}) {
+        for (const long double conductivity : {0.0L, 1e-9L, 0.005L, 5.0L, 1e9L}) {
+            for (const long double mhz : {1e-300L, 1e-6L, 14.0L, 1e6L}) {
+                SCOPED_TRACE(testing::Message()
+                             << permittivity << " " << conductivity << " S/m " << mhz << " MHz");
+                const TGround ground{TGroundKind::Real, 0, mhz, permittivity, conductivity};
+                for (const long double degrees :
+                     {0.0L, 1e-300L, 1e-9L, 0.01L, 1.0L, 30.0L, 89.0L, 90.0L}) {
+                    ExpectFiniteAndPassive<double>(ground, degrees);
+                    ExpectFiniteAndPassive<long double>(ground, degrees);
+                }
+            }
+        }
+    }
+}
+
+TEST(Ground, VacuumBelowTheArrayLeavesTheFreeSpacePattern) {
+    const TGround vacuum{TGroundKind::Real, 0.5L, 14, 1, 0};
+    TArray array = MakeInitialArray();
+    for (const int type : {etVerticalDipole, etHorizontalDipoleNS, etHorizontalDipoleWE}) {
+        array.EmitterType = type;
+        for (const long double e : {0.0L, 12.5L, 60.0L}) {
+            const TPattern over = ComputePattern(array, {TFieldModel::OverGround, e, vacuum});
+            const TPattern free = ComputePattern(array, {TFieldModel::FreeSpace, e});
+            for (unsigned i = 0; i < kSampleCount; ++i) {
+                ASSERT_NEAR(static_cast<double>(over.Samples[i]),
+                            static_cast<double>(free.Samples[i]), 1e-15)
+                    << type << " " << e << " " << i;
+            }
+        }
+    }
+    // Vertical dipoles peak at the horizon, and half their power goes up: 3 dB more.
+    array.EmitterType = etVerticalDipole;
+    const auto figures = ComputeGroundFigures(array, vacuum);
+    const auto free = ComputeDirectivity(array);
+    ASSERT_TRUE(figures && figures->SpaceWaveDirectivityDbi && free && free->PeakDbi);
+    EXPECT_NEAR(static_cast<double>(figures->TakeoffElevationDegrees), 0, 1e-6);
+    EXPECT_NEAR(static_cast<double>(*figures->SpaceWaveDirectivityDbi - *free->PeakDbi),
+                10 * std::log10(2.0), 1e-6);
+}
+
+TEST(Ground, ArraysTooWideToSearchHaveNoFiguresAndSaySo) {
+    TArray array = MakeInitialArray();
+    array.EmitterType = etHorizontalDipoleNS;
+    array.Emitter(2) = {1500, 3, -1.895L, true};
+    const TGround grounds[] = {Perfect(0.01L), {TGroundKind::Real, 0, 14, 1.0001L, 1e9L}};
+    EXPECT_FALSE(SearchableAperture(array));
+    for (const TGround& ground : grounds) {
+        EXPECT_FALSE(ComputeGroundFigures(array, ground));
+        EXPECT_FALSE(UpperHalfSpacePower(array, ground));
+    }
+    // Just inside the bound the searches run.
+    array.Emitter(2).X = 199.5L;
+    EXPECT_TRUE(SearchableAperture(array));
+    EXPECT_TRUE(ComputeGroundFigures(array, grounds[0]));
+}
+
+TEST(Ground, SearchableApertureSpansTheEnabledEmittersUpToTheBound) {
+    const struct {
+        const char* Name;
+        long double X;
+        bool Enabled;
+        bool Searchable;
+    } cases[] = {
+        {"one emitter", 0, false, true},
+        {"at the bound", 200, true, true},
+        {"just beyond it", 200.001L, true, false},
+        {"far but switched off", 1e6L, false, true},
+        {"no number", std::numeric_limits<long double>::quiet_NaN(), true, false},
+    };
+    for (const auto& c : cases) {
+        TArray array;
+        array.Emitter(1) = {0, 0, 0, true};
+        array.Emitter(8) = {c.X, 0, 0, c.Enabled};
+        EXPECT_EQ(SearchableAperture(array), c.Searchable) << c.Name;
+    }
+}
+
+// Two emitters 31 wavelengths apart across the diagonal, high above the ground: the lobe is a
+// narrow ridge across both azimuth and elevation, along which single compass steps crawl.
+TEST(Ground, TakeoffOnARidgeAcrossBothAxesIsTheLocalMaximum) {
+    TArray array;
+    array.EmitterType = etHorizontalDipoleWE;
+    array.Emitter(1) = {11.1L, -8.4L, 0.14L, true, 0.6L};
+    array.Emitter(2) = {-11.4L, 11.0L, 0.67L, true, 2.4L};
+    const TGround ground = Perfect(1.38L);
+    const auto figures = ComputeGroundFigures(array, ground);
+    ASSERT_TRUE(figures);
+    const long double az = figures->PeakBearingDegrees - 180;
+    const long double el = figures->TakeoffElevationDegrees;
+    const auto value = [&](long double a, long double e) {
+        return FieldValue(array, {TFieldModel::OverGround, e, ground}, a * kDegree);
+    };
+    const long double top = value(az, el);
+    for (const long double span : {0.01L, 0.001L}) {  // degrees
+        for (int i = -20; i <= 20; ++i) {
+            for (int j = -20; j <= 20; ++j) {
+                ASSERT_LE(value(az + i * span / 20, el + j * span / 20), top * (1 + 1e-10L))
+                    << i << " " << j;
+            }
+        }
+    }
+}
+
+// The figures are ratios of powers: they hold for currents of any size a long double carries.
+TEST(Ground, ScalingEveryAmplitudeLeavesTheFiguresAlone) {
+    TArray array = MakeInitialArray();
+    array.EmitterType = etHorizontalDipoleWE;
+    array.Emitter(2).Amplitude = 0.5L;
+    array.Emitter(3).Amplitude = 0.8L;
+    const TGround grounds[] = {Perfect(0.3L), {TGroundKind::Real, 0.3L, 14, 13, 0.005L}};
+    for (const TGround& ground : grounds) {
+        const auto reference = ComputeGroundFigures(array, ground);
+        ASSERT_TRUE(reference && reference->SpaceWaveDirectivityDbi);
+        for (const long double factor : {1e-200L, 1.0L, 1e100L, 1e200L}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(ground.Kind) << " " << factor);
+            TArray scaled = array;
+            for (TEmitter& e : scaled.Emitters) e.Amplitude *= factor;
+            const auto figures = ComputeGroundFigures(scaled, ground);
+            ASSERT_TRUE(figures && figures->SpaceWaveDirectivityDbi);
+            EXPECT_NEAR(static_cast<double>(*figures->SpaceWaveDirectivityDbi),
+                        static_cast<double>(*reference->SpaceWaveDirectivityDbi), 1e-9);
+            EXPECT_EQ(figures->GainDbi.has_value(), reference->GainDbi.has_value());
+            EXPECT_NEAR(static_cast<double>(figures->TakeoffElevationDegrees),
+                        static_cast<double>(reference->TakeoffElevationDegrees), 1e-6);
         }
     }
 }
