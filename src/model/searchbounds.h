@@ -13,11 +13,12 @@
 // any bound of time and memory.
 inline constexpr long double kSearchableAperture = 200;
 
-// The most steps a climb takes. From a grid's best samples climbs settle in far fewer (under a
-// thousand at the widest aperture); one that wanders over rounding noise ends here.
+// The most steps a climb takes. From a grid's best samples climbs settle in a few hundred,
+// about a thousand near the widest aperture; one that wanders over rounding noise ends here.
 inline constexpr int kRefinementSteps = 10000;
 
-// The largest distance between two enabled emitters (wavelengths); NaN when a coordinate is.
+// The largest distance between two enabled emitters (wavelengths); not finite when a
+// coordinate is not.
 inline long double Aperture(const TArray& array) {
     long double widest = 0;
     for (const TEmitter& a : array.Emitters) {
