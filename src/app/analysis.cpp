@@ -64,6 +64,11 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
     rows.push_back({Tr("In the direction, deg"), result.Session.Labels.Bearing});
     add(FigureRows(result, TFigureGroup::Metrics));
     if (const auto& m = result.Metrics) {
+        std::string lobes;
+        for (const long double b : m->MainLobeBearings) {
+            lobes += (lobes.empty() ? "" : " ") + FigureText(b, 2);
+        }
+        rows.push_back({Tr("Main lobes, deg"), lobes});
         std::string nulls;
         for (const long double b : m->NullBearings) {
             nulls += (nulls.empty() ? "" : " ") + FigureText(b, 2);
@@ -127,6 +132,16 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
         if (!(ground.FrequencyMhz > 0 && std::isfinite(ground.FrequencyMhz))) {
             throw EUsageError(Tr("--ground real needs --frequency in MHz"));
         }
+        // A soil left out would be read as vacuum, whose answer looks like one for a ground.
+        const bool fileSoil = fileGround && fileGround->Kind == TGroundKind::Real;
+        if (!fileSoil && (!request.Permittivity || !request.Conductivity)) {
+            throw EUsageError(TrFormat(
+                "--ground real needs its soil: --soil, or --permittivity and --conductivity "
+                "(missing: %s)",
+                {!request.Permittivity && !request.Conductivity ? "--permittivity, --conductivity"
+                 : !request.Permittivity                        ? "--permittivity"
+                                                                : "--conductivity"}));
+        }
         if (!(ground.Permittivity >= 1 && std::isfinite(ground.Permittivity))) {
             throw EUsageError(
                 TrFormat("invalid permittivity %s: a relative permittivity of 1 or more",
@@ -147,6 +162,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     // The formula, the ground and the elevation are settled once the array is, then the
     // pattern is computed once in them.
     TSessionSteps steps = request.Steps;
+    bool unpolarisedFileGround = false;
     steps.ResolveField = [&](const TArray& array, const std::optional<TGround>& fileGround) {
         TFieldSpec field = request.Steps.Field;
         // A formula named explicitly outweighs the file's ground; the options' ground cannot
@@ -157,6 +173,12 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         const int type = array.EmitterType;
         if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
             type != etHorizontalDipoleWE) {
+            // A file may keep its ground beside a type the window set later: it loads as the
+            // window shows it, in free space, and says so.
+            if (!request.Ground.Kind) {
+                unpolarisedFileGround = true;
+                return field;
+            }
             throw EUsageError(
                 TrFormat("over ground the emitters need a polarisation: type %s has none (use "
                          "--type 1, 2 or 3)",
@@ -172,6 +194,14 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     };
     result.Session = BuildSession(steps);
     result.Field = result.Session.Field;
+    if (unpolarisedFileGround) {
+        result.Session.Warnings.push_back(TrFormat(
+            "%s: its ground needs polarised emitters (type 1, 2 or 3), not type %s: the array "
+            "is taken in free space",
+            {DisplayName(*request.Steps.ConfigFile),
+             std::to_string(result.Session.Model.EmitterType)}));
+        ++result.Session.WarningCount;
+    }
     const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
@@ -221,14 +251,21 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     }
     report.Grid = session.Grid;
     report.Figures = ReportTable(result);
-    chart.Caption = TrFormat(
-        "model %s, elevation %s deg, type %s",
-        {FieldModelName(result.Field.Model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
-         std::to_string(result.Session.Model.EmitterType)});
-    if (result.Taper) chart.Caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
-    if (result.Field.Model == TFieldModel::OverGround) {
-        chart.Caption += "; " + GroundConditions(result.Field.Ground);
-    }
-    chart.Caption += "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
+    const auto conditions = [&result](TFieldModel model) {
+        std::string caption = TrFormat(
+            "model %s, elevation %s deg, type %s",
+            {FieldModelName(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
+             std::to_string(result.Session.Model.EmitterType)});
+        if (result.Taper) caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
+        if (model == TFieldModel::OverGround) {
+            caption += "; " + GroundConditions(result.Field.Ground);
+        }
+        return caption + "; arraypattern-cli " ARRAYPATTERN_PACKAGE_VERSION;
+    };
+    chart.Caption = conditions(result.Field.Model);
+    // The surface is sampled as the elevation cut is: in free space where the window's formula
+    // is no field off the horizon.
+    chart.View.Subject = {static_cast<double>(DisplayedBearing(session.Pattern.MaxGainAngle)),
+                          conditions(result.CutField.Model)};
     return chart;
 }

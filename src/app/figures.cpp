@@ -4,6 +4,7 @@
 
 #include "config/messages.h"
 #include "config/numtext.h"
+#include "model/searchbounds.h"
 #include "model/msgid.h"
 
 namespace {
@@ -155,6 +156,13 @@ std::string FigureText(long double value, int decimals) {
 
 std::string FigureLines(const TPatternResult& result, TFigureGroup group) {
     if (!HasGroup(result, group)) {
+        // Over ground nothing comes back from a search the array is too wide for either.
+        if (group == TFigureGroup::Ground && !SearchableAperture(result.Session.Model)) {
+            return TrFormat("take-off: none (the array is wider than %s wavelengths, too wide "
+                            "to search)",
+                            {FormatGeneral(kSearchableAperture)}) +
+                   '\n';
+        }
         const char* none = GroupNone(group).Text;
         return none ? std::string(Tr(none)) + '\n' : std::string();
     }

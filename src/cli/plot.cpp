@@ -52,7 +52,7 @@ int RunPlot(const TCliOptions& options, std::string&) {
                                   arrays.back().Surface =
                                       std::make_shared<TSphereGrid>(SampleSphere(
                                           result.Session.Model, result.Field, kSurfaceStepDegrees));
-                                  arrays.back().View = options.View;
+                                  arrays.back().View = ChosenView(arrays.back().View, options.View);
                               }
                           }));
     }
