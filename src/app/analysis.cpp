@@ -252,10 +252,10 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Grid = session.Grid;
     report.Figures = ReportTable(result);
     const auto conditions = [&result](TFieldModel model) {
-        std::string caption = TrFormat(
-            "model %s, elevation %s deg, type %s",
-            {FieldModelName(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
-             std::to_string(result.Session.Model.EmitterType)});
+        std::string caption =
+            TrFormat("model %s, elevation %s deg, type %s",
+                     {FieldModelName(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
+                      std::to_string(result.Session.Model.EmitterType)});
         if (result.Taper) caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
         if (model == TFieldModel::OverGround) {
             caption += "; " + GroundConditions(result.Field.Ground);

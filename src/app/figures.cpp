@@ -4,8 +4,8 @@
 
 #include "config/messages.h"
 #include "config/numtext.h"
-#include "model/searchbounds.h"
 #include "model/msgid.h"
+#include "model/searchbounds.h"
 
 namespace {
 
@@ -158,9 +158,10 @@ std::string FigureLines(const TPatternResult& result, TFigureGroup group) {
     if (!HasGroup(result, group)) {
         // Over ground nothing comes back from a search the array is too wide for either.
         if (group == TFigureGroup::Ground && !SearchableAperture(result.Session.Model)) {
-            return TrFormat("take-off: none (the array is wider than %s wavelengths, too wide "
-                            "to search)",
-                            {FormatGeneral(kSearchableAperture)}) +
+            return TrFormat(
+                       "take-off: none (the array is wider than %s wavelengths, too wide "
+                       "to search)",
+                       {FormatGeneral(kSearchableAperture)}) +
                    '\n';
         }
         const char* none = GroupNone(group).Text;

@@ -87,9 +87,9 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
                                    {std::to_string(configs), std::to_string(kMostConfigFiles)}));
     }
     if (options.Heights.size() > kMostHeights) {
-        throw EUsageError(TrFormat("--height is given %s times: at most %s heights a call",
-                                   {std::to_string(options.Heights.size()),
-                                    std::to_string(kMostHeights)}));
+        throw EUsageError(
+            TrFormat("--height is given %s times: at most %s heights a call",
+                     {std::to_string(options.Heights.size()), std::to_string(kMostHeights)}));
     }
     if (configs > 1 && command != TCliCommand::Pattern && !plot) {
         throw EUsageError(TrFormat("--config is given more than once: %s takes one",

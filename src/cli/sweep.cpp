@@ -32,9 +32,9 @@ long double Between(long double from, long double to, std::size_t k, std::size_t
 std::string SweepChartFile(const std::string& parameter, const std::vector<long double>& values,
                            const std::vector<std::vector<TFigureValue>>& rows,
                            const std::vector<std::string>& names, TPictureFormat format) {
-    static const std::vector<std::string> kDefaultFigures = {
-        "directivity_dbi", "front_to_back_db", "beamwidth_deg", "peak_bearing_deg",
-        "takeoff_elevation_deg"};
+    static const std::vector<std::string> kDefaultFigures = {"directivity_dbi", "front_to_back_db",
+                                                             "beamwidth_deg", "peak_bearing_deg",
+                                                             "takeoff_elevation_deg"};
     std::vector<TSweepSeries> series;
     const std::vector<TFigureValue>& first = rows.front();
     const auto column = [&](const std::string& name) {
@@ -193,10 +193,10 @@ int RunSweep(const TCliOptions& options, std::string& output) {
     return Guarded("", [&] {
         const std::vector<long double> values = SweepValues(options);
         if (!options.FramesFile.empty() && values.size() > kMostFrames) {
-            throw EUsageError(TrFormat("--frames: %s steps make %s frames, at most %s",
-                                       {std::to_string(values.size()),
-                                        std::to_string(values.size()),
-                                        std::to_string(kMostFrames)}));
+            throw EUsageError(
+                TrFormat("--frames: %s steps make %s frames, at most %s",
+                         {std::to_string(values.size()), std::to_string(values.size()),
+                          std::to_string(kMostFrames)}));
         }
         std::vector<TCliOptions> steps;
         for (const long double v : values) steps.push_back(SweepStep(options, v));

@@ -169,8 +169,8 @@ TEST(CliBadInput, EveryBadValueIsAUsageErrorNamingIt) {
 
 // An array too wide for the searches ends at once, its ground figures none with the reason.
 TEST(CliModels, AnArrayTooWideToSearchHasNoGroundFiguresAndSaysWhy) {
-    const TCliRun run = RunCli({"pattern", "--type", "2", "--ground", "perfect", "--height",
-                                "0.01", "--set", "2:x=1500"});
+    const TCliRun run = RunCli(
+        {"pattern", "--type", "2", "--ground", "perfect", "--height", "0.01", "--set", "2:x=1500"});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_NE(run.Out.find("take-off: none (the array is wider than 200 wavelengths"),
               std::string::npos)

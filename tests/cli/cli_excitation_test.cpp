@@ -224,8 +224,9 @@ TEST(CliWarnings, AFilesGroundBesideAnUnpolarisedTypeLoadsInFreeSpace) {
     EXPECT_EQ(RunCli({"pattern", "--config", file, "--ground", "perfect"}).ExitCode, 2);
 
     const std::string huge = dir.Path("huge.txt");
-    WriteBytes(huge, "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\n"
-                     "\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0=1e200\r\n");
+    WriteBytes(huge,
+               "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\n"
+               "\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0=1e200\r\n");
     const TCliRun overflow = RunCli({"pattern", "--config", huge});
     EXPECT_EQ(overflow.ExitCode, 2);
     EXPECT_NE(overflow.Err.find("above 1e100"), std::string::npos) << overflow.Err;

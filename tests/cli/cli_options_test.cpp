@@ -179,7 +179,8 @@ TEST(CliOptions, SaveAndDesignOverAnEarlierFileLoadBackAsWritten) {
     const std::string earlier =
         "[\xC2\xF1\xE5 \xE8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xE8]\r\n\xD2\xE8\xEF=1\r\n"
         "\xC7\xE5\xEC\xEB\xFF=1\r\n\xC2\xFB\xF1\xEE\xF2\xE0=0.5\r\n"
-        "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\n\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0=0.3\r\n";
+        "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC "
+        "1]\r\n\xC0\xEC\xEF\xEB\xE8\xF2\xF3\xE4\xE0=0.3\r\n";
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"save"},
           std::vector<std::string>{"design", "--goal", "max-directivity", "--bearing", "45"}}) {
