@@ -175,7 +175,7 @@ const TOptionRow kOptions[] = {
     {"--config", "FILE", kEveryCommand, true,
      Msgid("load this configuration first, as the window's load does; a pipe, fifo, device or "
            "/proc file is read to its end (up to 256 MB). Repeat it for one result per file "
-           "(pattern) or an overlay of the files (plot)"),
+           "(pattern) or an overlay of the files (plot), at most 64 files"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          if (value.empty()) BadValue(name, value, Tr("a file name"));
          c.Options.ConfigFiles.push_back(value);
@@ -242,7 +242,7 @@ const TOptionRow kOptions[] = {
     {"--height", "H", kGrounded, true,
      Msgid("height of the array's plane above the ground, wavelengths from 0 to 100 (default: "
            "the file's, else 0); needs a ground, from --ground or the file. Repeat it for plot "
-           "--kind elevation-heights"),
+           "--kind elevation-heights, at most 32 heights"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double h = Real(c, name, value, 0, kMaxHeight, Tr("wavelengths from 0 to 100"));
          if (c.Options.Heights.empty()) c.Options.Ground.HeightWavelengths = h;
@@ -382,7 +382,8 @@ const TOptionRow kOptions[] = {
          c.Options.Figures = Split(value, ',');
      }},
     {"--frames", "OUT.gif", kSweep, false,
-     Msgid("also write an animated GIF of the polar-db chart, a frame a value"),
+     Msgid("also write an animated GIF of the polar-db chart, a frame a value: at most 2000 "
+           "frames and about 256 MB"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          std::string extension = std::filesystem::path(value).extension().string();
          if (extension != ".gif" && extension != ".GIF") BadValue(name, value, Tr("a .gif file"));
