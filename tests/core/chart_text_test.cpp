@@ -32,18 +32,20 @@ TPatternResult Pair(int eighths, bool overGround) {
     return Analyse(request);
 }
 
+std::vector<TPatternResult> MakeResults(bool overGround) {
+    std::vector<TPatternResult> results;
+    for (int k = 0; k < static_cast<int>(kOverlayFiles); ++k) {
+        results.push_back(Pair(k, overGround));
+        results.back().Config = "phased-pair-" + std::to_string(k) + "-eighths.txt";
+    }
+    return results;
+}
+
+// Computed once for every language and size of overlay.
 const std::vector<TPatternResult>& Results(bool overGround) {
-    static const auto make = [](bool ground) {
-        std::vector<TPatternResult> results;
-        for (int k = 0; k < static_cast<int>(kOverlayFiles); ++k) {
-            results.push_back(Pair(k, ground));
-            results.back().Config = "phased-pair-" + std::to_string(k) + "-eighths.txt";
-        }
-        return results;
-    };
-    static const std::vector<TPatternResult> free = make(false);
-    static const std::vector<TPatternResult> grounded = make(true);
-    return overGround ? grounded : free;
+    static const std::vector<TPatternResult> kFree = MakeResults(false);
+    static const std::vector<TPatternResult> kGrounded = MakeResults(true);
+    return overGround ? kGrounded : kFree;
 }
 
 std::vector<TChartArray> Arrays(std::size_t count, bool overGround) {
@@ -143,7 +145,8 @@ TEST_P(ChartTextTest, NoTextCoversAnotherOrLeavesThePicture) {
                                                 {TPlotKind::Elevation, false},
                                                 {TPlotKind::Elevation, true},
                                                 {TPlotKind::ElevationHeights, true}};
-    for (const auto& [kind, ground] : kinds) {
+    for (const auto& [plotKind, ground] : kinds) {
+        const TPlotKind kind = plotKind;
         const std::vector<TChartArray> arrays = Arrays(files, ground);
         ExpectLegible(
             std::string(NameOf<TPlotKind>(kPlotKindNames, kind)) + (ground ? " over ground" : ""),
