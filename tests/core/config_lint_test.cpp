@@ -12,27 +12,9 @@
 #include "config/cp1251.h"
 #include "config/inifile.h"
 #include "config_tempdir.h"
+#include "locale_scope.h"
 
 namespace {
-
-// Names are shown as UTF-8 whatever the machine's locale.
-class TUtf8Locale {
-  public:
-    TUtf8Locale() {
-        if (const char* saved = std::getenv("LC_ALL")) Saved = saved;
-        ::setenv("LC_ALL", "C.UTF-8", 1);
-    }
-    ~TUtf8Locale() {
-        if (Saved) {
-            ::setenv("LC_ALL", Saved->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
-
-  private:
-    std::optional<std::string> Saved;
-};
 
 // The UTF-8 spelling of a name of Latin and Cyrillic letters, digits and blanks.
 std::string Utf8Of(std::string_view cp1251) {
@@ -268,7 +250,8 @@ TEST(ConfigLintTest, AFileTheLoadReadsWholeGivesNoWarningAndItsValues) {
 // Each text is tried as Windows-1251 and as UTF-8, with LF and with CR LF line ends, with and
 // without a byte-order mark.
 TEST(ConfigLintTest, EachLineTheLoadPassesOverIsNamedWithItsNumber) {
-    const TUtf8Locale utf8;
+    // Names are shown as UTF-8 whatever the machine's locale.
+    const TLocaleScope utf8("C.UTF-8");
     const struct {
         const char* Name;
         std::string Text;
@@ -333,7 +316,8 @@ TEST(ConfigLintTest, EachLineTheLoadPassesOverIsNamedWithItsNumber) {
 class ConfigWarningBoundTest : public TTempDirTest {};
 
 TEST_F(ConfigWarningBoundTest, ARunPrintsTwentyWarningsAFileThenHowManyMoreAndCountsAll) {
-    const TUtf8Locale utf8;
+    // Names are shown as UTF-8 whatever the machine's locale.
+    const TLocaleScope utf8("C.UTF-8");
     const struct {
         int Unknown;  // sections, a warning each, after which comes the amplitude's
         std::size_t Lines;

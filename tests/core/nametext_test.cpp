@@ -5,26 +5,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include "locale_scope.h"
+
 namespace {
-
-// The locale the names are read in, for the test's life.
-class TCharsetScope {
-  public:
-    explicit TCharsetScope(const char* locale) {
-        if (const char* saved = std::getenv("LC_ALL")) Saved = saved;
-        ::setenv("LC_ALL", locale, 1);
-    }
-    ~TCharsetScope() {
-        if (Saved) {
-            ::setenv("LC_ALL", Saved->c_str(), 1);
-        } else {
-            ::unsetenv("LC_ALL");
-        }
-    }
-
-  private:
-    std::optional<std::string> Saved;
-};
 
 TEST(DisplayNameTest, NamesAreReadInTheLocaleThenAsWindows1251ThenEscaped) {
     const struct {
@@ -40,7 +23,7 @@ TEST(DisplayNameTest, NamesAreReadInTheLocaleThenAsWindows1251ThenEscaped) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Shown);
-        const TCharsetScope locale(c.Locale);
+        const TLocaleScope locale(c.Locale);
         EXPECT_EQ(DisplayName(c.Name), c.Shown);
     }
 }
