@@ -97,8 +97,9 @@ std::optional<long double> MeanPowerDb(const TPatternResult& result) {
             const TGround& g = result.Field.Ground;
             if (g.Kind == TGroundKind::Perfect) {
                 mean = MeanPowerWithImages(array, g.HeightWavelengths) / 2;
-            } else if (const auto power = UpperHalfSpacePower(array, g)) {
-                mean = *power;
+            } else if (result.GroundFigures && result.GroundFigures->UpperHalfSpacePower) {
+                // The ground figures' quadrature, not a second one.
+                mean = *result.GroundFigures->UpperHalfSpacePower;
             }
             break;
         }

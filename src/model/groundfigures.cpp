@@ -257,9 +257,13 @@ std::optional<TGroundFigures> ComputeGroundFigures(const TArray& array, const TG
     if (ground.Kind == TGroundKind::Perfect) {
         // Twice the mean of the doubled array over the sphere is the upper half-space's.
         const long double mean = MeanPowerWithImages(array, ground.HeightWavelengths);
-        if (mean > 0) g.SpaceWaveDirectivityDbi = Dbi(2 * peak * peak / mean);
+        if (mean > 0) {
+            g.UpperHalfSpacePower = mean / 2;
+            g.SpaceWaveDirectivityDbi = Dbi(2 * peak * peak / mean);
+        }
         g.GainDbi = g.SpaceWaveDirectivityDbi;
     } else if (const auto power = UpperHalfSpacePower(array, ground); power && *power > 0) {
+        g.UpperHalfSpacePower = power;
         g.SpaceWaveDirectivityDbi = Dbi(peak * peak / *power);
     }
     return g;

@@ -18,6 +18,9 @@ struct TGroundFigures {
     // 4 pi U_max over the power radiated into the upper half-space (dBi); none when the
     // quadrature over real ground does not settle within its bound.
     std::optional<long double> SpaceWaveDirectivityDbi;
+    // The power radiated into the upper half-space, on the scale of FieldValue squared; none
+    // where the space-wave directivity is none.
+    std::optional<long double> UpperHalfSpacePower;
     // Against the power the sources deliver (dBi): over perfect ground the space-wave
     // directivity; over real ground none, as the earth's share of that power is not modelled.
     std::optional<long double> GainDbi;
