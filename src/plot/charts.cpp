@@ -11,6 +11,7 @@
 namespace {
 
 std::vector<TTextBox>* Recording = nullptr;
+std::vector<TChartText>* Diverted = nullptr;
 
 constexpr double kPiDouble = static_cast<double>(kPi);
 constexpr double kRingsDb[] = {0, -3, -6, -10, -20, -30};
@@ -147,13 +148,9 @@ void DrawCurve(cairo_t* cr, const TPolarFrame& f, const long double* values, int
     cairo_stroke(cr);
 }
 
-}  // namespace
-
-void RecordChartTexts(std::vector<TTextBox>* boxes) {
-    Recording = boxes;
-}
-
-void ShowChartText(cairo_t* cr, const std::string& text) {
+// Shows the text at the current point; diverted, it records where its anchor lies after the
+// current transform and moves the current point on as the glyphs would.
+void ShowAligned(cairo_t* cr, const std::string& text, TTextAlign align) {
     if (Recording != nullptr) {
         cairo_text_extents_t e;
         cairo_text_extents(cr, text.c_str(), &e);
@@ -174,7 +171,44 @@ void ShowChartText(cairo_t* cr, const std::string& text) {
         }
         if (e.width > 0) Recording->push_back({text, left, top, right - left, bottom - top});
     }
-    cairo_show_text(cr, text.c_str());
+    if (Diverted == nullptr) {
+        cairo_show_text(cr, text.c_str());
+        return;
+    }
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    double x;
+    double y;
+    cairo_get_current_point(cr, &x, &y);
+    const double share = align == TTextAlign::Start ? 0 : align == TTextAlign::Centre ? 0.5 : 1;
+    double anchorX = x + e.x_advance * share;
+    double anchorY = y + e.y_advance * share;
+    cairo_user_to_device(cr, &anchorX, &anchorY);
+    cairo_matrix_t font;
+    cairo_get_font_matrix(cr, &font);
+    double sizeX = font.xy;
+    double sizeY = font.yy;
+    cairo_user_to_device_distance(cr, &sizeX, &sizeY);
+    TChartText placed{text, anchorX, anchorY, std::hypot(sizeX, sizeY), align, {0, 0, 0}};
+    double alpha;
+    cairo_pattern_get_rgba(cairo_get_source(cr), &placed.Colour[0], &placed.Colour[1],
+                           &placed.Colour[2], &alpha);
+    Diverted->push_back(std::move(placed));
+    cairo_rel_move_to(cr, e.x_advance, e.y_advance);
+}
+
+}  // namespace
+
+void RecordChartTexts(std::vector<TTextBox>* boxes) {
+    Recording = boxes;
+}
+
+void DivertChartTexts(std::vector<TChartText>* texts) {
+    Diverted = texts;
+}
+
+void ShowChartText(cairo_t* cr, const std::string& text) {
+    ShowAligned(cr, text, TTextAlign::Start);
 }
 
 void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAlign align,
@@ -186,7 +220,7 @@ void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAl
     if (align == TTextAlign::Centre) left = x - extents.x_bearing - extents.width / 2;
     if (align == TTextAlign::End) left = x - extents.x_bearing - extents.width;
     cairo_move_to(cr, left, y - extents.y_bearing - extents.height / 2);
-    ShowChartText(cr, text);
+    ShowAligned(cr, text, align);
 }
 
 std::string LevelText(const std::string& number, bool dbi) {
@@ -227,10 +261,28 @@ double LegendHeight(const TLegendRows& rows) {
     return kLegendRow * static_cast<double>(rows.Named + (rows.Unnamed > 0 ? 1 : 0));
 }
 
-void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
-    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
+TPolarPlace PolarPlace(const TChartBox& box, std::size_t seriesCount) {
+    const double legend = LegendHeight(LegendRows(seriesCount, box.Height));
     const double side = std::min(box.Width, box.Height - legend);
-    const TPolarFrame f{box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kFontSize * 2};
+    return {box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kFontSize * 2};
+}
+
+TChartBox RectPlot(const TChartBox& box, std::size_t seriesCount) {
+    const double legend = LegendHeight(LegendRows(seriesCount, box.Height));
+    return {box.X + kFontSize * 3.5, box.Y + legend + kFontSize, box.Width - kFontSize * 4.5,
+            box.Height - legend - kFontSize * 4};
+}
+
+TPolarPlace ElevationPlace(const TChartBox& box, std::size_t seriesCount) {
+    const double legend = LegendHeight(LegendRows(seriesCount, box.Height));
+    // Below the horizon: the rings' labels, then the axis' title, all inside the box.
+    const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 6);
+    return {box.X + kFontSize * 1.5, box.Y + legend + kFontSize * 2 + radius, radius};
+}
+
+void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
+    const TPolarPlace place = PolarPlace(box, series.size());
+    const TPolarFrame f{place.Cx, place.Cy, place.Radius};
     DrawRings(cr, f, 0, 360);
     for (int a = 0; a < 360; a += 30) {
         double x;
@@ -276,11 +328,8 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
 }
 
 void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series) {
-    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
-    const double left = box.X + kFontSize * 3.5;
-    const double top = box.Y + legend + kFontSize;
-    const double width = box.Width - kFontSize * 4.5;
-    const double height = box.Height - legend - kFontSize * 4;
+    const TChartBox plot = RectPlot(box, series.size());
+    const double left = plot.X, top = plot.Y, width = plot.Width, height = plot.Height;
     const auto x = [&](double bearing) { return left + width * bearing / 360; };
     const auto y = [&](double db) {
         return top + height * std::min(1.0, std::max(0.0, db / kRectFloorDb));
@@ -350,10 +399,8 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 
 void DrawElevationChart(cairo_t* cr, const TChartBox& box,
                         const std::vector<TChartSeries>& series) {
-    const double legend = LegendHeight(LegendRows(series.size(), box.Height));
-    // Below the horizon: the rings' labels, then the axis' title, all inside the box.
-    const double radius = std::min(box.Width - kFontSize * 4, box.Height - legend - kFontSize * 6);
-    const TPolarFrame f{box.X + kFontSize * 1.5, box.Y + legend + kFontSize * 2 + radius, radius};
+    const TPolarPlace place = ElevationPlace(box, series.size());
+    const TPolarFrame f{place.Cx, place.Cy, place.Radius};
     DrawRings(cr, f, 0, 90);
     for (int e = 0; e <= 90; e += 15) {
         double x;

@@ -55,6 +55,15 @@ void DrawRectDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
 // The elevation cut on the ARRL scale, a quarter circle from the horizon to the zenith.
 void DrawElevationChart(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeries>& series);
 
+// Where a chart in the box draws, for a page that reads the level under the pointer: the polar
+// charts' centre and radius of 0 dB, the level chart's plot area.
+struct TPolarPlace {
+    double Cx, Cy, Radius;
+};
+TPolarPlace PolarPlace(const TChartBox& box, std::size_t seriesCount);
+TChartBox RectPlot(const TChartBox& box, std::size_t seriesCount);
+TPolarPlace ElevationPlace(const TChartBox& box, std::size_t seriesCount);
+
 enum class TTextAlign { Start, Centre, End };
 // Text with its anchor at (x, y): horizontally as aligned, vertically on its middle.
 void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAlign align,
@@ -63,6 +72,20 @@ void ChartText(cairo_t* cr, double x, double y, const std::string& text, TTextAl
 void ShowChartText(cairo_t* cr, const std::string& text);
 // A level's text in the reader's language: "−3 dB", or "5 dBi" on one dBi axis.
 std::string LevelText(const std::string& number, bool dbi);
+
+// A chart text for a back end that sets its own type: the string, its anchor on the baseline
+// (the start, centre or end of its advance as aligned) and its font size in the surface's
+// units after the current transform, and its colour (red, green, blue 0..1).
+struct TChartText {
+    std::string Text;
+    double X = 0, Y = 0;
+    double Size = 0;
+    TTextAlign Align = TTextAlign::Start;
+    std::array<double, 3> Colour{};
+};
+// While texts is set, the charts draw no glyphs and put every text there instead, so that an
+// SVG can carry it as text; drawing for a file sets none.
+void DivertChartTexts(std::vector<TChartText>* texts);
 
 // Where a text was drawn: its ink's box in the picture's pixels.
 struct TTextBox {
