@@ -59,8 +59,12 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
     if (result.Field.Model == TFieldModel::OverGround) {
         add(FigureRows(result, TFigureGroup::Ground));
     }
-    // The window's read-out, its unit in the reader's language (in Russian, the label itself).
-    rows.push_back({Tr("Maximum gain"), GainReadout(result.Session.Pattern, Tr("%s  (%s dB)"))});
+    // The window's read-out, named for what it is beside the physical figures: the array
+    // factor on a scale whose full value is the sum of the amplitudes.
+    rows.push_back({Tr("Array factor, window's read-out"),
+                    GainReadout(result.Session.Pattern, Tr("%s  (%s dB)"))});
+    rows.push_back({Tr("Its full scale, sum of amplitudes"),
+                    FormatGeneral(ReadoutFullScale(result))});
     rows.push_back({Tr("In the direction, deg"), result.Session.Labels.Bearing});
     add(FigureRows(result, TFigureGroup::Metrics));
     if (const auto& m = result.Metrics) {

@@ -232,3 +232,19 @@ std::string MainLobesText(const TPatternMetrics& metrics) {
         lobes += (lobes.empty() ? "" : " ") + FormatGeneral(b);
     return lobes;
 }
+
+long double ReadoutFullScale(const TPatternResult& result) {
+    long double sum = 0;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = result.Session.Model.Emitter(k);
+        if (e.Enabled) sum += e.Amplitude;
+    }
+    return sum;
+}
+
+std::string ReadoutNote(const TPatternResult& result) {
+    return TrFormat(
+        "(the maximum gain above is the window's array-factor read-out: full scale is the sum "
+        "of the amplitudes, %s; it is not a gain)",
+        {FormatGeneral(ReadoutFullScale(result))});
+}

@@ -63,5 +63,11 @@ std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
 // The nulls of the azimuth pattern as the text output lists them: "270 (-inf dB) 90 (-45.10 dB)".
 std::string NullsText(const TPatternMetrics& metrics);
 
+// What the window's "Максимальное усиление" read-out is, for a reader who sees it beside the
+// physical figures: the array factor's maximum on a scale whose full value is the sum of the
+// enabled emitters' amplitudes, not a gain.
+long double ReadoutFullScale(const TPatternResult& result);
+std::string ReadoutNote(const TPatternResult& result);
+
 // The main lobes' bearings as the text output lists them: "0 180".
 std::string MainLobesText(const TPatternMetrics& metrics);

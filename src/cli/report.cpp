@@ -57,7 +57,8 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     }
     out += session.Labels.Elevation + '\n';
     out += std::string(kGainCaption) + session.Labels.Gain + '\n';
-    out += std::string(kBearingCaption) + session.Labels.Bearing + "\n\n";
+    out += std::string(kBearingCaption) + session.Labels.Bearing + '\n';
+    out += ReadoutNote(result) + "\n\n";
     out += kGridHeader;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const auto& texts = session.Grid[static_cast<unsigned>(k - 1)];

@@ -4,11 +4,13 @@
 #include <cmath>
 
 #include "plot/cairocanvas.h"
+#include "plot/cairoptr.h"
 #include "plot/diagram.h"
 #include "plot/diagramfile.h"
 #include "plot/exportpicture.h"
 #include "plot/picturerender.h"
 #include "plot/sansfont.h"
+#include "plot/textwrap.h"
 
 namespace {
 
@@ -48,6 +50,40 @@ std::vector<std::string> CaptionLines(const std::vector<TChartArray>& arrays) {
     return lines;
 }
 
+// The lines broken to the width in the charts' face at the size, measured as cairo draws them.
+std::vector<std::string> WrappedLines(const std::vector<std::string>& lines, double size,
+                                      double width) {
+    const TCairoSurface scratch(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+    const TCairoContext cr(cairo_create(scratch.get()));
+    cairo_set_font_face(cr.get(), SansFontFace());
+    cairo_set_font_size(cr.get(), size);
+    std::vector<std::string> wrapped;
+    for (const std::string& line : lines) {
+        for (std::string& part : WrapText(cr.get(), line, width)) wrapped.push_back(std::move(part));
+    }
+    return wrapped;
+}
+
+// The text, or as much of its start as fits the width in cr's font with "…" after it: the
+// small diagrams' names, which the tables below give whole.
+std::string CutToWidth(cairo_t* cr, const std::string& text, double width) {
+    const auto advance = [cr](const std::string& t) {
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, t.c_str(), &e);
+        return e.x_advance;
+    };
+    if (advance(text) <= width) return text;
+    std::string cut = text;
+    while (!cut.empty()) {
+        // Back to the start of the last UTF-8 character.
+        std::size_t end = cut.size() - 1;
+        while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) --end;
+        cut.erase(end);
+        if (advance(cut + "\u2026") <= width) break;
+    }
+    return cut + "\u2026";
+}
+
 }  // namespace
 
 std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& arrays,
@@ -59,7 +95,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         reports.push_back(a.Report);
     }
     const auto chart = [&](const TChartBox& box, auto draw) {
-        const std::vector<std::string> captions = CaptionLines(arrays);
+        const std::vector<std::string> captions = WrappedLines(CaptionLines(arrays), 10, box.Width);
         // The bottom margin holds one line; each further one adds to the page.
         const double foot =
             kCaptionLine * static_cast<double>(std::max<std::size_t>(captions.size(), 1) - 1);
@@ -101,10 +137,18 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         case TPlotKind::Report:
             break;
     }
-    TPicturePage page{kA4Width, kA4Height, true, kReportRasterScale};
+    // Each file's conditions at the foot of the page, broken to its width.
+    std::vector<std::string> named;
+    for (const TChartArray& a : arrays) named.push_back(a.Report.Series.Name + ": " + a.Caption);
+    const std::vector<std::string> foot =
+        WrappedLines(named, kReportFootSize, kA4Width - 2 * kReportFootMargin);
+    double columnLines = 0;
+    for (const TReportArray& r : reports) columnLines = std::max(columnLines, ReportColumnLines(r));
+    const TReportLayout layout = ReportLayout(reports.size(), columnLines, foot.size());
+    TPicturePage page{kA4Width, layout.PageHeight, true, kReportRasterScale};
     return RenderPicture(format, page, [&](cairo_t* cr) {
         cairo_set_font_face(cr, SansFontFace());
-        DrawReportPage(cr, reports, [&](cairo_t* c, const TChartBox& box) {
+        DrawReportPage(cr, layout, reports, foot, [&](cairo_t* c, const TChartBox& box) {
             // Every file's diagram: one fills the panel, several share it as small multiples.
             const auto n = arrays.size();
             const auto columns = static_cast<std::size_t>(std::ceil(std::sqrt(n)));
@@ -125,20 +169,10 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
                     cairo_set_font_face(c, SansFontFace());
                     cairo_set_font_size(c, 7);
                     cairo_move_to(c, cell.X, cell.Y + 7);
-                    ShowChartText(c, a.Report.Series.Name);
+                    ShowChartText(c, CutToWidth(c, a.Report.Series.Name, side));
                 }
             }
             cairo_set_font_face(c, SansFontFace());
         });
-        // Each file's conditions at the foot of the page.
-        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-        constexpr double kCaptionLine = 6;  // points
-        cairo_set_font_size(cr, 5.5);
-        double y = kA4Height - 6 - kCaptionLine * static_cast<double>(arrays.size() - 1);
-        for (const TChartArray& a : arrays) {
-            cairo_move_to(cr, 20, y);
-            ShowChartText(cr, a.Report.Series.Name + ": " + a.Caption);
-            y += kCaptionLine;
-        }
     });
 }

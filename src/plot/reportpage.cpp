@@ -13,9 +13,15 @@ constexpr double kGap = 19;
 constexpr double kTextSize = 8;       // points, of the tables in one band
 constexpr double kSmallTextSize = 7;  // in two bands
 constexpr double kLineSpacing = 1.35;
-// A file's column: its name, the grid's head and rows, and the figures, in lines.
+// The least a file's column is given, in lines: the page of a few figures as it always was.
 constexpr double kColumnLines = 24;
 constexpr std::size_t kFilesPerBand = 4;
+// The polar chart's side (points) below which the page grows rather than shrink the charts:
+// what two bands of eight files in free space leave them.
+constexpr double kLeastChartSide = 160;
+// Lines of a column besides its grid rows and figures: the name, the gap under it, the grid's
+// head, the gap above the figures and the last line's descent.
+constexpr double kColumnFrameLines = 1 + 1.3 + 1 + 0.6 + 0.4;
 
 // Text with its left end (or, right-aligned, its right end) at x on the baseline y, shrunk to
 // fit width, but to no less than kLeastShrink of its size while words can go instead: a list
@@ -82,7 +88,14 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
 
 }  // namespace
 
-void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
+double ReportColumnLines(const TReportArray& array) {
+    const auto rows = std::count(array.Enabled.begin(), array.Enabled.end(), true);
+    return kColumnFrameLines + static_cast<double>(rows) + static_cast<double>(array.Figures.size());
+}
+
+void DrawReportPage(cairo_t* cr, const TReportLayout& layout,
+                    const std::vector<TReportArray>& arrays,
+                    const std::vector<std::string>& footLines,
                     const std::function<void(cairo_t*, const TChartBox&)>& drawDiagram) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -93,7 +106,6 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
 
     std::vector<TChartSeries> series;
     for (const TReportArray& a : arrays) series.push_back(a.Series);
-    const TReportLayout layout = ReportLayout(arrays.size());
     drawDiagram(cr, layout.Diagram);
     // The charts' own texts are drawn at 12 units; the page scales them to about 7 points.
     const double scale = 0.6;
@@ -107,29 +119,48 @@ void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
     scaled(DrawPolarDb, layout.Polar);
     scaled(DrawRectDb, layout.Rect);
     scaled(DrawElevationChart, layout.Elevation);
-    for (std::size_t n = 0; n < arrays.size(); ++n) {
+    for (std::size_t n = 0; n < arrays.size() && n < layout.Columns.size(); ++n) {
         DrawArrayColumn(cr, layout.Columns[n], arrays[n], n, layout.TextSize);
+    }
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    cairo_set_font_size(cr, kReportFootSize);
+    double y = layout.FootTop + kReportFootSize;
+    for (const std::string& line : footLines) {
+        cairo_move_to(cr, kReportFootMargin, y);
+        ShowChartText(cr, line);
+        y += kReportFootLine;
     }
 }
 
 // The charts keep their size while the tables fit in one band; a second band takes its room
-// from them, with the tables' text a point smaller.
-TReportLayout ReportLayout(std::size_t files) {
+// from them, with the tables' text a point smaller. Where the tables would leave the charts
+// smaller than two bands of a few figures do, the page grows instead.
+TReportLayout ReportLayout(std::size_t files, double columnLines, std::size_t footLines) {
     const std::size_t count = std::clamp<std::size_t>(files, 1, kMaxReportFiles);
     const std::size_t bands = (count + kFilesPerBand - 1) / kFilesPerBand;
     const std::size_t perBand = std::min(count, kFilesPerBand);
     TReportLayout layout;
     layout.TextSize = bands > 1 ? kSmallTextSize : kTextSize;
-    const double bandHeight = kColumnLines * layout.TextSize * kLineSpacing;
+    const double bandHeight =
+        std::max(kColumnLines, columnLines) * layout.TextSize * kLineSpacing;
     const double tables =
         static_cast<double>(bands) * bandHeight + static_cast<double>(bands - 1) * kGap / 2;
+    // The foot's lines sit in the bottom margin while it holds them.
+    const double lines = static_cast<double>(std::max<std::size_t>(footLines, 1));
+    const double foot = std::max(kMargin, lines * kReportFootLine + 8);
 
     const double half = (kA4Width - 2 * kMargin - kGap) / 2;
     const double row1 = kMargin + 18;
     // The square charts of the first row and the flatter ones of the second share what the
     // tables leave.
-    const double room = kA4Height - kMargin - row1 - tables - kGap;
-    const double side = std::min(half, (room - kGap / 2) / 1.72);
+    const double room = kA4Height - foot - row1 - tables - kGap;
+    double side = std::min(half, (room - kGap / 2) / 1.72);
+    if (side < kLeastChartSide) {
+        layout.PageHeight += (kLeastChartSide - side) * 1.72;
+        side = kLeastChartSide;
+    }
+    // The last line's baseline 6 points above the page's edge.
+    layout.FootTop = layout.PageHeight - 6 - (lines - 1) * kReportFootLine - kReportFootSize;
     const double inset = (half - side) / 2;
     const double right = kMargin + half + kGap;
     layout.Diagram = {kMargin + inset, row1, side, side};
@@ -145,7 +176,8 @@ TReportLayout ReportLayout(std::size_t files) {
     for (std::size_t n = 0; n < files && n < kMaxReportFiles; ++n) {
         const double x = kMargin + static_cast<double>(n % kFilesPerBand) * (width + kGap);
         const double y = row3 + static_cast<double>(n / kFilesPerBand) * (bandHeight + kGap / 2);
-        layout.Columns.push_back({x, y, width, bands > 1 ? bandHeight : kA4Height - kMargin - y});
+        layout.Columns.push_back(
+            {x, y, width, bands > 1 ? bandHeight : layout.PageHeight - foot - y});
     }
     return layout;
 }

@@ -39,11 +39,26 @@ struct TReportLayout {
     TChartBox Diagram, Polar, Rect, Elevation;
     std::vector<TChartBox> Columns;  // one per file, at most kMaxReportFiles
     double TextSize = 0;             // of the tables
+    // The page is A4, longer where the tables would leave the charts too small to read.
+    double PageHeight = kA4Height;
+    double FootTop = 0;  // where the conditions at the page's foot begin
 };
-TReportLayout ReportLayout(std::size_t files);
+// The layout for the files, the tallest file's column in lines of its text, and the lines of
+// conditions at the page's foot.
+TReportLayout ReportLayout(std::size_t files, double columnLines = 0, std::size_t footLines = 1);
+// The lines a file's column takes: its name, the grid's head and rows, and the figures.
+double ReportColumnLines(const TReportArray& array);
 
-// One A4 page in points: the diagram (drawn by drawDiagram into its box), the polar and
-// rectangular level charts and the elevation cut of every array overlaid, then each array's
-// table and figures side by side.
-void DrawReportPage(cairo_t* cr, const std::vector<TReportArray>& arrays,
+// The page's text size for the conditions at its foot, and their line spacing (points).
+inline constexpr double kReportFootSize = 5.5;
+inline constexpr double kReportFootLine = 6.5;
+inline constexpr double kReportFootMargin = 20;  // either side of the foot's lines
+
+// One page in points, laid out as given: the diagram (drawn by drawDiagram into its box), the
+// polar and rectangular level charts and the elevation cut of every array overlaid, each
+// array's table and figures side by side, and the conditions, broken into lines as they are
+// measured for the layout, at the foot.
+void DrawReportPage(cairo_t* cr, const TReportLayout& layout,
+                    const std::vector<TReportArray>& arrays,
+                    const std::vector<std::string>& footLines,
                     const std::function<void(cairo_t*, const TChartBox&)>& drawDiagram);

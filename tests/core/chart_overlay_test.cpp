@@ -63,7 +63,7 @@ TEST(ChartOverlayTest, ReportLaysOutUpToEightFilesApart) {
             const TChartBox& column = layout.Columns[a];
             EXPECT_GE(column.Width, 110);
             EXPECT_LE(column.X + column.Width, kA4Width);
-            EXPECT_LE(column.Y + column.Height, kA4Height);
+            EXPECT_LE(column.Y + column.Height, layout.FootTop);
             for (const TChartBox& chart : charts) EXPECT_FALSE(Overlap(column, chart));
             for (std::size_t b = a + 1; b < files; ++b) {
                 EXPECT_FALSE(Overlap(column, layout.Columns[b])) << a << " and " << b;
@@ -73,7 +73,24 @@ TEST(ChartOverlayTest, ReportLaysOutUpToEightFilesApart) {
             EXPECT_EQ(layout.Polar.Width, one.Polar.Width);
             EXPECT_EQ(layout.Columns.front().Y, one.Columns.front().Y);
         }
+        EXPECT_EQ(layout.PageHeight, kA4Height);
     }
+}
+
+// Tables of many figures and a long foot take their room from the charts down to a legible
+// size, then lengthen the page rather than run into each other.
+TEST(ChartOverlayTest, ReportPageGrowsForLongTablesInsteadOfCrowding) {
+    const TReportLayout a4 = ReportLayout(kMaxReportFiles);
+    const TReportLayout longer = ReportLayout(kMaxReportFiles, 34, 12);
+    EXPECT_GT(longer.PageHeight, kA4Height);
+    EXPECT_GE(longer.Polar.Width, a4.Polar.Width - 1);
+    for (const TChartBox& column : longer.Columns) {
+        EXPECT_GE(column.Height, 34 * longer.TextSize);
+        EXPECT_LE(column.Y + column.Height, longer.FootTop);
+    }
+    const TReportLayout oneLonger = ReportLayout(1, 34, 3);
+    EXPECT_EQ(oneLonger.PageHeight, kA4Height);
+    EXPECT_LT(oneLonger.Polar.Width, ReportLayout(1).Polar.Width);
 }
 
 }  // namespace
