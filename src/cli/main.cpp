@@ -1,9 +1,9 @@
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/catalogue.h"
 #include "cli/options.h"
 #include "cli/runner.h"
 #include "cli/usage.h"
@@ -25,23 +25,8 @@ constexpr TCommandRun kRuns[] = {
     {TCliCommand::Design, RunDesign},
 };
 
-// The catalogues lie in ../share/locale from the installed program, and in share/locale beside
-// it in the build folder.
-std::string CatalogueDirectory() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "/usr/share/locale";
-    const std::filesystem::path installed = self.parent_path().parent_path() / "share/locale";
-    const std::filesystem::path built = self.parent_path() / "share/locale";
-    return std::filesystem::exists(built / "ru/LC_MESSAGES/arraypattern.mo", error)
-               ? built.string()
-               : installed.string();
-}
-
 int Run(const std::vector<std::string>& args) {
-    if (ChooseMessageLanguage(LanguageAsked(args)) != TLanguage::English) {
-        OpenCatalogue(CatalogueDirectory());
-    }
+    ChooseLanguage(LanguageAsked(args));
     char mark = LocaleDecimalMark();
     if (!IsUsableDecimalMark(std::string(1, mark))) mark = '.';
     TCliOptions options;

@@ -1,0 +1,151 @@
+#include "studio/chartview.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "config/messages.h"
+#include "config/numtext.h"
+#include "model/angles.h"
+#include "model/pattern.h"
+#include "plot/sansfont.h"
+
+namespace {
+
+constexpr double kMargin = 8;      // pixels around the chart
+constexpr double kChartFont = 12;  // the charts' own text size, which sets their frames
+
+// Where a chart puts its centre and 0 dB radius in its box, as the plot layer lays it out.
+struct TFrame {
+    double Cx, Cy, Radius;
+};
+
+TFrame FrameOf(TChartView::TKind kind, const TChartBox& box) {
+    const double legend = LegendHeight(LegendRows(1, box.Height));
+    if (kind == TChartView::TKind::PolarDb) {
+        const double side = std::min(box.Width, box.Height - legend);
+        return {box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kChartFont * 2};
+    }
+    const double radius =
+        std::min(box.Width - kChartFont * 4, box.Height - legend - kChartFont * 6);
+    return {box.X + kChartFont * 1.5, box.Y + legend + kChartFont * 2 + radius, radius};
+}
+
+// The samples held at the floor: nothing below it is drawn lower.
+void ClipAtFloor(long double* values, std::size_t count, double floorDb) {
+    const long double maximum = *std::max_element(values, values + count);
+    const long double floor = maximum * std::pow(10.0L, static_cast<long double>(floorDb) / 20);
+    for (std::size_t i = 0; i < count; ++i) values[i] = std::max(values[i], floor);
+}
+
+std::string LevelDbText(long double value, long double maximum) {
+    if (!(value > 0) || !(maximum > 0)) return "\u2212\u221e";
+    return FormatFixed(20 * std::log10(value / maximum), 18, 2);
+}
+
+}  // namespace
+
+TChartView::TChartView(TKind kind, QWidget* parent) : QWidget(parent), Kind(kind) {
+    setMouseTracking(true);
+    setMinimumSize(260, 260);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TChartView::SetSeries(const TChartSeries& series, double floorDb) {
+    Series = series;
+    FloorDb = floorDb;
+    if (!series.Zero) {
+        ClipAtFloor(Series->Pattern.Samples.data(), Series->Pattern.Samples.size(), floorDb);
+        ClipAtFloor(Series->Cut.data(), Series->Cut.size(), floorDb);
+    }
+    Render();
+    update();
+}
+
+TChartBox TChartView::Box() const {
+    return {kMargin, kMargin, width() - 2 * kMargin, height() - 2 * kMargin};
+}
+
+void TChartView::Render() {
+    Picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    Picture.fill(Qt::white);
+    if (!Series || width() < 2 * kMargin + 1 || height() < 2 * kMargin + 1) return;
+    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into its memory.
+    cairo_surface_t* surface = cairo_image_surface_create_for_data(
+        Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
+        static_cast<int>(Picture.bytesPerLine()));
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_font_face(cr, SansFontFace());
+    const std::vector<TChartSeries> series{*Series};
+    if (Kind == TKind::PolarDb) {
+        DrawPolarDb(cr, Box(), series);
+    } else {
+        DrawElevationChart(cr, Box(), series);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    cairo_surface_destroy(surface);
+    ++DrawCount;
+}
+
+void TChartView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture);
+}
+
+void TChartView::resizeEvent(QResizeEvent*) {
+    Render();
+}
+
+std::optional<int> TChartView::AngleAt(QPointF point) const {
+    const TFrame f = FrameOf(Kind, Box());
+    const double dx = point.x() - f.Cx;
+    const double dy = f.Cy - point.y();
+    if (std::hypot(dx, dy) > f.Radius || f.Radius <= 0) return std::nullopt;
+    // Clockwise from straight up, as the charts lay out bearings.
+    double angle = std::atan2(dx, dy) * 180 / static_cast<double>(kPi);
+    if (Kind == TKind::PolarDb) return static_cast<int>(std::lround(angle + 360)) % 360;
+    if (angle < 0 || angle > 90) return std::nullopt;
+    return static_cast<int>(std::lround(90 - angle));
+}
+
+void TChartView::UpdateReadout(QPointF point) {
+    QString text;
+    const std::optional<int> angle = Series ? AngleAt(point) : std::nullopt;
+    if (angle && !Series->Zero) {
+        if (Kind == TKind::PolarDb) {
+            const auto& s = Series->Pattern.Samples;
+            const long double value = s[static_cast<std::size_t>((*angle + 180) % 360)];
+            text = QString::fromStdString(
+                TrFormat("bearing %s deg: %s dB",
+                         {std::to_string(*angle), LevelDbText(value, Series->Pattern.MaxGain)}));
+        } else {
+            const auto& c = Series->Cut;
+            const long double maximum = *std::max_element(c.begin(), c.end());
+            text = QString::fromStdString(
+                TrFormat("elevation %s deg: %s dB",
+                         {std::to_string(*angle),
+                          LevelDbText(c[static_cast<std::size_t>(*angle)], maximum)}));
+        }
+    }
+    if (text == Cursor) return;
+    Cursor = text;
+    emit ReadoutChanged(Cursor);
+}
+
+void TChartView::mouseMoveEvent(QMouseEvent* event) {
+    UpdateReadout(event->position());
+}
+
+void TChartView::mousePressEvent(QMouseEvent* event) {
+    if (Kind != TKind::PolarDb || event->button() != Qt::LeftButton) return;
+    if (const std::optional<int> bearing = AngleAt(event->position()))
+        emit BearingClicked(*bearing);
+}
+
+void TChartView::leaveEvent(QEvent*) {
+    if (Cursor.isEmpty()) return;
+    Cursor.clear();
+    emit ReadoutChanged(Cursor);
+}

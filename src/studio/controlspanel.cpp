@@ -1,0 +1,156 @@
+#include "studio/controlspanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <cmath>
+
+#include "config/messages.h"
+#include "model/msgid.h"
+
+namespace {
+
+const char* const kTypeNames[kEmitterTypeCount] = {Msgid("isotropic"), Msgid("vertical dipoles"),
+                                                   Msgid("horizontal dipoles, wire west–east"),
+                                                   Msgid("horizontal dipoles, wire south–north")};
+const char* const kGroundNames[] = {Msgid("free space"), Msgid("perfect ground"),
+                                    Msgid("real ground")};
+const char* const kSoilNames[std::size(kSoils)] = {Msgid("average"),   Msgid("poor"),
+                                                   Msgid("good"),      Msgid("very poor"),
+                                                   Msgid("sea water"), Msgid("fresh water")};
+constexpr int kHighestElevation = 85;  // degrees, as --elevation allows
+
+QString Text(const char* msgid) {
+    return QString::fromUtf8(Tr(msgid));
+}
+
+QDoubleSpinBox* NumberBox(double low, double high, int decimals, double step) {
+    auto* box = new QDoubleSpinBox;
+    box->setRange(low, high);
+    box->setDecimals(decimals);
+    box->setSingleStep(step);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
+}  // namespace
+
+TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
+    auto* form = new QFormLayout(this);
+    Type = new QComboBox;
+    for (const char* name : kTypeNames) Type->addItem(Text(name));
+    Model = new QComboBox;
+    Model->addItem(Text(Msgid("the window's formula")));
+    Model->addItem(Text(Msgid("free space")));
+    GroundKind = new QComboBox;
+    for (const char* name : kGroundNames) GroundKind->addItem(Text(name));
+    Soil = new QComboBox;
+    for (const char* name : kSoilNames) Soil->addItem(Text(name));
+    Soil->addItem(Text(Msgid("the file's")));
+    Height = NumberBox(0, 1000, 4, 0.01);
+    Frequency = NumberBox(0.001, 1e6, 4, 0.1);
+    ElevationBox = NumberBox(0, kHighestElevation, 3, 1);
+    Elevation = new QSlider(Qt::Horizontal);
+    Elevation->setRange(0, kHighestElevation);
+    AtTakeoff = new QCheckBox(Text(Msgid("at the take-off angle")));
+    Floor = NumberBox(-100, -3, 0, 5);
+    Floor->setValue(-40);
+
+    auto* elevationRow = new QHBoxLayout;
+    elevationRow->addWidget(ElevationBox);
+    elevationRow->addWidget(Elevation, 1);
+    elevationRow->addWidget(AtTakeoff);
+    form->addRow(Text(Msgid("Emitters")), Type);
+    form->addRow(Text(Msgid("Model")), Model);
+    form->addRow(Text(Msgid("Ground")), GroundKind);
+    form->addRow(Text(Msgid("Soil")), Soil);
+    form->addRow(Text(Msgid("Height, λ")), Height);
+    form->addRow(Text(Msgid("Frequency, MHz")), Frequency);
+    form->addRow(Text(Msgid("Elevation, deg")), elevationRow);
+    form->addRow(Text(Msgid("Chart floor, dB")), Floor);
+
+    const auto edit = [this](const char* text, const TChange& change, bool dragging = false) {
+        emit Edited(Text(text), change, dragging);
+    };
+    connect(Type, &QComboBox::activated, this, [edit](int index) {
+        edit(Msgid("Change the type"),
+             [index](TStudioDocument& d) { d.Array.EmitterType = index; });
+    });
+    connect(Model, &QComboBox::activated, this, [edit](int index) {
+        edit(Msgid("Change the model"), [index](TStudioDocument& d) {
+            d.FreeSpaceModel = index == 0 ? TFieldModel::Window : TFieldModel::FreeSpace;
+        });
+    });
+    connect(GroundKind, &QComboBox::activated, this, [edit](int index) {
+        edit(Msgid("Change the ground"),
+             [index](TStudioDocument& d) { d.Ground.Kind = static_cast<TGroundKind>(index); });
+    });
+    connect(Soil, &QComboBox::activated, this, [edit](int index) {
+        if (index >= static_cast<int>(std::size(kSoils))) return;
+        edit(Msgid("Change the soil"), [index](TStudioDocument& d) {
+            d.Soil = index;
+            d.Ground.Permittivity = kSoils[index].Permittivity;
+            d.Ground.Conductivity = kSoils[index].Conductivity;
+        });
+    });
+    connect(Height, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
+        edit(Msgid("Change the height"),
+             [value](TStudioDocument& d) { d.Ground.HeightWavelengths = value; });
+    });
+    connect(Frequency, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
+        edit(Msgid("Change the frequency"),
+             [value](TStudioDocument& d) { d.Ground.FrequencyMhz = value; });
+    });
+    const auto setElevation = [](long double value) {
+        return [value](TStudioDocument& d) {
+            d.ElevationDegrees = value;
+            d.ElevationAtTakeoff = false;
+        };
+    };
+    connect(ElevationBox, &QDoubleSpinBox::valueChanged, this, [edit, setElevation](double v) {
+        edit(Msgid("Change the elevation"), setElevation(v));
+    });
+    connect(Elevation, &QSlider::valueChanged, this, [this, edit, setElevation](int v) {
+        edit(Msgid("Change the elevation"), setElevation(v), Elevation->isSliderDown());
+    });
+    connect(Elevation, &QSlider::sliderReleased, this, &TControlsPanel::DragFinished);
+    connect(AtTakeoff, &QCheckBox::toggled, this, [edit](bool on) {
+        edit(Msgid("Change the elevation"),
+             [on](TStudioDocument& d) { d.ElevationAtTakeoff = on; });
+    });
+    connect(Floor, &QDoubleSpinBox::valueChanged, this, &TControlsPanel::FloorChanged);
+}
+
+double TControlsPanel::FloorDb() const {
+    return Floor->value();
+}
+
+void TControlsPanel::SetDocument(const TStudioDocument& d) {
+    const QSignalBlocker blocks[] = {QSignalBlocker(Type),         QSignalBlocker(Model),
+                                     QSignalBlocker(GroundKind),   QSignalBlocker(Soil),
+                                     QSignalBlocker(Height),       QSignalBlocker(Frequency),
+                                     QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff)};
+    Type->setCurrentIndex(d.Array.EmitterType);
+    Model->setCurrentIndex(d.FreeSpaceModel == TFieldModel::Window ? 0 : 1);
+    GroundKind->setCurrentIndex(static_cast<int>(d.Ground.Kind));
+    Soil->setCurrentIndex(d.Soil >= 0 ? d.Soil : static_cast<int>(std::size(kSoils)));
+    Height->setValue(static_cast<double>(d.Ground.HeightWavelengths));
+    Frequency->setValue(static_cast<double>(d.Ground.FrequencyMhz));
+    ElevationBox->setValue(static_cast<double>(d.ElevationDegrees));
+    if (!Elevation->isSliderDown()) {
+        const QSignalBlocker block(Elevation);
+        Elevation->setValue(static_cast<int>(std::lround(d.ElevationDegrees)));
+    }
+    AtTakeoff->setChecked(d.ElevationAtTakeoff);
+    const bool ground = d.Ground.Kind != TGroundKind::None;
+    const bool real = d.Ground.Kind == TGroundKind::Real;
+    Model->setEnabled(!ground);
+    Soil->setEnabled(real);
+    Frequency->setEnabled(real);
+    Height->setEnabled(ground);
+    AtTakeoff->setEnabled(ground);
+}

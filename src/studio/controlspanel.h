@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "studio/document.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QSlider;
+
+// The array's surroundings: the emitters' type, the formula in free space, the ground (kind,
+// soil, height, frequency), the elevation of the azimuth cut, and the charts' dB floor. Every
+// control takes effect as it moves.
+class TControlsPanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    using TChange = std::function<void(TStudioDocument&)>;
+
+    explicit TControlsPanel(QWidget* parent = nullptr);
+
+    void SetDocument(const TStudioDocument& document);
+    double FloorDb() const;
+
+    QSlider* ElevationSlider() const { return Elevation; }
+
+  signals:
+    // A change of the document named text; dragging while a slider is held down.
+    void Edited(const QString& text, const TChange& change, bool dragging);
+    void DragFinished();
+    void FloorChanged(double floorDb);
+
+  private:
+    QComboBox* Type = nullptr;
+    QComboBox* Model = nullptr;
+    QComboBox* GroundKind = nullptr;
+    QComboBox* Soil = nullptr;
+    QDoubleSpinBox* Height = nullptr;
+    QDoubleSpinBox* Frequency = nullptr;
+    QDoubleSpinBox* ElevationBox = nullptr;
+    QSlider* Elevation = nullptr;
+    QCheckBox* AtTakeoff = nullptr;
+    QDoubleSpinBox* Floor = nullptr;
+};

@@ -1,0 +1,131 @@
+#include "studio/document.h"
+
+#include <cmath>
+
+#include "config/configfile.h"
+
+bool TStudioDocument::operator==(const TStudioDocument& other) const {
+    const auto sameGround = [](const TGround& a, const TGround& b) {
+        return a.Kind == b.Kind && a.HeightWavelengths == b.HeightWavelengths &&
+               a.FrequencyMhz == b.FrequencyMhz && a.Permittivity == b.Permittivity &&
+               a.Conductivity == b.Conductivity;
+    };
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& a = Array.Emitter(k);
+        const TEmitter& b = other.Array.Emitter(k);
+        if (a.X != b.X || a.Y != b.Y || a.Phase != b.Phase || a.Enabled != b.Enabled ||
+            a.Amplitude != b.Amplitude) {
+            return false;
+        }
+    }
+    return Array.EmitterType == other.Array.EmitterType && FreeSpaceModel == other.FreeSpaceModel &&
+           sameGround(Ground, other.Ground) && Soil == other.Soil &&
+           ElevationDegrees == other.ElevationDegrees &&
+           ElevationAtTakeoff == other.ElevationAtTakeoff;
+}
+
+TStudioDocument InitialDocument() {
+    TStudioDocument document;
+    document.Array = MakeInitialArray();
+    // A ground chosen later starts from the usual amateur set-up: average soil, 40 m band.
+    document.Ground.HeightWavelengths = 0.25L;
+    document.Ground.FrequencyMhz = 7.1L;
+    document.Ground.Permittivity = kSoils[0].Permittivity;
+    document.Ground.Conductivity = kSoils[0].Conductivity;
+    return document;
+}
+
+long double PhaseDegrees(long double phasePeriods) {
+    long double degrees = std::fmod(-360 * phasePeriods, 360.0L);
+    if (degrees <= -180) degrees += 360;
+    if (degrees > 180) degrees -= 360;
+    return degrees + 0.0L;  // no negative zero in the table
+}
+
+long double PhaseFromDegrees(long double degrees) {
+    return -degrees / 360 + 0.0L;
+}
+
+bool NeedsPolarisedEmitters(const TStudioDocument& document) {
+    const int type = document.Array.EmitterType;
+    return document.Ground.Kind != TGroundKind::None && type != etVerticalDipole &&
+           type != etHorizontalDipoleNS && type != etHorizontalDipoleWE;
+}
+
+TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing) {
+    TAnalysisRequest request;
+    std::vector<TEmitterSetting>& settings = request.Steps.Settings;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = document.Array.Emitter(k);
+        settings.push_back({k, TEmitterField::X, e.X});
+        settings.push_back({k, TEmitterField::Y, e.Y});
+        settings.push_back({k, TEmitterField::Phase, e.Phase});
+        settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
+    }
+    // Switched on before any is switched off: the last emitter on always stays on.
+    for (const bool on : {true, false}) {
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            if (document.Array.Emitter(k).Enabled == on) {
+                settings.push_back({k, TEmitterField::On, on ? 1.0L : 0.0L});
+            }
+        }
+    }
+    request.Steps.EmitterType = document.Array.EmitterType;
+    request.CutBearing = cutBearing;
+    const TGround& g = document.Ground;
+    if (g.Kind == TGroundKind::None) {
+        request.Steps.Field = {document.FreeSpaceModel, document.ElevationDegrees};
+        request.ModelGiven = true;
+        request.ElevationGiven = true;
+        return request;
+    }
+    request.Steps.Field = {TFieldModel::Window, document.ElevationDegrees};
+    request.ElevationGiven = !document.ElevationAtTakeoff;
+    request.Ground.Kind = g.Kind;
+    request.Ground.HeightWavelengths = g.HeightWavelengths;
+    if (g.Kind == TGroundKind::Real) {
+        request.Ground.FrequencyMhz = g.FrequencyMhz;
+        request.Ground.Permittivity = g.Permittivity;
+        request.Ground.Conductivity = g.Conductivity;
+    }
+    return request;
+}
+
+int SoilOf(const TGround& ground) {
+    for (std::size_t i = 0; i < std::size(kSoils); ++i) {
+        if (kSoils[i].Permittivity == ground.Permittivity &&
+            kSoils[i].Conductivity == ground.Conductivity) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+TOpenedDocument OpenDocument(const std::string& fileName) {
+    TSessionSteps steps;
+    steps.ConfigFile = fileName;
+    const TArraySession session = BuildSession(steps);
+    TOpenedDocument opened;
+    opened.Document = InitialDocument();
+    opened.Document.Array = session.Model;
+    if (session.FileGround && session.FileGround->Kind != TGroundKind::None) {
+        const TGround& g = *session.FileGround;
+        TGround& ground = opened.Document.Ground;
+        ground.Kind = g.Kind;
+        ground.HeightWavelengths = g.HeightWavelengths;
+        // A perfect ground's file has no soil: the presets stay ready for a change to real.
+        if (g.Kind == TGroundKind::Real) {
+            ground.FrequencyMhz = g.FrequencyMhz;
+            ground.Permittivity = g.Permittivity;
+            ground.Conductivity = g.Conductivity;
+            opened.Document.Soil = SoilOf(ground);
+        }
+    }
+    opened.Warnings = session.Warnings;
+    opened.Warnings.insert(opened.Warnings.end(), session.Messages.begin(), session.Messages.end());
+    return opened;
+}
+
+void SaveDocument(const TStudioDocument& document, const std::string& fileName) {
+    SaveConfiguration(fileName, document.Array, document.Array.EmitterType, {}, &document.Ground);
+}

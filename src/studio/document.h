@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/analysis.h"
+#include "model/emitters.h"
+#include "model/field.h"
+#include "model/ground.h"
+
+// What the studio edits: the array with its currents, the formula in free space, the ground
+// under it and the elevation of the azimuth cut. A value the user did not touch stays the
+// exact value read, so that saving writes it back unchanged.
+struct TStudioDocument {
+    TArray Array;
+    TFieldModel FreeSpaceModel = TFieldModel::Window;  // Window or FreeSpace; without a ground
+    TGround Ground;                                    // Kind None: free space
+    int Soil = 0;  // index into kSoils; -1 when the file's own values stand
+    long double ElevationDegrees = 0;
+    // Over ground the azimuth cut lies at the take-off angle until an elevation is chosen.
+    bool ElevationAtTakeoff = true;
+
+    bool operator==(const TStudioDocument& other) const;
+};
+
+// The start state: the window's initial array (emitters 1-4 on a square a quarter wavelength
+// from the centre, steered to bearing 45), in free space at the horizon.
+TStudioDocument InitialDocument();
+
+// The phase as NEC and most tools show it: the current's angle -360 Phase folded into
+// (-180, 180] degrees; a lagging element reads negative.
+long double PhaseDegrees(long double phasePeriods);
+long double PhaseFromDegrees(long double degrees);
+
+// The analysis of the document, as the command line asks for it: the same request with
+// every emitter's field set, the type, the formula or the ground, and the elevation.
+TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing);
+
+// Over ground the emitters must be dipoles: a document that cannot be analysed says why.
+bool NeedsPolarisedEmitters(const TStudioDocument& document);
+
+// The soil preset whose values the ground has, or -1.
+int SoilOf(const TGround& ground);
+
+// A configuration file read as the command line reads it, with what the read passed over.
+struct TOpenedDocument {
+    TStudioDocument Document;
+    std::vector<std::string> Warnings;
+};
+// Throws EUsageError or EHandlerError with the reader's text when the file cannot be read.
+TOpenedDocument OpenDocument(const std::string& fileName);
+
+// Writes every key the command line knows into the file, keeping its other lines. Throws
+// EHandlerError when it cannot be written; the earlier file is then unchanged.
+void SaveDocument(const TStudioDocument& document, const std::string& fileName);

@@ -1,0 +1,65 @@
+#include "studio/figurerows.h"
+
+#include "app/figures.h"
+#include "config/messages.h"
+#include "model/msgid.h"
+
+namespace {
+
+// The read-outs the report shows in the window's words, and the take-off's bearing, which
+// the report folds into its elevation.
+const char* CaptionOf(const TFigure& figure) {
+    if (figure.Caption != nullptr) return figure.Caption;
+    if (figure.Key == "max_gain") return Msgid("Maximum gain");
+    if (figure.Key == "bearing") return Msgid("In the direction, deg");
+    return Msgid("  its bearing, deg");
+}
+
+// The reason a figure has none: its own, else that of the line it belongs to in the text
+// output, else its group's.
+std::string ReasonOf(const TPatternResult& result, std::span<const TFigure> figures,
+                     std::size_t i) {
+    if (!HasGroup(result, figures[i].Group)) {
+        const char* none = GroupNone(figures[i].Group).Text;
+        return none != nullptr ? Tr(none) : "";
+    }
+    for (std::size_t k = i + 1; k-- > 0;) {
+        if (figures[k].TextNone != nullptr) return Tr(figures[k].TextNone);
+        if (figures[k].Text != nullptr) break;
+    }
+    return Tr("none");
+}
+
+}  // namespace
+
+std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
+    std::vector<TFigureRow> rows;
+    for (const TFigureGroup group : {TFigureGroup::Readout, TFigureGroup::Ground,
+                                     TFigureGroup::Metrics, TFigureGroup::Directivity}) {
+        if (group == TFigureGroup::Ground && result.Field.Model != TFieldModel::OverGround) {
+            continue;
+        }
+        const std::span<const TFigure> figures = FiguresOf(group);
+        for (std::size_t i = 0; i < figures.size(); ++i) {
+            const TFigure& f = figures[i];
+            TFigureRow row{std::string(f.Key), Tr(CaptionOf(f)), {}, {}};
+            if (const auto value = f.Value(result)) {
+                row.Value = FigureText(*value, f.Decimals);
+            } else {
+                row.Value = Tr("none");
+                row.Reason = ReasonOf(result, figures, i);
+            }
+            rows.push_back(row);
+        }
+        if (group == TFigureGroup::Metrics) {
+            const auto& m = result.Metrics;
+            const std::string lobes = m ? MainLobesText(*m) : "";
+            const std::string nulls = m ? NullsText(*m) : "";
+            rows.push_back({"main_lobes", Tr("Main lobes, deg"), lobes.empty() ? Tr("none") : lobes,
+                            lobes.empty() ? Tr(GroupNone(group).Text) : ""});
+            rows.push_back({"nulls", Tr("Nulls, deg"), nulls.empty() ? Tr("none") : nulls,
+                            !m ? Tr(GroupNone(group).Text) : ""});
+        }
+    }
+    return rows;
+}

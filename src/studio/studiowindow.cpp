@@ -1,0 +1,233 @@
+#include "studio/studiowindow.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+#include "config/messages.h"
+#include "model/msgid.h"
+#include "studio/chartview.h"
+#include "studio/controlspanel.h"
+#include "studio/emitterstable.h"
+#include "studio/figurespanel.h"
+#include "studio/geometrycanvas.h"
+
+namespace {
+
+QString Text(const char* msgid) {
+    return QString::fromUtf8(Tr(msgid));
+}
+
+const char* FieldEditName(TEmitterField field) {
+    switch (field) {
+        case TEmitterField::X:
+            return Msgid("Move an emitter west–east");
+        case TEmitterField::Y:
+            return Msgid("Move an emitter south–north");
+        case TEmitterField::Phase:
+            return Msgid("Change a phase");
+        case TEmitterField::Amplitude:
+            return Msgid("Change an amplitude");
+        case TEmitterField::On:
+            return Msgid("Switch an emitter");
+    }
+    return "";
+}
+
+}  // namespace
+
+TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
+    EmitterTable = new TEmittersTable;
+    ControlPanel = new TControlsPanel;
+    Geometry = new TGeometryCanvas;
+    PolarChart = new TChartView(TChartView::TKind::PolarDb);
+    CutChart = new TChartView(TChartView::TKind::Elevation);
+    FigurePanel = new TFiguresPanel;
+    Readout = new QLabel;
+    Readout->setMinimumWidth(260);
+
+    auto* left = new QWidget;
+    auto* leftColumn = new QVBoxLayout(left);
+    leftColumn->addWidget(EmitterTable);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(ControlPanel);
+    lower->addWidget(Geometry, 1);
+    leftColumn->addLayout(lower, 1);
+
+    auto* charts = new QWidget;
+    auto* chartColumn = new QVBoxLayout(charts);
+    auto* chartRow = new QHBoxLayout;
+    chartRow->addWidget(PolarChart, 1);
+    chartRow->addWidget(CutChart, 1);
+    chartColumn->addLayout(chartRow, 1);
+    chartColumn->addWidget(Readout);
+    leftColumn->addWidget(charts, 2);
+
+    auto* figures = new QScrollArea;
+    figures->setWidget(FigurePanel);
+    figures->setWidgetResizable(true);
+    figures->setMinimumWidth(330);
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(left);
+    splitter->addWidget(figures);
+    splitter->setStretchFactor(0, 1);
+    setCentralWidget(splitter);
+
+    QMenu* file = menuBar()->addMenu(Text(Msgid("&File")));
+    file->addAction(Text(Msgid("&Open…")), QKeySequence::Open, this, &TStudioWindow::AskOpen);
+    file->addAction(Text(Msgid("&Save")), QKeySequence::Save, this, [this] { AskSave(false); });
+    file->addAction(Text(Msgid("Save &as…")), QKeySequence::SaveAs, this,
+                    [this] { AskSave(true); });
+    file->addSeparator();
+    file->addAction(Text(Msgid("&Quit")), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* edit = menuBar()->addMenu(Text(Msgid("&Edit")));
+    QAction* undo = Studio.UndoStack().createUndoAction(this, Text(Msgid("&Undo")));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = Studio.UndoStack().createRedoAction(this, Text(Msgid("&Redo")));
+    redo->setShortcut(QKeySequence::Redo);
+    edit->addAction(undo);
+    edit->addAction(redo);
+
+    connect(&Studio, &TStudioState::Changed, this, &TStudioWindow::Redraw);
+    connect(EmitterTable, &TEmittersTable::Edited, this,
+            [this](int k, TEmitterField field, long double value, bool dragging) {
+                Edit(
+                    Text(FieldEditName(field)), nullptr,
+                    [k, field, value](TStudioDocument& d) {
+                        TEmitter& e = d.Array.Emitter(k);
+                        switch (field) {
+                            case TEmitterField::X:
+                                e.X = value;
+                                break;
+                            case TEmitterField::Y:
+                                e.Y = value;
+                                break;
+                            case TEmitterField::Phase:
+                                e.Phase = PhaseFromDegrees(value);
+                                break;
+                            case TEmitterField::Amplitude:
+                                e.Amplitude = value;
+                                break;
+                            case TEmitterField::On:
+                                // One emitter always stays on, as in the classic window.
+                                if (value != 0 || d.Array.EnabledCount() > 1)
+                                    e.Enabled = value != 0;
+                                break;
+                        }
+                    },
+                    dragging);
+            });
+    connect(EmitterTable, &TEmittersTable::DragFinished, this, &TStudioWindow::EndDrag);
+    connect(ControlPanel, &TControlsPanel::Edited, this,
+            [this](const QString& text, const TControlsPanel::TChange& change, bool dragging) {
+                Edit(text, ControlPanel, change, dragging);
+            });
+    connect(ControlPanel, &TControlsPanel::DragFinished, this, &TStudioWindow::EndDrag);
+    connect(ControlPanel, &TControlsPanel::FloorChanged, this, &TStudioWindow::Redraw);
+    connect(Geometry, &TGeometryCanvas::DragStarted, this,
+            [this] { Gesture = Studio.NewGesture(); });
+    connect(Geometry, &TGeometryCanvas::Dragged, this, [this](int k, long double x, long double y) {
+        Edit(
+            Text(Msgid("Drag an emitter")), nullptr,
+            [k, x, y](TStudioDocument& d) {
+                d.Array.Emitter(k).X = x;
+                d.Array.Emitter(k).Y = y;
+            },
+            true);
+    });
+    connect(Geometry, &TGeometryCanvas::DragFinished, this, &TStudioWindow::EndDrag);
+    connect(PolarChart, &TChartView::BearingClicked, this,
+            [this](int bearing) { Studio.SetCutBearing(bearing); });
+    for (TChartView* chart : {PolarChart, CutChart}) {
+        connect(chart, &TChartView::ReadoutChanged, Readout, &QLabel::setText);
+    }
+    UpdateTitle();
+    Redraw();
+}
+
+void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
+                         const std::function<void(TStudioDocument&)>& change, bool dragging) {
+    if (dragging && Gesture == 0) Gesture = Studio.NewGesture();
+    Studio.Edit(text, change, dragging ? Gesture : 0);
+}
+
+void TStudioWindow::EndDrag() {
+    Gesture = 0;
+}
+
+void TStudioWindow::Redraw() {
+    const TStudioDocument& d = Studio.Document();
+    EmitterTable->SetArray(d.Array);
+    ControlPanel->SetDocument(d);
+    Geometry->SetArray(d.Array);
+    const auto& result = Studio.Result();
+    if (!result) {
+        FigurePanel->SetFailure(QString::fromStdString(Studio.Error()));
+        return;
+    }
+    FigurePanel->SetFailure({});
+    const TChartArray chart = ChartArrayOf(*result);
+    PolarChart->SetSeries(chart.Report.Series, ControlPanel->FloorDb());
+    CutChart->SetSeries(chart.Report.Series, ControlPanel->FloorDb());
+    FigurePanel->SetRows(FigureRowsOf(*result));
+}
+
+bool TStudioWindow::Open(const QString& fileName) {
+    try {
+        const TOpenedDocument opened = OpenDocument(fileName.toStdString());
+        CurrentFile = fileName;
+        Studio.Reset(opened.Document);
+        UpdateTitle();
+        if (!opened.Warnings.empty()) {
+            QString lines;
+            for (const std::string& line : opened.Warnings)
+                lines += QString::fromStdString(line) + '\n';
+            statusBar()->showMessage(lines.trimmed(), 10000);
+        }
+        return true;
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+bool TStudioWindow::SaveAs(const QString& fileName) {
+    try {
+        SaveDocument(Studio.Document(), fileName.toStdString());
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, windowTitle(), QString::fromStdString(e.what()));
+        return false;
+    }
+    CurrentFile = fileName;
+    Studio.UndoStack().setClean();
+    UpdateTitle();
+    return true;
+}
+
+void TStudioWindow::AskOpen() {
+    const QString name = QFileDialog::getOpenFileName(this, Text(Msgid("Open a configuration")));
+    if (!name.isEmpty()) Open(name);
+}
+
+void TStudioWindow::AskSave(bool newName) {
+    QString name = CurrentFile;
+    if (newName || name.isEmpty()) {
+        name = QFileDialog::getSaveFileName(this, Text(Msgid("Save the configuration")), name);
+    }
+    if (!name.isEmpty()) SaveAs(name);
+}
+
+void TStudioWindow::UpdateTitle() {
+    const QString title = Text(Msgid("Array Pattern Studio"));
+    setWindowTitle(CurrentFile.isEmpty() ? title : CurrentFile + QStringLiteral(" — ") + title);
+}
