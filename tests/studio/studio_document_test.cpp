@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QUndoStack>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/cp1251.h"
+#include "studio/document.h"
+#include "studio/studiostate.h"
+
+namespace {
+
+struct TPhaseCase {
+    const char* Name;
+    long double Periods;
+    long double Degrees;
+};
+
+// The current's angle is -360 Phase folded into (-180, 180].
+const TPhaseCase kPhaseCases[] = {
+    {"Zero", 0, 0},
+    {"CardioidLagReadsMinus90", 0.25L, -90},
+    {"LeadReadsPlus90", -0.25L, 90},
+    {"HalfPeriodReads180", 0.5L, 180},
+    {"MinusHalfPeriodReads180", -0.5L, 180},
+    {"ThreeQuartersFoldTo90", 0.75L, 90},
+    {"BeyondAPeriodFolds", 1.125L, -45},
+};
+
+class PhaseDegreesTest : public testing::TestWithParam<TPhaseCase> {};
+
+TEST_P(PhaseDegreesTest, ShowsTheCurrentsAngleFoldedIntoTheHalfOpenCircle) {
+    EXPECT_EQ(PhaseDegrees(GetParam().Periods), GetParam().Degrees);
+}
+
+INSTANTIATE_TEST_SUITE_P(Studio, PhaseDegreesTest, testing::ValuesIn(kPhaseCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(StudioDocumentTest, TypedDegreesSaveAsMinusDegreesOver360) {
+    EXPECT_EQ(PhaseFromDegrees(-90), 0.25L);
+    EXPECT_EQ(PhaseFromDegrees(45), -0.125L);
+    EXPECT_EQ(PhaseDegrees(PhaseFromDegrees(-135)), -135);
+}
+
+TEST(StudioDocumentTest, TheRequestKeepsALoneEmitterOnWhateverItsNumber) {
+    TStudioDocument d = InitialDocument();
+    for (int k = 1; k <= kEmitterCount; ++k) d.Array.Emitter(k).Enabled = k == 8;
+    d.Array.Emitter(8).X = 0.5L;
+    const TPatternResult result = Analyse(AnalysisRequestOf(d, std::nullopt));
+    EXPECT_EQ(result.Session.Model.EnabledCount(), 1);
+    EXPECT_TRUE(result.Session.Model.Emitter(8).Enabled);
+    EXPECT_EQ(result.Session.Model.Emitter(8).X, 0.5L);
+}
+
+TEST(StudioDocumentTest, AGroundWithIsotropicEmittersCannotBeAnalysed) {
+    TStudioState state;
+    state.Edit("ground", [](TStudioDocument& d) { d.Ground.Kind = TGroundKind::Perfect; });
+    EXPECT_FALSE(state.Result().has_value());
+    EXPECT_FALSE(state.Error().empty());
+    state.Edit("type", [](TStudioDocument& d) { d.Array.EmitterType = etVerticalDipole; });
+    ASSERT_TRUE(state.Result().has_value());
+    EXPECT_EQ(state.Result()->Field.Model, TFieldModel::OverGround);
+}
+
+TEST(StudioStateTest, UndoRestoresTheEarlierDocumentBitForBit) {
+    TStudioState state;
+    const TStudioDocument start = state.Document();
+    state.Edit("phase",
+               [](TStudioDocument& d) { d.Array.Emitter(2).Phase = PhaseFromDegrees(30); });
+    state.Edit("amplitude", [](TStudioDocument& d) { d.Array.Emitter(3).Amplitude = 0.3L; });
+    const TStudioDocument middle = state.Document();
+    EXPECT_EQ(state.UndoStack().count(), 2);
+    state.UndoStack().undo();
+    state.UndoStack().undo();
+    EXPECT_TRUE(state.Document() == start);
+    EXPECT_EQ(
+        std::memcmp(&state.Document().Array.Emitter(2).Phase, &start.Array.Emitter(2).Phase, 10),
+        0);
+    state.UndoStack().redo();
+    state.UndoStack().redo();
+    EXPECT_TRUE(state.Document() == middle);
+}
+
+TEST(StudioStateTest, AWholeDragIsOneStepAndTheNextDragAnother) {
+    TStudioState state;
+    const TStudioDocument start = state.Document();
+    for (const int gesture : {state.NewGesture(), state.NewGesture()}) {
+        for (int step = 1; step <= 5; ++step) {
+            state.Edit(
+                "drag", [step](TStudioDocument& d) { d.Array.Emitter(1).X = step / 64.0L; },
+                gesture);
+        }
+    }
+    EXPECT_EQ(state.UndoStack().count(), 2);
+    state.UndoStack().undo();
+    EXPECT_EQ(state.Document().Array.Emitter(1).X, 5 / 64.0L);
+    state.UndoStack().undo();
+    EXPECT_TRUE(state.Document() == start);
+}
+
+TEST(StudioStateTest, AnEditThatChangesNothingLeavesNoStep) {
+    TStudioState state;
+    state.Edit("nothing", [](TStudioDocument&) {});
+    EXPECT_EQ(state.UndoStack().count(), 0);
+}
+
+class StudioFileTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        Path = (std::filesystem::temp_directory_path() /
+                ("studio-" + std::to_string(::getpid()) + ".txt"))
+                   .string();
+    }
+    void TearDown() override { std::filesystem::remove(Path); }
+    void Write(const std::string& utf8) {
+        std::ofstream(Path, std::ios::binary) << Utf8ToCp1251(utf8).value();
+    }
+    std::string Read() const {
+        std::stringstream text;
+        text << std::ifstream(Path, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    std::string Path;
+};
+
+TEST_F(StudioFileTest, SavingKeepsUnknownLinesAndUntouchedValues) {
+    Write(
+        "; a note of the designer\r\n[Все излучатели]\r\nТип=1\r\nЦвет=синий\r\n"
+        "[Излучатель 1]\r\nВключен=1\r\nX=0,1\r\nY=0\r\nФаза=0,3\r\n"
+        "[Излучатель 2]\r\nВключен=1\r\nX=-0,1\r\nY=0\r\nФаза=0\r\n[Заметки]\r\nА=Б\r\n");
+    const TOpenedDocument opened = OpenDocument(Path);
+    const TStudioDocument d = opened.Document;
+    // The window reads a file's numbers at double precision.
+    EXPECT_EQ(d.Array.Emitter(1).Phase, 0.3);
+    EXPECT_EQ(d.Array.EmitterType, etVerticalDipole);
+    SaveDocument(d, Path);
+    const std::string text = Read();
+    for (const char* kept : {"; a note of the designer", "Цвет=синий", "[Заметки]", "А=Б"}) {
+        EXPECT_NE(text.find(Utf8ToCp1251(kept).value()), std::string::npos) << kept;
+    }
+    EXPECT_TRUE(OpenDocument(Path).Document == d);
+}
+
+TEST_F(StudioFileTest, AGroundAndAmplitudesRoundTripThroughTheFile) {
+    TStudioDocument d = InitialDocument();
+    // Values a file writes and reads back exactly.
+    for (int k = 1; k <= kEmitterCount; ++k) d.Array.Emitter(k).Phase = k / 8.0L;
+    d.Array.EmitterType = etHorizontalDipoleWE;
+    d.Ground.Kind = TGroundKind::Real;
+    d.Ground.HeightWavelengths = 0.375L;
+    d.Ground.FrequencyMhz = 14.25L;
+    d.Ground.Permittivity = kSoils[4].Permittivity;
+    d.Ground.Conductivity = kSoils[4].Conductivity;
+    d.Soil = 4;
+    d.Array.Emitter(2).Amplitude = 0.5L;
+    SaveDocument(d, Path);
+    EXPECT_TRUE(OpenDocument(Path).Document == d);
+}
+
+}  // namespace
