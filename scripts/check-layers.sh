@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Holds the source folders to their layers: each may include only the folders below it
-# (model, config, plot, form, app; then ui and cli beside each other), and the Qt-free layers
+# (model, config, plot, form, app; then ui, studio and cli beside each other), and the Qt-free layers
 # include no Qt header. Prints every include that breaks the rule.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
@@ -13,10 +13,11 @@ allowed() {
     app) echo "model config plot form app" ;;
     ui) echo "model config plot form app ui" ;;
     cli) echo "model config plot form app cli" ;;
+    studio) echo "model config plot form app studio" ;;
   esac
 }
 status=0
-for layer in model config plot form app ui cli; do
+for layer in model config plot form app ui studio cli; do
   ok=" $(allowed "$layer") "
   while IFS=: read -r file _ target; do
     if [[ $ok != *" $target "* ]]; then
