@@ -84,7 +84,9 @@ void TGeometryCanvas::paintEvent(QPaintEvent*) {
             p.drawLine(at - half, at + half);
         }
         const double share = largest > 0 ? static_cast<double>(e.Amplitude / largest) : 0;
-        const double r = kSmallestDisc + (kLargestDisc - kSmallestDisc) * std::sqrt(share);
+        const double r = e.Enabled
+                             ? kSmallestDisc + (kLargestDisc - kSmallestDisc) * std::sqrt(share)
+                             : kSmallestDisc;
         // The phase in degrees round the colour wheel: 0 red, lagging towards blue.
         const double degrees = std::fmod(static_cast<double>(-360 * e.Phase) + 720, 360.0);
         const QColor colour = e.Enabled

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,7 +76,7 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     auto* figures = new QScrollArea;
     figures->setWidget(FigurePanel);
     figures->setWidgetResizable(true);
-    figures->setMinimumWidth(330);
+    figures->setMinimumWidth(400);
 
     auto* splitter = new QSplitter;
     splitter->addWidget(left);
@@ -176,9 +177,11 @@ void TStudioWindow::Redraw() {
         return;
     }
     FigurePanel->SetFailure({});
-    const TChartArray chart = ChartArrayOf(*result);
-    PolarChart->SetSeries(chart.Report.Series, ControlPanel->FloorDb());
-    CutChart->SetSeries(chart.Report.Series, ControlPanel->FloorDb());
+    TChartSeries series = ChartArrayOf(*result).Report.Series;
+    series.Name =
+        CurrentFile.isEmpty() ? Tr("the array") : QFileInfo(CurrentFile).fileName().toStdString();
+    PolarChart->SetSeries(series, ControlPanel->FloorDb());
+    CutChart->SetSeries(series, ControlPanel->FloorDb());
     FigurePanel->SetRows(FigureRowsOf(*result));
 }
 
