@@ -46,5 +46,7 @@ done
 for ext in pdf svg png; do
     echo "plot --kind report .$ext:                        $(median "$cli" plot --kind report --decimal-mark . --config "$eight" "$work/r.$ext")"
 done
+ground=(--config "$root/examples/four-square-over-average-ground.txt" --config "$root/examples/dipole-pair-over-ground.txt")
+echo "plot --kind report .html, 2 files over ground:   $(median "$cli" plot --kind report "${ground[@]}" "$work/r.html")"
 runs=3
 echo "pattern --format json, 1000 files:               $(median "$cli" pattern --format json --decimal-mark . "${batch[@]}")"
