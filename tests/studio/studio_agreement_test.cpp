@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/figures.h"
+#include "clirunner.h"
+#include "config/numtext.h"
+#include "jsonreader.h"
+#include "studio/document.h"
+#include "studio/figurerows.h"
+
+namespace {
+
+constexpr int kDocuments = 200;
+
+// The shortest text that reads back as the same 80-bit value.
+std::string Exact(long double value) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+const char* const kFieldNames[] = {"x", "y", "phase", "amplitude", "on"};
+
+// The command line's options for the studio's request: the same settings in the same order.
+std::vector<std::string> OptionsOf(const TAnalysisRequest& request) {
+    std::vector<std::string> args{"pattern", "--format", "json"};
+    for (const TEmitterSetting& s : request.Steps.Settings) {
+        args.push_back("--set");
+        args.push_back(std::to_string(s.Emitter) + ":" + kFieldNames[static_cast<int>(s.Field)] +
+                       "=" + Exact(s.Value));
+    }
+    args.insert(args.end(), {"--type", std::to_string(*request.Steps.EmitterType)});
+    const TGroundRequest& g = request.Ground;
+    if (request.ModelGiven) {
+        args.insert(args.end(), {"--model", std::string(NameOf<TFieldModel>(
+                                                kFieldModelNames, request.Steps.Field.Model))});
+    } else {
+        args.insert(args.end(),
+                    {"--ground", std::string(NameOf<TGroundKind>(kGroundKindNames, *g.Kind)),
+                     "--height", Exact(*g.HeightWavelengths)});
+        if (g.FrequencyMhz) {
+            args.insert(args.end(),
+                        {"--frequency", Exact(*g.FrequencyMhz), "--permittivity",
+                         Exact(*g.Permittivity), "--conductivity", Exact(*g.Conductivity)});
+        }
+    }
+    if (request.ElevationGiven) {
+        args.insert(args.end(), {"--elevation", Exact(request.Steps.Field.ElevationDegrees)});
+    }
+    return args;
+}
+
+// A document of every kind the studio edits: any type, formula and ground, currents from 0,
+// positions on the 1/64 wavelength grid or anywhere, phases anywhere.
+TStudioDocument RandomDocument(std::mt19937_64& random) {
+    std::uniform_real_distribution<long double> unit(0, 1);
+    const auto pick = [&random](int n) {
+        return static_cast<int>(random() % static_cast<unsigned>(n));
+    };
+    TStudioDocument d = InitialDocument();
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        TEmitter& e = d.Array.Emitter(k);
+        const bool onGrid = pick(2) == 0;
+        e.X = onGrid ? (pick(129) - 64) / 64.0L : 2 * unit(random) - 1;
+        e.Y = onGrid ? (pick(129) - 64) / 64.0L : 2 * unit(random) - 1;
+        e.Phase = PhaseFromDegrees(pick(2) == 0 ? pick(360) - 179 : 360 * unit(random) - 180);
+        e.Amplitude = pick(6) == 0 ? 0 : unit(random) * 2;
+        e.Enabled = pick(3) != 0;
+    }
+    d.Array.Emitter(1 + pick(kEmitterCount)).Enabled = true;
+    d.Array.EmitterType = pick(5) - 1;
+    d.FreeSpaceModel = pick(2) == 0 ? TFieldModel::Window : TFieldModel::FreeSpace;
+    d.ElevationDegrees = pick(2) == 0 ? pick(86) : 85 * unit(random);
+    if (d.Array.EmitterType >= etVerticalDipole && pick(2) == 0) {
+        d.Ground.Kind = pick(2) == 0 ? TGroundKind::Perfect : TGroundKind::Real;
+        d.Ground.HeightWavelengths = unit(random);
+        d.Ground.FrequencyMhz = 1 + 29 * unit(random);
+        const TSoil& soil = kSoils[static_cast<std::size_t>(pick(std::size(kSoils)))];
+        d.Ground.Permittivity = soil.Permittivity;
+        d.Ground.Conductivity = soil.Conductivity;
+        d.ElevationAtTakeoff = pick(2) == 0;
+    }
+    return d;
+}
+
+// Where the JSON holds a figure: its own key, or its place in the array its key shares.
+const TJson& JsonFigure(const TJson& json, const TFigure& figure, std::size_t& place) {
+    const TJson& group = figure.Group == TFigureGroup::Metrics ? json["metrics"] : json;
+    if (figure.JsonKey.empty()) return group[std::string(figure.Key)];
+    const TJson& shared = group[std::string(figure.JsonKey)];
+    return shared.IsNull() ? shared : shared[place++];
+}
+
+// The figures panel's text of a JSON figure, from the same formatter the panel uses.
+std::string PanelText(const TJson& value, int decimals) {
+    return value.IsNull() ? "none" : FigureText(value.Number(), decimals);
+}
+
+TEST(StudioAgreementTest, EveryFigureTheStudioShowsIsTheCommandLinesOwn) {
+    std::mt19937_64 random(20261209);
+    int overGround = 0;
+    for (int n = 0; n < kDocuments; ++n) {
+        const TStudioDocument d = RandomDocument(random);
+        const TAnalysisRequest request = AnalysisRequestOf(d, std::nullopt);
+        const std::vector<TFigureRow> rows = FigureRowsOf(Analyse(request));
+        const std::vector<std::string> args = OptionsOf(request);
+        const TCliRun run = RunCli(args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const TJson json = ParseJson(run.Out);
+        overGround += d.Ground.Kind != TGroundKind::None;
+        std::string where = "document " + std::to_string(n) + ":";
+        for (const std::string& a : args) where += " " + a;
+        std::size_t place = 0;
+        std::string_view sharedKey;
+        for (const TFigure& f : Figures()) {
+            if (f.JsonKey != sharedKey) place = 0;
+            sharedKey = f.JsonKey;
+            const auto row = std::find_if(rows.begin(), rows.end(),
+                                          [&](const TFigureRow& r) { return r.Key == f.Key; });
+            if (f.Group == TFigureGroup::Ground && d.Ground.Kind == TGroundKind::None) {
+                EXPECT_EQ(row, rows.end()) << where;
+                continue;
+            }
+            if (f.Group == TFigureGroup::Metrics && json["metrics"].IsNull()) {
+                ASSERT_NE(row, rows.end()) << f.Key << " " << where;
+                EXPECT_EQ(row->Value, "none") << f.Key << " " << where;
+                continue;
+            }
+            ASSERT_NE(row, rows.end()) << f.Key << " " << where;
+            const TJson& value = JsonFigure(json, f, place);
+            // JSON has no infinity: a ratio to a null's zero is written null there.
+            if (value.IsNull() && (row->Value == "inf" || row->Value == "-inf")) continue;
+            EXPECT_EQ(row->Value, PanelText(value, f.Decimals)) << f.Key << " " << where;
+        }
+        if (json["metrics"].IsNull()) continue;
+        std::string lobes;
+        for (const TJson& b : json["metrics"]["main_lobes"].Items) {
+            lobes += (lobes.empty() ? "" : " ") + FormatGeneral(b.Number());
+        }
+        std::string nulls;
+        for (const TJson& null : json["metrics"]["nulls"].Items) {
+            const TJson& depth = null["depth_db"];
+            nulls += (nulls.empty() ? "" : " ") + FormatGeneral(null["bearing"].Number()) + " (" +
+                     (depth.IsNull() ? "-inf" : FigureText(depth.Number(), 2)) + " dB)";
+        }
+        const auto text = [&rows](const char* key) {
+            return std::find_if(rows.begin(), rows.end(),
+                                [key](const TFigureRow& r) { return r.Key == key; })
+                ->Value;
+        };
+        EXPECT_EQ(text("main_lobes"), lobes.empty() ? "none" : lobes) << where;
+        EXPECT_EQ(text("nulls"), nulls.empty() ? "none" : nulls) << where;
+    }
+    // The draw covers the grounds as well as free space.
+    EXPECT_GT(overGround, kDocuments / 8);
+}
+
+}  // namespace
