@@ -12,9 +12,10 @@ table{border-collapse:collapse;margin:8px 0}td,th{padding:2px 8px;text-align:rig
 .printed3d{display:none}.printed3d svg{width:100%;max-width:640px;height:auto}
 @media print{
 .switch,#space,.readout{display:none}
-.file,#overlay{display:block!important;break-before:page}
+.file,#overlay{display:block!important}section~section{break-before:page}
 .printed3d{display:block;break-inside:avoid}
-.charts svg{break-inside:avoid}
+.charts svg{break-inside:avoid}.charts svg.polar,.charts svg.elevation{width:330px;height:auto}
+.diagram svg{width:330px;height:330px}
 }
 )";
 
