@@ -22,6 +22,7 @@ class TChartView : public QWidget {
     const QString& Readout() const { return Cursor; }
     // The bearing (polar) or elevation (elevation chart) under a point, in whole degrees.
     std::optional<int> AngleAt(QPointF point) const;
+    const QImage& Image() const { return Picture; }
     // Counts the drawings made, for the benchmark and the tests.
     int Drawings() const { return DrawCount; }
 
