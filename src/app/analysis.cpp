@@ -61,10 +61,9 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
     }
     // The window's read-out, named for what it is beside the physical figures: the array
     // factor on a scale whose full value is the sum of the amplitudes.
-    rows.push_back({Tr("Window's array factor"),
-                    GainReadout(result.Session.Pattern, Tr("%s  (%s dB)"))});
-    rows.push_back({Tr("Its full scale (Σ amplitudes)"),
-                    FormatGeneral(ReadoutFullScale(result))});
+    rows.push_back(
+        {Tr("Window's array factor"), GainReadout(result.Session.Pattern, Tr("%s  (%s dB)"))});
+    rows.push_back({Tr("Its full scale (Σ amplitudes)"), FormatGeneral(ReadoutFullScale(result))});
     rows.push_back({Tr("In the direction, deg"), result.Session.Labels.Bearing});
     add(FigureRows(result, TFigureGroup::Metrics));
     if (const auto& m = result.Metrics) {

@@ -59,29 +59,10 @@ std::vector<std::string> WrappedLines(const std::vector<std::string>& lines, dou
     cairo_set_font_size(cr.get(), size);
     std::vector<std::string> wrapped;
     for (const std::string& line : lines) {
-        for (std::string& part : WrapText(cr.get(), line, width)) wrapped.push_back(std::move(part));
+        for (std::string& part : WrapText(cr.get(), line, width))
+            wrapped.push_back(std::move(part));
     }
     return wrapped;
-}
-
-// The text, or as much of its start as fits the width in cr's font with "…" after it: the
-// small diagrams' names, which the tables below give whole.
-std::string CutToWidth(cairo_t* cr, const std::string& text, double width) {
-    const auto advance = [cr](const std::string& t) {
-        cairo_text_extents_t e;
-        cairo_text_extents(cr, t.c_str(), &e);
-        return e.x_advance;
-    };
-    if (advance(text) <= width) return text;
-    std::string cut = text;
-    while (!cut.empty()) {
-        // Back to the start of the last UTF-8 character.
-        std::size_t end = cut.size() - 1;
-        while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) --end;
-        cut.erase(end);
-        if (advance(cut + "\u2026") <= width) break;
-    }
-    return cut + "\u2026";
 }
 
 }  // namespace

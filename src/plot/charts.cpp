@@ -7,6 +7,7 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/angles.h"
+#include "plot/textwrap.h"
 
 namespace {
 
@@ -93,12 +94,20 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         cairo_line_to(cr, box.X + 18, y);
         cairo_stroke(cr);
         cairo_set_source_rgb(cr, 0, 0, 0);
-        std::string name = series[n].Name;
-        if (bearings) name += ", " + TrFormat("bearing %s deg", {Integer(series[n].CutBearing)});
+        std::string more;
+        if (bearings) more += ", " + TrFormat("bearing %s deg", {Integer(series[n].CutBearing)});
         if (series[n].PeakDbi) {
-            name += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
+            more += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
         }
-        if (IsZero(series[n])) name += ": " + std::string(Tr(kZeroText));
+        if (IsZero(series[n])) more += ": " + std::string(Tr(kZeroText));
+        // A long file name gives way to its figures; the whole line stays inside the box.
+        cairo_set_font_size(cr, kFontSize * 0.9);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, more.c_str(), &e);
+        const double room = box.Width - 24;
+        const std::string name = CutToWidth(
+            cr, CutToWidth(cr, series[n].Name, std::max(room / 3, room - e.x_advance)) + more,
+            room);
         ChartText(cr, box.X + 24, y, name, TTextAlign::Start, kFontSize * 0.9);
         y += kLegendRow;
     }
@@ -195,6 +204,37 @@ void ShowAligned(cairo_t* cr, const std::string& text, TTextAlign align) {
                            &placed.Colour[2], &alpha);
     Diverted->push_back(std::move(placed));
     cairo_rel_move_to(cr, e.x_advance, e.y_advance);
+}
+
+// Where ChartText puts a text's ink.
+struct TInk {
+    double Left, Top, Right, Bottom;
+};
+TInk InkOf(cairo_t* cr, double x, double y, const std::string& text, TTextAlign align,
+           double size) {
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t e;
+    cairo_text_extents(cr, text.c_str(), &e);
+    const double share = align == TTextAlign::Start ? 0 : align == TTextAlign::Centre ? 0.5 : 1;
+    const double left = x - e.width * share;
+    const double top = y - e.height / 2;
+    return {left, top, left + e.width, top + e.height};
+}
+
+// A ring's label where it clears the labels drawn before it; on a small chart the inner rings
+// lie closer than a line of text, and their labels give way to the outer ones.
+void LabelUnlessCrowded(cairo_t* cr, std::vector<TInk>& drawn, double x, double y,
+                        const std::string& text, TTextAlign align, double size) {
+    constexpr double kGap = 1;
+    const TInk ink = InkOf(cr, x, y, text, align, size);
+    for (const TInk& d : drawn) {
+        if (ink.Left < d.Right + kGap && d.Left < ink.Right + kGap && ink.Top < d.Bottom + kGap &&
+            d.Top < ink.Bottom + kGap) {
+            return;
+        }
+    }
+    drawn.push_back(ink);
+    ChartText(cr, x, y, text, align, size);
 }
 
 }  // namespace
@@ -300,12 +340,13 @@ void DrawPolarDb(cairo_t* cr, const TChartBox& box, const std::vector<TChartSeri
                   TTextAlign::Centre);
     }
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    std::vector<TInk> labels;
     for (const double db : kRingsDb) {
         double x;
         double y;
         f.Point(0, db, x, y);
-        ChartText(cr, x + 3, y + kFontSize * 0.5, RingText(series, db), TTextAlign::Start,
-                  kFontSize * 0.8);
+        LabelUnlessCrowded(cr, labels, x + 3, y + kFontSize * 0.5, RingText(series, db),
+                           TTextAlign::Start, kFontSize * 0.8);
     }
     for (std::size_t n = 0; n < series.size(); ++n) {
         const TChartSeries& s = series[n];
@@ -418,12 +459,14 @@ void DrawElevationChart(cairo_t* cr, const TChartBox& box,
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
     // The inner rings crowd towards the centre: their labels alternate below the horizon.
     int ring = 0;
+    std::vector<TInk> labels;
     for (const double db : kRingsDb) {
         double x;
         double y;
         f.Point(90, db, x, y);
         const double below = (ring++ % 2 == 0 ? 0.8 : 1.8) * kFontSize;
-        ChartText(cr, x, y + below, RingText(series, db), TTextAlign::Centre, kFontSize * 0.75);
+        LabelUnlessCrowded(cr, labels, x, y + below, RingText(series, db), TTextAlign::Centre,
+                           kFontSize * 0.75);
     }
     cairo_set_source_rgb(cr, 0, 0, 0);
     ChartText(cr, f.Cx, f.Cy + kFontSize * 3, Tr("Elevation, deg"), TTextAlign::Start);

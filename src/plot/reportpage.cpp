@@ -90,7 +90,8 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
 
 double ReportColumnLines(const TReportArray& array) {
     const auto rows = std::count(array.Enabled.begin(), array.Enabled.end(), true);
-    return kColumnFrameLines + static_cast<double>(rows) + static_cast<double>(array.Figures.size());
+    return kColumnFrameLines + static_cast<double>(rows) +
+           static_cast<double>(array.Figures.size());
 }
 
 void DrawReportPage(cairo_t* cr, const TReportLayout& layout,
@@ -141,8 +142,7 @@ TReportLayout ReportLayout(std::size_t files, double columnLines, std::size_t fo
     const std::size_t perBand = std::min(count, kFilesPerBand);
     TReportLayout layout;
     layout.TextSize = bands > 1 ? kSmallTextSize : kTextSize;
-    const double bandHeight =
-        std::max(kColumnLines, columnLines) * layout.TextSize * kLineSpacing;
+    const double bandHeight = std::max(kColumnLines, columnLines) * layout.TextSize * kLineSpacing;
     const double tables =
         static_cast<double>(bands) * bandHeight + static_cast<double>(bands - 1) * kGap / 2;
     // The foot's lines sit in the bottom margin while it holds them.

@@ -30,3 +30,16 @@ std::vector<std::string> WrapText(cairo_t* cr, const std::string& text, double w
     if (!line.empty() || lines.empty()) lines.push_back(line);
     return lines;
 }
+
+std::string CutToWidth(cairo_t* cr, const std::string& text, double width) {
+    if (Advance(cr, text) <= width) return text;
+    std::string cut = text;
+    while (!cut.empty()) {
+        // Back to the start of the last UTF-8 character.
+        std::size_t end = cut.size() - 1;
+        while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) --end;
+        cut.erase(end);
+        if (Advance(cr, cut + "\u2026") <= width) break;
+    }
+    return cut + "\u2026";
+}

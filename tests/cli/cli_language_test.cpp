@@ -196,8 +196,7 @@ TEST(CliConditions, ChartFootAndReportTableStateEachFilesGround) {
     ASSERT_EQ(RunCli({"plot", "--kind", "report", "--config", overGround, report}).ExitCode, 0);
     text = PdfText(report);
     for (const char* row : {"Ground +real, εr 13, σ 0.005 S/m\n", "Frequency, MHz +7.1\n",
-                            "Height, λ +0.25\n",
-                            "Window's array factor +3.424 \\(5.34 dB\\)\n",
+                            "Height, λ +0.25\n", "Window's array factor +3.424 \\(5.34 dB\\)\n",
                             "Its full scale \\(Σ amplitudes\\) +4\n"}) {
         EXPECT_TRUE(std::regex_search(text, std::regex(row))) << row << "\n" << text;
     }
