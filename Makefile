@@ -1,11 +1,12 @@
-# Thin wrapper over CMake. `make run` builds and starts the program; `make test` builds and runs
-# every test, with warnings as errors; `make package` writes build/arraypattern_<version>_amd64.deb.
+# Thin wrapper over CMake. `make run` builds and starts the program, `make studio` the studio;
+# `make test` builds and runs every test, with warnings as errors; `make package` writes
+# build/arraypattern_<version>_amd64.deb.
 # All install missing packages first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_OPTIONS ?=
 
-.PHONY: deps configure build run test check package bench clean
+.PHONY: deps configure build run studio test check package bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -18,6 +19,10 @@ build: configure
 
 run: build
 	./$(BUILD)/arraypattern
+
+# The design studio, the second window on the same engine.
+studio: build
+	./$(BUILD)/arraypattern-studio
 
 # CI's build: everything a packager may switch off is switched on again.
 test check: CMAKE_OPTIONS += -DBUILD_TESTING=ON -DARRAYPATTERN_BENCHMARKS=ON \
@@ -35,6 +40,7 @@ package: build
 bench: build
 	./$(BUILD)/bench/bench_core
 	./$(BUILD)/bench/bench_gui
+	./$(BUILD)/bench/bench_studio
 	bash bench/cli_processes.sh $(BUILD)/arraypattern-cli
 
 clean:
