@@ -12,6 +12,7 @@ packages=(
   libcairo2-dev
   libfreetype-dev
   zlib1g-dev
+  libeigen3-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <complex>
+
+// E1(j x) for x > 0, the exponential integral on the positive imaginary axis:
+// -Ci(x) + j (Si(x) - pi/2).
+std::complex<double> ExpIntegralImaginary(double x);
+
+// What the reaction between sinusoidal currents on two parallel lines needs of one test node
+// and one source node: the exponential integrals at R - u and R + u and the phase of u, where
+// u is the test node's axial offset from the source node and R its distance to it (the lines
+// rho apart). Lengths in wavelengths.
+struct TNodePair {
+    std::complex<double> Behind;  // E1(j k (R - u))
+    std::complex<double> Ahead;   // E1(j k (R + u))
+    std::complex<double> Phase;   // exp(j k u)
+};
+
+TNodePair NodePair(double u, double rho);
+
+// The reaction of a test current sin k(z - t0) / sin kd on [t0, t0 + d] (rising) followed by
+// sin k(t0 + 2d - z) / sin kd on [t0 + d, t0 + 2d] (falling) with exp(-jkR)/R of a point
+// source: `lo`, `mid` and `hi` are the node pairs of the test mode's three nodes against the
+// source.
+std::complex<double> ModeIntegral(const TNodePair& lo, const TNodePair& mid, const TNodePair& hi,
+                                  double sinKd);

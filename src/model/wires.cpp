@@ -1,0 +1,366 @@
+#include "model/wires.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "model/wirekernel.h"
+
+namespace {
+
+constexpr double kWave = 2 * std::numbers::pi;                // per wavelength
+constexpr double kImpedanceOfSpace = 120 * std::numbers::pi;  // ohms
+
+// A wire as the kernel sees it: its two coordinates across the axis and its nodes along it.
+struct TLine {
+    double AcrossA = 0;
+    double AcrossB = 0;
+    double Start = 0;    // axial position of node 0
+    double Segment = 0;  // node spacing
+    int Segments = 0;
+    int FirstMode = 0;
+};
+
+double Height(const TWireArray& a) {
+    return static_cast<double>(a.Ground.HeightWavelengths);
+}
+
+// Monopoles stand for the dipoles of twice their length they form with their images.
+double SolvedLength(const TWire& w, bool monopoles) {
+    return monopoles ? 2 * w.Length : w.Length;
+}
+
+int SegmentCount(const TWireArray& a, double length) {
+    const double half = length * a.SegmentsPerWavelength / 2;
+    return 2 * std::max(1, static_cast<int>(std::ceil(half - 1e-9)));
+}
+
+TLine LineOf(const TWireArray& a, int w, bool monopoles) {
+    const TWire& wire = a.Wires[static_cast<std::size_t>(w)];
+    const double length = SolvedLength(wire, monopoles);
+    TLine line;
+    line.Segments = SegmentCount(a, length);
+    line.Segment = length / line.Segments;
+    double centre = 0;
+    switch (a.Axis) {
+        case TWireAxis::Up:
+            line.AcrossA = wire.X;
+            line.AcrossB = wire.Y;
+            centre = monopoles ? 0 : Height(a);
+            break;
+        case TWireAxis::WestEast:
+            line.AcrossA = wire.Y;
+            line.AcrossB = Height(a);
+            centre = wire.X;
+            break;
+        case TWireAxis::SouthNorth:
+            line.AcrossA = wire.X;
+            line.AcrossB = Height(a);
+            centre = wire.Y;
+            break;
+    }
+    line.Start = centre - length / 2;
+    return line;
+}
+
+std::vector<TLine> LinesOf(const TWireArray& a, bool monopoles) {
+    std::vector<TLine> lines;
+    int first = 0;
+    for (int w = 0; w < static_cast<int>(a.Wires.size()); ++w) {
+        lines.push_back(LineOf(a, w, monopoles));
+        lines.back().FirstMode = first;
+        first += lines.back().Segments - 1;
+    }
+    return lines;
+}
+
+// Over real ground the image's share is weighted by the Fresnel coefficients at the specular
+// angle between the two modes' centres. An upright current's field there is polarised in the
+// plane of incidence; a horizontal one's splits between that plane and across it by the
+// direction of the path.
+std::complex<double> ImageWeight(const TWireArray& a, const TLine& test, double testAxial,
+                                 const TLine& source, double sourceAxial) {
+    if (a.Ground.Kind != TGroundKind::Real) return 1;
+    if (a.Axis == TWireAxis::Up) {
+        const double across =
+            std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB);
+        const double up = testAxial + sourceAxial;
+        return Reflection<double>(a.Ground, up / std::hypot(across, up)).Vertical;
+    }
+    const double along = testAxial - sourceAxial;
+    const double across = test.AcrossA - source.AcrossA;
+    const double up = test.AcrossB + source.AcrossB;
+    const double horizontal2 = along * along + across * across;
+    const double distance2 = horizontal2 + up * up;
+    const TReflection<double> r = Reflection<double>(a.Ground, up / std::sqrt(distance2));
+    if (horizontal2 < 1e-18) return r.Vertical;
+    const double share = across * across / horizontal2 * distance2 / (across * across + up * up);
+    return r.Vertical + (-r.Horizontal - r.Vertical) * share;
+}
+
+// The node pairs of every node on `test` against every node on `source`, or on its image in
+// the ground (row-major, test nodes by rows). At equal spacing a pair depends on the difference
+// of the node indices only (or, for an upright image, their sum): each is computed once.
+struct TNodeTable {
+    int Columns = 0;
+    std::vector<TNodePair> Pairs;
+    const TNodePair& At(int t, int b) const {
+        return Pairs[static_cast<std::size_t>(t * Columns + b)];
+    }
+};
+
+TNodeTable NodeTable(const TWireArray& a, const TLine& test, const TLine& source, bool image) {
+    const bool upright = a.Axis == TWireAxis::Up;
+    const int mirror = image && upright ? -1 : 1;  // the image's axial positions
+    const double sourceB = image && !upright ? -source.AcrossB : source.AcrossB;
+    const double rho =
+        std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - sourceB), a.Radius);
+    const int nt = test.Segments + 1, ns = source.Segments + 1;
+    const auto offset = [&](int t, int b) {
+        return test.Start + t * test.Segment - mirror * (source.Start + b * source.Segment);
+    };
+    TNodeTable table{ns, std::vector<TNodePair>(static_cast<std::size_t>(nt * ns))};
+    const auto at = [&](int t, int b) -> TNodePair& {
+        return table.Pairs[static_cast<std::size_t>(t * ns + b)];
+    };
+    if (std::fabs(test.Segment - source.Segment) < 1e-12 * test.Segment) {
+        const int low = mirror > 0 ? -(ns - 1) : 0;  // of key = t - mirror b
+        const int high = nt - 1 + (mirror > 0 ? 0 : ns - 1);
+        std::vector<TNodePair> line;
+        for (int key = low; key <= high; ++key) {
+            const int t = mirror > 0 ? std::max(0, key) : std::min(key, nt - 1);
+            line.push_back(NodePair(offset(t, mirror * (t - key)), rho));
+        }
+        for (int t = 0; t < nt; ++t)
+            for (int b = 0; b < ns; ++b)
+                at(t, b) = line[static_cast<std::size_t>(t - mirror * b - low)];
+    } else {
+        for (int t = 0; t < nt; ++t)
+            for (int b = 0; b < ns; ++b) at(t, b) = NodePair(offset(t, b), rho);
+    }
+    return table;
+}
+
+// The same pairs seen from the other wire: the axial offset changes sign, save between an
+// upright wire and an image, where it is the sum of two heights.
+TNodeTable Swapped(const TNodeTable& table, bool sumOfHeights) {
+    const int rows = static_cast<int>(table.Pairs.size()) / table.Columns;
+    TNodeTable swapped{rows, std::vector<TNodePair>(table.Pairs.size())};
+    for (int t = 0; t < rows; ++t)
+        for (int b = 0; b < table.Columns; ++b) {
+            TNodePair p = table.At(t, b);
+            if (!sumOfHeights) {
+                std::swap(p.Behind, p.Ahead);
+                p.Phase = std::conj(p.Phase);
+            }
+            swapped.Pairs[static_cast<std::size_t>(b * rows + t)] = p;
+        }
+    return swapped;
+}
+
+// Adds the reactions of the modes on `source` (or its image) with the test modes on `test` to
+// the mode impedance matrix.
+void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool image,
+              const TNodeTable& table, bool upperRows, Eigen::MatrixXcd& z) {
+    const bool upright = a.Axis == TWireAxis::Up;
+    const int nt = test.Segments + 1, ns = source.Segments + 1;
+    const double sinTest = std::sin(kWave * test.Segment);
+    const double sinSource = std::sin(kWave * source.Segment);
+    const double cosSource = std::cos(kWave * source.Segment);
+    // The image of a horizontal current flows the other way.
+    const std::complex<double> scale =
+        std::complex<double>(0, kImpedanceOfSpace / (4 * std::numbers::pi)) / sinSource *
+        (image && !upright ? -1.0 : 1.0);
+    std::vector<std::complex<double>> reaction(static_cast<std::size_t>(ns));
+    for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m) {
+        for (int b = 0; b < ns; ++b)
+            reaction[static_cast<std::size_t>(b)] =
+                ModeIntegral(table.At(m - 1, b), table.At(m, b), table.At(m + 1, b), sinTest);
+        for (int n = 1; n < ns - 1; ++n) {
+            const auto r = [&](int b) { return reaction[static_cast<std::size_t>(b)]; };
+            std::complex<double> value = scale * (r(n - 1) + r(n + 1) - 2 * cosSource * r(n));
+            if (image)
+                value *= ImageWeight(a, test, test.Start + m * test.Segment, source,
+                                     source.Start + n * source.Segment);
+            z(test.FirstMode + m - 1, source.FirstMode + n - 1) += value;
+        }
+    }
+}
+
+// The share of a mode centred `offset` from the feed that a feed gap of width g sees: the
+// mean of the mode's current over the gap.
+double GapShare(double offset, double half, double gap) {
+    const double sinKd = std::sin(kWave * half), cosKd = std::cos(kWave * half);
+    // The integral of the mode's current from its lower end to x (relative to its centre).
+    const auto rising = [&](double x) {
+        if (x <= -half) return 0.0;
+        if (x <= 0) return (1 - std::cos(kWave * (half + x))) / (kWave * sinKd);
+        if (x < half) return (1 - cosKd + std::cos(kWave * (half - x)) - cosKd) / (kWave * sinKd);
+        return 2 * (1 - cosKd) / (kWave * sinKd);
+    };
+    return (rising(gap / 2 - offset) - rising(-gap / 2 - offset)) / gap;
+}
+
+}  // namespace
+
+bool IsMonopoleArray(const TWireArray& a) {
+    return a.Axis == TWireAxis::Up && a.Ground.Kind == TGroundKind::Perfect && Height(a) == 0;
+}
+
+std::optional<TWireFault> CheckWires(const TWireArray& a) {
+    const bool monopoles = IsMonopoleArray(a);
+    const int count = static_cast<int>(a.Wires.size());
+    for (int i = 0; i < count; ++i) {
+        const TWire& w = a.Wires[static_cast<std::size_t>(i)];
+        if (a.Radius >= w.Length / 10) return TWireFault{TWireFault::ThickWire, i, i};
+        if (a.Ground.Kind != TGroundKind::None && !monopoles) {
+            const double clearance = a.Axis == TWireAxis::Up ? Height(a) - w.Length / 2 : Height(a);
+            if (clearance <= a.Radius) return TWireFault{TWireFault::ReachesGround, i, i};
+        }
+    }
+    const std::vector<TLine> lines = LinesOf(a, monopoles);
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j) {
+            const TLine& p = lines[static_cast<std::size_t>(i)];
+            const TLine& q = lines[static_cast<std::size_t>(j)];
+            const double across = std::hypot(p.AcrossA - q.AcrossA, p.AcrossB - q.AcrossB);
+            const double gap = std::max(q.Start - (p.Start + p.Segments * p.Segment),
+                                        p.Start - (q.Start + q.Segments * q.Segment));
+            if (across <= 2 * a.Radius && gap <= 2 * a.Radius)
+                return TWireFault{TWireFault::Touch, i, j};
+        }
+    return std::nullopt;
+}
+
+std::vector<TWireMode> LayModes(const TWireArray& a, bool monopoles) {
+    std::vector<TWireMode> modes;
+    const std::vector<TLine> lines = LinesOf(a, monopoles);
+    for (int w = 0; w < static_cast<int>(lines.size()); ++w) {
+        const TLine& line = lines[static_cast<std::size_t>(w)];
+        for (int i = 1; i < line.Segments; ++i)
+            modes.push_back({w, line.Start + i * line.Segment, line.Segment});
+    }
+    return modes;
+}
+
+namespace {
+
+// With `upperRows` only the rows of each wire's feed mode and the modes beyond it.
+Eigen::MatrixXcd Fill(const TWireArray& a, const std::vector<TLine>& lines, Eigen::Index modes,
+                      bool images, bool upperRows) {
+    Eigen::MatrixXcd z = Eigen::MatrixXcd::Zero(modes, modes);
+    // Each pair of wires computes its node pairs once; both blocks are then assembled on their
+    // own, so that the matrix is symmetric only as far as the reactions are.
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        for (std::size_t j = i; j < lines.size(); ++j)
+            for (const bool image : {false, true}) {
+                if (image && !images) continue;
+                const TLine &p = lines[i], &q = lines[j];
+                const TNodeTable table = NodeTable(a, p, q, image);
+                AddBlock(a, p, q, image, table, upperRows, z);
+                if (i != j)
+                    AddBlock(a, q, p, image, Swapped(table, image && a.Axis == TWireAxis::Up),
+                             upperRows, z);
+            }
+    return z;
+}
+
+// Wires whose centres share one plane across the axis, with no image to break the symmetry
+// through it, carry currents symmetric about that plane when fed at their centres.
+bool MirrorSymmetric(const TWireArray& a, const std::vector<TLine>& lines, bool images) {
+    if (images && a.Axis == TWireAxis::Up) return false;
+    const auto centre = [](const TLine& l) { return l.Start + l.Segments * l.Segment / 2; };
+    for (const TLine& line : lines)
+        if (std::fabs(centre(line) - centre(lines.front())) > 1e-12) return false;
+    return true;
+}
+
+}  // namespace
+
+Eigen::MatrixXcd ModeImpedance(const TWireArray& a, const std::vector<TWireMode>& modes,
+                               bool monopoles) {
+    const bool images = a.Ground.Kind != TGroundKind::None && !monopoles;
+    return Fill(a, LinesOf(a, monopoles), static_cast<Eigen::Index>(modes.size()), images, false);
+}
+
+TWireSystem::TWireSystem(const TWireArray& array)
+    : Array_(array), Monopoles_(IsMonopoleArray(array)), Modes_(LayModes(array, Monopoles_)) {
+    const std::vector<TLine> lines = LinesOf(Array_, Monopoles_);
+    const bool images = Array_.Ground.Kind != TGroundKind::None && !Monopoles_;
+    const bool mirror = MirrorSymmetric(Array_, lines, images);
+    const auto modes = static_cast<Eigen::Index>(Modes_.size());
+    const Eigen::MatrixXcd z = Fill(Array_, lines, modes, images, mirror);
+    const auto ports = static_cast<Eigen::Index>(lines.size());
+    // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
+    const double gap = Monopoles_ ? 2 * kFeedGap : kFeedGap;
+    Gaps_ = Eigen::MatrixXd::Zero(modes, ports);
+    for (Eigen::Index p = 0; p < ports; ++p) {
+        const TLine& line = lines[static_cast<std::size_t>(p)];
+        const double feed = line.Start + line.Segments * line.Segment / 2;
+        for (int i = 1; i < line.Segments; ++i)
+            Gaps_(line.FirstMode + i - 1, p) =
+                GapShare(line.Start + i * line.Segment - feed, line.Segment, gap);
+    }
+    const Eigen::MatrixXcd gaps = Gaps_.cast<std::complex<double>>();
+    if (!mirror) {
+        ModesPerVolt_ = Eigen::PartialPivLU<Eigen::MatrixXcd>(z).solve(gaps);
+    } else {
+        // Half the unknowns: each mode beyond the feed stands for itself and its mirror image.
+        std::vector<Eigen::Index> kept, mirrored;
+        for (const TLine& line : lines)
+            for (int i = line.Segments / 2; i < line.Segments; ++i) {
+                kept.push_back(line.FirstMode + i - 1);
+                mirrored.push_back(line.FirstMode + line.Segments - i - 1);
+            }
+        const auto half = static_cast<Eigen::Index>(kept.size());
+        Eigen::MatrixXcd reduced(half, half);
+        Eigen::MatrixXcd rhs(half, ports);
+        for (Eigen::Index r = 0; r < half; ++r) {
+            const Eigen::Index row = kept[static_cast<std::size_t>(r)];
+            for (Eigen::Index c = 0; c < half; ++c) {
+                const auto k = static_cast<std::size_t>(c);
+                reduced(r, c) =
+                    z(row, kept[k]) + (mirrored[k] != kept[k] ? z(row, mirrored[k]) : 0);
+            }
+            rhs.row(r) = gaps.row(row);
+        }
+        const Eigen::MatrixXcd solved = Eigen::PartialPivLU<Eigen::MatrixXcd>(reduced).solve(rhs);
+        ModesPerVolt_.resize(modes, ports);
+        for (Eigen::Index r = 0; r < half; ++r) {
+            ModesPerVolt_.row(kept[static_cast<std::size_t>(r)]) = solved.row(r);
+            ModesPerVolt_.row(mirrored[static_cast<std::size_t>(r)]) = solved.row(r);
+        }
+    }
+    // The dipole a monopole forms with its image sees twice the monopole's voltage.
+    if (Monopoles_) ModesPerVolt_ *= 2;
+    PortAdmittance_ = Gaps_.transpose().cast<std::complex<double>>() * ModesPerVolt_;
+    PortImpedance_ = PortAdmittance_.inverse();
+}
+
+TWireCurrents TWireSystem::Solve(TFeed feed, const Eigen::VectorXcd& drive) const {
+    TWireCurrents c;
+    if (feed == TFeed::Voltage) {
+        c.PortVoltage = drive;
+        c.PortCurrent = PortAdmittance_ * drive;
+    } else {
+        c.PortCurrent = drive;
+        c.PortVoltage = PortImpedance_ * drive;
+    }
+    c.Modes = ModesPerVolt_ * c.PortVoltage;
+    return c;
+}
+
+TDrive DriveFigures(std::complex<double> voltage, std::complex<double> current, double z0) {
+    TDrive d;
+    d.Power = 0.5 * (voltage * std::conj(current)).real();
+    if (current == std::complex<double>(0)) return d;
+    d.Impedance = voltage / current;
+    if (d.Impedance->real() > 0) {
+        const double gamma = std::abs((*d.Impedance - z0) / (*d.Impedance + z0));
+        d.Swr = (1 + gamma) / (1 - gamma);
+    }
+    return d;
+}
+
+double InputPower(const TWireCurrents& c) {
+    return 0.5 * c.PortVoltage.dot(c.PortCurrent).real();
+}

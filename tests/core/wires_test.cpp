@@ -1,0 +1,197 @@
+#include "model/wires.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <string>
+#include <vector>
+
+#include "model/wirefield.h"
+
+namespace {
+
+using Complex = std::complex<double>;
+
+TGround AverageGround(double height) {
+    return {TGroundKind::Real, height, 299.792458L, 13, 0.005L};
+}
+
+Eigen::VectorXcd Drive(std::initializer_list<Complex> values) {
+    Eigen::VectorXcd v(static_cast<Eigen::Index>(values.size()));
+    Eigen::Index i = 0;
+    for (const Complex x : values) v(i++) = x;
+    return v;
+}
+
+TEST(Wires, OneModePerWireGivesCartersMutualImpedancesOfHalfWaveDipoles) {
+    struct Row {
+        double Spacing;
+        Complex Mutual;
+    };
+    const std::vector<Row> rows = {{0.1, {67.33, 7.54}},
+                                   {0.25, {40.79, -28.35}},
+                                   {0.5, {-12.53, -29.93}},
+                                   {0.75, {-22.50, 6.63}},
+                                   {1, {4.01, 17.74}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Spacing);
+        TWireArray a;
+        a.Radius = 1e-7;  // Carter's filaments
+        a.SegmentsPerWavelength = 4;
+        a.Wires = {{0, 0, 0.5}, {row.Spacing, 0, 0.5}};
+        const Eigen::MatrixXcd z = ModeImpedance(a, LayModes(a, false), false);
+        ASSERT_EQ(z.rows(), 2);
+        EXPECT_NEAR(z(0, 0).real(), 73.13, 0.01);
+        EXPECT_NEAR(z(0, 0).imag(), 42.54, 0.01);
+        EXPECT_NEAR(z(0, 1).real(), row.Mutual.real(), 0.01);
+        EXPECT_NEAR(z(0, 1).imag(), row.Mutual.imag(), 0.01);
+    }
+}
+
+// Three unequal wires at odd places, so that no symmetry of the layout hides a wrong kernel.
+TWireArray Scattered(TWireAxis axis, TGround ground) {
+    TWireArray a;
+    a.Axis = axis;
+    a.Ground = ground;
+    a.Wires = {{0, 0, 0.47}, {0.13, 0.21, 0.5}, {-0.3, 0.05, 0.38}};
+    return a;
+}
+
+TEST(Wires, PortImpedanceIsReciprocalInFreeSpaceAndOverEitherGround) {
+    const std::vector<std::pair<std::string, TWireArray>> rows = {
+        {"upright, free space", Scattered(TWireAxis::Up, {})},
+        {"west-east, perfect ground", Scattered(TWireAxis::WestEast, {TGroundKind::Perfect, 0.3})},
+        {"south-north, real ground", Scattered(TWireAxis::SouthNorth, AverageGround(0.4))},
+        {"upright, real ground", Scattered(TWireAxis::Up, AverageGround(0.6))},
+        {"monopoles", Scattered(TWireAxis::Up, {TGroundKind::Perfect, 0})},
+    };
+    for (const auto& [name, array] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(CheckWires(array));
+        const Eigen::MatrixXcd z = TWireSystem(array).PortImpedance();
+        EXPECT_LE((z - z.transpose()).cwiseAbs().maxCoeff(), 1e-9 * z.cwiseAbs().maxCoeff());
+    }
+}
+
+TEST(Wires, TwiceTheModesMoveTheDriveImpedanceByUnderTwoPercent) {
+    for (const double length : {0.47, 0.5}) {
+        SCOPED_TRACE(length);
+        TWireArray a;
+        a.Wires = {{0, 0, length}, {0.25, 0, length}};
+        const Complex z = TWireSystem(a).PortImpedance()(0, 0);
+        a.SegmentsPerWavelength *= 2;
+        const Complex finer = TWireSystem(a).PortImpedance()(0, 0);
+        EXPECT_LE(std::abs(z - finer), 0.02 * std::abs(finer));
+    }
+}
+
+TEST(Wires, LosslessWiresRadiateTheInputPowerAndRealGroundTakesSome) {
+    TWireArray pair;
+    pair.Axis = TWireAxis::WestEast;
+    pair.Wires = {{0, 0, 0.5}, {0, 0.2, 0.5}};
+    TWireArray perfect = pair, real = pair;
+    perfect.Ground = {TGroundKind::Perfect, 0.3};
+    real.Ground = AverageGround(0.3);
+    TWireArray monopoles = Scattered(TWireAxis::Up, {TGroundKind::Perfect, 0});
+    for (TWire& w : monopoles.Wires) w.Length /= 2;
+    for (const TWireArray* a : {&pair, &perfect, &monopoles}) {
+        const TWireSystem system(*a);
+        const TWireCurrents c =
+            system.Solve(TFeed::Voltage, Eigen::VectorXcd::Ones(system.Ports()));
+        EXPECT_NEAR(RadiatedPower(system, c) / InputPower(c), 1, 1e-4);
+    }
+    const TWireSystem lossy(real);
+    const TWireCurrents c = lossy.Solve(TFeed::Voltage, Drive({1, 0}));
+    EXPECT_LT(RadiatedPower(lossy, c) / InputPower(c), 0.9);
+}
+
+TEST(Wires, CurrentAndVoltageFeedsAgreeAndAnOpenFeedStillCarriesInducedCurrent) {
+    TWireArray yagi;
+    yagi.Wires = {{0, 0, 0.47}, {-0.15, 0, 0.5}, {0.2, 0, 0.45}};
+    const TWireSystem system(yagi);
+    const Eigen::VectorXcd wanted = Drive({{1, 0}, {0, -0.5}, {0, 0}});
+    const TWireCurrents byCurrent = system.Solve(TFeed::Current, wanted);
+    EXPECT_LE((byCurrent.PortCurrent - wanted).norm(), 1e-12);
+    const TWireCurrents byVoltage = system.Solve(TFeed::Voltage, byCurrent.PortVoltage);
+    EXPECT_LE((byVoltage.PortCurrent - wanted).norm(), 1e-9);
+    EXPECT_LE((byVoltage.Modes - byCurrent.Modes).norm(), 1e-9 * byCurrent.Modes.norm());
+    // The open third wire carries current either side of its feed.
+    const std::vector<TWireMode>& modes = system.Modes();
+    double induced = 0;
+    for (std::size_t m = 0; m < modes.size(); ++m)
+        if (modes[m].Wire == 2)
+            induced = std::max(induced, std::abs(byCurrent.Modes(Eigen::Index(m))));
+    EXPECT_GT(induced, 0.01);
+}
+
+TEST(Wires, AQuarterWaveMonopoleIsHalfItsDipoleWithThreeDecibelsMoreGain) {
+    TWireArray dipole, monopole;
+    dipole.Wires = {{0, 0, 0.5}};
+    monopole.Wires = {{0, 0, 0.25}};
+    monopole.Ground = {TGroundKind::Perfect, 0};
+    const TWireSystem d(dipole), m(monopole);
+    // Only the feed gaps differ: the monopole's with its image is twice the dipole's.
+    const Complex half = d.PortImpedance()(0, 0) / 2.0;
+    EXPECT_LE(std::abs(m.PortImpedance()(0, 0) - half), 0.01 * std::abs(half));
+    const TWireCurrents cd = d.Solve(TFeed::Current, Drive({1}));
+    const TWireCurrents cm = m.Solve(TFeed::Current, Drive({1}));
+    EXPECT_NEAR(WireGainDbi(m, cm, 0, 0) - WireGainDbi(d, cd, 0, 0), 10 * std::log10(2.0), 0.01);
+}
+
+TEST(Wires, DriveFiguresGiveSwrAgainstZ0AndNoneWhereTheFeedReturnsPower) {
+    struct Row {
+        Complex Impedance;
+        std::optional<double> Swr;
+    };
+    const std::vector<Row> rows = {{{50, 0}, 1},
+                                   {{100, 0}, 2},
+                                   {{25, 0}, 2},
+                                   {{0, 30}, std::nullopt},
+                                   {{-1.3, 5.8}, std::nullopt}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Impedance.real());
+        const TDrive d = DriveFigures(row.Impedance * 2.0, 2, 50);
+        ASSERT_TRUE(d.Impedance);
+        EXPECT_NEAR(std::abs(*d.Impedance - row.Impedance), 0, 1e-12);
+        EXPECT_EQ(d.Swr.has_value(), row.Swr.has_value());
+        if (row.Swr && d.Swr) {
+            EXPECT_NEAR(*d.Swr, *row.Swr, 1e-12);
+        }
+        EXPECT_NEAR(d.Power, 2 * row.Impedance.real(), 1e-12);
+    }
+    EXPECT_FALSE(DriveFigures(1, 0, 50).Impedance);
+}
+
+TEST(Wires, CheckWiresNamesWiresThatTouchReachTheGroundOrAreTooThick) {
+    struct Row {
+        std::string Name;
+        TWireArray Array;
+        std::optional<TWireFault::TKind> Fault;
+    };
+    TWireArray base;
+    base.Wires = {{0, 0, 0.5}, {0.25, 0, 0.5}};
+    TWireArray same = base, collinear = base, low = base, monopole = base, thick = base;
+    same.Wires[1].X = 0;
+    collinear.Axis = TWireAxis::WestEast;
+    collinear.Wires[1] = {0.4, 0, 0.5};
+    low.Ground = {TGroundKind::Perfect, 0.2};
+    monopole.Ground = AverageGround(0);
+    thick.Radius = 0.05;
+    const std::vector<Row> rows = {{"apart", base, std::nullopt},
+                                   {"one place", same, TWireFault::Touch},
+                                   {"overlapping in line", collinear, TWireFault::Touch},
+                                   {"lower end in the ground", low, TWireFault::ReachesGround},
+                                   {"monopole on real ground", monopole, TWireFault::ReachesGround},
+                                   {"radius a tenth of the length", thick, TWireFault::ThickWire}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const std::optional<TWireFault> fault = CheckWires(row.Array);
+        ASSERT_EQ(fault.has_value(), row.Fault.has_value());
+        if (fault) {
+            EXPECT_EQ(fault->Kind, *row.Fault);
+        }
+    }
+}
+
+}  // namespace
