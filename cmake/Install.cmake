@@ -99,3 +99,6 @@ install(FILES ${ARRAYPATTERN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/
 # Debian's place for the licence of a package.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern
         RENAME copyright)
+
+# The studio beside the window.
+include(${PROJECT_SOURCE_DIR}/cmake/InstallStudio.cmake)

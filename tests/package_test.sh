@@ -50,10 +50,13 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 id=org.arraypattern.ArrayPattern
+studio=org.arraypattern.ArrayPatternStudio
 expected=(
     usr/bin/arraypattern
     usr/bin/arraypattern-cli
+    usr/bin/arraypattern-studio
     "usr/share/applications/$id.desktop"
+    "usr/share/applications/$studio.desktop"
     usr/share/doc/arraypattern/copyright
     usr/share/doc/arraypattern/examples/broadside-line-8.txt
     usr/share/doc/arraypattern/examples/broadside-pair.txt
@@ -66,11 +69,16 @@ expected=(
     "usr/share/icons/hicolor/256x256/apps/$id.png"
     "usr/share/icons/hicolor/48x48/apps/$id.png"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
+    "usr/share/icons/hicolor/256x256/apps/$studio.png"
+    "usr/share/icons/hicolor/48x48/apps/$studio.png"
+    "usr/share/icons/hicolor/scalable/apps/$studio.svg"
     usr/share/locale/en/LC_MESSAGES/arraypattern.mo
     usr/share/locale/ru/LC_MESSAGES/arraypattern.mo
     usr/share/man/man1/arraypattern-cli.1.gz
     usr/share/man/man1/arraypattern.1.gz
+    usr/share/man/man1/arraypattern-studio.1.gz
     "usr/share/metainfo/$id.metainfo.xml"
+    "usr/share/metainfo/$studio.metainfo.xml"
 )
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$root" && find . -type f -printf '%P\n' | sort) ||
     fail "the package holds other files than expected (< expected, > packaged)"
@@ -79,6 +87,13 @@ desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "deskto
 grep -qx 'Name=Диаграмма направленности антенной решетки' "$root/usr/share/applications/$id.desktop" ||
     fail "the desktop entry's Name is not the window's Russian name"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "metadata"
+desktop-file-validate "$root/usr/share/applications/$studio.desktop" || fail "the studio's desktop entry"
+grep -qx 'Name=Студия антенной решётки' "$root/usr/share/applications/$studio.desktop" ||
+    fail "the studio's desktop entry lacks its Russian name"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$studio.metainfo.xml" ||
+    fail "the studio's metadata"
+"$root/usr/bin/arraypattern-studio" --version | grep -q '^arraypattern-studio ' ||
+    fail "arraypattern-studio --version"
 for side in 48 256; do
     size=$(/usr/bin/identify -format '%wx%h' "$root/usr/share/icons/hicolor/${side}x$side/apps/$id.png")
     [[ $size == "${side}x$side" ]] || fail "the ${side} px icon is $size"
