@@ -1,0 +1,108 @@
+#include "model/coupling.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "model/wirefield.h"
+
+namespace {
+
+std::optional<TWireAxis> AxisOfType(int type) {
+    switch (type) {
+        case etVerticalDipole:
+            return TWireAxis::Up;
+        case etHorizontalDipoleNS:  // the wire lies west-east
+            return TWireAxis::WestEast;
+        case etHorizontalDipoleWE:  // the wire lies south-north
+            return TWireAxis::SouthNorth;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::vector<int> EnabledNumbers(const TArray& array) {
+    std::vector<int> numbers;
+    for (int k = 1; k <= kEmitterCount; ++k)
+        if (array.Emitter(k).Enabled) numbers.push_back(k);
+    return numbers;
+}
+
+TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGround& ground,
+                   const std::vector<int>& numbers) {
+    TWireArray a;
+    a.Axis = AxisOfType(array.EmitterType).value_or(TWireAxis::Up);
+    a.Radius = wires.Radius;
+    a.Ground = ground;
+    for (const int k : numbers)
+        a.Wires.push_back({static_cast<double>(array.Emitter(k).X),
+                           static_cast<double>(array.Emitter(k).Y),
+                           wires.Lengths[static_cast<std::size_t>(k - 1)].value_or(0)});
+    return a;
+}
+
+}  // namespace
+
+std::complex<double> Phasor(long double amplitude, long double phase) {
+    return std::polar(static_cast<double>(amplitude),
+                      static_cast<double>(-2 * std::numbers::pi_v<long double> * phase));
+}
+
+std::pair<double, double> AmplitudeAndPhase(std::complex<double> phasor) {
+    return {std::abs(phasor), -std::arg(phasor) / (2 * std::numbers::pi)};
+}
+
+std::optional<TCouplingFault> CheckCoupling(const TArray& array, const TWireSettings& wires,
+                                            const TGround& ground) {
+    const std::vector<int> numbers = EnabledNumbers(array);
+    int with = 0, without = 0;
+    for (const int k : numbers)
+        (wires.Lengths[static_cast<std::size_t>(k - 1)] ? with : without) = k;
+    if (with == 0) return std::nullopt;
+    if (without != 0) return TCouplingFault{TCouplingFault::MixedLengths, with, without};
+    if (!AxisOfType(array.EmitterType)) return TCouplingFault{TCouplingFault::NoWireType};
+    for (const int k : numbers) {
+        const double length = *wires.Lengths[static_cast<std::size_t>(k - 1)];
+        if (!(length > 0 && length <= kMaxWireLength))
+            return TCouplingFault{TCouplingFault::BadLength, k};
+    }
+    const TWireArray a = WiresOf(array, wires, ground, numbers);
+    const std::optional<TWireFault> fault = CheckWires(a);
+    if (!fault) return std::nullopt;
+    const int first = numbers[static_cast<std::size_t>(fault->First)];
+    const int second = numbers[static_cast<std::size_t>(fault->Second)];
+    switch (fault->Kind) {
+        case TWireFault::ThickWire:
+            return TCouplingFault{TCouplingFault::ThickWire, first};
+        case TWireFault::ReachesGround:
+            return TCouplingFault{TCouplingFault::ReachesGround, first};
+        case TWireFault::Touch:
+            return TCouplingFault{TCouplingFault::Touch, first, second};
+    }
+    return std::nullopt;
+}
+
+std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSettings& wires,
+                                           const TGround& ground) {
+    const std::vector<int> numbers = EnabledNumbers(array);
+    if (numbers.empty() || !wires.Lengths[static_cast<std::size_t>(numbers.front() - 1)])
+        return std::nullopt;
+    TWireSystem system(WiresOf(array, wires, ground, numbers));
+    Eigen::VectorXcd drive(system.Ports());
+    for (std::size_t p = 0; p < numbers.size(); ++p) {
+        const TEmitter& e = array.Emitter(numbers[p]);
+        drive(static_cast<Eigen::Index>(p)) = Phasor(e.Amplitude, e.Phase);
+    }
+    TWireCurrents currents = system.Solve(wires.Feed, drive);
+    TCoupling c;
+    c.ImpedanceMatrix = system.PortImpedance();
+    for (std::size_t p = 0; p < numbers.size(); ++p) {
+        const auto i = static_cast<Eigen::Index>(p);
+        const std::complex<double> v = currents.PortVoltage(i), current = currents.PortCurrent(i);
+        c.Emitters.push_back({numbers[p], system.Array().Wires[p].Length, current, v,
+                              DriveFigures(v, current, wires.Z0)});
+    }
+    c.InputPowerWatts = InputPower(currents);
+    c.RadiatedPowerWatts = RadiatedPower(system, currents);
+    c.Efficiency = c.InputPowerWatts > 0 ? c.RadiatedPowerWatts / c.InputPowerWatts : 0;
+    return TCoupledArray{std::move(system), std::move(currents), std::move(c)};
+}
