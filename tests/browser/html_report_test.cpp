@@ -60,6 +60,26 @@ class HtmlReportInBrowserTest : public testing::Test {
                                              R"(,"width":640,"height":480,"scale":1}})");
         return DecodeBase64(shot["data"].Text);
     }
+    // Shows an array as the page's list picks it: "0", "1" or "all".
+    static void Show(const std::string& value) {
+        Browser->Evaluate("{const p=document.getElementById('pick');p.value='" + value +
+                          "';p.dispatchEvent(new Event('change'));''}");
+    }
+    // Moves the mouse onto the chart at (dx, dy) from its centre (the chart's pixels) and
+    // returns what the read-out then says.
+    static std::string ReadoutAt(const std::string& chart, int dx, int dy) {
+        const std::string at = Browser->Evaluate(
+            "{const s=document.querySelector('" + chart +
+            "');s.scrollIntoView();const p=s.createSVGPoint();p.x=+s.dataset.cx+" +
+            std::to_string(dx) + ";p.y=+s.dataset.cy+" + std::to_string(dy) +
+            ";const q=p.matrixTransform(s.getScreenCTM());Math.round(q.x)+','+Math.round(q.y)}");
+        const std::size_t comma = at.find(',');
+        Browser->Page("Input.dispatchMouseEvent", R"({"type":"mouseMoved","x":)" +
+                                                      at.substr(0, comma) + R"(,"y":)" +
+                                                      at.substr(comma + 1) + "}");
+        return Browser->Evaluate("document.querySelector('" + chart +
+                                 "').parentNode.querySelector('.readout').textContent");
+    }
     static inline TTempDir* Dir = nullptr;
     static inline TChromium* Browser = nullptr;
     static inline std::string Error;
@@ -104,7 +124,25 @@ TEST_F(HtmlReportInBrowserTest, EachFileHasOneElevationChartWithItsTakeOffMarks)
               std::string::npos);
 }
 
+TEST_F(HtmlReportInBrowserTest, ThePointerReadsTheBearingOrElevationAndEachFilesLevel) {
+    Show("all");
+    struct TCase {
+        const char* Chart;
+        int Dx, Dy;
+        const char* Where;
+    };
+    for (const TCase& c : {TCase{"#overlay svg.chart.polar", 100, 0, "bearing 90 deg\n"},
+                           TCase{"#overlay svg.chart.polar", 0, 100, "bearing 180 deg\n"},
+                           TCase{"#overlay svg.chart.elevation", 87, -50, "elevation 30 deg\n"}}) {
+        const std::string said = ReadoutAt(c.Chart, c.Dx, c.Dy);
+        EXPECT_EQ(said.rfind(c.Where, 0), 0u) << said;
+        for (const std::string& f : kFiles) EXPECT_NE(said.find(f + ": "), std::string::npos);
+        EXPECT_TRUE(std::regex_search(said, std::regex(": -?[0-9]+\\.[0-9]{2} dB"))) << said;
+    }
+}
+
 TEST_F(HtmlReportInBrowserTest, AMouseDragOverThe3dPaneTurnsItAndTheSwitchChangesIt) {
+    Show("0");
     Browser->Evaluate(
         "window.Pane=()=>document.querySelector('#three canvas')"
         ".getBoundingClientRect();document.getElementById('three')"
@@ -128,9 +166,7 @@ TEST_F(HtmlReportInBrowserTest, AMouseDragOverThe3dPaneTurnsItAndTheSwitchChange
     EXPECT_NE(turned, still) << "a drag does not turn the view";
     EXPECT_EQ(Browser->Evaluate("document.getElementById('shown').textContent"),
               "\u2014 " + kFiles[0]);
-    Browser->Evaluate(
-        "const p=document.getElementById('pick');p.value='1';"
-        "p.dispatchEvent(new Event('change'));''");
+    Show("1");
     EXPECT_NE(PaneShot(), turned);
     EXPECT_EQ(Browser->Evaluate("document.getElementById('shown').textContent"),
               "\u2014 " + kFiles[1]);
