@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "plot/charts.h"
+#include "plot/charttext.h"
 #include "plot/picturerender.h"
 
 // Cairo's SVG surface writes the lines, arcs, dashes and clips of the charts as they are in
