@@ -170,20 +170,33 @@ void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool 
     const std::complex<double> scale =
         std::complex<double>(0, kImpedanceOfSpace / (4 * std::numbers::pi)) / sinSource *
         (image && !upright ? -1.0 : 1.0);
-    std::vector<std::complex<double>> reaction(static_cast<std::size_t>(ns));
-    for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m) {
-        for (int b = 0; b < ns; ++b)
-            reaction[static_cast<std::size_t>(b)] =
-                ModeIntegral(table.At(m - 1, b), table.At(m, b), table.At(m + 1, b), sinTest);
+    const auto entry = [&](int m, int n) {
+        const auto r = [&](int b) {
+            return ModeIntegral(table.At(m - 1, b), table.At(m, b), table.At(m + 1, b), sinTest);
+        };
+        std::complex<double> value = scale * (r(n - 1) + r(n + 1) - 2 * cosSource * r(n));
+        if (image)
+            value *= ImageWeight(a, test, test.Start + m * test.Segment, source,
+                                 source.Start + n * source.Segment);
+        return value;
+    };
+    // At equal spacing an entry, like the node pairs it is made of, depends on m - n only (on
+    // m + n against an upright image): each is computed once.
+    const bool even = std::fabs(test.Segment - source.Segment) < 1e-12 * test.Segment;
+    const int mirror = image && upright ? -1 : 1;
+    std::vector<std::optional<std::complex<double>>> done(even ? std::size_t(nt + 2 * ns) : 0);
+    for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m)
         for (int n = 1; n < ns - 1; ++n) {
-            const auto r = [&](int b) { return reaction[static_cast<std::size_t>(b)]; };
-            std::complex<double> value = scale * (r(n - 1) + r(n + 1) - 2 * cosSource * r(n));
-            if (image)
-                value *= ImageWeight(a, test, test.Start + m * test.Segment, source,
-                                     source.Start + n * source.Segment);
+            std::complex<double> value;
+            if (even) {
+                auto& slot = done[static_cast<std::size_t>(m - mirror * n + ns)];
+                if (!slot) slot = entry(m, n);
+                value = *slot;
+            } else {
+                value = entry(m, n);
+            }
             z(test.FirstMode + m - 1, source.FirstMode + n - 1) += value;
         }
-    }
 }
 
 // The share of a mode centred `offset` from the feed that a feed gap of width g sees: the

@@ -1,5 +1,5 @@
-// The wire solution against NEC-2 (nec2c) on decks written here, at radius 0.0005 wavelength
-// and 21 segments per half wavelength.
+// The wire solution against NEC-2 (nec2c) on the decks this program writes, at radius 0.0005
+// wavelength and 21 segments per half wavelength.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "config/wiredeck.h"
 #include "model/wirefield.h"
-#include "model/wires.h"
 
 namespace {
 
@@ -31,61 +31,6 @@ struct TNecResult {
     };
     std::vector<TSample> Samples;
 };
-
-int SegmentsOf(double length) {
-    const int n = static_cast<int>(std::lround(42 * length));
-    return n % 2 ? n : n + 1;
-}
-
-// The deck of the array driven with `voltages` (0 leaves a wire without a source), with an
-// azimuth cut at `elevation` and an elevation cut at `bearing`, each in 0.1 degree steps.
-std::string Deck(const TWireArray& a, const std::vector<Complex>& voltages, bool sommerfeld,
-                 double bearing, double elevation) {
-    std::ostringstream d;
-    d.imbue(std::locale::classic());
-    d << "CM wires\nCE\n";
-    const bool monopoles = IsMonopoleArray(a);
-    const double h = static_cast<double>(a.Ground.HeightWavelengths);
-    std::vector<int> feeds;
-    for (std::size_t i = 0; i < a.Wires.size(); ++i) {
-        const TWire& w = a.Wires[i];
-        const int n = monopoles ? std::max(3, SegmentsOf(w.Length)) : SegmentsOf(w.Length);
-        feeds.push_back(monopoles ? 1 : (n + 1) / 2);
-        double x1 = w.X, y1 = w.Y, z1 = h, x2 = w.X, y2 = w.Y, z2 = h;
-        switch (a.Axis) {
-            case TWireAxis::Up:
-                z1 = monopoles ? 0 : h - w.Length / 2;
-                z2 = monopoles ? w.Length : h + w.Length / 2;
-                break;
-            case TWireAxis::WestEast:
-                x1 -= w.Length / 2;
-                x2 += w.Length / 2;
-                break;
-            case TWireAxis::SouthNorth:
-                y1 -= w.Length / 2;
-                y2 += w.Length / 2;
-                break;
-        }
-        d << "GW " << i + 1 << ' ' << n << ' ' << x1 << ' ' << y1 << ' ' << z1 << ' ' << x2 << ' '
-          << y2 << ' ' << z2 << ' ' << a.Radius << '\n';
-    }
-    const bool ground = a.Ground.Kind != TGroundKind::None;
-    d << "GE " << (ground ? 1 : 0) << '\n';
-    if (a.Ground.Kind == TGroundKind::Perfect) d << "GN 1\n";
-    if (a.Ground.Kind == TGroundKind::Real)
-        d << "GN " << (sommerfeld ? 2 : 0) << " 0 0 0 "
-          << static_cast<double>(a.Ground.Permittivity) << ' '
-          << static_cast<double>(a.Ground.Conductivity) << '\n';
-    d << "FR 0 1 0 0 299.8 0\n";
-    for (std::size_t i = 0; i < voltages.size(); ++i)
-        if (voltages[i] != Complex(0))
-            d << "EX 0 " << i + 1 << ' ' << feeds[i] << " 0 " << voltages[i].real() << ' '
-              << voltages[i].imag() << '\n';
-    d << "RP 0 1 3600 1000 " << 90 - elevation << " 0 0 0.1\n";
-    d << "RP 0 " << (ground ? 901 : 1801) << " 1 1000 0 " << 90 - bearing << " 0.1 0\n";
-    d << "EN\n";
-    return d.str();
-}
 
 std::vector<std::string> Lines(const std::string& path) {
     std::ifstream in(path);
@@ -162,12 +107,13 @@ TNecResult RunNec(const std::string& deck, std::size_t wires) {
 
 struct TCase {
     std::string Name;
-    TWireArray Array;
-    std::vector<Complex> Drive;
-    TFeed Feed = TFeed::Voltage;
+    TArray Array;
+    TWireSettings Wires;
+    TGround Ground;
     double Bearing = 0;    // of the front, degrees
     double Elevation = 0;  // of the azimuth cut, degrees
-    int Parasitic = -1;    // a wire without source whose current to wire 0's is compared
+    int Parasitic = 0;     // the number of an emitter without source, whose current to
+                           // emitter 1's is compared
 };
 
 double MaxGain(const std::vector<TNecResult::TSample>& samples, bool ground) {
@@ -197,18 +143,18 @@ double Takeoff(const std::vector<TNecResult::TSample>& cut) {
     return std::clamp(-k(1) / (2 * k(0)), 0.0, 90.0);
 }
 
-void Compare(const TCase& c, bool sommerfeld) {
-    const TWireArray& a = c.Array;
-    const bool ground = a.Ground.Kind != TGroundKind::None;
-    const TWireSystem system(a);
-    Eigen::VectorXcd drive(static_cast<Eigen::Index>(c.Drive.size()));
-    for (std::size_t i = 0; i < c.Drive.size(); ++i) drive(Eigen::Index(i)) = c.Drive[i];
-    const TWireCurrents mine = system.Solve(c.Feed, drive);
-    std::vector<Complex> voltages(c.Drive.size());
-    for (std::size_t i = 0; i < voltages.size(); ++i)
-        voltages[i] = mine.PortVoltage(Eigen::Index(i));
+void Compare(const TCase& c) {
+    const bool ground = c.Ground.Kind != TGroundKind::None;
+    ASSERT_FALSE(CheckCoupling(c.Array, c.Wires, c.Ground));
+    const auto solved = SolveCoupling(c.Array, c.Wires, c.Ground);
+    ASSERT_TRUE(solved);
+    const TWireSystem& system = solved->System;
+    const TWireCurrents& mine = solved->Currents;
+    std::vector<Complex> voltages;
+    for (const TEmitterFeed& e : solved->Coupling.Emitters) voltages.push_back(e.Voltage);
     const TNecResult nec =
-        RunNec(Deck(a, voltages, sommerfeld, c.Bearing, c.Elevation), a.Wires.size());
+        RunNec(WireNecDeck(c.Array, c.Wires, c.Ground, voltages, {c.Elevation, c.Bearing, 0.1}),
+               voltages.size());
     // Drive impedances, source by source.
     std::size_t source = 0;
     for (std::size_t i = 0; i < voltages.size(); ++i) {
@@ -225,7 +171,7 @@ void Compare(const TCase& c, bool sommerfeld) {
     for (const auto& s : nec.Samples)
         minePattern.push_back(
             {s.Bearing, s.Elevation, WireGainDbi(system, mine, s.Bearing, s.Elevation)});
-    const double tolerance = a.Ground.Kind == TGroundKind::Real ? 0.2 : 0.1;
+    const double tolerance = c.Ground.Kind == TGroundKind::Real ? 0.2 : 0.1;
     EXPECT_NEAR(MaxGain(minePattern, ground), MaxGain(nec.Samples, ground), tolerance);
     const auto at = [&](const std::vector<TNecResult::TSample>& p, double bearing,
                         double elevation) {
@@ -252,8 +198,8 @@ void Compare(const TCase& c, bool sommerfeld) {
         };
         EXPECT_NEAR(takeoff(minePattern), takeoff(nec.Samples), 0.3);
     }
-    if (c.Parasitic >= 0) {
-        const auto p = static_cast<std::size_t>(c.Parasitic);
+    if (c.Parasitic > 0) {
+        const auto p = static_cast<std::size_t>(c.Parasitic - 1);
         const Complex ratioNec = nec.CentreCurrent[p] / nec.CentreCurrent[0];
         const Complex ratioMine = mine.PortCurrent(Eigen::Index(p)) / mine.PortCurrent(0);
         EXPECT_NEAR(std::abs(ratioMine) / std::abs(ratioNec), 1, 0.03);
@@ -262,64 +208,61 @@ void Compare(const TCase& c, bool sommerfeld) {
     }
 }
 
-TWireArray Array(TWireAxis axis, TGround ground, std::vector<TWire> wires) {
-    TWireArray a;
-    a.Axis = axis;
-    a.Ground = ground;
-    a.Wires = std::move(wires);
-    return a;
+// Emitters 1.. at the places given, with their amplitudes and phases (periods of lag).
+struct TPlace {
+    long double X, Y, Phase, Amplitude = 1;
+};
+
+TCase Case(std::string name, int type, std::vector<TPlace> places, std::vector<double> lengths,
+           TFeed feed = TFeed::Voltage, TGround ground = {}) {
+    TCase c;
+    c.Name = std::move(name);
+    c.Array.EmitterType = type;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const TPlace& p = places[i];
+        c.Array.Emitters[i] = {p.X, p.Y, p.Phase, true, p.Amplitude};
+        c.Wires.Lengths[i] = lengths[i];
+    }
+    c.Wires.Feed = feed;
+    c.Ground = ground;
+    return c;
 }
 
-const Complex kLag90{0, -1};  // a quarter period later
-
 TEST(WiresAgainstNec, DipolesPairsYagiAndFourSquareAgreeInImpedanceGainAndPattern) {
-    const TGround perfect0{TGroundKind::Perfect, 0};
-    const double q = 0.125;  // half the four-square's side
-    const std::vector<TCase> cases = {
-        {"dipole 0.47", Array(TWireAxis::Up, {}, {{0, 0, 0.47}}), {1}},
-        {"dipole 0.5", Array(TWireAxis::Up, {}, {{0, 0, 0.5}}), {1}},
-        {"side-by-side cardioid",
-         Array(TWireAxis::Up, {}, {{0, 0, 0.48}, {0, -0.25, 0.48}}),
-         {1, kLag90},
-         TFeed::Voltage,
-         180},
-        {"collinear pair",
-         Array(TWireAxis::WestEast, {}, {{-0.3, 0, 0.5}, {0.3, 0, 0.5}}),
-         {1, 1},
-         TFeed::Voltage,
-         0},
-        {"yagi",
-         Array(TWireAxis::Up, {}, {{0, 0, 0.47}, {-0.15, 0, 0.5}}),
-         {1, 0},
-         TFeed::Voltage,
-         90,
-         0,
-         1},
-        {"four-square",
-         Array(TWireAxis::Up, perfect0,
-               {{-q, -q, 0.25}, {q, -q, 0.25}, {-q, q, 0.25}, {q, q, 0.25}}),
-         {1, kLag90, kLag90, -1.0},
-         TFeed::Current,
-         45,
-         0},
+    const long double q = 0.125L;  // half the four-square's side
+    std::vector<TCase> cases = {
+        Case("dipole 0.47", etVerticalDipole, {{0, 0, 0}}, {0.47}),
+        Case("dipole 0.5", etVerticalDipole, {{0, 0, 0}}, {0.5}),
+        Case("side-by-side cardioid", etVerticalDipole, {{0, 0, 0}, {0, -0.25L, 0.25L}},
+             {0.48, 0.48}),
+        Case("collinear pair", etHorizontalDipoleNS, {{-0.3L, 0, 0}, {0.3L, 0, 0}}, {0.5, 0.5}),
+        Case("yagi", etVerticalDipole, {{0, 0, 0}, {-0.15L, 0, 0, 0}}, {0.47, 0.5}),
+        Case("four-square", etVerticalDipole,
+             {{-q, -q, 0}, {q, -q, 0.25L}, {-q, q, 0.25L}, {q, q, 0.5L}}, {0.25, 0.25, 0.25, 0.25},
+             TFeed::Current, {TGroundKind::Perfect, 0}),
     };
+    cases[2].Bearing = 180;
+    cases[4].Bearing = 90;
+    cases[4].Parasitic = 2;
+    cases[5].Bearing = 45;
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        Compare(c, false);
+        Compare(c);
     }
 }
 
 TEST(WiresAgainstNec, HorizontalDipoleOverPerfectAndAverageGroundAgreesInGainAndTakeoff) {
-    for (const double height : {0.25, 0.5, 1.0}) {
+    for (const long double height : {0.25L, 0.5L, 1.0L}) {
         for (const bool real : {false, true}) {
-            const TGround ground = real
-                                       ? TGround{TGroundKind::Real, height, 299.792458L, 13, 0.005L}
-                                       : TGround{TGroundKind::Perfect, height};
-            SCOPED_TRACE(std::to_string(height) +
-                         (real ? " over average ground" : " over perfect ground"));
-            Compare(
-                {"", Array(TWireAxis::WestEast, ground, {{0, 0, 0.5}}), {1}, TFeed::Voltage, 0, 10},
-                true);
+            // At NEC's 299.8 MHz a wavelength is a metre.
+            const TGround ground = real ? TGround{TGroundKind::Real, height, 299.8L, 13, 0.005L}
+                                        : TGround{TGroundKind::Perfect, height};
+            TCase c = Case(std::to_string(static_cast<double>(height)) +
+                               (real ? " over average ground" : " over perfect ground"),
+                           etHorizontalDipoleNS, {{0, 0, 0}}, {0.5}, TFeed::Voltage, ground);
+            c.Elevation = 10;
+            SCOPED_TRACE(c.Name);
+            Compare(c);
         }
     }
 }
