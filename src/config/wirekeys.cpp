@@ -1,0 +1,78 @@
+#include "config/wirekeys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "config/cp1251.h"
+#include "config/numtext.h"
+
+namespace {
+
+std::string EmitterSection(int k) {
+    return std::string(kEmitterSectionPrefix) + std::to_string(k);
+}
+
+// A file saved under the other decimal separator still reads.
+std::optional<double> Value(std::string_view text) {
+    auto parsed = ParseFloat(text);
+    if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+    if (!parsed || !std::isfinite(*parsed)) return std::nullopt;
+    return static_cast<double>(*parsed);
+}
+
+}  // namespace
+
+TWireKeys ReadWireKeys(const TIniFile& file) {
+    std::vector<std::string> sections = {std::string(kAllEmittersSection)};
+    for (int k = 1; k <= kEmitterCount; ++k) sections.push_back(EmitterSection(k));
+    std::vector<TIniWanted> wanted = {{sections[0], {kRadiusKey, kFeedKey}}};
+    for (int k = 1; k <= kEmitterCount; ++k)
+        wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey}});
+    TWireKeys keys;
+    const std::string_view text = file.Text();
+    const auto fail = [&](const TIniLine& line, TWireKeyFault::TKind kind, int emitter) {
+        const auto before = text.begin() + static_cast<std::ptrdiff_t>(line.Begin);
+        const int number = 1 + static_cast<int>(std::count(text.begin(), before, '\n'));
+        keys.Fault = TWireKeyFault{kind, number, emitter, std::string(line.Value)};
+    };
+    file.VisitLines(wanted, [&](const TIniLine& line, const TIniStep& step) {
+        if (step.Role != TIniStep::TRole::Gives) return true;
+        for (const TIniSlot& slot : step.Given) {
+            const std::optional<double> v = Value(line.Value);
+            if (slot.Section > 0) {
+                const int k = static_cast<int>(slot.Section);
+                if (!v || !(*v > 0 && *v <= kMaxWireLength)) {
+                    fail(line, TWireKeyFault::Length, k);
+                    return false;
+                }
+                keys.Settings.Lengths[static_cast<std::size_t>(k - 1)] = *v;
+            } else if (slot.Key == 0) {
+                if (!v || !(*v > 0)) {
+                    fail(line, TWireKeyFault::Radius, 0);
+                    return false;
+                }
+                keys.Settings.Radius = *v;
+                keys.RadiusGiven = true;
+            } else {
+                if (!v || (*v != 0 && *v != 1)) {
+                    fail(line, TWireKeyFault::Feed, 0);
+                    return false;
+                }
+                keys.Settings.Feed = *v == 1 ? TFeed::Voltage : TFeed::Current;
+                keys.FeedGiven = true;
+            }
+        }
+        return true;
+    });
+    return keys;
+}
+
+void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven) {
+    for (int k = 1; k <= kEmitterCount; ++k)
+        if (const auto& length = wires.Lengths[static_cast<std::size_t>(k - 1)])
+            file.WriteString(EmitterSection(k), kLengthKey, FormatGeneral(*length));
+    if (radiusGiven) file.WriteString(kAllEmittersSection, kRadiusKey, FormatGeneral(wires.Radius));
+    if (feedGiven)
+        file.WriteString(kAllEmittersSection, kFeedKey, wires.Feed == TFeed::Voltage ? "1" : "0");
+}

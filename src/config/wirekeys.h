@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "config/inifile.h"
+#include "model/coupling.h"
+
+// The wire keys of a configuration, as the Windows-1251 bytes stored on disk: a length in each
+// emitter's section, the radius and the feed in "Все излучатели". The window neither reads nor
+// writes them.
+inline constexpr std::string_view kLengthKey = "\xC4\xEB\xE8\xED\xE0";        // "Длина"
+inline constexpr std::string_view kRadiusKey = "\xD0\xE0\xE4\xE8\xF3\xF1";    // "Радиус"
+inline constexpr std::string_view kFeedKey = "\xCF\xE8\xF2\xE0\xED\xE8\xE5";  // "Питание"
+
+// A value of those keys that no wire can have, where it stands in the file.
+struct TWireKeyFault {
+    enum TKind {
+        Length,  // not a number above 0 and at most kMaxWireLength wavelengths
+        Radius,  // not a number above 0
+        Feed,    // neither 0 (current) nor 1 (voltage)
+    } Kind = Length;
+    int Line = 0;     // from 1
+    int Emitter = 0;  // Length only
+    std::string Value;
+};
+
+struct TWireKeys {
+    TWireSettings Settings;  // the defaults where the file has no key
+    bool RadiusGiven = false;
+    bool FeedGiven = false;
+    std::optional<TWireKeyFault> Fault;  // the first bad value; the settings then hold no use
+};
+TWireKeys ReadWireKeys(const TIniFile& file);
+
+// Writes a length for every emitter that has one, and the radius and the feed where given.
+void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven);
