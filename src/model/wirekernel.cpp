@@ -74,7 +74,8 @@ std::complex<double> ExpIntegralImaginary(double x) {
 }
 
 TNodePair NodePair(double u, double rho) {
-    const double r = std::hypot(rho, u);
+    // No overflow to guard against: the distances are a few hundred wavelengths at most.
+    const double r = std::sqrt(rho * rho + u * u);
     // Far along a thin wire's own axis R - u (or R + u) is rho^2 over twice the distance:
     // written so, its digits survive.
     const double behind = u > 0 ? rho * rho / (r + u) : r - u;

@@ -301,7 +301,7 @@ TWireSystem::TWireSystem(const TWireArray& array)
     const bool images = Array_.Ground.Kind != TGroundKind::None && !Monopoles_;
     const bool mirror = MirrorSymmetric(Array_, lines, images);
     const auto modes = static_cast<Eigen::Index>(Modes_.size());
-    const Eigen::MatrixXcd z = Fill(Array_, lines, modes, images, mirror);
+    Eigen::MatrixXcd z = Fill(Array_, lines, modes, images, mirror);
     const auto ports = static_cast<Eigen::Index>(lines.size());
     // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
     const double gap = Monopoles_ ? 2 * kFeedGap : kFeedGap;
@@ -315,7 +315,8 @@ TWireSystem::TWireSystem(const TWireArray& array)
     }
     const Eigen::MatrixXcd gaps = Gaps_.cast<std::complex<double>>();
     if (!mirror) {
-        ModesPerVolt_ = Eigen::PartialPivLU<Eigen::MatrixXcd>(z).solve(gaps);
+        // Factored in place: a copy of the matrix costs as much as its fill.
+        ModesPerVolt_ = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
     } else {
         // Half the unknowns: each mode beyond the feed stands for itself and its mirror image.
         std::vector<Eigen::Index> kept, mirrored;
@@ -336,7 +337,8 @@ TWireSystem::TWireSystem(const TWireArray& array)
             }
             rhs.row(r) = gaps.row(row);
         }
-        const Eigen::MatrixXcd solved = Eigen::PartialPivLU<Eigen::MatrixXcd>(reduced).solve(rhs);
+        const Eigen::MatrixXcd solved =
+            Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(reduced).solve(rhs);
         ModesPerVolt_.resize(modes, ports);
         for (Eigen::Index r = 0; r < half; ++r) {
             ModesPerVolt_.row(kept[static_cast<std::size_t>(r)]) = solved.row(r);
