@@ -296,27 +296,29 @@ Eigen::MatrixXcd ModeImpedance(const TWireArray& a, const std::vector<TWireMode>
 }
 
 TWireSystem::TWireSystem(const TWireArray& array)
-    : Array_(array), Monopoles_(IsMonopoleArray(array)), Modes_(LayModes(array, Monopoles_)) {
-    const std::vector<TLine> lines = LinesOf(Array_, Monopoles_);
-    const bool images = Array_.Ground.Kind != TGroundKind::None && !Monopoles_;
-    const bool mirror = MirrorSymmetric(Array_, lines, images);
-    const auto modes = static_cast<Eigen::Index>(Modes_.size());
-    Eigen::MatrixXcd z = Fill(Array_, lines, modes, images, mirror);
+    : Geometry(array),
+      SolvedAsDipoles(IsMonopoleArray(array)),
+      ModeList(LayModes(array, SolvedAsDipoles)) {
+    const std::vector<TLine> lines = LinesOf(Geometry, SolvedAsDipoles);
+    const bool images = Geometry.Ground.Kind != TGroundKind::None && !SolvedAsDipoles;
+    const bool mirror = MirrorSymmetric(Geometry, lines, images);
+    const auto modes = static_cast<Eigen::Index>(ModeList.size());
+    Eigen::MatrixXcd z = Fill(Geometry, lines, modes, images, mirror);
     const auto ports = static_cast<Eigen::Index>(lines.size());
     // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
-    const double gap = Monopoles_ ? 2 * kFeedGap : kFeedGap;
-    Gaps_ = Eigen::MatrixXd::Zero(modes, ports);
+    const double gap = SolvedAsDipoles ? 2 * kFeedGap : kFeedGap;
+    GapShares = Eigen::MatrixXd::Zero(modes, ports);
     for (Eigen::Index p = 0; p < ports; ++p) {
         const TLine& line = lines[static_cast<std::size_t>(p)];
         const double feed = line.Start + line.Segments * line.Segment / 2;
         for (int i = 1; i < line.Segments; ++i)
-            Gaps_(line.FirstMode + i - 1, p) =
+            GapShares(line.FirstMode + i - 1, p) =
                 GapShare(line.Start + i * line.Segment - feed, line.Segment, gap);
     }
-    const Eigen::MatrixXcd gaps = Gaps_.cast<std::complex<double>>();
+    const Eigen::MatrixXcd gaps = GapShares.cast<std::complex<double>>();
     if (!mirror) {
         // Factored in place: a copy of the matrix costs as much as its fill.
-        ModesPerVolt_ = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
+        ModeCurrentsPerVolt = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
     } else {
         // Half the unknowns: each mode beyond the feed stands for itself and its mirror image.
         std::vector<Eigen::Index> kept, mirrored;
@@ -339,28 +341,28 @@ TWireSystem::TWireSystem(const TWireArray& array)
         }
         const Eigen::MatrixXcd solved =
             Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(reduced).solve(rhs);
-        ModesPerVolt_.resize(modes, ports);
+        ModeCurrentsPerVolt.resize(modes, ports);
         for (Eigen::Index r = 0; r < half; ++r) {
-            ModesPerVolt_.row(kept[static_cast<std::size_t>(r)]) = solved.row(r);
-            ModesPerVolt_.row(mirrored[static_cast<std::size_t>(r)]) = solved.row(r);
+            ModeCurrentsPerVolt.row(kept[static_cast<std::size_t>(r)]) = solved.row(r);
+            ModeCurrentsPerVolt.row(mirrored[static_cast<std::size_t>(r)]) = solved.row(r);
         }
     }
     // The dipole a monopole forms with its image sees twice the monopole's voltage.
-    if (Monopoles_) ModesPerVolt_ *= 2;
-    PortAdmittance_ = Gaps_.transpose().cast<std::complex<double>>() * ModesPerVolt_;
-    PortImpedance_ = PortAdmittance_.inverse();
+    if (SolvedAsDipoles) ModeCurrentsPerVolt *= 2;
+    Admittance = GapShares.transpose().cast<std::complex<double>>() * ModeCurrentsPerVolt;
+    Impedance = Admittance.inverse();
 }
 
 TWireCurrents TWireSystem::Solve(TFeed feed, const Eigen::VectorXcd& drive) const {
     TWireCurrents c;
     if (feed == TFeed::Voltage) {
         c.PortVoltage = drive;
-        c.PortCurrent = PortAdmittance_ * drive;
+        c.PortCurrent = Admittance * drive;
     } else {
         c.PortCurrent = drive;
-        c.PortVoltage = PortImpedance_ * drive;
+        c.PortVoltage = Impedance * drive;
     }
-    c.Modes = ModesPerVolt_ * c.PortVoltage;
+    c.Modes = ModeCurrentsPerVolt * c.PortVoltage;
     return c;
 }
 

@@ -74,27 +74,27 @@ class TWireSystem {
   public:
     explicit TWireSystem(const TWireArray& array);
 
-    int Ports() const { return static_cast<int>(PortImpedance_.rows()); }
+    int Ports() const { return static_cast<int>(Impedance.rows()); }
     // Each port driven alone with the others shorted (ohms).
-    const Eigen::MatrixXcd& PortImpedance() const { return PortImpedance_; }
-    const Eigen::MatrixXcd& PortAdmittance() const { return PortAdmittance_; }
+    const Eigen::MatrixXcd& PortImpedance() const { return Impedance; }
+    const Eigen::MatrixXcd& PortAdmittance() const { return Admittance; }
     // Current feed: drive holds each port's current, 0 leaves the port open. Voltage feed: each
     // source's voltage, 0 shorts the port.
     TWireCurrents Solve(TFeed feed, const Eigen::VectorXcd& drive) const;
 
-    const TWireArray& Array() const { return Array_; }
-    const std::vector<TWireMode>& Modes() const { return Modes_; }
+    const TWireArray& Array() const { return Geometry; }
+    const std::vector<TWireMode>& Modes() const { return ModeList; }
     // Monopoles are solved as the dipoles they form with their images, in free space.
-    bool Monopoles() const { return Monopoles_; }
+    bool Monopoles() const { return SolvedAsDipoles; }
 
   private:
-    TWireArray Array_;
-    bool Monopoles_ = false;
-    std::vector<TWireMode> Modes_;
-    Eigen::MatrixXd Gaps_;           // modes x ports: each mode's share of each feed gap
-    Eigen::MatrixXcd ModesPerVolt_;  // modes x ports
-    Eigen::MatrixXcd PortAdmittance_;
-    Eigen::MatrixXcd PortImpedance_;
+    TWireArray Geometry;
+    bool SolvedAsDipoles = false;
+    std::vector<TWireMode> ModeList;
+    Eigen::MatrixXd GapShares;             // modes x ports: each mode's share of each feed gap
+    Eigen::MatrixXcd ModeCurrentsPerVolt;  // modes x ports
+    Eigen::MatrixXcd Admittance;
+    Eigen::MatrixXcd Impedance;
 };
 
 // The mode impedance matrix (ohms) of the array as solved, images included.
