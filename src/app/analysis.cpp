@@ -206,6 +206,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
              std::to_string(result.Session.Model.EmitterType)}));
         ++result.Session.WarningCount;
     }
+    if (AnalyseWires(request, result)) return result;
     const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/session.h"
+#include "app/wireanalysis.h"
 #include "model/directivity.h"
 #include "model/groundfigures.h"
 #include "model/metrics.h"
@@ -27,6 +28,7 @@ struct TAnalysisRequest {
     TGroundRequest Ground;
     bool ModelGiven = false;      // a formula named explicitly outweighs the file's ground
     bool ElevationGiven = false;  // over ground the default is the take-off angle
+    TWireRequest Wires;
 };
 
 // Everything reported of one array: the session the window would hold, its pattern in the
@@ -39,9 +41,10 @@ struct TPatternResult {
     std::optional<TPatternMetrics> Metrics;
     std::optional<TDirectivity> Directivity;
     std::optional<TGroundFigures> GroundFigures;  // over ground
-    int CutBearing = 0;  // degrees
-    TFieldSpec CutField;  // the formula of the elevation cut
+    int CutBearing = 0;                           // degrees
+    TFieldSpec CutField;                          // the formula of the elevation cut
     std::array<long double, kElevationCutCount> Cut{};
+    TWireResult Wires;  // with lengths: the solved wires the figures above come from
 };
 
 // The ground of the request over the file's: kind none when neither names one. Throws

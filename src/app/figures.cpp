@@ -57,6 +57,8 @@ const TFigure kFigures[] = {
      Msgid("Space-wave directivity, dBi"), 1, Msgid("none")},
     {"gain_dbi", TFigureGroup::Ground, 3,
      [](const TPatternResult& r) -> TValue {
+         // Wires know the power their feeds deliver, in free space too.
+         if (r.Wires.Solved) return r.Wires.Peak.GainDbi;
          return r.GroundFigures ? r.GroundFigures->GainDbi : std::nullopt;
      },
      Msgid("gain: %s dBi"), 1, Msgid("gain: none (the power lost in real ground is not modelled)"),

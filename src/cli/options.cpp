@@ -239,6 +239,7 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.Ground = options.Ground;
     request.ModelGiven = options.ModelGiven;
     request.ElevationGiven = options.ElevationGiven;
+    request.Wires = options.Wires;
     return request;
 }
 

@@ -60,6 +60,7 @@ struct TCliOptions {
     TGroundRequest Ground;             // the first --height when repeated
     std::vector<long double> Heights;  // every --height, in order (wavelengths)
     std::optional<int> CutBearing;     // whole degrees 0..359; default the maximum's bearing
+    TWireRequest Wires;                // lengths, radius, feed and z0 of real elements
 
     // pattern and sweep
     TOutputFormat Format = TOutputFormat::Text;

@@ -92,19 +92,29 @@ constexpr TNamed<TEmitterField> kEmitterFieldNames[] = {{"x", TEmitterField::X},
                                                         {"amplitude", TEmitterField::Amplitude},
                                                         {"on", TEmitterField::On}};
 
-// N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"): a period is 360.
-TEmitterSetting Setting(const TOptionContext& c, std::string_view option,
-                        const std::string& value) {
+// N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"): a period is 360. A
+// length is no field of the emitter but of its wire: it goes to the wires, and none returns.
+std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view option,
+                                       const std::string& value) {
     const std::string expected =
         Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y (wavelengths, -1000000 to 1000000), phase "
-           "(periods, or degrees as -90deg), amplitude (0 to 1e100) or on (0 or 1)");
+           "(periods, or degrees as -90deg), amplitude (0 to 1e100), on (0 or 1) or length "
+           "(wavelengths of wire, more than 0 and at most 2)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
     if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
         BadValue(option, value, expected);
     }
-    const auto field =
-        ValueNamed<TEmitterField>(kEmitterFieldNames, value.substr(colon + 1, equals - colon - 1));
+    const std::string fieldName = value.substr(colon + 1, equals - colon - 1);
+    if (fieldName == "length") {
+        const auto length = Number(c, value.substr(equals + 1));
+        if (!length || !(*length > 0 && *length <= kMaxWireLength))
+            BadValue(option, value, expected);
+        c.Options.Wires.Lengths[static_cast<std::size_t>(value[0] - '1')] =
+            static_cast<double>(*length);
+        return std::nullopt;
+    }
+    const auto field = ValueNamed<TEmitterField>(kEmitterFieldNames, fieldName);
     std::string number = value.substr(equals + 1);
     const bool degrees = field == TEmitterField::Phase && number.ends_with("deg");
     if (degrees) number.resize(number.size() - 3);
@@ -116,7 +126,7 @@ TEmitterSetting Setting(const TOptionContext& c, std::string_view option,
         (*field == TEmitterField::On && *v != 0 && *v != 1)) {
         BadValue(option, value, expected);
     }
-    return {value[0] - '0', *field, degrees ? *v / 360 : *v};
+    return TEmitterSetting{value[0] - '0', *field, degrees ? *v / 360 : *v};
 }
 
 TTaper Taper(const TOptionContext& c, std::string_view option, const std::string& value) {
@@ -169,6 +179,7 @@ TSweepTarget SweepTarget(std::string_view option, const std::string& value) {
 }
 
 constexpr TNamed<bool> kAmplitudeNames[] = {{"fixed", false}, {"free", true}};
+constexpr TNamed<TFeed> kFeedNames[] = {{"current", TFeed::Current}, {"voltage", TFeed::Voltage}};
 constexpr TNamed<bool> kCutNames[] = {{"elevation", true}};
 
 const TOptionRow kOptions[] = {
@@ -183,9 +194,10 @@ const TOptionRow kOptions[] = {
     {"--set", "N:FIELD=VALUE", kEveryCommand, true,
      Msgid("then set one field of emitter N (1..8): x or y (wavelengths, -1000000 to "
            "1000000), phase (periods, or degrees as phase=-90deg), amplitude (a relative "
-           "current, 0 to 1e100) or on (0 or 1); repeatable, applied in order"),
+           "current, 0 to 1e100), on (0 or 1) or length (wavelengths of wire, more than 0 and "
+           "at most 2, as --length); repeatable, applied in order"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         c.Options.Settings.push_back(Setting(c, name, value));
+         if (const auto setting = Setting(c, name, value)) c.Options.Settings.push_back(*setting);
      }},
     {"--taper", "KIND", kEveryCommand, false,
      Msgid("then set the amplitudes of the emitters switched on, which must lie evenly spaced "
@@ -232,6 +244,43 @@ const TOptionRow kOptions[] = {
            "(default: the maximum's)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.CutBearing = WholeBearing(name, value);
+     }},
+    {"--length", "L", kPattern, false,
+     Msgid("makes every emitter a thin straight wire this many wavelengths long, more than 0 and "
+           "at most 2, along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
+           "and fed at its centre; over perfect ground at height 0 an upright wire is a monopole "
+           "fed at its base. Coupling then sets the currents, the pattern and every figure "
+           "(default: the file's lengths, else ideal emitters)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         const long double l =
+             Real(c, name, value, 0, kMaxWireLength, Tr("wavelengths, more than 0 and at most 2"));
+         if (!(l > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and at most 2"));
+         c.Options.Wires.AllLengths = static_cast<double>(l);
+     }},
+    {"--radius", "A", kPattern, false,
+     Msgid("the wires' radius in wavelengths, more than 0 and under a tenth of the shortest "
+           "length (default: the file's, else 0.0005)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         const long double a = Real(c, name, value, 0, kMaxWireLength / 10,
+                                    Tr("wavelengths, more than 0 and under 0.2"));
+         if (!(a > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and under 0.2"));
+         c.Options.Wires.Radius = static_cast<double>(a);
+     }},
+    {"--feed", "current|voltage", kPattern, false,
+     Msgid("what the wires' amplitudes and phases are: current, each feed current in amperes "
+           "(an amplitude of 0 leaves the feed open), or voltage, each source in volts (an "
+           "amplitude of 0 shorts the feed: a parasitic element) (default: the file's, else "
+           "current)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.Wires.Feed = Choice<TFeed>(name, value, kFeedNames);
+     }},
+    {"--z0", "OHMS", kPattern, false,
+     Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
+           "10000 (default 50)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         const long double z = Real(c, name, value, 0, 10000, Tr("ohms, more than 0"));
+         if (!(z > 0)) BadValue(name, value, Tr("ohms, more than 0"));
+         c.Options.Wires.Z0 = static_cast<double>(z);
      }},
     {"--ground", "none|perfect|real", kGrounded, false,
      Msgid("the array over a flat ground (default: the file's, else none: free space); "

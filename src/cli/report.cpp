@@ -1,6 +1,7 @@
 #include "cli/report.h"
 
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -164,6 +165,82 @@ void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
     json.EndObject();
 }
 
+void WriteJsonPhasor(TJsonWriter& json, std::complex<double> phasor) {
+    const auto [amplitude, phase] = AmplitudeAndPhase(phasor);
+    json.BeginObject();
+    json.Key("amplitude");
+    json.Real(amplitude);
+    json.Key("phase");
+    json.Real(phase);
+    json.EndObject();
+}
+
+void WriteJsonOhms(TJsonWriter& json, std::complex<double> z) {
+    json.BeginArray();
+    json.Real(z.real());
+    json.Real(z.imag());
+    json.EndArray();
+}
+
+// The wires' feeds and their coupling; null for ideal emitters.
+void WriteJsonCoupling(TJsonWriter& json, const TPatternResult& result) {
+    json.Key("coupling");
+    const TWireResult& wires = result.Wires;
+    if (!wires.Solved) {
+        json.Null();
+        return;
+    }
+    const TCoupling& c = wires.Solved->Coupling;
+    json.BeginObject();
+    json.Key("feed");
+    json.String(wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current");
+    json.Key("z0_ohm");
+    json.Real(wires.Settings.Z0);
+    json.Key("radius_wl");
+    json.Real(wires.Settings.Radius);
+    json.Key("impedance_matrix_ohm");
+    json.BeginArray();
+    for (Eigen::Index i = 0; i < c.ImpedanceMatrix.rows(); ++i) {
+        json.BeginArray();
+        for (Eigen::Index j = 0; j < c.ImpedanceMatrix.cols(); ++j)
+            WriteJsonOhms(json, c.ImpedanceMatrix(i, j));
+        json.EndArray();
+    }
+    json.EndArray();
+    json.Key("emitters");
+    json.BeginArray();
+    for (const TEmitterFeed& e : c.Emitters) {
+        json.BeginObject();
+        json.Key("number");
+        json.Integer(e.Number);
+        json.Key("length_wl");
+        json.Real(e.LengthWavelengths);
+        json.Key("current");
+        WriteJsonPhasor(json, e.Current);
+        json.Key("voltage");
+        WriteJsonPhasor(json, e.Voltage);
+        json.Key("drive_impedance_ohm");
+        if (e.Drive.Impedance) {
+            WriteJsonOhms(json, *e.Drive.Impedance);
+        } else {
+            json.Null();
+        }
+        json.Key("swr");
+        json.Real(e.Drive.Swr.value_or(kNone));
+        json.Key("power_w");
+        json.Real(e.Drive.Power);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("input_power_w");
+    json.Real(c.InputPowerWatts);
+    json.Key("radiated_power_w");
+    json.Real(c.RadiatedPowerWatts);
+    json.Key("efficiency");
+    json.Real(c.Efficiency);
+    json.EndObject();
+}
+
 void WriteJsonEmitters(TJsonWriter& json, const TArraySession& session) {
     json.Key("emitters");
     json.BeginArray();
@@ -243,6 +320,7 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     WriteJsonMetrics(json, result);
     WriteJsonDirectivity(json, result);
     WriteJsonGround(json, result);
+    WriteJsonCoupling(json, result);
     json.EndObject();
     return place.Batch ? OneLine(json.Text()) : json.Text();
 }

@@ -7,6 +7,7 @@
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
+#include "config/wirekeys.h"
 #include "model/emitters.h"
 
 namespace {
@@ -23,6 +24,7 @@ constexpr std::array kAllEmittersKeys = {
     TKnownKey{kTypeKey, TValueKind::Type},         TKnownKey{kGroundKey, TValueKind::Whole},
     TKnownKey{kHeightKey, TValueKind::Real},       TKnownKey{kFrequencyKey, TValueKind::Real},
     TKnownKey{kPermittivityKey, TValueKind::Real}, TKnownKey{kConductivityKey, TValueKind::Real},
+    TKnownKey{kRadiusKey, TValueKind::Real},       TKnownKey{kFeedKey, TValueKind::Whole},
 };
 constexpr std::array kEmitterKeys = {
     TKnownKey{kEnabledKey, TValueKind::Whole},
@@ -30,6 +32,7 @@ constexpr std::array kEmitterKeys = {
     TKnownKey{kYKey, TValueKind::Real},
     TKnownKey{kPhaseKey, TValueKind::Real},
     TKnownKey{kAmplitudeKey, TValueKind::Amplitude},
+    TKnownKey{kLengthKey, TValueKind::Real},
 };
 bool Real(std::string_view value) {
     if (value.empty()) return true;  // an empty value is the default, meant as such

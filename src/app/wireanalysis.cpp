@@ -1,0 +1,147 @@
+#include "app/wireanalysis.h"
+
+#include <cmath>
+#include <numbers>
+#include <tuple>
+
+#include "app/analysis.h"
+#include "app/inputerror.h"
+#include "config/inifile.h"
+#include "config/messages.h"
+#include "config/nametext.h"
+#include "config/numtext.h"
+#include "config/wirekeys.h"
+#include "plot/diagram.h"
+
+namespace {
+
+std::string Emitter(int k) {
+    return FormatInteger(k);
+}
+
+TWireSettings SettingsOf(const TAnalysisRequest& request) {
+    TWireSettings s;
+    if (const auto& config = request.Steps.ConfigFile) {
+        const TWireKeys keys = ReadWireKeys(TIniFile(*config));
+        if (const auto& f = keys.Fault) {
+            const std::string place = DisplayName(*config) + ":" + std::to_string(f->Line);
+            switch (f->Kind) {
+                case TWireKeyFault::Length:
+                    throw EUsageError(TrFormat(
+                        "%s: invalid length %s of emitter %s: wavelengths, more than 0 and at "
+                        "most 2",
+                        {place, DisplayName(f->Value), Emitter(f->Emitter)}));
+                case TWireKeyFault::Radius:
+                    throw EUsageError(TrFormat("%s: invalid radius %s: wavelengths, more than 0",
+                                               {place, DisplayName(f->Value)}));
+                case TWireKeyFault::Feed:
+                    throw EUsageError(TrFormat("%s: invalid feed %s: 0 (current) or 1 (voltage)",
+                                               {place, DisplayName(f->Value)}));
+            }
+        }
+        s = keys.Settings;
+    }
+    const TWireRequest& w = request.Wires;
+    for (int k = 0; k < kEmitterCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (w.AllLengths) s.Lengths[i] = *w.AllLengths;
+        if (w.Lengths[i]) s.Lengths[i] = *w.Lengths[i];
+    }
+    if (w.Radius) s.Radius = *w.Radius;
+    if (w.Feed) s.Feed = *w.Feed;
+    if (w.Z0) s.Z0 = *w.Z0;
+    return s;
+}
+
+[[noreturn]] void Refuse(const TCouplingFault& f) {
+    switch (f.Kind) {
+        case TCouplingFault::MixedLengths:
+            throw EUsageError(TrFormat(
+                "emitter %s has a length and emitter %s none: every emitter switched on needs "
+                "one, or none",
+                {Emitter(f.First), Emitter(f.Second)}));
+        case TCouplingFault::NoWireType:
+            throw EUsageError(Tr("a length needs emitters along an axis: --type 1, 2 or 3"));
+        case TCouplingFault::BadLength:
+            throw EUsageError(
+                TrFormat("emitter %s: a length of wavelengths, more than 0 and at most 2",
+                         {Emitter(f.First)}));
+        case TCouplingFault::ThickWire:
+            throw EUsageError(TrFormat("emitter %s: the radius must be under a tenth of its length",
+                                       {Emitter(f.First)}));
+        case TCouplingFault::ReachesGround:
+            throw EUsageError(
+                TrFormat("emitter %s: its wire reaches the ground (only over perfect ground at "
+                         "height 0 does an upright wire stand on it, as a monopole)",
+                         {Emitter(f.First)}));
+        case TCouplingFault::Touch:
+            throw EUsageError(TrFormat("emitters %s and %s: their wires touch",
+                                       {Emitter(f.First), Emitter(f.Second)}));
+    }
+    throw EUsageError(Tr("a length needs emitters along an axis: --type 1, 2 or 3"));
+}
+
+// The half-power elevations either side of the take-off angle on the cut through it, in
+// steps of 0.1 degree: the horizon or the zenith where the lobe reaches them.
+std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const TWirePeak& peak) {
+    const auto cut = [&](long double e) {
+        const long double az = (peak.BearingDegrees + 180) * std::numbers::pi_v<long double> / 180;
+        return WirePatternFunction(wires, static_cast<double>(e))(az);
+    };
+    const long double half = std::pow(10.0L, (peak.GainDbi - 3.0103) / 20);
+    long double low = peak.ElevationDegrees, high = peak.ElevationDegrees;
+    while (low > 0 && cut(low - 0.1L) >= half) low -= 0.1L;
+    while (high < 90 && cut(high + 0.1L) >= half) high += 0.1L;
+    return {std::max(0.0L, low), std::min(90.0L, high)};
+}
+
+}  // namespace
+
+bool AnalyseWires(const TAnalysisRequest& request, TPatternResult& result) {
+    const TArray& array = result.Session.Model;
+    const TWireSettings settings = SettingsOf(request);
+    const bool over = result.Field.Model == TFieldModel::OverGround;
+    const TGround ground = over ? result.Field.Ground : TGround{};
+    if (const auto fault = CheckCoupling(array, settings, ground)) Refuse(*fault);
+    auto solved = SolveCoupling(array, settings, ground);
+    if (!solved) return false;
+    if (request.ModelGiven && result.Field.Model == TFieldModel::Window) {
+        throw EUsageError(Tr("--model window has no field of wires: with lengths leave it out"));
+    }
+    TWireResult& wires = result.Wires;
+    wires.Settings = settings;
+    wires.Solved = std::make_shared<const TCoupledArray>(std::move(*solved));
+    const TCoupledArray& w = *wires.Solved;
+    wires.Peak = WirePeakGain(w);
+    if (!over) result.Field.Model = TFieldModel::FreeSpace;
+    if (over && !request.ElevationGiven)
+        result.Field.ElevationDegrees = wires.Peak.ElevationDegrees;
+    const double elevation = static_cast<double>(result.Field.ElevationDegrees);
+    TArraySession& session = result.Session;
+    session.Field = result.Field;
+    session.Pattern = WirePattern(w, elevation);
+    session.Labels = DiagramLabels(session.Pattern, result.Field.ElevationDegrees);
+    result.Metrics = ComputeMetrics(session.Pattern, WirePatternFunction(w, elevation));
+    // Directivity against the radiated power, gain against the power the feeds deliver.
+    const long double loss = -10 * std::log10(static_cast<long double>(w.Coupling.Efficiency));
+    TDirectivity d;
+    d.HorizonDbi = 20 * std::log10(WirePattern(w, 0).MaxGain) + loss;
+    d.PeakDbi = wires.Peak.GainDbi + loss;
+    d.PeakBearingDegrees = wires.Peak.BearingDegrees;
+    d.PeakElevationDegrees = wires.Peak.ElevationDegrees;
+    result.Directivity = d;
+    if (over) {
+        TGroundFigures g;
+        g.TakeoffElevationDegrees = wires.Peak.ElevationDegrees;
+        g.PeakBearingDegrees = wires.Peak.BearingDegrees;
+        std::tie(g.TakeoffLowDegrees, g.TakeoffHighDegrees) = HalfPower(w, wires.Peak);
+        g.SpaceWaveDirectivityDbi = wires.Peak.GainDbi + loss;
+        g.UpperHalfSpacePower = w.Coupling.RadiatedPowerWatts;
+        g.GainDbi = wires.Peak.GainDbi;
+        result.GroundFigures = g;
+    }
+    result.CutBearing = request.CutBearing.value_or(DisplayedBearing(session.Pattern.MaxGainAngle));
+    result.CutField = result.Field;
+    result.Cut = WireElevationCut(w, result.CutBearing);
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "model/coupling.h"
+#include "model/wirepattern.h"
+
+struct TAnalysisRequest;
+struct TPatternResult;
+
+// The wires the options ask for; what they leave out comes from the configuration's keys.
+struct TWireRequest {
+    std::optional<double> AllLengths;                            // --length, wavelengths
+    std::array<std::optional<double>, kEmitterCount> Lengths{};  // --set N:length=L
+    std::optional<double> Radius;                                // wavelengths
+    std::optional<TFeed> Feed;
+    std::optional<double> Z0;  // ohms
+};
+
+// What the wires give beside the pattern; Solved is none without lengths.
+struct TWireResult {
+    TWireSettings Settings;
+    std::shared_ptr<const TCoupledArray> Solved;
+    TWirePeak Peak;
+};
+
+// With lengths, replaces the result's pattern, read-outs and figures by those of the solved
+// wires and returns true; without, leaves it as it is. Throws EUsageError for wires that
+// cannot be (naming the emitters, or the file's line) and for --model window with lengths.
+bool AnalyseWires(const TAnalysisRequest& request, TPatternResult& result);

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <string>
+#include <vector>
+
+#include "clirunner.h"
+#include "config/cp1251.h"
+#include "config/inifile.h"
+#include "config/wirekeys.h"
+#include "jsonreader.h"
+
+namespace {
+
+// The four-square of quarter-wave monopoles on a quarter-wave square, current-fed in the
+// textbook phases towards bearing 45.
+const std::vector<std::string> kFourSquare = {"pattern",
+                                              "--format",
+                                              "json",
+                                              "--type",
+                                              "1",
+                                              "--ground",
+                                              "perfect",
+                                              "--height",
+                                              "0",
+                                              "--length",
+                                              "0.25",
+                                              "--set",
+                                              "1:x=-0.125",
+                                              "--set",
+                                              "1:y=-0.125",
+                                              "--set",
+                                              "1:phase=0",
+                                              "--set",
+                                              "2:x=0.125",
+                                              "--set",
+                                              "2:y=-0.125",
+                                              "--set",
+                                              "2:phase=0.25",
+                                              "--set",
+                                              "3:x=-0.125",
+                                              "--set",
+                                              "3:y=0.125",
+                                              "--set",
+                                              "3:phase=0.25",
+                                              "--set",
+                                              "4:x=0.125",
+                                              "--set",
+                                              "4:y=0.125",
+                                              "--set",
+                                              "4:phase=0.5"};
+
+TEST(CliWires, FourSquareReportsTheDriveImpedancesAndGainFromTheSolvedWires) {
+    const TCliRun run = RunCli(kFourSquare);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const TJson json = ParseJson(run.Out);
+    const TJson& coupling = json["coupling"];
+    EXPECT_EQ(coupling["feed"].Text, "current");
+    const std::vector<std::complex<double>> expected = {
+        {-1.3, 5.8}, {44.9, 1.7}, {44.9, 1.7}, {68.0, 86.2}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const TJson& e = coupling["emitters"][i];
+        const std::complex<double> z(static_cast<double>(e["drive_impedance_ohm"][0].Number()),
+                                     static_cast<double>(e["drive_impedance_ohm"][1].Number()));
+        EXPECT_LE(std::abs(z - expected[i]), 0.05 * std::abs(expected[i]) + 2);
+        EXPECT_NEAR(static_cast<double>(e["current"]["amplitude"].Number()), 1, 1e-9);
+    }
+    EXPECT_TRUE(coupling["emitters"][0]["swr"].IsNull());  // it returns power to its feed
+    EXPECT_NEAR(coupling["impedance_matrix_ohm"][3][3][0].Number(),
+                coupling["impedance_matrix_ohm"][0][0][0].Number(), 1e-9);
+    EXPECT_NEAR(static_cast<double>(json["bearing"].Number()), 45, 1);
+    EXPECT_GT(json["gain_dbi"].Number(), 10);
+    EXPECT_GT(json["metrics"]["front_to_back_db"].Number(), 25);
+}
+
+TEST(CliWires, IdealEmittersHaveNoCoupling) {
+    const TCliRun run = RunCli({"pattern", "--format", "json"});
+    ASSERT_EQ(run.ExitCode, 0);
+    EXPECT_TRUE(ParseJson(run.Out)["coupling"].IsNull());
+}
+
+TEST(CliWires, FileKeysGiveLengthsAndAVoltageFeed) {
+    TTempDir dir;
+    TIniFile file = TIniFile::FromText(ConfigText(ModelOf({{0, 0, 0}, {-0.15L, 0, 0}}), 1));
+    for (int k : {1, 2}) {
+        file.WriteString(std::string(kEmitterSectionPrefix) + std::to_string(k), kLengthKey,
+                         k == 1 ? "0,47" : "0,5");
+    }
+    file.WriteString(kAllEmittersSection, kFeedKey, "1");
+    const std::string text = file.Text();
+    WriteBytes(dir.Path("yagi.txt"), text);
+    const TCliRun run = RunCli({"pattern", "--format", "json", "--config", dir.Path("yagi.txt"),
+                                "--set", "2:amplitude=0"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const TJson coupling = ParseJson(run.Out)["coupling"];
+    EXPECT_EQ(coupling["feed"].Text, "voltage");
+    EXPECT_EQ(coupling["emitters"][1]["length_wl"].Text, "0.5");
+    EXPECT_EQ(coupling["emitters"][1]["voltage"]["amplitude"].Text, "0");
+    EXPECT_GT(coupling["emitters"][1]["current"]["amplitude"].Number(), 0.003);
+}
+
+// Exit 2, one line naming the option, the emitters or the file's line, nothing written.
+TEST(CliWires, WiresThatCannotBeExitTwoNamingWhy) {
+    TTempDir dir;
+    TIniFile badFile = TIniFile::FromText(ConfigText(ModelOf({{0, 0, 0}}), 1));
+    badFile.WriteString(std::string(kEmitterSectionPrefix) + "1", kLengthKey, "0");
+    const std::string bad = badFile.Text();
+    WriteBytes(dir.Path("bad.txt"), bad);
+    const auto lengthLine = bad.find(std::string(kLengthKey));
+    const std::string badLine =
+        "bad.txt:" +
+        std::to_string(1 +
+                       std::count(bad.begin(), bad.begin() + static_cast<long>(lengthLine), '\n'));
+    struct Row {
+        std::vector<std::string> Args;
+        std::string Named;
+    };
+    const std::vector<Row> rows = {
+        {{"--type", "1", "--length", "0"}, "--length"},
+        {{"--type", "1", "--length", "-0.5"}, "--length"},
+        {{"--type", "1", "--length", "nan"}, "--length"},
+        {{"--type", "1", "--length", "2.5"}, "--length"},
+        {{"--type", "1", "--set", "3:length=0"}, "--set"},
+        {{"--type", "1", "--length", "0.5", "--radius", "0.05"}, "emitter 1"},
+        {{"--type", "1", "--length", "0.5", "--set", "2:x=-0.25", "--set", "2:y=-0.25"},
+         "emitters 2 and 4"},
+        {{"--type", "1", "--set", "1:length=0.5"}, "emitter 4"},
+        {{"--type", "0", "--length", "0.5"}, "--type"},
+        {{"--type", "1", "--length", "0.5", "--model", "window"}, "--model"},
+        {{"--type", "1", "--length", "0.5", "--ground", "real", "--frequency", "7", "--soil",
+          "average"},
+         "emitter 1"},
+        {{"--type", "2", "--length", "0.5", "--ground", "perfect", "--height", "0.0001"},
+         "emitter 1"},
+        {{"--config", dir.Path("bad.txt")}, badLine},
+        {{"--type", "1", "--length", "0.5", "--feed", "dc"}, "--feed"},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = {"pattern", "--format", "json"};
+        args.insert(args.end(), row.Args.begin(), row.Args.end());
+        SCOPED_TRACE(row.Named);
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 2);
+        EXPECT_TRUE(run.Out.empty());
+        EXPECT_NE(run.Err.find(row.Named), std::string::npos) << run.Err;
+        EXPECT_EQ(Lines(run.Err).size(), 1U) << run.Err;
+    }
+}
+
+}  // namespace
