@@ -129,7 +129,7 @@ double TControlsPanel::FloorDb() const {
     return Floor->value();
 }
 
-void TControlsPanel::SetDocument(const TStudioDocument& d) {
+void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElevation) {
     const QSignalBlocker blocks[] = {QSignalBlocker(Type),         QSignalBlocker(Model),
                                      QSignalBlocker(GroundKind),   QSignalBlocker(Soil),
                                      QSignalBlocker(Height),       QSignalBlocker(Frequency),
@@ -140,10 +140,10 @@ void TControlsPanel::SetDocument(const TStudioDocument& d) {
     Soil->setCurrentIndex(d.Soil >= 0 ? d.Soil : static_cast<int>(std::size(kSoils)));
     Height->setValue(static_cast<double>(d.Ground.HeightWavelengths));
     Frequency->setValue(static_cast<double>(d.Ground.FrequencyMhz));
-    ElevationBox->setValue(static_cast<double>(d.ElevationDegrees));
+    ElevationBox->setValue(static_cast<double>(shownElevation));
     if (!Elevation->isSliderDown()) {
         const QSignalBlocker block(Elevation);
-        Elevation->setValue(static_cast<int>(std::lround(d.ElevationDegrees)));
+        Elevation->setValue(static_cast<int>(std::lround(shownElevation)));
     }
     AtTakeoff->setChecked(d.ElevationAtTakeoff);
     const bool ground = d.Ground.Kind != TGroundKind::None;

@@ -21,7 +21,9 @@ class TControlsPanel : public QWidget {
 
     explicit TControlsPanel(QWidget* parent = nullptr);
 
-    void SetDocument(const TStudioDocument& document);
+    // The document's values; the elevation shown is the analysis' (over ground by default the
+    // take-off angle).
+    void SetDocument(const TStudioDocument& document, long double shownElevation);
     double FloorDb() const;
 
     QSlider* ElevationSlider() const { return Elevation; }

@@ -45,7 +45,14 @@ std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
             TFigureRow row{std::string(f.Key), Tr(CaptionOf(f)), {}, {}};
             if (const auto value = f.Value(result)) {
                 row.Value = FigureText(*value, f.Decimals);
+                // A range is one row, "low…high", as the report writes it.
+                if (f.CaptionFigures == 2) {
+                    const TFigure& high = figures[++i];
+                    const auto end = high.Value(result);
+                    row.Value += "\u2026" + (end ? FigureText(*end, high.Decimals) : "");
+                }
             } else {
+                i += static_cast<std::size_t>(f.CaptionFigures - 1);
                 row.Value = Tr("none");
                 row.Reason = ReasonOf(result, figures, i);
             }

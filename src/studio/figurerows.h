@@ -8,7 +8,8 @@
 // One line of the figures panel: every figure of the catalogue in the reader's language,
 // its value as the command line's formatter writes it, or "none" with the reason.
 struct TFigureRow {
-    std::string Key;  // the figure's JSON key; "main_lobes" and "nulls" for the lists
+    // The figure's JSON key (a range's, its low end's); "main_lobes" and "nulls" for the lists.
+    std::string Key;
     std::string Caption;
     std::string Value;
     std::string Reason;  // why there is no value; empty when there is one

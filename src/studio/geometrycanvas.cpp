@@ -11,13 +11,13 @@ constexpr double kSnap = 64;         // steps a wavelength, as the window's arro
 constexpr double kLargestDisc = 14;  // pixels, the radius of the largest amplitude
 constexpr double kSmallestDisc = 4;
 
-// The span that shows every emitter on, rounded up to a half wavelength.
+// The span that shows every emitter on with room round it, in quarter wavelengths.
 double SpanOf(const TArray& array) {
-    long double far = 0.5L;
+    long double far = 0.125L;
     for (const TEmitter& e : array.Emitters) {
         if (e.Enabled) far = std::max({far, std::fabs(e.X), std::fabs(e.Y)});
     }
-    return std::ceil(static_cast<double>(far) * 2 + 0.5) / 2;
+    return std::ceil(static_cast<double>(far) * 4 + 0.5) / 4;
 }
 
 }  // namespace

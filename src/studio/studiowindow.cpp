@@ -160,6 +160,9 @@ void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
                          const std::function<void(TStudioDocument&)>& change, bool dragging) {
     if (dragging && Gesture == 0) Gesture = Studio.NewGesture();
     Studio.Edit(text, change, dragging ? Gesture : 0);
+    // An edit refused (the last emitter switched off) leaves the document as it was: the table
+    // shows it again rather than the refused value.
+    EmitterTable->SetArray(Studio.Document().Array);
 }
 
 void TStudioWindow::EndDrag() {
@@ -169,9 +172,9 @@ void TStudioWindow::EndDrag() {
 void TStudioWindow::Redraw() {
     const TStudioDocument& d = Studio.Document();
     EmitterTable->SetArray(d.Array);
-    ControlPanel->SetDocument(d);
-    Geometry->SetArray(d.Array);
     const auto& result = Studio.Result();
+    ControlPanel->SetDocument(d, result ? result->Field.ElevationDegrees : d.ElevationDegrees);
+    Geometry->SetArray(d.Array);
     if (!result) {
         FigurePanel->SetFailure(QString::fromStdString(Studio.Error()));
         return;
