@@ -93,8 +93,12 @@ TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optiona
 
 int SoilOf(const TGround& ground) {
     for (std::size_t i = 0; i < std::size(kSoils); ++i) {
-        if (kSoils[i].Permittivity == ground.Permittivity &&
-            kSoils[i].Conductivity == ground.Conductivity) {
+        // A file holds its numbers at double precision.
+        const auto same = [](long double a, long double b) {
+            return static_cast<double>(a) == static_cast<double>(b);
+        };
+        if (same(kSoils[i].Permittivity, ground.Permittivity) &&
+            same(kSoils[i].Conductivity, ground.Conductivity)) {
             return static_cast<int>(i);
         }
     }

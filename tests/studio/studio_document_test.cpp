@@ -159,4 +159,10 @@ TEST_F(StudioFileTest, AGroundAndAmplitudesRoundTripThroughTheFile) {
     EXPECT_TRUE(OpenDocument(Path).Document == d);
 }
 
+TEST_F(StudioFileTest, AFilesSoilIsKnownAsItsPreset) {
+    Write("[Все излучатели]\r\nТип=1\r\nЗемля=2\r\nВысота=0,25\r\nЧастота=7,1\r\n"
+          "Проницаемость=5\r\nПроводимость=0,001\r\n");
+    EXPECT_EQ(OpenDocument(Path).Document.Soil, 1);  // poor
+}
+
 }  // namespace
