@@ -325,6 +325,22 @@ void DrawEmitters(cairo_t* cr, const TArray& array, const TCamera& camera) {
     cairo_fill(cr);
 }
 
+// The direction of a chart's cut as a red ray from the centre past the surface, its tip a dot.
+void DrawMarker(cairo_t* cr, const TSurfaceMarker& marker, const TCamera& camera) {
+    const double b = marker.BearingDegrees * kRadians;
+    const double e = marker.ElevationDegrees * kRadians;
+    const TVec tip{kAxis * std::cos(e) * std::sin(b), kAxis * std::cos(e) * std::cos(b),
+                   kAxis * std::sin(e)};
+    const TVec origin{0, 0, 0};
+    cairo_move_to(cr, camera.X(origin), camera.Y(origin));
+    cairo_line_to(cr, camera.X(tip), camera.Y(tip));
+    cairo_set_source_rgb(cr, 0.85, 0, 0);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_arc(cr, camera.X(tip), camera.Y(tip), 4, 0, 2 * static_cast<double>(kPi));
+    cairo_fill(cr);
+}
+
 void DrawScale(cairo_t* cr, const TTextLayout& layout) {
     cairo_pattern_t* gradient = cairo_pattern_create_linear(0, kBarTop + kBarHeight, 0, kBarTop);
     for (const double t : {0.0, 0.125, 0.375, 0.625, 0.875, 1.0}) {
@@ -396,46 +412,51 @@ std::vector<TSurfaceText> SurfaceTexts(const TSurfaceView& view, const std::stri
     return texts;
 }
 
+void DrawSurface(cairo_t* cr, const TSphereGrid& grid, const TArray& array,
+                 const TSurfaceView& view, const std::string& title, const std::string& caption) {
+    const TCamera camera = Camera(view);
+    const std::vector<TFacet> facets = VisibleFacets(grid, view, camera);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_font_face(cr, SansFontFace());
+    const TTextLayout layout = TextLayout(cr, camera, view, title, Footer(view, caption));
+    // The ground plane's compass axes: solid under the surface, dashed through it where it
+    // hides them, so that the emitters drawn over it stand on the ground plane's cross.
+    StrokeAxes(cr, camera);
+    for (const TFacet& f : facets) {
+        const auto c = LevelColour(f.Level);
+        cairo_set_source_rgb(cr, c[0], c[1], c[2]);
+        cairo_move_to(cr, f.Corners[0][0], f.Corners[0][1]);
+        for (std::size_t k = 1; k < 4; ++k) cairo_line_to(cr, f.Corners[k][0], f.Corners[k][1]);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    }
+    const double dash[] = {4, 4};
+    cairo_set_dash(cr, dash, 2, 0);
+    StrokeAxes(cr, camera);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    DrawEmitters(cr, array, camera);
+    if (view.Marker) DrawMarker(cr, *view.Marker, camera);
+    // The letters stand over the surface: a white rim keeps them legible on any colour.
+    for (const TSurfaceText& t : layout.Compass) {
+        cairo_set_font_size(cr, t.Size);
+        cairo_move_to(cr, t.X, t.Y);
+        cairo_text_path(cr, t.Text.c_str());
+    }
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke_preserve(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_fill(cr);
+    Show(cr, layout.Title);
+    DrawScale(cr, layout);
+    cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+    for (const TSurfaceText& t : layout.Caption) Show(cr, t);
+}
+
 std::string SurfacePictureBytes(const TSphereGrid& grid, const TArray& array,
                                 const TSurfaceView& view, const std::string& title,
                                 const std::string& caption, TPictureFormat format) {
-    const TCamera camera = Camera(view);
-    const std::vector<TFacet> facets = VisibleFacets(grid, view, camera);
-    return RenderPicture(format, TPicturePage{kSize, kSize}, [&](cairo_t* cr) {
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
-        cairo_set_font_face(cr, SansFontFace());
-        const TTextLayout layout = TextLayout(cr, camera, view, title, Footer(view, caption));
-        // The ground plane's compass axes: solid under the surface, dashed through it where it
-        // hides them, so that the emitters drawn over it stand on the ground plane's cross.
-        StrokeAxes(cr, camera);
-        for (const TFacet& f : facets) {
-            const auto c = LevelColour(f.Level);
-            cairo_set_source_rgb(cr, c[0], c[1], c[2]);
-            cairo_move_to(cr, f.Corners[0][0], f.Corners[0][1]);
-            for (std::size_t k = 1; k < 4; ++k) cairo_line_to(cr, f.Corners[k][0], f.Corners[k][1]);
-            cairo_close_path(cr);
-            cairo_fill(cr);
-        }
-        const double dash[] = {4, 4};
-        cairo_set_dash(cr, dash, 2, 0);
-        StrokeAxes(cr, camera);
-        cairo_set_dash(cr, nullptr, 0, 0);
-        DrawEmitters(cr, array, camera);
-        // The letters stand over the surface: a white rim keeps them legible on any colour.
-        for (const TSurfaceText& t : layout.Compass) {
-            cairo_set_font_size(cr, t.Size);
-            cairo_move_to(cr, t.X, t.Y);
-            cairo_text_path(cr, t.Text.c_str());
-        }
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_set_line_width(cr, 3);
-        cairo_stroke_preserve(cr);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        cairo_fill(cr);
-        Show(cr, layout.Title);
-        DrawScale(cr, layout);
-        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
-        for (const TSurfaceText& t : layout.Caption) Show(cr, t);
-    });
+    return RenderPicture(format, TPicturePage{kSize, kSize},
+                         [&](cairo_t* cr) { DrawSurface(cr, grid, array, view, title, caption); });
 }

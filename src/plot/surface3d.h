@@ -6,6 +6,7 @@
 
 #include "model/emitters.h"
 #include "model/spheregrid.h"
+#include "plot/cairoptr.h"
 #include "plot/picturefile.h"
 
 // What the picture states of the pattern besides its samples, prepared with the pattern.
@@ -13,6 +14,12 @@ struct TSurfaceSubject {
     double BeamBearing = 0;  // compass degrees of the main beam
     // What the surface was computed under, for its foot; empty: the chart's caption.
     std::string Conditions;
+};
+
+// A direction shown on the surface: the bearing and elevation of the cuts drawn beside it.
+struct TSurfaceMarker {
+    double BearingDegrees = 0;
+    double ElevationDegrees = 0;
 };
 
 // How the pattern's surface is shown: from where, and on which radial scale.
@@ -30,6 +37,7 @@ struct TSurfaceView {
     double FloorDb = -30;               // the centre of the dB scale
     bool Linear = false;                // radius proportional to the field instead
     TSurfaceSubject Subject;
+    std::optional<TSurfaceMarker> Marker;
 };
 
 // The viewer's choices (--view, --floor, --scale) over a view prepared with the pattern.
@@ -58,6 +66,10 @@ struct TSurfaceText {
 // labels and the lines of the conditions at its foot.
 std::vector<TSurfaceText> SurfaceTexts(const TSurfaceView& view, const std::string& title,
                                        const std::string& caption);
+
+// The picture below drawn on cr in its own 880 x 880 pixels (with the view's marker, if any).
+void DrawSurface(cairo_t* cr, const TSphereGrid& grid, const TArray& array,
+                 const TSurfaceView& view, const std::string& title, const std::string& caption);
 
 // The pattern's surface over the grid seen from the view, its facets in painter's order and
 // shaded by level, with a colour scale, the compass axes and the emitter layout on the ground
