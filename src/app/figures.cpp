@@ -250,3 +250,31 @@ std::string ReadoutNote(const TPatternResult& result) {
         "of the amplitudes, %s; it is not a gain)",
         {FormatGeneral(ReadoutFullScale(result))});
 }
+
+std::string FigureTextLines(const TPatternResult& result) {
+    std::string out;
+    if (result.Field.Model == TFieldModel::OverGround) {
+        const TGround& g = result.Field.Ground;
+        const std::string height = FormatGeneral(g.HeightWavelengths);
+        if (g.Kind == TGroundKind::Perfect) {
+            out += TrFormat("ground: perfect, height %s wavelengths", {height});
+        } else {
+            out += TrFormat(
+                "ground: real, permittivity %s, conductivity %s S/m, %s MHz, height %s "
+                "wavelengths",
+                {FormatGeneral(g.Permittivity), FormatGeneral(g.Conductivity),
+                 FormatGeneral(g.FrequencyMhz), height});
+        }
+        out += '\n';
+        out += FigureLines(result, TFigureGroup::Ground);
+    }
+    out += FigureLines(result, TFigureGroup::Metrics);
+    if (const auto& metrics = result.Metrics) {
+        out += TrFormat("main lobes: %s", {MainLobesText(*metrics)}) + '\n';
+        const std::string nulls = NullsText(*metrics);
+        out += (nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls})) +
+               '\n';
+    }
+    out += FigureLines(result, TFigureGroup::Directivity);
+    return out;
+}

@@ -56,6 +56,11 @@ std::string FigureText(long double value, int decimals);
 // The text output's lines of a group, each ending in a line break.
 std::string FigureLines(const TPatternResult& result, TFigureGroup group);
 
+// Every figure as the text output writes it after the emitters' table: the ground with its
+// figures over ground, the pattern's metrics with the main lobes and the nulls, the
+// directivity; each line ending in a line break.
+std::string FigureTextLines(const TPatternResult& result);
+
 // The report's rows of a group: caption and value, in the reader's language.
 std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
                                                    TFigureGroup group);
