@@ -3,6 +3,7 @@
 #include "config/messages.h"
 #include "config/necdeck.h"
 #include "config/safefile.h"
+#include "config/wiredeck.h"
 
 // The deck of the array as the analysis sees it, its patterns at the elevation used and along
 // the cut's bearing.
@@ -15,7 +16,19 @@ int RunNec(const TCliOptions& options, std::string&) {
         request.DipoleLengthWavelengths = options.DipoleLength;
         request.ElevationDegrees = result.Field.ElevationDegrees;
         request.CutBearing = result.CutBearing;
-        const std::string deck = NecDeck(result.Session.Model, result.Field.Ground, request);
+        std::string deck;
+        if (const auto& wires = result.Wires.Solved) {
+            // The wires as they are, driven with the solved voltages: NEC then reproduces the
+            // currents, the designed ones under a current feed.
+            std::vector<std::complex<double>> voltages;
+            for (const TEmitterFeed& e : wires->Coupling.Emitters) voltages.push_back(e.Voltage);
+            deck = WireNecDeck(result.Session.Model, result.Wires.Settings,
+                               wires->System.Array().Ground, voltages,
+                               {static_cast<double>(request.ElevationDegrees),
+                                static_cast<double>(request.CutBearing), 1});
+        } else {
+            deck = NecDeck(result.Session.Model, result.Field.Ground, request);
+        }
         const TFileWriteResult written = ReplaceFileContents(options.OutputFile, deck);
         if (!written.Ok()) {
             throw EFileError(TrFormat("Unable to write to %s", {options.OutputFile}),

@@ -245,7 +245,7 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.CutBearing = WholeBearing(name, value);
      }},
-    {"--length", "L", kPattern, false,
+    {"--length", "L", kPattern | kNec, false,
      Msgid("makes every emitter a thin straight wire this many wavelengths long, more than 0 and "
            "at most 2, along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
            "and fed at its centre; over perfect ground at height 0 an upright wire is a monopole "
@@ -257,7 +257,7 @@ const TOptionRow kOptions[] = {
          if (!(l > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and at most 2"));
          c.Options.Wires.AllLengths = static_cast<double>(l);
      }},
-    {"--radius", "A", kPattern, false,
+    {"--radius", "A", kPattern | kNec, false,
      Msgid("the wires' radius in wavelengths, more than 0 and under a tenth of the shortest "
            "length (default: the file's, else 0.0005)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
@@ -266,7 +266,7 @@ const TOptionRow kOptions[] = {
          if (!(a > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and under 0.2"));
          c.Options.Wires.Radius = static_cast<double>(a);
      }},
-    {"--feed", "current|voltage", kPattern, false,
+    {"--feed", "current|voltage", kPattern | kNec, false,
      Msgid("what the wires' amplitudes and phases are: current, each feed current in amperes "
            "(an amplitude of 0 leaves the feed open), or voltage, each source in volts (an "
            "amplitude of 0 shorts the feed: a parasitic element) (default: the file's, else "
@@ -274,7 +274,7 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Wires.Feed = Choice<TFeed>(name, value, kFeedNames);
      }},
-    {"--z0", "OHMS", kPattern, false,
+    {"--z0", "OHMS", kPattern | kNec, false,
      Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
            "10000 (default 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {

@@ -49,6 +49,38 @@ void AppendTextMetrics(std::string& out, const TPatternResult& result) {
     out += FigureLines(result, TFigureGroup::Directivity);
 }
 
+// The wires' feed table: what each feed carries and what a phasing network must match.
+void AppendTextFeeds(std::string& out, const TPatternResult& result) {
+    const TWireResult& wires = result.Wires;
+    if (!wires.Solved) return;
+    const TCoupling& c = wires.Solved->Coupling;
+    out += TrFormat("feeds (%s, SWR against %s ohms):",
+                    {wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current",
+                     FigureText(wires.Settings.Z0, 2)}) +
+           '\n';
+    for (const TEmitterFeed& e : c.Emitters) {
+        const auto [ia, ip] = AmplitudeAndPhase(e.Current);
+        const auto [va, vp] = AmplitudeAndPhase(e.Voltage);
+        const std::string z =
+            e.Drive.Impedance
+                ? FigureText(e.Drive.Impedance->real(), 2) +
+                      (e.Drive.Impedance->imag() < 0 ? " - j" : " + j") +
+                      FigureText(std::fabs(e.Drive.Impedance->imag()), 2)
+                : std::string(Tr("none"));
+        out += TrFormat("  emitter %s: current %s A, phase %s; voltage %s V, phase %s; drive "
+                        "impedance %s ohms; SWR %s; power %s W",
+                        {FormatInteger(e.Number), FigureText(ia, 4), FigureText(ip, 4),
+                         FigureText(va, 4), FigureText(vp, 4), z,
+                         e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none")),
+                         FigureText(e.Drive.Power, 4)}) +
+               '\n';
+    }
+    out += TrFormat("input power %s W, radiated %s W, efficiency %s",
+                    {FigureText(c.InputPowerWatts, 4), FigureText(c.RadiatedPowerWatts, 4),
+                     FigureText(c.Efficiency, 4)}) +
+           '\n';
+}
+
 std::string FormatText(const TPatternResult& result, const TReportPlace& place) {
     const TArraySession& session = result.Session;
     std::string out;
@@ -69,6 +101,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     }
     out += '\n';
     AppendTextMetrics(out, result);
+    AppendTextFeeds(out, result);
     return out;
 }
 
