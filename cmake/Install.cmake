@@ -88,12 +88,16 @@ add_custom_target(desktop-files ALL DEPENDS ${ARRAYPATTERN_ICON_PNGS} ${ARRAYPAT
 set(ARRAYPATTERN_EXAMPLES
   ${PROJECT_SOURCE_DIR}/examples/broadside-line-8.txt
   ${PROJECT_SOURCE_DIR}/examples/broadside-pair.txt
+  ${PROJECT_SOURCE_DIR}/examples/cardioid-verticals-voltage.txt
   ${PROJECT_SOURCE_DIR}/examples/cardioid.txt
+  ${PROJECT_SOURCE_DIR}/examples/dipole-pair-over-average-ground.txt
   ${PROJECT_SOURCE_DIR}/examples/dipole-pair-over-ground.txt
   ${PROJECT_SOURCE_DIR}/examples/end-fire-pair.txt
   ${PROJECT_SOURCE_DIR}/examples/four-square-over-average-ground.txt
+  ${PROJECT_SOURCE_DIR}/examples/four-square-monopoles.txt
   ${PROJECT_SOURCE_DIR}/examples/four-square.txt
-  ${PROJECT_SOURCE_DIR}/examples/pair-180-eighth-wave.txt)
+  ${PROJECT_SOURCE_DIR}/examples/pair-180-eighth-wave.txt
+  ${PROJECT_SOURCE_DIR}/examples/yagi-2.txt)
 install(FILES ${ARRAYPATTERN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern/examples)
 
 # Debian's place for the licence of a package.

@@ -110,6 +110,35 @@ TEST(CliWires, NecDeckOfTheFourSquareMakesNecCarryTheDesignedCurrents) {
     }
 }
 
+TEST(CliWires, WireExamplesLoadCleanlyAndShowWhatCouplingDoes) {
+    struct Row {
+        std::string Name;
+        std::string Figure;
+        double Low, High;
+    };
+    const std::vector<Row> rows = {
+        {"four-square-monopoles", "gain_dbi", 10, 12},
+        {"yagi-2", "front_to_back_db", 8, 14},
+        // Fed with the voltages of ideal currents the pair is far from a cardioid.
+        {"cardioid-verticals-voltage", "front_to_back_db", 2, 8},
+        {"dipole-pair-over-average-ground", "efficiency", 0.4, 0.8},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Name);
+        const TCliRun run =
+            RunCli({"pattern", "--strict", "--format", "json", "--config",
+                    std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/" + row.Name + ".txt"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const TJson json = ParseJson(run.Out);
+        const long double value = row.Figure == "efficiency"
+                                      ? json["coupling"]["efficiency"].Number()
+                                  : row.Figure == "gain_dbi" ? json["gain_dbi"].Number()
+                                                             : json["metrics"][row.Figure].Number();
+        EXPECT_GE(value, row.Low);
+        EXPECT_LE(value, row.High);
+    }
+}
+
 TEST(CliWires, IdealEmittersHaveNoCoupling) {
     const TCliRun run = RunCli({"pattern", "--format", "json"});
     ASSERT_EQ(run.ExitCode, 0);
