@@ -94,12 +94,24 @@ TFarField WireFarField(const TWireSystem& system, const TWireCurrents& currents,
     const double c = axis.Dot(r);
     std::complex<double> direct = 0, image = 0;
     const std::vector<TWireMode>& modes = system.Modes();
+    // A wire's modes are equal and equally spaced: one pattern for all, and each phase the
+    // previous one's times the step along the wire (the other way along an upright image).
+    const bool upright = a.Axis == TWireAxis::Up;
+    std::complex<double> phase, imagePhase, step;
+    double pattern = 0;
     for (std::size_t m = 0; m < modes.size(); ++m) {
-        const std::complex<double> current =
-            currents.Modes[static_cast<Eigen::Index>(m)] * ModePattern(modes[m].Half, c);
-        direct += current * std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], false)));
-        if (images)
-            image += current * std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], true)));
+        if (m == 0 || modes[m].Wire != modes[m - 1].Wire) {
+            pattern = ModePattern(modes[m].Half, c);
+            phase = std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], false)));
+            if (images) imagePhase = std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], true)));
+            step = std::polar(1.0, kWave * c * modes[m].Half);
+        } else {
+            phase *= step;
+            imagePhase *= upright ? std::conj(step) : step;
+        }
+        const std::complex<double> current = currents.Modes[static_cast<Eigen::Index>(m)] * pattern;
+        direct += current * phase;
+        if (images) image += current * imagePhase;
     }
     const std::complex<double> scale(0, kImpedanceOfSpace / (4 * std::numbers::pi));
     const double alongTheta = axis.Dot({-se * sb, -se * cb, ce});
