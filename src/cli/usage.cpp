@@ -114,7 +114,10 @@ as Windows-1251, else with \xNN escapes.
         side_lobe_db, main_lobes, nulls}, directivity_dbi, peak_directivity_dbi,
         peak_bearing_deg, peak_elevation_deg, elevation_cut {model, bearing, samples: 91 values for
         elevation 0..90; free-space when the pattern's model is the window's}. metrics is null when the pattern is zero everywhere, the directivities when
-        the array radiates nothing.
+        the array radiates nothing. coupling is null for ideal emitters; with lengths it
+        holds feed, z0_ohm, radius_wl, impedance_matrix_ohm (rows of [r, x] pairs), emitters
+        (number, length_wl, current and voltage {amplitude, phase}, drive_impedance_ohm
+        [r, x], swr, power_w), input_power_w, radiated_power_w and efficiency.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
         with 21 significant digits, db = 20 log10(value / maximum), empty where value is 0.
         With --cut elevation: bearing,elevation,value,db for elevation 0..90.
@@ -190,7 +193,9 @@ by default at the take-off angle (JSON elevation says which).
                               (exact over perfect ground, by converged quadrature over real)
   gain_dbi                    against the power the sources deliver: the space-wave
                               directivity over perfect ground; null over real ground, whose
-                              share of that power (the earth's losses) is not modelled
+                              share of that power (the earth's losses) is not modelled,
+                              unless the emitters have lengths (--length): then the solved
+                              wires give it in free space and over any ground, losses included
 The free-space directivities stay properties of the array in free space.
 
 )"),
