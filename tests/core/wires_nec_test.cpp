@@ -52,8 +52,7 @@ TNecResult RunNec(const std::string& deck, std::size_t wires) {
     const std::vector<std::string> lines = Lines((dir / "d.out").string());
     fs::remove_all(dir);
     TNecResult r;
-    r.CentreCurrent.resize(wires);
-    std::vector<int> counts(wires), centres(wires);
+    std::vector<std::vector<Complex>> segments(wires);  // each wire's currents, in order
     enum { None, Inputs, Currents, Pattern } section = None;
     for (const std::string& line : lines) {
         if (line.find("ANTENNA INPUT PARAMETERS") != std::string::npos) section = Inputs;
@@ -62,46 +61,22 @@ TNecResult RunNec(const std::string& deck, std::size_t wires) {
         if (line.find("POWER BUDGET") != std::string::npos) section = None;
         std::istringstream in(line);
         in.imbue(std::locale::classic());
-        if (section == Inputs) {
-            int tag, seg;
-            double vr, vi, ir, ii;
-            if (in >> tag >> seg >> vr >> vi >> ir >> ii) {
-                r.Voltage.push_back({vr, vi});
-                r.Current.push_back({ir, ii});
-            }
-        } else if (section == Currents) {
-            int seg, tag;
-            double x, y, z, len, re, im;
-            if (in >> seg >> tag >> x >> y >> z >> len >> re >> im) {
-                const auto w = static_cast<std::size_t>(tag - 1);
-                counts[w]++;
-                r.CentreCurrent[w] = {re, im};  // replaced below by the middle one
-                centres[w] = seg;
-            }
-        } else if (section == Pattern) {
-            double theta, phi, vert, hor, total;
-            if (in >> theta >> phi >> vert >> hor >> total)
-                r.Samples.push_back({90 - phi, 90 - theta, total});
+        int a = 0, b = 0;
+        double v[6] = {};
+        if (section == Inputs && in >> a >> b >> v[0] >> v[1] >> v[2] >> v[3]) {
+            r.Voltage.push_back({v[0], v[1]});
+            r.Current.push_back({v[2], v[3]});
+        } else if (section == Currents &&
+                   in >> a >> b >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5]) {
+            segments.at(static_cast<std::size_t>(b - 1)).push_back({v[4], v[5]});
+        } else if (section == Pattern && in >> v[0] >> v[1] >> v[2] >> v[3] >> v[4]) {
+            r.Samples.push_back({90 - v[1], 90 - v[0], v[4]});  // theta, phi, ..., total
         }
     }
-    // The middle segment's current, read again now that every wire's count is known.
-    section = None;
-    int seen = 0;
-    for (const std::string& line : lines) {
-        if (line.find("CURRENTS AND LOCATION") != std::string::npos) section = Currents;
-        if (line.find("POWER BUDGET") != std::string::npos) section = None;
-        if (section != Currents) continue;
-        std::istringstream in(line);
-        in.imbue(std::locale::classic());
-        int seg, tag;
-        double x, y, z, len, re, im;
-        if (!(in >> seg >> tag >> x >> y >> z >> len >> re >> im)) continue;
-        const auto w = static_cast<std::size_t>(tag - 1);
-        const int first = centres[w] - counts[w] + 1;
-        if (seg - first == counts[w] / 2) r.CentreCurrent[w] = {re, im};
-        ++seen;
+    for (const std::vector<Complex>& w : segments) {
+        EXPECT_FALSE(w.empty());
+        r.CentreCurrent.push_back(w.empty() ? Complex() : w[w.size() / 2]);
     }
-    EXPECT_GT(seen, 0);
     return r;
 }
 
