@@ -10,7 +10,8 @@ namespace {
 // the report folds into its elevation.
 const char* CaptionOf(const TFigure& figure) {
     if (figure.Caption != nullptr) return figure.Caption;
-    if (figure.Key == "max_gain") return Msgid("Maximum gain");
+    // Beside the physical figures the window's read-out is named for what it is.
+    if (figure.Key == "max_gain") return Msgid("Window's array factor");
     if (figure.Key == "bearing") return Msgid("In the direction, deg");
     return Msgid("  its bearing, deg");
 }
