@@ -60,12 +60,16 @@ expected=(
     usr/share/doc/arraypattern/copyright
     usr/share/doc/arraypattern/examples/broadside-line-8.txt
     usr/share/doc/arraypattern/examples/broadside-pair.txt
+    usr/share/doc/arraypattern/examples/cardioid-verticals-voltage.txt
     usr/share/doc/arraypattern/examples/cardioid.txt
+    usr/share/doc/arraypattern/examples/dipole-pair-over-average-ground.txt
     usr/share/doc/arraypattern/examples/dipole-pair-over-ground.txt
     usr/share/doc/arraypattern/examples/end-fire-pair.txt
+    usr/share/doc/arraypattern/examples/four-square-monopoles.txt
     usr/share/doc/arraypattern/examples/four-square-over-average-ground.txt
     usr/share/doc/arraypattern/examples/four-square.txt
     usr/share/doc/arraypattern/examples/pair-180-eighth-wave.txt
+    usr/share/doc/arraypattern/examples/yagi-2.txt
     "usr/share/icons/hicolor/256x256/apps/$id.png"
     "usr/share/icons/hicolor/48x48/apps/$id.png"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
