@@ -16,13 +16,14 @@ namespace {
 constexpr double kMargin = 8;      // pixels around the chart
 constexpr double kChartFont = 12;  // the charts' own text size, which sets their frames
 
-// Where a chart puts its centre and 0 dB radius in its box, as the plot layer lays it out.
+// Where a chart puts its centre and 0 dB radius in its box, as the plot layer
+// lays it out.
 struct TFrame {
     double Cx, Cy, Radius;
 };
 
-TFrame FrameOf(TChartView::TKind kind, const TChartBox& box) {
-    const double legend = LegendHeight(LegendRows(1, box.Height));
+TFrame FrameOf(TChartView::TKind kind, const TChartBox& box, std::size_t series) {
+    const double legend = LegendHeight(LegendRows(std::max<std::size_t>(series, 1), box.Height));
     if (kind == TChartView::TKind::PolarDb) {
         const double side = std::min(box.Width, box.Height - legend);
         return {box.X + box.Width / 2, box.Y + legend + side / 2, side / 2 - kChartFont * 2};
@@ -32,9 +33,11 @@ TFrame FrameOf(TChartView::TKind kind, const TChartBox& box) {
     return {box.X + kChartFont * 1.5, box.Y + legend + kChartFont * 2 + radius, radius};
 }
 
-// The samples held at the floor: nothing below it is drawn lower.
-void ClipAtFloor(long double* values, std::size_t count, double floorDb) {
-    const long double maximum = *std::max_element(values, values + count);
+// The samples held at the floor under the chart's 0 dB (the series' own
+// maximum, or the overlay's dBi top): nothing below it is drawn lower.
+void ClipAtFloor(long double* values, std::size_t count, double floorDb, long double reference) {
+    const long double maximum =
+        reference > 0 ? reference : *std::max_element(values, values + count);
     const long double floor = maximum * std::pow(10.0L, static_cast<long double>(floorDb) / 20);
     for (std::size_t i = 0; i < count; ++i) values[i] = std::max(values[i], floor);
 }
@@ -52,15 +55,34 @@ TChartView::TChartView(TKind kind, QWidget* parent) : QWidget(parent), Kind(kind
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TChartView::SetSeries(const TChartSeries& series, double floorDb) {
-    Series = series;
+void TChartView::SetSeries(std::vector<TChartSeries> series, double floorDb) {
+    if (series.size() > 1) UseDbiScale(series);
+    Series = std::move(series);
     FloorDb = floorDb;
-    if (!series.Zero) {
-        ClipAtFloor(Series->Pattern.Samples.data(), Series->Pattern.Samples.size(), floorDb);
-        ClipAtFloor(Series->Cut.data(), Series->Cut.size(), floorDb);
+    for (TChartSeries& s : Series) {
+        if (s.Zero) continue;
+        ClipAtFloor(s.Pattern.Samples.data(), s.Pattern.Samples.size(), floorDb, s.Reference);
+        ClipAtFloor(s.Cut.data(), s.Cut.size(), floorDb, s.Reference);
     }
     Render();
     update();
+}
+
+void TChartView::SetNullMarks(const std::vector<int>& bearings) {
+    NullMarks = bearings;
+}
+
+std::vector<std::string> TChartView::SeriesNames() const {
+    std::vector<std::string> names;
+    for (const TChartSeries& s : Series) names.push_back(s.Name);
+    return names;
+}
+
+QPointF TChartView::PointOf(int bearing) const {
+    const TFrame f = FrameOf(Kind, Box(), Series.size());
+    const double a = bearing * static_cast<double>(kPi) / 180;
+    const double r = 0.8 * f.Radius;
+    return {f.Cx + r * std::sin(a), f.Cy - r * std::cos(a)};
 }
 
 TChartBox TChartView::Box() const {
@@ -70,23 +92,39 @@ TChartBox TChartView::Box() const {
 void TChartView::Render() {
     Picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     Picture.fill(Qt::white);
-    if (!Series || width() < 2 * kMargin + 1 || height() < 2 * kMargin + 1) return;
-    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into its memory.
+    if (Series.empty() || width() < 2 * kMargin + 1 || height() < 2 * kMargin + 1) return;
+    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into
+    // its memory.
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
         static_cast<int>(Picture.bytesPerLine()));
     cairo_t* cr = cairo_create(surface);
     cairo_set_font_face(cr, SansFontFace());
-    const std::vector<TChartSeries> series{*Series};
     if (Kind == TKind::PolarDb) {
-        DrawPolarDb(cr, Box(), series);
+        DrawPolarDb(cr, Box(), Series);
+        DrawNullMarks(cr);
     } else {
-        DrawElevationChart(cr, Box(), series);
+        DrawElevationChart(cr, Box(), Series);
     }
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
     ++DrawCount;
+}
+
+// Each placed null as a short red stroke across the rim at its bearing.
+void TChartView::DrawNullMarks(cairo_t* cr) const {
+    const TFrame f = FrameOf(Kind, Box(), Series.size());
+    for (const int bearing : NullMarks) {
+        const double a = bearing * static_cast<double>(kPi) / 180;
+        cairo_move_to(cr, f.Cx + 0.92 * f.Radius * std::sin(a),
+                      f.Cy - 0.92 * f.Radius * std::cos(a));
+        cairo_line_to(cr, f.Cx + 1.08 * f.Radius * std::sin(a),
+                      f.Cy - 1.08 * f.Radius * std::cos(a));
+    }
+    cairo_set_source_rgb(cr, 0.85, 0, 0);
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
 }
 
 void TChartView::paintEvent(QPaintEvent*) {
@@ -99,7 +137,7 @@ void TChartView::resizeEvent(QResizeEvent*) {
 }
 
 std::optional<int> TChartView::AngleAt(QPointF point) const {
-    const TFrame f = FrameOf(Kind, Box());
+    const TFrame f = FrameOf(Kind, Box(), Series.size());
     const double dx = point.x() - f.Cx;
     const double dy = f.Cy - point.y();
     if (std::hypot(dx, dy) > f.Radius || f.Radius <= 0) return std::nullopt;
@@ -112,16 +150,17 @@ std::optional<int> TChartView::AngleAt(QPointF point) const {
 
 void TChartView::UpdateReadout(QPointF point) {
     QString text;
-    const std::optional<int> angle = Series ? AngleAt(point) : std::nullopt;
-    if (angle && !Series->Zero) {
+    const std::optional<int> angle = Series.empty() ? std::nullopt : AngleAt(point);
+    const TChartSeries* current = Series.empty() ? nullptr : &Series.front();
+    if (angle && !current->Zero) {
         if (Kind == TKind::PolarDb) {
-            const auto& s = Series->Pattern.Samples;
+            const auto& s = current->Pattern.Samples;
             const long double value = s[static_cast<std::size_t>((*angle + 180) % 360)];
             text = QString::fromStdString(
                 TrFormat("bearing %s deg: %s dB",
-                         {std::to_string(*angle), LevelDbText(value, Series->Pattern.MaxGain)}));
+                         {std::to_string(*angle), LevelDbText(value, current->Pattern.MaxGain)}));
         } else {
-            const auto& c = Series->Cut;
+            const auto& c = current->Cut;
             const long double maximum = *std::max_element(c.begin(), c.end());
             text = QString::fromStdString(
                 TrFormat("elevation %s deg: %s dB",

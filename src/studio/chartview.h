@@ -3,11 +3,14 @@
 #include <QImage>
 #include <QWidget>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "plot/charts.h"
 
-// One of the plot layer's charts on screen: the series it is handed are drawn by the same
-// cairo code that draws the picture files, into an image the paint event only copies.
+// One of the plot layer's charts on screen: the series it is handed are drawn
+// by the same cairo code that draws the picture files, into an image the paint
+// event only copies.
 class TChartView : public QWidget {
     Q_OBJECT
 
@@ -16,11 +19,20 @@ class TChartView : public QWidget {
 
     explicit TChartView(TKind kind, QWidget* parent = nullptr);
 
-    // The series to draw, levels below floorDb (negative) drawn at it.
-    void SetSeries(const TChartSeries& series, double floorDb);
-    // The level at the cursor's bearing or elevation, in the reader's words; empty off the chart.
+    // The series to draw, the first the current design's, overlaid on one dBi
+    // axis where each has a directivity; levels below floorDb (negative) drawn at
+    // it.
+    void SetSeries(std::vector<TChartSeries> series, double floorDb);
+    // The null bearings placed on the polar chart, marked on its rim (degrees).
+    void SetNullMarks(const std::vector<int>& bearings);
+    std::vector<std::string> SeriesNames() const;
+    // The point of the polar chart at a bearing, inside its rim.
+    QPointF PointOf(int bearing) const;
+    // The level at the cursor's bearing or elevation, in the reader's words;
+    // empty off the chart.
     const QString& Readout() const { return Cursor; }
-    // The bearing (polar) or elevation (elevation chart) under a point, in whole degrees.
+    // The bearing (polar) or elevation (elevation chart) under a point, in whole
+    // degrees.
     std::optional<int> AngleAt(QPointF point) const;
     const QImage& Image() const { return Picture; }
     // Counts the drawings made, for the benchmark and the tests.
@@ -39,11 +51,13 @@ class TChartView : public QWidget {
 
   private:
     void Render();
+    void DrawNullMarks(cairo_t* cr) const;
     void UpdateReadout(QPointF point);
     TChartBox Box() const;
 
     TKind Kind;
-    std::optional<TChartSeries> Series;
+    std::vector<TChartSeries> Series;
+    std::vector<int> NullMarks;
     double FloorDb = -40;
     QImage Picture;
     QString Cursor;

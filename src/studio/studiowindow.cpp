@@ -11,16 +11,23 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "app/arraywarnings.h"
 #include "config/messages.h"
 #include "model/msgid.h"
 #include "studio/chartview.h"
+#include "studio/comparison.h"
 #include "studio/controlspanel.h"
+#include "studio/designer.h"
+#include "studio/designpanel.h"
 #include "studio/emitterstable.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
+#include "studio/surfaceview.h"
+#include "studio/warningspanel.h"
 
 namespace {
 
@@ -55,12 +62,23 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     FigurePanel = new TFiguresPanel;
     Readout = new QLabel;
     Readout->setMinimumWidth(260);
+    DesignTools = new TDesignPanel;
+    Tools = new TStudioDesigner(Studio, *DesignTools, this);
+    WarningList = new TWarningsPanel;
+    Compared = new TComparisonPanel;
+    Compared->hide();
+    Surface3d = new TSurface3dView;
+    SurfaceTimer = new QTimer(this);
+    SurfaceTimer->setSingleShot(true);
+    SurfaceTimer->setInterval(150);
 
     auto* left = new QWidget;
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->addWidget(EmitterTable);
+    leftColumn->addWidget(WarningList);
     auto* lower = new QHBoxLayout;
     lower->addWidget(ControlPanel);
+    lower->addWidget(DesignTools);
     lower->addWidget(Geometry, 1);
     leftColumn->addLayout(lower, 1);
 
@@ -69,12 +87,18 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     auto* chartRow = new QHBoxLayout;
     chartRow->addWidget(PolarChart, 1);
     chartRow->addWidget(CutChart, 1);
+    chartRow->addWidget(Surface3d, 1);
     chartColumn->addLayout(chartRow, 1);
     chartColumn->addWidget(Readout);
     leftColumn->addWidget(charts, 2);
 
+    auto* figureColumn = new QWidget;
+    auto* figureLayout = new QVBoxLayout(figureColumn);
+    figureLayout->addWidget(FigurePanel);
+    figureLayout->addWidget(Compared);
+    figureLayout->addStretch(1);
     auto* figures = new QScrollArea;
-    figures->setWidget(FigurePanel);
+    figures->setWidget(figureColumn);
     figures->setWidgetResizable(true);
     figures->setMinimumWidth(400);
 
@@ -98,6 +122,7 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     redo->setShortcut(QKeySequence::Redo);
     edit->addAction(undo);
     edit->addAction(redo);
+    AddDesignMenus();
 
     connect(&Studio, &TStudioState::Changed, this, &TStudioWindow::Redraw);
     connect(EmitterTable, &TEmittersTable::Edited, this,
@@ -147,8 +172,13 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
             true);
     });
     connect(Geometry, &TGeometryCanvas::DragFinished, this, &TStudioWindow::EndDrag);
-    connect(PolarChart, &TChartView::BearingClicked, this,
-            [this](int bearing) { Studio.SetCutBearing(bearing); });
+    connect(PolarChart, &TChartView::BearingClicked, this, [this](int bearing) {
+        if (DesignTools->PlacingNulls()) {
+            Tools->ToggleNull(bearing);
+        } else {
+            Studio.SetCutBearing(bearing);
+        }
+    });
     for (TChartView* chart : {PolarChart, CutChart}) {
         connect(chart, &TChartView::ReadoutChanged, Readout, &QLabel::setText);
     }
@@ -160,8 +190,8 @@ void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
                          const std::function<void(TStudioDocument&)>& change, bool dragging) {
     if (dragging && Gesture == 0) Gesture = Studio.NewGesture();
     Studio.Edit(text, change, dragging ? Gesture : 0);
-    // An edit refused (the last emitter switched off) leaves the document as it was: the table
-    // shows it again rather than the refused value.
+    // An edit refused (the last emitter switched off) leaves the document as it
+    // was: the table shows it again rather than the refused value.
     EmitterTable->SetArray(Studio.Document().Array);
 }
 
@@ -173,6 +203,9 @@ void TStudioWindow::Redraw() {
     const TStudioDocument& d = Studio.Document();
     EmitterTable->SetArray(d.Array);
     const auto& result = Studio.Result();
+    WarningList->SetWarnings(ArrayWarnings(
+        d.Array, static_cast<double>(result ? result->Field.ElevationDegrees : d.ElevationDegrees),
+        Tools->AskedTaper()));
     ControlPanel->SetDocument(d, result ? result->Field.ElevationDegrees : d.ElevationDegrees);
     Geometry->SetArray(d.Array);
     if (!result) {
@@ -180,19 +213,28 @@ void TStudioWindow::Redraw() {
         return;
     }
     FigurePanel->SetFailure({});
-    TChartSeries series = ChartArrayOf(*result).Report.Series;
-    series.Name =
-        CurrentFile.isEmpty() ? Tr("the array") : QFileInfo(CurrentFile).fileName().toStdString();
+    std::vector<TChartSeries> series{ChartArrayOf(*result).Report.Series};
+    series.front().Name = CurrentName().toStdString();
+    if (ReferenceSeries) series.push_back(*ReferenceSeries);
+    PolarChart->SetNullMarks(Tools->Nulls());
     PolarChart->SetSeries(series, ControlPanel->FloorDb());
     CutChart->SetSeries(series, ControlPanel->FloorDb());
     FigurePanel->SetRows(FigureRowsOf(*result));
+    if (const auto& reference = Tools->Reference()) {
+        Compared->SetRows(QString::fromStdString(ReferenceSeries->Name), CurrentName(),
+                          ComparisonRowsOf(*reference, *result));
+    }
+    UpdateSurface(false);
+    SurfaceTimer->start();
 }
 
 bool TStudioWindow::Open(const QString& fileName) {
     try {
         const TOpenedDocument opened = OpenDocument(fileName.toStdString());
         CurrentFile = fileName;
+        Tools->Forget();
         Studio.Reset(opened.Document);
+        Tools->FollowBeam();
         UpdateTitle();
         if (!opened.Warnings.empty()) {
             QString lines;

@@ -2,18 +2,30 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
 
+#include "plot/chartfile.h"
 #include "studio/studiostate.h"
 
 class QLabel;
+class QMenu;
+class QTimer;
 class TChartView;
+class TComparisonPanel;
+class TDesignPanel;
+class TStudioDesigner;
+class TSurface3dView;
+class TWarningsPanel;
 class TControlsPanel;
 class TEmittersTable;
 class TFiguresPanel;
 class TGeometryCanvas;
 
-// The studio's window: the emitters' table, the surroundings, the geometry, the two charts and
-// the figures, all redrawn from one analysis whenever the document changes.
+// The studio's window: the emitters' table, the surroundings, the geometry, the
+// two charts and the figures, all redrawn from one analysis whenever the
+// document changes.
 class TStudioWindow : public QMainWindow {
     Q_OBJECT
 
@@ -27,9 +39,23 @@ class TStudioWindow : public QMainWindow {
     TChartView* Polar() const { return PolarChart; }
     TChartView* ElevationChart() const { return CutChart; }
     TFiguresPanel* Figures() const { return FigurePanel; }
+    TDesignPanel* Design() const { return DesignTools; }
+    TStudioDesigner& Designer() { return *Tools; }
+    TWarningsPanel* Warnings() const { return WarningList; }
+    TComparisonPanel* Comparison() const { return Compared; }
+    TSurface3dView* Surface() const { return Surface3d; }
+    QMenu* PresetsMenu() const { return Presets; }
 
-    // Opens the file into the document (one undo history a file); false with a message shown
-    // when it cannot be read.
+    // Writes the chart as `arraypattern-cli plot` writes it for the saved
+    // document, the held reference overlaid; false with a message shown when it
+    // cannot be written.
+    bool ExportChart(TPlotKind kind, const QString& fileName);
+    // The HTML report of the current design, and of the reference when one is
+    // held.
+    bool ExportReport(const QString& fileName);
+
+    // Opens the file into the document (one undo history a file); false with a
+    // message shown when it cannot be read.
     bool Open(const QString& fileName);
     bool SaveAs(const QString& fileName);
     const QString& FileName() const { return CurrentFile; }
@@ -42,6 +68,14 @@ class TStudioWindow : public QMainWindow {
     void AskOpen();
     void AskSave(bool newName);
     void UpdateTitle();
+    void UpdateReference();
+    void UpdateSurface(bool fullGrid);
+    void AddDesignMenus();
+    void AskExport(TPlotKind kind);
+    void CopyFigures();
+    bool Write(const QString& fileName, const std::function<std::string()>& bytes);
+    std::vector<TChartArray> ExportArrays(bool surface) const;
+    QString CurrentName() const;
 
     TStudioState Studio;
     TEmittersTable* EmitterTable = nullptr;
@@ -51,6 +85,14 @@ class TStudioWindow : public QMainWindow {
     TChartView* CutChart = nullptr;
     TFiguresPanel* FigurePanel = nullptr;
     QLabel* Readout = nullptr;
+    TDesignPanel* DesignTools = nullptr;
+    TStudioDesigner* Tools = nullptr;
+    TWarningsPanel* WarningList = nullptr;
+    TComparisonPanel* Compared = nullptr;
+    TSurface3dView* Surface3d = nullptr;
+    QTimer* SurfaceTimer = nullptr;  // the full 3-D grid once the document rests
+    QMenu* Presets = nullptr;
+    std::optional<TChartSeries> ReferenceSeries;
     QString CurrentFile;
     int Gesture = 0;  // the drag under way, 0 when none
 };

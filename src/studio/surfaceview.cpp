@@ -1,0 +1,111 @@
+#include "studio/surfaceview.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "plot/cairoptr.h"
+
+namespace {
+
+constexpr double kPictureSize = 880;  // the plot layer's 3-D picture, pixels
+constexpr double kDegreesPerPixel = 0.5;
+
+}  // namespace
+
+TSurface3dView::TSurface3dView(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(260, 260);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::OpenHandCursor);
+}
+
+void TSurface3dView::SetSurface(std::shared_ptr<const TSphereGrid> full,
+                                std::shared_ptr<const TSphereGrid> coarse, const TArray& array,
+                                const TSurfaceView& prepared, const std::string& title,
+                                const std::string& caption) {
+    Full = std::move(full);
+    Coarse = std::move(coarse);
+    Array = array;
+    // The viewer stays where the user turned it; the pattern brings its beam and conditions.
+    const bool first = !View.ViewBearing && View.Subject.Conditions.empty();
+    const auto bearing = View.ViewBearing;
+    const double elevation = View.ViewElevation;
+    const auto marker = View.Marker;
+    View = prepared;
+    if (!first) {
+        View.ViewBearing = bearing;
+        View.ViewElevation = elevation;
+    }
+    View.Marker = marker;
+    Title = title;
+    Caption = caption;
+    Render();
+    update();
+}
+
+void TSurface3dView::SetMarker(double bearingDegrees, double elevationDegrees) {
+    View.Marker = TSurfaceMarker{bearingDegrees, elevationDegrees};
+}
+
+double TSurface3dView::ViewBearing() const {
+    return ViewerBearing(View);
+}
+
+void TSurface3dView::Render() {
+    Picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    Picture.fill(Qt::white);
+    const auto& grid = Dragging && Coarse ? Coarse : Full;
+    if (!grid) return;
+    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into its memory.
+    const TCairoSurface surface(cairo_image_surface_create_for_data(
+        Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
+        static_cast<int>(Picture.bytesPerLine())));
+    const TCairoContext cr(cairo_create(surface.get()));
+    const double scale = std::min(width(), height()) / kPictureSize;
+    cairo_translate(cr.get(), (width() - kPictureSize * scale) / 2,
+                    (height() - kPictureSize * scale) / 2);
+    cairo_scale(cr.get(), scale, scale);
+    DrawSurface(cr.get(), *grid, Array, View, Title, Caption);
+    cairo_surface_flush(surface.get());
+    ++DrawCount;
+}
+
+void TSurface3dView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture);
+}
+
+void TSurface3dView::resizeEvent(QResizeEvent*) {
+    Render();
+}
+
+void TSurface3dView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    Dragging = true;
+    Last = event->position().toPoint();
+    View.ViewBearing = ViewerBearing(View);
+    setCursor(Qt::ClosedHandCursor);
+}
+
+void TSurface3dView::mouseMoveEvent(QMouseEvent* event) {
+    if (!Dragging) return;
+    const QPoint p = event->position().toPoint();
+    // Dragging right turns the pattern with the mouse: the viewer walks the other way round.
+    double bearing = *View.ViewBearing - (p.x() - Last.x()) * kDegreesPerPixel;
+    bearing -= 360 * std::floor(bearing / 360);
+    View.ViewBearing = bearing;
+    View.ViewElevation =
+        std::clamp(View.ViewElevation + (p.y() - Last.y()) * kDegreesPerPixel, -89.0, 89.0);
+    Last = p;
+    Render();
+    repaint();
+}
+
+void TSurface3dView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!Dragging || event->button() != Qt::LeftButton) return;
+    Dragging = false;
+    setCursor(Qt::OpenHandCursor);
+    Render();
+    update();
+}

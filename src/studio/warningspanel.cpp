@@ -1,0 +1,27 @@
+#include "studio/warningspanel.h"
+
+#include "config/messages.h"
+
+TWarningsPanel::TWarningsPanel(QWidget* parent) : QLabel(parent) {
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    // Opaque, so that a changed text repaints only itself and not the window beneath it.
+    setAutoFillBackground(true);
+    setStyleSheet(QStringLiteral("QLabel { color: #a00000; }"));
+    hide();
+}
+
+void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings) {
+    Warnings = warnings;
+    QString text;
+    for (const TArrayWarning& w : warnings) {
+        QString emitters;
+        for (const int k : w.Emitters)
+            emitters += (emitters.isEmpty() ? "" : ", ") + QString::number(k);
+        text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") +
+                QString::fromUtf8(TrFormat("emitters %s", {emitters.toStdString()})) +
+                QStringLiteral(": ") + QString::fromStdString(w.Text);
+    }
+    setText(text);
+    setVisible(!warnings.empty());
+}

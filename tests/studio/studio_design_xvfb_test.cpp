@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "studio/chartview.h"
+#include "studio/comparison.h"
+#include "studio/designer.h"
+#include "studio/designpanel.h"
+#include "studio/emitterstable.h"
+#include "studio/figurespanel.h"
+#include "studio/studiowindow.h"
+#include "studio/surfaceview.h"
+
+// The design tools as a user reaches them: xdotool's real X events into the studio's window
+// on a private Xvfb.
+namespace {
+
+const std::string kExamples = ARRAYPATTERN_SOURCE_EXAMPLES;
+
+void Xdotool(const std::string& args) {
+    ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0) << args;
+}
+
+std::string At(QPoint p) {
+    return std::to_string(p.x()) + " " + std::to_string(p.y());
+}
+
+template <typename TCondition>
+bool Settle(TCondition condition) {
+    for (int i = 0; i < 150 && !condition(); ++i) QTest::qWait(20);
+    QTest::qWait(50);
+    return condition();
+}
+
+void Click(QWidget* widget, QPoint local) {
+    Xdotool("mousemove " + At(widget->mapToGlobal(local)) + " click 1");
+}
+
+void Click(QWidget* widget) {
+    Click(widget, widget->rect().center());
+}
+
+std::string Bytes(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// The depths of the nulls the figures list, "270 (-inf dB) 90 (-45.10 dB)", by bearing.
+std::map<int, double> NullDepths(const QString& text) {
+    std::map<int, double> depths;
+    std::istringstream in(text.toStdString());
+    std::string bearing, depth;
+    while (in >> bearing >> depth) {
+        depth = depth.substr(1);
+        std::replace(depth.begin(), depth.end(), ',', '.');
+        depths[std::stoi(bearing)] = depth == "-inf" ? -HUGE_VAL : std::stod(depth);
+        in >> depth;  // "dB)"
+    }
+    return depths;
+}
+
+class StudioDesignXvfbTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
+        Window.move(0, 0);
+        Window.resize(1280, 960);
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        QTest::qWait(200);
+    }
+
+    QString Figure(const char* key) { return Window.Figures()->ValueLabel(key)->text(); }
+
+    TStudioWindow Window;
+};
+
+TEST_F(StudioDesignXvfbTest, AChebyshevTaperOnTheLineOfEightLeavesSideLobesAtMinus30Db) {
+    ASSERT_TRUE(Window.Open(QString::fromStdString(kExamples + "/broadside-line-8.txt")));
+    const double before = Figure("side_lobe_db").toDouble();
+    Click(Window.Design()->TaperButton());
+    ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == 1; }));
+    EXPECT_LT(before, -12);
+    EXPECT_NEAR(Figure("side_lobe_db").toDouble(), -30, 0.05);
+}
+
+TEST_F(StudioDesignXvfbTest, TwoNullsPlacedByClickingTheChartAreBothDeeperThanMinus60Db) {
+    Click(Window.Design()->NullsButton());
+    for (const int bearing : {150, 260}) {
+        const int steps = Window.State().UndoStack().count();
+        Click(Window.Polar(), Window.Polar()->PointOf(bearing).toPoint());
+        ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == steps + 1; }));
+    }
+    ASSERT_EQ(Window.Designer().Nulls().size(), 2U);
+    const std::map<int, double> depths = NullDepths(Figure("nulls"));
+    for (const int bearing : Window.Designer().Nulls()) {
+        ASSERT_TRUE(depths.count(bearing)) << bearing << " in " << Figure("nulls").toStdString();
+        EXPECT_LT(depths.at(bearing), -60) << bearing;
+    }
+    // A second click near a null takes it away again.
+    Click(Window.Polar(), Window.Polar()->PointOf(Window.Designer().Nulls()[0] + 2).toPoint());
+    ASSERT_TRUE(Settle([&] { return Window.Designer().Nulls().size() == 1; }));
+}
+
+TEST_F(StudioDesignXvfbTest, AHeldReferenceIsOverlaidByNameAndComparedFigureByFigure) {
+    Click(Window.Design()->HoldButton());
+    ASSERT_TRUE(Settle([&] { return Window.Designer().Reference().has_value(); }));
+    QWidget* phase = Window.Table()->Box(2, TEmitterField::Phase);
+    Xdotool("mousemove " + At(phase->mapToGlobal(phase->rect().center())) +
+            " click 1 key ctrl+a 3 0 Return");
+    ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == 1; }));
+    for (TChartView* chart : {Window.Polar(), Window.ElevationChart()}) {
+        ASSERT_EQ(chart->SeriesNames().size(), 2U);
+        EXPECT_NE(chart->SeriesNames()[0], chart->SeriesNames()[1]);
+    }
+    bool moved = false;
+    for (const TComparisonRow& row : Window.Comparison()->Rows()) {
+        moved = moved || (!row.Difference.empty() && row.Reference != row.Current);
+    }
+    EXPECT_TRUE(moved);
+}
+
+TEST_F(StudioDesignXvfbTest, APresetPickedFromItsMenuOpensTheExample) {
+    QMenuBar* bar = Window.menuBar();
+    Click(bar, bar->actionGeometry(Window.PresetsMenu()->menuAction()).center());
+    ASSERT_TRUE(Settle([&] { return Window.PresetsMenu()->isVisible(); }));
+    QAction* cardioid = nullptr;
+    for (QAction* action : Window.PresetsMenu()->actions()) {
+        if (action->data().toString().endsWith("cardioid.txt")) cardioid = action;
+    }
+    ASSERT_NE(cardioid, nullptr);
+    Click(Window.PresetsMenu(), Window.PresetsMenu()->actionGeometry(cardioid).center());
+    ASSERT_TRUE(Settle([&] { return Window.FileName().endsWith("cardioid.txt"); }));
+    EXPECT_EQ(Window.State().Document().Array.Emitter(2).Phase, 0.25L);
+}
+
+TEST_F(StudioDesignXvfbTest, AnExportedPolarChartIsTheCommandLinesPictureByteForByte) {
+    const std::string config = kExamples + "/four-square.txt";
+    ASSERT_TRUE(Window.Open(QString::fromStdString(config)));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("studio-export-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* kind : {"polar-db", "elevation"}) {
+        const std::string studio = (folder / (std::string(kind) + "-studio.png")).string();
+        const std::string cli = (folder / (std::string(kind) + "-cli.png")).string();
+        ASSERT_TRUE(Window.ExportChart(*ValueNamed<TPlotKind>(kPlotKindNames, kind),
+                                       QString::fromStdString(studio)));
+        ASSERT_EQ(std::system(("LC_ALL=C LANGUAGE= " ARRAYPATTERN_CLI " plot --config '" + config +
+                               "' --kind " + kind + " '" + cli + "'")
+                                  .c_str()),
+                  0);
+        EXPECT_EQ(Bytes(studio), Bytes(cli)) << kind;
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(StudioDesignXvfbTest, DraggingThe3dViewTurnsItAndRedrawsItsPixels) {
+    TSurface3dView* view = Window.Surface();
+    ASSERT_TRUE(Settle([&] { return view->Drawings() > 0; }));
+    const QImage before = view->Image().copy();
+    const double bearing = view->ViewBearing();
+    const QPoint from = view->mapToGlobal(view->rect().center());
+    Xdotool("mousemove " + At(from) + " mousedown 1 mousemove " + At(from + QPoint(40, 10)) +
+            " mousemove " + At(from + QPoint(80, 20)) + " mouseup 1");
+    ASSERT_TRUE(Settle([&] { return view->ViewBearing() != bearing; }));
+    EXPECT_NE(view->Image(), before);
+    EXPECT_NEAR(view->ViewBearing(), std::fmod(bearing - 40 + 360, 360), 1e-9);
+}
+
+}  // namespace
