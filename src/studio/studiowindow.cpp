@@ -224,7 +224,9 @@ void TStudioWindow::Redraw() {
         Compared->SetRows(QString::fromStdString(ReferenceSeries->Name), CurrentName(),
                           ComparisonRowsOf(*reference, *result));
     }
-    UpdateSurface(false);
+    // While a slider or an emitter is dragged the charts keep the frame rate; the 3-D view
+    // follows when the drag rests.
+    if (Gesture == 0) UpdateSurface(false);
     SurfaceTimer->start();
 }
 

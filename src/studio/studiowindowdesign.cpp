@@ -82,7 +82,7 @@ void TStudioWindow::UpdateReference() {
 
 void TStudioWindow::UpdateSurface(bool fullGrid) {
     const auto& result = Studio.Result();
-    if (!result || !Surface3d->isVisible()) return;
+    if (!result) return;
     auto coarse = SampleSurface(*result, kDragSurfaceStepDegrees);
     auto full = fullGrid ? SampleSurface(*result, kSurfaceStepDegrees) : coarse;
     const TChartArray chart = ExportChartArray(*result, CurrentFile.toStdString());
