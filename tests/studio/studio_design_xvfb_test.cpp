@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/figures.h"
 #include "studio/chartview.h"
 #include "studio/comparison.h"
 #include "studio/designer.h"
@@ -163,6 +164,13 @@ TEST_F(StudioDesignXvfbTest, AnExportedPolarChartIsTheCommandLinesPictureByteFor
                   0);
         EXPECT_EQ(Bytes(studio), Bytes(cli)) << kind;
     }
+    // The figures copied as text end the command line's text output, line for line.
+    const std::string text = (folder / "pattern.txt").string();
+    ASSERT_EQ(std::system(("LC_ALL=C LANGUAGE= " ARRAYPATTERN_CLI " pattern --config '" + config +
+                           "' > '" + text + "'")
+                              .c_str()),
+              0);
+    EXPECT_TRUE(Bytes(text).ends_with(FigureTextLines(*Window.State().Result())));
     std::filesystem::remove_all(folder);
 }
 
