@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/figures.h"
+#include "app/wireanalysis.h"
 #include "config/configfile.h"
 #include "config/messages.h"
 #include "config/numtext.h"
@@ -24,7 +25,22 @@ TPatternResult AnalyseText(const TAnalysisRequest& request, const TPatternResult
     written.CutBearing = request.CutBearing;
     written.ModelGiven = request.ModelGiven;
     written.ElevationGiven = true;
+    written.Wires.Z0 = request.Wires.Z0;  // the only wire setting the file does not keep
     return Analyse(written);
+}
+
+// Wires: the designed currents are the feed network's target. The coupled solve gives the
+// voltages that drive them, which a voltage feed writes in their place.
+void WriteAsVoltages(TArray& array, const TWireSettings& wires, const TGround& ground) {
+    TWireSettings currents = wires;
+    currents.Feed = TFeed::Current;
+    const auto solved = SolveCoupling(array, currents, ground);
+    if (!solved || wires.Feed != TFeed::Voltage) return;
+    for (const TEmitterFeed& e : solved->Coupling.Emitters) {
+        const auto [amplitude, phase] = AmplitudeAndPhase(e.Voltage);
+        array.Emitter(e.Number).Amplitude = amplitude;
+        array.Emitter(e.Number).Phase = phase;
+    }
 }
 
 bool WithinOneDegree(int a, int b) {
@@ -71,7 +87,10 @@ TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult
         DesignFrontToBack(array, start.Field, target, rear, design.FreeAmplitudes, report);
     }
 
+    const TWireKeys wires = WireKeysToSave(request, array, ground);
+    WriteAsVoltages(array, wires.Settings, ground);
     outcome.File = ConfigurationUpdate(outFile, array, array.EmitterType, &ground);
+    WriteWireKeys(*outcome.File, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
     outcome.Result = AnalyseText(request, start, outFile, outcome.File->Text());
     if (!frontToBack) return outcome;
 

@@ -61,7 +61,8 @@ const TFigure kFigures[] = {
          if (r.Wires.Solved) return r.Wires.Peak.GainDbi;
          return r.GroundFigures ? r.GroundFigures->GainDbi : std::nullopt;
      },
-     Msgid("gain: %s dBi"), 1, Msgid("gain: none (the power lost in real ground is not modelled)"),
+     Msgid("gain: %s dBi"), 1,
+     Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
      Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)")},
 
     {"beamwidth_deg", TFigureGroup::Metrics, 2,

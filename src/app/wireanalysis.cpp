@@ -19,10 +19,10 @@ std::string Emitter(int k) {
     return FormatInteger(k);
 }
 
-TWireSettings SettingsOf(const TAnalysisRequest& request) {
-    TWireSettings s;
+TWireKeys SettingsOf(const TAnalysisRequest& request) {
+    TWireKeys keys;
     if (const auto& config = request.Steps.ConfigFile) {
-        const TWireKeys keys = ReadWireKeys(TIniFile(*config));
+        keys = ReadWireKeys(TIniFile(*config));
         if (const auto& f = keys.Fault) {
             const std::string place = DisplayName(*config) + ":" + std::to_string(f->Line);
             switch (f->Kind) {
@@ -39,8 +39,8 @@ TWireSettings SettingsOf(const TAnalysisRequest& request) {
                                                {place, DisplayName(f->Value)}));
             }
         }
-        s = keys.Settings;
     }
+    TWireSettings& s = keys.Settings;
     const TWireRequest& w = request.Wires;
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto i = static_cast<std::size_t>(k);
@@ -50,7 +50,9 @@ TWireSettings SettingsOf(const TAnalysisRequest& request) {
     if (w.Radius) s.Radius = *w.Radius;
     if (w.Feed) s.Feed = *w.Feed;
     if (w.Z0) s.Z0 = *w.Z0;
-    return s;
+    keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();
+    keys.FeedGiven = keys.FeedGiven || w.Feed.has_value();
+    return keys;
 }
 
 [[noreturn]] void Refuse(const TCouplingFault& f) {
@@ -97,9 +99,16 @@ std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const 
 
 }  // namespace
 
+TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
+                         const TGround& ground) {
+    const TWireKeys keys = SettingsOf(request);
+    if (const auto fault = CheckCoupling(array, keys.Settings, ground)) Refuse(*fault);
+    return keys;
+}
+
 bool AnalyseWires(const TAnalysisRequest& request, TPatternResult& result) {
     const TArray& array = result.Session.Model;
-    const TWireSettings settings = SettingsOf(request);
+    const TWireSettings settings = SettingsOf(request).Settings;
     const bool over = result.Field.Model == TFieldModel::OverGround;
     const TGround ground = over ? result.Field.Ground : TGround{};
     if (const auto fault = CheckCoupling(array, settings, ground)) Refuse(*fault);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "config/wirekeys.h"
 #include "model/coupling.h"
 #include "model/wirepattern.h"
 
@@ -25,6 +26,11 @@ struct TWireResult {
     std::shared_ptr<const TCoupledArray> Solved;
     TWirePeak Peak;
 };
+
+// The wire keys a save writes: the options over the configuration's keys, the radius and the
+// feed marked given where either sets them. Throws EUsageError as AnalyseWires does.
+TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
+                         const TGround& ground);
 
 // With lengths, replaces the result's pattern, read-outs and figures by those of the solved
 // wires and returns true; without, leaves it as it is. Throws EUsageError for wires that

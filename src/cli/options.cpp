@@ -130,6 +130,11 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         if (!given("--vary") || !given("--from") || !given("--to")) {
             refuse(Msgid("sweep needs --vary, --from and --to"));
         }
+        if (options.Vary.Kind == TSweepTarget::TKind::Frequency && !given("--frequency")) {
+            refuse(
+                Msgid("--vary frequency needs --frequency, the design frequency in MHz at "
+                      "which positions, lengths and the radius are in wavelengths"));
+        }
         if (given("--steps") == given("--step")) {
             refuse(Msgid("sweep needs one of --steps and --step"));
         }

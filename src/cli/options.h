@@ -30,7 +30,7 @@ inline constexpr TNamed<TScale> kScaleNames[] = {{"db", TScale::Db},
 
 // What a sweep varies: one field of one emitter, or a setting of the whole array.
 struct TSweepTarget {
-    enum class TKind { Emitter, Elevation, Focus, Height };
+    enum class TKind { Emitter, Elevation, Focus, Height, Frequency };
     TKind Kind = TKind::Elevation;
     int Emitter = 1;  // 1..8
     TEmitterField Field = TEmitterField::X;

@@ -158,8 +158,10 @@ TSweepTarget SweepTarget(std::string_view option, const std::string& value) {
     TSweepTarget target;
     target.Name = value;
     using TKind = TSweepTarget::TKind;
-    constexpr TNamed<TKind> kWhole[] = {
-        {"elevation", TKind::Elevation}, {"focus", TKind::Focus}, {"height", TKind::Height}};
+    constexpr TNamed<TKind> kWhole[] = {{"elevation", TKind::Elevation},
+                                        {"focus", TKind::Focus},
+                                        {"height", TKind::Height},
+                                        {"frequency", TKind::Frequency}};
     if (const auto kind = ValueNamed<TKind>(kWhole, value)) {
         target.Kind = *kind;
         return target;
@@ -170,7 +172,8 @@ TSweepTarget SweepTarget(std::string_view option, const std::string& value) {
             : std::nullopt;
     if (!field || *field == TEmitterField::On || value[0] < '1' || value[0] > '8') {
         BadValue(option, value,
-                 Tr("N:x, N:y, N:phase or N:amplitude (N 1..8), elevation, focus or height"));
+                 Tr("N:x, N:y, N:phase or N:amplitude (N 1..8), elevation, focus, height or "
+                    "frequency"));
     }
     target.Kind = TKind::Emitter;
     target.Emitter = value[0] - '0';
@@ -245,7 +248,7 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.CutBearing = WholeBearing(name, value);
      }},
-    {"--length", "L", kPattern | kNec, false,
+    {"--length", "L", kPattern | kSave | kNec | kSweep | kDesign, false,
      Msgid("makes every emitter a thin straight wire this many wavelengths long, more than 0 and "
            "at most 2, along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
            "and fed at its centre; over perfect ground at height 0 an upright wire is a monopole "
@@ -257,7 +260,7 @@ const TOptionRow kOptions[] = {
          if (!(l > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and at most 2"));
          c.Options.Wires.AllLengths = static_cast<double>(l);
      }},
-    {"--radius", "A", kPattern | kNec, false,
+    {"--radius", "A", kPattern | kSave | kNec | kSweep | kDesign, false,
      Msgid("the wires' radius in wavelengths, more than 0 and under a tenth of the shortest "
            "length (default: the file's, else 0.0005)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
@@ -266,7 +269,7 @@ const TOptionRow kOptions[] = {
          if (!(a > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and under 0.2"));
          c.Options.Wires.Radius = static_cast<double>(a);
      }},
-    {"--feed", "current|voltage", kPattern | kNec, false,
+    {"--feed", "current|voltage", kPattern | kSave | kNec | kSweep | kDesign, false,
      Msgid("what the wires' amplitudes and phases are: current, each feed current in amperes "
            "(an amplitude of 0 leaves the feed open), or voltage, each source in volts (an "
            "amplitude of 0 shorts the feed: a parasitic element) (default: the file's, else "
@@ -274,7 +277,7 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Wires.Feed = Choice<TFeed>(name, value, kFeedNames);
      }},
-    {"--z0", "OHMS", kPattern | kNec, false,
+    {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign, false,
      Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
            "10000 (default 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
@@ -299,7 +302,8 @@ const TOptionRow kOptions[] = {
      }},
     {"--frequency", "MHZ", kGrounded, false,
      Msgid("the frequency in MHz, more than 0 and up to 1000000, needed over real ground "
-           "(default: the file's)"),
+           "(default: the file's); for sweep --vary frequency the design frequency, at which "
+           "positions, height, lengths and radius are in wavelengths"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double mhz = Real(c, name, value, 0, 1e6L, Tr("MHz, more than 0"));
          if (!(mhz > 0)) BadValue(name, value, Tr("MHz, more than 0"));
@@ -389,7 +393,9 @@ const TOptionRow kOptions[] = {
      }},
     {"--vary", "TARGET", kSweep, false,
      Msgid("what the sweep varies: N:x, N:y, N:phase or N:amplitude of emitter N (1..8), "
-           "elevation (0..90), focus (a bearing) or height (wavelengths, over a ground)"),
+           "elevation (0..90), focus (a bearing), height (wavelengths, over a ground) or "
+           "frequency (MHz, more than 0: positions, height, lengths and radius scale from the "
+           "design frequency of --frequency)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Vary = SweepTarget(name, value);
      }},

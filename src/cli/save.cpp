@@ -1,8 +1,10 @@
+#include "app/wireanalysis.h"
 #include "cli/runner.h"
 #include "config/configfile.h"
 #include "config/safefile.h"
 
-// The array as the window would save it, with the ground of the options over the file's.
+// The array as the window would save it, with the ground of the options over the file's, and
+// the wires' keys where the options or the file give them.
 int RunSave(const TCliOptions& options, std::string&) {
     return Guarded("", [&] {
         const TAnalysisRequest request = RequestFor(options, Configs(options).front());
@@ -10,7 +12,11 @@ int RunSave(const TCliOptions& options, std::string&) {
         PrintMessages(session, "");
         StrictCheck(options, session);
         const TGround ground = ResolveGround(request.Ground, session.FileGround);
-        SaveConfiguration(FullPath(options.OutputFile), session.Model, session.Model.EmitterType,
-                          {}, &ground);
+        const TWireKeys wires = WireKeysToSave(request, session.Model, ground);
+        const std::string path = FullPath(options.OutputFile);
+        TIniFile file =
+            ConfigurationUpdate(path, session.Model, session.Model.EmitterType, &ground);
+        WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
+        CommitConfiguration(file, path);
     });
 }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/figures.h"
+#include "app/wireanalysis.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
 #include "cli/realtext.h"
@@ -64,6 +65,88 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     return SweepChartBytes(parameter, x, series, format);
 }
 
+// The array at the design frequency, whose distances in wavelengths a frequency sweep scales.
+struct TDesignFrequencyArray {
+    TArray Array;
+    TWireKeys Wires;
+    TGround Ground;
+};
+
+TDesignFrequencyArray ArrayAtDesign(const TCliOptions& options,
+                                    const std::optional<std::string>& config) {
+    const TAnalysisRequest request = RequestFor(options, config);
+    const TArraySession session = BuildSession(request.Steps);
+    TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
+    d.Wires = WireKeysToSave(request, d.Array, d.Ground);
+    return d;
+}
+
+// The design at another frequency: every distance grows with it, the feeds stay as designed,
+// and a real ground's permittivity follows the frequency.
+TCliOptions FrequencyStep(const TCliOptions& options, const TDesignFrequencyArray& design,
+                          long double mhz) {
+    if (!(mhz > 0)) {
+        throw EUsageError(TrFormat("frequency %s is not above 0", {FormatShortest(mhz)}));
+    }
+    const long double scale = mhz / *options.Ground.FrequencyMhz;
+    TCliOptions step = options;
+    step.FocusBearing.reset();
+    step.Taper.reset();
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = design.Array.Emitter(k);
+        if (!e.Enabled) continue;
+        step.Settings.push_back({k, TEmitterField::X, e.X * scale});
+        step.Settings.push_back({k, TEmitterField::Y, e.Y * scale});
+        step.Settings.push_back({k, TEmitterField::Phase, e.Phase});
+        step.Settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
+    }
+    TWireRequest& wires = step.Wires;
+    wires.AllLengths.reset();
+    for (std::size_t i = 0; i < wires.Lengths.size(); ++i) {
+        const auto& length = design.Wires.Settings.Lengths[i];
+        wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
+    }
+    wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
+    wires.Feed = design.Wires.Settings.Feed;
+    if (design.Ground.Kind != TGroundKind::None) {
+        step.Ground.Kind = design.Ground.Kind;
+        step.Ground.HeightWavelengths = design.Ground.HeightWavelengths * scale;
+        if (design.Ground.Kind == TGroundKind::Real) {
+            step.Ground.Permittivity = design.Ground.Permittivity;
+            step.Ground.Conductivity = design.Ground.Conductivity;
+        }
+    }
+    step.Ground.FrequencyMhz = mhz;
+    return step;
+}
+
+// The columns of each wire's drive, SWR and current, named with the emitter's number.
+constexpr std::string_view kEmitterColumns[] = {"drive_r_ohm_", "drive_x_ohm_", "swr_",
+                                                "current_amplitude_", "current_phase_"};
+
+std::string_view EmitterColumn(std::size_t column, int number) {
+    static const std::vector<std::string> kNames = [] {
+        std::vector<std::string> names;
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            for (const std::string_view stem : kEmitterColumns)
+                names.push_back(std::string(stem) + std::to_string(k));
+        }
+        return names;
+    }();
+    return kNames[static_cast<std::size_t>(number - 1) * std::size(kEmitterColumns) + column];
+}
+
+void AppendEmitterFigures(const TCoupling& coupling, std::vector<TFigureValue>& figures) {
+    for (const TEmitterFeed& e : coupling.Emitters) {
+        const auto z = e.Drive.Impedance;
+        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
+        const long double values[] = {z ? z->real() : kNone, z ? z->imag() : kNone,
+                                      e.Drive.Swr ? *e.Drive.Swr : kNone, amplitude, phase};
+        for (std::size_t c = 0; c < std::size(values); ++c)
+            figures.push_back({EmitterColumn(c, e.Number), values[c]});
+    }
+}
+
 }  // namespace
 
 std::vector<long double> SweepValues(const TCliOptions& options) {
@@ -114,6 +197,8 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
             }
             step.Ground.HeightWavelengths = value;
             break;
+        case TSweepTarget::TKind::Frequency:
+            break;  // every distance changes with it: RunSweep scales the design array
         case TSweepTarget::TKind::Emitter:
             if (options.Vary.Field == TEmitterField::Amplitude && value < 0) {
                 throw EUsageError(TrFormat("amplitude %s is below 0", {FormatShortest(value)}));
@@ -133,6 +218,11 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
         for (const TFigure& f : FiguresOf(group)) {
             figures.push_back({f.Key, f.Value(result).value_or(kNone)});
         }
+    }
+    if (const auto& wires = result.Wires.Solved) {
+        // Wires know their gain in free space too.
+        if (!grounded) figures.push_back({"gain_dbi", result.Wires.Peak.GainDbi});
+        AppendEmitterFigures(wires->Coupling, figures);
     }
     return figures;
 }
@@ -198,9 +288,14 @@ int RunSweep(const TCliOptions& options, std::string& output) {
                          {std::to_string(values.size()), std::to_string(values.size()),
                           std::to_string(kMostFrames)}));
         }
-        std::vector<TCliOptions> steps;
-        for (const long double v : values) steps.push_back(SweepStep(options, v));
         const auto config = Configs(options).front();
+        std::vector<TCliOptions> steps;
+        if (options.Vary.Kind == TSweepTarget::TKind::Frequency) {
+            const TDesignFrequencyArray design = ArrayAtDesign(options, config);
+            for (const long double v : values) steps.push_back(FrequencyStep(options, design, v));
+        } else {
+            for (const long double v : values) steps.push_back(SweepStep(options, v));
+        }
         std::vector<std::vector<TFigureValue>> rows(values.size());
         std::vector<std::exception_ptr> errors(values.size());
         const bool frames = !options.FramesFile.empty();

@@ -13,7 +13,8 @@
 // cannot be stepped (more than 100,000 of them, say).
 std::vector<long double> SweepValues(const TCliOptions& options);
 
-// The options of one step: the parameter set to value. Throws EUsageError for a value the
+// The options of one step: the parameter set to value; a frequency is set by the sweep itself,
+// which scales the array at the design frequency. Throws EUsageError for a value the
 // parameter cannot take.
 TCliOptions SweepStep(const TCliOptions& options, long double value);
 

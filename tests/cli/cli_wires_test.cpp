@@ -165,6 +165,122 @@ TEST(CliWires, FileKeysGiveLengthsAndAVoltageFeed) {
     EXPECT_GT(coupling["emitters"][1]["current"]["amplitude"].Number(), 0.003);
 }
 
+// What save writes loads back as the same wires; without wire options no wire key appears.
+TEST(CliWires, SaveWritesTheWireKeysOnlyWhereSet) {
+    TTempDir dir;
+    const std::string wires = dir.Path("wires.txt"), copy = dir.Path("copy.txt");
+    const std::string plain = dir.Path("plain.txt");
+    ASSERT_EQ(RunCli({"save", wires, "--type", "1", "--length", "0.25", "--set", "2:length=0.3",
+                      "--radius", "0.001", "--feed", "voltage"})
+                  .ExitCode,
+              0);
+    const TWireKeys keys = ReadWireKeys(TIniFile(wires));
+    ASSERT_FALSE(keys.Fault);
+    EXPECT_EQ(keys.Settings.Lengths[0], 0.25);
+    EXPECT_EQ(keys.Settings.Lengths[1], 0.3);
+    EXPECT_EQ(keys.Settings.Radius, 0.001);
+    EXPECT_EQ(keys.Settings.Feed, TFeed::Voltage);
+    EXPECT_TRUE(keys.RadiusGiven && keys.FeedGiven);
+
+    ASSERT_EQ(RunCli({"save", copy, "--config", wires, "--set", "3:length=0.2"}).ExitCode, 0);
+    const TCliRun again = RunCli({"pattern", "--format", "json", "--config", copy});
+    ASSERT_EQ(again.ExitCode, 0) << again.Err;
+    const TJson coupling = ParseJson(again.Out)["coupling"];
+    EXPECT_EQ(coupling["feed"].Text, "voltage");
+    EXPECT_DOUBLE_EQ(coupling["emitters"][2]["length_wl"].Number(), 0.2);
+
+    ASSERT_EQ(RunCli({"save", plain, "--type", "2"}).ExitCode, 0);
+    const std::string text = ReadBytes(plain);
+    for (std::string_view key : {kLengthKey, kRadiusKey, kFeedKey})
+        EXPECT_EQ(text.find(key), std::string::npos);
+    EXPECT_EQ(RunCli({"save", plain, "--type", "1", "--set", "1:length=0.5"}).ExitCode, 2);
+}
+
+// The rows of a CSV sweep by column name.
+std::vector<std::vector<std::string>> CsvCells(const std::string& csv) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Lines(csv)) {
+        std::vector<std::string> cells(1);
+        for (const char c : line) {
+            if (c == ',') {
+                cells.emplace_back();
+            } else {
+                cells.back() += c;
+            }
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+// At the design frequency the sweep's row is the pattern's; above it every wire is longer in
+// wavelengths, so its reactance rises.
+TEST(CliWires, FrequencySweepScalesTheDesignAndGivesEachEmittersDrive) {
+    std::vector<std::string> args = kFourSquare;
+    args[0] = "sweep";
+    args[2] = "csv";
+    for (const char* a : {"--vary", "frequency", "--from", "6.5", "--to", "7.5", "--steps", "3",
+                          "--frequency", "7"})
+        args.push_back(a);
+    const TCliRun run = RunCli(args);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto rows = CsvCells(run.Out);
+    ASSERT_EQ(rows.size(), 4U);
+    const auto column = [&](const std::string& name) {
+        const auto at = std::find(rows[0].begin(), rows[0].end(), name);
+        EXPECT_NE(at, rows[0].end()) << name;
+        return static_cast<std::size_t>(at - rows[0].begin());
+    };
+    const TJson pattern = ParseJson(RunCli(kFourSquare).Out)["coupling"]["emitters"];
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::string n = std::to_string(k + 1);
+        const TJson z = pattern[k]["drive_impedance_ohm"];
+        EXPECT_NEAR(std::stod(rows[2][column("drive_r_ohm_" + n)]), z[0].Number(), 1e-9);
+        EXPECT_NEAR(std::stod(rows[2][column("drive_x_ohm_" + n)]), z[1].Number(), 1e-9);
+        EXPECT_EQ(rows[2][column("current_amplitude_" + n)], "1");
+        EXPECT_GT(std::stod(rows[3][column("drive_x_ohm_" + n)]),
+                  std::stod(rows[1][column("drive_x_ohm_" + n)]) + 10);
+    }
+    EXPECT_EQ(rows[2][column("swr_1")], "");  // the corner that returns power
+    EXPECT_FALSE(rows[2][column("gain_dbi")].empty());
+
+    args.erase(args.end() - 2, args.end());
+    const TCliRun unscaled = RunCli(args);
+    EXPECT_EQ(unscaled.ExitCode, 2);
+    EXPECT_NE(unscaled.Err.find("--frequency"), std::string::npos) << unscaled.Err;
+}
+
+// A voltage feed writes the design's drive voltages: the file, solved, carries the currents
+// the current feed writes.
+TEST(CliWires, DesignWithAVoltageFeedWritesTheVoltagesThatGiveTheDesignedCurrents) {
+    TTempDir dir;
+    const std::vector<std::string> pair = {"--type", "1",        "--set",    "3:on=0",
+                                           "--set",  "4:on=0",   "--set",    "1:x=0",
+                                           "--set",  "2:x=0.25", "--length", "0.48"};
+    std::vector<TJson> feeds;
+    for (const char* feed : {"current", "voltage"}) {
+        const std::string out = dir.Path(std::string(feed) + ".txt");
+        std::vector<std::string> args = {"design", "--goal", "max-directivity",
+                                         "--feed", feed,     out};
+        args.insert(args.end(), pair.begin(), pair.end());
+        const TCliRun run = RunCli(args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const TCliRun solved = RunCli({"pattern", "--format", "json", "--config", out});
+        ASSERT_EQ(solved.ExitCode, 0) << solved.Err;
+        feeds.push_back(ParseJson(solved.Out)["coupling"]);
+    }
+    EXPECT_EQ(feeds[1]["feed"].Text, "voltage");
+    for (std::size_t k = 0; k < 2; ++k) {
+        for (const char* side : {"current", "voltage"}) {
+            for (const char* part : {"amplitude", "phase"}) {
+                EXPECT_NEAR(feeds[0]["emitters"][k][side][part].Number(),
+                            feeds[1]["emitters"][k][side][part].Number(), 1e-6)
+                    << side << " " << part;
+            }
+        }
+    }
+}
+
 // Exit 2, one line naming the option, the emitters or the file's line, nothing written.
 TEST(CliWires, WiresThatCannotBeExitTwoNamingWhy) {
     TTempDir dir;
