@@ -189,6 +189,8 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
                          {std::to_string(type)}));
         }
         field = {TFieldModel::OverGround, field.ElevationDegrees, ground};
+        // Wires give their own ground figures: the ideal emitters' would be thrown away.
+        if (HasWireLengths(request, array)) return field;
         result.GroundFigures = ComputeGroundFigures(array, ground);
         // By default the azimuth pattern, its read-outs and figures lie at the take-off angle.
         if (!request.ElevationGiven && result.GroundFigures) {

@@ -92,12 +92,37 @@ std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const 
     };
     const long double half = std::pow(10.0L, (peak.GainDbi - 3.0103) / 20);
     long double low = peak.ElevationDegrees, high = peak.ElevationDegrees;
-    while (low > 0 && cut(low - 0.1L) >= half) low -= 0.1L;
-    while (high < 90 && cut(high + 0.1L) >= half) high += 0.1L;
+    // Tenths of a degree, tried ten at a time: the lobe's edge is crossed once.
+    const auto edge = [&](long double e, long double step) {
+        const auto open = [step](long double x) { return step < 0 ? x > 0 : x < 90; };
+        for (;;) {
+            long double far = e;
+            bool ok = true;
+            for (int i = 0; i < 10 && ok; ++i) {
+                ok = open(far);
+                far += step;
+            }
+            if (!ok || !(cut(far) >= half)) break;
+            e = far;
+        }
+        while (open(e) && cut(e + step) >= half) e += step;
+        return e;
+    };
+    low = edge(low, -0.1L);
+    high = edge(high, 0.1L);
     return {std::max(0.0L, low), std::min(90.0L, high)};
 }
 
 }  // namespace
+
+bool HasWireLengths(const TAnalysisRequest& request, const TArray& array) {
+    const TWireSettings settings = SettingsOf(request).Settings;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        if (array.Emitter(k).Enabled && settings.Lengths[static_cast<std::size_t>(k - 1)])
+            return true;
+    }
+    return false;
+}
 
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
                          const TGround& ground) {

@@ -32,6 +32,9 @@ struct TWireResult {
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
                          const TGround& ground);
 
+// Whether an emitter switched on has a length, from the options or the configuration's keys.
+bool HasWireLengths(const TAnalysisRequest& request, const TArray& array);
+
 // With lengths, replaces the result's pattern, read-outs and figures by those of the solved
 // wires and returns true; without, leaves it as it is. Throws EUsageError for wires that
 // cannot be (naming the emitters, or the file's line) and for --model window with lengths.
