@@ -74,7 +74,7 @@ TDesignPanel::TDesignPanel(QWidget* parent) : QWidget(parent) {
     connect(ApplyTaper, &QPushButton::clicked, this, [this] {
         TTaper taper;
         taper.Kind = kTaperKindNames[TaperKind->currentIndex()].Value;
-        taper.SidelobeDb = Level->value();
+        taper.SidelobeDb = static_cast<long double>(Level->value());
         emit TaperAsked(taper);
     });
     connect(ApplyDesign, &QPushButton::clicked, this,
