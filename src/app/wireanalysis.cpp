@@ -22,7 +22,8 @@ std::string Emitter(int k) {
 TWireKeys SettingsOf(const TAnalysisRequest& request) {
     TWireKeys keys;
     if (const auto& config = request.Steps.ConfigFile) {
-        keys = ReadWireKeys(TIniFile(*config));
+        const auto& text = request.Steps.ConfigText;
+        keys = ReadWireKeys(text ? TIniFile::FromText(*text) : TIniFile(*config));
         if (const auto& f = keys.Fault) {
             const std::string place = DisplayName(*config) + ":" + std::to_string(f->Line);
             switch (f->Kind) {

@@ -258,6 +258,7 @@ TEST(CliWires, DesignWithAVoltageFeedWritesTheVoltagesThatGiveTheDesignedCurrent
                                            "--set",  "4:on=0",   "--set",    "1:x=0",
                                            "--set",  "2:x=0.25", "--length", "0.48"};
     std::vector<TJson> feeds;
+    std::vector<std::string> tables;
     for (const char* feed : {"current", "voltage"}) {
         const std::string out = dir.Path(std::string(feed) + ".txt");
         std::vector<std::string> args = {"design", "--goal", "max-directivity",
@@ -265,11 +266,15 @@ TEST(CliWires, DesignWithAVoltageFeedWritesTheVoltagesThatGiveTheDesignedCurrent
         args.insert(args.end(), pair.begin(), pair.end());
         const TCliRun run = RunCli(args);
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const auto table = run.Out.find("emitter 2: current");
+        ASSERT_NE(table, std::string::npos) << run.Out;  // what to apply, as the file solves
+        tables.push_back(run.Out.substr(table, run.Out.find('\n', table) - table));
         const TCliRun solved = RunCli({"pattern", "--format", "json", "--config", out});
         ASSERT_EQ(solved.ExitCode, 0) << solved.Err;
         feeds.push_back(ParseJson(solved.Out)["coupling"]);
     }
     EXPECT_EQ(feeds[1]["feed"].Text, "voltage");
+    EXPECT_EQ(tables[0], tables[1]);
     for (std::size_t k = 0; k < 2; ++k) {
         for (const char* side : {"current", "voltage"}) {
             for (const char* part : {"amplitude", "phase"}) {
