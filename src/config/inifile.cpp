@@ -109,6 +109,22 @@ void TIniFile::VisitLines(std::span<const TIniWanted> wanted, const TIniVisitor&
     });
 }
 
+void TIniFile::RemoveKeys(std::span<const TIniWanted> wanted) {
+    std::string kept;
+    std::size_t from = 0;
+    WalkIniText(Contents, ContentsStart, wanted, [&](const TIniLine& line, const TIniStep& step) {
+        if (step.Role == TIniStep::TRole::Gives || step.Role == TIniStep::TRole::RepeatsKey) {
+            kept.append(Contents, from, line.Begin - from);
+            from = line.Next;
+        }
+        return true;
+    });
+    if (from == 0) return;
+    kept.append(Contents, from);
+    Contents = std::move(kept);
+    Dirty = true;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     const TIniValue values[] = {{section, key, std::string(value)}};
     WriteStrings(values);

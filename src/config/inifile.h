@@ -52,6 +52,8 @@ class TIniFile {
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     // Writes the values, in one pass over the text, as WriteString would one after another.
     void WriteStrings(std::span<const TIniValue> values);
+    // Removes every line that gives one of the wanted keys, in any of its sections.
+    void RemoveKeys(std::span<const TIniWanted> wanted);
     // Every line that is not blank, with what it is to a reader of the wanted sections and
     // keys, by the rules the reads follow: the values as they read them.
     void VisitLines(std::span<const TIniWanted> wanted, const TIniVisitor& visit) const;

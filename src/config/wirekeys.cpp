@@ -69,6 +69,20 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
 }
 
 void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven) {
+    // What is not written must not stay from an earlier file, or it would load as other wires.
+    std::vector<TIniWanted> stale = {{kAllEmittersSection, {}}};
+    if (!radiusGiven) stale[0].Keys.push_back(kRadiusKey);
+    if (!feedGiven) stale[0].Keys.push_back(kFeedKey);
+    const std::vector<std::string> sections = [] {
+        std::vector<std::string> names;
+        for (int k = 1; k <= kEmitterCount; ++k) names.push_back(EmitterSection(k));
+        return names;
+    }();
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        if (!wires.Lengths[static_cast<std::size_t>(k - 1)])
+            stale.push_back({sections[static_cast<std::size_t>(k - 1)], {kLengthKey}});
+    }
+    file.RemoveKeys(stale);
     for (int k = 1; k <= kEmitterCount; ++k)
         if (const auto& length = wires.Lengths[static_cast<std::size_t>(k - 1)])
             file.WriteString(EmitterSection(k), kLengthKey, FormatGeneral(*length));

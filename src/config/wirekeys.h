@@ -33,5 +33,6 @@ struct TWireKeys {
 };
 TWireKeys ReadWireKeys(const TIniFile& file);
 
-// Writes a length for every emitter that has one, and the radius and the feed where given.
+// Writes a length for every emitter that has one, and the radius and the feed where given;
+// removes those keys elsewhere.
 void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven);

@@ -25,8 +25,11 @@ TEST(WireKeys, NamesAreTheWindows1251BytesOfTheirRussianText) {
 }
 
 TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
-    const std::string before = kAll + Key(kTypeKey, "1") + "; a comment\r\n" + Emitter(2) +
-                               Key(kXKey, "0") + Key("Unknown", "7") + "\r\n";
+    // An earlier save's keys: what is not written now goes.
+    const std::string before = kAll + Key(kTypeKey, "1") + Key(kRadiusKey, "0.002") +
+                               Key(kFeedKey, "0") + "; a comment\r\n" + Emitter(1) +
+                               Key(kLengthKey, "0.3") + Emitter(2) + Key(kXKey, "0") +
+                               Key("Unknown", "7") + "\r\n";
     TWireSettings wires;
     wires.Lengths[1] = 0.25;
     wires.Lengths[4] = 0.47;
