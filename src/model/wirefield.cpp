@@ -4,6 +4,8 @@
 #include <numbers>
 #include <vector>
 
+#include "model/gausslegendre.h"
+
 namespace {
 
 constexpr double kWave = 2 * std::numbers::pi;                // per wavelength
@@ -50,32 +52,6 @@ double Sinc(double x) {
 double ModePattern(double half, double c) {
     const double kd = kWave * half;
     return kd * kd * Sinc(kd * (1 + c) / 2) * Sinc(kd * (1 - c) / 2) / std::sin(kd);
-}
-
-// Nodes and weights of Gauss-Legendre quadrature on [-1, 1], by Newton's method on P_n.
-void GaussLegendre(int n, std::vector<double>& nodes, std::vector<double>& weights) {
-    nodes.assign(static_cast<std::size_t>(n), 0);
-    weights.assign(static_cast<std::size_t>(n), 0);
-    for (int i = 0; i < (n + 1) / 2; ++i) {
-        double x = std::cos(std::numbers::pi * (i + 0.75) / (n + 0.5));
-        double derivative = 1;
-        for (int iteration = 0; iteration < 100; ++iteration) {
-            double p0 = 1, p1 = x;
-            for (int k = 2; k <= n; ++k) {
-                const double p2 = ((2 * k - 1) * x * p1 - (k - 1) * p0) / k;
-                p0 = p1;
-                p1 = p2;
-            }
-            derivative = n * (x * p1 - p0) / (x * x - 1);
-            const double step = p1 / derivative;
-            x -= step;
-            if (std::fabs(step) < 1e-15) break;
-        }
-        const double w = 2 / ((1 - x * x) * derivative * derivative);
-        nodes[static_cast<std::size_t>(i)] = -x;
-        nodes[static_cast<std::size_t>(n - 1 - i)] = x;
-        weights[static_cast<std::size_t>(i)] = weights[static_cast<std::size_t>(n - 1 - i)] = w;
-    }
 }
 
 }  // namespace
