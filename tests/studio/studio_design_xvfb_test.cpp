@@ -22,27 +22,13 @@
 #include "studio/figurespanel.h"
 #include "studio/studiowindow.h"
 #include "studio/surfaceview.h"
+#include "xinput.h"
 
 // The design tools as a user reaches them: xdotool's real X events into the studio's window
 // on a private Xvfb.
 namespace {
 
 const std::string kExamples = ARRAYPATTERN_SOURCE_EXAMPLES;
-
-void Xdotool(const std::string& args) {
-    ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0) << args;
-}
-
-std::string At(QPoint p) {
-    return std::to_string(p.x()) + " " + std::to_string(p.y());
-}
-
-template <typename TCondition>
-bool Settle(TCondition condition) {
-    for (int i = 0; i < 150 && !condition(); ++i) QTest::qWait(20);
-    QTest::qWait(50);
-    return condition();
-}
 
 void Click(QWidget* widget, QPoint local) {
     Xdotool("mousemove " + At(widget->mapToGlobal(local)) + " click 1");

@@ -20,26 +20,11 @@
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
 #include "studio/studiowindow.h"
+#include "xinput.h"
 
 // Real X input: every press, move and key below goes through the X server by xdotool, as a
 // user's would, into the studio's window on a private Xvfb.
 namespace {
-
-void Xdotool(const std::string& args) {
-    ASSERT_EQ(std::system(("xdotool " + args).c_str()), 0) << args;
-}
-
-std::string At(QPoint p) {
-    return std::to_string(p.x()) + " " + std::to_string(p.y());
-}
-
-// Lets the window take the X events xdotool queued, until the condition holds.
-template <typename TCondition>
-bool Settle(TCondition condition) {
-    for (int i = 0; i < 100 && !condition(); ++i) QTest::qWait(20);
-    QTest::qWait(50);
-    return condition();
-}
 
 class StudioXvfbTest : public testing::Test {
   protected:
