@@ -21,34 +21,6 @@ constexpr std::string_view kGainCaption = "Максимальное усилен
 constexpr std::string_view kBearingCaption = "В направлении, град. ";
 constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\tАмплитуда\n";
 
-void AppendTextGround(std::string& out, const TPatternResult& result) {
-    if (result.Field.Model != TFieldModel::OverGround) return;
-    const TGround& g = result.Field.Ground;
-    const std::string height = FormatGeneral(g.HeightWavelengths);
-    if (g.Kind == TGroundKind::Perfect) {
-        out += TrFormat("ground: perfect, height %s wavelengths", {height});
-    } else {
-        out += TrFormat(
-            "ground: real, permittivity %s, conductivity %s S/m, %s MHz, height %s wavelengths",
-            {FormatGeneral(g.Permittivity), FormatGeneral(g.Conductivity),
-             FormatGeneral(g.FrequencyMhz), height});
-    }
-    out += '\n';
-    out += FigureLines(result, TFigureGroup::Ground);
-}
-
-void AppendTextMetrics(std::string& out, const TPatternResult& result) {
-    AppendTextGround(out, result);
-    out += FigureLines(result, TFigureGroup::Metrics);
-    if (const auto& metrics = result.Metrics) {
-        out += TrFormat("main lobes: %s", {MainLobesText(*metrics)}) + '\n';
-        const std::string nulls = NullsText(*metrics);
-        out += (nulls.empty() ? std::string(Tr("nulls: none")) : TrFormat("nulls: %s", {nulls})) +
-               '\n';
-    }
-    out += FigureLines(result, TFigureGroup::Directivity);
-}
-
 // The wires' feed table: what each feed carries and what a phasing network must match.
 void AppendTextFeeds(std::string& out, const TPatternResult& result) {
     const TWireResult& wires = result.Wires;
@@ -100,7 +72,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
         out += '\t' + FormatGeneral(session.Model.Emitter(k).Amplitude) + '\n';
     }
     out += '\n';
-    AppendTextMetrics(out, result);
+    out += FigureTextLines(result);
     AppendTextFeeds(out, result);
     return out;
 }
