@@ -60,14 +60,7 @@ std::map<int, double> NullDepths(const QString& text) {
 
 class StudioDesignXvfbTest : public testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
-        Window.move(0, 0);
-        Window.resize(1280, 960);
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QTest::qWait(200);
-    }
+    void SetUp() override { ShowForXInput(Window); }
 
     QString Figure(const char* key) { return Window.Figures()->ValueLabel(key)->text(); }
 

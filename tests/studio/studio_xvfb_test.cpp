@@ -28,14 +28,7 @@ namespace {
 
 class StudioXvfbTest : public testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
-        Window.move(0, 0);
-        Window.resize(1280, 960);
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QTest::qWait(200);
-    }
+    void SetUp() override { ShowForXInput(Window); }
 
     // The screen point of the slider's handle.
     QPoint Handle(QSlider* slider) {

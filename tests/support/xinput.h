@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QPoint>
 #include <QTest>
+#include <QWidget>
 #include <cstdlib>
 #include <string>
 
@@ -25,4 +27,15 @@ bool Settle(TCondition condition) {
     for (int i = 0; i < 150 && !condition(); ++i) QTest::qWait(20);
     QTest::qWait(50);
     return condition();
+}
+
+// Shows the window at the screen's origin, at the size the tests' screen points assume, and
+// waits until the X server has mapped it.
+inline void ShowForXInput(QWidget& window) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
+    window.move(0, 0);
+    window.resize(1280, 960);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
 }
