@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QSlider>
 
+#include "app/frequencysweep.h"
 #include "config/numtext.h"
 #include "studio/chartview.h"
 #include "studio/emitterstable.h"
@@ -26,6 +27,49 @@ TStudioDocument GridOverGround() {
     return d;
 }
 
+// The same eight as half-wave wires (0.47 wavelength) half a wavelength over the ground: each
+// step solves the coupled wires again.
+TStudioDocument WireGridOverGround() {
+    TStudioDocument d = GridOverGround();
+    d.Ground.HeightWavelengths = 0.5L;
+    d.Wires.Lengths.fill(0.47);
+    return d;
+}
+
+// The four-square of quarter-wave monopoles over perfect ground, as its example file holds it.
+TStudioDocument MonopoleFourSquare() {
+    TStudioDocument d = InitialDocument();
+    d.Array.EmitterType = etVerticalDipole;
+    const long double phases[] = {0, 0.25L, 0.25L, 0.5L};
+    for (int k = 1; k <= 4; ++k) {
+        TEmitter& e = d.Array.Emitter(k);
+        e.X = k % 2 == 1 ? -0.125L : 0.125L;
+        e.Y = k <= 2 ? -0.125L : 0.125L;
+        e.Phase = phases[k - 1];
+        d.Wires.Lengths[static_cast<std::size_t>(k - 1)] = 0.25;
+    }
+    d.Ground.Kind = TGroundKind::Perfect;
+    d.Ground.HeightWavelengths = 0;
+    return d;
+}
+
+// The arrays the benchmarks step, by their argument.
+TStudioDocument Document(std::int64_t which) {
+    switch (which) {
+        case 1:
+            return WireGridOverGround();
+        case 2:
+            return MonopoleFourSquare();
+        default:
+            return GridOverGround();
+    }
+}
+
+void NameArrays(benchmark::internal::Benchmark* b) {
+    b->ArgName("array");
+    for (const int which : {0, 1, 2}) b->Arg(which);
+}
+
 // One step of emitter 2's phase slider held down: the analysis, both charts drawn, the
 // figures set, and the whole window painted.
 void BM_StudioSliderStepToRedrawnWindow(benchmark::State& state) {
@@ -33,7 +77,7 @@ void BM_StudioSliderStepToRedrawnWindow(benchmark::State& state) {
     TStudioWindow window;
     window.resize(1280, 900);
     window.show();
-    window.State().Reset(GridOverGround());
+    window.State().Reset(Document(state.range(0)));
     QApplication::processEvents();
     QSlider* slider = window.Table()->Slider(2, TEmitterField::Phase);
     slider->setSliderDown(true);
@@ -46,14 +90,16 @@ void BM_StudioSliderStepToRedrawnWindow(benchmark::State& state) {
     slider->setSliderDown(false);
     state.counters["undo_steps"] = window.State().UndoStack().count();
 }
+// array: 0 ideal dipoles, 1 the same as wires, 2 the four-square of monopoles.
 BENCHMARK(BM_StudioSliderStepToRedrawnWindow)
+    ->Apply(NameArrays)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
 // The analysis alone of one such step: what the engine costs of the step above.
 void BM_StudioAnalysisOfOneStep(benchmark::State& state) {
-    TStudioDocument d = GridOverGround();
+    TStudioDocument d = Document(state.range(0));
     int degrees = 0;
     for (auto _ : state) {
         degrees = degrees == 179 ? -179 : degrees + 1;
@@ -62,8 +108,22 @@ void BM_StudioAnalysisOfOneStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StudioAnalysisOfOneStep)
+    ->Apply(NameArrays)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+// The wires' 41-step frequency sweep the window draws once a drag rests.
+void BM_StudioWireSweep(benchmark::State& state) {
+    const TStudioDocument d = Document(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(SweepDrive(SweepRequestOf(d), 0.05L, 41));
+}
+BENCHMARK(BM_StudioWireSweep)
+    ->ArgName("array")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
     ->ReportAggregatesOnly();
 
 // A new window to its first painted frame, charts and figures included.

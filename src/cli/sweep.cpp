@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "app/figures.h"
+#include "app/frequencysweep.h"
 #include "app/wireanalysis.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
@@ -63,61 +64,6 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     std::vector<double> x;
     for (const long double v : values) x.push_back(static_cast<double>(v));
     return SweepChartBytes(parameter, x, series, format);
-}
-
-// The array at the design frequency, whose distances in wavelengths a frequency sweep scales.
-struct TDesignFrequencyArray {
-    TArray Array;
-    TWireKeys Wires;
-    TGround Ground;
-};
-
-TDesignFrequencyArray ArrayAtDesign(const TCliOptions& options,
-                                    const std::optional<std::string>& config) {
-    const TAnalysisRequest request = RequestFor(options, config);
-    const TArraySession session = BuildSession(request.Steps);
-    TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
-    d.Wires = WireKeysToSave(request, d.Array, d.Ground);
-    return d;
-}
-
-// The design at another frequency: every distance grows with it, the feeds stay as designed,
-// and a real ground's permittivity follows the frequency.
-TCliOptions FrequencyStep(const TCliOptions& options, const TDesignFrequencyArray& design,
-                          long double mhz) {
-    if (!(mhz > 0)) {
-        throw EUsageError(TrFormat("frequency %s is not above 0", {FormatShortest(mhz)}));
-    }
-    const long double scale = mhz / *options.Ground.FrequencyMhz;
-    TCliOptions step = options;
-    step.FocusBearing.reset();
-    step.Taper.reset();
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = design.Array.Emitter(k);
-        if (!e.Enabled) continue;
-        step.Settings.push_back({k, TEmitterField::X, e.X * scale});
-        step.Settings.push_back({k, TEmitterField::Y, e.Y * scale});
-        step.Settings.push_back({k, TEmitterField::Phase, e.Phase});
-        step.Settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
-    }
-    TWireRequest& wires = step.Wires;
-    wires.AllLengths.reset();
-    for (std::size_t i = 0; i < wires.Lengths.size(); ++i) {
-        const auto& length = design.Wires.Settings.Lengths[i];
-        wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
-    }
-    wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
-    wires.Feed = design.Wires.Settings.Feed;
-    if (design.Ground.Kind != TGroundKind::None) {
-        step.Ground.Kind = design.Ground.Kind;
-        step.Ground.HeightWavelengths = design.Ground.HeightWavelengths * scale;
-        if (design.Ground.Kind == TGroundKind::Real) {
-            step.Ground.Permittivity = design.Ground.Permittivity;
-            step.Ground.Conductivity = design.Ground.Conductivity;
-        }
-    }
-    step.Ground.FrequencyMhz = mhz;
-    return step;
 }
 
 // The columns of each wire's drive, SWR and current, named with the emitter's number.
@@ -289,12 +235,19 @@ int RunSweep(const TCliOptions& options, std::string& output) {
                           std::to_string(kMostFrames)}));
         }
         const auto config = Configs(options).front();
-        std::vector<TCliOptions> steps;
+        std::vector<TAnalysisRequest> steps;
         if (options.Vary.Kind == TSweepTarget::TKind::Frequency) {
-            const TDesignFrequencyArray design = ArrayAtDesign(options, config);
-            for (const long double v : values) steps.push_back(FrequencyStep(options, design, v));
+            const TAnalysisRequest request = RequestFor(options, config);
+            const TDesignFrequencyArray design = ArrayAtDesign(request);
+            for (const long double v : values) {
+                if (!(v > 0)) {
+                    throw EUsageError(TrFormat("frequency %s is not above 0", {FormatShortest(v)}));
+                }
+                steps.push_back(FrequencyStep(request, design, v));
+            }
         } else {
-            for (const long double v : values) steps.push_back(SweepStep(options, v));
+            for (const long double v : values)
+                steps.push_back(RequestFor(SweepStep(options, v), config));
         }
         std::vector<std::vector<TFigureValue>> rows(values.size());
         std::vector<std::exception_ptr> errors(values.size());
@@ -303,13 +256,13 @@ int RunSweep(const TCliOptions& options, std::string& output) {
         std::vector<TPatternResult> first(1);
         ParallelFor(values.size(), [&](std::size_t i) {
             try {
-                TPatternResult result = Analyse(RequestFor(steps[i], config));
+                TPatternResult result = Analyse(steps[i]);
                 rows[i] = SweepFigures(result);
                 if (frames) {
                     animation[i].Series = ChartArrayOf(result).Report.Series;
                     // A focusing bearing is whole: the caption shows the one used.
                     const long double shown = options.Vary.Kind == TSweepTarget::TKind::Focus
-                                                  ? *steps[i].FocusBearing
+                                                  ? *steps[i].Steps.FocusBearing
                                                   : values[i];
                     animation[i].Caption = options.Vary.Name + " = " + FormatGeneral(shown);
                 }

@@ -16,15 +16,13 @@ namespace {
 
 constexpr double kSize = 880;
 constexpr double kRadians = static_cast<double>(kDegree);
-constexpr double kScale = 300;  // pixels of a radius of 1
-constexpr double kCentreX = 395, kCentreY = 445;
 constexpr double kAxis = 1.15;    // the compass axes' length, radii
 constexpr double kMargin = 16;    // pixels no text comes nearer the picture's edge
 constexpr double kBeamSide = 60;  // degrees clockwise of the beam the default viewer stands
 // The colour scale stands right of the surface and its compass letters, labelled on its right.
-constexpr double kBarX = 796, kBarTop = 120, kBarWidth = 16, kBarHeight = 520;
+constexpr double kBarWidth = 16;
 constexpr double kTitleSize = 15, kCompassSize = 14, kScaleSize = 11, kCaptionSize = 10;
-constexpr double kTextLeft = 20, kTitleBaseline = 30, kFootBaseline = kSize - 14;
+constexpr double kTextLeft = 20, kTitleBaseline = 30;
 constexpr double kCaptionLine = 13;    // pixels between the caption's baselines
 constexpr double kTickToBaseline = 4;  // pixels from a scale's tick down to its label's baseline
 
@@ -44,19 +42,45 @@ TVec Minus(const TVec& a, const TVec& b) {
     return {a.E - b.E, a.N - b.N, a.U - b.U};
 }
 
+// Where the parts of a picture of a side in pixels go. The texts keep their pixel sizes at any
+// side, and so do the scale's width and its labels' room; the surface takes what is left.
+struct TPlace {
+    double Size;
+    double Scale;  // pixels of a radius of 1
+    double CentreX, CentreY;
+    double BarX, BarTop, BarHeight;
+    double FootBaseline;
+};
+
+TPlace PlaceOf(double size) {
+    const double f = size / kSize;
+    TPlace p;
+    p.Size = size;
+    p.BarX = size - 84;
+    p.BarTop = std::max(120 * f, 48.0);
+    p.BarHeight = 520 * f;
+    p.CentreX = (p.BarX - 6) / 2;
+    p.CentreY = size / 2 + 5;
+    p.Scale = 300 * std::min((p.BarX - 6) / 790, (size - 90) / 790);
+    p.FootBaseline = size - 14;
+    return p;
+}
+
 struct TCamera {
     TVec Towards;  // from the origin to the viewer
     TVec Right;
     TVec Up;
+    TPlace Place;
 
-    double X(const TVec& p) const { return kCentreX + kScale * Dot(p, Right); }
-    double Y(const TVec& p) const { return kCentreY - kScale * Dot(p, Up); }
+    double X(const TVec& p) const { return Place.CentreX + Place.Scale * Dot(p, Right); }
+    double Y(const TVec& p) const { return Place.CentreY - Place.Scale * Dot(p, Up); }
 };
 
-TCamera Camera(const TSurfaceView& view) {
+TCamera Camera(const TSurfaceView& view, const TPlace& place) {
     const double a = ViewerBearing(view) * kRadians;
     const double e = view.ViewElevation * kRadians;
     TCamera c;
+    c.Place = place;
     c.Towards = {std::cos(e) * std::sin(a), std::cos(e) * std::cos(a), std::sin(e)};
     c.Right = {-std::cos(a), std::sin(a), 0};
     c.Up = Cross(c.Towards, c.Right);
@@ -201,8 +225,9 @@ struct TTextLayout {
 
 // The caption's lines, broken after its "; " where it is wider than the picture, the last
 // on the foot's baseline.
-std::vector<TSurfaceText> CaptionLines(cairo_t* cr, const std::string& caption) {
-    constexpr double kRight = kSize - kMargin;
+std::vector<TSurfaceText> CaptionLines(cairo_t* cr, const std::string& caption,
+                                       const TPlace& place) {
+    const double kRight = place.Size - kMargin;
     cairo_set_font_size(cr, kCaptionSize);
     const auto width = [cr](const std::string& text) {
         cairo_text_extents_t e;
@@ -221,7 +246,7 @@ std::vector<TSurfaceText> CaptionLines(cairo_t* cr, const std::string& caption) 
         start = stop + 2;
     }
     std::vector<TSurfaceText> texts;
-    double y = kFootBaseline - kCaptionLine * static_cast<double>(lines.size() - 1);
+    double y = place.FootBaseline - kCaptionLine * static_cast<double>(lines.size() - 1);
     for (std::string& line : lines) {
         texts.push_back(Fitted(cr, std::move(line), kCaptionSize, kTextLeft, y, kRight));
         y += kCaptionLine;
@@ -240,9 +265,10 @@ std::vector<TSurfaceText> CompassLetters(cairo_t* cr, const TCamera& camera, con
                                                                {{-kAxis, 0, 0}, Msgid("W")}}};
     std::vector<TSurfaceText> letters;
     for (const auto& [end, name] : axes) {
-        const double dx = camera.X(end) - kCentreX, dy = camera.Y(end) - kCentreY;
+        const double dx = camera.X(end) - camera.Place.CentreX;
+        const double dy = camera.Y(end) - camera.Place.CentreY;
         const double length = std::hypot(dx, dy);
-        if (length < kEndOn * kAxis * kScale) continue;
+        if (length < kEndOn * kAxis * camera.Place.Scale) continue;
         TSurfaceText t = Measured(cr, Tr(name), kCompassSize, 0, 0);
         Shift(t, camera.X(end) + dx / length * kBeyond - (t.Left + t.Right) / 2,
               camera.Y(end) + dy / length * kBeyond - (t.Top + t.Bottom) / 2);
@@ -265,23 +291,25 @@ std::vector<TSurfaceText> CompassLetters(cairo_t* cr, const TCamera& camera, con
 TTextLayout TextLayout(cairo_t* cr, const TCamera& camera, const TSurfaceView& view,
                        const std::string& title, const std::string& caption) {
     TTextLayout layout;
-    layout.Title = Fitted(cr, title, kTitleSize, kTextLeft, kTitleBaseline, kSize - kMargin);
-    layout.Caption = CaptionLines(cr, caption);
+    const TPlace& place = camera.Place;
+    layout.Title = Fitted(cr, title, kTitleSize, kTextLeft, kTitleBaseline, place.Size - kMargin);
+    layout.Caption = CaptionLines(cr, caption, place);
     const double captionTop =
         std::min_element(layout.Caption.begin(), layout.Caption.end(),
                          [](const auto& a, const auto& b) { return a.Top < b.Top; })
             ->Top;
     // Between the title and the caption, left of the colour scale.
-    layout.Compass = CompassLetters(
-        cr, camera,
-        {kMargin, std::max(layout.Title.Bottom, kTitleBaseline) + 8, kBarX - 14, captionTop - 6});
+    layout.Compass = CompassLetters(cr, camera,
+                                    {kMargin, std::max(layout.Title.Bottom, kTitleBaseline) + 8,
+                                     place.BarX - 14, captionTop - 6});
     for (const double tick : ScaleTicks(view)) {
-        const double y = kBarTop + kBarHeight * (view.Linear ? 1 - tick : tick / view.FloorDb);
+        const double y =
+            place.BarTop + place.BarHeight * (view.Linear ? 1 - tick : tick / view.FloorDb);
         const std::string label =
             view.Linear ? FormatFixed(static_cast<long double>(tick), 18, 2)
                         : TrFormat("%s dB", {FormatFixed(static_cast<long double>(tick), 18, 0)});
-        layout.Scale.push_back(Fitted(cr, label, kScaleSize, kBarX + kBarWidth + 6,
-                                      y + kTickToBaseline, kSize - kMargin));
+        layout.Scale.push_back(Fitted(cr, label, kScaleSize, place.BarX + kBarWidth + 6,
+                                      y + kTickToBaseline, place.Size - kMargin));
     }
     return layout;
 }
@@ -341,13 +369,14 @@ void DrawMarker(cairo_t* cr, const TSurfaceMarker& marker, const TCamera& camera
     cairo_fill(cr);
 }
 
-void DrawScale(cairo_t* cr, const TTextLayout& layout) {
-    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, kBarTop + kBarHeight, 0, kBarTop);
+void DrawScale(cairo_t* cr, const TTextLayout& layout, const TPlace& place) {
+    const double barX = place.BarX, barTop = place.BarTop;
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(0, barTop + place.BarHeight, 0, barTop);
     for (const double t : {0.0, 0.125, 0.375, 0.625, 0.875, 1.0}) {
         const auto c = LevelColour(t);
         cairo_pattern_add_color_stop_rgb(gradient, t, c[0], c[1], c[2]);
     }
-    cairo_rectangle(cr, kBarX, kBarTop, kBarWidth, kBarHeight);
+    cairo_rectangle(cr, barX, barTop, kBarWidth, place.BarHeight);
     cairo_set_source(cr, gradient);
     cairo_fill(cr);
     cairo_pattern_destroy(gradient);
@@ -355,8 +384,8 @@ void DrawScale(cairo_t* cr, const TTextLayout& layout) {
     cairo_set_line_width(cr, 1);
     for (const TSurfaceText& t : layout.Scale) {
         const double y = std::round(t.Y - kTickToBaseline) + 0.5;
-        cairo_move_to(cr, kBarX + kBarWidth, y);
-        cairo_line_to(cr, kBarX + kBarWidth + 4, y);
+        cairo_move_to(cr, barX + kBarWidth, y);
+        cairo_line_to(cr, barX + kBarWidth + 4, y);
         cairo_stroke(cr);
         Show(cr, t);
     }
@@ -400,11 +429,12 @@ std::vector<double> ScaleTicks(const TSurfaceView& view) {
 }
 
 std::vector<TSurfaceText> SurfaceTexts(const TSurfaceView& view, const std::string& title,
-                                       const std::string& caption) {
+                                       const std::string& caption, double size) {
     const TCairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
     const TCairoContext cr(cairo_create(surface.get()));
     cairo_set_font_face(cr.get(), SansFontFace());
-    TTextLayout layout = TextLayout(cr.get(), Camera(view), view, title, Footer(view, caption));
+    TTextLayout layout =
+        TextLayout(cr.get(), Camera(view, PlaceOf(size)), view, title, Footer(view, caption));
     std::vector<TSurfaceText> texts = {layout.Title};
     for (auto* group : {&layout.Compass, &layout.Scale, &layout.Caption}) {
         texts.insert(texts.end(), group->begin(), group->end());
@@ -413,8 +443,9 @@ std::vector<TSurfaceText> SurfaceTexts(const TSurfaceView& view, const std::stri
 }
 
 void DrawSurface(cairo_t* cr, const TSphereGrid& grid, const TArray& array,
-                 const TSurfaceView& view, const std::string& title, const std::string& caption) {
-    const TCamera camera = Camera(view);
+                 const TSurfaceView& view, const std::string& title, const std::string& caption,
+                 double size) {
+    const TCamera camera = Camera(view, PlaceOf(size));
     const std::vector<TFacet> facets = VisibleFacets(grid, view, camera);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -449,7 +480,7 @@ void DrawSurface(cairo_t* cr, const TSphereGrid& grid, const TArray& array,
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
     Show(cr, layout.Title);
-    DrawScale(cr, layout);
+    DrawScale(cr, layout, camera.Place);
     cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
     for (const TSurfaceText& t : layout.Caption) Show(cr, t);
 }

@@ -62,14 +62,16 @@ struct TSurfaceText {
     double Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
-// Every text of the picture where it draws it: the title, the compass letters, the scale's
-// labels and the lines of the conditions at its foot.
+// Every text of the picture of the size where it draws it: the title, the compass letters, the
+// scale's labels and the lines of the conditions at its foot.
 std::vector<TSurfaceText> SurfaceTexts(const TSurfaceView& view, const std::string& title,
-                                       const std::string& caption);
+                                       const std::string& caption, double size = 880);
 
-// The picture below drawn on cr in its own 880 x 880 pixels (with the view's marker, if any).
+// The picture below drawn on cr in size x size pixels, 880 for the file's (with the view's
+// marker, if any); its texts keep their pixel sizes at any size.
 void DrawSurface(cairo_t* cr, const TSphereGrid& grid, const TArray& array,
-                 const TSurfaceView& view, const std::string& title, const std::string& caption);
+                 const TSurfaceView& view, const std::string& title, const std::string& caption,
+                 double size = 880);
 
 // The pattern's surface over the grid seen from the view, its facets in painter's order and
 // shaded by level, with a colour scale, the compass axes and the emitter layout on the ground

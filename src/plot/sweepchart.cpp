@@ -128,17 +128,17 @@ struct TPanel {
     }
 };
 
-TPanel PanelOf(double top, const std::vector<double>& values) {
-    TPanel panel{top, kPanelHeight, ValueAxis(values)};
+TPanel PanelOf(double top, double height, const std::vector<double>& values) {
+    TPanel panel{top, height, ValueAxis(values)};
     for (const double v : values) {
         if (std::isinf(v)) (v > 0 ? panel.Above : panel.Below) = true;
     }
     return panel;
 }
 
-void DrawPanel(cairo_t* cr, const TPanel& p, const TSweepSeries& s, const std::vector<double>& x,
-               const TAxis& xAxis, std::size_t colour) {
-    const double width = kWidth - kLeft - kRight;
+void DrawPanel(cairo_t* cr, double chartWidth, const TPanel& p, const TSweepSeries& s,
+               const std::vector<double>& x, const TAxis& xAxis, std::size_t colour) {
+    const double width = chartWidth - kLeft - kRight;
     const auto px = [&](double v) {
         return kLeft + width * (v - xAxis.Low) / (xAxis.High - xAxis.Low);
     };
@@ -210,31 +210,42 @@ void DrawPanel(cairo_t* cr, const TPanel& p, const TSweepSeries& s, const std::v
 
 }  // namespace
 
+double SweepChartHeight(std::size_t panels, double panelHeight) {
+    const double n = static_cast<double>(std::max<std::size_t>(panels, 1));
+    return kTop + n * (kTitleBand + panelHeight + kPanelGap) - kPanelGap + kBottom;
+}
+
+void DrawSweepChart(cairo_t* cr, double chartWidth, double panelHeight,
+                    const std::string& parameter, const std::vector<double>& x,
+                    const std::vector<TSweepSeries>& series) {
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_font_face(cr, SansFontFace());
+    const double width = chartWidth - kLeft - kRight;
+    const auto [x0, x1] = FiniteRange(x);
+    // As many intervals as fit their numbers, at most the picture file's eight.
+    const double intervals = std::clamp(std::floor(width / 60), 2.0, 8.0);
+    const TAxis xAxis{x0, x1, RoundStep(x1 - x0, intervals)};
+    double top = kTop + kTitleBand;
+    for (std::size_t n = 0; n < series.size(); ++n) {
+        DrawPanel(cr, chartWidth, PanelOf(top, panelHeight, series[n].Values), series[n], x, xAxis,
+                  n);
+        top += kTitleBand + panelHeight + kPanelGap;
+    }
+    const double axisY = top - kTitleBand - kPanelGap;
+    const int decimals = StepDecimals(xAxis.Step);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    for (const double t : xAxis.Ticks()) {
+        ChartText(cr, kLeft + width * (t - x0) / (x1 - x0), axisY + kFontSize, Number(t, decimals),
+                  TTextAlign::Centre, kFontSize);
+    }
+    ChartText(cr, kLeft + width / 2, axisY + kFontSize * 3, parameter, TTextAlign::Centre,
+              kFontSize * 1.1);
+}
+
 std::string SweepChartBytes(const std::string& parameter, const std::vector<double>& x,
                             const std::vector<TSweepSeries>& series, TPictureFormat format) {
-    const double panels = static_cast<double>(std::max<std::size_t>(series.size(), 1));
-    const double height =
-        kTop + panels * (kTitleBand + kPanelHeight + kPanelGap) - kPanelGap + kBottom;
-    return RenderPicture(format, TPicturePage{kWidth, height}, [&](cairo_t* cr) {
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
-        cairo_set_font_face(cr, SansFontFace());
-        const double width = kWidth - kLeft - kRight;
-        const auto [x0, x1] = FiniteRange(x);
-        const TAxis xAxis{x0, x1, RoundStep(x1 - x0, 8)};
-        double top = kTop + kTitleBand;
-        for (std::size_t n = 0; n < series.size(); ++n) {
-            DrawPanel(cr, PanelOf(top, series[n].Values), series[n], x, xAxis, n);
-            top += kTitleBand + kPanelHeight + kPanelGap;
-        }
-        const double axisY = top - kTitleBand - kPanelGap;
-        const int decimals = StepDecimals(xAxis.Step);
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        for (const double t : xAxis.Ticks()) {
-            ChartText(cr, kLeft + width * (t - x0) / (x1 - x0), axisY + kFontSize,
-                      Number(t, decimals), TTextAlign::Centre, kFontSize);
-        }
-        ChartText(cr, kLeft + width / 2, axisY + kFontSize * 3, parameter, TTextAlign::Centre,
-                  kFontSize * 1.1);
-    });
+    return RenderPicture(
+        format, TPicturePage{kWidth, SweepChartHeight(series.size(), kPanelHeight)},
+        [&](cairo_t* cr) { DrawSweepChart(cr, kWidth, kPanelHeight, parameter, x, series); });
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/cairoptr.h"
 #include "plot/picturefile.h"
 
 // One figure along a sweep, named by its column; NaN where it has no value.
@@ -16,3 +17,10 @@ struct TSweepSeries {
 // curve; an infinite one is drawn at the panel's edge with a mark. A picture file of the format.
 std::string SweepChartBytes(const std::string& parameter, const std::vector<double>& x,
                             const std::vector<TSweepSeries>& series, TPictureFormat format);
+
+// The same chart drawn on cr, chartWidth pixels wide with panels panelHeight pixels tall (the
+// file's are 960 and 120), SweepChartHeight pixels in all.
+void DrawSweepChart(cairo_t* cr, double chartWidth, double panelHeight,
+                    const std::string& parameter, const std::vector<double>& x,
+                    const std::vector<TSweepSeries>& series);
+double SweepChartHeight(std::size_t panels, double panelHeight);

@@ -59,6 +59,19 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     AtTakeoff = new QCheckBox(Text(Msgid("at the take-off angle")));
     Floor = NumberBox(-100, -3, 0, 5);
     Floor->setValue(-40);
+    Length = NumberBox(0, kMaxWireLength, 4, 0.01);
+    Length->setSpecialValueText(Text(Msgid("none")));
+    Length->setToolTip(
+        Text(Msgid("Every emitter a thin wire of this length, fed at its centre; "
+                   "none: ideal emitters")));
+    Radius = NumberBox(0.000001, 0.1, 6, 0.0001);
+    Feed = new QComboBox;
+    Feed->addItem(Text(Msgid("current")));
+    Feed->addItem(Text(Msgid("voltage")));
+    Feed->setToolTip(
+        Text(Msgid("What the amplitudes and phases set: the feed currents, or the "
+                   "source voltages (0 shorts a feed: a parasitic element)")));
+    Z0 = NumberBox(0.01, 1e6, 2, 1);
 
     auto* elevationRow = new QHBoxLayout;
     elevationRow->addWidget(ElevationBox);
@@ -72,6 +85,10 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     form->addRow(Text(Msgid("Frequency, MHz")), Frequency);
     form->addRow(Text(Msgid("Elevation, deg")), elevationRow);
     form->addRow(Text(Msgid("Chart floor, dB")), Floor);
+    form->addRow(Text(Msgid("Length, λ")), Length);
+    form->addRow(Text(Msgid("Radius, λ")), Radius);
+    form->addRow(Text(Msgid("Feed")), Feed);
+    form->addRow(Text(Msgid("Z0, ohms")), Z0);
 
     const auto edit = [this](const char* text, const TChange& change, bool dragging = false) {
         emit Edited(Text(text), change, dragging);
@@ -123,6 +140,26 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
              [on](TStudioDocument& d) { d.ElevationAtTakeoff = on; });
     });
     connect(Floor, &QDoubleSpinBox::valueChanged, this, &TControlsPanel::FloorChanged);
+    connect(Length, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
+        edit(Msgid("Change the length"), [value](TStudioDocument& d) {
+            d.Wires.AllLengths.reset();
+            for (auto& length : d.Wires.Lengths) {
+                length = value > 0 ? std::optional(value) : std::nullopt;
+            }
+        });
+    });
+    connect(Radius, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
+        edit(Msgid("Change the radius"), [value](TStudioDocument& d) { d.Wires.Radius = value; });
+    });
+    connect(Feed, &QComboBox::activated, this, [edit](int index) {
+        edit(Msgid("Change the feed"), [index](TStudioDocument& d) {
+            d.Wires.Feed = index == 0 ? TFeed::Current : TFeed::Voltage;
+        });
+    });
+    connect(Z0, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
+        edit(Msgid("Change the line impedance"),
+             [value](TStudioDocument& d) { d.Wires.Z0 = value; });
+    });
 }
 
 double TControlsPanel::FloorDb() const {
@@ -130,10 +167,11 @@ double TControlsPanel::FloorDb() const {
 }
 
 void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElevation) {
-    const QSignalBlocker blocks[] = {QSignalBlocker(Type),         QSignalBlocker(Model),
-                                     QSignalBlocker(GroundKind),   QSignalBlocker(Soil),
-                                     QSignalBlocker(Height),       QSignalBlocker(Frequency),
-                                     QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff)};
+    const QSignalBlocker blocks[] = {
+        QSignalBlocker(Type),         QSignalBlocker(Model),     QSignalBlocker(GroundKind),
+        QSignalBlocker(Soil),         QSignalBlocker(Height),    QSignalBlocker(Frequency),
+        QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff), QSignalBlocker(Length),
+        QSignalBlocker(Radius),       QSignalBlocker(Feed),      QSignalBlocker(Z0)};
     Type->setCurrentIndex(d.Array.EmitterType);
     Model->setCurrentIndex(d.FreeSpaceModel == TFieldModel::Window ? 0 : 1);
     GroundKind->setCurrentIndex(static_cast<int>(d.Ground.Kind));
@@ -148,9 +186,24 @@ void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElev
     AtTakeoff->setChecked(d.ElevationAtTakeoff);
     const bool ground = d.Ground.Kind != TGroundKind::None;
     const bool real = d.Ground.Kind == TGroundKind::Real;
-    Model->setEnabled(!ground);
+    Model->setEnabled(!ground && !HasWires(d));
     Soil->setEnabled(real);
-    Frequency->setEnabled(real);
     Height->setEnabled(ground);
     AtTakeoff->setEnabled(ground);
+    // The length shown is the first emitter's switched on: one length sets them all.
+    std::optional<double> length;
+    for (int k = kEmitterCount; k >= 1; --k) {
+        if (d.Array.Emitter(k).Enabled) length = d.Wires.Lengths[static_cast<unsigned>(k - 1)];
+    }
+    const TWireSettings defaults;
+    Length->setValue(length.value_or(0));
+    Radius->setValue(d.Wires.Radius.value_or(defaults.Radius));
+    Feed->setCurrentIndex(d.Wires.Feed.value_or(defaults.Feed) == TFeed::Voltage ? 1 : 0);
+    Z0->setValue(d.Wires.Z0.value_or(defaults.Z0));
+    const bool wires = HasWires(d);
+    Radius->setEnabled(wires);
+    Feed->setEnabled(wires);
+    Z0->setEnabled(wires);
+    // A wire's frequency is the design frequency a sweep scales, in free space too.
+    Frequency->setEnabled(real || wires);
 }

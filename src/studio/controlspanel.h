@@ -11,8 +11,9 @@ class QDoubleSpinBox;
 class QSlider;
 
 // The array's surroundings: the emitters' type, the formula in free space, the ground (kind,
-// soil, height, frequency), the elevation of the azimuth cut, and the charts' dB floor. Every
-// control takes effect as it moves.
+// soil, height, frequency), the elevation of the azimuth cut, the charts' dB floor, and the
+// wires (one length for every emitter, radius, feed and the line's impedance). Every control
+// takes effect as it moves.
 class TControlsPanel : public QWidget {
     Q_OBJECT
 
@@ -27,6 +28,8 @@ class TControlsPanel : public QWidget {
     double FloorDb() const;
 
     QSlider* ElevationSlider() const { return Elevation; }
+    QDoubleSpinBox* LengthBox() const { return Length; }
+    QComboBox* FeedBox() const { return Feed; }
 
   signals:
     // A change of the document named text; dragging while a slider is held down.
@@ -45,4 +48,8 @@ class TControlsPanel : public QWidget {
     QSlider* Elevation = nullptr;
     QCheckBox* AtTakeoff = nullptr;
     QDoubleSpinBox* Floor = nullptr;
+    QDoubleSpinBox* Length = nullptr;  // wavelengths; 0 reads "none": ideal emitters
+    QDoubleSpinBox* Radius = nullptr;  // wavelengths
+    QComboBox* Feed = nullptr;
+    QDoubleSpinBox* Z0 = nullptr;  // ohms
 };

@@ -44,7 +44,7 @@ TDesignPanel::TDesignPanel(QWidget* parent) : QWidget(parent) {
     Level->setRange(-80, -10);
     Level->setDecimals(1);
     Level->setValue(-30);
-    Level->setSuffix(QStringLiteral(" dB"));
+    Level->setSuffix(QStringLiteral(" ") + Text(Msgid("dB")));
     ApplyTaper = new QPushButton(Text(Msgid("Taper")));
     grid->addWidget(TaperKind, 1, 0);
     grid->addWidget(Level, 1, 1);

@@ -2,7 +2,11 @@
 
 #include <cmath>
 
+#include "app/wireanalysis.h"
 #include "config/configfile.h"
+#include "config/inifile.h"
+#include "config/safefile.h"
+#include "config/wirekeys.h"
 
 bool TStudioDocument::operator==(const TStudioDocument& other) const {
     const auto sameGround = [](const TGround& a, const TGround& b) {
@@ -17,6 +21,11 @@ bool TStudioDocument::operator==(const TStudioDocument& other) const {
             a.Amplitude != b.Amplitude) {
             return false;
         }
+    }
+    const TWireRequest& w = other.Wires;
+    if (Wires.AllLengths != w.AllLengths || Wires.Lengths != w.Lengths ||
+        Wires.Radius != w.Radius || Wires.Feed != w.Feed || Wires.Z0 != w.Z0) {
+        return false;
     }
     return Array.EmitterType == other.Array.EmitterType && FreeSpaceModel == other.FreeSpaceModel &&
            sameGround(Ground, other.Ground) && Soil == other.Soil &&
@@ -72,9 +81,13 @@ TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optiona
     }
     request.Steps.EmitterType = document.Array.EmitterType;
     request.CutBearing = cutBearing;
+    request.Wires = document.Wires;
     const TGround& g = document.Ground;
     if (g.Kind == TGroundKind::None) {
-        request.Steps.Field = {document.FreeSpaceModel, document.ElevationDegrees};
+        // Wires have a field of their own; the window's formula is for ideal emitters.
+        const bool wires = HasWires(document);
+        request.Steps.Field = {wires ? TFieldModel::FreeSpace : document.FreeSpaceModel,
+                               document.ElevationDegrees};
         request.ModelGiven = true;
         request.ElevationGiven = true;
         return request;
@@ -89,6 +102,21 @@ TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optiona
         request.Ground.Conductivity = g.Conductivity;
     }
     return request;
+}
+
+TAnalysisRequest SweepRequestOf(const TStudioDocument& document) {
+    TAnalysisRequest request = AnalysisRequestOf(document, std::nullopt);
+    request.Ground.FrequencyMhz = document.Ground.FrequencyMhz;
+    return request;
+}
+
+bool HasWires(const TStudioDocument& document) {
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        if (document.Array.Emitter(k).Enabled &&
+            document.Wires.Lengths[static_cast<unsigned>(k - 1)])
+            return true;
+    }
+    return false;
 }
 
 int SoilOf(const TGround& ground) {
@@ -125,11 +153,27 @@ TOpenedDocument OpenDocument(const std::string& fileName) {
             opened.Document.Soil = SoilOf(ground);
         }
     }
+    // The wires as the command line reads them; a bad key fails the open with its message.
+    TAnalysisRequest request;
+    request.Steps.ConfigFile = fileName;
+    const TWireKeys keys = ReadWireKeys(TIniFile(fileName));
+    if (keys.Fault) WireKeysToSave(request, session.Model, {});
+    TWireRequest& wires = opened.Document.Wires;
+    wires.Lengths = keys.Settings.Lengths;
+    if (keys.RadiusGiven) wires.Radius = keys.Settings.Radius;
+    if (keys.FeedGiven) wires.Feed = keys.Settings.Feed;
     opened.Warnings = session.Warnings;
     opened.Warnings.insert(opened.Warnings.end(), session.Messages.begin(), session.Messages.end());
     return opened;
 }
 
 void SaveDocument(const TStudioDocument& document, const std::string& fileName) {
-    SaveConfiguration(fileName, document.Array, document.Array.EmitterType, {}, &document.Ground);
+    const TAnalysisRequest request = AnalysisRequestOf(document, std::nullopt);
+    const TWireKeys wires =
+        WireKeysToSave(request, document.Array, ResolveGround(request.Ground, std::nullopt));
+    const std::string path = FullPath(fileName);
+    TIniFile file =
+        ConfigurationUpdate(path, document.Array, document.Array.EmitterType, &document.Ground);
+    WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
+    CommitConfiguration(file, path);
 }

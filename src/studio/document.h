@@ -20,6 +20,9 @@ struct TStudioDocument {
     long double ElevationDegrees = 0;
     // Over ground the azimuth cut lies at the take-off angle until an elevation is chosen.
     bool ElevationAtTakeoff = true;
+    // Real wires: each emitter's length, and the radius, feed and line impedance where set;
+    // AllLengths stays unset (a length for every emitter is eight lengths).
+    TWireRequest Wires;
 
     bool operator==(const TStudioDocument& other) const;
 };
@@ -37,6 +40,13 @@ long double PhaseFromDegrees(long double degrees);
 // every emitter's field set, the type, the formula or the ground, and the elevation.
 TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing);
 
+// The same request at the design frequency (the ground's frequency, MHz) that a frequency
+// sweep scales, as `sweep --vary frequency --frequency F0` takes it.
+TAnalysisRequest SweepRequestOf(const TStudioDocument& document);
+
+// Whether an emitter switched on has a length: the wires are solved.
+bool HasWires(const TStudioDocument& document);
+
 // Over ground the emitters must be dipoles: a document that cannot be analysed says why.
 bool NeedsPolarisedEmitters(const TStudioDocument& document);
 
@@ -51,6 +61,7 @@ struct TOpenedDocument {
 // Throws EUsageError or EHandlerError with the reader's text when the file cannot be read.
 TOpenedDocument OpenDocument(const std::string& fileName);
 
-// Writes every key the command line knows into the file, keeping its other lines. Throws
-// EHandlerError when it cannot be written; the earlier file is then unchanged.
+// Writes every key the command line knows into the file, the wires' as `save` writes them,
+// keeping its other lines. Throws EHandlerError when it cannot be written (the earlier file is
+// then unchanged), EUsageError for wires that cannot be.
 void SaveDocument(const TStudioDocument& document, const std::string& fileName);

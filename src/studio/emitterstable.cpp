@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 
 #include "config/messages.h"
@@ -26,6 +27,8 @@ struct TFieldControl {
 
 // Positions in 1/64 wavelength on the slider, as the window's arrows move them; phases in
 // whole degrees; currents in hundredths.
+constexpr int kLengthColumn = 11;  // then the drive impedance and the SWR
+
 constexpr TFieldControl kControls[TEmittersTable::kFields] = {
     {TEmitterField::X, -1e6, 1e6, 6, 64, -2, 2},
     {TEmitterField::Y, -1e6, 1e6, 6, 64, -2, 2},
@@ -70,6 +73,16 @@ TEmittersTable::TEmittersTable(QWidget* parent) : QWidget(parent) {
                         i == 0 ? 1 : 2);
     }
     grid->addWidget(new QLabel(QString::fromUtf8(Tr("dB"))), 0, 10);
+    LengthHead = new QLabel(QString::fromUtf8(Tr("Length, λ")));
+    LengthHead->hide();
+    grid->addWidget(LengthHead, 0, kLengthColumn);
+    DriveHeads = {new QLabel(QString::fromUtf8(Tr("Z in, ohms"))),
+                  new QLabel(QString::fromUtf8(Tr("SWR")))};
+    DriveHeads[0]->setToolTip(QString::fromUtf8(Tr("Drive impedance, ohms")));
+    for (std::size_t i = 0; i < DriveHeads.size(); ++i) {
+        grid->addWidget(DriveHeads[i], 0, kLengthColumn + 1 + static_cast<int>(i));
+        DriveHeads[i]->hide();
+    }
     for (int k = 1; k <= kEmitterCount; ++k) AddRow(k);
 }
 
@@ -111,12 +124,52 @@ void TEmittersTable::AddRow(int emitter) {
     row.Level = new QLabel(this);
     row.Level->setMinimumWidth(56);
     grid->addWidget(row.Level, emitter, 10);
+    row.Length = new QDoubleSpinBox(this);
+    row.Length->setRange(0, kMaxWireLength);
+    row.Length->setDecimals(4);
+    row.Length->setSingleStep(0.01);
+    row.Length->setSpecialValueText(QString::fromUtf8(Tr("none")));
+    row.Length->setKeyboardTracking(false);
+    row.Length->hide();
+    grid->addWidget(row.Length, emitter, kLengthColumn);
+    connect(row.Length, &QDoubleSpinBox::valueChanged, this, [this, emitter](double value) {
+        emit LengthEdited(emitter, value > 0 ? std::optional(value) : std::nullopt);
+    });
+    row.Impedance = new QLabel(this);
+    row.Impedance->setMinimumWidth(110);
+    row.Swr = new QLabel(this);
+    row.Swr->setMinimumWidth(40);
+    for (QLabel* label : {row.Impedance, row.Swr}) {
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        label->hide();
+    }
+    grid->addWidget(row.Impedance, emitter, kLengthColumn + 1);
+    grid->addWidget(row.Swr, emitter, kLengthColumn + 2);
 }
 
-void TEmittersTable::SetArray(const TArray& array) {
+void TEmittersTable::SetDrives(const std::array<TDriveCells, kEmitterCount>& cells, bool shown) {
+    for (QLabel* head : DriveHeads) head->setVisible(shown);
+    for (std::size_t i = 0; i < Rows.size(); ++i) {
+        const TRow& row = Rows[i];
+        row.Impedance->setVisible(shown);
+        row.Swr->setVisible(shown);
+        row.Impedance->setText(QString::fromStdString(cells[i].Impedance));
+        row.Swr->setText(QString::fromStdString(cells[i].Swr));
+        row.Impedance->setToolTip(QString::fromStdString(cells[i].ImpedanceReason));
+        row.Swr->setToolTip(QString::fromStdString(cells[i].SwrReason));
+    }
+}
+
+void TEmittersTable::SetArray(const TArray& array,
+                              const std::array<std::optional<double>, kEmitterCount>& lengths) {
+    // The lengths show once one is set (the controls' length sets them all).
+    const bool wires =
+        std::any_of(lengths.begin(), lengths.end(), [](const auto& l) { return l.has_value(); });
+    LengthHead->setVisible(wires);
     for (int k = 1; k <= kEmitterCount; ++k) {
         const TEmitter& e = array.Emitter(k);
         TRow& row = Rows[static_cast<unsigned>(k - 1)];
+        row.Length->setVisible(wires);
         {
             const QSignalBlocker block(row.On);
             row.On->setChecked(e.Enabled);
@@ -134,6 +187,10 @@ void TEmittersTable::SetArray(const TArray& array) {
                 slider->setValue(static_cast<int>(std::lround(value * c.StepsPerUnit)));
             }
         }
+        {
+            const QSignalBlocker block(row.Length);
+            row.Length->setValue(lengths[static_cast<unsigned>(k - 1)].value_or(0));
+        }
         row.Level->setText(e.Amplitude > 0 ? QString::fromStdString(
                                                  FormatFixed(20 * std::log10(e.Amplitude), 18, 2))
                                            : QStringLiteral("\u2212\u221e"));
@@ -150,4 +207,16 @@ QDoubleSpinBox* TEmittersTable::Box(int emitter, TEmitterField field) const {
 
 QCheckBox* TEmittersTable::OnBox(int emitter) const {
     return Rows[static_cast<unsigned>(emitter - 1)].On;
+}
+
+QDoubleSpinBox* TEmittersTable::LengthBox(int emitter) const {
+    return Rows[static_cast<unsigned>(emitter - 1)].Length;
+}
+
+QLabel* TEmittersTable::ImpedanceLabel(int emitter) const {
+    return Rows[static_cast<unsigned>(emitter - 1)].Impedance;
+}
+
+QLabel* TEmittersTable::SwrLabel(int emitter) const {
+    return Rows[static_cast<unsigned>(emitter - 1)].Swr;
 }

@@ -5,6 +5,7 @@
 
 #include "app/session.h"
 #include "model/emitters.h"
+#include "studio/figurerows.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -12,7 +13,8 @@ class QLabel;
 class QSlider;
 
 // One row an emitter: on, X and Y in wavelengths, the phase in degrees (the current's angle)
-// and the amplitude with its level in dB. Each number is typed exactly in its box or dragged
+// and the amplitude with its level in dB, the wire's length, and with wires the drive
+// impedance and SWR the coupling gives. Each number is typed exactly in its box or dragged
 // with the slider beside it.
 class TEmittersTable : public QWidget {
     Q_OBJECT
@@ -23,16 +25,26 @@ class TEmittersTable : public QWidget {
 
     explicit TEmittersTable(QWidget* parent = nullptr);
 
-    void SetArray(const TArray& array);
+    // The array, and each emitter's wire length (wavelengths) where it has one: the lengths'
+    // column shows while one has.
+    void SetArray(const TArray& array,
+                  const std::array<std::optional<double>, kEmitterCount>& lengths = {});
+    // The wires' drive impedance and SWR, columns shown only while there are wires.
+    void SetDrives(const std::array<TDriveCells, kEmitterCount>& cells, bool shown);
 
     QSlider* Slider(int emitter, TEmitterField field) const;
     QDoubleSpinBox* Box(int emitter, TEmitterField field) const;
     QCheckBox* OnBox(int emitter) const;
+    QDoubleSpinBox* LengthBox(int emitter) const;
+    QLabel* ImpedanceLabel(int emitter) const;
+    QLabel* SwrLabel(int emitter) const;
 
   signals:
     // A value the user set: wavelengths, degrees of phase, a relative current, or 0 / 1 for
     // on. dragging while a slider is held down.
     void Edited(int emitter, TEmitterField field, long double value, bool dragging);
+    // A wire length typed: wavelengths, none for an ideal emitter.
+    void LengthEdited(int emitter, std::optional<double> length);
     void DragFinished();
 
   private:
@@ -41,9 +53,14 @@ class TEmittersTable : public QWidget {
         std::array<QDoubleSpinBox*, kFields> Boxes{};
         std::array<QSlider*, kFields> Sliders{};
         QLabel* Level = nullptr;
+        QDoubleSpinBox* Length = nullptr;  // 0 reads "none"
+        QLabel* Impedance = nullptr;
+        QLabel* Swr = nullptr;
     };
 
     void AddRow(int emitter);
 
     std::array<TRow, kEmitterCount> Rows;
+    QLabel* LengthHead = nullptr;
+    std::array<QLabel*, 2> DriveHeads{};
 };

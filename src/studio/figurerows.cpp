@@ -1,5 +1,7 @@
 #include "studio/figurerows.h"
 
+#include <cmath>
+
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
@@ -31,7 +33,47 @@ std::string ReasonOf(const TPatternResult& result, std::span<const TFigure> figu
     return Tr("none");
 }
 
+// What the wires' feeds take and give: the power the feeds deliver, the power radiated and
+// their ratio, and in free space the gain against the delivered power.
+void AppendWireRows(const TPatternResult& result, std::vector<TFigureRow>& rows) {
+    const auto& solved = result.Wires.Solved;
+    if (!solved) return;
+    const TCoupling& c = solved->Coupling;
+    if (result.Field.Model != TFieldModel::OverGround) {
+        rows.push_back({"gain_dbi", Tr("Gain, dBi"), FigureText(result.Wires.Peak.GainDbi, 3), ""});
+    }
+    rows.push_back({"input_power_w", Tr("Input power, W"), FigureText(c.InputPowerWatts, 4), ""});
+    rows.push_back(
+        {"radiated_power_w", Tr("Radiated power, W"), FigureText(c.RadiatedPowerWatts, 4), ""});
+    rows.push_back({"efficiency", Tr("Efficiency"), FigureText(c.Efficiency, 4), ""});
+}
+
 }  // namespace
+
+std::array<TDriveCells, kEmitterCount> DriveCellsOf(const TPatternResult& result) {
+    std::array<TDriveCells, kEmitterCount> cells;
+    if (!result.Wires.Solved) return cells;
+    for (const TEmitterFeed& e : result.Wires.Solved->Coupling.Emitters) {
+        TDriveCells& cell = cells[static_cast<std::size_t>(e.Number - 1)];
+        const auto& z = e.Drive.Impedance;
+        if (!z) {
+            cell.Impedance = cell.Swr = Tr("none");
+            cell.ImpedanceReason = cell.SwrReason = Tr("the feed is open: no current flows in it");
+            continue;
+        }
+        cell.Impedance = FigureText(z->real(), 2) + (z->imag() < 0 ? " - j" : " + j") +
+                         FigureText(std::fabs(z->imag()), 2);
+        if (e.Drive.Swr) {
+            cell.Swr = FigureText(*e.Drive.Swr, 2);
+        } else {
+            cell.Swr = Tr("none");
+            cell.SwrReason =
+                Tr("the drive resistance is not above 0: the feed takes no power "
+                   "from the line, the other emitters drive it");
+        }
+    }
+    return cells;
+}
 
 std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
     std::vector<TFigureRow> rows;
@@ -69,5 +111,6 @@ std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
                             !m ? Tr(GroupNone(group).Text) : ""});
         }
     }
+    AppendWireRows(result, rows);
     return rows;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -17,3 +18,13 @@ struct TFigureRow {
 
 // The rows of the result, grouped as the report lists them; the ground's only over ground.
 std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result);
+
+// One emitter's drive as the table shows it: "R + jX" ohms and the SWR against the line, each
+// "none" with the reason where there is none; empty for an emitter switched off or ideal ones.
+struct TDriveCells {
+    std::string Impedance;
+    std::string ImpedanceReason;
+    std::string Swr;
+    std::string SwrReason;
+};
+std::array<TDriveCells, kEmitterCount> DriveCellsOf(const TPatternResult& result);

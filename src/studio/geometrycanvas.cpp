@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -21,6 +22,31 @@ double SpanOf(const TArray& array) {
 }
 
 }  // namespace
+
+std::string PlaceLabel(const TArray& array, int k) {
+    const TEmitter& e = array.Emitter(k);
+    std::vector<int> group;
+    for (int j = 1; j <= kEmitterCount; ++j) {
+        const TEmitter& other = array.Emitter(j);
+        if (other.X == e.X && other.Y == e.Y) group.push_back(j);
+    }
+    if (group.back() != k) return {};
+    // Runs of consecutive numbers as "5–8", the rest listed: "1,3,5–8".
+    std::string text;
+    for (std::size_t i = 0; i < group.size();) {
+        std::size_t end = i;
+        while (end + 1 < group.size() && group[end + 1] == group[end] + 1) ++end;
+        if (!text.empty()) text += ',';
+        text += std::to_string(group[i]);
+        if (end >= i + 2) {
+            text += "\u2013" + std::to_string(group[end]);
+        } else if (end == i + 1) {
+            text += ',' + std::to_string(group[end]);
+        }
+        i = end + 1;
+    }
+    return text;
+}
 
 TGeometryCanvas::TGeometryCanvas(QWidget* parent) : QWidget(parent) {
     setMinimumSize(220, 220);
@@ -69,6 +95,7 @@ void TGeometryCanvas::paintEvent(QPaintEvent*) {
     }
     p.setPen(Qt::black);
     p.drawText(QPointF(centre.x() + 4, centre.y() - Span * scale + 12), QStringLiteral("N"));
+    std::array<double, kEmitterCount> radii{};
     long double largest = 0;
     for (const TEmitter& e : Array.Emitters) largest = std::max(largest, e.Amplitude);
     for (int k = 1; k <= kEmitterCount; ++k) {
@@ -95,7 +122,15 @@ void TGeometryCanvas::paintEvent(QPaintEvent*) {
         p.setPen(QPen(e.Enabled ? Qt::black : Qt::gray, 1));
         p.setBrush(colour);
         p.drawEllipse(at, r, r);
-        p.drawText(at + QPointF(r + 2, -r), QString::number(k));
+        radii[static_cast<std::size_t>(k - 1)] = r;
+    }
+    // Emitters in one place (the switched-off ones wait at the origin) share one label.
+    p.setPen(Qt::black);
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const std::string label = PlaceLabel(Array, k);
+        const double r = radii[static_cast<std::size_t>(k - 1)];
+        if (!label.empty())
+            p.drawText(PointOf(k) + QPointF(r + 2, -r), QString::fromStdString(label));
     }
 }
 

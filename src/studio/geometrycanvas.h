@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <optional>
+#include <string>
 
 #include "model/emitters.h"
 
@@ -38,3 +39,7 @@ class TGeometryCanvas : public QWidget {
     double Span = 1;   // wavelengths from the centre to the nearest edge; held while dragging
     int Dragging = 0;  // the emitter being dragged, 0 for none
 };
+
+// The label drawn beside emitter k: its number, or the numbers of every emitter in its place
+// ("5–8", "1,3") beside the one drawn on top of them, the last; empty beside the others.
+std::string PlaceLabel(const TArray& array, int k);

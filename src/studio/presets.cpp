@@ -23,6 +23,10 @@ constexpr TKnownPreset kKnownPresets[] = {
     {"four-square-over-average-ground", Msgid("Four-square over average ground")},
     {"broadside-line-8", Msgid("Line of eight (for tapers)")},
     {"dipole-pair-over-ground", Msgid("Dipole pair over ground")},
+    {"four-square-monopoles", Msgid("Four-square of quarter-wave monopoles (wires)")},
+    {"yagi-2", Msgid("Two-element Yagi (wires)")},
+    {"cardioid-verticals-voltage", Msgid("Cardioid of half-wave verticals fed by voltage (wires)")},
+    {"dipole-pair-over-average-ground", Msgid("Half-wave dipole pair over average ground (wires)")},
 };
 
 std::size_t Rank(const std::string& stem) {

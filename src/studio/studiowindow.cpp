@@ -27,6 +27,7 @@
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
 #include "studio/surfaceview.h"
+#include "studio/sweepview.h"
 #include "studio/warningspanel.h"
 
 namespace {
@@ -68,6 +69,7 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     Compared = new TComparisonPanel;
     Compared->hide();
     Surface3d = new TSurface3dView;
+    Sweep = new TSweepView;
     SurfaceTimer = new QTimer(this);
     SurfaceTimer->setSingleShot(true);
     SurfaceTimer->setInterval(150);
@@ -95,6 +97,7 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     auto* figureColumn = new QWidget;
     auto* figureLayout = new QVBoxLayout(figureColumn);
     figureLayout->addWidget(FigurePanel);
+    figureLayout->addWidget(Sweep);
     figureLayout->addWidget(Compared);
     figureLayout->addStretch(1);
     auto* figures = new QScrollArea;
@@ -153,6 +156,16 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
                     },
                     dragging);
             });
+    connect(EmitterTable, &TEmittersTable::LengthEdited, this,
+            [this](int k, std::optional<double> length) {
+                Edit(
+                    Text(Msgid("Change a length")), nullptr,
+                    [k, length](TStudioDocument& d) {
+                        d.Wires.AllLengths.reset();
+                        d.Wires.Lengths[static_cast<unsigned>(k - 1)] = length;
+                    },
+                    false);
+            });
     connect(EmitterTable, &TEmittersTable::DragFinished, this, &TStudioWindow::EndDrag);
     connect(ControlPanel, &TControlsPanel::Edited, this,
             [this](const QString& text, const TControlsPanel::TChange& change, bool dragging) {
@@ -192,7 +205,7 @@ void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
     Studio.Edit(text, change, dragging ? Gesture : 0);
     // An edit refused (the last emitter switched off) leaves the document as it
     // was: the table shows it again rather than the refused value.
-    EmitterTable->SetArray(Studio.Document().Array);
+    EmitterTable->SetArray(Studio.Document().Array, Studio.Document().Wires.Lengths);
 }
 
 void TStudioWindow::EndDrag() {
@@ -201,8 +214,12 @@ void TStudioWindow::EndDrag() {
 
 void TStudioWindow::Redraw() {
     const TStudioDocument& d = Studio.Document();
-    EmitterTable->SetArray(d.Array);
+    EmitterTable->SetArray(d.Array, d.Wires.Lengths);
     const auto& result = Studio.Result();
+    EmitterTable->SetDrives(
+        result ? DriveCellsOf(*result) : std::array<TDriveCells, kEmitterCount>{},
+        result && result->Wires.Solved);
+    if (!result || !result->Wires.Solved) Sweep->SetSweep({});
     WarningList->SetWarnings(ArrayWarnings(
         d.Array, static_cast<double>(result ? result->Field.ElevationDegrees : d.ElevationDegrees),
         Tools->AskedTaper()));

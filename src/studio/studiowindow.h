@@ -17,6 +17,7 @@ class TComparisonPanel;
 class TDesignPanel;
 class TStudioDesigner;
 class TSurface3dView;
+class TSweepView;
 class TWarningsPanel;
 class TControlsPanel;
 class TEmittersTable;
@@ -44,6 +45,7 @@ class TStudioWindow : public QMainWindow {
     TWarningsPanel* Warnings() const { return WarningList; }
     TComparisonPanel* Comparison() const { return Compared; }
     TSurface3dView* Surface() const { return Surface3d; }
+    TSweepView* SweepChart() const { return Sweep; }
     QMenu* PresetsMenu() const { return Presets; }
 
     // Writes the chart as `arraypattern-cli plot` writes it for the saved
@@ -70,6 +72,7 @@ class TStudioWindow : public QMainWindow {
     void UpdateTitle();
     void UpdateReference();
     void UpdateSurface(bool fullGrid);
+    void UpdateSweep();
     void AddDesignMenus();
     void AskExport(TPlotKind kind);
     void CopyFigures();
@@ -90,7 +93,8 @@ class TStudioWindow : public QMainWindow {
     TWarningsPanel* WarningList = nullptr;
     TComparisonPanel* Compared = nullptr;
     TSurface3dView* Surface3d = nullptr;
-    QTimer* SurfaceTimer = nullptr;  // the full 3-D grid once the document rests
+    TSweepView* Sweep = nullptr;
+    QTimer* SurfaceTimer = nullptr;  // the full 3-D grid and the sweep once the document rests
     QMenu* Presets = nullptr;
     std::optional<TChartSeries> ReferenceSeries;
     QString CurrentFile;

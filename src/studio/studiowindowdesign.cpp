@@ -19,6 +19,7 @@
 #include "studio/presets.h"
 #include "studio/studiowindow.h"
 #include "studio/surfaceview.h"
+#include "studio/sweepview.h"
 
 // The design tools' part of the window: their menus, the reference, the 3-D view and export.
 namespace {
@@ -53,7 +54,10 @@ void TStudioWindow::AddDesignMenus() {
     exports->addAction(Text(Msgid("&Copy the figures as text")), QKeySequence::Copy, this,
                        &TStudioWindow::CopyFigures);
 
-    connect(SurfaceTimer, &QTimer::timeout, this, [this] { UpdateSurface(true); });
+    connect(SurfaceTimer, &QTimer::timeout, this, [this] {
+        UpdateSurface(true);
+        UpdateSweep();
+    });
     connect(DesignTools, &TDesignPanel::SteerAsked, Tools, &TStudioDesigner::Steer);
     connect(DesignTools, &TDesignPanel::TaperAsked, Tools, &TStudioDesigner::Taper);
     connect(DesignTools, &TDesignPanel::DesignAsked, Tools, &TStudioDesigner::Design);
@@ -89,6 +93,21 @@ void TStudioWindow::UpdateSurface(bool fullGrid) {
     Surface3d->SetMarker(result->CutBearing, static_cast<double>(result->Field.ElevationDegrees));
     Surface3d->SetSurface(full, coarse, chart.Array, chart.View, CurrentName().toStdString(),
                           chart.Caption);
+}
+
+// The wires' drive around the design frequency: 41 analyses, so only once the document rests.
+void TStudioWindow::UpdateSweep() {
+    constexpr int kSweepSteps = 41;
+    constexpr long double kSweepSpan = 0.05L;  // either side, of the design frequency
+    const TStudioDocument& d = Studio.Document();
+    const auto& result = Studio.Result();
+    if (!result || !result->Wires.Solved) return;
+    try {
+        Sweep->SetSweep(SweepDrive(SweepRequestOf(d), kSweepSpan, kSweepSteps));
+    } catch (const std::exception&) {
+        // A step the wires cannot take (two grown wires touching) leaves no sweep to show.
+        Sweep->SetSweep({});
+    }
 }
 
 std::vector<TChartArray> TStudioWindow::ExportArrays(bool surface) const {

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kPictureSize = 880;  // the plot layer's 3-D picture, pixels
 constexpr double kDegreesPerPixel = 0.5;
 
 }  // namespace
@@ -62,11 +61,10 @@ void TSurface3dView::Render() {
         Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
         static_cast<int>(Picture.bytesPerLine())));
     const TCairoContext cr(cairo_create(surface.get()));
-    const double scale = std::min(width(), height()) / kPictureSize;
-    cairo_translate(cr.get(), (width() - kPictureSize * scale) / 2,
-                    (height() - kPictureSize * scale) / 2);
-    cairo_scale(cr.get(), scale, scale);
-    DrawSurface(cr.get(), *grid, Array, View, Title, Caption);
+    // Drawn at the pane's own size, not shrunk whole: its texts keep their pixel sizes.
+    const int side = std::min(width(), height());
+    cairo_translate(cr.get(), (width() - side) / 2, (height() - side) / 2);
+    DrawSurface(cr.get(), *grid, Array, View, Title, Caption, side);
     cairo_surface_flush(surface.get());
     ++DrawCount;
 }

@@ -11,10 +11,10 @@
 #include "plot/surface3d.h"
 
 // The pattern in 3-D beside the cuts, turned by dragging. It is the plot layer's own 3-D
-// picture (the one `plot --kind 3d` writes) drawn by cairo into an image, as the charts are:
-// it looks like the exported file, needs no OpenGL under a software-rendered X server, and a
-// test can read its pixels. While the mouse turns it, the coarse grid keeps it at frame rate;
-// on release the full grid is drawn.
+// picture (the one `plot --kind 3d` writes) drawn by cairo at the pane's size into an image,
+// as the charts are: it looks like the exported file with texts as legible, needs no OpenGL
+// under a software-rendered X server, and a test can read its pixels. While the mouse turns it, the
+// coarse grid keeps it at frame rate; on release the full grid is drawn.
 class TSurface3dView : public QWidget {
     Q_OBJECT
 

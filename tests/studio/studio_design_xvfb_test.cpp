@@ -16,12 +16,14 @@
 #include "app/figures.h"
 #include "studio/chartview.h"
 #include "studio/comparison.h"
+#include "studio/controlspanel.h"
 #include "studio/designer.h"
 #include "studio/designpanel.h"
 #include "studio/emitterstable.h"
 #include "studio/figurespanel.h"
 #include "studio/studiowindow.h"
 #include "studio/surfaceview.h"
+#include "studio/sweepview.h"
 #include "xinput.h"
 
 // The design tools as a user reaches them: xdotool's real X events into the studio's window
@@ -164,6 +166,35 @@ TEST_F(StudioDesignXvfbTest, DraggingThe3dViewTurnsItAndRedrawsItsPixels) {
     ASSERT_TRUE(Settle([&] { return view->ViewBearing() != bearing; }));
     EXPECT_NE(view->Image(), before);
     EXPECT_NEAR(view->ViewBearing(), std::fmod(bearing - 40 + 360, 360), 1e-9);
+}
+
+TEST_F(StudioDesignXvfbTest, ALengthTypedIntoTheControlsShowsTheDrivesAndDrawsTheirSweep) {
+    ASSERT_TRUE(Window.Open(QString::fromStdString(kExamples + "/four-square.txt")));
+    QLabel* impedance = Window.Table()->ImpedanceLabel(1);
+    EXPECT_TRUE(impedance->isHidden());
+    QDoubleSpinBox* length = Window.Controls()->LengthBox();
+    const std::string mark = length->locale().decimalPoint() == "," ? "comma" : "period";
+    Xdotool("mousemove " + At(length->mapToGlobal(length->rect().center())) +
+            " click 1 key ctrl+a 0 " + mark + " 4 8 Return");
+    ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == 1; }));
+    EXPECT_EQ(Window.State().Document().Wires.Lengths[0], 0.48);
+    EXPECT_TRUE(impedance->isVisible());
+    EXPECT_TRUE(impedance->text().contains(QStringLiteral(" j")))
+        << impedance->text().toStdString();
+    const TSweepView* sweep = Window.SweepChart();
+    ASSERT_TRUE(Settle([&] { return sweep->Drawings() > 0 && !sweep->Image().isNull(); }));
+    // The curves in their series colours, not only the grey frame and black text.
+    int coloured = 0;
+    const QImage image = sweep->Image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            coloured += std::max({c.red(), c.green(), c.blue()}) -
+                            std::min({c.red(), c.green(), c.blue()}) >
+                        60;
+        }
+    }
+    EXPECT_GT(coloured, 200);
 }
 
 }  // namespace

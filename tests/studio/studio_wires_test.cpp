@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "app/figures.h"
+#include "app/frequencysweep.h"
+#include "clirunner.h"
+#include "jsonreader.h"
+#include "plot/surface3d.h"
+#include "studio/controlspanel.h"
+#include "studio/emitterstable.h"
+#include "studio/figurespanel.h"
+#include "studio/geometrycanvas.h"
+#include "studio/presets.h"
+#include "studio/studiowindow.h"
+#include "studio/sweepview.h"
+
+// The studio's wires against the command line: the same file, the same figures in the same text.
+namespace {
+
+const std::string kExamples = ARRAYPATTERN_SOURCE_EXAMPLES;
+const std::string kMonopoles = kExamples + "/four-square-monopoles.txt";
+
+TJson CliPattern(const std::vector<std::string>& options) {
+    std::vector<std::string> args{"pattern", "--format", "json", "--config", kMonopoles};
+    args.insert(args.end(), options.begin(), options.end());
+    const TCliRun run = RunCli(args);
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    return ParseJson(run.Out);
+}
+
+std::string Ohms(const TJson& z) {
+    const long double x = z[1].Number();
+    return FigureText(z[0].Number(), 2) + (x < 0 ? " - j" : " + j") + FigureText(std::fabs(x), 2);
+}
+
+class StudioWiresTest : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(Window.Open(QString::fromStdString(kMonopoles))); }
+
+    std::string Figure(const char* key) {
+        const QLabel* label = Window.Figures()->ValueLabel(key);
+        return label ? label->text().toStdString() : "(no row " + std::string(key) + ")";
+    }
+
+    TStudioWindow Window;
+};
+
+TEST_F(StudioWiresTest, TheTablesDrivesAndTheFeedFiguresAreTheCommandLinesForTheSameFile) {
+    const TJson json = CliPattern({});
+    const TJson& coupling = json["coupling"];
+    ASSERT_EQ(coupling["emitters"].Items.size(), 4U);
+    for (const TJson& e : coupling["emitters"].Items) {
+        const int k = static_cast<int>(e["number"].Number());
+        EXPECT_EQ(Window.Table()->ImpedanceLabel(k)->text().toStdString(),
+                  Ohms(e["drive_impedance_ohm"]));
+        const std::string swr = e["swr"].IsNull() ? "none" : FigureText(e["swr"].Number(), 2);
+        EXPECT_EQ(Window.Table()->SwrLabel(k)->text().toStdString(), swr) << k;
+        // The back element takes power from its neighbours: its SWR says why it has none.
+        EXPECT_EQ(Window.Table()->SwrLabel(k)->toolTip().isEmpty(), !e["swr"].IsNull()) << k;
+    }
+    EXPECT_EQ(Figure("input_power_w"), FigureText(coupling["input_power_w"].Number(), 4));
+    EXPECT_EQ(Figure("efficiency"), FigureText(coupling["efficiency"].Number(), 4));
+    EXPECT_EQ(Figure("gain_dbi"), FigureText(json["gain_dbi"].Number(), 3));
+    EXPECT_EQ(Figure("front_to_back_db"),
+              FigureText(json["metrics"]["front_to_back_db"].Number(), 2));
+}
+
+TEST_F(StudioWiresTest, AVoltageFeedIsOneUndoStepWithTheCommandLinesFrontToBack) {
+    const TStudioDocument before = Window.State().Document();
+    QComboBox* feed = Window.Controls()->FeedBox();
+    feed->setCurrentIndex(1);
+    emit feed->activated(1);
+    EXPECT_EQ(Window.State().UndoStack().count(), 1);
+    const TJson json = CliPattern({"--feed", "voltage"});
+    EXPECT_EQ(Figure("front_to_back_db"),
+              FigureText(json["metrics"]["front_to_back_db"].Number(), 2));
+    Window.State().UndoStack().undo();
+    EXPECT_TRUE(Window.State().Document() == before);
+    EXPECT_FALSE(Window.State().Document().Wires.Feed.has_value());
+}
+
+TEST_F(StudioWiresTest, TheSweepAtTheDesignFrequencyIsTheTablesDrive) {
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !Window.SweepChart()->Sweep().Emitters.empty(); }, 5000));
+    const TDriveSweep& sweep = Window.SweepChart()->Sweep();
+    ASSERT_EQ(sweep.FrequenciesMhz.size(), 41U);
+    EXPECT_EQ(sweep.FrequenciesMhz[20],
+              static_cast<double>(Window.State().Document().Ground.FrequencyMhz));
+    const TCoupling& c = Window.State().Result()->Wires.Solved->Coupling;
+    ASSERT_EQ(sweep.Emitters.size(), c.Emitters.size());
+    for (std::size_t k = 0; k < c.Emitters.size(); ++k) {
+        const TDrive& d = c.Emitters[k].Drive;
+        EXPECT_EQ(sweep.DriveROhm[k][20], d.Impedance->real()) << k;
+        if (d.Swr) {
+            EXPECT_EQ(sweep.Swr[k][20], *d.Swr) << k;
+        } else {
+            EXPECT_TRUE(std::isnan(sweep.Swr[k][20])) << k;
+        }
+    }
+    EXPECT_GT(Window.SweepChart()->Drawings(), 0);
+}
+
+TEST_F(StudioWiresTest, ALengthTypedInTheControlsIsOneStepThatUndoRestoresBitForBit) {
+    const TStudioDocument before = Window.State().Document();
+    Window.Controls()->LengthBox()->setValue(0.24);
+    EXPECT_EQ(Window.State().UndoStack().count(), 1);
+    for (const auto& length : Window.State().Document().Wires.Lengths) EXPECT_EQ(length, 0.24);
+    Window.State().UndoStack().undo();
+    EXPECT_TRUE(Window.State().Document() == before);
+    Window.Controls()->LengthBox()->setValue(0);
+    EXPECT_FALSE(Window.State().Result()->Wires.Solved);
+    EXPECT_TRUE(Window.Table()->ImpedanceLabel(1)->isHidden());
+}
+
+TEST_F(StudioWiresTest, SaveWritesTheWireKeysAsTheCommandLinesSaveAndOpensThemBack) {
+    Window.Controls()->FeedBox()->setCurrentIndex(1);
+    emit Window.Controls()->FeedBox()->activated(1);
+    TTempDir dir;
+    ASSERT_TRUE(Window.SaveAs(QString::fromStdString(dir.Path("studio.txt"))));
+    const TCliRun run =
+        RunCli({"save", "--config", kMonopoles, "--feed", "voltage", dir.Path("cli.txt")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(ReadBytes(dir.Path("studio.txt")), ReadBytes(dir.Path("cli.txt")));
+    const TStudioDocument saved = Window.State().Document();
+    ASSERT_TRUE(Window.Open(QString::fromStdString(dir.Path("studio.txt"))));
+    EXPECT_TRUE(Window.State().Document() == saved);
+}
+
+TEST(StudioPresetsTest, TheFourWireExamplesAreListedAndOpenWithTheirWiresSolved) {
+    const auto presets = FindPresets({kExamples});
+    for (const char* stem : {"four-square-monopoles", "yagi-2", "cardioid-verticals-voltage",
+                             "dipole-pair-over-average-ground"}) {
+        const auto preset = std::find_if(presets.begin(), presets.end(), [&](const TPreset& p) {
+            return p.Path.ends_with("/" + std::string(stem) + ".txt");
+        });
+        ASSERT_NE(preset, presets.end()) << stem;
+        EXPECT_NE(preset->Title, stem);  // a title of its own, not the file's name
+        TStudioState state;
+        state.Reset(OpenDocument(preset->Path).Document);
+        ASSERT_TRUE(state.Result().has_value()) << stem << ": " << state.Error();
+        EXPECT_TRUE(state.Result()->Wires.Solved) << stem;
+    }
+}
+
+struct TLabelCase {
+    const char* Name;
+    std::vector<std::pair<long double, long double>> Places;  // emitters 1.. at X, Y
+    int Emitter;
+    const char* Label;
+};
+
+const TLabelCase kLabelCases[] = {
+    {"AnEmitterAloneHasItsNumber", {{0, 0}, {1, 0}}, 1, "1"},
+    {"TheLastInAPlaceNamesTheRun", {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, 4, "2\u20134"},
+    {"TheOthersInThatPlaceHaveNone", {{1, 0}, {0, 0}, {0, 0}, {0, 0}}, 3, ""},
+    {"TwoInARowAreListed", {{0, 0}, {0, 0}, {1, 0}}, 2, "1,2"},
+    {"RunsAndSinglesMix", {{0, 0}, {1, 0}, {0, 0}, {0, 0}, {0, 0}}, 5, "1,3\u20135"},
+};
+
+class PlaceLabelTest : public testing::TestWithParam<TLabelCase> {};
+
+TEST_P(PlaceLabelTest, EmittersSharingAPlaceShareOneLabel) {
+    TArray array;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        array.Emitter(k).X = 10 + k;  // each alone unless the case places it
+    }
+    for (std::size_t i = 0; i < GetParam().Places.size(); ++i) {
+        array.Emitter(static_cast<int>(i) + 1).X = GetParam().Places[i].first;
+        array.Emitter(static_cast<int>(i) + 1).Y = GetParam().Places[i].second;
+    }
+    EXPECT_EQ(PlaceLabel(array, GetParam().Emitter), GetParam().Label);
+}
+
+INSTANTIATE_TEST_SUITE_P(Studio, PlaceLabelTest, testing::ValuesIn(kLabelCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// The 3-D pane draws the picture at its own size: every text keeps the file's pixel size (the
+// scale's labels at least most of it) and stays inside, however small the pane.
+TEST(Studio3dPaneTest, ItsTextsKeepTheirPixelSizesInsideASmallPane) {
+    TSurfaceView view;
+    view.Subject.Conditions = "free space; elevation 0 deg; vertical dipoles";
+    for (const double side : {260.0, 400.0, 880.0}) {
+        const auto small = SurfaceTexts(view, "four-square.txt", "", side);
+        const auto full = SurfaceTexts(view, "four-square.txt", "", 880);
+        ASSERT_EQ(small.size(), full.size()) << side;
+        for (std::size_t i = 0; i < small.size(); ++i) {
+            EXPECT_GE(small[i].Size, 0.8 * full[i].Size) << small[i].Text << " at " << side;
+            EXPECT_GE(small[i].Left, 0) << small[i].Text << " at " << side;
+            EXPECT_LE(small[i].Right, side) << small[i].Text << " at " << side;
+            EXPECT_GE(small[i].Top, 0) << small[i].Text << " at " << side;
+            EXPECT_LE(small[i].Bottom, side) << small[i].Text << " at " << side;
+        }
+    }
+}
+
+TEST(StudioStartTest, TheInitialArraysSwitchedOffEmittersReadFiveToEight) {
+    const TArray array = InitialDocument().Array;
+    EXPECT_EQ(PlaceLabel(array, 8), "5\u20138");
+    EXPECT_EQ(PlaceLabel(array, 5), "");
+}
+
+}  // namespace
