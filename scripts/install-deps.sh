@@ -12,6 +12,20 @@ packages=(
   libcairo2-dev
   libfreetype-dev
   zlib1g-dev
+  # The archives the command line carries cairo from, beside those above.
+  libpixman-1-dev
+  libfontconfig-dev
+  libexpat1-dev
+  libpng-dev
+  libbrotli-dev
+  libx11-dev
+  libxext-dev
+  libxrender-dev
+  libxcb1-dev
+  libxcb-render0-dev
+  libxcb-shm0-dev
+  libxau-dev
+  libxdmcp-dev
   libeigen3-dev
   libgtest-dev
   libgmock-dev

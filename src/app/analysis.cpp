@@ -198,6 +198,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         }
         return field;
     };
+    steps.PatternElsewhere = [&](const TArray& array) { return HasWireLengths(request, array); };
     result.Session = BuildSession(steps);
     result.Field = result.Session.Field;
     if (unpolarisedFileGround) {

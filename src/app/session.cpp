@@ -127,7 +127,9 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     const bool ownCurrents = std::any_of(model.Emitters.begin(), model.Emitters.end(),
                                          [](const TEmitter& e) { return e.Amplitude != 1; });
     if (ownCurrents || !steps.Settings.empty() || steps.Taper) drawn.push_back(model);
-    session.Field = steps.ResolveField ? steps.ResolveField(model, session.FileGround) : steps.Field;
+    session.Field =
+        steps.ResolveField ? steps.ResolveField(model, session.FileGround) : steps.Field;
+    if (steps.PatternElsewhere && steps.PatternElsewhere(model)) return session;
     session.Pattern = LastDrawing(drawn, session.Field);
     session.Labels = DiagramLabels(session.Pattern, session.Field.ElevationDegrees);
     return session;

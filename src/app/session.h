@@ -35,6 +35,9 @@ struct TSessionSteps {
     // take-off angle): it is resolved once the steps are done, before anything is drawn.
     std::function<TFieldSpec(const TArray& array, const std::optional<TGround>& fileGround)>
         ResolveField;
+    // Where another engine gives the pattern (real wires), the window's drawing is left
+    // uncomputed: it would be thrown away.
+    std::function<bool(const TArray& array)> PatternElsewhere;
 };
 
 // The array as the window would hold it after the same steps.

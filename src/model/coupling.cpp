@@ -1,7 +1,9 @@
 #include "model/coupling.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "model/wirefield.h"
 
@@ -38,6 +40,27 @@ TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGroun
                            static_cast<double>(array.Emitter(k).Y),
                            wires.Lengths[static_cast<std::size_t>(k - 1)].value_or(0)});
     return a;
+}
+
+bool SameWires(const TWireArray& a, const TWireArray& b) {
+    const auto ground = [](const TGround& g) {
+        return std::tie(g.Kind, g.HeightWavelengths, g.FrequencyMhz, g.Permittivity,
+                        g.Conductivity);
+    };
+    const auto wire = [](const TWire& w) { return std::tie(w.X, w.Y, w.Length); };
+    return a.Axis == b.Axis && a.Radius == b.Radius &&
+           a.SegmentsPerWavelength == b.SegmentsPerWavelength &&
+           ground(a.Ground) == ground(b.Ground) &&
+           std::equal(a.Wires.begin(), a.Wires.end(), b.Wires.begin(), b.Wires.end(),
+                      [&](const TWire& p, const TWire& q) { return wire(p) == wire(q); });
+}
+
+// A drag of phases or amplitudes changes only the drive: the last geometry's factored system
+// serves it again, and the new currents cost a product.
+TWireSystem SystemFor(const TWireArray& wires) {
+    thread_local std::optional<TWireSystem> last;
+    if (!last || !SameWires(last->Array(), wires)) last.emplace(wires);
+    return *last;
 }
 
 }  // namespace
@@ -86,7 +109,7 @@ std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSetti
     const std::vector<int> numbers = EnabledNumbers(array);
     if (numbers.empty() || !wires.Lengths[static_cast<std::size_t>(numbers.front() - 1)])
         return std::nullopt;
-    TWireSystem system(WiresOf(array, wires, ground, numbers));
+    TWireSystem system = SystemFor(WiresOf(array, wires, ground, numbers));
     Eigen::VectorXcd drive(system.Ports());
     for (std::size_t p = 0; p < numbers.size(); ++p) {
         const TEmitter& e = array.Emitter(numbers[p]);
@@ -102,7 +125,8 @@ std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSetti
                               DriveFigures(v, current, wires.Z0)});
     }
     c.InputPowerWatts = InputPower(currents);
-    c.RadiatedPowerWatts = RadiatedPower(system, currents);
+    TWireRadiator radiator(system, currents);
+    c.RadiatedPowerWatts = RadiatedPower(radiator);
     c.Efficiency = c.InputPowerWatts > 0 ? c.RadiatedPowerWatts / c.InputPowerWatts : 0;
-    return TCoupledArray{std::move(system), std::move(currents), std::move(c)};
+    return TCoupledArray{std::move(system), std::move(currents), std::move(c), std::move(radiator)};
 }

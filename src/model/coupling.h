@@ -7,6 +7,7 @@
 
 #include "model/emitters.h"
 #include "model/ground.h"
+#include "model/wirefield.h"
 #include "model/wires.h"
 
 // What real elements add to the emitters: each one's wire length, and for all of them the
@@ -62,6 +63,7 @@ struct TCoupledArray {
     TWireSystem System;
     TWireCurrents Currents;
     TCoupling Coupling;
+    TWireRadiator Radiator;
 };
 std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSettings& wires,
                                            const TGround& ground);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <numbers>
-#include <vector>
 
 #include "model/gausslegendre.h"
 
@@ -11,37 +10,6 @@ namespace {
 constexpr double kWave = 2 * std::numbers::pi;                // per wavelength
 constexpr double kImpedanceOfSpace = 120 * std::numbers::pi;  // ohms
 constexpr double kDegree = std::numbers::pi / 180;
-
-struct TVector {
-    double X = 0, Y = 0, Z = 0;
-    double Dot(const TVector& o) const { return X * o.X + Y * o.Y + Z * o.Z; }
-};
-
-TVector AxisOf(TWireAxis axis) {
-    switch (axis) {
-        case TWireAxis::Up:
-            return {0, 0, 1};
-        case TWireAxis::WestEast:
-            return {1, 0, 0};
-        case TWireAxis::SouthNorth:
-            return {0, 1, 0};
-    }
-    return {};
-}
-
-TVector ModeCentre(const TWireArray& a, const TWireMode& m, bool image) {
-    const TWire& w = a.Wires[static_cast<std::size_t>(m.Wire)];
-    const double h = static_cast<double>(a.Ground.HeightWavelengths) * (image ? -1 : 1);
-    switch (a.Axis) {
-        case TWireAxis::Up:
-            return {w.X, w.Y, image ? -m.Axial : m.Axial};
-        case TWireAxis::WestEast:
-            return {m.Axial, w.Y, h};
-        case TWireAxis::SouthNorth:
-            return {w.X, m.Axial, h};
-    }
-    return {};
-}
 
 double Sinc(double x) {
     return std::fabs(x) < 1e-8 ? 1 : std::sin(x) / x;
@@ -54,84 +22,194 @@ double ModePattern(double half, double c) {
     return kd * kd * Sinc(kd * (1 + c) / 2) * Sinc(kd * (1 - c) / 2) / std::sin(kd);
 }
 
+// The currents' polynomial in the step z, the first mode's current the constant term.
+std::complex<double> Horner(const std::vector<std::complex<double>>& currents,
+                            std::complex<double> z) {
+    std::complex<double> sum = 0;
+    for (auto i = currents.rbegin(); i != currents.rend(); ++i) sum = sum * z + *i;
+    return sum;
+}
+
+std::complex<double> Turn(double radians) {
+    return {std::cos(radians), std::sin(radians)};
+}
+
 }  // namespace
+
+struct TWireRadiator::TDirection {
+    double Se = 0, Ce = 0, Sb = 0, Cb = 0;
+    double AlongAxis = 0;  // the cosine between the wires' axis and the direction
+    TDirection(TWireAxis axis, double bearingDegrees, double elevationDegrees)
+        : Se(std::sin(elevationDegrees * kDegree)),
+          Ce(std::cos(elevationDegrees * kDegree)),
+          Sb(std::sin(bearingDegrees * kDegree)),
+          Cb(std::cos(bearingDegrees * kDegree)) {
+        switch (axis) {
+            case TWireAxis::Up:
+                AlongAxis = Se;
+                break;
+            case TWireAxis::WestEast:
+                AlongAxis = Ce * Sb;
+                break;
+            case TWireAxis::SouthNorth:
+                AlongAxis = Ce * Cb;
+                break;
+        }
+    }
+    // k times the path difference of a point in the horizontal plane.
+    double Across(double x, double y) const { return kWave * Ce * (Sb * x + Cb * y); }
+};
+
+TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& currents)
+    : Axis(system.Array().Axis),
+      Ground(system.Array().Ground),
+      OverGround(Ground.Kind != TGroundKind::None),
+      Images(OverGround && !system.Monopoles()) {
+    const TWireArray& a = system.Array();
+    const double h = static_cast<double>(a.Ground.HeightWavelengths);
+    const std::vector<TWireMode>& modes = system.Modes();
+    for (std::size_t m = 0; m < modes.size(); ++m) {
+        const TWireMode& mode = modes[m];
+        const TWire& w = a.Wires[static_cast<std::size_t>(mode.Wire)];
+        TWireModes centre{w.X, w.Y, h, -h, mode.Half, {}};
+        if (Axis == TWireAxis::Up) {
+            centre.Z = mode.Axial;
+            centre.ImageZ = -mode.Axial;
+        } else {
+            (Axis == TWireAxis::WestEast ? centre.X : centre.Y) = mode.Axial;
+        }
+        if (m == 0 || mode.Wire != modes[m - 1].Wire) Wires.push_back(centre);
+        Wires.back().Currents.push_back(currents.Modes[static_cast<Eigen::Index>(m)]);
+        Reach = std::max(
+            Reach,
+            std::sqrt(centre.X * centre.X + centre.Y * centre.Y + centre.Z * centre.Z) + mode.Half);
+    }
+}
+
+TFarField TWireRadiator::Combine(const TDirection& d, std::complex<double> direct,
+                                 std::complex<double> image,
+                                 const std::complex<double>* reflection) const {
+    const std::complex<double> scale(0, kImpedanceOfSpace / (4 * std::numbers::pi));
+    // The axis against the unit vectors of Theta and Phi.
+    double alongTheta = d.Ce, alongPhi = 0;
+    if (Axis == TWireAxis::WestEast) {
+        alongTheta = -d.Se * d.Sb;
+        alongPhi = d.Cb;
+    } else if (Axis == TWireAxis::SouthNorth) {
+        alongTheta = -d.Se * d.Cb;
+        alongPhi = -d.Sb;
+    }
+    TFarField f{scale * direct * alongTheta, scale * direct * alongPhi};
+    if (Images) {
+        // The image of a horizontal current flows the other way.
+        const double sense = Axis == TWireAxis::Up ? 1 : -1;
+        f.Theta += reflection[0] * scale * image * (sense * alongTheta);
+        f.Phi += -reflection[1] * scale * image * (sense * alongPhi);
+    }
+    return f;
+}
+
+TFarField TWireRadiator::FieldTowards(const TDirection& d,
+                                      const std::complex<double>* reflection) const {
+    const double c = d.AlongAxis;
+    std::complex<double> direct = 0, image = 0;
+    double half = -1, pattern = 0;
+    for (const TWireModes& w : Wires) {
+        if (w.Half != half) {
+            half = w.Half;
+            pattern = ModePattern(half, c);
+        }
+        const std::complex<double> step = Turn(kWave * c * w.Half);
+        const std::complex<double> sum = Horner(w.Currents, step) * pattern;
+        const double across = d.Across(w.X, w.Y);
+        direct += sum * Turn(across + kWave * d.Se * w.Z);
+        if (!Images) continue;
+        // An upright image runs the other way along the axis.
+        const std::complex<double> imageSum =
+            Axis == TWireAxis::Up ? Horner(w.Currents, std::conj(step)) * pattern : sum;
+        image += imageSum * Turn(across + kWave * d.Se * w.ImageZ);
+    }
+    return Combine(d, direct, image, reflection);
+}
+
+TFarField TWireRadiator::Field(double bearingDegrees, double elevationDegrees) const {
+    if (OverGround && elevationDegrees < 0) return {};
+    const TDirection d(Axis, bearingDegrees, elevationDegrees);
+    const TReflection<double> r = Reflection<double>(Ground, d.Se);
+    const std::complex<double> reflection[2] = {r.Vertical, r.Horizontal};
+    return FieldTowards(d, reflection);
+}
+
+void TWireRadiator::Ring(double elevationDegrees, const std::vector<double>& bearingsDegrees,
+                         std::vector<double>& intensity) const {
+    intensity.assign(bearingsDegrees.size(), 0);
+    if (OverGround && elevationDegrees < 0) return;
+    const TReflection<double> r = Reflection<double>(Ground, std::sin(elevationDegrees * kDegree));
+    const std::complex<double> reflection[2] = {r.Vertical, r.Horizontal};
+    if (Axis != TWireAxis::Up) {
+        for (std::size_t i = 0; i < bearingsDegrees.size(); ++i)
+            intensity[i] = RadiationIntensity(
+                FieldTowards(TDirection(Axis, bearingsDegrees[i], elevationDegrees), reflection));
+        return;
+    }
+    // Upright wires: the sums along the axis depend on the elevation alone.
+    const TDirection level(Axis, 0, elevationDegrees);
+    std::vector<std::complex<double>> direct, image;
+    double half = -1, pattern = 0;
+    for (const TWireModes& w : Wires) {
+        if (w.Half != half) {
+            half = w.Half;
+            pattern = ModePattern(half, level.Se);
+        }
+        const std::complex<double> step = Turn(kWave * level.Se * w.Half);
+        direct.push_back(Horner(w.Currents, step) * pattern * Turn(kWave * level.Se * w.Z));
+        if (Images)
+            image.push_back(Horner(w.Currents, std::conj(step)) * pattern *
+                            Turn(kWave * level.Se * w.ImageZ));
+    }
+    for (std::size_t i = 0; i < bearingsDegrees.size(); ++i) {
+        const TDirection d(Axis, bearingsDegrees[i], elevationDegrees);
+        std::complex<double> towards = 0, mirrored = 0;
+        for (std::size_t k = 0; k < Wires.size(); ++k) {
+            const std::complex<double> across = Turn(d.Across(Wires[k].X, Wires[k].Y));
+            towards += direct[k] * across;
+            if (Images) mirrored += image[k] * across;
+        }
+        intensity[i] = RadiationIntensity(Combine(d, towards, mirrored, reflection));
+    }
+}
 
 TFarField WireFarField(const TWireSystem& system, const TWireCurrents& currents,
                        double bearingDegrees, double elevationDegrees) {
-    const TWireArray& a = system.Array();
-    const bool ground = a.Ground.Kind != TGroundKind::None;
-    if (ground && elevationDegrees < 0) return {};
-    const bool images = ground && !system.Monopoles();
-    const double se = std::sin(elevationDegrees * kDegree),
-                 ce = std::cos(elevationDegrees * kDegree);
-    const double sb = std::sin(bearingDegrees * kDegree), cb = std::cos(bearingDegrees * kDegree);
-    const TVector r{ce * sb, ce * cb, se};
-    const TVector axis = AxisOf(a.Axis);
-    const double c = axis.Dot(r);
-    std::complex<double> direct = 0, image = 0;
-    const std::vector<TWireMode>& modes = system.Modes();
-    // A wire's modes are equal and equally spaced: one pattern for all, and each phase the
-    // previous one's times the step along the wire (the other way along an upright image).
-    const bool upright = a.Axis == TWireAxis::Up;
-    std::complex<double> phase, imagePhase, step;
-    double pattern = 0;
-    for (std::size_t m = 0; m < modes.size(); ++m) {
-        if (m == 0 || modes[m].Wire != modes[m - 1].Wire) {
-            pattern = ModePattern(modes[m].Half, c);
-            phase = std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], false)));
-            if (images) imagePhase = std::polar(1.0, kWave * r.Dot(ModeCentre(a, modes[m], true)));
-            step = std::polar(1.0, kWave * c * modes[m].Half);
-        } else {
-            phase *= step;
-            imagePhase *= upright ? std::conj(step) : step;
-        }
-        const std::complex<double> current = currents.Modes[static_cast<Eigen::Index>(m)] * pattern;
-        direct += current * phase;
-        if (images) image += current * imagePhase;
-    }
-    const std::complex<double> scale(0, kImpedanceOfSpace / (4 * std::numbers::pi));
-    const double alongTheta = axis.Dot({-se * sb, -se * cb, ce});
-    const double alongPhi = axis.Dot({cb, -sb, 0});
-    TFarField f{scale * direct * alongTheta, scale * direct * alongPhi};
-    if (images) {
-        // The image of a horizontal current flows the other way.
-        const double sense = a.Axis == TWireAxis::Up ? 1 : -1;
-        const TReflection<double> rc = Reflection<double>(a.Ground, se);
-        f.Theta += rc.Vertical * scale * image * (sense * alongTheta);
-        f.Phi += -rc.Horizontal * scale * image * (sense * alongPhi);
-    }
-    return f;
+    return TWireRadiator(system, currents).Field(bearingDegrees, elevationDegrees);
 }
 
 double RadiationIntensity(const TFarField& f) {
     return (std::norm(f.Theta) + std::norm(f.Phi)) / (2 * kImpedanceOfSpace);
 }
 
-double RadiatedPower(const TWireSystem& system, const TWireCurrents& currents) {
-    const TWireArray& a = system.Array();
-    double extent = 0;
-    for (const TWireMode& m : system.Modes()) {
-        const TVector p = ModeCentre(a, m, false);
-        extent = std::max(extent, std::sqrt(p.Dot(p)) + m.Half);
-    }
-    const bool ground = a.Ground.Kind != TGroundKind::None;
-    const int rows = 16 + static_cast<int>(std::ceil(8 * extent));
+double RadiatedPower(const TWireRadiator& radiator) {
+    const int rows = 16 + static_cast<int>(std::ceil(8 * radiator.Extent()));
     const int columns = 2 * rows;
     std::vector<double> nodes, weights;
     GaussLegendre(rows, nodes, weights);
-    const double low = ground ? 0 : -1;
+    std::vector<double> bearings, intensity;
+    for (int j = 0; j < columns; ++j) bearings.push_back(360.0 * j / columns);
+    const double low = radiator.HalfSpace() ? 0 : -1;
     double power = 0;
     for (int i = 0; i < rows; ++i) {
         const double u = low + (1 - low) * (nodes[static_cast<std::size_t>(i)] + 1) / 2;
-        const double elevation = std::asin(u) / kDegree;
+        radiator.Ring(std::asin(u) / kDegree, bearings, intensity);
         double ring = 0;
-        for (int j = 0; j < columns; ++j)
-            ring +=
-                RadiationIntensity(WireFarField(system, currents, 360.0 * j / columns, elevation));
+        for (const double value : intensity) ring += value;
         power += weights[static_cast<std::size_t>(i)] * (1 - low) / 2 * ring * 2 *
                  std::numbers::pi / columns;
     }
     return power;
+}
+
+double RadiatedPower(const TWireSystem& system, const TWireCurrents& currents) {
+    return RadiatedPower(TWireRadiator(system, currents));
 }
 
 double WireGainDbi(const TWireSystem& system, const TWireCurrents& currents, double bearingDegrees,

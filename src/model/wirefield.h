@@ -1,6 +1,7 @@
 #pragma once
 
 #include <complex>
+#include <vector>
 
 #include "model/wires.h"
 
@@ -12,6 +13,44 @@ struct TFarField {
     std::complex<double> Theta;
     std::complex<double> Phi;
 };
+
+// The solved currents arranged for the far field: each wire's modes are equal and equally
+// spaced, so a wire radiates one mode's pattern times a polynomial of its modes' currents in
+// the phase step along it.
+class TWireRadiator {
+  public:
+    TWireRadiator(const TWireSystem& system, const TWireCurrents& currents);
+
+    TFarField Field(double bearingDegrees, double elevationDegrees) const;
+    // Radiation intensity (watts per steradian) at one elevation towards each bearing: a
+    // ring shares the ground's reflection, and upright wires their sums along the axis.
+    void Ring(double elevationDegrees, const std::vector<double>& bearingsDegrees,
+              std::vector<double>& intensity) const;
+    // The distance from the origin that every current lies within (wavelengths).
+    double Extent() const { return Reach; }
+    // Over ground the field lies in the upper half-space only.
+    bool HalfSpace() const { return OverGround; }
+
+  private:
+    struct TWireModes {
+        double X = 0, Y = 0, Z = 0;  // centre of the first mode
+        double ImageZ = 0;           // its image's height
+        double Half = 0;             // segment length
+        std::vector<std::complex<double>> Currents;
+    };
+    struct TDirection;
+    TFarField Combine(const TDirection& d, std::complex<double> direct, std::complex<double> image,
+                      const std::complex<double>* reflection) const;
+    TFarField FieldTowards(const TDirection& d, const std::complex<double>* reflection) const;
+
+    TWireAxis Axis = TWireAxis::Up;
+    TGround Ground;
+    bool OverGround = false;
+    bool Images = false;
+    double Reach = 0;
+    std::vector<TWireModes> Wires;
+};
+
 TFarField WireFarField(const TWireSystem& system, const TWireCurrents& currents,
                        double bearingDegrees, double elevationDegrees);
 
@@ -21,6 +60,7 @@ double RadiationIntensity(const TFarField& field);
 // The power the far field carries through the sphere, or over ground through the upper
 // half-space (watts): by Gauss-Legendre quadrature in the sine of the elevation and the
 // trapezoid rule in bearing, both fine enough for the array's extent.
+double RadiatedPower(const TWireRadiator& radiator);
 double RadiatedPower(const TWireSystem& system, const TWireCurrents& currents);
 
 // 4 pi U over the input power (dBi): over real ground the earth's loss lowers it.

@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "model/wirefield.h"
 
 namespace {
 
 // sqrt(4 pi U / P_in) towards a compass bearing and an elevation, degrees.
-double Value(const TCoupledArray& w, double bearing, double elevation) {
-    const double u = RadiationIntensity(WireFarField(w.System, w.Currents, bearing, elevation));
+double ValueOf(const TCoupledArray& w, double intensity) {
     const double input = w.Coupling.InputPowerWatts;
-    return input > 0 ? std::sqrt(4 * std::numbers::pi * u / input) : 0;
+    return input > 0 ? std::sqrt(4 * std::numbers::pi * intensity / input) : 0;
+}
+
+double Value(const TCoupledArray& w, double bearing, double elevation) {
+    return ValueOf(w, RadiationIntensity(w.Radiator.Field(bearing, elevation)));
 }
 
 double BearingOfSample(double windowAzimuthDegrees) {
@@ -25,8 +29,11 @@ TPattern WirePattern(const TCoupledArray& wires, double elevationDegrees) {
     TPattern pattern;
     pattern.Model = wires.System.Array().Ground.Kind == TGroundKind::None ? TFieldModel::FreeSpace
                                                                           : TFieldModel::OverGround;
+    std::vector<double> bearings, intensity;
+    for (int i = 0; i < kSampleCount; ++i) bearings.push_back(BearingOfSample(i));
+    wires.Radiator.Ring(elevationDegrees, bearings, intensity);
     for (int i = 0; i < kSampleCount; ++i) {
-        const long double v = Value(wires, BearingOfSample(i), elevationDegrees);
+        const long double v = ValueOf(wires, intensity[static_cast<std::size_t>(i)]);
         pattern.Samples[static_cast<std::size_t>(i)] = v;
         if (v > pattern.MaxGain) {
             pattern.MaxGain = v;
@@ -54,14 +61,23 @@ std::array<long double, kElevationCutCount> WireElevationCut(const TCoupledArray
 TWirePeak WirePeakGain(const TCoupledArray& wires) {
     const bool ground = wires.System.Array().Ground.Kind != TGroundKind::None;
     const double lowest = ground ? 0 : -90;
+    // The grid by rings of equal elevation, then searched bearing by bearing.
+    std::vector<double> bearings, elevations, intensity;
+    for (int b = 0; b < 360; b += 5) bearings.push_back(b);
+    for (double e = lowest; e <= 90; e += 5) elevations.push_back(e);
+    std::vector<std::vector<double>> grid;
+    for (const double e : elevations) {
+        wires.Radiator.Ring(e, bearings, intensity);
+        grid.push_back(intensity);
+    }
     double best = -1, bearing = 0, elevation = 0;
-    for (int b = 0; b < 360; b += 5)
-        for (double e = lowest; e <= 90; e += 5) {
-            const double v = Value(wires, b, e);
+    for (std::size_t b = 0; b < bearings.size(); ++b)
+        for (std::size_t e = 0; e < elevations.size(); ++e) {
+            const double v = ValueOf(wires, grid[e][b]);
             if (v > best) {
                 best = v;
-                bearing = b;
-                elevation = e;
+                bearing = bearings[b];
+                elevation = elevations[e];
             }
         }
     // Climb from the best point of the grid, halving the step until it is below 0.01 degree;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/symmetricsolve.h"
 #include "model/wirekernel.h"
 
 namespace {
@@ -257,9 +258,16 @@ std::vector<TWireMode> LayModes(const TWireArray& a, bool monopoles) {
 
 namespace {
 
-// With `upperRows` only the rows of each wire's feed mode and the modes beyond it.
+// Which entries a solution needs.
+enum class TPart {
+    Whole,
+    UpperRows,  // the rows of each wire's feed mode and the modes beyond it
+    Lower,      // on and below the diagonal, and the diagonal blocks whole
+};
+
 Eigen::MatrixXcd Fill(const TWireArray& a, const std::vector<TLine>& lines, Eigen::Index modes,
-                      bool images, bool upperRows) {
+                      bool images, TPart part) {
+    const bool upperRows = part == TPart::UpperRows;
     Eigen::MatrixXcd z = Eigen::MatrixXcd::Zero(modes, modes);
     // Each pair of wires computes its node pairs once; both blocks are then assembled on their
     // own, so that the matrix is symmetric only as far as the reactions are.
@@ -269,7 +277,7 @@ Eigen::MatrixXcd Fill(const TWireArray& a, const std::vector<TLine>& lines, Eige
                 if (image && !images) continue;
                 const TLine &p = lines[i], &q = lines[j];
                 const TNodeTable table = NodeTable(a, p, q, image);
-                AddBlock(a, p, q, image, table, upperRows, z);
+                if (i == j || part != TPart::Lower) AddBlock(a, p, q, image, table, upperRows, z);
                 if (i != j)
                     AddBlock(a, q, p, image, Swapped(table, image && a.Axis == TWireAxis::Up),
                              upperRows, z);
@@ -292,7 +300,8 @@ bool MirrorSymmetric(const TWireArray& a, const std::vector<TLine>& lines, bool 
 Eigen::MatrixXcd ModeImpedance(const TWireArray& a, const std::vector<TWireMode>& modes,
                                bool monopoles) {
     const bool images = a.Ground.Kind != TGroundKind::None && !monopoles;
-    return Fill(a, LinesOf(a, monopoles), static_cast<Eigen::Index>(modes.size()), images, false);
+    return Fill(a, LinesOf(a, monopoles), static_cast<Eigen::Index>(modes.size()), images,
+                TPart::Whole);
 }
 
 TWireSystem::TWireSystem(const TWireArray& array)
@@ -303,7 +312,8 @@ TWireSystem::TWireSystem(const TWireArray& array)
     const bool images = Geometry.Ground.Kind != TGroundKind::None && !SolvedAsDipoles;
     const bool mirror = MirrorSymmetric(Geometry, lines, images);
     const auto modes = static_cast<Eigen::Index>(ModeList.size());
-    Eigen::MatrixXcd z = Fill(Geometry, lines, modes, images, mirror);
+    Eigen::MatrixXcd z =
+        Fill(Geometry, lines, modes, images, mirror ? TPart::UpperRows : TPart::Lower);
     const auto ports = static_cast<Eigen::Index>(lines.size());
     // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
     const double gap = SolvedAsDipoles ? 2 * kFeedGap : kFeedGap;
@@ -318,7 +328,11 @@ TWireSystem::TWireSystem(const TWireArray& array)
     const Eigen::MatrixXcd gaps = GapShares.cast<std::complex<double>>();
     if (!mirror) {
         // Factored in place: a copy of the matrix costs as much as its fill.
-        ModeCurrentsPerVolt = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
+        ModeCurrentsPerVolt = gaps;
+        if (!SolveSymmetric(z, ModeCurrentsPerVolt)) {
+            z = Fill(Geometry, lines, modes, images, TPart::Whole);
+            ModeCurrentsPerVolt = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
+        }
     } else {
         // Half the unknowns: each mode beyond the feed stands for itself and its mirror image.
         std::vector<Eigen::Index> kept, mirrored;

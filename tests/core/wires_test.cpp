@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/symmetricsolve.h"
 #include "model/wirefield.h"
 
 namespace {
@@ -69,9 +70,29 @@ TEST(Wires, PortImpedanceIsReciprocalInFreeSpaceAndOverEitherGround) {
     for (const auto& [name, array] : rows) {
         SCOPED_TRACE(name);
         ASSERT_FALSE(CheckWires(array));
+        // The reactions themselves, filled on both sides of the diagonal, as well as the ports
+        // a solution from one side gives.
+        const bool monopoles = IsMonopoleArray(array);
+        const Eigen::MatrixXcd modes = ModeImpedance(array, LayModes(array, monopoles), monopoles);
+        EXPECT_LE((modes - modes.transpose()).cwiseAbs().maxCoeff(),
+                  1e-9 * modes.cwiseAbs().maxCoeff());
         const Eigen::MatrixXcd z = TWireSystem(array).PortImpedance();
         EXPECT_LE((z - z.transpose()).cwiseAbs().maxCoeff(), 1e-9 * z.cwiseAbs().maxCoeff());
     }
+}
+
+TEST(Wires, SymmetricSolveAgreesWithLuAndRefusesAZeroPivot) {
+    TWireArray a = Scattered(TWireAxis::Up, AverageGround(0.6));
+    const Eigen::MatrixXcd z = ModeImpedance(a, LayModes(a, false), false);
+    const Eigen::MatrixXcd b = Eigen::MatrixXcd::Identity(z.rows(), 3);
+    Eigen::MatrixXcd factors = z, x = b;
+    ASSERT_TRUE(SolveSymmetric(factors, x));
+    const Eigen::MatrixXcd lu = z.partialPivLu().solve(b);
+    EXPECT_LE((x - lu).cwiseAbs().maxCoeff(), 1e-10 * lu.cwiseAbs().maxCoeff());
+    Eigen::MatrixXcd swap(2, 2);
+    swap << 0, 1, 1, 0;
+    Eigen::MatrixXcd rhs = Eigen::MatrixXcd::Identity(2, 2);
+    EXPECT_FALSE(SolveSymmetric(swap, rhs));
 }
 
 TEST(Wires, TwiceTheModesMoveTheDriveImpedanceByUnderTwoPercent) {
