@@ -40,8 +40,11 @@ struct TWireRadiator::TDirection {
     double Se = 0, Ce = 0, Sb = 0, Cb = 0;
     double AlongAxis = 0;  // the cosine between the wires' axis and the direction
     TDirection(TWireAxis axis, double bearingDegrees, double elevationDegrees)
-        : Se(std::sin(elevationDegrees * kDegree)),
-          Ce(std::cos(elevationDegrees * kDegree)),
+        : TDirection(axis, bearingDegrees, std::sin(elevationDegrees * kDegree),
+                     std::cos(elevationDegrees * kDegree)) {}
+    TDirection(TWireAxis axis, double bearingDegrees, double se, double ce)
+        : Se(se),
+          Ce(ce),
           Sb(std::sin(bearingDegrees * kDegree)),
           Cb(std::cos(bearingDegrees * kDegree)) {
         switch (axis) {
@@ -71,10 +74,9 @@ TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& cur
     for (std::size_t m = 0; m < modes.size(); ++m) {
         const TWireMode& mode = modes[m];
         const TWire& w = a.Wires[static_cast<std::size_t>(mode.Wire)];
-        TWireModes centre{w.X, w.Y, h, -h, mode.Half, {}};
+        TWireModes centre{w.X, w.Y, h, mode.Half, {}};
         if (Axis == TWireAxis::Up) {
             centre.Z = mode.Axial;
-            centre.ImageZ = -mode.Axial;
         } else {
             (Axis == TWireAxis::WestEast ? centre.X : centre.Y) = mode.Axial;
         }
@@ -113,21 +115,25 @@ TFarField TWireRadiator::FieldTowards(const TDirection& d,
                                       const std::complex<double>* reflection) const {
     const double c = d.AlongAxis;
     std::complex<double> direct = 0, image = 0;
+    // Wires of one length share a mode's pattern and step: each is computed once for a run of
+    // such wires.
     double half = -1, pattern = 0;
+    std::complex<double> step;
     for (const TWireModes& w : Wires) {
         if (w.Half != half) {
             half = w.Half;
             pattern = ModePattern(half, c);
+            step = Turn(kWave * c * half);
         }
-        const std::complex<double> step = Turn(kWave * c * w.Half);
+        const double across = d.Across(w.X, w.Y), up = kWave * d.Se * w.Z;
         const std::complex<double> sum = Horner(w.Currents, step) * pattern;
-        const double across = d.Across(w.X, w.Y);
-        direct += sum * Turn(across + kWave * d.Se * w.Z);
+        direct += sum * Turn(across + up);
         if (!Images) continue;
-        // An upright image runs the other way along the axis.
+        // The image lies as far below the ground; an upright one runs the other way along
+        // the axis.
         const std::complex<double> imageSum =
             Axis == TWireAxis::Up ? Horner(w.Currents, std::conj(step)) * pattern : sum;
-        image += imageSum * Turn(across + kWave * d.Se * w.ImageZ);
+        image += imageSum * Turn(across - up);
     }
     return Combine(d, direct, image, reflection);
 }
@@ -144,16 +150,16 @@ void TWireRadiator::Ring(double elevationDegrees, const std::vector<double>& bea
                          std::vector<double>& intensity) const {
     intensity.assign(bearingsDegrees.size(), 0);
     if (OverGround && elevationDegrees < 0) return;
-    const TReflection<double> r = Reflection<double>(Ground, std::sin(elevationDegrees * kDegree));
+    const TDirection level(Axis, 0, elevationDegrees);
+    const TReflection<double> r = Reflection<double>(Ground, level.Se);
     const std::complex<double> reflection[2] = {r.Vertical, r.Horizontal};
     if (Axis != TWireAxis::Up) {
         for (std::size_t i = 0; i < bearingsDegrees.size(); ++i)
             intensity[i] = RadiationIntensity(
-                FieldTowards(TDirection(Axis, bearingsDegrees[i], elevationDegrees), reflection));
+                FieldTowards(TDirection(Axis, bearingsDegrees[i], level.Se, level.Ce), reflection));
         return;
     }
     // Upright wires: the sums along the axis depend on the elevation alone.
-    const TDirection level(Axis, 0, elevationDegrees);
     std::vector<std::complex<double>> direct, image;
     double half = -1, pattern = 0;
     for (const TWireModes& w : Wires) {
@@ -165,10 +171,10 @@ void TWireRadiator::Ring(double elevationDegrees, const std::vector<double>& bea
         direct.push_back(Horner(w.Currents, step) * pattern * Turn(kWave * level.Se * w.Z));
         if (Images)
             image.push_back(Horner(w.Currents, std::conj(step)) * pattern *
-                            Turn(kWave * level.Se * w.ImageZ));
+                            Turn(-kWave * level.Se * w.Z));
     }
     for (std::size_t i = 0; i < bearingsDegrees.size(); ++i) {
-        const TDirection d(Axis, bearingsDegrees[i], elevationDegrees);
+        const TDirection d(Axis, bearingsDegrees[i], level.Se, level.Ce);
         std::complex<double> towards = 0, mirrored = 0;
         for (std::size_t k = 0; k < Wires.size(); ++k) {
             const std::complex<double> across = Turn(d.Across(Wires[k].X, Wires[k].Y));

@@ -33,8 +33,7 @@ class TWireRadiator {
 
   private:
     struct TWireModes {
-        double X = 0, Y = 0, Z = 0;  // centre of the first mode
-        double ImageZ = 0;           // its image's height
+        double X = 0, Y = 0, Z = 0;  // centre of the first mode; its image's is at -Z
         double Half = 0;             // segment length
         std::vector<std::complex<double>> Currents;
     };
