@@ -53,9 +53,12 @@ TDriveSweep SweepDrive(const TAnalysisRequest& request, long double span, int co
     for (int i = 0; i < count; ++i) {
         const long double t = count > 1 ? static_cast<long double>(2 * i) / (count - 1) - 1 : 0;
         const long double mhz = *request.Ground.FrequencyMhz * (1 + span * t);
-        const TPatternResult result = Analyse(FrequencyStep(request, design, mhz));
-        if (!result.Wires.Solved) return {};
-        const TCoupling& c = result.Wires.Solved->Coupling;
+        // Only the feeds are wanted: the wires solved as the analysis solves them, without
+        // the pattern and its searches.
+        const TDesignFrequencyArray step = ArrayAtDesign(FrequencyStep(request, design, mhz));
+        const auto solved = SolveCoupling(step.Array, step.Wires.Settings, step.Ground);
+        if (!solved) return {};
+        const TCoupling& c = solved->Coupling;
         if (sweep.Emitters.empty()) {
             for (const TEmitterFeed& e : c.Emitters) sweep.Emitters.push_back(e.Number);
             sweep.Swr.resize(c.Emitters.size());

@@ -32,6 +32,7 @@ struct TDriveSweep {
 };
 
 // The wires' drive at count evenly spaced frequencies from 1 - span to 1 + span times the
-// request's design frequency, the middle one of an odd count exactly it; empty without
-// lengths. Throws as Analyse does.
+// request's design frequency, the middle one of an odd count exactly it, solved as Analyse
+// solves the wires; empty without lengths. Throws as ArrayAtDesign does, and for wires that
+// touch at a step.
 TDriveSweep SweepDrive(const TAnalysisRequest& request, long double span, int count);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ TJson CliPattern(const std::vector<std::string>& options) {
     const TCliRun run = RunCli(args);
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     return ParseJson(run.Out);
+}
+
+// A number of the command line's CSV, whatever the process locale.
+double Real(const std::string& text) {
+    double value = NAN;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 std::string Ohms(const TJson& z) {
@@ -106,6 +114,46 @@ TEST_F(StudioWiresTest, TheSweepAtTheDesignFrequencyIsTheTablesDrive) {
         }
     }
     EXPECT_GT(Window.SweepChart()->Drawings(), 0);
+}
+
+// The studio's sweep against `sweep --vary frequency` over the same span: the same feeds at
+// every step, to the rounding of the two ways of stepping the frequency.
+TEST_F(StudioWiresTest, TheSweepIsTheCommandLinesFrequencySweep) {
+    const TDriveSweep sweep = SweepDrive(SweepRequestOf(Window.State().Document()), 0.05L, 41);
+    const TCliRun run = RunCli({"sweep", "--config", kMonopoles, "--vary", "frequency", "--from",
+                                "6.745", "--to", "7.455", "--steps", "41", "--frequency", "7.1"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::vector<std::string> lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 42U);
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> out(1);
+        for (const char c : line) {
+            if (c == ',') {
+                out.emplace_back();
+            } else {
+                out.back().push_back(c);
+            }
+        }
+        return out;
+    };
+    const std::vector<std::string> head = cells(lines[0]);
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(std::find(head.begin(), head.end(), name) - head.begin());
+    };
+    for (std::size_t i = 0; i < 41; ++i) {
+        const std::vector<std::string> row = cells(lines[i + 1]);
+        for (std::size_t k = 0; k < sweep.Emitters.size(); ++k) {
+            const std::string n = std::to_string(sweep.Emitters[k]);
+            const double r = Real(row[column("drive_r_ohm_" + n)]);
+            EXPECT_NEAR(sweep.DriveROhm[k][i], r, 1e-9 * std::fabs(r)) << i << " " << n;
+            const std::string& swr = row[column("swr_" + n)];
+            if (swr.empty()) {
+                EXPECT_TRUE(std::isnan(sweep.Swr[k][i])) << i << " " << n;
+            } else {
+                EXPECT_NEAR(sweep.Swr[k][i], Real(swr), 1e-9 * Real(swr)) << i << " " << n;
+            }
+        }
+    }
 }
 
 TEST_F(StudioWiresTest, ALengthTypedInTheControlsIsOneStepThatUndoRestoresBitForBit) {
