@@ -13,7 +13,7 @@ constexpr double kSmallestPivot = 1e-10;
 
 }  // namespace
 
-bool SolveSymmetric(Eigen::MatrixXcd& a, Eigen::MatrixXcd& b) {
+bool SolveSymmetric(Eigen::Ref<Eigen::MatrixXcd> a, Eigen::MatrixXcd& b) {
     const Eigen::Index n = a.rows();
     const double largest = a.diagonal().cwiseAbs().maxCoeff();
     Eigen::VectorXcd d(n);

@@ -7,4 +7,4 @@
 // reaction matrices are symmetric by reciprocity, and Eigen factors only Hermitian ones so.
 // A's lower triangle is overwritten by the factors and B by X. Returns false where a pivot is
 // too small to trust: A and B are then spent, and the caller solves afresh by LU.
-bool SolveSymmetric(Eigen::MatrixXcd& a, Eigen::MatrixXcd& b);
+bool SolveSymmetric(Eigen::Ref<Eigen::MatrixXcd> a, Eigen::MatrixXcd& b);

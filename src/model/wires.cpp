@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "model/matrixroom.h"
 #include "model/symmetricsolve.h"
 #include "model/wirekernel.h"
 
@@ -161,7 +162,7 @@ TNodeTable Swapped(const TNodeTable& table, bool sumOfHeights) {
 // Adds the reactions of the modes on `source` (or its image) with the test modes on `test` to
 // the mode impedance matrix.
 void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool image,
-              const TNodeTable& table, bool upperRows, Eigen::MatrixXcd& z) {
+              const TNodeTable& table, bool upperRows, Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upright = a.Axis == TWireAxis::Up;
     const int nt = test.Segments + 1, ns = source.Segments + 1;
     const double sinTest = std::sin(kWave * test.Segment);
@@ -265,10 +266,10 @@ enum class TPart {
     Lower,      // on and below the diagonal, and the diagonal blocks whole
 };
 
-Eigen::MatrixXcd Fill(const TWireArray& a, const std::vector<TLine>& lines, Eigen::Index modes,
-                      bool images, TPart part) {
+// Adds the reactions to z, which holds zeros or the part already filled.
+void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPart part,
+          Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upperRows = part == TPart::UpperRows;
-    Eigen::MatrixXcd z = Eigen::MatrixXcd::Zero(modes, modes);
     // Each pair of wires computes its node pairs once; both blocks are then assembled on their
     // own, so that the matrix is symmetric only as far as the reactions are.
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -282,7 +283,6 @@ Eigen::MatrixXcd Fill(const TWireArray& a, const std::vector<TLine>& lines, Eige
                     AddBlock(a, q, p, image, Swapped(table, image && a.Axis == TWireAxis::Up),
                              upperRows, z);
             }
-    return z;
 }
 
 // Wires whose centres share one plane across the axis, with no image to break the symmetry
@@ -300,8 +300,10 @@ bool MirrorSymmetric(const TWireArray& a, const std::vector<TLine>& lines, bool 
 Eigen::MatrixXcd ModeImpedance(const TWireArray& a, const std::vector<TWireMode>& modes,
                                bool monopoles) {
     const bool images = a.Ground.Kind != TGroundKind::None && !monopoles;
-    return Fill(a, LinesOf(a, monopoles), static_cast<Eigen::Index>(modes.size()), images,
-                TPart::Whole);
+    const auto size = static_cast<Eigen::Index>(modes.size());
+    Eigen::MatrixXcd z = Eigen::MatrixXcd::Zero(size, size);
+    Fill(a, LinesOf(a, monopoles), images, TPart::Whole, z);
+    return z;
 }
 
 TWireSystem::TWireSystem(const TWireArray& array)
@@ -312,8 +314,9 @@ TWireSystem::TWireSystem(const TWireArray& array)
     const bool images = Geometry.Ground.Kind != TGroundKind::None && !SolvedAsDipoles;
     const bool mirror = MirrorSymmetric(Geometry, lines, images);
     const auto modes = static_cast<Eigen::Index>(ModeList.size());
-    Eigen::MatrixXcd z =
-        Fill(Geometry, lines, modes, images, mirror ? TPart::UpperRows : TPart::Lower);
+    TMatrixRoom room(modes);
+    Eigen::Map<Eigen::MatrixXcd> z = room.Matrix();
+    Fill(Geometry, lines, images, mirror ? TPart::UpperRows : TPart::Lower, z);
     const auto ports = static_cast<Eigen::Index>(lines.size());
     // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
     const double gap = SolvedAsDipoles ? 2 * kFeedGap : kFeedGap;
@@ -330,8 +333,11 @@ TWireSystem::TWireSystem(const TWireArray& array)
         // Factored in place: a copy of the matrix costs as much as its fill.
         ModeCurrentsPerVolt = gaps;
         if (!SolveSymmetric(z, ModeCurrentsPerVolt)) {
-            z = Fill(Geometry, lines, modes, images, TPart::Whole);
-            ModeCurrentsPerVolt = Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(z).solve(gaps);
+            z.setZero();
+            Fill(Geometry, lines, images, TPart::Whole, z);
+            Eigen::Ref<Eigen::MatrixXcd> whole(z);
+            ModeCurrentsPerVolt =
+                Eigen::PartialPivLU<Eigen::Ref<Eigen::MatrixXcd>>(whole).solve(gaps);
         }
     } else {
         // Half the unknowns: each mode beyond the feed stands for itself and its mirror image.
