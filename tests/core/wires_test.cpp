@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/matrixroom.h"
 #include "model/symmetricsolve.h"
 #include "model/wirefield.h"
 
@@ -212,6 +213,16 @@ TEST(Wires, CheckWiresNamesWiresThatTouchReachTheGroundOrAreTooThick) {
         if (fault) {
             EXPECT_EQ(fault->Kind, *row.Fault);
         }
+    }
+}
+
+TEST(Wires, MatrixRoomIsZeroedAndWritableLargeOrSmall) {
+    for (const Eigen::Index size : {3, 200}) {  // on the heap, and in mapped huge pages
+        TMatrixRoom room(size);
+        Eigen::Map<Eigen::MatrixXcd> m = room.Matrix();
+        EXPECT_EQ(m.cwiseAbs().maxCoeff(), 0);
+        m.setIdentity();
+        EXPECT_EQ(m.sum(), std::complex<double>(static_cast<double>(size)));
     }
 }
 
