@@ -87,26 +87,19 @@ TPatternResult AnalyseFile(const std::string& text) {
     return Analyse(request);
 }
 
-// Everything `pattern` reports of the eight dipoles, their matrix filled and factored afresh.
+// Everything `pattern` reports of the eight dipoles, their matrix filled and factored afresh
+// (phases_only:0), or after a change of phases only, which the factored system serves again.
 void BM_WireAnalysis(benchmark::State& state) {
-    const std::string files[2] = {EightUprightFile(0, 0.1), EightUprightFile(0.001, 0.1)};
+    const bool phasesOnly = state.range(0) != 0;
+    const std::string files[2] = {
+        EightUprightFile(0, 0.1),
+        EightUprightFile(phasesOnly ? 0 : 0.001, phasesOnly ? 0.11 : 0.1)};
     int n = 0;
     for (auto _ : state) {
         const TPatternResult result = AnalyseFile(files[n++ % 2]);
         benchmark::DoNotOptimize(result.Metrics);
     }
 }
-BENCHMARK(BM_WireAnalysis)->Unit(benchmark::kMillisecond);
-
-// The same after a change of phases only: the factored system serves again.
-void BM_WireAnalysisNewPhases(benchmark::State& state) {
-    const std::string files[2] = {EightUprightFile(0, 0.1), EightUprightFile(0, 0.11)};
-    int n = 0;
-    for (auto _ : state) {
-        const TPatternResult result = AnalyseFile(files[n++ % 2]);
-        benchmark::DoNotOptimize(result.Metrics);
-    }
-}
-BENCHMARK(BM_WireAnalysisNewPhases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WireAnalysis)->ArgName("phases_only")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
