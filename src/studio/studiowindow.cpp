@@ -219,7 +219,10 @@ void TStudioWindow::Redraw() {
     EmitterTable->SetDrives(
         result ? DriveCellsOf(*result) : std::array<TDriveCells, kEmitterCount>{},
         result && result->Wires.Solved);
-    if (!result || !result->Wires.Solved) Sweep->SetSweep({});
+    if (!result || !result->Wires.Solved) {
+        Sweep->SetSweep({});
+        Swept.reset();
+    }
     WarningList->SetWarnings(ArrayWarnings(
         d.Array, static_cast<double>(result ? result->Field.ElevationDegrees : d.ElevationDegrees),
         Tools->AskedTaper()));

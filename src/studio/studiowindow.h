@@ -94,6 +94,7 @@ class TStudioWindow : public QMainWindow {
     TComparisonPanel* Compared = nullptr;
     TSurface3dView* Surface3d = nullptr;
     TSweepView* Sweep = nullptr;
+    std::optional<TStudioDocument> Swept;  // the document the sweep shows
     QTimer* SurfaceTimer = nullptr;  // the full 3-D grid and the sweep once the document rests
     QMenu* Presets = nullptr;
     std::optional<TChartSeries> ReferenceSeries;

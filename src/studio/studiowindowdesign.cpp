@@ -95,13 +95,15 @@ void TStudioWindow::UpdateSurface(bool fullGrid) {
                           chart.Caption);
 }
 
-// The wires' drive around the design frequency: 41 analyses, so only once the document rests.
+// The wires' drive around the design frequency: 41 solves of the wires, so only once the
+// document rests, and not again for the same document (a new cut or floor).
 void TStudioWindow::UpdateSweep() {
     constexpr int kSweepSteps = 41;
     constexpr long double kSweepSpan = 0.05L;  // either side, of the design frequency
     const TStudioDocument& d = Studio.Document();
     const auto& result = Studio.Result();
-    if (!result || !result->Wires.Solved) return;
+    if (!result || !result->Wires.Solved || (Swept && *Swept == d)) return;
+    Swept = d;
     try {
         Sweep->SetSweep(SweepDrive(SweepRequestOf(d), kSweepSpan, kSweepSteps));
     } catch (const std::exception&) {
