@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     SetDecimalMark(LocaleDecimalMark());
     TStudioWindow window;
     if (args.File) window.Open(QString::fromLocal8Bit(args.File->c_str()));
-    window.resize(1280, 900);
     window.show();
+    // Sized once shown: the table's columns for wires appear with the first analysis.
+    window.FitScreen();
     return app.exec();
 }

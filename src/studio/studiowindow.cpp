@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/arraywarnings.h"
@@ -105,8 +107,17 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     figures->setWidgetResizable(true);
     figures->setMinimumWidth(400);
 
+    // On a screen smaller than the content the array's side scrolls, rather than the window
+    // growing past the screen and the figures falling off it.
+    auto* arraySide = new QScrollArea;
+    arraySide->setWidget(left);
+    arraySide->setWidgetResizable(true);
+    arraySide->setFrameShape(QFrame::NoFrame);
+    Content = left;
+    FigureSide = figures;
+
     auto* splitter = new QSplitter;
-    splitter->addWidget(left);
+    splitter->addWidget(arraySide);
     splitter->addWidget(figures);
     splitter->setStretchFactor(0, 1);
     setCentralWidget(splitter);
@@ -300,4 +311,16 @@ void TStudioWindow::AskSave(bool newName) {
 void TStudioWindow::UpdateTitle() {
     const QString title = Text(Msgid("Array Pattern Studio"));
     setWindowTitle(CurrentFile.isEmpty() ? title : CurrentFile + QStringLiteral(" — ") + title);
+}
+
+void TStudioWindow::FitScreen() {
+    // The room the array's side needs without scroll bars, beside the figures, with the
+    // splitter's handle and a margin between.
+    Content->layout()->activate();
+    const QSize content = Content->sizeHint().expandedTo(Content->minimumSizeHint());
+    const int figures = std::max(FigureSide->minimumWidth(), FigureSide->sizeHint().width());
+    QSize wanted(content.width() + figures + 32,
+                 content.height() + menuBar()->sizeHint().height() + 8);
+    if (const QScreen* here = screen()) wanted = wanted.boundedTo(here->availableGeometry().size());
+    resize(wanted);
 }

@@ -61,6 +61,8 @@ class TStudioWindow : public QMainWindow {
     bool Open(const QString& fileName);
     bool SaveAs(const QString& fileName);
     const QString& FileName() const { return CurrentFile; }
+    // As large as the content wants, within the screen's room.
+    void FitScreen();
 
   private:
     void Redraw();
@@ -97,6 +99,8 @@ class TStudioWindow : public QMainWindow {
     std::optional<TStudioDocument> Swept;  // the document the sweep shows
     QTimer* SurfaceTimer = nullptr;  // the full 3-D grid and the sweep once the document rests
     QMenu* Presets = nullptr;
+    QWidget* Content = nullptr;     // the array's side, inside its scroll area
+    QWidget* FigureSide = nullptr;  // the figures' scroll area
     std::optional<TChartSeries> ReferenceSeries;
     QString CurrentFile;
     int Gesture = 0;  // the drag under way, 0 when none

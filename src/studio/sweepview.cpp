@@ -12,7 +12,7 @@ namespace {
 constexpr double kPanelHeight = 64;  // pixels: four emitters fit beside the figures
 
 // An emitter's SWR, or its drive resistance where it has no SWR at the design frequency (an
-// element the others feed power into), named by the sweep's own columns; a shorted parasitic
+// element the others feed power into), named in the reader's language; a shorted parasitic
 // element, with no drive at all, has neither.
 std::vector<TSweepSeries> SeriesOf(const TDriveSweep& sweep) {
     std::vector<TSweepSeries> series;
@@ -21,9 +21,9 @@ std::vector<TSweepSeries> SeriesOf(const TDriveSweep& sweep) {
         const std::string number = std::to_string(sweep.Emitters[k]);
         const std::vector<double>& r = sweep.DriveROhm[k];
         if (!std::isnan(sweep.Swr[k][design])) {
-            series.push_back({"swr_" + number, sweep.Swr[k]});
+            series.push_back({TrFormat("SWR of emitter %s", {number}), sweep.Swr[k]});
         } else if (std::any_of(r.begin(), r.end(), [](double v) { return v != 0; })) {
-            series.push_back({"drive_r_ohm_" + number, r});
+            series.push_back({TrFormat("Drive resistance of emitter %s, ohms", {number}), r});
         }
     }
     return series;

@@ -30,11 +30,12 @@ bool Settle(TCondition condition) {
 }
 
 // Shows the window at the screen's origin, at the size the tests' screen points assume, and
-// waits until the X server has mapped it.
+// waits until the X server has mapped it. The window is wider than the tests' screen, so that
+// nothing the tests point at lies behind a scroll bar; the screen shows what they touch.
 inline void ShowForXInput(QWidget& window) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
     window.move(0, 0);
-    window.resize(1280, 960);
+    window.resize(1520, 960);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(200);
