@@ -173,7 +173,8 @@ void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElev
         QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff), QSignalBlocker(Length),
         QSignalBlocker(Radius),       QSignalBlocker(Feed),      QSignalBlocker(Z0)};
     Type->setCurrentIndex(d.Array.EmitterType);
-    Model->setCurrentIndex(d.FreeSpaceModel == TFieldModel::Window ? 0 : 1);
+    // Wires have no window's formula: they are shown in the free space they are solved in.
+    Model->setCurrentIndex(d.FreeSpaceModel == TFieldModel::Window && !HasWires(d) ? 0 : 1);
     GroundKind->setCurrentIndex(static_cast<int>(d.Ground.Kind));
     Soil->setCurrentIndex(d.Soil >= 0 ? d.Soil : static_cast<int>(std::size(kSoils)));
     Height->setValue(static_cast<double>(d.Ground.HeightWavelengths));
