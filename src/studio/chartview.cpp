@@ -10,6 +10,7 @@
 #include "model/angles.h"
 #include "model/pattern.h"
 #include "plot/sansfont.h"
+#include "studio/cairoimage.h"
 
 namespace {
 
@@ -93,22 +94,15 @@ void TChartView::Render() {
     Picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     Picture.fill(Qt::white);
     if (Series.empty() || width() < 2 * kMargin + 1 || height() < 2 * kMargin + 1) return;
-    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into
-    // its memory.
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
-        static_cast<int>(Picture.bytesPerLine()));
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_font_face(cr, SansFontFace());
-    if (Kind == TKind::PolarDb) {
-        DrawPolarDb(cr, Box(), Series);
-        DrawNullMarks(cr);
-    } else {
-        DrawElevationChart(cr, Box(), Series);
-    }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
+    DrawIntoImage(Picture, [this](cairo_t* cr) {
+        cairo_set_font_face(cr, SansFontFace());
+        if (Kind == TKind::PolarDb) {
+            DrawPolarDb(cr, Box(), Series);
+            DrawNullMarks(cr);
+        } else {
+            DrawElevationChart(cr, Box(), Series);
+        }
+    });
     ++DrawCount;
 }
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "plot/cairoptr.h"
+#include "studio/cairoimage.h"
 
 namespace {
 
@@ -56,16 +56,12 @@ void TSurface3dView::Render() {
     Picture.fill(Qt::white);
     const auto& grid = Dragging && Coarse ? Coarse : Full;
     if (!grid) return;
-    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into its memory.
-    const TCairoSurface surface(cairo_image_surface_create_for_data(
-        Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
-        static_cast<int>(Picture.bytesPerLine())));
-    const TCairoContext cr(cairo_create(surface.get()));
-    // Drawn at the pane's own size, not shrunk whole: its texts keep their pixel sizes.
-    const int side = std::min(width(), height());
-    cairo_translate(cr.get(), (width() - side) / 2, (height() - side) / 2);
-    DrawSurface(cr.get(), *grid, Array, View, Title, Caption, side);
-    cairo_surface_flush(surface.get());
+    DrawIntoImage(Picture, [&](cairo_t* cr) {
+        // Drawn at the pane's own size, not shrunk whole: its texts keep their pixel sizes.
+        const int side = std::min(width(), height());
+        cairo_translate(cr, (width() - side) / 2, (height() - side) / 2);
+        DrawSurface(cr, *grid, Array, View, Title, Caption, side);
+    });
     ++DrawCount;
 }
 

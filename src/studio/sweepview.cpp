@@ -6,6 +6,7 @@
 
 #include "config/messages.h"
 #include "plot/sweepchart.h"
+#include "studio/cairoimage.h"
 
 namespace {
 
@@ -52,14 +53,9 @@ void TSweepView::Render() {
     Picture = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     Picture.fill(Qt::white);
     if (Shown.empty() || width() < 1 || height() < 1) return;
-    // QImage's premultiplied ARGB32 is cairo's ARGB32: cairo draws straight into its memory.
-    const TCairoSurface surface(cairo_image_surface_create_for_data(
-        Picture.bits(), CAIRO_FORMAT_ARGB32, Picture.width(), Picture.height(),
-        static_cast<int>(Picture.bytesPerLine())));
-    const TCairoContext cr(cairo_create(surface.get()));
-    DrawSweepChart(cr.get(), width(), kPanelHeight, Tr("Frequency, MHz"), Data.FrequenciesMhz,
-                   Shown);
-    cairo_surface_flush(surface.get());
+    DrawIntoImage(Picture, [this](cairo_t* cr) {
+        DrawSweepChart(cr, width(), kPanelHeight, Tr("Frequency, MHz"), Data.FrequenciesMhz, Shown);
+    });
     ++DrawCount;
 }
 
