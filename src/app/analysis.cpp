@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 
 #include "app/figures.h"
 #include "app/version.h"
@@ -167,6 +168,12 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     // pattern is computed once in them.
     TSessionSteps steps = request.Steps;
     bool unpolarisedFileGround = false;
+    // The wires' keys are read once, when first asked for: after the file has loaded.
+    std::optional<TWireSettings> wires;
+    const auto wireSettings = [&]() -> const TWireSettings& {
+        if (!wires) wires = WireSettingsOf(request);
+        return *wires;
+    };
     steps.ResolveField = [&](const TArray& array, const std::optional<TGround>& fileGround) {
         TFieldSpec field = request.Steps.Field;
         // A formula named explicitly outweighs the file's ground; the options' ground cannot
@@ -190,7 +197,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         }
         field = {TFieldModel::OverGround, field.ElevationDegrees, ground};
         // Wires give their own ground figures: the ideal emitters' would be thrown away.
-        if (HasWireLengths(request, array)) return field;
+        if (HasWireLengths(wireSettings(), array)) return field;
         result.GroundFigures = ComputeGroundFigures(array, ground);
         // By default the azimuth pattern, its read-outs and figures lie at the take-off angle.
         if (!request.ElevationGiven && result.GroundFigures) {
@@ -198,7 +205,9 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         }
         return field;
     };
-    steps.PatternElsewhere = [&](const TArray& array) { return HasWireLengths(request, array); };
+    steps.PatternElsewhere = [&](const TArray& array) {
+        return HasWireLengths(wireSettings(), array);
+    };
     result.Session = BuildSession(steps);
     result.Field = result.Session.Field;
     if (unpolarisedFileGround) {
@@ -209,7 +218,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
              std::to_string(result.Session.Model.EmitterType)}));
         ++result.Session.WarningCount;
     }
-    if (AnalyseWires(request, result)) return result;
+    if (AnalyseWires(request, wireSettings(), result)) return result;
     const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;
     if (!IsZeroPattern(pattern, array)) {

@@ -157,6 +157,11 @@ std::string FigureText(long double value, int decimals) {
     return FormatFixed(value, 18, decimals);
 }
 
+std::string ImpedanceText(std::complex<double> ohms) {
+    return FigureText(ohms.real(), 2) + (ohms.imag() < 0 ? " - j" : " + j") +
+           FigureText(std::fabs(ohms.imag()), 2);
+}
+
 std::string FigureLines(const TPatternResult& result, TFigureGroup group) {
     if (!HasGroup(result, group)) {
         // Over ground nothing comes back from a search the array is too wide for either.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <complex>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,6 +53,9 @@ TGroupNone GroupNone(TFigureGroup group);
 
 // A figure with its decimals and the window's decimal mark; the infinities as "inf", "-inf".
 std::string FigureText(long double value, int decimals);
+
+// An impedance as R + jX (or R - jX) ohms, two decimals each.
+std::string ImpedanceText(std::complex<double> ohms);
 
 // The text output's lines of a group, each ending in a line break.
 std::string FigureLines(const TPatternResult& result, TFigureGroup group);

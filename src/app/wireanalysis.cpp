@@ -19,7 +19,7 @@ std::string Emitter(int k) {
     return FormatInteger(k);
 }
 
-TWireKeys SettingsOf(const TAnalysisRequest& request) {
+TWireKeys KeysOf(const TAnalysisRequest& request) {
     TWireKeys keys;
     if (const auto& config = request.Steps.ConfigFile) {
         const auto& text = request.Steps.ConfigText;
@@ -116,8 +116,15 @@ std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const 
 
 }  // namespace
 
+TWireSettings WireSettingsOf(const TAnalysisRequest& request) {
+    return KeysOf(request).Settings;
+}
+
 bool HasWireLengths(const TAnalysisRequest& request, const TArray& array) {
-    const TWireSettings settings = SettingsOf(request).Settings;
+    return HasWireLengths(WireSettingsOf(request), array);
+}
+
+bool HasWireLengths(const TWireSettings& settings, const TArray& array) {
     for (int k = 1; k <= kEmitterCount; ++k) {
         if (array.Emitter(k).Enabled && settings.Lengths[static_cast<std::size_t>(k - 1)])
             return true;
@@ -127,14 +134,14 @@ bool HasWireLengths(const TAnalysisRequest& request, const TArray& array) {
 
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
                          const TGround& ground) {
-    const TWireKeys keys = SettingsOf(request);
+    const TWireKeys keys = KeysOf(request);
     if (const auto fault = CheckCoupling(array, keys.Settings, ground)) Refuse(*fault);
     return keys;
 }
 
-bool AnalyseWires(const TAnalysisRequest& request, TPatternResult& result) {
+bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings,
+                  TPatternResult& result) {
     const TArray& array = result.Session.Model;
-    const TWireSettings settings = SettingsOf(request).Settings;
     const bool over = result.Field.Model == TFieldModel::OverGround;
     const TGround ground = over ? result.Field.Ground : TGround{};
     if (const auto fault = CheckCoupling(array, settings, ground)) Refuse(*fault);

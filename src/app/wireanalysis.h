@@ -32,10 +32,17 @@ struct TWireResult {
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
                          const TGround& ground);
 
+// The wires the options ask for over the configuration's keys, which it reads. Throws
+// EUsageError for a bad key, naming the file's line.
+TWireSettings WireSettingsOf(const TAnalysisRequest& request);
+
 // Whether an emitter switched on has a length, from the options or the configuration's keys.
 bool HasWireLengths(const TAnalysisRequest& request, const TArray& array);
+bool HasWireLengths(const TWireSettings& settings, const TArray& array);
 
-// With lengths, replaces the result's pattern, read-outs and figures by those of the solved
-// wires and returns true; without, leaves it as it is. Throws EUsageError for wires that
-// cannot be (naming the emitters, or the file's line) and for --model window with lengths.
-bool AnalyseWires(const TAnalysisRequest& request, TPatternResult& result);
+// With lengths (the request's settings, as WireSettingsOf reads them), replaces the result's
+// pattern, read-outs and figures by those of the solved wires and returns true; without,
+// leaves it as it is. Throws EUsageError for wires that cannot be (naming the emitters) and
+// for --model window with lengths.
+bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings,
+                  TPatternResult& result);

@@ -34,17 +34,14 @@ void AppendTextFeeds(std::string& out, const TPatternResult& result) {
         const auto [ia, ip] = AmplitudeAndPhase(e.Current);
         const auto [va, vp] = AmplitudeAndPhase(e.Voltage);
         const std::string z =
-            e.Drive.Impedance
-                ? FigureText(e.Drive.Impedance->real(), 2) +
-                      (e.Drive.Impedance->imag() < 0 ? " - j" : " + j") +
-                      FigureText(std::fabs(e.Drive.Impedance->imag()), 2)
-                : std::string(Tr("none"));
-        out += TrFormat("  emitter %s: current %s A, phase %s; voltage %s V, phase %s; drive "
-                        "impedance %s ohms; SWR %s; power %s W",
-                        {FormatInteger(e.Number), FigureText(ia, 4), FigureText(ip, 4),
-                         FigureText(va, 4), FigureText(vp, 4), z,
-                         e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none")),
-                         FigureText(e.Drive.Power, 4)}) +
+            e.Drive.Impedance ? ImpedanceText(*e.Drive.Impedance) : std::string(Tr("none"));
+        out += TrFormat(
+                   "  emitter %s: current %s A, phase %s; voltage %s V, phase %s; drive "
+                   "impedance %s ohms; SWR %s; power %s W",
+                   {FormatInteger(e.Number), FigureText(ia, 4), FigureText(ip, 4),
+                    FigureText(va, 4), FigureText(vp, 4), z,
+                    e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none")),
+                    FigureText(e.Drive.Power, 4)}) +
                '\n';
     }
     out += TrFormat("input power %s W, radiated %s W, efficiency %s",

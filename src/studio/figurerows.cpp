@@ -1,7 +1,5 @@
 #include "studio/figurerows.h"
 
-#include <cmath>
-
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
@@ -61,8 +59,7 @@ std::array<TDriveCells, kEmitterCount> DriveCellsOf(const TPatternResult& result
             cell.ImpedanceReason = cell.SwrReason = Tr("the feed is open: no current flows in it");
             continue;
         }
-        cell.Impedance = FigureText(z->real(), 2) + (z->imag() < 0 ? " - j" : " + j") +
-                         FigureText(std::fabs(z->imag()), 2);
+        cell.Impedance = ImpedanceText(*z);
         if (e.Drive.Swr) {
             cell.Swr = FigureText(*e.Drive.Swr, 2);
         } else {
