@@ -84,9 +84,12 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
 }
 
 // 10 log10 of the mean power the samples' directivity is taken against: over the sphere in
-// free space, over the upper half-space over ground. None where it is not defined: nothing
+// free space, over the upper half-space over ground; for wires the power fed in, as their
+// samples are gains. None where it is not defined: nothing
 // radiates, or the window's formula off the horizon, which is no field.
 std::optional<long double> MeanPowerDb(const TPatternResult& result) {
+    // The wires' samples are already on the scale of gain against the power fed in.
+    if (result.Wires.Solved) return 0;
     const TArray& array = result.Session.Model;
     long double mean = 0;
     switch (result.Field.Model) {
@@ -257,6 +260,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Series.Cut = result.Cut;
     report.Series.CutBearing = result.CutBearing;
     report.Series.MeanPowerDb = MeanPowerDb(result);
+    report.Series.Gain = result.Wires.Solved != nullptr;
     if (result.Field.Model == TFieldModel::OverGround) {
         if (const auto& g = result.GroundFigures) {
             report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,

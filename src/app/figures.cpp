@@ -68,7 +68,7 @@ const TFigure kFigures[] = {
     {"beamwidth_deg", TFigureGroup::Metrics, 2,
      [](const TPatternResult& r) { return Metric(r, &TPatternMetrics::BeamwidthDegrees); },
      Msgid("beamwidth: %s deg"), 1, nullptr, Msgid("Beamwidth (\u22123 dB), deg")},
-    {"first_null_beamwidth_deg", TFigureGroup::Metrics, 0,
+    {"first_null_beamwidth_deg", TFigureGroup::Metrics, 2,
      [](const TPatternResult& r) { return Metric(r, &TPatternMetrics::FirstNullBeamwidthDegrees); },
      Msgid("first-null beamwidth: %s deg"), 1, nullptr, Msgid("First-null beamwidth, deg")},
     {"front_to_back_db", TFigureGroup::Metrics, 2,

@@ -1,7 +1,6 @@
 #include "app/wireanalysis.h"
 
 #include <cmath>
-#include <numbers>
 #include <tuple>
 
 #include "app/analysis.h"
@@ -88,8 +87,7 @@ TWireKeys KeysOf(const TAnalysisRequest& request) {
 // steps of 0.1 degree: the horizon or the zenith where the lobe reaches them.
 std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const TWirePeak& peak) {
     const auto cut = [&](long double e) {
-        const long double az = (peak.BearingDegrees + 180) * std::numbers::pi_v<long double> / 180;
-        return WirePatternFunction(wires, static_cast<double>(e))(az);
+        return WirePatternFunction(wires, static_cast<double>(e))(peak.BearingDegrees + 180);
     };
     const long double half = std::pow(10.0L, (peak.GainDbi - 3.0103) / 20);
     long double low = peak.ElevationDegrees, high = peak.ElevationDegrees;

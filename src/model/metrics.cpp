@@ -159,27 +159,95 @@ std::vector<bool> FindMainLobes(const TPattern& pattern, const TLevels& levels,
     return isMain;
 }
 
-void FindNulls(const TPattern& pattern, const TLevels& levels, const TPatternFunction& continuous,
-               const TPatternFunction& bracket, TPatternMetrics& metrics) {
+// The middle of the stretch about `at` where the pattern is rounding noise (at most `noise`).
+// Where a null is double, as at the end-fire of a broadside line, the field vanishes to
+// rounding over a stretch in which the search settles anywhere; the pattern's own rise out
+// of the noise, either side, is found to a hundredth of the bearing tolerance.
+long double NoiseCentre(const TPatternFunction& f, long double at, long double noise) {
+    const auto edge = [&](long double step) {
+        long double inside = at;
+        long double outside = at + step;
+        while (f(outside) <= noise) {
+            // Beyond the search's bracket the stretch is the pattern's, not rounding's.
+            if (std::fabs(step) > 2) return outside;
+            inside = outside;
+            step *= 2;
+            outside = at + step;
+        }
+        while (std::fabs(outside - inside) > kBearingTolerance / 100) {
+            const long double middle = (inside + outside) / 2;
+            (f(middle) <= noise ? inside : outside) = middle;
+        }
+        return inside;
+    };
+    return (edge(-kBearingTolerance / 100) + edge(kBearingTolerance / 100)) / 2;
+}
+
+// The offsets from the maximum of the samples' local minima: where each lobe meets the next,
+// the main lobe's first edge included once.
+std::vector<int> LobeEdges(const std::vector<TLobe>& lobes) {
+    std::vector<int> edges = {lobes.front().First};
+    for (const TLobe& lobe : lobes) {
+        const int edge = lobe.Last;
+        if ((edge - edges.front()) % kCircleDegrees != 0) edges.push_back(edge);
+    }
+    return edges;
+}
+
+// Every null: each run of samples below kNullDb, and each local minimum of the samples whose
+// continuous minimum falls below it between two samples above it (the first nulls of a
+// broadside line lie between whole degrees, where no sample reaches them).
+void FindNulls(const TPattern& pattern, const TLevels& levels, const std::vector<TLobe>& lobes,
+               const TPatternFunction& continuous, const TPatternFunction& bracket,
+               TPatternMetrics& metrics) {
     const long double nullLevel = pattern.MaxGain * std::pow(10.0L, kNullDb / 20);
     std::vector<std::pair<long double, long double>> nulls;  // bearing, depth
+    const long double noise = pattern.MaxGain * kRoundingNoise;
+    const auto add = [&](long double at, long double value) {
+        if (value > noise) {
+            nulls.push_back({ShownBearing(at), 20 * std::log10(value / pattern.MaxGain)});
+        } else {
+            nulls.push_back({ShownBearing(NoiseCentre(continuous, at, noise)),
+                             -std::numeric_limits<long double>::infinity()});
+        }
+    };
     for (int k = 1; k < kCircleDegrees; ++k) {
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
         while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
         const long double at =
             Least(continuous, bracket, levels.PeakIndex() + first - 1, levels.PeakIndex() + k + 1);
+        add(at, continuous(at));
+    }
+    for (const int edge : LobeEdges(lobes)) {
+        // A minimum in or beside a run of low samples is that run's null.
+        if (levels.Value(edge - 1) < nullLevel || levels.Value(edge) < nullLevel ||
+            levels.Value(edge + 1) < nullLevel) {
+            continue;
+        }
+        const long double sample = levels.PeakIndex() + edge;
+        const long double at = Least(continuous, bracket, sample - 1, sample + 1);
         const long double value = continuous(at);
-        const long double depth = value <= pattern.MaxGain * kRoundingNoise
-                                      ? -std::numeric_limits<long double>::infinity()
-                                      : 20 * std::log10(value / pattern.MaxGain);
-        nulls.push_back({ShownBearing(at), depth});
+        if (value < nullLevel) add(at, value);
     }
     std::sort(nulls.begin(), nulls.end());
     for (const auto& [bearing, depth] : nulls) {
         metrics.NullBearings.push_back(bearing);
         metrics.NullDepthsDb.push_back(depth);
     }
+}
+
+// The main lobe's width between its first minima on the continuous pattern (degrees): each
+// lies within a degree of the sample where the lobe ends.
+long double FirstNullBeamwidth(const TLevels& levels, const TLobe& mainLobe,
+                               const TPatternFunction& continuous,
+                               const TPatternFunction& bracket) {
+    const auto minimum = [&](int edge) {
+        const long double sample = levels.PeakIndex() + edge;
+        const long double at = Least(continuous, bracket, sample - 1, sample + 1);
+        return continuous(at) < continuous(sample) ? at : sample;
+    };
+    return minimum(mainLobe.Last) - minimum(mainLobe.First);
 }
 
 }  // namespace
@@ -206,7 +274,10 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
 
     const std::vector<TLobe> lobes = Lobes(levels);
     const TLobe& mainLobe = lobes.front();
-    if (lobes.size() > 1) metrics.FirstNullBeamwidthDegrees = mainLobe.Last - mainLobe.First;
+    if (lobes.size() > 1) {
+        metrics.FirstNullBeamwidthDegrees =
+            FirstNullBeamwidth(levels, mainLobe, continuous, fastPath);
+    }
     const std::vector<bool> isMain =
         FindMainLobes(pattern, levels, lobes, continuous, fastPath, metrics);
     std::vector<bool> inMainLobe(kCircleDegrees, false);
@@ -216,12 +287,21 @@ std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
             inMainLobe[static_cast<unsigned>(levels.Index(k))] = true;
     }
     std::optional<long double> highest;
+    int highestAt = 0;
     for (int k = mainLobe.Last + 1; k < kCircleDegrees + mainLobe.First; ++k) {
         if (inMainLobe[static_cast<unsigned>(levels.Index(k))]) continue;
+        if (!highest || levels.Value(k) > *highest) highestAt = k;
         highest = std::max(highest.value_or(0), levels.Value(k));
+    }
+    // The side lobe's own peak, where its highest sample is a peak of the samples: it lies
+    // between whole degrees as a main lobe's does.
+    if (highest && *highest > 0 && levels.Raw(highestAt) >= levels.Raw(highestAt - 1) &&
+        levels.Raw(highestAt) >= levels.Raw(highestAt + 1)) {
+        const long double sample = levels.PeakIndex() + highestAt;
+        highest = std::max(*highest, continuous(LobePeak(continuous, fastPath, sample)));
     }
     if (highest) metrics.SideLobeDb = levels.LevelDb(*highest);
 
-    FindNulls(pattern, levels, continuous, fastPath, metrics);
+    FindNulls(pattern, levels, lobes, continuous, fastPath, metrics);
     return metrics;
 }

@@ -20,7 +20,8 @@ struct TPatternMetrics {
     long double BeamwidthDegrees = 360;
     // Where those points lie; none when the width is 360.
     std::optional<THalfPowerPoints> HalfPower;
-    // Width in degrees of the main lobe between its first minima; 360 when it is the circle.
+    // Width in degrees of the main lobe between its first minima, solved on the continuous
+    // pattern; 360 when the lobe is the circle.
     long double FirstNullBeamwidthDegrees = 360;
     // Maximum against the sample at the opposite bearing; infinite when that sample is 0.
     long double FrontToBackDb = 0;
@@ -28,13 +29,15 @@ struct TPatternMetrics {
     long double FrontToRearDb = 0;
     // Maximum against the larger of the samples 90 degrees either side of it.
     long double FrontToSideDb = 0;
-    // The highest sample outside the main lobes; none when they cover the whole circle.
+    // The highest level outside the main lobes, its peak solved on the continuous pattern;
+    // none when they cover the whole circle.
     std::optional<long double> SideLobeDb;
     // Peak bearings (degrees, ascending) of the main lobes, solved on the continuous pattern:
     // the lobe at the maximum and each lobe whose peak is at most 0.01 dB below that lobe's
     // (the mirror beam of a broadside line).
     std::vector<long double> MainLobeBearings;
-    // Centre bearings (degrees, ascending) of the runs of samples below -40 dB.
+    // Bearings (degrees, ascending) of the continuous pattern's minima below -40 dB: one in each
+    // run of samples below it, and one between samples wherever the pattern dips below it there.
     std::vector<long double> NullBearings;
     // Their depths against the maximum, dB; minus infinity where the field vanishes (at most
     // rounding noise).

@@ -45,8 +45,7 @@ TPattern WirePattern(const TCoupledArray& wires, double elevationDegrees) {
 
 TPatternFunction WirePatternFunction(const TCoupledArray& wires, double elevationDegrees) {
     return [&wires, elevationDegrees](long double az) -> long double {
-        const double degrees = static_cast<double>(az) * 180 / std::numbers::pi;
-        return Value(wires, BearingOfSample(degrees), elevationDegrees);
+        return Value(wires, BearingOfSample(static_cast<double>(az)), elevationDegrees);
     };
 }
 
@@ -100,5 +99,7 @@ TWirePeak WirePeakGain(const TCoupledArray& wires) {
             }
         }
     }
-    return {20 * std::log10(best), bearing, elevation};
+    // In free space every wire is centred on the plane of the array, so the pattern is
+    // symmetric about the horizon: its upper twin is the peak's elevation.
+    return {20 * std::log10(best), bearing, std::fabs(elevation)};
 }

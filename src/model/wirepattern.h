@@ -12,8 +12,8 @@
 // bearing i + 180) at the elevation given (degrees).
 TPattern WirePattern(const TCoupledArray& wires, double elevationDegrees);
 
-// The same value towards window azimuth az (radians) at that elevation: what the metrics'
-// searches between samples take.
+// The same value towards window azimuth az (degrees, sample i at i) at that elevation: the
+// continuous function the samples come from, which the metrics' searches between samples take.
 TPatternFunction WirePatternFunction(const TCoupledArray& wires, double elevationDegrees);
 
 // Elevation 0..90 degrees at a compass bearing (degrees), on the same scale.
@@ -21,7 +21,8 @@ std::array<long double, kElevationCutCount> WireElevationCut(const TCoupledArray
                                                              double bearingDegrees);
 
 // The largest gain over the sphere, or over ground the upper half-space, and where it lies:
-// a grid of 5 degrees refined by halving steps to below 0.01 degree.
+// a grid of 5 degrees refined by halving steps to below 0.01 degree. The elevation is 0..90:
+// in free space the upper of the twin peaks either side of the horizon.
 struct TWirePeak {
     double GainDbi = 0;
     double BearingDegrees = 0;

@@ -85,6 +85,8 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
     cairo_rectangle(cr, box.X, box.Y, box.Width, LegendHeight(rows));
     cairo_clip(cr);
     double y = box.Y + kFontSize * 0.8;
+    const bool mixed =
+        std::any_of(series.begin(), series.end(), [](const TChartSeries& s) { return s.Gain; });
     for (std::size_t n = 0; n < rows.Named; ++n) {
         SetSeries(cr, n);
         cairo_move_to(cr, box.X, y);
@@ -94,7 +96,11 @@ void DrawLegend(cairo_t* cr, const TChartBox& box, const std::vector<TChartSerie
         std::string more;
         if (bearings) more += ", " + TrFormat("bearing %s deg", {Integer(series[n].CutBearing)});
         if (series[n].PeakDbi) {
-            more += ", " + TrFormat("%s dBi", {FormatFixed(*series[n].PeakDbi, 18, 2)});
+            const std::string dbi = FormatFixed(*series[n].PeakDbi, 18, 2);
+            // Gains and directivities on one axis say which each is.
+            more += ", " + (series[n].Gain ? TrFormat("gain %s dBi", {dbi})
+                            : mixed        ? TrFormat("directivity %s dBi", {dbi})
+                                           : TrFormat("%s dBi", {dbi}));
         }
         if (IsZero(series[n])) more += ": " + std::string(Tr(kZeroText));
         // A long file name gives way to its figures; the whole line stays inside the box.

@@ -28,6 +28,9 @@ struct TChartSeries {
     // 10 log10 of the pattern's mean power over the sphere (the upper half-space over ground):
     // 20 log10 of a sample less this is its directivity in dBi. None where it is not defined.
     std::optional<long double> MeanPowerDb;
+    // The samples less MeanPowerDb are gains, against the power fed in (real wires), not
+    // directivities.
+    bool Gain = false;
     // On one dBi axis: the amplitude drawn at the chart's 0 dB, the axis's dBi there, and the
     // series' own peak in dBi for its legend. Reference 0: the series' own maximum.
     long double Reference = 0;

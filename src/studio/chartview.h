@@ -26,6 +26,8 @@ class TChartView : public QWidget {
     // The null bearings placed on the polar chart, marked on its rim (degrees).
     void SetNullMarks(const std::vector<int>& bearings);
     std::vector<std::string> SeriesNames() const;
+    // The series as drawn: on the dBi axis, with each legend's figure.
+    const std::vector<TChartSeries>& Shown() const { return Series; }
     // The point of the polar chart at a bearing, inside its rim.
     QPointF PointOf(int bearing) const;
     // The level at the cursor's bearing or elevation, in the reader's words;

@@ -60,7 +60,7 @@ TEST(CliMetrics, TwinBeamsAreMainLobesAndTheSideLobeIsTheHighestOtherLobe) {
          -30,
          0.05L,
          {0, 180},
-         "\nside lobe: -30,01 dB\nmain lobes: 0 180\n"},
+         "\nside lobe: -30,00 dB\nmain lobes: 0 180\n"},
         {{"--config", examples + "/four-square.txt"},
          -25.217768260185455L,
          1e-12L,
@@ -150,7 +150,7 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
                ConfigText(ModelOf({{-0.125L, 0, 0, true}, {0.125L, 0, 0.25L, true}}), 0));
     const TCliRun run =
         RunCli({"pattern", "--config", dir.Path("pair.txt"), "--decimal-mark", ","});
-    EXPECT_NE(run.Out.find("beamwidth: 180,00 deg\nfirst-null beamwidth: 360 deg\n"
+    EXPECT_NE(run.Out.find("beamwidth: 180,00 deg\nfirst-null beamwidth: 360,00 deg\n"
                            "front-to-back: inf dB\n"),
               std::string::npos)
         << run.Out;

@@ -7,6 +7,7 @@
 #include <locale>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "clirunner.h"
@@ -330,6 +331,59 @@ TEST(CliWires, WiresThatCannotBeExitTwoNamingWhy) {
         EXPECT_TRUE(run.Out.empty());
         EXPECT_NE(run.Err.find(row.Named), std::string::npos) << run.Err;
         EXPECT_EQ(Lines(run.Err).size(), 1U) << run.Err;
+    }
+}
+
+// Each example overlaid with the next on one dBi axis: each legend gives the file's own figure
+// as `pattern` gives it alone, the gain of wires and the directivity of ideal emitters, and
+// says which where both are drawn.
+TEST(CliWires, OverlaidLegendsGiveEachFilesOwnGainOrDirectivity) {
+    const std::vector<std::string> names = {"yagi-2",
+                                            "four-square",
+                                            "four-square-monopoles",
+                                            "dipole-pair-over-average-ground",
+                                            "cardioid-verticals-voltage",
+                                            "broadside-pair"};
+    const auto file = [](const std::string& name) {
+        return std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/" + name + ".txt";
+    };
+    // The figure of the file alone, and whether it is a gain.
+    const auto alone = [&](const std::string& name) -> std::pair<double, bool> {
+        const TCliRun run = RunCli({"pattern", "--format", "json", "--config", file(name)});
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        const TJson json = ParseJson(run.Out);
+        if (!json["coupling"].IsNull())
+            return {static_cast<double>(json["gain_dbi"].Number()), true};
+        const TJson& space = json["space_wave_directivity_dbi"];
+        return {
+            static_cast<double>(space.IsNull() ? json["directivity_dbi"].Number() : space.Number()),
+            false};
+    };
+    TTempDir dir;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& a = names[i];
+        const std::string& b = names[(i + 1) % names.size()];
+        SCOPED_TRACE(a + " over " + b);
+        // The HTML report's charts keep their texts as text.
+        const std::string html = dir.Path("o.html");
+        const TCliRun run =
+            RunCli({"plot", "--kind", "report", "--config", file(a), "--config", file(b), html});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const std::string text = ReadBytes(html);
+        const auto [figureA, gainA] = alone(a);
+        const auto [figureB, gainB] = alone(b);
+        for (const auto& [name, figure, gain] :
+             {std::tuple{a, figureA, gainA}, std::tuple{b, figureB, gainB}}) {
+            const std::string kind = gain ? "gain " : gainA || gainB ? "directivity " : "";
+            const std::string head = name + ".txt, " + kind;
+            const auto at = text.find(head);
+            ASSERT_NE(at, std::string::npos) << head;
+            std::istringstream in(text.substr(at + head.size()));
+            in.imbue(std::locale::classic());
+            double legend = 0;
+            ASSERT_TRUE(in >> legend) << text.substr(at, 60);
+            EXPECT_NEAR(legend, figure, 0.011) << name;
+        }
     }
 }
 

@@ -68,7 +68,56 @@ TEST(WirePattern, PeakAndMetricsFollowTheSolvedCurrentsOfAYagiAndAFourSquare) {
         ASSERT_TRUE(metrics);
         const double back = WireGainDbi(solved.System, solved.Currents, row.Bearing + 180, 0);
         EXPECT_NEAR(static_cast<double>(metrics->FrontToBackDb), peak.GainDbi - back, 0.01);
+        // The pattern is symmetric about the beam: its one main lobe lies on that axis.
+        ASSERT_EQ(metrics->MainLobeBearings.size(), 1u);
+        EXPECT_NEAR(metrics->MainLobeBearings[0], row.Bearing, 1e-5);
     }
+}
+
+// The searches between the samples run on the function the samples come from, so every
+// figure refined there agrees with the samples: a null is below -40 dB, the half-power points
+// are solved, not whole degrees, and a symmetric pattern keeps its symmetry.
+TEST(WirePattern, FiguresBetweenTheSamplesComeFromTheSamplesOwnFunction) {
+    TArray pair;
+    pair.EmitterType = etHorizontalDipoleWE;  // wires along south-north
+    pair.Emitter(1) = {-0.25L, 0, 0, true};
+    pair.Emitter(2) = {0.25L, 0, 0, true};
+    TWireSettings wires;
+    wires.Lengths = {0.48, 0.48};
+    const TCoupledArray solved = Solved(pair, wires, {});
+    const TPattern pattern = WirePattern(solved, 0);
+    const TPatternFunction f = WirePatternFunction(solved, 0);
+    for (int i = 0; i < kSampleCount; ++i)
+        EXPECT_NEAR(f(i), pattern.Samples[static_cast<std::size_t>(i)], 1e-12) << i;
+    const auto metrics = ComputeMetrics(pattern, f);
+    ASSERT_TRUE(metrics);
+    // The wires' own null along their axis and the pair's across it.
+    ASSERT_EQ(metrics->NullBearings.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(metrics->NullBearings[i], 90.0L * i, 1e-6);
+        EXPECT_LT(metrics->NullDepthsDb[i], -40);
+    }
+    const std::vector<long double>& lobes = metrics->MainLobeBearings;
+    ASSERT_EQ(lobes.size(), 4u);
+    EXPECT_NEAR(lobes[1], 180 - lobes[0], 1e-5);
+    EXPECT_NEAR(lobes[2], 180 + lobes[0], 1e-5);
+    EXPECT_NEAR(lobes[3], 360 - lobes[0], 1e-5);
+    ASSERT_TRUE(metrics->HalfPower);
+    EXPECT_GT(std::fabs(metrics->BeamwidthDegrees - std::round(metrics->BeamwidthDegrees)), 1e-3);
+}
+
+// In free space each wire is centred on the array's plane: the peak's elevation is given as
+// the upper of its twins either side of the horizon.
+TEST(WirePattern, PeakElevationInFreeSpaceIsTheUpperTwin) {
+    // Two west-east wires half a wavelength apart in phase cancel along the horizon to the
+    // north and south, and beam to the zenith and the nadir.
+    TArray stacked;
+    stacked.EmitterType = etHorizontalDipoleNS;
+    stacked.Emitter(1) = {0, 0, 0, true};
+    stacked.Emitter(2) = {0, 0.5L, 0, true};
+    TWireSettings wires;
+    wires.Lengths = {0.5, 0.5};
+    EXPECT_NEAR(WirePeakGain(Solved(stacked, wires, {})).ElevationDegrees, 90, 0.01);
 }
 
 }  // namespace

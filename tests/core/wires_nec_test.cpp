@@ -16,7 +16,11 @@
 #include <vector>
 
 #include "config/wiredeck.h"
+#include "model/angles.h"
+#include "model/metrics.h"
+#include "model/pattern.h"
 #include "model/wirefield.h"
+#include "model/wirepattern.h"
 
 namespace {
 
@@ -240,6 +244,59 @@ TEST(WiresAgainstNec, HorizontalDipoleOverPerfectAndAverageGroundAgreesInGainAnd
             Compare(c);
         }
     }
+}
+
+// The figures refined between the samples come from the wires' own continuous pattern: on
+// the broadside line of eight half-wave wires they match nec2c's pattern and the line of
+// ideal emitters, whose nulls lie where sin(bearing) = k / 4.
+TEST(WiresAgainstNec, BroadsideLineOfEightWiresHasItsLobesNullsAndSideLobeWhereNecPutsThem) {
+    std::vector<TPlace> places;
+    for (int k = 0; k < 8; ++k) places.push_back({-1.75L + 0.5L * k, 0, 0});
+    const TCase c =
+        Case("line", etVerticalDipole, places, std::vector<double>(8, 0.5), TFeed::Current);
+    const auto solved = SolveCoupling(c.Array, c.Wires, c.Ground);
+    ASSERT_TRUE(solved);
+    const TPattern pattern = WirePattern(*solved, 0);
+    const auto metrics = ComputeMetrics(pattern, WirePatternFunction(*solved, 0));
+    ASSERT_TRUE(metrics);
+    const TFieldSpec free{TFieldModel::FreeSpace};
+    const TPattern idealPattern = ComputePattern(c.Array, free);
+    const auto ideal = ComputeMetrics(
+        idealPattern, [&](long double az) { return FieldValue(c.Array, free, az * kDegree); });
+    ASSERT_TRUE(ideal);
+
+    EXPECT_EQ(metrics->MainLobeBearings, (std::vector<long double>{0, 180}));
+    EXPECT_EQ(ideal->MainLobeBearings, (std::vector<long double>{0, 180}));
+    ASSERT_EQ(metrics->NullBearings.size(), 14u);
+    ASSERT_EQ(ideal->NullBearings.size(), 14u);
+    for (std::size_t i = 0; i < 14; ++i) {
+        const double k = std::round(
+            4 * std::sin(static_cast<double>(ideal->NullBearings[i]) * std::numbers::pi / 180));
+        EXPECT_NEAR(std::fabs(std::sin(static_cast<double>(ideal->NullBearings[i]) *
+                                       std::numbers::pi / 180)),
+                    std::fabs(k) / 4, 1e-7);
+        EXPECT_NEAR(metrics->NullBearings[i], ideal->NullBearings[i], 0.5) << i;
+        EXPECT_LT(metrics->NullDepthsDb[i], -40) << i;
+    }
+    // The end-fire nulls lie on the line's axis by symmetry.
+    EXPECT_NEAR(metrics->NullBearings[3], 90, 1e-6);
+    EXPECT_NEAR(metrics->NullBearings[10], 270, 1e-6);
+    EXPECT_NEAR(ideal->FirstNullBeamwidthDegrees, 2 * std::asin(0.25) * 180 / std::numbers::pi,
+                1e-6);
+
+    // nec2c's first side lobe, on its azimuth cut in tenths of a degree.
+    std::vector<Complex> voltages;
+    for (const TEmitterFeed& e : solved->Coupling.Emitters) voltages.push_back(e.Voltage);
+    const TNecResult nec =
+        RunNec(WireNecDeck(c.Array, c.Wires, c.Ground, voltages, {0, 0, 0.1}), voltages.size());
+    double front = -999, side = -999;
+    for (const auto& s : nec.Samples) {
+        if (s.Elevation != 0) continue;
+        front = std::max(front, s.GainDb);
+        if (s.Bearing > 16 && s.Bearing < 29) side = std::max(side, s.GainDb);
+    }
+    ASSERT_TRUE(metrics->SideLobeDb);
+    EXPECT_NEAR(static_cast<double>(*metrics->SideLobeDb), side - front, 0.1);
 }
 
 }  // namespace

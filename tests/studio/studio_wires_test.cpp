@@ -15,7 +15,9 @@
 #include "clirunner.h"
 #include "jsonreader.h"
 #include "plot/surface3d.h"
+#include "studio/chartview.h"
 #include "studio/controlspanel.h"
+#include "studio/designer.h"
 #include "studio/emitterstable.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
@@ -253,6 +255,28 @@ TEST(StudioStartTest, TheInitialArraysSwitchedOffEmittersReadFiveToEight) {
     const TArray array = InitialDocument().Array;
     EXPECT_EQ(PlaceLabel(array, 8), "5\u20138");
     EXPECT_EQ(PlaceLabel(array, 5), "");
+}
+
+// A held reference is drawn on one dBi axis with the design: each legend gives the gain that
+// the figures and the command line give for the file, not the ideal emitters' directivity.
+TEST_F(StudioWiresTest, AHeldReferencesLegendGivesTheGainOfTheFigures) {
+    for (const std::string name : {"four-square-monopoles", "cardioid-verticals-voltage"}) {
+        SCOPED_TRACE(name);
+        const std::string file = kExamples + "/" + name + ".txt";
+        ASSERT_TRUE(Window.Open(QString::fromStdString(file)));
+        Window.Designer().Hold(true, "held");
+        const TCliRun run = RunCli({"pattern", "--format", "json", "--config", file});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const double gain = static_cast<double>(ParseJson(run.Out)["gain_dbi"].Number());
+        const auto& shown = Window.Polar()->Shown();
+        ASSERT_EQ(shown.size(), 2U);
+        for (const TChartSeries& s : shown) {
+            ASSERT_TRUE(s.PeakDbi) << s.Name;
+            EXPECT_TRUE(s.Gain) << s.Name;
+            EXPECT_NEAR(*s.PeakDbi, gain, 0.01) << s.Name;
+        }
+        Window.Designer().Hold(false, {});
+    }
 }
 
 }  // namespace
