@@ -57,8 +57,12 @@ const TFigure kFigures[] = {
      Msgid("Space-wave directivity, dBi"), 1, Msgid("none")},
     {"gain_dbi", TFigureGroup::Ground, 3,
      [](const TPatternResult& r) -> TValue {
-         // Wires know the power their feeds deliver, in free space too.
-         if (r.Wires.Solved) return r.Wires.Peak.GainDbi;
+         // Wires know the power their feeds deliver, in free space too; feeds that deliver
+         // none give no gain.
+         if (r.Wires.Solved) {
+             if (!(r.Wires.Solved->Coupling.InputPowerWatts > 0)) return std::nullopt;
+             return r.Wires.Peak.GainDbi;
+         }
          return r.GroundFigures ? r.GroundFigures->GainDbi : std::nullopt;
      },
      Msgid("gain: %s dBi"), 1,

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "app/analysis.h"
+#include "app/figures.h"
 #include "app/inputerror.h"
 #include "config/inifile.h"
 #include "config/messages.h"
@@ -13,6 +14,10 @@
 #include "plot/diagram.h"
 
 namespace {
+
+// How far the power radiated may part from the power fed where nothing is lost: the power
+// integral's own error is far below it.
+constexpr double kPowerBalance = 1e-4;
 
 std::string Emitter(int k) {
     return FormatInteger(k);
@@ -65,9 +70,17 @@ TWireKeys KeysOf(const TAnalysisRequest& request) {
         case TCouplingFault::NoWireType:
             throw EUsageError(Tr("a length needs emitters along an axis: --type 1, 2 or 3"));
         case TCouplingFault::BadLength:
-            throw EUsageError(
-                TrFormat("emitter %s: a length of wavelengths, more than 0 and at most 2",
-                         {Emitter(f.First)}));
+            throw EUsageError(TrFormat(
+                "emitter %s: a length of wavelengths, at least %s and at most %s",
+                {Emitter(f.First), FormatGeneral(kMinWireLength), FormatGeneral(kMaxWireLength)}));
+        case TCouplingFault::ThinWire:
+            throw EUsageError(TrFormat("the radius must be at least %s wavelengths",
+                                       {FormatGeneral(kMinWireRadius)}));
+        case TCouplingFault::Spread:
+            throw EUsageError(TrFormat(
+                "emitter %s: its wire lies more than %s wavelengths from the middle of the "
+                "array, over ground its height counted",
+                {Emitter(f.First), FormatGeneral(kMaxWireReach)}));
         case TCouplingFault::ThickWire:
             throw EUsageError(TrFormat("emitter %s: the radius must be under a tenth of its length",
                                        {Emitter(f.First)}));
@@ -148,19 +161,35 @@ bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings
     if (request.ModelGiven && result.Field.Model == TFieldModel::Window) {
         throw EUsageError(Tr("--model window has no field of wires: with lengths leave it out"));
     }
+    const TCoupling& fed = solved->Coupling;
+    // Without loss the power radiated is the power fed; where the two part, the thin-wire
+    // model's currents are not the wires' and every figure from them would mislead.
+    const bool lossless = !over || ground.Kind == TGroundKind::Perfect;
+    if (lossless && fed.InputPowerWatts > 0 && !(std::fabs(fed.Efficiency - 1) <= kPowerBalance)) {
+        throw EUsageError(TrFormat(
+            "the thin-wire model does not hold for these wires: the power they radiate is %s "
+            "of the power fed to them (use a thinner radius)",
+            {FigureText(fed.Efficiency, 4)}));
+    }
     TWireResult& wires = result.Wires;
     wires.Settings = settings;
     wires.Solved = std::make_shared<const TCoupledArray>(std::move(*solved));
     const TCoupledArray& w = *wires.Solved;
-    wires.Peak = WirePeakGain(w);
+    // Feeds that carry nothing radiate nothing: no peak, take-off or directivity to give.
+    const bool radiates = w.Coupling.InputPowerWatts > 0;
+    if (radiates) wires.Peak = WirePeakGain(w);
     if (!over) result.Field.Model = TFieldModel::FreeSpace;
-    if (over && !request.ElevationGiven)
+    if (over && !request.ElevationGiven && radiates)
         result.Field.ElevationDegrees = wires.Peak.ElevationDegrees;
     const double elevation = static_cast<double>(result.Field.ElevationDegrees);
     TArraySession& session = result.Session;
     session.Field = result.Field;
     session.Pattern = WirePattern(w, elevation);
     session.Labels = DiagramLabels(session.Pattern, result.Field.ElevationDegrees);
+    result.CutBearing = request.CutBearing.value_or(DisplayedBearing(session.Pattern.MaxGainAngle));
+    result.CutField = result.Field;
+    result.Cut = WireElevationCut(w, result.CutBearing);
+    if (!radiates) return true;
     result.Metrics = ComputeMetrics(session.Pattern, WirePatternFunction(w, elevation));
     // Directivity against the radiated power, gain against the power the feeds deliver.
     const long double loss = -10 * std::log10(static_cast<long double>(w.Coupling.Efficiency));
@@ -180,8 +209,5 @@ bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings
         g.GainDbi = wires.Peak.GainDbi;
         result.GroundFigures = g;
     }
-    result.CutBearing = request.CutBearing.value_or(DisplayedBearing(session.Pattern.MaxGainAngle));
-    result.CutField = result.Field;
-    result.Cut = WireElevationCut(w, result.CutBearing);
     return true;
 }

@@ -29,15 +29,27 @@ std::vector<int> EnabledNumbers(const TArray& array) {
     return numbers;
 }
 
+// The wires about the middle of the emitters' span: a pattern, a power and a drive do not
+// change when the whole array moves over the plane, and so neither do the figures nor the
+// work of computing them, wherever the emitters stand.
 TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGround& ground,
                    const std::vector<int>& numbers) {
     TWireArray a;
     a.Axis = AxisOfType(array.EmitterType).value_or(TWireAxis::Up);
     a.Radius = wires.Radius;
     a.Ground = ground;
+    const auto middle = [&](long double TEmitter::*coordinate) {
+        long double low = array.Emitter(numbers.front()).*coordinate, high = low;
+        for (const int k : numbers) {
+            low = std::min(low, array.Emitter(k).*coordinate);
+            high = std::max(high, array.Emitter(k).*coordinate);
+        }
+        return low + (high - low) / 2;
+    };
+    const long double x = middle(&TEmitter::X), y = middle(&TEmitter::Y);
     for (const int k : numbers)
-        a.Wires.push_back({static_cast<double>(array.Emitter(k).X),
-                           static_cast<double>(array.Emitter(k).Y),
+        a.Wires.push_back({static_cast<double>(array.Emitter(k).X - x),
+                           static_cast<double>(array.Emitter(k).Y - y),
                            wires.Lengths[static_cast<std::size_t>(k - 1)].value_or(0)});
     return a;
 }
@@ -85,7 +97,7 @@ std::optional<TCouplingFault> CheckCoupling(const TArray& array, const TWireSett
     if (!AxisOfType(array.EmitterType)) return TCouplingFault{TCouplingFault::NoWireType};
     for (const int k : numbers) {
         const double length = *wires.Lengths[static_cast<std::size_t>(k - 1)];
-        if (!(length > 0 && length <= kMaxWireLength))
+        if (!(length >= kMinWireLength && length <= kMaxWireLength))
             return TCouplingFault{TCouplingFault::BadLength, k};
     }
     const TWireArray a = WiresOf(array, wires, ground, numbers);
@@ -100,6 +112,10 @@ std::optional<TCouplingFault> CheckCoupling(const TArray& array, const TWireSett
             return TCouplingFault{TCouplingFault::ReachesGround, first};
         case TWireFault::Touch:
             return TCouplingFault{TCouplingFault::Touch, first, second};
+        case TWireFault::ThinWire:
+            return TCouplingFault{TCouplingFault::ThinWire, first};
+        case TWireFault::Spread:
+            return TCouplingFault{TCouplingFault::Spread, first};
     }
     return std::nullopt;
 }

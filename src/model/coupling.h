@@ -20,16 +20,21 @@ struct TWireSettings {
 };
 
 inline constexpr double kMaxWireLength = 2;  // wavelengths
+// Shorter, a wire's drive resistance is lost beside its reactance in a double's digits, and
+// its power no longer balances.
+inline constexpr double kMinWireLength = 0.005;  // wavelengths
 
 // Why the emitters cannot be wires; First and Second are emitter numbers (0 where none).
 struct TCouplingFault {
     enum TKind {
         MixedLengths,   // some emitters switched on have a length, others none
         NoWireType,     // the type is isotropic or none
-        BadLength,      // 0, negative, not a number or above kMaxWireLength
+        BadLength,      // below kMinWireLength, above kMaxWireLength or not a number
         ThickWire,      // the radius a tenth of the length or more
         ReachesGround,  // through the ground, or an upright wire at height 0 off perfect ground
         Touch,          // two wires meet
+        ThinWire,       // the radius below kMinWireRadius
+        Spread,         // a wire further than kMaxWireReach from the array's middle
     } Kind = MixedLengths;
     int First = 0;
     int Second = 0;

@@ -226,7 +226,11 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
     const int count = static_cast<int>(a.Wires.size());
     for (int i = 0; i < count; ++i) {
         const TWire& w = a.Wires[static_cast<std::size_t>(i)];
+        if (!(a.Radius >= kMinWireRadius)) return TWireFault{TWireFault::ThinWire, i, i};
         if (a.Radius >= w.Length / 10) return TWireFault{TWireFault::ThickWire, i, i};
+        const double height = a.Ground.Kind == TGroundKind::None ? 0 : Height(a);
+        if (!(std::hypot(w.X, w.Y) + height + w.Length <= kMaxWireReach))
+            return TWireFault{TWireFault::Spread, i, i};
         if (a.Ground.Kind != TGroundKind::None && !monopoles) {
             const double clearance = a.Axis == TWireAxis::Up ? Height(a) - w.Length / 2 : Height(a);
             if (clearance <= a.Radius) return TWireFault{TWireFault::ReachesGround, i, i};

@@ -35,9 +35,16 @@ struct TWireArray {
     int SegmentsPerWavelength = 40;
 };
 
+// Thinner (wavelengths), the kernel's logarithm of the radius loses a double's precision.
+inline constexpr double kMinWireRadius = 1e-10;
+// The far field's power integral is sized by the distance of the currents from the array's
+// middle, over ground their images' too (wavelengths): beyond this the work grows past a
+// second and the case is refused rather than run for minutes.
+inline constexpr double kMaxWireReach = 110;
+
 // Why a geometry has no solution; First and Second index Wires.
 struct TWireFault {
-    enum TKind { ReachesGround, Touch, ThickWire } Kind = ReachesGround;
+    enum TKind { ReachesGround, Touch, ThickWire, ThinWire, Spread } Kind = ReachesGround;
     int First = 0;
     int Second = 0;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
@@ -321,6 +322,13 @@ TEST(CliWires, WiresThatCannotBeExitTwoNamingWhy) {
          "emitter 1"},
         {{"--config", dir.Path("bad.txt")}, badLine},
         {{"--type", "1", "--length", "0.5", "--feed", "dc"}, "--feed"},
+        // Beyond what a double holds, or what the thin-wire model does: a reason, never NaN.
+        {{"--type", "1", "--length", "0.5", "--radius", "1e-300"}, "the radius"},
+        {{"--type", "1", "--length", "1e-100", "--radius", "1e-102"}, "emitter 1"},
+        {{"--type", "1", "--length", "0.5", "--radius", "0.0499999", "--set", "2:on=0", "--set",
+          "3:on=0", "--set", "4:on=0"},
+         "thin-wire model"},
+        {{"--type", "1", "--length", "0.5", "--set", "1:x=500"}, "emitter 1"},
     };
     for (const Row& row : rows) {
         std::vector<std::string> args = {"pattern", "--format", "json"};
@@ -384,6 +392,55 @@ TEST(CliWires, OverlaidLegendsGiveEachFilesOwnGainOrDirectivity) {
             ASSERT_TRUE(in >> legend) << text.substr(at, 60);
             EXPECT_NEAR(legend, figure, 0.011) << name;
         }
+    }
+}
+
+// A pattern and a power do not change when the array moves: a pair of wires a million
+// wavelengths out gives the figures it gives at the origin, as soon.
+TEST(CliWires, WiresFarFromTheOriginGiveTheFiguresOfTheSamePairAtIt) {
+    const auto run = [](const std::string& x1, const std::string& x2) {
+        const TCliRun r = RunCli(
+            {"pattern", "--format",   "json",  "--type",    "1",      "--length",  "0.5",
+             "--model", "free-space", "--set", "1:x=" + x1, "--set",  "2:x=" + x2, "--set",
+             "1:y=0",   "--set",      "2:y=0", "--set",     "3:on=0", "--set",     "4:on=0"});
+        EXPECT_EQ(r.ExitCode, 0) << r.Err;
+        return ParseJson(r.Out);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    const TJson far = run("999999", "999999.5");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    const TJson near = run("-0.25", "0.25");
+    for (const char* key : {"directivity_dbi", "peak_directivity_dbi", "gain_dbi"})
+        EXPECT_NEAR(far[key].Number(), near[key].Number(), 1e-9) << key;
+    for (const char* key : {"beamwidth_deg", "front_to_back_db", "side_lobe_db"})
+        EXPECT_NEAR(far["metrics"][key].Number(), near["metrics"][key].Number(), 1e-9) << key;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const TJson& a = far["coupling"]["emitters"][i]["drive_impedance_ohm"];
+        const TJson& b = near["coupling"]["emitters"][i]["drive_impedance_ohm"];
+        EXPECT_NEAR(a[0].Number(), b[0].Number(), 1e-9);
+        EXPECT_NEAR(a[1].Number(), b[1].Number(), 1e-9);
+    }
+}
+
+// Feeds that carry nothing read as ideal emitters that radiate nothing: no figure invented.
+TEST(CliWires, WiresFedNothingRadiateNothingAndSaySo) {
+    for (const std::string ground : {"none", "perfect"}) {
+        SCOPED_TRACE(ground);
+        std::vector<std::string> args = {"pattern", "--type", "1", "--length", "0.25"};
+        if (ground == "perfect") args.insert(args.end(), {"--ground", "perfect", "--height", "0"});
+        for (int k = 1; k <= 4; ++k)
+            args.insert(args.end(), {"--set", std::to_string(k) + ":amplitude=0"});
+        const TCliRun text = RunCli(args);
+        EXPECT_EQ(text.ExitCode, 0) << text.Err;
+        EXPECT_NE(text.Out.find("directivity: none (the array radiates nothing)"),
+                  std::string::npos)
+            << text.Out;
+        for (const char* bad : {"nan", "NAN", "inf dBi", "take-off: 0"})
+            EXPECT_EQ(text.Out.find(bad), std::string::npos) << bad << "\n" << text.Out;
+        args.insert(args.end(), {"--format", "json"});
+        const TJson json = ParseJson(RunCli(args).Out);
+        EXPECT_TRUE(json["gain_dbi"].IsNull());
+        EXPECT_TRUE(json["directivity_dbi"].IsNull());
     }
 }
 
