@@ -37,16 +37,16 @@ TWireArray Wires(TWireAxis axis, TGround ground, std::vector<TWire> wires) {
 
 // Unequal wires at odd places, so that no symmetry hides a wrong transposition.
 const TWireCase kCases[] = {
-    {"MonopolesOverPerfectGround",
+    {"Monopoles",
      Wires(TWireAxis::Up, {TGroundKind::Perfect, 0},
            {{-0.125, -0.125, 0.25},
             {0.125, -0.125, 0.25},
             {-0.125, 0.125, 0.24},
             {0.13, 0.11, 0.26}}),
      0},
-    {"UprightDipolesInFreeSpace",
+    {"UprightDipoles",
      Wires(TWireAxis::Up, {}, {{0, 0, 0.47}, {0.13, 0.21, 0.5}, {-0.3, 0.05, 0.38}}), 10},
-    {"HorizontalDipolesOverAverageGround",
+    {"HorizontalsOverGround",
      Wires(TWireAxis::WestEast, AverageGround(0.3),
            {{0, 0, 0.47}, {0.1, 0.35, 0.5}, {-0.05, -0.3, 0.45}}),
      35},
@@ -89,7 +89,7 @@ TEST_P(WireDesignTest, PortPatternsSuperposeToTheSolvedFieldAndPower) {
     }
 }
 
-TEST_P(WireDesignTest, NoOtherCurrentsBeatTheGainDesignAndItsNullsAreDeep) {
+TEST_P(WireDesignTest, NoCurrentsBeatTheGainDesignAndItsNullsAreDeep) {
     const TWireSystem system(GetParam().Array);
     const TEmbeddedPatterns patterns(system);
     const double elevation = GetParam().ElevationDegrees;
@@ -116,7 +116,7 @@ TEST_P(WireDesignTest, NoOtherCurrentsBeatTheGainDesignAndItsNullsAreDeep) {
     EXPECT_TRUE(DesignWireMaxGain(patterns, tooMany, placed, report));
 }
 
-TEST_P(WireDesignTest, FrontToBackSaysTheRatioOfTheCurrentsItReturnsAndNeverLosesToTheInput) {
+TEST_P(WireDesignTest, FrontToBackSaysItsOwnRatioAndNeverLosesToTheInput) {
     const TWireSystem system(GetParam().Array);
     const TEmbeddedPatterns patterns(system);
     const TDesignTarget target{45, GetParam().ElevationDegrees, {}};
