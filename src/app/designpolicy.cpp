@@ -125,8 +125,7 @@ TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult
     const TGround ground =
         start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
     const std::string goal(NameOf<TDesignGoal>(kDesignGoalNames, design.Goal));
-    const bool frontToBack =
-        design.Goal == TDesignGoal::FrontToBack || design.Goal == TDesignGoal::FrontToRear;
+    const bool frontToBack = IsFrontRatio(design.Goal);
     const bool rear = design.Goal == TDesignGoal::FrontToRear;
 
     TDesignOutcome outcome;

@@ -174,8 +174,9 @@ long double WireFrontRatioDb(const TEmbeddedPatterns& patterns, const Eigen::Vec
 }
 
 void WriteCurrents(TArray& array, const Eigen::VectorXcd& currents) {
-    const double largest = currents.cwiseAbs().maxCoeff();
-    const std::complex<double> first = currents.size() > 0 ? currents(0) : 0.0;
+    const double largest = currents.size() > 0 ? currents.cwiseAbs().maxCoeff() : 0;
+    if (!(largest > 0)) return;
+    const std::complex<double> first = currents(0);
     const std::complex<double> turn =
         std::abs(first) > 0 ? std::conj(first) / std::abs(first) : 1.0;
     Eigen::Index p = 0;
