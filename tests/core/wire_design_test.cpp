@@ -116,40 +116,7 @@ TEST_P(WireDesignTest, NoCurrentsBeatTheGainDesignAndItsNullsAreDeep) {
     EXPECT_TRUE(DesignWireMaxGain(patterns, tooMany, placed, report));
 }
 
-TEST_P(WireDesignTest, FrontToBackSaysItsOwnRatioAndNeverLosesToTheInput) {
-    const TWireSystem system(GetParam().Array);
-    const TEmbeddedPatterns patterns(system);
-    const TDesignTarget target{45, GetParam().ElevationDegrees, {}};
-    Eigen::VectorXcd input = Eigen::VectorXcd::Ones(system.Ports());
-    for (const bool rear : {false, true}) {
-        const long double before = WireFrontRatioDb(patterns, input, target, rear);
-        TDesignReport report;
-        const Eigen::VectorXcd designed =
-            DesignWireFrontToBack(patterns, input, target, rear, true, report);
-        const long double after = WireFrontRatioDb(patterns, designed, target, rear);
-        EXPECT_NEAR(report.Figure, std::min(after, kDesignDepthDb), 1e-6L) << rear;
-        EXPECT_GE(after, std::min(before, kDesignDepthDb) - 1e-9L) << rear;
-        TDesignReport again;
-        EXPECT_EQ(DesignWireFrontToBack(patterns, input, target, rear, true, again), designed);
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(Wires, WireDesignTest, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(WireDesign, CurrentsAreWrittenToTheEmittersSwitchedOnRelativeToTheFirst) {
-    TArray array;
-    array.Emitter(2).Enabled = array.Emitter(5).Enabled = array.Emitter(7).Enabled = true;
-    Eigen::VectorXcd currents(3);
-    currents << std::polar(2.0, 1.0), std::polar(4.0, 0.5), std::polar(1.0, 1.0 - M_PI / 2);
-    WriteCurrents(array, currents);
-    EXPECT_NEAR(static_cast<double>(array.Emitter(2).Amplitude), 0.5, 1e-15);
-    EXPECT_NEAR(static_cast<double>(array.Emitter(5).Amplitude), 1, 1e-15);
-    EXPECT_NEAR(static_cast<double>(array.Emitter(2).Phase), 0, 1e-15);
-    // The lag is a negative angle: the current a quarter period behind the first.
-    EXPECT_NEAR(static_cast<double>(array.Emitter(7).Phase), 0.25, 1e-15);
-    EXPECT_NEAR(static_cast<double>(array.Emitter(5).Phase), 0.5 / (2 * M_PI), 1e-15);
-    EXPECT_EQ(array.Emitter(1).Amplitude, TEmitter{}.Amplitude);
-}
 
 }  // namespace
