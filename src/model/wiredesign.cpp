@@ -76,7 +76,7 @@ std::optional<TRefusal> DesignWireMaxGain(const TEmbeddedPatterns& patterns,
     const TPortFields at = patterns.Towards(static_cast<double>(target.BearingDegrees), elevation);
     const Eigen::MatrixXcd& power = patterns.InputPowerMatrix();
     const Eigen::MatrixXcd all = Eigen::MatrixXcd::Identity(n, n);
-    const auto [free, unconstrained] = BestGain(at, power, all);
+    const double free = BestGain(at, power, all).first;
     if (!(free > 0)) return TRefusal{Msgid("nothing radiates")};
     Eigen::MatrixXcd basis = all;
     if (!target.NullBearings.empty()) {
