@@ -9,6 +9,8 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/angles.h"
+#include "model/embeddedpattern.h"
+#include "model/wiredesign.h"
 
 namespace {
 
@@ -29,18 +31,49 @@ TPatternResult AnalyseText(const TAnalysisRequest& request, const TPatternResult
     return Analyse(written);
 }
 
-// Wires: the designed currents are the feed network's target. The coupled solve gives the
-// voltages that drive them, which a voltage feed writes in their place.
-void WriteAsVoltages(TArray& array, const TWireSettings& wires, const TGround& ground) {
-    TWireSettings currents = wires;
-    currents.Feed = TFeed::Current;
-    const auto solved = SolveCoupling(array, currents, ground);
-    if (!solved || wires.Feed != TFeed::Voltage) return;
-    for (const TEmitterFeed& e : solved->Coupling.Emitters) {
-        const auto [amplitude, phase] = AmplitudeAndPhase(e.Voltage);
-        array.Emitter(e.Number).Amplitude = amplitude;
-        array.Emitter(e.Number).Phase = phase;
+bool IsFrontRatio(TDesignGoal goal) {
+    return goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear;
+}
+
+// The wires' design: the port currents are the excitation. A voltage feed writes the voltages
+// that drive the designed currents, V = Z I, in their place.
+std::optional<TRefusal> DesignWires(TArray& array, const TWireResult& wires, TDesignGoal goal,
+                                    const TDesignTarget& target, bool freeAmplitudes,
+                                    TDesignReport& report) {
+    const TWireSystem& system = wires.Solved->System;
+    const TEmbeddedPatterns patterns(system);
+    Eigen::VectorXcd currents;
+    if (IsFrontRatio(goal)) {
+        currents = DesignWireFrontToBack(patterns, wires.Solved->Currents.PortCurrent, target,
+                                         goal == TDesignGoal::FrontToRear, freeAmplitudes, report);
+    } else if (const auto why = DesignWireMaxGain(patterns, target, currents, report)) {
+        return why;
     }
+    WriteCurrents(array, currents);
+    if (wires.Settings.Feed != TFeed::Voltage) return std::nullopt;
+    Eigen::VectorXcd written(currents.size());
+    Eigen::Index p = 0;
+    for (const TEmitter& e : array.Emitters) {
+        if (e.Enabled) written(p++) = Phasor(e.Amplitude, e.Phase);
+    }
+    const Eigen::VectorXcd voltages = system.PortImpedance() * written;
+    p = 0;
+    for (TEmitter& e : array.Emitters) {
+        if (!e.Enabled) continue;
+        const auto [amplitude, phase] = AmplitudeAndPhase(voltages(p++));
+        e.Amplitude = amplitude;
+        e.Phase = phase;
+    }
+    return std::nullopt;
+}
+
+// The input's ratio at the bearing in the model the design uses.
+long double InputRatioDb(const TPatternResult& start, const TDesignTarget& target, bool rear) {
+    if (const auto& solved = start.Wires.Solved) {
+        return WireFrontRatioDb(TEmbeddedPatterns(solved->System), solved->Currents.PortCurrent,
+                                target, rear);
+    }
+    return FrontRatioDb(start.Session.Model, start.Field, target.BearingDegrees, rear);
 }
 
 bool WithinOneDegree(int a, int b) {
@@ -49,6 +82,36 @@ bool WithinOneDegree(int a, int b) {
 }
 
 }  // namespace
+
+std::optional<TRefusal> DesignExcitation(TArray& array, const TPatternResult& analysis,
+                                         TDesignGoal goal, const TDesignTarget& target,
+                                         bool freeAmplitudes, TDesignReport& report) {
+    if (analysis.Wires.Solved) {
+        return DesignWires(array, analysis.Wires, goal, target, freeAmplitudes, report);
+    }
+    if (IsFrontRatio(goal)) {
+        DesignFrontToBack(array, analysis.Field, target, goal == TDesignGoal::FrontToRear,
+                          freeAmplitudes, report);
+        return std::nullopt;
+    }
+    const TGround ground =
+        analysis.Field.Model == TFieldModel::OverGround ? analysis.Field.Ground : TGround{};
+    return DesignMaxDirectivity(array, ground, target, report);
+}
+
+long double DesignedRatioDb(const TPatternResult& designed, TDesignGoal goal) {
+    const auto& metrics = designed.Metrics;
+    if (!metrics) return -HUGE_VALL;
+    return goal == TDesignGoal::FrontToRear ? metrics->FrontToRearDb : metrics->FrontToBackDb;
+}
+
+std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int evaluations) {
+    return std::string(NameOf<TDesignGoal>(kDesignGoalNames, goal)) + ": " +
+           FormatMessage(
+               TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
+                        static_cast<unsigned long>(evaluations)),
+               {FigureText(DesignedRatioDb(designed, goal), 2), std::to_string(evaluations)});
+}
 
 TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult& start,
                            const TDesignRequest& design, std::optional<int> bearing,
@@ -62,17 +125,17 @@ TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult
     const TGround ground =
         start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
     const std::string goal(NameOf<TDesignGoal>(kDesignGoalNames, design.Goal));
-    const bool frontToBack =
-        design.Goal == TDesignGoal::FrontToBack || design.Goal == TDesignGoal::FrontToRear;
+    const bool frontToBack = IsFrontRatio(design.Goal);
     const bool rear = design.Goal == TDesignGoal::FrontToRear;
 
     TDesignOutcome outcome;
     TDesignReport report;
-    long double before = 0;
+    const long double before = frontToBack ? InputRatioDb(start, target, rear) : 0;
+    if (const auto why =
+            DesignExcitation(array, start, design.Goal, target, design.FreeAmplitudes, report)) {
+        throw EUsageError("--goal " + goal + ": " + RefusalText(*why));
+    }
     if (!frontToBack) {
-        if (const auto why = DesignMaxDirectivity(array, ground, target, report)) {
-            throw EUsageError("--goal " + goal + ": " + RefusalText(*why));
-        }
         outcome.Summary = TrFormat("sensitivity: %s dB against a uniform excitation",
                                    {FormatFixed(report.SensitivityDb, 18, 2)}) +
                           '\n';
@@ -82,23 +145,16 @@ TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult
                 "excitation's for its field",
                 {FormatFixed(report.SensitivityDb, 18, 1)});
         }
-    } else {
-        before = FrontRatioDb(array, start.Field, target.BearingDegrees, rear);
-        DesignFrontToBack(array, start.Field, target, rear, design.FreeAmplitudes, report);
     }
 
     const TWireKeys wires = WireKeysToSave(request, array, ground);
-    WriteAsVoltages(array, wires.Settings, ground);
     outcome.File = ConfigurationUpdate(outFile, array, array.EmitterType, &ground);
     WriteWireKeys(*outcome.File, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
     outcome.Result = AnalyseText(request, start, outFile, outcome.File->Text());
     if (!frontToBack) return outcome;
 
     // The figure is the written file's own, as `pattern` reports it.
-    const auto& metrics = outcome.Result->Metrics;
-    const long double after = !metrics ? -HUGE_VALL
-                              : rear   ? metrics->FrontToRearDb
-                                       : metrics->FrontToBackDb;
+    const long double after = DesignedRatioDb(*outcome.Result, design.Goal);
     const int beam = DisplayedBearing(outcome.Result->Session.Pattern.MaxGainAngle);
     const int asked = static_cast<int>(target.BearingDegrees);
     if (!(after >= before) || !WithinOneDegree(beam, asked)) {
@@ -108,11 +164,6 @@ TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult
             {goal, FigureText(after, 2), std::to_string(beam), FigureText(before, 2),
              std::to_string(asked), outFile}));
     }
-    outcome.Summary =
-        goal + ": " +
-        FormatMessage(TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
-                               static_cast<unsigned long>(report.Evaluations)),
-                      {FigureText(after, 2), std::to_string(report.Evaluations)}) +
-        '\n';
+    outcome.Summary = RatioSummary(*outcome.Result, design.Goal, report.Evaluations) + '\n';
     return outcome;
 }

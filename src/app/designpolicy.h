@@ -27,6 +27,22 @@ struct TDesignRequest {
 // super-directive, lossy and narrow-band in a real antenna.
 inline constexpr long double kSuperDirectiveDb = 10;
 
+// Designs the excitation for the goal towards the target in place, in the analysed array's
+// model: on the wires as solved where the analysis has them (the designed currents written as
+// the file keeps them, the drive voltages that carry them with a voltage feed), otherwise on
+// the ideal elements in the analysis' field. Free amplitudes apply to the front-to-back and
+// front-to-rear goals. Nullopt, or why the array cannot meet the goal.
+std::optional<TRefusal> DesignExcitation(TArray& array, const TPatternResult& analysis,
+                                         TDesignGoal goal, const TDesignTarget& target,
+                                         bool freeAmplitudes, TDesignReport& report);
+
+// The ratio the goal seeks (front-to-back or front-to-rear, dB) of an analysed design, as
+// `pattern` reports it of the file; minus infinity where there are no metrics.
+long double DesignedRatioDb(const TPatternResult& designed, TDesignGoal goal);
+
+// "front-to-back: 41.20 dB after 312 evaluations": the ratio of the design as analysed.
+std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int evaluations);
+
 // A designed excitation, not yet written: the file as it will be, and its analysis.
 struct TDesignOutcome {
     std::optional<TIniFile> File;

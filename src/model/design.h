@@ -6,6 +6,7 @@
 
 #include "model/emitters.h"
 #include "model/field.h"
+#include "model/frontsearch.h"
 #include "model/ground.h"
 #include "model/msgid.h"
 
@@ -31,11 +32,6 @@ struct TDesignReport {
 // reason, where the matrix or the constraints are singular or the ground is real.
 std::optional<TRefusal> DesignMaxDirectivity(TArray& array, const TGround& ground,
                                              const TDesignTarget& target, TDesignReport& report);
-
-// The depth the front-to-back and front-to-rear designs aim for, dB: beyond it a null is
-// deeper than any real array keeps, and a ratio without bound lets the search trade the beam
-// for a deeper back.
-inline constexpr long double kDesignDepthDb = 60;
 
 // The phases (and with freeAmplitudes the amplitudes, 0..1, the largest then set to 1) that
 // maximise, up to kDesignDepthDb, the ratio of the field towards the target bearing to that at

@@ -4,7 +4,6 @@
 #include "app/figures.h"
 #include "config/messages.h"
 #include "config/numtext.h"
-#include "model/design.h"
 #include "model/focus.h"
 
 namespace {
@@ -36,27 +35,19 @@ TActionOutcome DesignFor(const TStudioDocument& document, const TPatternResult& 
     TDesignTarget target;
     target.BearingDegrees = bearing;
     target.ElevationDegrees = analysis.Field.ElevationDegrees;
+    if (goal == TDesignGoal::Nulls) target.NullBearings = nulls;
     const auto elevation = static_cast<double>(target.ElevationDegrees);
     TDesignReport report;
-    if (goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear) {
-        const bool rear = goal == TDesignGoal::FrontToRear;
-        DesignFrontToBack(designed.Array, analysis.Field, target, rear, false, report);
-        TActionOutcome outcome = Outcome(designed, elevation);
-        const std::string name(NameOf<TDesignGoal>(kDesignGoalNames, goal));
-        outcome.Message =
-            name + ": " +
-            FormatMessage(TrPlural("%s dB after %s evaluation", "%s dB after %s evaluations",
-                                   static_cast<unsigned long>(report.Evaluations)),
-                          {FigureText(report.Figure, 2), std::to_string(report.Evaluations)});
-        return outcome;
-    }
-    if (goal == TDesignGoal::Nulls) target.NullBearings = nulls;
-    const TGround ground =
-        analysis.Field.Model == TFieldModel::OverGround ? analysis.Field.Ground : TGround{};
-    if (const auto why = DesignMaxDirectivity(designed.Array, ground, target, report)) {
+    if (const auto why = DesignExcitation(designed.Array, analysis, goal, target, false, report)) {
         return {{}, RefusalText(*why), {}};
     }
     TActionOutcome outcome = Outcome(designed, elevation);
+    if (goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear) {
+        // The figure the studio will show of the design, not the search's own.
+        outcome.Message = RatioSummary(Analyse(AnalysisRequestOf(designed, std::nullopt)), goal,
+                                       report.Evaluations);
+        return outcome;
+    }
     outcome.SensitivityDb = static_cast<double>(report.SensitivityDb);
     outcome.Message = TrFormat("sensitivity: %s dB against a uniform excitation",
                                {FormatFixed(report.SensitivityDb, 18, 2)});

@@ -29,6 +29,7 @@ int Separation(int a, int b) {
 TStudioDesigner::TStudioDesigner(TStudioState& state, TDesignPanel& panel, QObject* parent)
     : QObject(parent), State(state), Panel(panel) {
     FollowBeam();
+    connect(&State, &TStudioState::Changed, this, &TStudioDesigner::DocumentChanged);
 }
 
 void TStudioDesigner::Apply(const QString& text, const TActionOutcome& outcome) {
@@ -39,9 +40,16 @@ void TStudioDesigner::Apply(const QString& text, const TActionOutcome& outcome) 
                      {FormatFixed(static_cast<long double>(*outcome.SensitivityDb), 18, 2)}));
     }
     Panel.SetOutcome(message);
+    Described = outcome.Document ? *outcome.Document : State.Document();
     if (!outcome.Document) return;
     const TStudioDocument designed = *outcome.Document;
     State.Edit(text, [&designed](TStudioDocument& d) { d = designed; });
+}
+
+void TStudioDesigner::DocumentChanged() {
+    if (!Described || State.Document() == *Described) return;
+    Described.reset();
+    Panel.SetOutcome({});
 }
 
 void TStudioDesigner::Steer(int bearing) {

@@ -45,11 +45,14 @@ class TStudioDesigner : public QObject {
 
   private:
     void Apply(const QString& text, const TActionOutcome& outcome);
+    // The outcome line speaks of one document: any other clears it.
+    void DocumentChanged();
 
     TStudioState& State;
     TDesignPanel& Panel;
     std::vector<int> NullBearings;
     std::optional<TTaper> LastTaper;
+    std::optional<TStudioDocument> Described;
     std::optional<TPatternResult> Held;
     QString HeldName;
 };

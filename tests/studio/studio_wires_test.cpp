@@ -18,6 +18,7 @@
 #include "studio/chartview.h"
 #include "studio/controlspanel.h"
 #include "studio/designer.h"
+#include "studio/designpanel.h"
 #include "studio/emitterstable.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
@@ -95,6 +96,25 @@ TEST_F(StudioWiresTest, AVoltageFeedIsOneUndoStepWithTheCommandLinesFrontToBack)
     Window.State().UndoStack().undo();
     EXPECT_TRUE(Window.State().Document() == before);
     EXPECT_FALSE(Window.State().Document().Wires.Feed.has_value());
+}
+
+// The design's status line is the line the command line's design prints of the same file, its
+// figure the one the figures panel shows; it leaves once the document changes.
+TEST_F(StudioWiresTest, AFrontToBackDesignSaysTheCommandLinesFigureUntilTheDocumentChanges) {
+    Window.Designer().Design(TDesignGoal::FrontToBack, 45);
+    const std::string said = Window.Design()->Outcome().toStdString();
+    TTempDir dir;
+    const TCliRun run = RunCli({"design", "--config", kMonopoles, "--goal", "front-to-back",
+                                "--bearing", "45", "--amplitudes", "fixed", dir.Path("d.txt")});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(said, Lines(run.Out).back());
+    EXPECT_EQ(said.rfind("front-to-back: " + Figure("front_to_back_db") + " dB", 0), 0U) << said;
+    Window.State().UndoStack().undo();
+    EXPECT_TRUE(Window.Design()->Outcome().isEmpty());
+    Window.Designer().Design(TDesignGoal::FrontToBack, 45);
+    EXPECT_FALSE(Window.Design()->Outcome().isEmpty());
+    ASSERT_TRUE(Window.Open(QString::fromStdString(kExamples + "/four-square.txt")));
+    EXPECT_TRUE(Window.Design()->Outcome().isEmpty());
 }
 
 TEST_F(StudioWiresTest, TheSweepAtTheDesignFrequencyIsTheTablesDrive) {
