@@ -75,8 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
         TShortestCase{"TwentyOneDigits", 0xc.ed7b3ec01c57f05p+0L, "12.9276618212719254285"},
         TShortestCase{"TenMillionth", 1e-7L, "1e-07"},
         TShortestCase{"TenThousandth", 1e-4L, "0.0001"},
-        TShortestCase{"HundredThousand", 1e5L, "100000"},
-        TShortestCase{"Ten", 10.0L, "10"},
+        TShortestCase{"HundredThousand", 1e5L, "100000"}, TShortestCase{"Ten", 10.0L, "10"},
         TShortestCase{"TwentyThousandFive", 20005.0L, "20005"},
         TShortestCase{"Integer", 123456.0L, "123456"},
         TShortestCase{"TenToTheTwentyFirst", 1e21L, "1e+21"},
@@ -110,6 +109,28 @@ TEST(ShortestText, WritesTheStepsOfASweepAsTheirDecimals) {
     for (int k = 0; k <= 20; ++k) {
         const long double t = k / 20.0L;
         EXPECT_EQ(FormatShortest(0.0L * (1 - t) + 1.0L * t), expected[k]);
+    }
+}
+
+// A step computed a few units in the last place off its decimal takes that decimal; the
+// shortest within the tolerance, and the value itself where the tolerance is none.
+TEST(NearestShortDecimal, TakesTheShortestDecimalWithinTheTolerance) {
+    const auto tolerance = [](long double scale) { return 8 * TLimits::epsilon() * scale; };
+    const long double aboveFourteen = std::nextafter(14.0L, 15.0L);
+    const struct {
+        long double Value, Tolerance;
+        const char* Text;
+    } rows[] = {
+        {aboveFourteen, tolerance(14), "14"},
+        {14 * (13 / 280.0L), tolerance(14), "0.65"},
+        {14 * (1 / 280.0L), tolerance(14), "0.05"},
+        {1e-19L, tolerance(14), "0"},
+        {1 / 3.0L, tolerance(1), "0.333333333333333333"},
+        {aboveFourteen, 0, "14.000000000000000001"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(FormatShortest(NearestShortDecimal(row.Value, row.Tolerance)), row.Text)
+            << FormatShortest(row.Value);
     }
 }
 
