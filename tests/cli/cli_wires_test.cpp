@@ -102,7 +102,7 @@ TEST(CliWires, FeedPhasesReadInDegreesAsTheCurrentsAngle) {
 }
 
 // Horizontal wires over ground send nothing along the horizon: the directivity there has a
-// reason in the text, null in the JSON and an empty cell in a sweep, never -inf as a number.
+// reason in the text, null in the JSON and in a sweep's rows, never -inf as a number.
 TEST(CliWires, NoRadiationAlongTheHorizonGivesAReasonNotMinusInfinity) {
     const std::string pair =
         std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/dipole-pair-over-ground.txt";
@@ -115,20 +115,12 @@ TEST(CliWires, NoRadiationAlongTheHorizonGivesAReasonNotMinusInfinity) {
         RunCli({"pattern", "--format", "json", "--config", pair, "--length", "0.48"}).Out);
     EXPECT_TRUE(json["directivity_dbi"].IsNull());
     EXPECT_GT(json["peak_directivity_dbi"].Number(), 7);
-    const TCliRun sweep = RunCli({"sweep", "--config", pair, "--length", "0.48", "--vary", "height",
-                                  "--from", "0.25", "--to", "0.5", "--steps", "2"});
+    const TCliRun sweep =
+        RunCli({"sweep", "--format", "json", "--config", pair, "--length", "0.48", "--vary",
+                "height", "--from", "0.25", "--to", "0.5", "--steps", "2"});
     ASSERT_EQ(sweep.ExitCode, 0) << sweep.Err;
-    const std::vector<std::string> lines = Lines(sweep.Out);
-    const auto cell = [](const std::string& line, std::size_t column) {
-        std::istringstream cells(line);
-        std::string text;
-        for (std::size_t c = 0; c <= column; ++c) std::getline(cells, text, ',');
-        return text;
-    };
-    std::size_t column = 0;
-    while (column < lines[0].size() && cell(lines[0], column) != "directivity_dbi") ++column;
-    ASSERT_LT(column, lines[0].size()) << lines[0];
-    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(cell(lines[i], column), "") << i;
+    for (const std::string& line : Lines(sweep.Out))
+        EXPECT_TRUE(ParseJson(line)["directivity_dbi"].IsNull()) << line;
 }
 
 // nec2c, driven by the deck's voltages, carries the designed currents.

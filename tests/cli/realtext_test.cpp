@@ -112,28 +112,6 @@ TEST(ShortestText, WritesTheStepsOfASweepAsTheirDecimals) {
     }
 }
 
-// A step computed a few units in the last place off its decimal takes that decimal; the
-// shortest within the tolerance, and the value itself where the tolerance is none.
-TEST(NearestShortDecimal, TakesTheShortestDecimalWithinTheTolerance) {
-    const auto tolerance = [](long double scale) { return 8 * TLimits::epsilon() * scale; };
-    const long double aboveFourteen = std::nextafter(14.0L, 15.0L);
-    const struct {
-        long double Value, Tolerance;
-        const char* Text;
-    } rows[] = {
-        {aboveFourteen, tolerance(14), "14"},
-        {14 * (13 / 280.0L), tolerance(14), "0.65"},
-        {14 * (1 / 280.0L), tolerance(14), "0.05"},
-        {1e-19L, tolerance(14), "0"},
-        {1 / 3.0L, tolerance(1), "0.333333333333333333"},
-        {aboveFourteen, 0, "14.000000000000000001"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(FormatShortest(NearestShortDecimal(row.Value, row.Tolerance)), row.Text)
-            << FormatShortest(row.Value);
-    }
-}
-
 // The significant digits of a text, without sign, point, exponent or zeros at either end.
 std::string DigitsOf(const std::string& text) {
     std::string digits;
