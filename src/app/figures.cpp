@@ -102,8 +102,7 @@ const TFigure kFigures[] = {
      },
      Msgid("directivity: %s dBi"), 1,
      Msgid("directivity: none (the array radiates nothing along the horizon)"),
-     Msgid("Directivity at the horizon's maximum, dBi"), 1,
-     Msgid("none (nothing radiates along the horizon)")},
+     Msgid("Directivity at the horizon's maximum, dBi"), 1, Msgid("none at the horizon")},
     {"peak_directivity_dbi", TFigureGroup::Directivity, 3,
      [](const TPatternResult& r) -> TValue {
          return r.Directivity ? Dbi(r.Directivity->PeakDbi) : std::nullopt;

@@ -9,8 +9,7 @@ TWireColumns WireColumnsOf(const TPatternResult& result) {
     TWireColumns columns;
     const auto& solved = result.Wires.Solved;
     if (!solved) return columns;
-    for (const char* head :
-         {Msgid("Length, λ"), Msgid("Amplitude"), Msgid("Drive impedance, ohms"), Msgid("SWR")}) {
+    for (const char* head : {Msgid("L, λ"), Msgid("Ampl."), Msgid("Z in, ohms"), Msgid("SWR")}) {
         columns.Heads.push_back(Tr(head));
     }
     for (const TEmitterFeed& e : solved->Coupling.Emitters) {

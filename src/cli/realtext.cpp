@@ -299,7 +299,8 @@ std::string FormatShortest(long double x) {
 }
 
 long double NearestShortDecimal(long double x, long double tolerance) {
-    if (!std::isfinite(x) || std::fabs(x) <= tolerance) return std::isfinite(x) ? 0 : x;
+    if (!std::isfinite(x)) return x;
+    if (std::fabs(x) <= tolerance) return 0;
     for (int digits = 1; digits <= kRoundTripDigits; ++digits) {
         char buffer[64];
         const auto written = std::to_chars(buffer, buffer + sizeof buffer, x,

@@ -98,12 +98,15 @@ std::vector<long double> SweepValues(const TCliOptions& options) {
     std::vector<long double> values;
     const long double from = options.From;
     const long double to = options.To;
-    // Each step lies within a few units in the last place of the decimal the user stepped to:
-    // it takes that decimal, so that 0.65 is analysed and printed as 0.65.
+    // Each step between the ends lies within a few units in the last place of the decimal the
+    // user stepped to: it takes that decimal, so that 0.65 is analysed and printed as 0.65. The
+    // ends are the values given.
     const long double scale =
         std::max({std::fabs(from), std::fabs(to), options.Step ? *options.Step : 0.0L});
     const long double tolerance = kStepUlps * std::numeric_limits<long double>::epsilon() * scale;
-    const auto add = [&](long double v) { values.push_back(NearestShortDecimal(v, tolerance)); };
+    const auto add = [&](long double v) {
+        values.push_back(v == from || v == to ? v : NearestShortDecimal(v, tolerance));
+    };
     if (options.Steps) {
         const auto n = static_cast<std::size_t>(*options.Steps);
         for (std::size_t k = 0; k < n; ++k) add(Between(from, to, k, n - 1));

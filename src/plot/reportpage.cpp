@@ -84,9 +84,9 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
         // Beneath the grid rather than beside it: a column of eight files has no room for nine
         // cells a row.
         y += line * (1 + kWireTableGap);
-        const double wireCells[] = {0, 0.07, 0.27, 0.47, 0.87, 1.0};
+        const double wireCells[] = {0, 0.06, 0.22, 0.42, 0.86, 1.0};
         const auto row = [&](const std::string& first, const std::vector<std::string>& cells) {
-            fit(box.X, y, first, 0.06 * box.Width);
+            fit(box.X, y, first, (wireCells[1] - 0.01) * box.Width);
             for (std::size_t c = 0; c < cells.size() && c + 2 < std::size(wireCells); ++c) {
                 fit(box.X + wireCells[c + 1] * box.Width, y, cells[c],
                     (wireCells[c + 2] - wireCells[c + 1] - 0.01) * box.Width);

@@ -194,7 +194,7 @@ TEST_P(ChartTextTest, TheReportOfWiresAddsTheirColumnsAndFigures) {
                   [&] { return ChartFileBytes(TPlotKind::Report, arrays, TPictureFormat::Png); });
     const TReportArray& wires = arrays.front().Report;
     ASSERT_EQ(wires.Wires.Heads.size(), 4u);
-    EXPECT_EQ(wires.Wires.Heads[2], Tr("Drive impedance, ohms"));
+    EXPECT_EQ(wires.Wires.Heads[2], Tr("Z in, ohms"));
     EXPECT_EQ(wires.Wires.Cells[1][0], "0.48");
     EXPECT_EQ(wires.Figures.back()[0], Tr("Efficiency"));
     EXPECT_NE(HtmlReport(arrays).find("<th>" + std::string(Tr("SWR")) + "</th>"),
