@@ -72,10 +72,11 @@ then --config, every --set, --taper, --type and --focus are applied in that orde
 phase is a lag, in periods, and the beam turns towards the emitters with the larger phase
 (a cardioid pair beams towards the emitter of phase 0.25). In degrees a phase is the
 current's angle, as NEC and the studio show it: -360 P degrees for a phase P, a lag negative;
---set N:phase=-90deg is phase 0.25, and the feed table shows its phases so. The file's "Амплитуда" key (1
-where missing; the window ignores and keeps it) sets the amplitude; full scale, the outer
-ring and 0 dB of the charts, is the sum of the amplitudes of the emitters switched on. The elevation accepts the
-decimal mark or a full stop. Options may also be written --option=VALUE.
+--set N:phase=-90deg is phase 0.25, and the feed table shows its phases so. The file's
+"Амплитуда" key (1 where missing; the window ignores and keeps it) sets the amplitude; full
+scale, the outer ring and 0 dB of the charts, is the sum of the amplitudes of the emitters
+switched on. The elevation accepts the decimal mark or a full stop. Options may also be
+written --option=VALUE.
 
 )"),
     Msgid(
