@@ -132,6 +132,12 @@ std::span<const TFigure> FiguresOf(TFigureGroup group) {
     return {first, last};
 }
 
+const TFigure& FigureOf(std::string_view key) {
+    const TFigure* f = std::begin(kFigures);
+    while (f->Key != key) ++f;
+    return *f;
+}
+
 bool HasGroup(const TPatternResult& result, TFigureGroup group) {
     switch (group) {
         case TFigureGroup::Readout:

@@ -28,12 +28,10 @@ std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& res
     const auto& solved = result.Wires.Solved;
     if (!solved) return rows;
     if (result.Field.Model != TFieldModel::OverGround) {
-        for (const TFigure& f : Figures()) {
-            if (f.Key != "gain_dbi") continue;
-            const auto gain = f.Value(result);
-            rows.push_back(
-                {Tr(f.Caption), gain ? FigureText(*gain, f.Decimals) : Tr(f.CaptionNone)});
-        }
+        const TFigure& gain = FigureOf("gain_dbi");
+        const auto value = gain.Value(result);
+        rows.push_back(
+            {Tr(gain.Caption), value ? FigureText(*value, gain.Decimals) : Tr(gain.CaptionNone)});
     }
     rows.push_back({Tr("Efficiency"), FigureText(solved->Coupling.Efficiency, 4)});
     return rows;

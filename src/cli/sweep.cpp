@@ -173,7 +173,10 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
     }
     if (const auto& wires = result.Wires.Solved) {
         // Wires know their gain in free space too.
-        if (!grounded) figures.push_back({"gain_dbi", result.Wires.Peak.GainDbi});
+        if (!grounded) {
+            const TFigure& gain = FigureOf("gain_dbi");
+            figures.push_back({gain.Key, gain.Value(result).value_or(kNone)});
+        }
         AppendEmitterFigures(wires->Coupling, figures);
     }
     return figures;
