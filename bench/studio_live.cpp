@@ -5,6 +5,7 @@
 
 #include "app/frequencysweep.h"
 #include "config/numtext.h"
+#include "model/phaseangle.h"
 #include "studio/chartview.h"
 #include "studio/emitterstable.h"
 #include "studio/studiowindow.h"

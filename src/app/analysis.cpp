@@ -6,6 +6,7 @@
 
 #include "app/figures.h"
 #include "app/version.h"
+#include "app/wirereport.h"
 #include "config/configfile.h"
 #include "config/messages.h"
 #include "config/nametext.h"
@@ -80,6 +81,7 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
         rows.push_back({Tr("Nulls, deg"), nulls.empty() ? std::string(Tr("none")) : nulls});
     }
     add(FigureRows(result, TFigureGroup::Directivity));
+    add(WireFigureRows(result));
     return rows;
 }
 
@@ -271,6 +273,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
         report.Enabled[static_cast<unsigned>(k - 1)] = session.Model.Emitter(k).Enabled;
     }
     report.Grid = session.Grid;
+    report.Wires = WireColumnsOf(result);
     report.Figures = ReportTable(result);
     const auto conditions = [&result](TFieldModel model) {
         std::string caption =

@@ -21,8 +21,16 @@ TValue Takeoff(const TPatternResult& r, long double TGroundFigures::*field) {
     return (*r.GroundFigures).*field;
 }
 
+// A directivity or gain in dBi where the field has a direction to point it at: a pattern
+// zero there (horizontal wires over ground along the horizon) has no level in dBi, only a
+// reason, never -inf written as a number.
+TValue Dbi(TValue dbi) {
+    if (!dbi || !std::isfinite(*dbi)) return std::nullopt;
+    return dbi;
+}
+
 TValue Peak(const TPatternResult& r, long double TDirectivity::*field) {
-    if (!r.Directivity || !r.Directivity->PeakDbi) return std::nullopt;
+    if (!r.Directivity || !Dbi(r.Directivity->PeakDbi)) return std::nullopt;
     return (*r.Directivity).*field;
 }
 
@@ -51,7 +59,7 @@ const TFigure kFigures[] = {
      nullptr, 1, nullptr, nullptr, 1, nullptr, "takeoff_range_deg"},
     {"space_wave_directivity_dbi", TFigureGroup::Ground, 3,
      [](const TPatternResult& r) -> TValue {
-         return r.GroundFigures ? r.GroundFigures->SpaceWaveDirectivityDbi : std::nullopt;
+         return r.GroundFigures ? Dbi(r.GroundFigures->SpaceWaveDirectivityDbi) : std::nullopt;
      },
      Msgid("space-wave directivity: %s dBi"), 1, Msgid("space-wave directivity: none"),
      Msgid("Space-wave directivity, dBi"), 1, Msgid("none")},
@@ -61,9 +69,9 @@ const TFigure kFigures[] = {
          // none give no gain.
          if (r.Wires.Solved) {
              if (!(r.Wires.Solved->Coupling.InputPowerWatts > 0)) return std::nullopt;
-             return r.Wires.Peak.GainDbi;
+             return Dbi(r.Wires.Peak.GainDbi);
          }
-         return r.GroundFigures ? r.GroundFigures->GainDbi : std::nullopt;
+         return r.GroundFigures ? Dbi(r.GroundFigures->GainDbi) : std::nullopt;
      },
      Msgid("gain: %s dBi"), 1,
      Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
@@ -94,12 +102,14 @@ const TFigure kFigures[] = {
     {"directivity_dbi", TFigureGroup::Directivity, 3,
      [](const TPatternResult& r) -> TValue {
          if (!r.Directivity) return std::nullopt;
-         return r.Directivity->HorizonDbi;
+         return Dbi(r.Directivity->HorizonDbi);
      },
-     Msgid("directivity: %s dBi"), 1, nullptr, Msgid("Directivity at the horizon's maximum, dBi")},
+     Msgid("directivity: %s dBi"), 1,
+     Msgid("directivity: none (the array radiates nothing along the horizon)"),
+     Msgid("Directivity at the horizon's maximum, dBi"), 1, Msgid("none at the horizon")},
     {"peak_directivity_dbi", TFigureGroup::Directivity, 3,
      [](const TPatternResult& r) -> TValue {
-         return r.Directivity ? r.Directivity->PeakDbi : std::nullopt;
+         return r.Directivity ? Dbi(r.Directivity->PeakDbi) : std::nullopt;
      },
      Msgid("peak directivity: %s dBi at bearing %s deg, elevation %s deg"), 3,
      Msgid("peak directivity: none (lobes too fine for the search)"),
@@ -124,6 +134,12 @@ std::span<const TFigure> FiguresOf(TFigureGroup group) {
     const TFigure* last = first;
     while (last != std::end(kFigures) && last->Group == group) ++last;
     return {first, last};
+}
+
+const TFigure& FigureOf(std::string_view key) {
+    const TFigure* f = std::begin(kFigures);
+    while (f->Key != key) ++f;
+    return *f;
 }
 
 bool HasGroup(const TPatternResult& result, TFigureGroup group) {

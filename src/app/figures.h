@@ -41,6 +41,8 @@ struct TFigure {
 
 std::span<const TFigure> Figures();
 std::span<const TFigure> FiguresOf(TFigureGroup group);
+// The figure of the key; it must be one of the catalogue's.
+const TFigure& FigureOf(std::string_view key);
 
 // Whether the result has the group at all, and how the text and the report say it does not.
 bool HasGroup(const TPatternResult& result, TFigureGroup group);

@@ -6,6 +6,7 @@
 
 #include "config/numtext.h"
 #include "model/ground.h"
+#include "model/phaseangle.h"
 
 namespace {
 
@@ -92,13 +93,15 @@ constexpr TNamed<TEmitterField> kEmitterFieldNames[] = {{"x", TEmitterField::X},
                                                         {"amplitude", TEmitterField::Amplitude},
                                                         {"on", TEmitterField::On}};
 
-// N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"): a period is 360. A
+// N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"), as the current's angle
+// that the studio shows: a lag reads negative, so -90deg is the file's phase 0.25. A
 // length is no field of the emitter but of its wire: it goes to the wires, and none returns.
 std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view option,
                                        const std::string& value) {
     const std::string expected =
         Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y (wavelengths, -1000000 to 1000000), phase "
-           "(periods, or degrees as -90deg), amplitude (0 to 1e100), on (0 or 1) or length "
+           "(periods of lag, or the current's angle in degrees as -90deg, a lag negative), "
+           "amplitude (0 to 1e100), on (0 or 1) or length "
            "(wavelengths of wire, more than 0 and at most 2)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
@@ -126,7 +129,7 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
         (*field == TEmitterField::On && *v != 0 && *v != 1)) {
         BadValue(option, value, expected);
     }
-    return TEmitterSetting{value[0] - '0', *field, degrees ? *v / 360 : *v};
+    return TEmitterSetting{value[0] - '0', *field, degrees ? PhaseFromDegrees(*v) : *v};
 }
 
 TTaper Taper(const TOptionContext& c, std::string_view option, const std::string& value) {
@@ -196,7 +199,8 @@ const TOptionRow kOptions[] = {
      }},
     {"--set", "N:FIELD=VALUE", kEveryCommand, true,
      Msgid("then set one field of emitter N (1..8): x or y (wavelengths, -1000000 to "
-           "1000000), phase (periods, or degrees as phase=-90deg), amplitude (a relative "
+           "1000000), phase (periods of lag, or the current's angle in degrees, a lag negative: "
+           "phase=-90deg is phase 0.25), amplitude (a relative "
            "current, 0 to 1e100), on (0 or 1) or length (wavelengths of wire, more than 0 and "
            "at most 2, as --length); repeatable, applied in order"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {

@@ -297,3 +297,17 @@ std::string FormatShortest(long double x) {
     AppendShortest(text, x);
     return text;
 }
+
+long double NearestShortDecimal(long double x, long double tolerance) {
+    if (!std::isfinite(x)) return x;
+    if (std::fabs(x) <= tolerance) return 0;
+    for (int digits = 1; digits <= kRoundTripDigits; ++digits) {
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, x,
+                                           std::chars_format::scientific, digits - 1);
+        long double value = 0;
+        std::from_chars(buffer, written.ptr, value);
+        if (std::fabs(value - x) <= tolerance) return value;
+    }
+    return x;
+}

@@ -17,3 +17,9 @@ void AppendRoundTrip(std::string& out, long double x);
 std::string FormatShortest(long double x);
 // The same appended to out, without a string of its own.
 void AppendShortest(std::string& out, long double x);
+
+// The value of the shortest decimal text within tolerance of x (fewest significant digits,
+// each read back in the "C" locale), or x itself when none of up to 21 digits is: a sweep's
+// steps, computed with a rounding error of a few units in the last place, land on the decimals
+// the user stepped by and print as such.
+long double NearestShortDecimal(long double x, long double tolerance);

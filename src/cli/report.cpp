@@ -13,6 +13,7 @@
 #include "config/nametext.h"
 #include "config/numtext.h"
 #include "model/pattern.h"
+#include "model/phaseangle.h"
 
 namespace {
 
@@ -36,10 +37,10 @@ void AppendTextFeeds(std::string& out, const TPatternResult& result) {
         const std::string z =
             e.Drive.Impedance ? ImpedanceText(*e.Drive.Impedance) : std::string(Tr("none"));
         out += TrFormat(
-                   "  emitter %s: current %s A, phase %s; voltage %s V, phase %s; drive "
-                   "impedance %s ohms; SWR %s; power %s W",
-                   {FormatInteger(e.Number), FigureText(ia, 4), FigureText(ip, 4),
-                    FigureText(va, 4), FigureText(vp, 4), z,
+                   "  emitter %s: current %s A, phase %s deg; voltage %s V, phase %s deg; "
+                   "drive impedance %s ohms; SWR %s; power %s W",
+                   {FormatInteger(e.Number), FigureText(ia, 4), FigureText(PhaseDegrees(ip), 2),
+                    FigureText(va, 4), FigureText(PhaseDegrees(vp), 2), z,
                     e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none")),
                     FigureText(e.Drive.Power, 4)}) +
                '\n';
@@ -174,6 +175,8 @@ void WriteJsonPhasor(TJsonWriter& json, std::complex<double> phasor) {
     json.Real(amplitude);
     json.Key("phase");
     json.Real(phase);
+    json.Key("phase_deg");
+    json.Real(PhaseDegrees(phase));
     json.EndObject();
 }
 

@@ -1,10 +1,12 @@
 #include "cli/sweep.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "app/figures.h"
 #include "app/frequencysweep.h"
+#include "app/sweepcolumns.h"
 #include "app/wireanalysis.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
@@ -21,6 +23,9 @@ namespace {
 constexpr std::size_t kMostSteps = 100000;
 constexpr std::size_t kMostAnimationBytes = std::size_t{256} << 20;
 constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
+// How far a computed step may lie from its decimal, in units of the last place of the span's
+// largest end.
+constexpr long double kStepUlps = 8;
 
 // Between the ends, exact at both.
 long double Between(long double from, long double to, std::size_t k, std::size_t last) {
@@ -47,6 +52,7 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     const auto add = [&](std::size_t c) {
         TSweepSeries s;
         s.Name = first[c].Key;
+        s.Title = ColumnCaption(s.Name);
         for (const auto& row : rows) s.Values.push_back(static_cast<double>(row[c].Value));
         series.push_back(std::move(s));
     };
@@ -63,33 +69,26 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     }
     std::vector<double> x;
     for (const long double v : values) x.push_back(static_cast<double>(v));
-    return SweepChartBytes(parameter, x, series, format);
+    return SweepChartBytes(ParameterCaption(parameter), x, series, format);
 }
 
-// The columns of each wire's drive, SWR and current, named with the emitter's number.
-constexpr std::string_view kEmitterColumns[] = {"drive_r_ohm_", "drive_x_ohm_", "swr_",
-                                                "current_amplitude_", "current_phase_"};
-
+// Each wire's columns, named with the emitter's number.
 std::string_view EmitterColumn(std::size_t column, int number) {
     static const std::vector<std::string> kNames = [] {
         std::vector<std::string> names;
         for (int k = 1; k <= kEmitterCount; ++k) {
-            for (const std::string_view stem : kEmitterColumns)
-                names.push_back(std::string(stem) + std::to_string(k));
+            for (const TEmitterColumn& c : EmitterColumns())
+                names.push_back(std::string(c.Stem) + std::to_string(k));
         }
         return names;
     }();
-    return kNames[static_cast<std::size_t>(number - 1) * std::size(kEmitterColumns) + column];
+    return kNames[static_cast<std::size_t>(number - 1) * EmitterColumns().size() + column];
 }
 
 void AppendEmitterFigures(const TCoupling& coupling, std::vector<TFigureValue>& figures) {
     for (const TEmitterFeed& e : coupling.Emitters) {
-        const auto z = e.Drive.Impedance;
-        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
-        const long double values[] = {z ? z->real() : kNone, z ? z->imag() : kNone,
-                                      e.Drive.Swr ? *e.Drive.Swr : kNone, amplitude, phase};
-        for (std::size_t c = 0; c < std::size(values); ++c)
-            figures.push_back({EmitterColumn(c, e.Number), values[c]});
+        for (std::size_t c = 0; c < EmitterColumns().size(); ++c)
+            figures.push_back({EmitterColumn(c, e.Number), EmitterColumns()[c].Value(e)});
     }
 }
 
@@ -99,9 +98,18 @@ std::vector<long double> SweepValues(const TCliOptions& options) {
     std::vector<long double> values;
     const long double from = options.From;
     const long double to = options.To;
+    // Each step between the ends lies within a few units in the last place of the decimal the
+    // user stepped to: it takes that decimal, so that 0.65 is analysed and printed as 0.65. The
+    // ends are the values given.
+    const long double scale =
+        std::max({std::fabs(from), std::fabs(to), options.Step ? *options.Step : 0.0L});
+    const long double tolerance = kStepUlps * std::numeric_limits<long double>::epsilon() * scale;
+    const auto add = [&](long double v) {
+        values.push_back(v == from || v == to ? v : NearestShortDecimal(v, tolerance));
+    };
     if (options.Steps) {
         const auto n = static_cast<std::size_t>(*options.Steps);
-        for (std::size_t k = 0; k < n; ++k) values.push_back(Between(from, to, k, n - 1));
+        for (std::size_t k = 0; k < n; ++k) add(Between(from, to, k, n - 1));
         return values;
     }
     const long double step = *options.Step;
@@ -116,10 +124,8 @@ std::vector<long double> SweepValues(const TCliOptions& options) {
     const bool exact = std::fabs(steps - whole) <= 1e-9L * std::max(1.0L, whole);
     const auto last = static_cast<std::size_t>(exact ? whole : std::floor(steps));
     const long double signedStep = std::copysign(step, to - from);
-    for (std::size_t k = 0; k <= last; ++k) {
-        values.push_back(exact ? Between(from, to, k, last)
-                               : from + signedStep * static_cast<long double>(k));
-    }
+    for (std::size_t k = 0; k <= last; ++k)
+        add(exact ? Between(from, to, k, last) : from + signedStep * static_cast<long double>(k));
     return values;
 }
 
@@ -167,7 +173,10 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
     }
     if (const auto& wires = result.Wires.Solved) {
         // Wires know their gain in free space too.
-        if (!grounded) figures.push_back({"gain_dbi", result.Wires.Peak.GainDbi});
+        if (!grounded) {
+            const TFigure& gain = FigureOf("gain_dbi");
+            figures.push_back({gain.Key, gain.Value(result).value_or(kNone)});
+        }
         AppendEmitterFigures(wires->Coupling, figures);
     }
     return figures;

@@ -70,11 +70,13 @@ then --config, every --set, --taper, --type and --focus are applied in that orde
     Msgid(
         R"(Phase and amplitude. Each emitter contributes amplitude * exp(j 2 pi (Phase - r.u)): its
 phase is a lag, in periods, and the beam turns towards the emitters with the larger phase
-(a cardioid pair beams towards the emitter of phase 0.25). NEC's current phases are leads:
-a phase P here is a current of phase -360 P degrees there. The file's "Амплитуда" key (1
-where missing; the window ignores and keeps it) sets the amplitude; full scale, the outer
-ring and 0 dB of the charts, is the sum of the amplitudes of the emitters switched on. The elevation accepts the
-decimal mark or a full stop. Options may also be written --option=VALUE.
+(a cardioid pair beams towards the emitter of phase 0.25). In degrees a phase is the
+current's angle, as NEC and the studio show it: -360 P degrees for a phase P, a lag negative;
+--set N:phase=-90deg is phase 0.25, and the feed table shows its phases so. The file's
+"Амплитуда" key (1 where missing; the window ignores and keeps it) sets the amplitude; full
+scale, the outer ring and 0 dB of the charts, is the sum of the amplitudes of the emitters
+switched on. The elevation accepts the decimal mark or a full stop. Options may also be
+written --option=VALUE.
 
 )"),
     Msgid(
@@ -116,7 +118,8 @@ as Windows-1251, else with \xNN escapes.
         elevation 0..90; free-space when the pattern's model is the window's}. metrics is null when the pattern is zero everywhere, the directivities when
         the array radiates nothing. coupling is null for ideal emitters; with lengths it
         holds feed, z0_ohm, radius_wl, impedance_matrix_ohm (rows of [r, x] pairs), emitters
-        (number, length_wl, current and voltage {amplitude, phase}, drive_impedance_ohm
+        (number, length_wl, current and voltage {amplitude, phase in periods of lag,
+        phase_deg the phasor's angle}, drive_impedance_ohm
         [r, x], swr, power_w), input_power_w, radiated_power_w and efficiency.
   csv   index,bearing,value,db: sample i = 0..360 at bearing (i + 180) mod 360, the value
         with 21 significant digits, db = 20 log10(value / maximum), empty where value is 0.

@@ -143,13 +143,17 @@ void Charts(std::string& out, const std::string& which, const std::vector<TChart
 void Table(std::string& out, const TReportArray& r) {
     out += "<table class=\"emitters\"><tr><th>" + EscapeMarkup(Tr("No.")) + "</th><th>" +
            EscapeMarkup(Tr("On")) + "</th><th>X</th><th>Y</th><th>" + EscapeMarkup(Tr("Phase")) +
-           "</th></tr>";
+           "</th>";
+    for (const std::string& head : r.Wires.Heads) out += "<th>" + EscapeMarkup(head) + "</th>";
+    out += "</tr>";
     for (int k = 0; k < kEmitterCount; ++k) {
         const auto u = static_cast<unsigned>(k);
         if (!r.Enabled[u]) continue;  // an emitter that is off adds nothing
         out += "<tr><td>" + std::to_string(k + 1) + "</td><td>" +
                EscapeMarkup(r.Enabled[u] ? Tr("yes") : Tr("no")) + "</td>";
         for (const std::string& cell : r.Grid[u]) out += "<td>" + EscapeMarkup(cell) + "</td>";
+        for (const std::string& cell : r.Wires.Cells[u])
+            out += "<td>" + EscapeMarkup(cell) + "</td>";
         out += "</tr>";
     }
     out += "</table><table class=\"figures\">";

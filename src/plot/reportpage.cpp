@@ -22,6 +22,8 @@ constexpr double kLeastChartSide = 160;
 // Lines of a column besides its grid rows and figures: the name, the gap under it, the grid's
 // head, the gap above the figures and the last line's descent.
 constexpr double kColumnFrameLines = 1 + 1.3 + 1 + 0.6 + 0.4;
+// The gap between the grid and the wires' table beneath it, in lines.
+constexpr double kWireTableGap = 0.6;
 
 // Text with its left end (or, right-aligned, its right end) at x on the baseline y, shrunk to
 // fit width, but to no less than kLeastShrink of its size while words can go instead: a list
@@ -78,6 +80,26 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
                 0.26 * box.Width);
         }
     }
+    if (!array.Wires.Heads.empty()) {
+        // Beneath the grid rather than beside it: a column of eight files has no room for nine
+        // cells a row.
+        y += line * (1 + kWireTableGap);
+        const double wireCells[] = {0, 0.06, 0.22, 0.42, 0.86, 1.0};
+        const auto row = [&](const std::string& first, const std::vector<std::string>& cells) {
+            fit(box.X, y, first, (wireCells[1] - 0.01) * box.Width);
+            for (std::size_t c = 0; c < cells.size() && c + 2 < std::size(wireCells); ++c) {
+                fit(box.X + wireCells[c + 1] * box.Width, y, cells[c],
+                    (wireCells[c + 2] - wireCells[c + 1] - 0.01) * box.Width);
+            }
+        };
+        row(Tr("No."), array.Wires.Heads);
+        for (int k = 0; k < kEmitterCount; ++k) {
+            const auto u = static_cast<unsigned>(k);
+            if (!array.Enabled[u]) continue;
+            y += line;
+            row(FormatInteger(k + 1), array.Wires.Cells[u]);
+        }
+    }
     y += line * 0.6;
     for (const auto& [caption, value] : array.Figures) {
         y += line;
@@ -89,9 +111,10 @@ void DrawArrayColumn(cairo_t* cr, const TChartBox& box, const TReportArray& arra
 }  // namespace
 
 double ReportColumnLines(const TReportArray& array) {
-    const auto rows = std::count(array.Enabled.begin(), array.Enabled.end(), true);
-    return kColumnFrameLines + static_cast<double>(rows) +
-           static_cast<double>(array.Figures.size());
+    const auto rows =
+        static_cast<double>(std::count(array.Enabled.begin(), array.Enabled.end(), true));
+    const double wireLines = array.Wires.Heads.empty() ? 0 : 1 + kWireTableGap + rows;
+    return kColumnFrameLines + rows + wireLines + static_cast<double>(array.Figures.size());
 }
 
 void DrawReportPage(cairo_t* cr, const TReportLayout& layout,

@@ -15,12 +15,21 @@
 // The grid's three texts (X, Y, Phase) of each emitter row, as the window shows them.
 using TGridTexts = std::array<std::array<std::string, kGridDataColumns>, kEmitterCount>;
 
-// One array's page content besides its charts: the grid as the window shows it, its
-// read-outs and every figure of merit.
+// Real wires' own columns of the emitters' table: each emitter's length, amplitude, drive
+// impedance and SWR, in the reader's language. No heads for ideal emitters, whose page stays
+// as it always was.
+struct TWireColumns {
+    std::vector<std::string> Heads;
+    std::array<std::vector<std::string>, kEmitterCount> Cells;  // of the emitters switched on
+};
+
+// One array's page content besides its charts: the grid as the window shows it, its wires'
+// columns, its read-outs and every figure of merit.
 struct TReportArray {
     TChartSeries Series;
     std::array<bool, kEmitterCount> Enabled{};
     TGridTexts Grid;
+    TWireColumns Wires;
     // Every figure as the table lists it: caption and value, in the reader's language and
     // with the window's decimal mark.
     std::vector<std::array<std::string, 2>> Figures;
@@ -46,7 +55,8 @@ struct TReportLayout {
 // The layout for the files, the tallest file's column in lines of its text, and the lines of
 // conditions at the page's foot.
 TReportLayout ReportLayout(std::size_t files, double columnLines = 0, std::size_t footLines = 1);
-// The lines a file's column takes: its name, the grid's head and rows, and the figures.
+// The lines a file's column takes: its name, the grid's head and rows, the wires' table and
+// the figures.
 double ReportColumnLines(const TReportArray& array);
 
 // The page's text size for the conditions at its foot, and their line spacing (points).

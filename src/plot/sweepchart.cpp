@@ -161,7 +161,7 @@ void DrawPanel(cairo_t* cr, double chartWidth, const TPanel& p, const TSweepSeri
     cairo_rectangle(cr, kLeft, p.Top, width, p.Height);
     cairo_stroke(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    ChartText(cr, kLeft, p.Top - kTitleBand / 2, s.Name, TTextAlign::Start, kFontSize * 1.1);
+    ChartText(cr, kLeft, p.Top - kTitleBand / 2, s.Title, TTextAlign::Start, kFontSize * 1.1);
 
     const auto c = SeriesColour(colour);
     cairo_set_source_rgb(cr, c[0], c[1], c[2]);
@@ -192,7 +192,7 @@ void DrawPanel(cairo_t* cr, double chartWidth, const TPanel& p, const TSweepSeri
     // The key to the marks, after the title.
     cairo_set_font_size(cr, kFontSize * 1.1);
     cairo_text_extents_t e;
-    cairo_text_extents(cr, s.Name.c_str(), &e);
+    cairo_text_extents(cr, s.Title.c_str(), &e);
     double keyX = kLeft + e.x_advance + 3 * kMarkSize;
     const double keyY = p.Top - kTitleBand / 2;
     for (const auto& [shown, sign, text] :

@@ -1,7 +1,5 @@
 #include "studio/document.h"
 
-#include <cmath>
-
 #include "app/wireanalysis.h"
 #include "config/configfile.h"
 #include "config/inifile.h"
@@ -42,17 +40,6 @@ TStudioDocument InitialDocument() {
     document.Ground.Permittivity = kSoils[0].Permittivity;
     document.Ground.Conductivity = kSoils[0].Conductivity;
     return document;
-}
-
-long double PhaseDegrees(long double phasePeriods) {
-    long double degrees = std::fmod(-360 * phasePeriods, 360.0L);
-    if (degrees <= -180) degrees += 360;
-    if (degrees > 180) degrees -= 360;
-    return degrees + 0.0L;  // no negative zero in the table
-}
-
-long double PhaseFromDegrees(long double degrees) {
-    return -degrees / 360 + 0.0L;
 }
 
 bool NeedsPolarisedEmitters(const TStudioDocument& document) {

@@ -31,11 +31,6 @@ struct TStudioDocument {
 // from the centre, steered to bearing 45), in free space at the horizon.
 TStudioDocument InitialDocument();
 
-// The phase as NEC and most tools show it: the current's angle -360 Phase folded into
-// (-180, 180] degrees; a lagging element reads negative.
-long double PhaseDegrees(long double phasePeriods);
-long double PhaseFromDegrees(long double degrees);
-
 // The analysis of the document, as the command line asks for it: the same request with
 // every emitter's field set, the type, the formula or the ground, and the elevation.
 TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing);

@@ -12,6 +12,7 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/msgid.h"
+#include "model/phaseangle.h"
 #include "studio/document.h"
 
 namespace {

@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 
+#include "model/phaseangle.h"
+
 namespace {
 
 constexpr double kSnap = 64;         // steps a wavelength, as the window's arrows
@@ -115,7 +117,7 @@ void TGeometryCanvas::paintEvent(QPaintEvent*) {
                              ? kSmallestDisc + (kLargestDisc - kSmallestDisc) * std::sqrt(share)
                              : kSmallestDisc;
         // The phase in degrees round the colour wheel: 0 red, lagging towards blue.
-        const double degrees = std::fmod(static_cast<double>(-360 * e.Phase) + 720, 360.0);
+        const double degrees = std::fmod(static_cast<double>(PhaseDegrees(e.Phase)) + 360, 360.0);
         const QColor colour = e.Enabled
                                   ? QColor::fromHsvF(static_cast<float>(degrees / 360), 0.8f, 0.9f)
                                   : QColor(235, 235, 235);

@@ -20,6 +20,7 @@
 #include "app/arraywarnings.h"
 #include "config/messages.h"
 #include "model/msgid.h"
+#include "model/phaseangle.h"
 #include "studio/chartview.h"
 #include "studio/comparison.h"
 #include "studio/controlspanel.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "config/messages.h"
+#include "app/sweepcolumns.h"
 #include "plot/sweepchart.h"
 #include "studio/cairoimage.h"
 
@@ -21,10 +21,13 @@ std::vector<TSweepSeries> SeriesOf(const TDriveSweep& sweep) {
     for (std::size_t k = 0; k < sweep.Emitters.size(); ++k) {
         const std::string number = std::to_string(sweep.Emitters[k]);
         const std::vector<double>& r = sweep.DriveROhm[k];
+        const auto add = [&](const std::string& column, const std::vector<double>& values) {
+            series.push_back({column, ColumnCaption(column), values});
+        };
         if (!std::isnan(sweep.Swr[k][design])) {
-            series.push_back({TrFormat("SWR of emitter %s", {number}), sweep.Swr[k]});
+            add("swr_" + number, sweep.Swr[k]);
         } else if (std::any_of(r.begin(), r.end(), [](double v) { return v != 0; })) {
-            series.push_back({TrFormat("Drive resistance of emitter %s, ohms", {number}), r});
+            add("drive_r_ohm_" + number, r);
         }
     }
     return series;
@@ -54,7 +57,8 @@ void TSweepView::Render() {
     Picture.fill(Qt::white);
     if (Shown.empty() || width() < 1 || height() < 1) return;
     DrawIntoImage(Picture, [this](cairo_t* cr) {
-        DrawSweepChart(cr, width(), kPanelHeight, Tr("Frequency, MHz"), Data.FrequenciesMhz, Shown);
+        DrawSweepChart(cr, width(), kPanelHeight, ParameterCaption("frequency"),
+                       Data.FrequenciesMhz, Shown);
     });
     ++DrawCount;
 }

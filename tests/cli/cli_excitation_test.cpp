@@ -2,6 +2,8 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "clirunner.h"
 #include "jsonreader.h"
@@ -19,10 +21,11 @@ TJson Json(const std::vector<std::string>& more) {
 }
 
 TEST(CliExcitation, SetChangesOneFieldAfterLoadingAndBeforeFocusing) {
-    // A lag of 90 degrees is a quarter period; the cardioid beams towards the larger phase.
+    // A current's angle of -90 degrees is a lag of a quarter period; the cardioid beams
+    // towards the lagging element.
     const TJson pair = Json({"--type", "0", "--set", "3:on=0", "--set", "4:on=0", "--set",
                              "1:x=-0.125", "--set", "1:y=0", "--set", "1:phase=0", "--set",
-                             "2:x=0.125", "--set", "2:y=0", "--set", "2:phase=90deg"});
+                             "2:x=0.125", "--set", "2:y=0", "--set", "2:phase=-90deg"});
     EXPECT_EQ(pair["emitters"][1]["phase"].Number(), 0.25L);
     EXPECT_EQ(pair["bearing"].Number(), 90);
     EXPECT_NEAR(static_cast<double>(pair["max_gain"].Number()), 2, 1e-15);
@@ -124,6 +127,39 @@ TEST(CliSweep, RowsAgreeWithSeparatePatternRuns) {
 }  // namespace
 
 namespace {
+
+// The decimal of the k-th step of 0.05: "0", "0.05", "0.1" ... "14".
+std::string Twentieths(int k) {
+    std::string text = std::to_string(k / 20);
+    if (const int hundredths = k % 20 * 5; hundredths != 0) {
+        text += (hundredths < 10 ? ".0" : ".") + std::to_string(hundredths);
+        if (text.back() == '0') text.pop_back();
+    }
+    return text;
+}
+
+// Steps of 0.05 across 0..14, either way and in either format: every parameter is printed as
+// the decimal it stands for, and analysed as that decimal's value.
+TEST(CliSweep, DecimalStepsArePrintedAsTheShortestTextOfTheirDecimal) {
+    for (const auto& [vary, from, format] :
+         {std::tuple{"elevation", 0, "csv"}, std::tuple{"1:x", 0, "csv"},
+          std::tuple{"1:x", 14, "json"}}) {
+        const TCliRun run =
+            RunCli({"sweep", "--vary", vary, "--from", std::to_string(from), "--to",
+                    std::to_string(14 - from), "--step", "0.05", "--format", format});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const std::vector<std::string> lines = Lines(run.Out);
+        const bool json = std::string(format) == "json";
+        ASSERT_EQ(lines.size(), json ? 281u : 282u) << vary;
+        for (int k = 0; k <= 280; ++k) {
+            const std::string expected = Twentieths(from == 0 ? k : 280 - k);
+            const std::string& line = lines[static_cast<std::size_t>(json ? k : k + 1)];
+            const std::string parameter =
+                json ? ParseJson(line)["parameter"].Text : line.substr(0, line.find(','));
+            ASSERT_EQ(parameter, expected) << vary << " step " << k;
+        }
+    }
+}
 
 // Both pictures are computed and both destinations opened before either is written.
 TEST(CliSweep, ABadDestinationLeavesNoFileOfTheCall) {

@@ -81,6 +81,50 @@ TEST(CliWires, FourSquareReportsTheDriveImpedancesAndGainFromTheSolvedWires) {
     EXPECT_GT(json["metrics"]["front_to_back_db"].Number(), 25);
 }
 
+// The feeds' phases in degrees are the phasors' angles, a lag negative, as the studio shows
+// them; the JSON keeps the file's periods beside them.
+TEST(CliWires, FeedPhasesReadInDegreesAsTheCurrentsAngle) {
+    const TJson json = ParseJson(RunCli(kFourSquare).Out);
+    const double degrees[] = {0, -90, -90, 180};
+    for (std::size_t i = 0; i < std::size(degrees); ++i) {
+        const TJson& current = json["coupling"]["emitters"][i]["current"];
+        const double angle = static_cast<double>(current["phase_deg"].Number());
+        EXPECT_NEAR(std::remainder(angle - degrees[i], 360.0), 0, 1e-9) << i;
+        EXPECT_TRUE(angle > -180 && angle <= 180) << angle;
+        EXPECT_NEAR(static_cast<double>(current["phase"].Number()),
+                    static_cast<double>(json["emitters"][i]["phase"].Number()), 1e-12)
+            << i;
+    }
+    std::vector<std::string> text = kFourSquare;
+    text[2] = "text";
+    const std::string out = RunCli(text).Out;
+    EXPECT_NE(out.find("emitter 2: current 1.0000 A, phase -90.00 deg; voltage "),
+              std::string::npos)
+        << out;
+}
+
+// Horizontal wires over ground send nothing along the horizon: the directivity there has a
+// reason in the text, null in the JSON and in a sweep's rows, never -inf as a number.
+TEST(CliWires, NoRadiationAlongTheHorizonGivesAReasonNotMinusInfinity) {
+    const std::string pair =
+        std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/dipole-pair-over-ground.txt";
+    const TCliRun text = RunCli({"pattern", "--config", pair, "--length", "0.48"});
+    EXPECT_NE(text.Out.find("directivity: none (the array radiates nothing along the horizon)"),
+              std::string::npos)
+        << text.Out;
+    EXPECT_EQ(text.Out.find("inf dBi"), std::string::npos) << text.Out;
+    const TJson json = ParseJson(
+        RunCli({"pattern", "--format", "json", "--config", pair, "--length", "0.48"}).Out);
+    EXPECT_TRUE(json["directivity_dbi"].IsNull());
+    EXPECT_GT(json["peak_directivity_dbi"].Number(), 7);
+    const TCliRun sweep =
+        RunCli({"sweep", "--format", "json", "--config", pair, "--length", "0.48", "--vary",
+                "height", "--from", "0.25", "--to", "0.5", "--steps", "2"});
+    ASSERT_EQ(sweep.ExitCode, 0) << sweep.Err;
+    for (const std::string& line : Lines(sweep.Out))
+        EXPECT_TRUE(ParseJson(line)["directivity_dbi"].IsNull()) << line;
+}
+
 // nec2c, driven by the deck's voltages, carries the designed currents.
 TEST(CliWires, NecDeckOfTheFourSquareMakesNecCarryTheDesignedCurrents) {
     TTempDir dir;

@@ -8,9 +8,11 @@
 
 #include "app/analysis.h"
 #include "app/overlay.h"
+#include "app/sweepcolumns.h"
 #include "config/messages.h"
 #include "plot/chartfile.h"
 #include "plot/charts.h"
+#include "plot/htmlreport.h"
 #include "plot/sweepchart.h"
 
 namespace {
@@ -65,7 +67,8 @@ std::vector<TSweepSeries> SweepSeries(std::size_t count) {
                                  "peak_bearing_deg", "takeoff_elevation_deg", "max_gain"};
     std::vector<TSweepSeries> series;
     for (std::size_t n = 0; n < count; ++n) {
-        TSweepSeries s{names[n % std::size(names)], {}};
+        const std::string name = names[n % std::size(names)];
+        TSweepSeries s{name, ColumnCaption(name), {}};
         for (int i = 0; i <= 20; ++i) s.Values.push_back(100 * std::sin(i * 0.3 + n) + n);
         s.Values[5] = std::numeric_limits<double>::quiet_NaN();
         s.Values[10] = n % 2 == 0 ? HUGE_VAL : -HUGE_VAL;
@@ -154,8 +157,9 @@ TEST_P(ChartTextTest, NoTextCoversAnotherOrLeavesThePicture) {
     std::vector<double> x;
     for (int i = 0; i <= 20; ++i) x.push_back(i * 0.025);
     const std::vector<TSweepSeries> series = SweepSeries(files == 1 ? 5 : 12);
-    ExpectLegible("sweep",
-                  [&] { return SweepChartBytes("1:phase", x, series, TPictureFormat::Png); });
+    ExpectLegible("sweep", [&] {
+        return SweepChartBytes(ParameterCaption("1:phase"), x, series, TPictureFormat::Png);
+    });
 }
 
 TEST_P(ChartTextTest, NoTextOnTheReportPageCoversAnother) {
@@ -167,6 +171,43 @@ TEST_P(ChartTextTest, NoTextOnTheReportPageCoversAnother) {
     }
 }
 
+// A wire design's page adds each wire's length, amplitude, drive impedance and SWR, and the
+// gain and efficiency, legibly; the same pair without lengths has none of them.
+TEST_P(ChartTextTest, TheReportOfWiresAddsTheirColumnsAndFigures) {
+    std::vector<TChartArray> arrays;
+    for (std::size_t k = 0; k < GetParam().Files; ++k) {
+        TAnalysisRequest request;
+        request.Steps.Settings = {{1, TEmitterField::X, 0},
+                                  {1, TEmitterField::Y, 0},
+                                  {2, TEmitterField::X, 0.25L},
+                                  {2, TEmitterField::Y, 0},
+                                  {2, TEmitterField::Amplitude, k % 2 == 0 ? 1.0L : 0.0L},
+                                  {3, TEmitterField::On, 0},
+                                  {4, TEmitterField::On, 0}};
+        request.Steps.EmitterType = etVerticalDipole;
+        request.Wires.AllLengths = 0.48;
+        request.Wires.Feed = TFeed::Voltage;
+        arrays.push_back(ChartArrayOf(Analyse(request)));
+    }
+    ChooseLevelAxis(arrays, std::nullopt);
+    ExpectLegible("report of wires",
+                  [&] { return ChartFileBytes(TPlotKind::Report, arrays, TPictureFormat::Png); });
+    const TReportArray& wires = arrays.front().Report;
+    ASSERT_EQ(wires.Wires.Heads.size(), 4u);
+    EXPECT_EQ(wires.Wires.Heads[2], Tr("Z in, ohms"));
+    EXPECT_EQ(wires.Wires.Cells[1][0], "0.48");
+    EXPECT_EQ(wires.Figures.back()[0], Tr("Efficiency"));
+    EXPECT_NE(HtmlReport(arrays).find("<th>" + std::string(Tr("SWR")) + "</th>"),
+              std::string::npos);
+    // A parasitic element reads amplitude 0.
+    if (GetParam().Files > 1) {
+        EXPECT_EQ(arrays[1].Report.Wires.Cells[1][1], "0");
+    }
+    const TReportArray ideal = ChartArrayOf(Pair(0, false)).Report;
+    EXPECT_TRUE(ideal.Wires.Heads.empty());
+    EXPECT_NE(ideal.Figures.back()[0], Tr("Efficiency"));
+}
+
 // Each figure heads its own panel with its unit on each tick, and only the bottom panel
 // numbers the parameter, in round steps from its first value to its last.
 TEST(SweepChartTest, PanelsTitledByFigureAndParameterNumberedOnce) {
@@ -174,13 +215,13 @@ TEST(SweepChartTest, PanelsTitledByFigureAndParameterNumberedOnce) {
     RecordChartTexts(&boxes);
     std::vector<double> x;
     for (int i = 0; i <= 20; ++i) x.push_back(i * 0.025);
-    SweepChartBytes("1:phase", x, SweepSeries(5), TPictureFormat::Png);
+    SweepChartBytes(ParameterCaption("1:phase"), x, SweepSeries(5), TPictureFormat::Png);
     RecordChartTexts(nullptr);
     std::vector<std::string> titles;
     std::vector<std::string> parameter;
     double lowestTitle = 0;
     for (const TTextBox& b : boxes) {
-        if (b.Text.find('_') != std::string::npos) {
+        if (b.Text.find(", d") != std::string::npos) {
             titles.push_back(b.Text);
             lowestTitle = std::max(lowestTitle, b.Y);
         }
@@ -190,15 +231,16 @@ TEST(SweepChartTest, PanelsTitledByFigureAndParameterNumberedOnce) {
             parameter.push_back(b.Text);
         }
     }
-    EXPECT_EQ(titles,
-              (std::vector<std::string>{"directivity_dbi", "front_to_back_db", "beamwidth_deg",
-                                        "peak_bearing_deg", "takeoff_elevation_deg"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Directivity at the horizon's maximum, dBi",
+                                                "Front-to-back, dB", "Beamwidth (\u22123 dB), deg",
+                                                "Bearing of the peak directivity, deg",
+                                                "Take-off elevation, deg"}));
     EXPECT_EQ(parameter, (std::vector<std::string>{"0.0", "0.1", "0.2", "0.3", "0.4", "0.5"}));
     const auto has = [&](const std::string& text) {
         return std::any_of(boxes.begin(), boxes.end(),
                            [&](const TTextBox& b) { return b.Text == text; });
     };
-    EXPECT_TRUE(has("1:phase"));
+    EXPECT_TRUE(has("Phase of emitter 1, periods of lag"));
     EXPECT_TRUE(has("100 dBi") && has("\u2212100 dB") && has("50\u00b0"));
     EXPECT_TRUE(has("= +\u221e") && has("= \u2212\u221e"));
 }

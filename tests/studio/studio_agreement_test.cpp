@@ -10,6 +10,7 @@
 #include "clirunner.h"
 #include "config/numtext.h"
 #include "jsonreader.h"
+#include "model/phaseangle.h"
 #include "studio/document.h"
 #include "studio/figurerows.h"
 
@@ -173,6 +174,25 @@ TEST(StudioAgreementTest, EveryFigureTheStudioShowsIsTheCommandLinesOwn) {
     }
     // The draw covers the grounds as well as free space.
     EXPECT_GT(overGround, kDocuments / 8);
+}
+
+// A phase in degrees is the current's angle in both faces: the cardioid's east element at
+// -90 degrees lags and the beam goes east, at +90 it leads and the beam goes west.
+TEST(StudioAgreementTest, APhaseInDegreesTurnsTheBeamAsTheStudiosTableDoes) {
+    const std::string cardioid = std::string(ARRAYPATTERN_SOURCE_EXAMPLES) + "/cardioid.txt";
+    for (const auto& [degrees, bearing] : {std::pair{-90, 90}, std::pair{90, 270}}) {
+        TStudioDocument d = OpenDocument(cardioid).Document;
+        d.Array.Emitter(2).Phase = PhaseFromDegrees(degrees);
+        const TPatternResult studio = Analyse(AnalysisRequestOf(d, std::nullopt));
+        const TCliRun run = RunCli({"pattern", "--format", "json", "--config", cardioid, "--set",
+                                    "2:phase=" + std::to_string(degrees) + "deg"});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const TJson cli = ParseJson(run.Out);
+        EXPECT_EQ(DisplayedBearing(studio.Session.Pattern.MaxGainAngle), bearing) << degrees;
+        EXPECT_EQ(cli["bearing"].Number(), bearing) << degrees;
+        EXPECT_EQ(cli["emitters"][1]["phase"].Number(), d.Array.Emitter(2).Phase) << degrees;
+        EXPECT_EQ(PhaseDegrees(d.Array.Emitter(2).Phase), degrees);
+    }
 }
 
 }  // namespace

@@ -7,42 +7,11 @@
 #include <sstream>
 
 #include "config/cp1251.h"
+#include "model/phaseangle.h"
 #include "studio/document.h"
 #include "studio/studiostate.h"
 
 namespace {
-
-struct TPhaseCase {
-    const char* Name;
-    long double Periods;
-    long double Degrees;
-};
-
-// The current's angle is -360 Phase folded into (-180, 180].
-const TPhaseCase kPhaseCases[] = {
-    {"Zero", 0, 0},
-    {"CardioidLagReadsMinus90", 0.25L, -90},
-    {"LeadReadsPlus90", -0.25L, 90},
-    {"HalfPeriodReads180", 0.5L, 180},
-    {"MinusHalfPeriodReads180", -0.5L, 180},
-    {"ThreeQuartersFoldTo90", 0.75L, 90},
-    {"BeyondAPeriodFolds", 1.125L, -45},
-};
-
-class PhaseDegreesTest : public testing::TestWithParam<TPhaseCase> {};
-
-TEST_P(PhaseDegreesTest, ShowsTheCurrentsAngleFoldedIntoTheHalfOpenCircle) {
-    EXPECT_EQ(PhaseDegrees(GetParam().Periods), GetParam().Degrees);
-}
-
-INSTANTIATE_TEST_SUITE_P(Studio, PhaseDegreesTest, testing::ValuesIn(kPhaseCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
-TEST(StudioDocumentTest, TypedDegreesSaveAsMinusDegreesOver360) {
-    EXPECT_EQ(PhaseFromDegrees(-90), 0.25L);
-    EXPECT_EQ(PhaseFromDegrees(45), -0.125L);
-    EXPECT_EQ(PhaseDegrees(PhaseFromDegrees(-135)), -135);
-}
 
 TEST(StudioDocumentTest, TheRequestKeepsALoneEmitterOnWhateverItsNumber) {
     TStudioDocument d = InitialDocument();
@@ -160,8 +129,9 @@ TEST_F(StudioFileTest, AGroundAndAmplitudesRoundTripThroughTheFile) {
 }
 
 TEST_F(StudioFileTest, AFilesSoilIsKnownAsItsPreset) {
-    Write("[Все излучатели]\r\nТип=1\r\nЗемля=2\r\nВысота=0,25\r\nЧастота=7,1\r\n"
-          "Проницаемость=5\r\nПроводимость=0,001\r\n");
+    Write(
+        "[Все излучатели]\r\nТип=1\r\nЗемля=2\r\nВысота=0,25\r\nЧастота=7,1\r\n"
+        "Проницаемость=5\r\nПроводимость=0,001\r\n");
     EXPECT_EQ(OpenDocument(Path).Document.Soil, 1);  // poor
 }
 

@@ -1,0 +1,98 @@
+#include "app/sweepcolumns.h"
+
+#include <limits>
+
+#include "app/figures.h"
+#include "config/messages.h"
+#include "model/msgid.h"
+#include "model/phaseangle.h"
+
+namespace {
+
+constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
+
+const TEmitterColumn kEmitterColumns[] = {
+    {"drive_r_ohm_", Msgid("Drive resistance of emitter %s, ohms"),
+     [](const TEmitterFeed& e) -> long double {
+         return e.Drive.Impedance ? e.Drive.Impedance->real() : kNone;
+     }},
+    {"drive_x_ohm_", Msgid("Drive reactance of emitter %s, ohms"),
+     [](const TEmitterFeed& e) -> long double {
+         return e.Drive.Impedance ? e.Drive.Impedance->imag() : kNone;
+     }},
+    {"swr_", Msgid("SWR of emitter %s"),
+     [](const TEmitterFeed& e) -> long double { return e.Drive.Swr.value_or(kNone); }},
+    {"current_amplitude_", Msgid("Current of emitter %s, A"),
+     [](const TEmitterFeed& e) -> long double { return AmplitudeAndPhase(e.Current).first; }},
+    {"current_phase_", Msgid("Current's phase of emitter %s, periods of lag"),
+     [](const TEmitterFeed& e) -> long double { return AmplitudeAndPhase(e.Current).second; }},
+    {"current_phase_deg_", Msgid("Current's phase of emitter %s, deg"),
+     [](const TEmitterFeed& e) -> long double {
+         return PhaseDegrees(AmplitudeAndPhase(e.Current).second);
+     }},
+};
+
+// Figures whose report caption leans on the row above it, or that have none, standing alone.
+struct TColumnTitle {
+    std::string_view Column;
+    const char* Caption;
+};
+constexpr TColumnTitle kColumnTitles[] = {
+    {"max_gain", Msgid("Window's array factor")},
+    {"bearing", Msgid("In the direction, deg")},
+    {"takeoff_bearing_deg", Msgid("Take-off bearing, deg")},
+    {"takeoff_low_deg", Msgid("Take-off's lower half-power elevation, deg")},
+    {"takeoff_high_deg", Msgid("Take-off's upper half-power elevation, deg")},
+    {"peak_bearing_deg", Msgid("Bearing of the peak directivity, deg")},
+    {"peak_elevation_deg", Msgid("Elevation of the peak directivity, deg")},
+};
+
+// The parameters --vary names whole, and the emitter fields it names after "N:".
+constexpr TColumnTitle kParameterCaptions[] = {
+    {"frequency", Msgid("Frequency, MHz")},
+    {"elevation", Msgid("Elevation, deg")},
+    {"focus", Msgid("Focusing bearing, deg")},
+    {"height", Msgid("Height above ground, wavelengths")},
+};
+constexpr TColumnTitle kEmitterFieldCaptions[] = {
+    {"x", Msgid("X of emitter %s, wavelengths")},
+    {"y", Msgid("Y of emitter %s, wavelengths")},
+    {"phase", Msgid("Phase of emitter %s, periods of lag")},
+    {"amplitude", Msgid("Amplitude of emitter %s")},
+};
+
+}  // namespace
+
+std::span<const TEmitterColumn> EmitterColumns() {
+    return kEmitterColumns;
+}
+
+std::string ColumnCaption(std::string_view column) {
+    for (const TColumnTitle& t : kColumnTitles) {
+        if (t.Column == column) return Tr(t.Caption);
+    }
+    for (const TFigure& f : Figures()) {
+        if (f.Key == column && f.Caption != nullptr) return Tr(f.Caption);
+    }
+    // The longest stem first: "current_phase_deg_2" is not "current_phase_" of "deg_2".
+    const TEmitterColumn* match = nullptr;
+    for (const TEmitterColumn& c : kEmitterColumns) {
+        if (column.starts_with(c.Stem) && (!match || c.Stem.size() > match->Stem.size()))
+            match = &c;
+    }
+    if (match) return TrFormat(match->Caption, {std::string(column.substr(match->Stem.size()))});
+    return std::string(column);
+}
+
+std::string ParameterCaption(std::string_view parameter) {
+    for (const TColumnTitle& t : kParameterCaptions) {
+        if (t.Column == parameter) return Tr(t.Caption);
+    }
+    if (parameter.size() > 2 && parameter[1] == ':') {
+        for (const TColumnTitle& t : kEmitterFieldCaptions) {
+            if (t.Column == parameter.substr(2))
+                return TrFormat(t.Caption, {std::string(parameter.substr(0, 1))});
+        }
+    }
+    return std::string(parameter);
+}
