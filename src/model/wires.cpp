@@ -396,8 +396,9 @@ TDrive DriveFigures(std::complex<double> voltage, std::complex<double> current, 
     if (current == std::complex<double>(0)) return d;
     d.Impedance = voltage / current;
     if (d.Impedance->real() > 0) {
+        // A resistance lost in rounding beside the reactance reflects everything: no SWR.
         const double gamma = std::abs((*d.Impedance - z0) / (*d.Impedance + z0));
-        d.Swr = (1 + gamma) / (1 - gamma);
+        if (gamma < 1) d.Swr = (1 + gamma) / (1 - gamma);
     }
     return d;
 }
