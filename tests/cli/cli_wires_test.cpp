@@ -458,6 +458,24 @@ TEST(CliWires, WiresFarFromTheOriginGiveTheFiguresOfTheSamePairAtIt) {
         EXPECT_NEAR(far[key].Number(), near[key].Number(), 1e-9) << key;
     for (const char* key : {"beamwidth_deg", "front_to_back_db", "side_lobe_db"})
         EXPECT_NEAR(far["metrics"][key].Number(), near["metrics"][key].Number(), 1e-9) << key;
+    // Every command on such an array answers as soon.
+    TTempDir dir;
+    const std::vector<std::string> farPair = {
+        "--type", "1",     "--length", "0.5",   "--set", "1:x=999999", "--set", "2:x=999999.5",
+        "--set",  "1:y=0", "--set",    "2:y=0", "--set", "3:on=0",     "--set", "4:on=0"};
+    // A design takes the model its file gives, free space here; the others are told it.
+    const std::vector<std::vector<std::string>> commands = {
+        {"nec", dir.Path("far.nec"), "--model", "free-space"},
+        {"sweep", "--vary", "2:phase", "--from", "0", "--to", "1", "--steps", "10", "--model",
+         "free-space"},
+        {"design", "--goal", "max-directivity", dir.Path("far.txt")}};
+    for (std::vector<std::string> args : commands) {
+        args.insert(args.end(), farPair.begin(), farPair.end());
+        const auto begin = std::chrono::steady_clock::now();
+        const TCliRun r = RunCli(args);
+        EXPECT_EQ(r.ExitCode, 0) << args[0] << ": " << r.Err;
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1)) << args[0];
+    }
     for (std::size_t i = 0; i < 2; ++i) {
         const TJson& a = far["coupling"]["emitters"][i]["drive_impedance_ohm"];
         const TJson& b = near["coupling"]["emitters"][i]["drive_impedance_ohm"];

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -297,6 +298,21 @@ TEST_F(StudioWiresTest, AHeldReferencesLegendGivesTheGainOfTheFigures) {
         }
         Window.Designer().Hold(false, {});
     }
+}
+
+// Wires a million wavelengths out are solved about their own middle: the studio opens them at
+// once, as the command line answers for them.
+TEST_F(StudioWiresTest, WiresFarFromTheOriginOpenAtOnce) {
+    TTempDir dir;
+    const std::string file = dir.Path("far.txt");
+    const TCliRun save = RunCli({"save", file, "--type", "1", "--length", "0.5", "--set",
+                                 "1:x=999999", "--set", "2:x=999999.5", "--set", "1:y=0", "--set",
+                                 "2:y=0", "--set", "3:on=0", "--set", "4:on=0"});
+    ASSERT_EQ(save.ExitCode, 0) << save.Err;
+    const auto begin = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Window.Open(QString::fromStdString(file)));
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1));
+    EXPECT_FALSE(Figure("gain_dbi").empty());
 }
 
 }  // namespace
