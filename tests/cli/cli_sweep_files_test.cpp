@@ -66,6 +66,19 @@ TEST(CliSweepFiles, AWriteThatFailsLeavesEveryFileAsItWasAndNamesIt) {
     }
 }
 
+// A device is written before any file is renamed: where it fails, the other files are as they
+// were (the rows, written before either, are out).
+TEST(CliSweepFiles, AFullDeviceAmongTheFilesLeavesTheOthersAsTheyWere) {
+    TTempDir dir;
+    WriteBytes(dir.Path("p.png"), "the earlier chart");
+    ASSERT_EQ(::symlink("/dev/full", dir.Path("f.gif").c_str()), 0);
+    const TCliRun run = RunCli(SweepWriting(dir.Path("p.png"), dir.Path("f.gif")));
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Err, "Unable to write to " + dir.Path("f.gif") + ": No space left on device.\n");
+    EXPECT_TRUE(ReadBytes(dir.Path("p.png")) == "the earlier chart");
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"f.gif", "p.png"}));
+}
+
 // A second name of the animation keeps the earlier file: nothing is written over it in place,
 // so no failure or kill can leave new frames over its head.
 TEST(CliSweepFiles, AHardLinkedAnimationIsReplacedNotWrittenOver) {
