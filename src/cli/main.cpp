@@ -1,5 +1,3 @@
-#include <cerrno>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -48,13 +46,8 @@ int Run(const std::vector<std::string>& args) {
             if (run.Command == options.Command) status = run.Run(options, output);
         }
     }
-    errno = 0;
-    const bool written = std::fwrite(output.data(), 1, output.size(), stdout) == output.size();
-    if (std::fflush(stdout) != 0 || !written) {
-        PrintError(ErrorBoxText(WithCause(Tr(kStreamWriteErrorText), errno)));
-        return kExitFailure;
-    }
-    return status;
+    const int written = Guarded("", [&output] { WriteStandardOutput(output); });
+    return written != 0 ? written : status;
 }
 
 }  // namespace

@@ -272,6 +272,16 @@ std::string FormatRoundTrip(long double x) {
     return text;
 }
 
+void AppendCsvReal(std::string& out, long double x) {
+    if (std::isfinite(x)) AppendRoundTrip(out, x);
+}
+
+std::string FormatCsvReal(long double x) {
+    std::string text;
+    AppendCsvReal(text, x);
+    return text;
+}
+
 void AppendShortest(std::string& out, long double x) {
     // Zeros, infinities and NaNs have one text at any precision. The common range exactly in
     // 128 bits, about as fast as the 21 digits; the rest through the library's shortest

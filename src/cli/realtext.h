@@ -8,6 +8,11 @@ std::string FormatRoundTrip(long double x);
 // The same appended to out, without a string of its own.
 void AppendRoundTrip(std::string& out, long double x);
 
+// A CSV cell: the same, and empty where there is no finite value, as JSON writes null there:
+// no reader of a table meets inf or nan as a number.
+void AppendCsvReal(std::string& out, long double x);
+std::string FormatCsvReal(long double x);
+
 // The shortest text that reads back (strtold, "C" locale) as the same 80-bit value: the fewest
 // significant digits p (1 to 21), and of the texts with p digits that read back, the nearest to
 // x (ties to an even last digit). Laid out as "%.{p}Lg" lays it out in the "C" locale (0.05,

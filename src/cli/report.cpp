@@ -332,7 +332,7 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
 
 // The level against the maximum in power decibels, as the metrics and charts give it.
 std::string DbColumn(long double v, long double maximum) {
-    return v != 0 ? FormatRoundTrip(20 * std::log10(v / maximum)) : "";
+    return v != 0 ? FormatCsvReal(20 * std::log10(v / maximum)) : "";
 }
 
 std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
@@ -352,7 +352,7 @@ std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
         for (int e = 0; e < kElevationCutCount; ++e) {
             const long double v = result.Cut[static_cast<unsigned>(e)];
             out += lead + std::to_string(result.CutBearing) + ',' + std::to_string(e) + ',' +
-                   FormatRoundTrip(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
+                   FormatCsvReal(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
         }
         return out;
     }
@@ -360,7 +360,7 @@ std::string FormatCsv(const TPatternResult& result, const TCliOptions& options,
     for (int i = 0; i < kSampleCount; ++i) {
         const long double v = pattern.Samples[static_cast<unsigned>(i)];
         out += lead + std::to_string(i) + ',' + std::to_string(SampleBearing(i)) + ',' +
-               FormatRoundTrip(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
+               FormatCsvReal(v) + ',' + DbColumn(v, pattern.MaxGain) + '\n';
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #include "cli/runner.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -7,6 +8,12 @@
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "form/formrules.h"
+
+void WriteStandardOutput(const std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (std::fflush(stdout) != 0 || !written) throw EFileError(kStreamWriteErrorText, errno);
+}
 
 void PrintError(const std::string& text) {
     std::fprintf(stderr, "%s\n", EscapeControls(text).c_str());

@@ -13,8 +13,9 @@
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// Every command: its output goes to standard output once the call has succeeded, its
-// messages to standard error as they come; the exit status is returned.
+// Every command: its output goes to standard output once the call has succeeded (a sweep's
+// before its pictures take their files' places), its messages to standard error as they come;
+// the exit status is returned.
 int RunPattern(const TCliOptions& options, std::string& output);
 int RunExport(const TCliOptions& options, std::string& output);
 int RunSave(const TCliOptions& options, std::string& output);
@@ -22,6 +23,10 @@ int RunPlot(const TCliOptions& options, std::string& output);
 int RunNec(const TCliOptions& options, std::string& output);
 int RunSweep(const TCliOptions& options, std::string& output);
 int RunDesign(const TCliOptions& options, std::string& output);
+
+// Writes the text to standard output and flushes it; throws EFileError "Stream write error"
+// with the system's reason when it falls short.
+void WriteStandardOutput(const std::string& text);
 
 // One line whatever the names and values it holds.
 void PrintError(const std::string& text);

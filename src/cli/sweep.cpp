@@ -219,13 +219,10 @@ std::string FormatSweep(const TSweepTarget& target, const std::vector<long doubl
         AppendShortest(out, values[i]);
         for (const TFigureValue& f : rows[i]) {
             out += ',';
-            // Infinite ratios are written as the metrics write them; none is empty.
-            if (std::isinf(f.Value)) {
-                out += f.Value > 0 ? "inf" : "-inf";
-            } else if (shortest(f)) {
+            if (shortest(f)) {
                 AppendShortest(out, f.Value);
-            } else if (!std::isnan(f.Value)) {
-                AppendRoundTrip(out, f.Value);
+            } else {
+                AppendCsvReal(out, f.Value);
             }
         }
         out += '\n';
@@ -234,7 +231,7 @@ std::string FormatSweep(const TSweepTarget& target, const std::vector<long doubl
 }
 
 // A row of figures a step, on every core; the chart of the chosen figures when asked for.
-int RunSweep(const TCliOptions& options, std::string& output) {
+int RunSweep(const TCliOptions& options, std::string&) {
     return Guarded("", [&] {
         const std::vector<long double> values = SweepValues(options);
         if (!options.FramesFile.empty() && values.size() > kMostFrames) {
@@ -287,8 +284,8 @@ int RunSweep(const TCliOptions& options, std::string& output) {
         // The configuration's warnings and messages once, as every other command prints them.
         PrintMessages(first[0].Session, "");
         StrictCheck(options, first[0].Session);
-        // Everything is computed, and every destination opened, before anything is written: a
-        // call that fails leaves no file of its own.
+        // Everything is computed, and every picture written beside its file, before any takes
+        // a file's place: a call that fails leaves every file as it was.
         std::vector<std::pair<std::string, std::string>> files;
         if (!options.PlotFile.empty()) {
             files.emplace_back(options.PlotFile,
@@ -306,8 +303,11 @@ int RunSweep(const TCliOptions& options, std::string& output) {
             }
             files.emplace_back(options.FramesFile, PolarDbAnimation(animation));
         }
-        for (const auto& file : files) CheckPictureDestination(file.first);
-        for (const auto& file : files) WritePictureFile(file.first, file.second);
-        output += FormatSweep(options.Vary, values, rows, options.Format);
+        TPictureFiles pictures;
+        for (const auto& file : files) pictures.Prepare(file.first, file.second);
+        // The rows go out before the pictures take their places: where standard output fails,
+        // no picture has changed.
+        WriteStandardOutput(FormatSweep(options.Vary, values, rows, options.Format));
+        pictures.Commit();
     });
 }

@@ -137,8 +137,8 @@ characters of their Latin-1 reading, so the output always parses.
         R"(Metrics, from samples 0..359 (sample 360 repeats sample 0). A level is the power ratio to
 the maximum in decibels, 20 log10(sample / maximum); the maximum is the sample the window
 reports (the first largest). A sample at most 1e-12 of the maximum is rounding noise and
-counts as 0: a ratio against it is "inf" in text and null in json. A pattern whose maximum
-is at most 1e-12 of the number of emitters switched on is zero everywhere.
+counts as 0: a ratio against it is "inf" in text, null in json and empty in csv. A pattern
+whose maximum is at most 1e-12 of the number of emitters switched on is zero everywhere.
   beamwidth_deg     between the half-power points (-3 dB: half the power, 1/sqrt(2) of the
                     maximum's amplitude). Walking from the maximum in each direction to the
                     first sample below half power, the point is solved between that sample

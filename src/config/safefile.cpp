@@ -200,6 +200,39 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+// The new content in a temporary file beside the target, flushed, with the target's owner and
+// permission bits. Leaves temp invalid, with errno set, where the folder takes no new file.
+TFileWriteResult WriteBeside(const TTarget& t, TContentPieces content, const TWriteFn& write,
+                             TTempFile& temp) {
+    using TStage = TFileWriteResult::TStage;
+    const std::string folder = DirectoryOf(t.Path);
+    const std::string base = BaseNameOf(t.Path);
+    RemoveLeftoverTempFiles(folder, base);
+    temp = TTempFile::Create(folder, base);
+    if (!temp.Valid()) return Failed(TStage::Create, errno);
+    const int fd = temp.Descriptor();
+    if (t.Exists) {
+        // Root replacing another user's file keeps its owner; others cannot and need not.
+        if (t.Stat.st_uid != ::geteuid() || t.Stat.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(fd, t.Stat.st_uid, t.Stat.st_gid);
+        }
+        if (::fchmod(fd, t.Stat.st_mode & 07777) != 0) return Failed(TStage::Create, errno);
+    } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
+        return Failed(TStage::Create, errno);
+    }
+    if (!WriteAll(fd, content, write) || ::fsync(fd) != 0) return Failed(TStage::Write, errno);
+    return {};
+}
+
+// Makes the new name itself durable; a folder that cannot be synced still holds the file.
+void SyncFolderOf(const std::string& path) {
+    const int dirFd = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
 }  // namespace
 
 TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view content,
@@ -209,52 +242,66 @@ TFileWriteResult ReplaceFileContents(const std::string& path, std::string_view c
 
 TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write) {
-    using TStage = TFileWriteResult::TStage;
     TTarget t;
     if (const auto refused = Inspect(path, t)) return *refused;
-    const std::string& target = t.Path;
-    const struct stat& st = t.Stat;
-    const bool exists = t.Exists;
-    if (t.How == TTarget::THow::Device) return WriteToDevice(target, content, write);
-    if (t.How == TTarget::THow::InPlace) return RewriteInPlace(target, content, write);
-
-    const std::string folder = DirectoryOf(target);
-    const std::string base = BaseNameOf(target);
-    RemoveLeftoverTempFiles(folder, base);
-    TTempFile temp = TTempFile::Create(folder, base);
-    if (!temp.Valid()) {
-        if (exists) return RewriteInPlace(target, content, write);
-        return Failed(TStage::Create, errno);
-    }
-    const int fd = temp.Descriptor();
-    if (exists) {
-        // Root replacing another user's file keeps its owner; others cannot and need not.
-        if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-            [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
-        }
-        if (::fchmod(fd, st.st_mode & 07777) != 0) return Failed(TStage::Create, errno);
-    } else if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
-        return Failed(TStage::Create, errno);
-    }
-    if (!WriteAll(fd, content, write) || ::fsync(fd) != 0) return Failed(TStage::Write, errno);
-    if (!temp.Publish(target)) return Failed(TStage::Write, errno);
-    // Make the new name itself durable; a folder that cannot be synced still holds the file.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    if (t.How == TTarget::THow::Device) return WriteToDevice(t.Path, content, write);
+    if (t.How == TTarget::THow::InPlace) return RewriteInPlace(t.Path, content, write);
+    TTempFile temp;
+    const TFileWriteResult written = WriteBeside(t, content, write, temp);
+    if (!temp.Valid() && t.Exists) return RewriteInPlace(t.Path, content, write);
+    if (!written.Ok()) return written;
+    if (!temp.Publish(t.Path)) return Failed(TFileWriteResult::TStage::Write, errno);
+    SyncFolderOf(t.Path);
     return {};
 }
 
-TFileWriteResult ProbeFileReplacement(const std::string& path) {
+TFileWriteResult TFileSet::Prepare(const std::string& path, TContentPieces content,
+                                   const TWriteFn& write) {
     TTarget t;
     if (const auto refused = Inspect(path, t)) return *refused;
-    if (t.How != TTarget::THow::Replace) return {};
-    const TTempFile temp = TTempFile::Create(DirectoryOf(t.Path), BaseNameOf(t.Path));
-    // A file that exists is rewritten in place where its folder takes no new files.
-    if (!temp.Valid() && !t.Exists) return Failed(TFileWriteResult::TStage::Create, errno);
+    TEntry e{path, t.Path, THow::Replace, {content.begin(), content.end()}, write, {}};
+    if (t.How == TTarget::THow::Device) {
+        e.How = THow::Device;
+    } else {
+        // A file with other names is replaced too, and they keep the earlier content: rewritten
+        // in place, a kill or a failure could leave it half new under every name.
+        const TFileWriteResult written = WriteBeside(t, content, write, e.Temp);
+        if (!e.Temp.Valid() && t.Exists) {
+            e.How = THow::InPlace;
+        } else if (!written.Ok()) {
+            return written;
+        }
+    }
+    Entries.push_back(std::move(e));
     return {};
+}
+
+std::optional<TFileSet::TFailure> TFileSet::Commit() {
+    using TStage = TFileWriteResult::TStage;
+    // Whatever happens the set is spent, and what it did not put in place is removed.
+    std::vector<TEntry> entries = std::move(Entries);
+    Entries.clear();
+    const auto failed = [](const TEntry& e, int err) {
+        return TFailure{e.Path, Failed(TStage::Write, err)};
+    };
+    for (TEntry& e : entries) {
+        if (e.How == THow::Replace && !e.Temp.Link()) return failed(e, errno);
+    }
+    // What cannot be renamed is written before anything is: its failure leaves the other files
+    // as they were.
+    for (const TEntry& e : entries) {
+        TFileWriteResult written;
+        if (e.How == THow::Device) written = WriteToDevice(e.Target, e.Content, e.Write);
+        if (e.How == THow::InPlace) written = RewriteInPlace(e.Target, e.Content, e.Write);
+        if (!written.Ok()) return TFailure{e.Path, written};
+    }
+    for (TEntry& e : entries) {
+        if (e.How == THow::Replace && !e.Temp.Publish(e.Target)) return failed(e, errno);
+    }
+    for (const TEntry& e : entries) {
+        if (e.How == THow::Replace) SyncFolderOf(e.Target);
+    }
+    return std::nullopt;
 }
 
 std::string SystemErrorText(int errnum) {

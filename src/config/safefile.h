@@ -2,9 +2,13 @@
 
 #include <cstddef>
 #include <functional>
-#include <string>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "config/tempfile.h"
 
 // Where replacing a file failed, with the system's error number.
 struct TFileWriteResult {
@@ -36,10 +40,37 @@ using TContentPieces = std::span<const std::string_view>;
 TFileWriteResult ReplaceFileContents(const std::string& path, TContentPieces content,
                                      const TWriteFn& write = {});
 
-// Whether the file could be replaced now: the checks and the temporary file of a replacement,
-// with nothing written and the temporary file removed. A call that writes several files probes
-// each first, so that a bad destination leaves no new file.
-TFileWriteResult ProbeFileReplacement(const std::string& path);
+// Files replaced together, all or none: Prepare writes each new content beside its file and
+// flushes it, and Commit, once every one is ready, puts them in place by renaming. A file with
+// other hard links is replaced as well, its other names keeping the earlier content, so that no
+// regular file is written over in place but one whose folder takes no new file; such a file,
+// and a device or fifo, is written at Commit before anything is renamed. What a set has not put
+// in place is removed with it. The content must live until Commit.
+class TFileSet {
+  public:
+    struct TFailure {
+        std::string Path;  // as given to Prepare
+        TFileWriteResult Result;
+    };
+
+    TFileWriteResult Prepare(const std::string& path, TContentPieces content,
+                             const TWriteFn& write = {});
+    // Nothing when every file is in place. After a failure no file has changed, except where a
+    // rename itself fails: the files renamed before it stand.
+    std::optional<TFailure> Commit();
+
+  private:
+    enum class THow { Replace, Device, InPlace };
+    struct TEntry {
+        std::string Path;
+        std::string Target;  // behind the path's links
+        THow How;
+        std::vector<std::string_view> Content;
+        TWriteFn Write;
+        TTempFile Temp;
+    };
+    std::vector<TEntry> Entries;
+};
 
 // The system's description of an error number, without trailing blanks, line breaks and
 // full stops.

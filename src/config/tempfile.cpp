@@ -126,29 +126,26 @@ TTempFile TTempFile::Create(const std::string& folder, const std::string& base) 
     return file;
 }
 
-bool TTempFile::Publish(const std::string& target) {
-    if (Name.empty()) {
-        // A file that does not exist yet gets its name in one step: nothing is left if killed.
-        if (LinkUnnamed(Fd, target)) {
-            Discard();
-            return true;
-        }
-        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-            const std::string name = TempName(Folder, Base);
-            if (LinkUnnamed(Fd, name)) {
-                Name = name;
-                break;
-            }
-            if (errno != EEXIST) break;
-        }
-        if (Name.empty()) {
-            const int err = errno;
-            Discard();
-            errno = err;
+bool TTempFile::Link() {
+    for (int attempt = 0; Name.empty() && attempt < kNameAttempts; ++attempt) {
+        const std::string name = TempName(Folder, Base);
+        if (LinkUnnamed(Fd, name)) {
+            Name = name;
+        } else if (errno != EEXIST) {
             return false;
         }
     }
-    const bool renamed = ::rename(Name.c_str(), target.c_str()) == 0;
+    if (Name.empty()) errno = EEXIST;
+    return !Name.empty();
+}
+
+bool TTempFile::Publish(const std::string& target) {
+    // A file that does not exist yet gets its name in one step: nothing is left if killed.
+    if (Name.empty() && LinkUnnamed(Fd, target)) {
+        Discard();
+        return true;
+    }
+    const bool renamed = Link() && ::rename(Name.c_str(), target.c_str()) == 0;
     const int err = errno;
     if (renamed) Name.clear();
     Discard();

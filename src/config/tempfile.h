@@ -20,6 +20,11 @@ class TTempFile {
     bool Valid() const { return Fd >= 0; }
     int Descriptor() const { return Fd; }
 
+    // Gives the file its temporary name now, so that putting it in place later is a rename
+    // alone: adding a name to a folder can fail on a full disk, a rename over a name cannot.
+    // False with errno set on failure.
+    bool Link();
+
     // Closes the file and puts it in place of target (a path in the same folder): renamed over
     // it, or linked where target does not exist. False with errno set on failure; the temporary
     // file is gone either way.

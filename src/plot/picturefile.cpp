@@ -19,6 +19,14 @@ void ThrowOnFailure(const std::string& fileName, const TFileWriteResult& result)
     }
 }
 
+// Of several files, the one that failed is named.
+void ThrowNamingFile(const std::string& fileName, const TFileWriteResult& result) {
+    if (result.Stage == TFileWriteResult::TStage::Write) {
+        throw EFileError(TrFormat("Unable to write to %s", {fileName}), result.Errno);
+    }
+    ThrowOnFailure(fileName, result);
+}
+
 }  // namespace
 
 std::optional<TPictureFormat> PictureFormatOf(const std::string& fileName) {
@@ -42,6 +50,10 @@ void WritePictureFile(const std::string& fileName, TContentPieces bytes, const T
     ThrowOnFailure(fileName, ReplaceFileContents(fileName, bytes, write));
 }
 
-void CheckPictureDestination(const std::string& fileName) {
-    ThrowOnFailure(fileName, ProbeFileReplacement(fileName));
+void TPictureFiles::Prepare(const std::string& fileName, std::string_view bytes) {
+    ThrowNamingFile(fileName, Files.Prepare(fileName, TContentPieces(&bytes, 1)));
+}
+
+void TPictureFiles::Commit() {
+    if (const auto failure = Files.Commit()) ThrowNamingFile(failure->Path, failure->Result);
 }

@@ -22,5 +22,15 @@ void WritePictureFile(const std::string& fileName, std::string_view bytes,
 void WritePictureFile(const std::string& fileName, TContentPieces bytes,
                       const TWriteFn& write = {});
 
-// Throws as WritePictureFile would where the file cannot be replaced now, writing nothing.
-void CheckPictureDestination(const std::string& fileName);
+// Pictures that replace their files together, all or none (a TFileSet). Prepare throws as
+// WritePictureFile where a file cannot be created; a write that falls short, at Prepare or at
+// Commit, throws EFileError "Unable to write to <name>" with the system's reason. The bytes
+// must live until Commit.
+class TPictureFiles {
+  public:
+    void Prepare(const std::string& fileName, std::string_view bytes);
+    void Commit();
+
+  private:
+    TFileSet Files;
+};

@@ -159,4 +159,34 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
         << run.Out;
 }
 
+// A figure or level with no finite value is an empty CSV cell, where JSON writes null: the
+// cardioid's front-to-back ratio, and the levels of an elevation cut against a horizon that
+// receives nothing.
+TEST(CliMetrics, CsvCellsHoldNoInfinityButStandEmptyWhereJsonHasNull) {
+    const std::string examples = ARRAYPATTERN_EXAMPLES_DIR;
+    struct TCase {
+        const char* Name;
+        std::vector<std::string> Args;
+        std::string Row;  // a whole row with its empty cells
+    };
+    const std::vector<TCase> cases = {
+        {"sweep of the cardioid",
+         {"sweep", "--config", examples + "/cardioid.txt", "--vary", "1:amplitude", "--from", "1",
+          "--to", "1", "--steps", "1"},
+         "\n1,0,2,90,180,360,,3.13100527192937487845,3.01029995663981195285,,"},
+        {"cut against a silent horizon",
+         {"pattern", "--format", "csv", "--cut", "elevation", "--config",
+          examples + "/dipole-pair-over-ground.txt", "--length", "0.48", "--elevation", "0"},
+         "\n180,1,0.0035684634685599942068,\n"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const TCliRun run = RunCli(c.Args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_NE(run.Out.find(c.Row), std::string::npos) << run.Out;
+        for (const char* number : {"inf", "nan"})
+            EXPECT_EQ(run.Out.find(number), std::string::npos) << number;
+    }
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -56,7 +58,7 @@ int TempFileDescriptor() {
 }  // namespace
 
 TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string, std::string>& env,
-               const std::string& stdoutPath, TCliUser user) {
+               const std::string& stdoutPath, TCliUser user, std::size_t fileSizeLimit) {
     const int outFd = stdoutPath.empty() ? TempFileDescriptor()
                                          : ::open(stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (outFd < 0) throw std::runtime_error("cannot open " + stdoutPath);
@@ -75,6 +77,12 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::map<std::string,
     if (pid < 0) throw std::runtime_error("fork failed");
     if (pid == 0) {
         if (user == TCliUser::Unprivileged && !BecomeUnprivileged()) ::_exit(126);
+        if (fileSizeLimit != 0) {
+            // Ignored, the signal leaves the write to fail with EFBIG, as a full disk's does.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
+        }
         const int nullFd = ::open("/dev/null", O_RDONLY);
         ::dup2(nullFd, 0);
         ::dup2(outFd, 1);

@@ -18,9 +18,11 @@ enum class TCliUser { Same, Unprivileged };
 
 // Runs the built program with the arguments, under the C locale unless env overrides it
 // (LC_ALL, LANG...). Standard input is empty; stdoutPath, when given, receives standard output.
+// With fileSizeLimit (bytes) no file grows beyond it, as on a full disk, root or not.
 TCliRun RunCli(const std::vector<std::string>& args,
                const std::map<std::string, std::string>& env = {},
-               const std::string& stdoutPath = "", TCliUser user = TCliUser::Same);
+               const std::string& stdoutPath = "", TCliUser user = TCliUser::Same,
+               std::size_t fileSizeLimit = 0);
 
 // A private folder removed with its contents at the end of the test.
 class TTempDir {
