@@ -223,6 +223,12 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
              std::to_string(result.Session.Model.EmitterType)}));
         ++result.Session.WarningCount;
     }
+    if (request.WireOptionsGiven && !HasWireLengths(wireSettings(), result.Session.Model)) {
+        result.Session.Warnings.push_back(
+            Tr("--radius, --feed and --z0 apply to wires, and no emitter has a length (--length, "
+               "--set N:length or the file's): they are passed over"));
+        ++result.Session.WarningCount;
+    }
     if (AnalyseWires(request, wireSettings(), result)) return result;
     const TArray& array = result.Session.Model;
     const TPattern& pattern = result.Session.Pattern;

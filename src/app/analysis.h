@@ -29,6 +29,9 @@ struct TAnalysisRequest {
     bool ModelGiven = false;      // a formula named explicitly outweighs the file's ground
     bool ElevationGiven = false;  // over ground the default is the take-off angle
     TWireRequest Wires;
+    // The radius, feed or line impedance came from the command line: where no emitter has a
+    // length they change nothing, and the reader is told.
+    bool WireOptionsGiven = false;
 };
 
 // Everything reported of one array: the session the window would hold, its pattern in the

@@ -101,6 +101,16 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         warnings = ConfigurationWarnings(file, *steps.ConfigFile);
         for (const std::string& warning : amplitudes.Warnings)
             warnings.Add([&] { return warning; });
+        // The window switches an emitter back on and says so, but a file that switches none
+        // on is most likely not the file meant, or one whose lines were not read as lines.
+        const auto emitters = ReadConfiguration(file).Emitters;
+        if (std::none_of(emitters.begin(), emitters.end(),
+                         [](const TEmitter& e) { return e.Enabled; })) {
+            warnings.Add([&] {
+                return TrFormat("%s: no emitter is switched on: the array loads empty",
+                                {DisplayName(*steps.ConfigFile)});
+            });
+        }
     }
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.Taper) {

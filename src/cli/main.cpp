@@ -34,6 +34,15 @@ int Run(const std::vector<std::string>& args) {
         PrintError(UsageErrorText(e.what()));
         return kExitUsage;
     }
+    for (const std::string& warning : options.Warnings) PrintError(WarningText(warning));
+    if (options.Strict && !options.Warnings.empty()) {
+        const unsigned long count = options.Warnings.size();
+        PrintError(ErrorBoxText(
+            FormatMessage(TrPlural("--strict: the command line has %s warning",
+                                   "--strict: the command line has %s warnings", count),
+                          {std::to_string(count)})));
+        return kExitFailure;
+    }
     std::string output;
     int status = 0;
     if (options.Help) {

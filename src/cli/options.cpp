@@ -11,8 +11,10 @@ namespace {
 // The values given for each option, in order.
 using TRawOptions = std::map<std::string_view, std::vector<std::string>>;
 
-// Splits the arguments into options with their values and positional words.
-std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TRawOptions& raw) {
+// Splits the arguments into options with their values and positional words. A single-valued
+// option given again replaces its value: said in warnings.
+std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TRawOptions& raw,
+                                       std::vector<std::string>& warnings) {
     std::vector<std::string> positional;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -42,7 +44,14 @@ std::vector<std::string> ReadArguments(const std::vector<std::string>& args, TRa
             value = args[++i];
         }
         auto& values = raw[row->Name];
-        if (!row->Repeatable) values.clear();
+        if (!row->Repeatable && !values.empty()) {
+            if (*value != values.back()) {
+                warnings.push_back(
+                    TrFormat("%s is given more than once: %s replaces %s",
+                             {row->Name, ShownValue(*value), ShownValue(values.back())}));
+            }
+            values.clear();
+        }
         values.push_back(*value);
     }
     return positional;
@@ -207,7 +216,7 @@ bool IsUsableDecimalMark(std::string_view text) {
 TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultMark) {
     TCliOptions options;
     TRawOptions raw;
-    const std::vector<std::string> positional = ReadArguments(args, raw);
+    const std::vector<std::string> positional = ReadArguments(args, raw, options.Warnings);
     options.Help = raw.count("--help") != 0;
     options.Version = raw.count("--version") != 0;
     if (options.Help || options.Version) return options;
@@ -245,6 +254,7 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.ModelGiven = options.ModelGiven;
     request.ElevationGiven = options.ElevationGiven;
     request.Wires = options.Wires;
+    request.WireOptionsGiven = options.Wires.Radius || options.Wires.Feed || options.Wires.Z0;
     return request;
 }
 

@@ -43,7 +43,9 @@ struct TCliOptions {
     TCliCommand Command = TCliCommand::None;
     bool Help = false;
     bool Version = false;
-    bool Strict = false;                // a configuration's warnings fail the call (exit 1)
+    bool Strict = false;  // a configuration's warnings fail the call (exit 1)
+    // What the command line gives that the call passes over, a line each for standard error.
+    std::vector<std::string> Warnings;
     std::optional<TLanguage> Language;  // --lang; the locale's otherwise
     std::optional<char> DecimalMark;
     std::string OutputFile;  // export, save, plot, nec and design

@@ -481,9 +481,11 @@ const TOptionRow kOptions[] = {
      }},
     {"--strict", "", kEveryCommand, false,
      Msgid("a configuration's warnings (unknown, repeated or misplaced sections and keys, "
-           "lines that are no key, values that do not parse, emitter numbers outside 1..8, a "
-           "limited type) fail the call with exit 1; without it they are printed, at most 20 a "
-           "file, and the file loads as the window loads it"),
+           "lines that are no key, text after a section's bracket, values that do not parse, "
+           "emitter numbers outside 1..8, a limited type, no emitter switched on) and the "
+           "command line's (an option given twice, --radius, --feed or --z0 without lengths) "
+           "fail the call with exit 1; without it they are printed, at most 20 a file, and the "
+           "file loads as the window loads it"),
      [](TOptionContext& c, std::string_view, const std::string&) { c.Options.Strict = true; }},
     {"--lang", "ru|en", kEveryCommand, false,
      Msgid("the language of messages, metric names, charts and reports (default: the locale's, "

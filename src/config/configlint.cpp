@@ -106,14 +106,20 @@ TWarnings ConfigurationWarnings(const TIniFile& file, const std::string& name) {
     const auto warn = [&](const TIniLine& line, auto what) {
         warnings.Add([&] {
             if (shownName.empty()) shownName = DisplayName(name);
-            number += static_cast<std::size_t>(
-                std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
-                           text.begin() + static_cast<std::ptrdiff_t>(line.Begin), '\n'));
+            number += IniLineBreaks(text, counted, line.Begin);
             counted = line.Begin;
             return shownName + ":" + std::to_string(number) + ": " + what();
         });
     };
     file.VisitLines(wanted, [&](const TIniLine& line, const TIniStep& step) {
+        // A comment after the bracket is meant as one; anything else is a name cut short.
+        if (line.Kind == TIniLine::TKind::Section && !line.AfterSection.empty() &&
+            line.AfterSection.front() != ';') {
+            warn(line, [&] {
+                return TrFormat("text %s after section %s: passed over",
+                                {DisplayName(line.AfterSection), Bracketed(line.Name)});
+            });
+        }
         switch (step.Role) {
             case TRole::OtherSection:
                 warn(line, [&] {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 // Which files a reader takes in.
@@ -18,5 +20,9 @@ struct TFileContent {
     int Errno = 0;  // why the file could not be read; EFBIG beyond the limit, EISDIR a folder
 };
 
-// The whole content of the file, at most limit bytes; nothing when it cannot be read.
-TFileContent ReadFileContent(const std::string& path, std::size_t limit, TFileKinds kinds);
+// The whole content of the file, at most limit bytes; nothing when it cannot be read. With a
+// wait, a fifo, pipe or device that has not come to its end within it fails with ETIMEDOUT
+// (a reader that must answer cannot wait for a writer that may never come); without one it is
+// waited on as long as it takes.
+TFileContent ReadFileContent(const std::string& path, std::size_t limit, TFileKinds kinds,
+                             std::optional<std::chrono::milliseconds> wait = std::nullopt);

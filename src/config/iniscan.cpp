@@ -149,7 +149,8 @@ class TNameMatcher {
     std::string Reading;  // its UTF-8 reading, folded
 };
 
-// The text's lines one by one. Blank lines cost one look at each of their bytes.
+// The text's lines one by one. Blank lines cost one look at each of their bytes. A line ends
+// at LF, CR LF or a CR alone (an old Mac's files).
 class TIniLines {
   public:
     TIniLines(std::string_view text, std::size_t from) : Text(text), Pos(from) {}
@@ -161,21 +162,22 @@ class TIniLines {
         for (; p < size; ++p) {
             const TByteClass c = ClassOf(Text[p]);
             if (c == TByteClass::Other) break;
-            if (c == TByteClass::LineBreak) begin = p + 1;
+            if (c == TByteClass::LineBreak || IsLoneCr(p)) begin = p + 1;
         }
         if (p == size) {
             Pos = size;
             return false;
         }
-        const std::size_t lineBreak = Find(Text.substr(p), '\n');
-        const std::size_t lineEnd = lineBreak == std::string_view::npos ? size : p + lineBreak;
+        const std::size_t lineEnd = std::min(NextOf('\n', p, NextLf), NextOf('\r', p, NextCr));
         std::size_t last = lineEnd;  // past the line's last non-blank byte
         while (ClassOf(Text[last - 1]) == TByteClass::Blank) --last;
         const std::string_view content = Text.substr(p, last - p);
         line.Begin = begin;
-        line.ContentEnd = Text[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-        line.Next = Pos = lineEnd < size ? lineEnd + 1 : size;
+        line.ContentEnd = lineEnd;
+        const bool crLf = lineEnd + 1 < size && Text[lineEnd] == '\r' && Text[lineEnd + 1] == '\n';
+        line.Next = Pos = std::min(size, lineEnd + (crLf ? 2 : 1));
         line.Value = {};
+        line.AfterSection = {};
 
         const std::size_t bracket =
             content.front() == '[' ? Find(content, ']') : std::string_view::npos;
@@ -185,6 +187,7 @@ class TIniLines {
         if (bracket != std::string_view::npos) {
             line.Kind = TIniLine::TKind::Section;
             line.Name = Trim(content.substr(1, bracket - 1));
+            line.AfterSection = Trim(content.substr(bracket + 1));
         } else if (content.front() == ';') {
             line.Kind = TIniLine::TKind::Comment;
             line.Name = content;
@@ -202,8 +205,24 @@ class TIniLines {
     }
 
   private:
+    bool IsLoneCr(std::size_t p) const {
+        return Text[p] == '\r' && (p + 1 == Text.size() || Text[p + 1] != '\n');
+    }
+
+    // Where c next lies from `from` on, or the text's size. The place found is kept until the
+    // lines pass it, so that a text without that byte is not searched again for every line.
+    std::size_t NextOf(char c, std::size_t from, std::size_t& kept) const {
+        if (kept == std::string_view::npos || kept < from) {
+            const std::size_t found = Find(Text.substr(from), c);
+            kept = found == std::string_view::npos ? Text.size() : from + found;
+        }
+        return kept;
+    }
+
     std::string_view Text;
     std::size_t Pos;
+    std::size_t NextLf = std::string_view::npos;  // npos: not searched yet
+    std::size_t NextCr = std::string_view::npos;
 };
 
 // The one pass every reader of the text makes: visit(line, step) for each line that is not
@@ -318,6 +337,15 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
 void WalkIniText(std::string_view text, std::size_t from, std::span<const TIniWanted> wanted,
                  const TIniVisitor& visit) {
     Walk(text, from, wanted, visit);
+}
+
+std::size_t IniLineBreaks(std::string_view text, std::size_t from, std::size_t to) {
+    std::size_t breaks = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        breaks +=
+            text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'));
+    }
+    return breaks;
 }
 
 bool IniNameStartsWith(std::string_view name, std::string_view prefix) {

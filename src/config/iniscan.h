@@ -37,17 +37,19 @@ std::vector<std::optional<TIniFound>> ScanIniText(std::string_view text, std::si
                                                   std::span<const TIniWanted> wanted,
                                                   bool insertionPoints);
 
-// A line of the text that is not blank. A line ends at LF; spaces, tabs and CRs around it, its
-// name and its value do not count. "[name]" opens a section (text after the bracket is
-// ignored), ";" starts a comment, and any other line holding "=" gives a key its value.
+// A line of the text that is not blank. A line ends at LF, CR LF or a CR alone; spaces and
+// tabs around it, its name and its value do not count. "[name]" opens a section (text after the
+// bracket is passed over), ";" starts a comment, and any other line holding "=" gives a key its
+// value.
 struct TIniLine {
     enum class TKind { Section, Key, Comment, Other };
     TKind Kind = TKind::Other;
-    std::size_t Begin = 0;       // where the line starts, blanks before it included
-    std::size_t ContentEnd = 0;  // before the line break
-    std::size_t Next = 0;        // where the next line starts
-    std::string_view Name;       // a section's or a key's; the whole line for any other
-    std::string_view Value;      // a key's
+    std::size_t Begin = 0;          // where the line starts, blanks before it included
+    std::size_t ContentEnd = 0;     // before the line break
+    std::size_t Next = 0;           // where the next line starts
+    std::string_view Name;          // a section's or a key's; the whole line for any other
+    std::string_view Value;         // a key's
+    std::string_view AfterSection;  // a section line's text after "]", blanks trimmed
 };
 
 // A wanted key as the indexes of its section and of the key there.
@@ -84,6 +86,10 @@ using TIniVisitor = std::function<bool(const TIniLine&, const TIniStep&)>;
 // reader of the wanted sections and keys: ScanIniText takes the text by the same rules.
 void WalkIniText(std::string_view text, std::size_t from, std::span<const TIniWanted> wanted,
                  const TIniVisitor& visit);
+
+// The line breaks in text[from, to) by the rule lines end by: the line number of `to` is one
+// more than those before it.
+std::size_t IniLineBreaks(std::string_view text, std::size_t from, std::size_t to);
 
 // Whether the name starts with the prefix as names match: without regard to letter case,
 // directly or in its UTF-8 spelling.

@@ -37,6 +37,37 @@ void AppendControl(std::string& out, unsigned char byte) {
     }
 }
 
+// The bidirectional formatting character at the text's start as its code point, else 0.
+// Shown as it is, one turns the text after it around: a name could read reversed.
+char32_t BidiControlAt(std::string_view text) {
+    const auto byte = [&](std::size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+    };
+    if (byte(0) == 0xD8 && byte(1) == 0x9C) return U'\u061C';
+    if (byte(0) != 0xE2 || (byte(1) != 0x80 && byte(1) != 0x81) || (byte(2) & 0xC0) != 0x80)
+        return 0;
+    const char32_t c = 0x2000 | ((byte(1) & 0x3FU) << 6) | (byte(2) & 0x3FU);
+    const bool bidi = c == U'\u200E' || c == U'\u200F' || (c >= U'\u202A' && c <= U'\u202E') ||
+                      (c >= U'\u2066' && c <= U'\u2069');
+    return bidi ? c : 0;
+}
+
+// Appends the control at the text's start escaped and returns its length in bytes, or 0 when
+// none starts there.
+std::size_t AppendEscapedControl(std::string& out, std::string_view text) {
+    const auto byte = static_cast<unsigned char>(text[0]);
+    if (IsControl(byte)) {
+        AppendControl(out, byte);
+        return 1;
+    }
+    const char32_t bidi = BidiControlAt(text);
+    if (bidi == 0) return 0;
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(bidi));
+    out += escaped;
+    return bidi == U'\u061C' ? 2 : 3;
+}
+
 // The charset of the user's locale as iconv names it; the C locale's ASCII is read as UTF-8.
 // Opening a locale reads its files, and a run may name thousands of things: it is opened again
 // only when the variables that choose it have changed.
@@ -110,13 +141,10 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 std::string EscapeControls(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (IsControl(byte)) {
-            AppendControl(out, byte);
-        } else {
-            out += c;
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t escaped = AppendEscapedControl(out, text.substr(i));
+        if (escaped == 0) out += text[i];
+        i += escaped == 0 ? 1 : escaped;
     }
     return out;
 }
@@ -127,16 +155,18 @@ std::string DisplayName(std::string_view name) {
     std::string out;
     if (text) return EscapeControls(*text);
     for (std::size_t i = 0; i < name.size();) {
-        const auto byte = static_cast<unsigned char>(name[i]);
+        if (const std::size_t escaped = AppendEscapedControl(out, name.substr(i))) {
+            i += escaped;
+            continue;
+        }
         const std::size_t length = Utf8SequenceLength(name.substr(i));
-        if (IsControl(byte)) {
-            AppendControl(out, byte);
-        } else if (length == 0) {
-            out += ByteEscape(byte);
+        if (length == 0) {
+            out += ByteEscape(static_cast<unsigned char>(name[i]));
+            ++i;
         } else {
             out += name.substr(i, length);
+            i += length;
         }
-        i += length == 0 ? 1 : length;
     }
     return out;
 }

@@ -11,7 +11,9 @@
 // bytes there are not one.
 std::size_t Utf8SequenceLength(std::string_view text);
 
-// The text on one line: control characters as \n, \r, \t or \xNN; every other byte as it is.
+// The text on one line and in its own order: control characters as \n, \r, \t or \xNN, the
+// bidirectional formatting characters (U+061C, U+200E, U+200F, U+202A..U+202E, U+2066..U+2069)
+// as \uXXXX; every other byte as it is.
 std::string EscapeControls(std::string_view text);
 
 // A file name as UTF-8 for a picture: read in the charset of the user's locale (UTF-8 under

@@ -32,8 +32,7 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
     TWireKeys keys;
     const std::string_view text = file.Text();
     const auto fail = [&](const TIniLine& line, TWireKeyFault::TKind kind, int emitter) {
-        const auto before = text.begin() + static_cast<std::ptrdiff_t>(line.Begin);
-        const int number = 1 + static_cast<int>(std::count(text.begin(), before, '\n'));
+        const int number = 1 + static_cast<int>(IniLineBreaks(text, 0, line.Begin));
         keys.Fault = TWireKeyFault{kind, number, emitter, std::string(line.Value)};
     };
     file.VisitLines(wanted, [&](const TIniLine& line, const TIniStep& step) {

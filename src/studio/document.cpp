@@ -1,8 +1,14 @@
 #include "studio/document.h"
 
+#include <cerrno>
+
 #include "app/wireanalysis.h"
 #include "config/configfile.h"
+#include "config/errors.h"
+#include "config/filecontent.h"
 #include "config/inifile.h"
+#include "config/messages.h"
+#include "config/nametext.h"
 #include "config/safefile.h"
 #include "config/wirekeys.h"
 
@@ -120,9 +126,24 @@ int SoilOf(const TGround& ground) {
     return -1;
 }
 
-TOpenedDocument OpenDocument(const std::string& fileName) {
+TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseconds wait) {
+    // Read once, within the wait: a pipe gives its text only once, and a window cannot wait on a
+    // writer that may never come.
+    TFileContent content = ReadFileContent(fileName, TIniFile::kMaxFileSize, TFileKinds::Any, wait);
+    if (content.Errno == ETIMEDOUT) {
+        const unsigned long seconds = static_cast<unsigned long>((wait.count() + 999) / 1000);
+        throw EUsageError(FormatMessage(
+            TrPlural("cannot read %s: nothing was written to it within %s second",
+                     "cannot read %s: nothing was written to it within %s seconds", seconds),
+            {DisplayName(fileName), std::to_string(seconds)}));
+    }
+    if (content.Errno != 0) {
+        throw EUsageError(
+            TrFormat("cannot read --config %s: %s", {fileName, SystemErrorText(content.Errno)}));
+    }
     TSessionSteps steps;
     steps.ConfigFile = fileName;
+    steps.ConfigText = content.Text;
     const TArraySession session = BuildSession(steps);
     TOpenedDocument opened;
     opened.Document = InitialDocument();
@@ -143,7 +164,8 @@ TOpenedDocument OpenDocument(const std::string& fileName) {
     // The wires as the command line reads them; a bad key fails the open with its message.
     TAnalysisRequest request;
     request.Steps.ConfigFile = fileName;
-    const TWireKeys keys = ReadWireKeys(TIniFile(fileName));
+    request.Steps.ConfigText = content.Text;
+    const TWireKeys keys = ReadWireKeys(TIniFile::FromText(std::move(content.Text)));
     if (keys.Fault) WireKeysToSave(request, session.Model, {});
     TWireRequest& wires = opened.Document.Wires;
     wires.Lengths = keys.Settings.Lengths;

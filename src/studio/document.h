@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,8 +54,12 @@ struct TOpenedDocument {
     TStudioDocument Document;
     std::vector<std::string> Warnings;
 };
-// Throws EUsageError or EHandlerError with the reader's text when the file cannot be read.
-TOpenedDocument OpenDocument(const std::string& fileName);
+// How long opening waits for a pipe, fifo or device to give its text before it gives up.
+inline constexpr std::chrono::milliseconds kOpenWait{3000};
+// Throws EUsageError or EHandlerError with the reader's text when the file cannot be read, or
+// has not come to its end within the wait.
+TOpenedDocument OpenDocument(const std::string& fileName,
+                             std::chrono::milliseconds wait = kOpenWait);
 
 // Writes every key the command line knows into the file, the wires' as `save` writes them,
 // keeping its other lines. Throws EHandlerError when it cannot be written (the earlier file is

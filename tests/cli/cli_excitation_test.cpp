@@ -241,6 +241,34 @@ TEST(CliWarnings, EachKindOfSkippedLineIsNamedAndStrictFails) {
     EXPECT_EQ(clean.Err, "");
 }
 
+// A file saved with CR alone at each line's end (an old Mac's) loads as its CR LF twin; a file
+// that loads no emitter switched on says so, and --strict fails on it.
+TEST(CliWarnings, CrLineEndsLoadAsLinesAndAnEmptyArrayWarns) {
+    TTempDir dir;
+    const std::string example = std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/yagi-2.txt";
+    std::string text = ReadBytes(example);
+    for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos;)
+        text.erase(at + 1, 1);
+    ASSERT_EQ(text.find('\n'), std::string::npos);
+    WriteBytes(dir.Path("mac.txt"), text);
+    const TCliRun crlf = RunCli({"pattern", "--format", "json", "--config", example, "--strict"});
+    const TCliRun cr =
+        RunCli({"pattern", "--format", "json", "--config", dir.Path("mac.txt"), "--strict"});
+    ASSERT_EQ(crlf.ExitCode, 0) << crlf.Err;
+    EXPECT_EQ(cr.ExitCode, 0) << cr.Err;
+    EXPECT_EQ(cr.Err, "");
+    EXPECT_EQ(cr.Out.substr(cr.Out.find("\"type\"")), crlf.Out.substr(crlf.Out.find("\"type\"")));
+
+    WriteBytes(dir.Path("off.txt"), "[\xC8\xE7\xEB\xF3\xF7\xE0\xF2\xE5\xEB\xFC 1]\r\nX=1\r\n");
+    const TCliRun off = RunCli({"pattern", "--config", dir.Path("off.txt")});
+    EXPECT_NE(off.Err.find("off.txt: no emitter is switched on: the array loads empty"),
+              std::string::npos)
+        << off.Err;
+    const TCliRun strict = RunCli({"pattern", "--config", dir.Path("off.txt"), "--strict"});
+    EXPECT_EQ(strict.ExitCode, 1);
+    EXPECT_EQ(strict.Out, "");
+}
+
 // A ground the window's save left beside a type with no polarisation: the file loads as the
 // window shows it, in free space, with one warning; a current too large to square is refused.
 TEST(CliWarnings, AFilesGroundBesideAnUnpolarisedTypeLoadsInFreeSpace) {

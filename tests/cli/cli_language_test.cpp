@@ -121,7 +121,7 @@ TEST(CliLanguage, OneLanguagePerOutputAndTheWindowsTextsKept) {
 TEST(CliLanguage, WarningsAndTheirCountInRussian) {
     TTempDir dir;
     const std::string file = dir.Path("bad.txt");
-    WriteBytes(file, "[Foo]\r\nZ=1\r\n[Bar]\r\n");
+    WriteBytes(file, "[Foo]\r\nZ=1\r\n[Bar]\r\n[Излучатель 1]\r\nВключен=1\r\n");
     const TCliRun run = RunCli({"pattern", "--lang", "ru", "--strict", "--config", file});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_NE(run.Err.find("arraypattern-cli: предупреждение: " + file +

@@ -37,4 +37,25 @@ TEST(CliNames, ChartsDrawAnyFileName) {
     }
 }
 
+// A bidirectional override in a name would turn the name around where it is shown: every page
+// and picture that names the file shows it escaped.
+TEST(CliNames, BidiControlsInANameAreEscapedInPagesAndPictures) {
+    TTempDir dir;
+    const std::string path = dir.Path("gpj.\u202Etxt");
+    WriteBytes(path, ReadBytes(kCardioid));
+    for (const char* out : {"report.html", "report.svg", "polar.svg", "rect.svg"}) {
+        const std::string kind = out[0] == 'p'                    ? "polar-db"
+                                 : out[0] == 'r' && out[2] == 'c' ? "rect-db"
+                                                                  : "report";
+        const TCliRun run = RunCli({"plot", "--kind", kind, "--config", path, dir.Path(out)});
+        ASSERT_EQ(run.ExitCode, 0) << out << ": " << run.Err;
+        const std::string page = ReadBytes(dir.Path(out));
+        EXPECT_EQ(page.find("\u202E"), std::string::npos) << out;
+        // Pictures draw their text as glyphs; the page holds it as text.
+        if (kind == "report" && out[7] == 'h') {
+            EXPECT_NE(page.find("gpj.\\u202Etxt"), std::string::npos) << out;
+        }
+    }
+}
+
 }  // namespace

@@ -305,4 +305,57 @@ TEST(CliOptions, SweepColumnsAreTheJsonFiguresWithTheSameValues) {
     }
 }
 
+struct TPassedOverCase {
+    const char* Name;
+    std::vector<std::string> Args;
+    std::string Warning;  // empty: the call is clean
+};
+
+// What the command line gives and the call passes over is said on standard error, and
+// --strict fails the call on it; what is taken is not.
+TEST(CliOptions, PassedOverOptionsWarnAndStrictFails) {
+    const std::vector<TPassedOverCase> cases = {
+        {"radius without lengths",
+         {"pattern", "--radius", "0.001"},
+         "warning: --radius, --feed and --z0"},
+        {"feed without lengths",
+         {"nec", "--feed", "voltage", "o.nec"},
+         "warning: --radius, --feed and --z0 apply to wires, and no emitter has a length"},
+        {"z0 without lengths",
+         {"pattern", "--z0", "75"},
+         "warning: --radius, --feed and --z0 apply to wires, and no emitter has a length"},
+        {"length repeated",
+         {"pattern", "--type", "1", "--length", "0.5", "--length", "0.4"},
+         "warning: --length is given more than once: 0.4 replaces 0.5"},
+        {"elevation repeated",
+         {"pattern", "--elevation", "10", "--elevation=20"},
+         "--elevation is given more than once"},
+        {"radius with a length",
+         {"pattern", "--type", "1", "--length", "0.5", "--radius", "0.001"},
+         ""},
+        {"radius with the file's lengths",
+         {"pattern", "--config", Example("yagi-2"), "--radius", "0.001"},
+         ""},
+        {"the same value twice", {"pattern", "--elevation", "10", "--elevation", "10"}, ""},
+    };
+    TTempDir dir;
+    for (const TPassedOverCase& c : cases) {
+        std::vector<std::string> args = c.Args;
+        if (args.front() == "nec") args.back() = dir.Path(args.back());
+        const TCliRun run = RunCli(args);
+        EXPECT_EQ(run.ExitCode, 0) << c.Name << ": " << run.Err;
+        args.push_back("--strict");
+        const TCliRun strict = RunCli(args);
+        if (c.Warning.empty()) {
+            EXPECT_EQ(run.Err, "") << c.Name;
+            EXPECT_EQ(strict.ExitCode, 0) << c.Name << ": " << strict.Err;
+            continue;
+        }
+        EXPECT_NE(run.Err.find(c.Warning), std::string::npos) << c.Name << run.Err;
+        EXPECT_EQ(strict.ExitCode, 1) << c.Name;
+        EXPECT_EQ(strict.Out, "") << c.Name;
+        EXPECT_NE(strict.Err.find("--strict"), std::string::npos) << c.Name << strict.Err;
+    }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -294,17 +295,25 @@ TEST(ConfigLintTest, EachLineTheLoadPassesOverIsNamedWithItsNumber) {
          "\n; c\n \t\n[Прочее]\n",
          {"f.txt:4: unknown section [Прочее]: skipped"}},
         {"amplitudes left to their own reader", "[Излучатель 1]\nАмплитуда=-1\n", {}},
+        {"text after a section's bracket",
+         "[Излучатель 1] x]\nX=1\n[Все излучатели] ; comment\n[Прочее]2\n",
+         {"f.txt:1: text x] after section [Излучатель 1]: passed over",
+          "f.txt:4: text 2 after section [Прочее]: passed over",
+          "f.txt:4: unknown section [Прочее]: skipped"}},
     };
     for (const auto& c : cases) {
-        for (int variant = 0; variant < 8; ++variant) {
+        for (int variant = 0; variant < 12; ++variant) {
             const bool utf8Names = variant & 1;
-            const bool crlf = variant & 2;
-            const bool byteOrderMark = variant & 4;
+            const bool byteOrderMark = variant & 2;
+            const std::string lineEnd = std::array{"\n", "\r\n", "\r"}[variant / 4];
             SCOPED_TRACE(std::string(c.Name) + (utf8Names ? ", UTF-8" : ", Windows-1251") +
-                         (crlf ? ", CR LF" : ", LF") + (byteOrderMark ? ", BOM" : ""));
+                         (lineEnd == "\n"   ? ", LF"
+                          : lineEnd == "\r" ? ", CR"
+                                            : ", CR LF") +
+                         (byteOrderMark ? ", BOM" : ""));
             std::string text = utf8Names ? c.Text : Utf8ToCp1251(c.Text).value();
-            for (std::size_t at = 0; crlf && (at = text.find('\n', at)) != text.npos; at += 2)
-                text.insert(at, "\r");
+            for (std::size_t at = 0; (at = text.find('\n', at)) != text.npos; at += lineEnd.size())
+                text.replace(at, 1, lineEnd);
             if (byteOrderMark) text.insert(0, "\xEF\xBB\xBF");
             const TWarnings warnings = ConfigurationWarnings(TIniFile::FromText(text), "f.txt");
             EXPECT_EQ(warnings.Lines(), c.Expected);
@@ -331,7 +340,7 @@ TEST_F(ConfigWarningBoundTest, ARunPrintsTwentyWarningsAFileThenHowManyMoreAndCo
     const std::string path = PathOf("many.txt");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Unknown);
-        std::string text = Utf8ToCp1251("[Излучатель 1]\r\nАмплитуда=-1\r\n").value();
+        std::string text = Utf8ToCp1251("[Излучатель 1]\r\nВключен=1\r\nАмплитуда=-1\r\n").value();
         for (int n = 0; n < c.Unknown; ++n) text += "[Unknown " + std::to_string(n) + "]\r\n";
         WriteBytes(path, text);
         TSessionSteps steps;
@@ -340,7 +349,7 @@ TEST_F(ConfigWarningBoundTest, ARunPrintsTwentyWarningsAFileThenHowManyMoreAndCo
         EXPECT_EQ(session.WarningCount, static_cast<std::size_t>(c.Unknown) + 1);
         ASSERT_EQ(session.Warnings.size(), c.Lines);
         if (c.Unknown > 0) {
-            EXPECT_EQ(session.Warnings.front(), path + ":3: unknown section [Unknown 0]: skipped");
+            EXPECT_EQ(session.Warnings.front(), path + ":4: unknown section [Unknown 0]: skipped");
         }
         EXPECT_NE(session.Warnings.back().find(c.Last), std::string::npos)
             << session.Warnings.back();

@@ -25,6 +25,8 @@ std::vector<THostileKind> HostileKinds() {
     return {
         {"long UTF-8 section names", "", longName + "]\r\n"},
         {"bare line ends", "", "\n"},
+        {"bare CRs", "", "\r"},
+        {"CR-ended keys among CR LF", section, "X=1\rY=2\r\n"},
         {"section names one letter off", "", "[" + std::string(kEmitterSectionPrefix) + "9]\r\n"},
         {"the same in UTF-8", "", "[Излучатель 9]\r\n"},
         {"UTF-8 keys one letter off", section, "Включек=1\n"},

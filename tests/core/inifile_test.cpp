@@ -22,6 +22,9 @@ TEST(IniFileReadTest, FindsValuesByTheFileRules) {
         {"CR LF lines", "[s]\r\nk=v\r\n", "s", "k", "v"},
         {"LF lines", "[s]\nk=v\n", "s", "k", "v"},
         {"no final line end", "[s]\nk=v", "s", "k", "v"},
+        {"CR lines", "[s]\rk=v\r", "s", "k", "v"},
+        {"CR lines among CR LF", "[t]\r\nk=1\r[s]\r\n\rk=v\r\n", "s", "k", "v"},
+        {"CR ends a value", "[s]\rk=v\rj=w", "s", "k", "v"},
         {"Latin case ignored", "[SeC]\nKEY=v\n", "sEc", "key", "v"},
         {"Cyrillic case ignored",
          "[\xC2\xD1\xC5 \xC8\xC7\xCB\xD3\xD7\xC0\xD2\xC5\xCB\xC8]\n"
@@ -97,6 +100,8 @@ TEST(IniFileWriteTest, EditsOnlyTheLineItWrites) {
         {"new section at the end", "; c\r\n[a]\r\nx=1\r\n", "s", "k", "v",
          "; c\r\n[a]\r\nx=1\r\n[s]\r\nk=v\r\n"},
         {"no final line end", "[a]\r\nx=1", "s", "k", "v", "[a]\r\nx=1\r\n[s]\r\nk=v\r\n"},
+        {"key in CR lines replaced in place", "[s]\rk=1\r[t]\r", "s", "k", "2", "[s]\rk=2\r[t]\r"},
+        {"new key in CR lines", "[s]\rj=1\r\r[t]\r", "s", "k", "v", "[s]\rj=1\rk=v\r\n\r[t]\r"},
         {"final lone CR", "[a]\r", "s", "k", "v", "[a]\r\n[s]\r\nk=v\r\n"},
         {"new key before the blank lines of its section",
          "[s]\r\na=1\r\n\r\n; next\r\n\r\n[t]\r\nb=2\r\n", "s", "k", "v",

@@ -20,6 +20,11 @@ TEST(DisplayNameTest, NamesAreReadInTheLocaleThenAsWindows1251ThenEscaped) {
         {"C.UTF-8", "\xD2\xE5\xF1\xF2.txt", "Тест.txt"},
         {"C.UTF-8", "\x98Тест\xD2.txt", "\\x98Тест\\xD2.txt"},
         {"C.UTF-8", "a\nb\tc\x7F.txt", "a\\nb\\tc\\x7F.txt"},
+        {"C.UTF-8", "\u202Eexe.txt", "\\u202Eexe.txt"},
+        {"C.UTF-8", "a\u2066b\u2069\u200E\u200F\u061C.txt",
+         "a\\u2066b\\u2069\\u200E\\u200F\\u061C.txt"},
+        {"C.UTF-8", "\x98\u202Aa\u202B.txt", "\\x98\\u202Aa\\u202B.txt"},
+        {"C.UTF-8", "\u2065\u2070\u202F\u200D.txt", "\u2065\u2070\u202F\u200D.txt"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Shown);

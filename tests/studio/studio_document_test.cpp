@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QUndoStack>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "config/cp1251.h"
 #include "model/phaseangle.h"
@@ -133,6 +136,35 @@ TEST_F(StudioFileTest, AFilesSoilIsKnownAsItsPreset) {
         "[Все излучатели]\r\nТип=1\r\nЗемля=2\r\nВысота=0,25\r\nЧастота=7,1\r\n"
         "Проницаемость=5\r\nПроводимость=0,001\r\n");
     EXPECT_EQ(OpenDocument(Path).Document.Soil, 1);  // poor
+}
+
+// A fifo is read once, its wires too, while something writes to it; with no writer the open
+// gives up after its wait and says why, rather than leaving the window blank.
+TEST_F(StudioFileTest, AFifoOpensWhileWrittenAndGivesUpWithoutAWriter) {
+    std::filesystem::remove(Path);
+    ASSERT_EQ(::mkfifo(Path.c_str(), 0600), 0);
+    const std::string text = Utf8ToCp1251(
+                                 "[Все излучатели]\r\nТип=1\r\nРадиус=0,002\r\n"
+                                 "[Излучатель 1]\r\nВключен=1\r\nДлина=0,5\r\n")
+                                 .value();
+    std::thread writer([&] { std::ofstream(Path, std::ios::binary) << text; });
+    const TOpenedDocument opened = OpenDocument(Path, std::chrono::seconds(10));
+    writer.join();
+    EXPECT_EQ(opened.Document.Wires.Lengths[0], 0.5);
+    EXPECT_EQ(opened.Document.Wires.Radius, 0.002);
+
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        OpenDocument(Path, std::chrono::milliseconds(300));
+        ADD_FAILURE() << "a fifo without a writer opened";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("nothing was written to it within 1 second"),
+                  std::string::npos)
+            << e.what();
+    }
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(300));
+    EXPECT_LT(waited, std::chrono::seconds(3));
 }
 
 }  // namespace
