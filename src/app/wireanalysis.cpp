@@ -32,12 +32,11 @@ TWireKeys KeysOf(const TAnalysisRequest& request) {
             const std::string place = DisplayName(*config) + ":" + std::to_string(f->Line);
             switch (f->Kind) {
                 case TWireKeyFault::Length:
-                    throw EUsageError(TrFormat(
-                        "%s: invalid length %s of emitter %s: wavelengths, more than 0 and at "
-                        "most 2",
-                        {place, DisplayName(f->Value), Emitter(f->Emitter)}));
+                    throw EUsageError(
+                        TrFormat("%s: invalid length %s of emitter %s: wavelengths, 0.005 to 2",
+                                 {place, DisplayName(f->Value), Emitter(f->Emitter)}));
                 case TWireKeyFault::Radius:
-                    throw EUsageError(TrFormat("%s: invalid radius %s: wavelengths, more than 0",
+                    throw EUsageError(TrFormat("%s: invalid radius %s: wavelengths, at least 1e-10",
                                                {place, DisplayName(f->Value)}));
                 case TWireKeyFault::Feed:
                     throw EUsageError(TrFormat("%s: invalid feed %s: 0 (current) or 1 (voltage)",

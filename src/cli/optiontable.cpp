@@ -102,7 +102,7 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
         Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y (wavelengths, -1000000 to 1000000), phase "
            "(periods of lag, or the current's angle in degrees as -90deg, a lag negative), "
            "amplitude (0 to 1e100), on (0 or 1) or length "
-           "(wavelengths of wire, more than 0 and at most 2)");
+           "(wavelengths of wire, 0.005 to 2)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
     if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
@@ -111,7 +111,7 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
     const std::string fieldName = value.substr(colon + 1, equals - colon - 1);
     if (fieldName == "length") {
         const auto length = Number(c, value.substr(equals + 1));
-        if (!length || !(*length > 0 && *length <= kMaxWireLength))
+        if (!length || !(*length >= kMinWireLength && *length <= kMaxWireLength))
             BadValue(option, value, expected);
         c.Options.Wires.Lengths[static_cast<std::size_t>(value[0] - '1')] =
             static_cast<double>(*length);
@@ -253,24 +253,24 @@ const TOptionRow kOptions[] = {
          c.Options.CutBearing = WholeBearing(name, value);
      }},
     {"--length", "L", kPattern | kSave | kNec | kSweep | kDesign, false,
-     Msgid("makes every emitter a thin straight wire this many wavelengths long, more than 0 and "
-           "at most 2, along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
+     Msgid("makes every emitter a thin straight wire this many wavelengths long, 0.005 to 2, "
+           "along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
            "and fed at its centre; over perfect ground at height 0 an upright wire is a monopole "
            "fed at its base. Coupling then sets the currents, the pattern and every figure "
            "(default: the file's lengths, else ideal emitters)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double l =
-             Real(c, name, value, 0, kMaxWireLength, Tr("wavelengths, more than 0 and at most 2"));
-         if (!(l > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and at most 2"));
+             Real(c, name, value, kMinWireLength, kMaxWireLength, Tr("wavelengths, 0.005 to 2"));
          c.Options.Wires.AllLengths = static_cast<double>(l);
      }},
     {"--radius", "A", kPattern | kSave | kNec | kSweep | kDesign, false,
-     Msgid("the wires' radius in wavelengths, more than 0 and under a tenth of the shortest "
+     Msgid("the wires' radius in wavelengths, at least 1e-10 and under a tenth of the shortest "
            "length (default: the file's, else 0.0005)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         const long double a = Real(c, name, value, 0, kMaxWireLength / 10,
-                                    Tr("wavelengths, more than 0 and under 0.2"));
-         if (!(a > 0)) BadValue(name, value, Tr("wavelengths, more than 0 and under 0.2"));
+         const long double a = Real(c, name, value, kMinWireRadius, kMaxWireLength / 10,
+                                    Tr("wavelengths, at least 1e-10 and under 0.2"));
+         if (!(a < kMaxWireLength / 10))
+             BadValue(name, value, Tr("wavelengths, at least 1e-10 and under 0.2"));
          c.Options.Wires.Radius = static_cast<double>(a);
      }},
     {"--feed", "current|voltage", kPattern | kSave | kNec | kSweep | kDesign, false,

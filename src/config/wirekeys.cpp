@@ -41,13 +41,13 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
             const std::optional<double> v = Value(line.Value);
             if (slot.Section > 0) {
                 const int k = static_cast<int>(slot.Section);
-                if (!v || !(*v > 0 && *v <= kMaxWireLength)) {
+                if (!v || !(*v >= kMinWireLength && *v <= kMaxWireLength)) {
                     fail(line, TWireKeyFault::Length, k);
                     return false;
                 }
                 keys.Settings.Lengths[static_cast<std::size_t>(k - 1)] = *v;
             } else if (slot.Key == 0) {
-                if (!v || !(*v > 0)) {
+                if (!v || !(*v >= kMinWireRadius)) {
                     fail(line, TWireKeyFault::Radius, 0);
                     return false;
                 }

@@ -16,8 +16,8 @@ inline constexpr std::string_view kFeedKey = "\xCF\xE8\xF2\xE0\xED\xE8\xE5";  //
 // A value of those keys that no wire can have, where it stands in the file.
 struct TWireKeyFault {
     enum TKind {
-        Length,  // not a number above 0 and at most kMaxWireLength wavelengths
-        Radius,  // not a number above 0
+        Length,  // not a number from kMinWireLength to kMaxWireLength wavelengths
+        Radius,  // not a number of at least kMinWireRadius
         Feed,    // neither 0 (current) nor 1 (voltage)
     } Kind = Length;
     int Line = 0;     // from 1

@@ -367,8 +367,9 @@ TEST(CliWires, WiresThatCannotBeExitTwoNamingWhy) {
         {{"--config", dir.Path("bad.txt")}, badLine},
         {{"--type", "1", "--length", "0.5", "--feed", "dc"}, "--feed"},
         // Beyond what a double holds, or what the thin-wire model does: a reason, never NaN.
-        {{"--type", "1", "--length", "0.5", "--radius", "1e-300"}, "the radius"},
-        {{"--type", "1", "--length", "1e-100", "--radius", "1e-102"}, "emitter 1"},
+        {{"--type", "1", "--length", "0.5", "--radius", "1e-300"}, "--radius"},
+        {{"--type", "1", "--length", "1e-100", "--radius", "1e-102"}, "--length"},
+        {{"--type", "1", "--set", "1:length=0.004"}, "--set"},
         {{"--type", "1", "--length", "0.5", "--radius", "0.0499999", "--set", "2:on=0", "--set",
           "3:on=0", "--set", "4:on=0"},
          "thin-wire model"},
