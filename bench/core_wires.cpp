@@ -81,10 +81,15 @@ std::string EightUprightFile(double east, double phaseStep) {
 }
 
 TPatternResult AnalyseFile(const std::string& text) {
-    TAnalysisRequest request;
-    request.Steps.ConfigFile = "eight.txt";
-    request.Steps.ConfigText = text;
-    return Analyse(request);
+    const TLoadedArray loaded = LoadArrayText("eight.txt", text);
+    TArrayCase arrayCase;
+    arrayCase.Array = loaded.Array;
+    arrayCase.Wires = loaded.Wires.Settings;
+    arrayCase.Field = loaded.Ground && loaded.Ground->Kind != TGroundKind::None
+                          ? TFieldSpec{TFieldModel::OverGround, 0, *loaded.Ground}
+                          : TFieldSpec{TFieldModel::FreeSpace};
+    arrayCase.ElevationAtTakeoff = true;
+    return *Analyse(arrayCase).Result;
 }
 
 // Everything `pattern` reports of the eight dipoles, their matrix filled and factored afresh

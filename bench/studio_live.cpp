@@ -105,7 +105,7 @@ void BM_StudioAnalysisOfOneStep(benchmark::State& state) {
     for (auto _ : state) {
         degrees = degrees == 179 ? -179 : degrees + 1;
         d.Array.Emitter(2).Phase = PhaseFromDegrees(degrees);
-        benchmark::DoNotOptimize(Analyse(AnalysisRequestOf(d, std::nullopt)));
+        benchmark::DoNotOptimize(Analyse(CaseOf(d, std::nullopt)));
     }
 }
 BENCHMARK(BM_StudioAnalysisOfOneStep)
@@ -117,7 +117,8 @@ BENCHMARK(BM_StudioAnalysisOfOneStep)
 // The wires' 41-step frequency sweep the window draws once a drag rests.
 void BM_StudioWireSweep(benchmark::State& state) {
     const TStudioDocument d = Document(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(SweepDrive(SweepRequestOf(d), 0.05L, 41));
+    for (auto _ : state) benchmark::DoNotOptimize(
+            SweepDrive(CaseOf(d, std::nullopt), DesignFrequencyMhz(d), 0.05L, 41));
 }
 BENCHMARK(BM_StudioWireSweep)
     ->ArgName("array")

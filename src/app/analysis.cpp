@@ -119,119 +119,80 @@ std::optional<long double> MeanPowerDb(const TPatternResult& result) {
 
 }  // namespace
 
-TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround) {
-    TGround ground = fileGround.value_or(TGround{});
-    if (request.Kind) ground.Kind = *request.Kind;
-    if (request.HeightWavelengths) ground.HeightWavelengths = *request.HeightWavelengths;
-    if (request.FrequencyMhz) ground.FrequencyMhz = *request.FrequencyMhz;
-    if (request.Permittivity) ground.Permittivity = *request.Permittivity;
-    if (request.Conductivity) ground.Conductivity = *request.Conductivity;
-    if (ground.Kind == TGroundKind::None) {
-        if (request.HeightWavelengths) {
-            throw EUsageError(
-                Tr("the height needs a ground: --ground perfect or real, or a configuration "
-                   "that sets one"));
-        }
-        return ground;
-    }
-    if (!(ground.HeightWavelengths >= 0 && std::isfinite(ground.HeightWavelengths))) {
-        throw EUsageError(TrFormat("invalid height %s: a number of wavelengths of 0 or more",
-                                   {Number(ground.HeightWavelengths)}));
-    }
-    if (ground.Kind == TGroundKind::Real) {
-        if (!(ground.FrequencyMhz > 0 && std::isfinite(ground.FrequencyMhz))) {
-            throw EUsageError(Tr("--ground real needs --frequency in MHz"));
-        }
-        // A soil left out would be read as vacuum, whose answer looks like one for a ground.
-        const bool fileSoil = fileGround && fileGround->Kind == TGroundKind::Real;
-        if (!fileSoil && (!request.Permittivity || !request.Conductivity)) {
-            throw EUsageError(TrFormat(
-                "--ground real needs its soil: --soil, or --permittivity and --conductivity "
-                "(missing: %s)",
-                {!request.Permittivity && !request.Conductivity ? "--permittivity, --conductivity"
-                 : !request.Permittivity                        ? "--permittivity"
-                                                                : "--conductivity"}));
-        }
-        if (!(ground.Permittivity >= 1 && std::isfinite(ground.Permittivity))) {
-            throw EUsageError(
-                TrFormat("invalid permittivity %s: a relative permittivity of 1 or more",
-                         {Number(ground.Permittivity)}));
-        }
-        if (!(ground.Conductivity >= 0 && std::isfinite(ground.Conductivity))) {
-            throw EUsageError(
-                TrFormat("invalid conductivity %s: S/m, 0 or more", {Number(ground.Conductivity)}));
-        }
-    }
-    return ground;
+namespace {
+
+bool Polarised(int type) {
+    return type == etVerticalDipole || type == etHorizontalDipoleNS ||
+           type == etHorizontalDipoleWE;
 }
 
-TPatternResult Analyse(const TAnalysisRequest& request) {
-    TPatternResult result;
-    result.Config = request.Steps.ConfigFile;
-    result.Taper = request.Steps.Taper;
-    // The formula, the ground and the elevation are settled once the array is, then the
-    // pattern is computed once in them.
-    TSessionSteps steps = request.Steps;
-    bool unpolarisedFileGround = false;
-    // The wires' keys are read once, when first asked for: after the file has loaded.
-    std::optional<TWireSettings> wires;
-    const auto wireSettings = [&]() -> const TWireSettings& {
-        if (!wires) wires = WireSettingsOf(request);
-        return *wires;
+}  // namespace
+
+std::optional<TCaseFault> GroundFault(const TGround& g) {
+    if (g.Kind == TGroundKind::None) return std::nullopt;
+    const auto fault = [](TCaseFault::TKind kind, long double value) {
+        TCaseFault f;
+        f.Kind = kind;
+        f.Value = value;
+        return f;
     };
-    steps.ResolveField = [&](const TArray& array, const std::optional<TGround>& fileGround) {
-        TFieldSpec field = request.Steps.Field;
-        // A formula named explicitly outweighs the file's ground; the options' ground cannot
-        // come with one.
-        if (request.ModelGiven) return field;
-        const TGround ground = ResolveGround(request.Ground, fileGround);
-        if (ground.Kind == TGroundKind::None) return field;
-        const int type = array.EmitterType;
-        if (type != etVerticalDipole && type != etHorizontalDipoleNS &&
-            type != etHorizontalDipoleWE) {
-            // A file may keep its ground beside a type the window set later: it loads as the
-            // window shows it, in free space, and says so.
-            if (!request.Ground.Kind) {
-                unpolarisedFileGround = true;
-                return field;
-            }
-            throw EUsageError(
-                TrFormat("over ground the emitters need a polarisation: type %s has none (use "
-                         "--type 1, 2 or 3)",
-                         {std::to_string(type)}));
+    if (!(g.HeightWavelengths >= 0 && std::isfinite(g.HeightWavelengths))) {
+        return fault(TCaseFault::BadHeight, g.HeightWavelengths);
+    }
+    if (g.Kind != TGroundKind::Real) return std::nullopt;
+    if (!(g.FrequencyMhz > 0 && std::isfinite(g.FrequencyMhz))) {
+        return fault(TCaseFault::NoFrequency, g.FrequencyMhz);
+    }
+    if (!(g.Permittivity >= 1 && std::isfinite(g.Permittivity))) {
+        return fault(TCaseFault::BadPermittivity, g.Permittivity);
+    }
+    if (!(g.Conductivity >= 0 && std::isfinite(g.Conductivity))) {
+        return fault(TCaseFault::BadConductivity, g.Conductivity);
+    }
+    return std::nullopt;
+}
+
+TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
+    TAnalysisOutcome outcome;
+    TPatternResult& result = outcome.Result.emplace();
+    TArraySession& session = result.Session;
+    static_cast<TArray&>(session.Model) = arrayCase.Array;
+    const TArray& array = session.Model;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const auto row = static_cast<unsigned>(k - 1);
+        const TEmitter& e = array.Emitter(k);
+        session.Checked[row] = e.Enabled;
+        session.Grid[row] = {FormatGeneral(e.X), FormatGeneral(e.Y), FormatGeneral(e.Phase)};
+    }
+    TFieldSpec field = arrayCase.Field;
+    const bool over = field.Model == TFieldModel::OverGround;
+    if (over) {
+        std::optional<TCaseFault> fault = GroundFault(field.Ground);
+        if (!Polarised(array.EmitterType)) {
+            fault = TCaseFault{};
+            fault->Kind = TCaseFault::Unpolarised;
+            fault->Type = array.EmitterType;
         }
-        field = {TFieldModel::OverGround, field.ElevationDegrees, ground};
-        // Wires give their own ground figures: the ideal emitters' would be thrown away.
-        if (HasWireLengths(wireSettings(), array)) return field;
-        result.GroundFigures = ComputeGroundFigures(array, ground);
+        if (fault) return {std::nullopt, fault};
+    } else {
+        field.Ground = {};
+    }
+    result.Field = session.Field = field;
+    if (auto fault = AnalyseWires(arrayCase, result)) return {std::nullopt, fault};
+    if (result.Wires.Solved) return outcome;
+    if (over) {
+        result.GroundFigures = ComputeGroundFigures(array, field.Ground);
         // By default the azimuth pattern, its read-outs and figures lie at the take-off angle.
-        if (!request.ElevationGiven && result.GroundFigures) {
+        if (arrayCase.ElevationAtTakeoff && result.GroundFigures) {
             field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
         }
-        return field;
-    };
-    steps.PatternElsewhere = [&](const TArray& array) {
-        return HasWireLengths(wireSettings(), array);
-    };
-    result.Session = BuildSession(steps);
-    result.Field = result.Session.Field;
-    if (unpolarisedFileGround) {
-        result.Session.Warnings.push_back(TrFormat(
-            "%s: its ground needs polarised emitters (type 1, 2 or 3), not type %s: the array "
-            "is taken in free space",
-            {DisplayName(*request.Steps.ConfigFile),
-             std::to_string(result.Session.Model.EmitterType)}));
-        ++result.Session.WarningCount;
     }
-    if (request.WireOptionsGiven && !HasWireLengths(wireSettings(), result.Session.Model)) {
-        result.Session.Warnings.push_back(
-            Tr("--radius, --feed and --z0 apply to wires, and no emitter has a length (--length, "
-               "--set N:length or the file's): they are passed over"));
-        ++result.Session.WarningCount;
-    }
-    if (AnalyseWires(request, wireSettings(), result)) return result;
-    const TArray& array = result.Session.Model;
-    const TPattern& pattern = result.Session.Pattern;
+    result.Field = session.Field = field;
+    session.Pattern = arrayCase.WindowDrawings.empty()
+                          ? ComputePattern(array, field)
+                          : WindowDrawing(arrayCase.WindowDrawings, field);
+    session.Labels = DiagramLabels(session.Pattern, field.ElevationDegrees);
+    const TPattern& pattern = session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
         result.Metrics = ComputeMetrics(
             pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); },
@@ -245,12 +206,34 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     const bool horizon =
         result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
     result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
-    result.CutBearing = request.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
+    result.CutBearing = arrayCase.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
     // Above the horizon the window's formula is no physical field: its cut is the free space's.
     result.CutField = result.Field.Model == TFieldModel::Window ? TFieldSpec{TFieldModel::FreeSpace}
                                                                 : result.Field;
     result.Cut = ElevationCut(array, result.CutField, result.CutBearing);
-    return result;
+    return outcome;
+}
+
+TChartSeries ChartSeriesOf(const TPatternResult& result) {
+    const TArraySession& session = result.Session;
+    TChartSeries series;
+    series.Name = result.Config
+                      ? DisplayName(std::filesystem::path(*result.Config).filename().string())
+                      : "—";
+    series.Pattern = session.Pattern;
+    series.Zero = !result.Metrics;
+    if (result.Metrics) series.HalfPower = result.Metrics->HalfPower;
+    series.Cut = result.Cut;
+    series.CutBearing = result.CutBearing;
+    series.MeanPowerDb = MeanPowerDb(result);
+    series.Gain = result.Wires.Solved != nullptr;
+    if (result.Field.Model == TFieldModel::OverGround) {
+        if (const auto& g = result.GroundFigures) {
+            series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,
+                              g->TakeoffHighDegrees};
+        }
+    }
+    return series;
 }
 
 TChartArray ChartArrayOf(const TPatternResult& result) {
@@ -259,22 +242,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     chart.Array = session.Model;
     chart.ElevationDegrees = result.Field.ElevationDegrees;
     TReportArray& report = chart.Report;
-    report.Series.Name =
-        result.Config ? DisplayName(std::filesystem::path(*result.Config).filename().string())
-                      : "—";
-    report.Series.Pattern = session.Pattern;
-    report.Series.Zero = !result.Metrics;
-    if (result.Metrics) report.Series.HalfPower = result.Metrics->HalfPower;
-    report.Series.Cut = result.Cut;
-    report.Series.CutBearing = result.CutBearing;
-    report.Series.MeanPowerDb = MeanPowerDb(result);
-    report.Series.Gain = result.Wires.Solved != nullptr;
-    if (result.Field.Model == TFieldModel::OverGround) {
-        if (const auto& g = result.GroundFigures) {
-            report.Series.Takeoff = {g->TakeoffElevationDegrees, g->TakeoffLowDegrees,
-                                     g->TakeoffHighDegrees};
-        }
-    }
+    report.Series = ChartSeriesOf(result);
     for (int k = 1; k <= kEmitterCount; ++k) {
         report.Enabled[static_cast<unsigned>(k - 1)] = session.Model.Emitter(k).Enabled;
     }

@@ -14,27 +14,6 @@
 
 namespace {
 
-// The analysis of the text as `pattern` would analyse the written file at the elevation the
-// design was made for (over ground the take-off angle moves with the excitation): the same
-// formula and cut, the ground and everything else from the file itself.
-TPatternResult AnalyseText(const TAnalysisRequest& request, const TPatternResult& start,
-                           const std::string& fileName, const std::string& text) {
-    TAnalysisRequest written;
-    written.Steps.ConfigFile = fileName;
-    written.Steps.ConfigText = text;
-    written.Steps.Field = request.Steps.Field;
-    written.Steps.Field.ElevationDegrees = start.Field.ElevationDegrees;
-    written.CutBearing = request.CutBearing;
-    written.ModelGiven = request.ModelGiven;
-    written.ElevationGiven = true;
-    written.Wires.Z0 = request.Wires.Z0;  // the only wire setting the file does not keep
-    return Analyse(written);
-}
-
-bool IsFrontRatio(TDesignGoal goal) {
-    return goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear;
-}
-
 // The wires' design: the port currents are the excitation. A voltage feed writes the voltages
 // that drive the designed currents, V = Z I, in their place.
 std::optional<TRefusal> DesignWires(TArray& array, const TWireResult& wires, TDesignGoal goal,
@@ -83,26 +62,70 @@ bool WithinOneDegree(int a, int b) {
 
 }  // namespace
 
-std::optional<TRefusal> DesignExcitation(TArray& array, const TPatternResult& analysis,
-                                         TDesignGoal goal, const TDesignTarget& target,
-                                         bool freeAmplitudes, TDesignReport& report) {
+bool IsFrontRatio(TDesignGoal goal) {
+    return goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear;
+}
+
+TDesignTarget DesignTargetOf(const TPatternResult& analysis, const TDesignRequest& design,
+                             std::optional<int> bearing) {
+    TDesignTarget target;
+    target.BearingDegrees =
+        bearing ? *bearing : DisplayedBearing(analysis.Session.Pattern.MaxGainAngle);
+    target.ElevationDegrees = analysis.Field.ElevationDegrees;
+    target.NullBearings = design.Nulls;
+    return target;
+}
+
+TDesignedExcitation DesignExcitation(const TPatternResult& analysis, const TDesignRequest& design,
+                                     const TDesignTarget& target) {
+    TDesignedExcitation out;
+    out.Array = analysis.Session.Model;
+    const bool front = IsFrontRatio(design.Goal);
+    const bool rear = design.Goal == TDesignGoal::FrontToRear;
+    if (front) out.InputRatioDb = InputRatioDb(analysis, target, rear);
+    TDesignReport& report = out.Report;
     if (analysis.Wires.Solved) {
-        return DesignWires(array, analysis.Wires, goal, target, freeAmplitudes, report);
+        out.Refusal = DesignWires(out.Array, analysis.Wires, design.Goal, target,
+                                  design.FreeAmplitudes, report);
+    } else if (front) {
+        DesignFrontToBack(out.Array, analysis.Field, target, rear, design.FreeAmplitudes, report);
+    } else {
+        const TGround ground =
+            analysis.Field.Model == TFieldModel::OverGround ? analysis.Field.Ground : TGround{};
+        out.Refusal = DesignMaxDirectivity(out.Array, ground, target, report);
     }
-    if (IsFrontRatio(goal)) {
-        DesignFrontToBack(array, analysis.Field, target, goal == TDesignGoal::FrontToRear,
-                          freeAmplitudes, report);
-        return std::nullopt;
+    if (out.Refusal) {
+        out.Array = analysis.Session.Model;
+        return out;
     }
-    const TGround ground =
-        analysis.Field.Model == TFieldModel::OverGround ? analysis.Field.Ground : TGround{};
-    return DesignMaxDirectivity(array, ground, target, report);
+    if (!front && report.SensitivityDb > kSuperDirectiveDb) {
+        out.Warning = TrFormat(
+            "the design is super-directive: its currents are %s dB larger than a uniform "
+            "excitation's for its field",
+            {FormatFixed(report.SensitivityDb, 18, 1)});
+    }
+    return out;
 }
 
 long double DesignedRatioDb(const TPatternResult& designed, TDesignGoal goal) {
     const auto& metrics = designed.Metrics;
     if (!metrics) return -HUGE_VALL;
     return goal == TDesignGoal::FrontToRear ? metrics->FrontToRearDb : metrics->FrontToBackDb;
+}
+
+std::optional<TNoImprovement> CheckImprovement(const TDesignedExcitation& design,
+                                               const TDesignTarget& target,
+                                               const TPatternResult& designed, TDesignGoal goal) {
+    if (!IsFrontRatio(goal)) return std::nullopt;
+    // The figure is the design's own as analysed, as `pattern` reports it.
+    TNoImprovement no;
+    no.BeforeDb = design.InputRatioDb;
+    no.AfterDb = DesignedRatioDb(designed, goal);
+    no.BeamBearing = DisplayedBearing(designed.Session.Pattern.MaxGainAngle);
+    no.AskedBearing = static_cast<int>(target.BearingDegrees);
+    if (no.AfterDb >= no.BeforeDb && WithinOneDegree(no.BeamBearing, no.AskedBearing))
+        return std::nullopt;
+    return no;
 }
 
 std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int evaluations) {
@@ -113,57 +136,7 @@ std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int e
                {FigureText(DesignedRatioDb(designed, goal), 2), std::to_string(evaluations)});
 }
 
-TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult& start,
-                           const TDesignRequest& design, std::optional<int> bearing,
-                           const std::string& outFile) {
-    TArray array = start.Session.Model;
-    TDesignTarget target;
-    target.BearingDegrees =
-        bearing ? *bearing : DisplayedBearing(start.Session.Pattern.MaxGainAngle);
-    target.ElevationDegrees = start.Field.ElevationDegrees;
-    target.NullBearings = design.Nulls;
-    const TGround ground =
-        start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
-    const std::string goal(NameOf<TDesignGoal>(kDesignGoalNames, design.Goal));
-    const bool frontToBack = IsFrontRatio(design.Goal);
-    const bool rear = design.Goal == TDesignGoal::FrontToRear;
-
-    TDesignOutcome outcome;
-    TDesignReport report;
-    const long double before = frontToBack ? InputRatioDb(start, target, rear) : 0;
-    if (const auto why =
-            DesignExcitation(array, start, design.Goal, target, design.FreeAmplitudes, report)) {
-        throw EUsageError("--goal " + goal + ": " + RefusalText(*why));
-    }
-    if (!frontToBack) {
-        outcome.Summary = TrFormat("sensitivity: %s dB against a uniform excitation",
-                                   {FormatFixed(report.SensitivityDb, 18, 2)}) +
-                          '\n';
-        if (report.SensitivityDb > kSuperDirectiveDb) {
-            outcome.Warning = TrFormat(
-                "the design is super-directive: its currents are %s dB larger than a uniform "
-                "excitation's for its field",
-                {FormatFixed(report.SensitivityDb, 18, 1)});
-        }
-    }
-
-    const TWireKeys wires = WireKeysToSave(request, array, ground);
-    outcome.File = ConfigurationUpdate(outFile, array, array.EmitterType, &ground);
-    WriteWireKeys(*outcome.File, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
-    outcome.Result = AnalyseText(request, start, outFile, outcome.File->Text());
-    if (!frontToBack) return outcome;
-
-    // The figure is the written file's own, as `pattern` reports it.
-    const long double after = DesignedRatioDb(*outcome.Result, design.Goal);
-    const int beam = DisplayedBearing(outcome.Result->Session.Pattern.MaxGainAngle);
-    const int asked = static_cast<int>(target.BearingDegrees);
-    if (!(after >= before) || !WithinOneDegree(beam, asked)) {
-        throw std::runtime_error(TrFormat(
-            "the design does not improve on the input: %s %s dB with its beam at bearing %s, "
-            "against the input's %s dB at bearing %s; %s is left as it was",
-            {goal, FigureText(after, 2), std::to_string(beam), FigureText(before, 2),
-             std::to_string(asked), outFile}));
-    }
-    outcome.Summary = RatioSummary(*outcome.Result, design.Goal, report.Evaluations) + '\n';
-    return outcome;
+std::string SensitivitySummary(const TDesignReport& report) {
+    return TrFormat("sensitivity: %s dB against a uniform excitation",
+                    {FormatFixed(report.SensitivityDb, 18, 2)});
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "app/analysis.h"
-#include "config/inifile.h"
 #include "model/design.h"
 #include "model/named.h"
 
@@ -27,36 +26,49 @@ struct TDesignRequest {
 // super-directive, lossy and narrow-band in a real antenna.
 inline constexpr long double kSuperDirectiveDb = 10;
 
-// Designs the excitation for the goal towards the target in place, in the analysed array's
-// model: on the wires as solved where the analysis has them (the designed currents written as
-// the file keeps them, the drive voltages that carry them with a voltage feed), otherwise on
-// the ideal elements in the analysis' field. Free amplitudes apply to the front-to-back and
-// front-to-rear goals. Nullopt, or why the array cannot meet the goal.
-std::optional<TRefusal> DesignExcitation(TArray& array, const TPatternResult& analysis,
-                                         TDesignGoal goal, const TDesignTarget& target,
-                                         bool freeAmplitudes, TDesignReport& report);
+// The target of a design of the analysed array: towards the bearing asked for (the maximum's
+// when none) at the analysis' elevation, with the request's nulls.
+TDesignTarget DesignTargetOf(const TPatternResult& analysis, const TDesignRequest& design,
+                             std::optional<int> bearing);
+
+// A designed excitation, not yet judged: the array with it, in the analysed array's model.
+struct TDesignedExcitation {
+    TArray Array;
+    TDesignReport Report;
+    // The input's ratio at the bearing (front-to-back and front-to-rear goals).
+    long double InputRatioDb = 0;
+    std::optional<TRefusal> Refusal;  // why the array cannot meet the goal; Array then stands
+    // The super-directive warning of a greatest-directivity or nulls design, none below the limit.
+    std::optional<std::string> Warning;
+};
+
+// Designs the excitation for the goal towards the target: on the wires as solved where the
+// analysis has them (the designed currents written as the file keeps them; with a voltage feed
+// the drive voltages that carry them, V = Z I), otherwise on the ideal elements in the
+// analysis' field. Free amplitudes apply to the front-to-back and front-to-rear goals.
+TDesignedExcitation DesignExcitation(const TPatternResult& analysis, const TDesignRequest& design,
+                                     const TDesignTarget& target);
+
+bool IsFrontRatio(TDesignGoal goal);
 
 // The ratio the goal seeks (front-to-back or front-to-rear, dB) of an analysed design, as
 // `pattern` reports it of the file; minus infinity where there are no metrics.
 long double DesignedRatioDb(const TPatternResult& designed, TDesignGoal goal);
 
-// "front-to-back: 41.20 dB after 312 evaluations": the ratio of the design as analysed.
-std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int evaluations);
-
-// A designed excitation, not yet written: the file as it will be, and its analysis.
-struct TDesignOutcome {
-    std::optional<TIniFile> File;
-    std::optional<TPatternResult> Result;
-    std::string Summary;                 // the lines printed after the result's report
-    std::optional<std::string> Warning;  // a super-directive design
+// A front-to-back or front-to-rear design that does not improve on its input, or whose beam
+// left the bearing by more than a degree: not to be kept.
+struct TNoImprovement {
+    long double BeforeDb = 0;
+    long double AfterDb = 0;
+    int BeamBearing = 0;
+    int AskedBearing = 0;
 };
+// Nullopt where the design is to be kept; always for the other goals.
+std::optional<TNoImprovement> CheckImprovement(const TDesignedExcitation& design,
+                                               const TDesignTarget& target,
+                                               const TPatternResult& designed, TDesignGoal goal);
 
-// Designs the excitation of the analysed array (start, from request) for the goal, towards
-// `bearing` (the maximum's when none) at the analysis' elevation, as it will be written into
-// outFile, and analyses that text as `pattern` would analyse the file. Throws EUsageError
-// for a goal the array cannot meet, and std::runtime_error when a front-to-back or
-// front-to-rear design does not improve on the input at the bearing (both figures named):
-// such a design is not to be written.
-TDesignOutcome DesignArray(const TAnalysisRequest& request, const TPatternResult& start,
-                           const TDesignRequest& design, std::optional<int> bearing,
-                           const std::string& outFile);
+// The lines a design reports of itself: "front-to-back: 41.20 dB after 312 evaluations" of the
+// ratio as analysed, or the sensitivity of the currents against a uniform excitation.
+std::string RatioSummary(const TPatternResult& designed, TDesignGoal goal, int evaluations);
+std::string SensitivitySummary(const TDesignReport& report);

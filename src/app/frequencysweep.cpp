@@ -2,61 +2,40 @@
 
 #include <limits>
 
-#include "app/wireanalysis.h"
-
-TDesignFrequencyArray ArrayAtDesign(const TAnalysisRequest& request) {
-    const TArraySession session = BuildSession(request.Steps);
-    TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
-    d.Wires = WireKeysToSave(request, d.Array, d.Ground);
-    return d;
-}
-
-TAnalysisRequest FrequencyStep(const TAnalysisRequest& request, const TDesignFrequencyArray& design,
-                               long double mhz) {
-    const long double scale = mhz / *request.Ground.FrequencyMhz;
-    TAnalysisRequest step = request;
-    step.Steps.FocusBearing.reset();
-    step.Steps.Taper.reset();
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = design.Array.Emitter(k);
+TArrayCase CaseAtFrequency(const TArrayCase& design, long double designMhz, long double mhz) {
+    const long double scale = mhz / designMhz;
+    TArrayCase step = design;
+    for (TEmitter& e : step.Array.Emitters) {
         if (!e.Enabled) continue;
-        step.Steps.Settings.push_back({k, TEmitterField::X, e.X * scale});
-        step.Steps.Settings.push_back({k, TEmitterField::Y, e.Y * scale});
-        step.Steps.Settings.push_back({k, TEmitterField::Phase, e.Phase});
-        step.Steps.Settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
+        e.X *= scale;
+        e.Y *= scale;
     }
-    TWireRequest& wires = step.Wires;
-    wires.AllLengths.reset();
-    for (std::size_t i = 0; i < wires.Lengths.size(); ++i) {
-        const auto& length = design.Wires.Settings.Lengths[i];
-        wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
+    for (auto& length : step.Wires.Lengths) {
+        if (length) *length *= static_cast<double>(scale);
     }
-    wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
-    wires.Feed = design.Wires.Settings.Feed;
-    if (design.Ground.Kind != TGroundKind::None) {
-        step.Ground.Kind = design.Ground.Kind;
-        step.Ground.HeightWavelengths = design.Ground.HeightWavelengths * scale;
-        if (design.Ground.Kind == TGroundKind::Real) {
-            step.Ground.Permittivity = design.Ground.Permittivity;
-            step.Ground.Conductivity = design.Ground.Conductivity;
-        }
-    }
-    step.Ground.FrequencyMhz = mhz;
+    step.Wires.Radius *= static_cast<double>(scale);
+    TGround& ground = step.Field.Ground;
+    if (ground.Kind != TGroundKind::None) ground.HeightWavelengths *= scale;
+    ground.FrequencyMhz = mhz;
+    step.WindowDrawings.clear();
     return step;
 }
 
-TDriveSweep SweepDrive(const TAnalysisRequest& request, long double span, int count) {
+TDriveSweep SweepDrive(const TArrayCase& design, long double designMhz, long double span,
+                       int count) {
     TDriveSweep sweep;
-    const TDesignFrequencyArray design = ArrayAtDesign(request);
-    if (!HasWireLengths(request, design.Array)) return sweep;
+    if (!HasWireLengths(design.Wires, design.Array)) return sweep;
     constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
     for (int i = 0; i < count; ++i) {
         const long double t = count > 1 ? static_cast<long double>(2 * i) / (count - 1) - 1 : 0;
-        const long double mhz = *request.Ground.FrequencyMhz * (1 + span * t);
+        const long double mhz = designMhz * (1 + span * t);
         // Only the feeds are wanted: the wires solved as the analysis solves them, without
         // the pattern and its searches.
-        const TDesignFrequencyArray step = ArrayAtDesign(FrequencyStep(request, design, mhz));
-        const auto solved = SolveCoupling(step.Array, step.Wires.Settings, step.Ground);
+        const TArrayCase step = CaseAtFrequency(design, designMhz, mhz);
+        const TGround ground =
+            step.Field.Model == TFieldModel::OverGround ? step.Field.Ground : TGround{};
+        if (CheckCoupling(step.Array, step.Wires, ground)) return {};
+        const auto solved = SolveCoupling(step.Array, step.Wires, ground);
         if (!solved) return {};
         const TCoupling& c = solved->Coupling;
         if (sweep.Emitters.empty()) {

@@ -7,3 +7,9 @@ class EUsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// A taper the layout does not fit; the message says why, and the face names its taper.
+class ETaperError : public EUsageError {
+  public:
+    using EUsageError::EUsageError;
+};

@@ -29,22 +29,6 @@ std::string ConfigText(const std::string& fileName) {
     return std::move(content.Text);
 }
 
-// The pattern of the window's last drawing: computed from the final array. Only when no sample
-// of it exceeds 0 does the index of the maximum come from an earlier drawing, the last one
-// that rose above 0.
-TPattern LastDrawing(const std::vector<TArray>& drawn, const TFieldSpec& field) {
-    TPattern last = ComputePattern(drawn.back(), field);
-    if (last.MaxGain > 0) return last;
-    for (auto state = drawn.rbegin() + 1; state != drawn.rend(); ++state) {
-        const TPattern earlier = ComputePattern(*state, field);
-        if (earlier.MaxGain > 0) {
-            last.MaxGainAngle = earlier.MaxGainAngle;
-            break;
-        }
-    }
-    return last;
-}
-
 void Apply(THeadlessWindow& window, TArrayModel& model, const TEmitterSetting& setting) {
     const int k = setting.Emitter;
     switch (setting.Field) {
@@ -115,7 +99,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     for (const TEmitterSetting& setting : steps.Settings) Apply(window, model, setting);
     if (steps.Taper) {
         if (const auto why = ApplyTaper(model, *steps.Taper)) {
-            throw EUsageError("--taper: " + RefusalText(*why));
+            throw ETaperError(RefusalText(*why));
         }
     }
     if (steps.EmitterType) window.Rules().SetEmitterType(*steps.EmitterType);
@@ -137,10 +121,38 @@ TArraySession BuildSession(const TSessionSteps& steps) {
     const bool ownCurrents = std::any_of(model.Emitters.begin(), model.Emitters.end(),
                                          [](const TEmitter& e) { return e.Amplitude != 1; });
     if (ownCurrents || !steps.Settings.empty() || steps.Taper) drawn.push_back(model);
-    session.Field =
-        steps.ResolveField ? steps.ResolveField(model, session.FileGround) : steps.Field;
-    if (steps.PatternElsewhere && steps.PatternElsewhere(model)) return session;
-    session.Pattern = LastDrawing(drawn, session.Field);
+    session.Field = steps.Field;
+    session.Drawings = std::move(drawn);
+    if (!steps.DrawPattern) return session;
+    session.Pattern = WindowDrawing(session.Drawings, session.Field);
     session.Labels = DiagramLabels(session.Pattern, session.Field.ElevationDegrees);
     return session;
+}
+
+TPattern WindowDrawing(const std::vector<TArray>& drawings, const TFieldSpec& field) {
+    TPattern last = ComputePattern(drawings.back(), field);
+    if (last.MaxGain > 0) return last;
+    for (auto state = drawings.rbegin() + 1; state != drawings.rend(); ++state) {
+        const TPattern earlier = ComputePattern(*state, field);
+        if (earlier.MaxGain > 0) {
+            last.MaxGainAngle = earlier.MaxGainAngle;
+            break;
+        }
+    }
+    return last;
+}
+
+TLoadedArray LoadArrayText(const std::string& fileName, std::string text) {
+    TLoadedArray loaded;
+    loaded.Wires = ReadWireKeys(TIniFile::FromText(text));
+    TSessionSteps steps;
+    steps.ConfigFile = fileName;
+    steps.ConfigText = std::move(text);
+    steps.DrawPattern = false;
+    TArraySession session = BuildSession(steps);
+    loaded.Array = static_cast<const TArray&>(session.Model);
+    loaded.Ground = session.FileGround;
+    loaded.Warnings = std::move(session.Warnings);
+    loaded.Messages = std::move(session.Messages);
+    return loaded;
 }

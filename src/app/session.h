@@ -1,12 +1,12 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/inputerror.h"
+#include "config/wirekeys.h"
 #include "form/arraymodel.h"
 #include "model/field.h"
 #include "model/pattern.h"
@@ -31,13 +31,9 @@ struct TSessionSteps {
     std::optional<int> EmitterType;         // as given; the radio group limits it
     std::optional<int> FocusBearing;        // whole degrees 0..359
     TFieldSpec Field;                       // the formula and elevation of every drawing
-    // Where the field depends on the array, its file's ground or both (over ground, at the
-    // take-off angle): it is resolved once the steps are done, before anything is drawn.
-    std::function<TFieldSpec(const TArray& array, const std::optional<TGround>& fileGround)>
-        ResolveField;
-    // Where another engine gives the pattern (real wires), the window's drawing is left
-    // uncomputed: it would be thrown away.
-    std::function<bool(const TArray& array)> PatternElsewhere;
+    // Where the engine draws the pattern from the session's array and drawings, the session
+    // leaves it uncomputed: it would be thrown away.
+    bool DrawPattern = true;
 };
 
 // The array as the window would hold it after the same steps.
@@ -45,7 +41,9 @@ struct TArraySession {
     TArrayModel Model;
     TGridTexts Grid;
     std::array<bool, kEmitterCount> Checked{};  // the emitters' check boxes
-    // The pattern and read-outs the window's last drawing would show.
+    // The arrays the window drew, oldest first; the last is the one its read-outs show.
+    std::vector<TArray> Drawings;
+    // The pattern and read-outs the window's last drawing would show (where drawn).
     TPattern Pattern;
     TDiagramLabels Labels;
     // The one-emitter messages the window would have shown, in order.
@@ -64,3 +62,20 @@ struct TArraySession {
 // layout, EHandlerError with the
 // window's error text when loading it fails.
 TArraySession BuildSession(const TSessionSteps& steps);
+
+// The pattern the window's last drawing shows: the last array's. Only where no sample of it
+// exceeds 0 does the index of the maximum come from an earlier drawing, the last one that rose
+// above 0.
+TPattern WindowDrawing(const std::vector<TArray>& drawings, const TFieldSpec& field);
+
+// A configuration's text loaded as the window loads it, with the currents, the ground and the
+// wire keys the file keeps, and what the load passed over.
+struct TLoadedArray {
+    TArray Array;
+    std::optional<TGround> Ground;
+    TWireKeys Wires;  // Fault set where a key cannot be; the caller says so
+    std::vector<std::string> Warnings;  // as TArraySession's: the printed lines
+    std::vector<std::string> Messages;  // the window's, in order
+};
+// Throws as BuildSession does.
+TLoadedArray LoadArrayText(const std::string& fileName, std::string text);

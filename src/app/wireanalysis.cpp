@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "app/analysis.h"
+#include "app/arraycase.h"
 #include "app/figures.h"
 #include "app/inputerror.h"
 #include "config/inifile.h"
@@ -21,78 +22,6 @@ constexpr double kPowerBalance = 1e-4;
 
 std::string Emitter(int k) {
     return FormatInteger(k);
-}
-
-TWireKeys KeysOf(const TAnalysisRequest& request) {
-    TWireKeys keys;
-    if (const auto& config = request.Steps.ConfigFile) {
-        const auto& text = request.Steps.ConfigText;
-        keys = ReadWireKeys(text ? TIniFile::FromText(*text) : TIniFile(*config));
-        if (const auto& f = keys.Fault) {
-            const std::string place = DisplayName(*config) + ":" + std::to_string(f->Line);
-            switch (f->Kind) {
-                case TWireKeyFault::Length:
-                    throw EUsageError(
-                        TrFormat("%s: invalid length %s of emitter %s: wavelengths, 0.005 to 2",
-                                 {place, DisplayName(f->Value), Emitter(f->Emitter)}));
-                case TWireKeyFault::Radius:
-                    throw EUsageError(TrFormat("%s: invalid radius %s: wavelengths, at least 1e-10",
-                                               {place, DisplayName(f->Value)}));
-                case TWireKeyFault::Feed:
-                    throw EUsageError(TrFormat("%s: invalid feed %s: 0 (current) or 1 (voltage)",
-                                               {place, DisplayName(f->Value)}));
-            }
-        }
-    }
-    TWireSettings& s = keys.Settings;
-    const TWireRequest& w = request.Wires;
-    for (int k = 0; k < kEmitterCount; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (w.AllLengths) s.Lengths[i] = *w.AllLengths;
-        if (w.Lengths[i]) s.Lengths[i] = *w.Lengths[i];
-    }
-    if (w.Radius) s.Radius = *w.Radius;
-    if (w.Feed) s.Feed = *w.Feed;
-    if (w.Z0) s.Z0 = *w.Z0;
-    keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();
-    keys.FeedGiven = keys.FeedGiven || w.Feed.has_value();
-    return keys;
-}
-
-[[noreturn]] void Refuse(const TCouplingFault& f) {
-    switch (f.Kind) {
-        case TCouplingFault::MixedLengths:
-            throw EUsageError(TrFormat(
-                "emitter %s has a length and emitter %s none: every emitter switched on needs "
-                "one, or none",
-                {Emitter(f.First), Emitter(f.Second)}));
-        case TCouplingFault::NoWireType:
-            throw EUsageError(Tr("a length needs emitters along an axis: --type 1, 2 or 3"));
-        case TCouplingFault::BadLength:
-            throw EUsageError(TrFormat(
-                "emitter %s: a length of wavelengths, at least %s and at most %s",
-                {Emitter(f.First), FormatGeneral(kMinWireLength), FormatGeneral(kMaxWireLength)}));
-        case TCouplingFault::ThinWire:
-            throw EUsageError(TrFormat("the radius must be at least %s wavelengths",
-                                       {FormatGeneral(kMinWireRadius)}));
-        case TCouplingFault::Spread:
-            throw EUsageError(TrFormat(
-                "emitter %s: its wire lies more than %s wavelengths from the middle of the "
-                "array, over ground its height counted",
-                {Emitter(f.First), FormatGeneral(kMaxWireReach)}));
-        case TCouplingFault::ThickWire:
-            throw EUsageError(TrFormat("emitter %s: the radius must be under a tenth of its length",
-                                       {Emitter(f.First)}));
-        case TCouplingFault::ReachesGround:
-            throw EUsageError(
-                TrFormat("emitter %s: its wire reaches the ground (only over perfect ground at "
-                         "height 0 does an upright wire stand on it, as a monopole)",
-                         {Emitter(f.First)}));
-        case TCouplingFault::Touch:
-            throw EUsageError(TrFormat("emitters %s and %s: their wires touch",
-                                       {Emitter(f.First), Emitter(f.Second)}));
-    }
-    throw EUsageError(Tr("a length needs emitters along an axis: --type 1, 2 or 3"));
 }
 
 // The half-power elevations either side of the take-off angle on the cut through it, in
@@ -126,12 +55,35 @@ std::pair<long double, long double> HalfPower(const TCoupledArray& wires, const 
 
 }  // namespace
 
-TWireSettings WireSettingsOf(const TAnalysisRequest& request) {
-    return KeysOf(request).Settings;
+TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& w) {
+    TWireSettings& s = keys.Settings;
+    for (int k = 0; k < kEmitterCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (w.AllLengths) s.Lengths[i] = *w.AllLengths;
+        if (w.Lengths[i]) s.Lengths[i] = *w.Lengths[i];
+    }
+    if (w.Radius) s.Radius = *w.Radius;
+    if (w.Feed) s.Feed = *w.Feed;
+    if (w.Z0) s.Z0 = *w.Z0;
+    keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();
+    keys.FeedGiven = keys.FeedGiven || w.Feed.has_value();
+    return keys;
 }
 
-bool HasWireLengths(const TAnalysisRequest& request, const TArray& array) {
-    return HasWireLengths(WireSettingsOf(request), array);
+std::string WireKeyFaultText(const TWireKeyFault& f, const std::string& fileName) {
+    const std::string place = DisplayName(fileName) + ":" + std::to_string(f.Line);
+    switch (f.Kind) {
+        case TWireKeyFault::Length:
+            return TrFormat("%s: invalid length %s of emitter %s: wavelengths, 0.005 to 2",
+                            {place, DisplayName(f.Value), Emitter(f.Emitter)});
+        case TWireKeyFault::Radius:
+            return TrFormat("%s: invalid radius %s: wavelengths, at least 1e-10",
+                            {place, DisplayName(f.Value)});
+        case TWireKeyFault::Feed:
+            break;
+    }
+    return TrFormat("%s: invalid feed %s: 0 (current) or 1 (voltage)",
+                    {place, DisplayName(f.Value)});
 }
 
 bool HasWireLengths(const TWireSettings& settings, const TArray& array) {
@@ -142,33 +94,32 @@ bool HasWireLengths(const TWireSettings& settings, const TArray& array) {
     return false;
 }
 
-TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
-                         const TGround& ground) {
-    const TWireKeys keys = KeysOf(request);
-    if (const auto fault = CheckCoupling(array, keys.Settings, ground)) Refuse(*fault);
-    return keys;
-}
-
-bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings,
-                  TPatternResult& result) {
+std::optional<TCaseFault> AnalyseWires(const TArrayCase& arrayCase, TPatternResult& result) {
+    const TWireSettings& settings = arrayCase.Wires;
     const TArray& array = result.Session.Model;
     const bool over = result.Field.Model == TFieldModel::OverGround;
     const TGround ground = over ? result.Field.Ground : TGround{};
-    if (const auto fault = CheckCoupling(array, settings, ground)) Refuse(*fault);
-    auto solved = SolveCoupling(array, settings, ground);
-    if (!solved) return false;
-    if (request.ModelGiven && result.Field.Model == TFieldModel::Window) {
-        throw EUsageError(Tr("--model window has no field of wires: with lengths leave it out"));
+    TCaseFault fault;
+    if (const auto why = CheckCoupling(array, settings, ground)) {
+        fault.Kind = TCaseFault::Wires;
+        fault.Coupling = *why;
+        return fault;
     }
+    if (!HasWireLengths(settings, array)) return std::nullopt;
+    if (result.Field.Model == TFieldModel::Window) {
+        fault.Kind = TCaseFault::WindowWires;
+        return fault;
+    }
+    auto solved = SolveCoupling(array, settings, ground);
+    if (!solved) return std::nullopt;
     const TCoupling& fed = solved->Coupling;
     // Without loss the power radiated is the power fed; where the two part, the thin-wire
     // model's currents are not the wires' and every figure from them would mislead.
     const bool lossless = !over || ground.Kind == TGroundKind::Perfect;
     if (lossless && fed.InputPowerWatts > 0 && !(std::fabs(fed.Efficiency - 1) <= kPowerBalance)) {
-        throw EUsageError(TrFormat(
-            "the thin-wire model does not hold for these wires: the power they radiate is %s "
-            "of the power fed to them (use a thinner radius)",
-            {FigureText(fed.Efficiency, 4)}));
+        fault.Kind = TCaseFault::ThinWireModel;
+        fault.Value = fed.Efficiency;
+        return fault;
     }
     TWireResult& wires = result.Wires;
     wires.Settings = settings;
@@ -177,18 +128,18 @@ bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings
     // Feeds that carry nothing radiate nothing: no peak, take-off or directivity to give.
     const bool radiates = w.Coupling.InputPowerWatts > 0;
     if (radiates) wires.Peak = WirePeakGain(w);
-    if (!over) result.Field.Model = TFieldModel::FreeSpace;
-    if (over && !request.ElevationGiven && radiates)
+    if (over && arrayCase.ElevationAtTakeoff && radiates)
         result.Field.ElevationDegrees = wires.Peak.ElevationDegrees;
     const double elevation = static_cast<double>(result.Field.ElevationDegrees);
     TArraySession& session = result.Session;
     session.Field = result.Field;
     session.Pattern = WirePattern(w, elevation);
     session.Labels = DiagramLabels(session.Pattern, result.Field.ElevationDegrees);
-    result.CutBearing = request.CutBearing.value_or(DisplayedBearing(session.Pattern.MaxGainAngle));
+    result.CutBearing =
+        arrayCase.CutBearing.value_or(DisplayedBearing(session.Pattern.MaxGainAngle));
     result.CutField = result.Field;
     result.Cut = WireElevationCut(w, result.CutBearing);
-    if (!radiates) return true;
+    if (!radiates) return std::nullopt;
     result.Metrics = ComputeMetrics(session.Pattern, WirePatternFunction(w, elevation));
     // Directivity against the radiated power, gain against the power the feeds deliver.
     const long double loss = -10 * std::log10(static_cast<long double>(w.Coupling.Efficiency));
@@ -208,5 +159,5 @@ bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings
         g.GainDbi = wires.Peak.GainDbi;
         result.GroundFigures = g;
     }
-    return true;
+    return std::nullopt;
 }

@@ -8,13 +8,14 @@
 #include "model/coupling.h"
 #include "model/wirepattern.h"
 
-struct TAnalysisRequest;
+struct TArrayCase;
+struct TCaseFault;
 struct TPatternResult;
 
-// The wires the options ask for; what they leave out comes from the configuration's keys.
+// The wires a face holds over those of a file: each value set here replaces the file's.
 struct TWireRequest {
-    std::optional<double> AllLengths;                            // --length, wavelengths
-    std::array<std::optional<double>, kEmitterCount> Lengths{};  // --set N:length=L
+    std::optional<double> AllLengths;                            // every emitter's, wavelengths
+    std::array<std::optional<double>, kEmitterCount> Lengths{};  // by number - 1, over AllLengths
     std::optional<double> Radius;                                // wavelengths
     std::optional<TFeed> Feed;
     std::optional<double> Z0;  // ohms
@@ -27,22 +28,14 @@ struct TWireResult {
     TWirePeak Peak;
 };
 
-// The wire keys a save writes: the options over the configuration's keys, the radius and the
-// feed marked given where either sets them. Throws EUsageError as AnalyseWires does.
-TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
-                         const TGround& ground);
+// The request's values over the keys (a file's, or the defaults), the radius and the feed
+// marked given where either sets them.
+TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& request);
 
-// The wires the options ask for over the configuration's keys, which it reads. Throws
-// EUsageError for a bad key, naming the file's line.
-TWireSettings WireSettingsOf(const TAnalysisRequest& request);
+// Why a file's wire key cannot be, at its line: "name:12: invalid radius ...".
+std::string WireKeyFaultText(const TWireKeyFault& fault, const std::string& fileName);
 
-// Whether an emitter switched on has a length, from the options or the configuration's keys.
-bool HasWireLengths(const TAnalysisRequest& request, const TArray& array);
-bool HasWireLengths(const TWireSettings& settings, const TArray& array);
-
-// With lengths (the request's settings, as WireSettingsOf reads them), replaces the result's
-// pattern, read-outs and figures by those of the solved wires and returns true; without,
-// leaves it as it is. Throws EUsageError for wires that cannot be (naming the emitters) and
-// for --model window with lengths.
-bool AnalyseWires(const TAnalysisRequest& request, const TWireSettings& settings,
-                  TPatternResult& result);
+// With lengths, replaces the result's pattern, read-outs and figures by those of the solved
+// wires (Wires.Solved then set); without, leaves it as it is. The result's field is the case's,
+// checked. Nullopt, or why the wires cannot be.
+std::optional<TCaseFault> AnalyseWires(const TArrayCase& arrayCase, TPatternResult& result);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/analysis.h"
+#include "cli/request.h"
 #include "app/designpolicy.h"
 #include "app/inputerror.h"
 #include "config/messages.h"

@@ -3,6 +3,7 @@
 
 #include "app/overlay.h"
 #include "cli/runner.h"
+#include "config/messages.h"
 #include "config/numtext.h"
 #include "model/spheregrid.h"
 #include "plot/htmlreport.h"
@@ -59,7 +60,11 @@ int RunPlot(const TCliOptions& options, std::string&) {
     if (status != 0) return status;
     return Guarded("", [&] {
         if (options.Kind != TPlotKind::Diagram && options.Kind != TPlotKind::Surface3d) {
-            ChooseLevelAxis(arrays, options.DbiScale);
+            if (!ChooseLevelAxis(arrays, options.DbiScale)) {
+                throw EUsageError(
+                    Tr("--scale dbi: a file has no directivity (nothing radiates, or the window's "
+                       "model off the horizon)"));
+            }
         }
         WritePictureFile(options.OutputFile, options.Html ? HtmlReport(arrays)
                                                           : ChartFileBytes(options.Kind, arrays,

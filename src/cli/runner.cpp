@@ -44,6 +44,9 @@ int GuardedStep(const std::string& prefix, std::string& errors, const std::funct
     try {
         step();
         return 0;
+    } catch (const ETaperError& e) {
+        errors += EscapeControls(UsageErrorText(std::string("--taper: ") + e.what())) + '\n';
+        return kExitUsage;
     } catch (const EUsageError& e) {
         errors += EscapeControls(UsageErrorText(e.what())) + '\n';
         return kExitUsage;

@@ -1,4 +1,4 @@
-#include "app/wireanalysis.h"
+#include "cli/request.h"
 #include "cli/runner.h"
 #include "config/configfile.h"
 #include "config/safefile.h"

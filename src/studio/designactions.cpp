@@ -5,6 +5,7 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/focus.h"
+#include "studio/reasons.h"
 
 namespace {
 
@@ -31,32 +32,34 @@ TActionOutcome TaperWith(const TStudioDocument& document, const TTaper& taper) {
 
 TActionOutcome DesignFor(const TStudioDocument& document, const TPatternResult& analysis,
                          TDesignGoal goal, int bearing, const std::vector<long double>& nulls) {
-    TStudioDocument designed = document;
-    TDesignTarget target;
-    target.BearingDegrees = bearing;
-    target.ElevationDegrees = analysis.Field.ElevationDegrees;
-    if (goal == TDesignGoal::Nulls) target.NullBearings = nulls;
-    const auto elevation = static_cast<double>(target.ElevationDegrees);
-    TDesignReport report;
-    if (const auto why = DesignExcitation(designed.Array, analysis, goal, target, false, report)) {
-        return {{}, RefusalText(*why), {}};
-    }
-    TActionOutcome outcome = Outcome(designed, elevation);
-    if (goal == TDesignGoal::FrontToBack || goal == TDesignGoal::FrontToRear) {
-        // The figure the studio will show of the design, not the search's own.
-        outcome.Message = RatioSummary(Analyse(AnalysisRequestOf(designed, std::nullopt)), goal,
-                                       report.Evaluations);
+    TDesignRequest request;
+    request.Goal = goal;
+    if (goal == TDesignGoal::Nulls) request.Nulls = nulls;
+    const TDesignTarget target = DesignTargetOf(analysis, request, bearing);
+    const TDesignedExcitation designed = DesignExcitation(analysis, request, target);
+    if (designed.Refusal) return {{}, RefusalText(*designed.Refusal), {}};
+    TStudioDocument designedDocument = document;
+    designedDocument.Array = designed.Array;
+    TActionOutcome outcome = Outcome(designedDocument, static_cast<double>(target.ElevationDegrees));
+    if (!IsFrontRatio(goal)) {
+        outcome.SensitivityDb = static_cast<double>(designed.Report.SensitivityDb);
+        outcome.Message = SensitivitySummary(designed.Report);
+        if (designed.Warning) outcome.Message += "; " + *designed.Warning;
         return outcome;
     }
-    outcome.SensitivityDb = static_cast<double>(report.SensitivityDb);
-    outcome.Message = TrFormat("sensitivity: %s dB against a uniform excitation",
-                               {FormatFixed(report.SensitivityDb, 18, 2)});
-    if (report.SensitivityDb > kSuperDirectiveDb) {
-        outcome.Message +=
-            "; " + TrFormat(
-                       "the design is super-directive: its currents are %s dB larger than a "
-                       "uniform excitation's for its field",
-                       {FormatFixed(report.SensitivityDb, 18, 1)});
+    // The figure the studio will show of the design, not the search's own.
+    const TAnalysisOutcome after = Analyse(CaseOf(designedDocument, std::nullopt));
+    if (!after.Result) return {{}, StudioReasonText(*after.Fault), {}};
+    if (const auto no = CheckImprovement(designed, target, *after.Result, goal)) {
+        return {{},
+                TrFormat("The design does not improve on the array: %s %s dB with its beam at "
+                         "bearing %s, against %s dB now at bearing %s. The array is left as it "
+                         "was.",
+                         {std::string(NameOf<TDesignGoal>(kDesignGoalNames, goal)),
+                          FigureText(no->AfterDb, 2), std::to_string(no->BeamBearing),
+                          FigureText(no->BeforeDb, 2), std::to_string(no->AskedBearing)}),
+                {}};
     }
+    outcome.Message = RatioSummary(*after.Result, goal, designed.Report.Evaluations);
     return outcome;
 }

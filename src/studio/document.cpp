@@ -2,7 +2,10 @@
 
 #include <cerrno>
 
+#include "app/inputerror.h"
+#include "app/session.h"
 #include "app/wireanalysis.h"
+#include "studio/reasons.h"
 #include "config/configfile.h"
 #include "config/errors.h"
 #include "config/filecontent.h"
@@ -48,59 +51,37 @@ TStudioDocument InitialDocument() {
     return document;
 }
 
-bool NeedsPolarisedEmitters(const TStudioDocument& document) {
-    const int type = document.Array.EmitterType;
-    return document.Ground.Kind != TGroundKind::None && type != etVerticalDipole &&
-           type != etHorizontalDipoleNS && type != etHorizontalDipoleWE;
-}
-
-TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing) {
-    TAnalysisRequest request;
-    std::vector<TEmitterSetting>& settings = request.Steps.Settings;
-    for (int k = 1; k <= kEmitterCount; ++k) {
-        const TEmitter& e = document.Array.Emitter(k);
-        settings.push_back({k, TEmitterField::X, e.X});
-        settings.push_back({k, TEmitterField::Y, e.Y});
-        settings.push_back({k, TEmitterField::Phase, e.Phase});
-        settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
-    }
-    // Switched on before any is switched off: the last emitter on always stays on.
-    for (const bool on : {true, false}) {
-        for (int k = 1; k <= kEmitterCount; ++k) {
-            if (document.Array.Emitter(k).Enabled == on) {
-                settings.push_back({k, TEmitterField::On, on ? 1.0L : 0.0L});
-            }
-        }
-    }
-    request.Steps.EmitterType = document.Array.EmitterType;
-    request.CutBearing = cutBearing;
-    request.Wires = document.Wires;
+TArrayCase CaseOf(const TStudioDocument& document, std::optional<int> cutBearing) {
+    TArrayCase c;
+    c.Array = document.Array;
+    c.CutBearing = cutBearing;
+    c.Wires = WireKeysOf(document).Settings;
     const TGround& g = document.Ground;
     if (g.Kind == TGroundKind::None) {
         // Wires have a field of their own; the window's formula is for ideal emitters.
-        const bool wires = HasWires(document);
-        request.Steps.Field = {wires ? TFieldModel::FreeSpace : document.FreeSpaceModel,
-                               document.ElevationDegrees};
-        request.ModelGiven = true;
-        request.ElevationGiven = true;
-        return request;
+        c.Field = {HasWires(document) ? TFieldModel::FreeSpace : document.FreeSpaceModel,
+                   document.ElevationDegrees};
+        return c;
     }
-    request.Steps.Field = {TFieldModel::Window, document.ElevationDegrees};
-    request.ElevationGiven = !document.ElevationAtTakeoff;
-    request.Ground.Kind = g.Kind;
-    request.Ground.HeightWavelengths = g.HeightWavelengths;
+    TGround ground;
+    ground.Kind = g.Kind;
+    ground.HeightWavelengths = g.HeightWavelengths;
     if (g.Kind == TGroundKind::Real) {
-        request.Ground.FrequencyMhz = g.FrequencyMhz;
-        request.Ground.Permittivity = g.Permittivity;
-        request.Ground.Conductivity = g.Conductivity;
+        ground.FrequencyMhz = g.FrequencyMhz;
+        ground.Permittivity = g.Permittivity;
+        ground.Conductivity = g.Conductivity;
     }
-    return request;
+    c.Field = {TFieldModel::OverGround, document.ElevationDegrees, ground};
+    c.ElevationAtTakeoff = document.ElevationAtTakeoff;
+    return c;
 }
 
-TAnalysisRequest SweepRequestOf(const TStudioDocument& document) {
-    TAnalysisRequest request = AnalysisRequestOf(document, std::nullopt);
-    request.Ground.FrequencyMhz = document.Ground.FrequencyMhz;
-    return request;
+TWireKeys WireKeysOf(const TStudioDocument& document) {
+    return WireKeysOver({}, document.Wires);
+}
+
+long double DesignFrequencyMhz(const TStudioDocument& document) {
+    return document.Ground.FrequencyMhz;
 }
 
 bool HasWires(const TStudioDocument& document) {
@@ -139,17 +120,15 @@ TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseco
     }
     if (content.Errno != 0) {
         throw EUsageError(
-            TrFormat("cannot read --config %s: %s", {fileName, SystemErrorText(content.Errno)}));
+            TrFormat("cannot read %s: %s",
+                     {DisplayName(fileName), SystemErrorText(content.Errno)}));
     }
-    TSessionSteps steps;
-    steps.ConfigFile = fileName;
-    steps.ConfigText = content.Text;
-    const TArraySession session = BuildSession(steps);
+    TLoadedArray loaded = LoadArrayText(fileName, std::move(content.Text));
     TOpenedDocument opened;
     opened.Document = InitialDocument();
-    opened.Document.Array = session.Model;
-    if (session.FileGround && session.FileGround->Kind != TGroundKind::None) {
-        const TGround& g = *session.FileGround;
+    opened.Document.Array = loaded.Array;
+    if (loaded.Ground && loaded.Ground->Kind != TGroundKind::None) {
+        const TGround& g = *loaded.Ground;
         TGround& ground = opened.Document.Ground;
         ground.Kind = g.Kind;
         ground.HeightWavelengths = g.HeightWavelengths;
@@ -162,24 +141,27 @@ TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseco
         }
     }
     // The wires as the command line reads them; a bad key fails the open with its message.
-    TAnalysisRequest request;
-    request.Steps.ConfigFile = fileName;
-    request.Steps.ConfigText = content.Text;
-    const TWireKeys keys = ReadWireKeys(TIniFile::FromText(std::move(content.Text)));
-    if (keys.Fault) WireKeysToSave(request, session.Model, {});
+    if (const auto& fault = loaded.Wires.Fault)
+        throw EUsageError(WireKeyFaultText(*fault, fileName));
     TWireRequest& wires = opened.Document.Wires;
-    wires.Lengths = keys.Settings.Lengths;
-    if (keys.RadiusGiven) wires.Radius = keys.Settings.Radius;
-    if (keys.FeedGiven) wires.Feed = keys.Settings.Feed;
-    opened.Warnings = session.Warnings;
-    opened.Warnings.insert(opened.Warnings.end(), session.Messages.begin(), session.Messages.end());
+    wires.Lengths = loaded.Wires.Settings.Lengths;
+    if (loaded.Wires.RadiusGiven) wires.Radius = loaded.Wires.Settings.Radius;
+    if (loaded.Wires.FeedGiven) wires.Feed = loaded.Wires.Settings.Feed;
+    opened.Warnings = std::move(loaded.Warnings);
+    opened.Warnings.insert(opened.Warnings.end(), loaded.Messages.begin(), loaded.Messages.end());
     return opened;
 }
 
 void SaveDocument(const TStudioDocument& document, const std::string& fileName) {
-    const TAnalysisRequest request = AnalysisRequestOf(document, std::nullopt);
-    const TWireKeys wires =
-        WireKeysToSave(request, document.Array, ResolveGround(request.Ground, std::nullopt));
+    const TWireKeys wires = WireKeysOf(document);
+    const TGround none;
+    const TGround& ground = document.Ground.Kind == TGroundKind::None ? none : document.Ground;
+    if (const auto fault = CheckCoupling(document.Array, wires.Settings, ground)) {
+        TCaseFault why;
+        why.Kind = TCaseFault::Wires;
+        why.Coupling = *fault;
+        throw EUsageError(StudioReasonText(why));
+    }
     const std::string path = FullPath(fileName);
     TIniFile file =
         ConfigurationUpdate(path, document.Array, document.Array.EmitterType, &document.Ground);

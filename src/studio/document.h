@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/analysis.h"
+#include "app/arraycase.h"
+#include "app/wireanalysis.h"
+#include "config/wirekeys.h"
 #include "model/emitters.h"
 #include "model/field.h"
 #include "model/ground.h"
@@ -32,19 +34,19 @@ struct TStudioDocument {
 // from the centre, steered to bearing 45), in free space at the horizon.
 TStudioDocument InitialDocument();
 
-// The analysis of the document, as the command line asks for it: the same request with
-// every emitter's field set, the type, the formula or the ground, and the elevation.
-TAnalysisRequest AnalysisRequestOf(const TStudioDocument& document, std::optional<int> cutBearing);
+// The document as the engine takes it: the array, its formula (free space for wires: the
+// window's formula is for ideal emitters) or its ground, the elevation, the wires and the cut.
+TArrayCase CaseOf(const TStudioDocument& document, std::optional<int> cutBearing);
 
-// The same request at the design frequency (the ground's frequency, MHz) that a frequency
-// sweep scales, as `sweep --vary frequency --frequency F0` takes it.
-TAnalysisRequest SweepRequestOf(const TStudioDocument& document);
+// The wires the document sets, over the defaults, the radius and the feed marked given.
+TWireKeys WireKeysOf(const TStudioDocument& document);
+
+// The frequency the document's distances in wavelengths are taken at (MHz): its ground's,
+// which the studio keeps ready when the array is in free space.
+long double DesignFrequencyMhz(const TStudioDocument& document);
 
 // Whether an emitter switched on has a length: the wires are solved.
 bool HasWires(const TStudioDocument& document);
-
-// Over ground the emitters must be dipoles: a document that cannot be analysed says why.
-bool NeedsPolarisedEmitters(const TStudioDocument& document);
 
 // The soil preset whose values the ground has, or -1.
 int SoilOf(const TGround& ground);

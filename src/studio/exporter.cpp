@@ -21,12 +21,12 @@ TChartArray ExportChartArray(const TPatternResult& result, const std::string& fi
 std::string ChartExportBytes(TPlotKind kind, std::vector<TChartArray> arrays,
                              TPictureFormat format) {
     if (kind != TPlotKind::Diagram && kind != TPlotKind::Surface3d) {
-        ChooseLevelAxis(arrays, std::nullopt);
+        static_cast<void>(ChooseLevelAxis(arrays, std::nullopt));
     }
     return ChartFileBytes(kind, arrays, format);
 }
 
 std::string ReportExportBytes(std::vector<TChartArray> arrays) {
-    ChooseLevelAxis(arrays, std::nullopt);
+    static_cast<void>(ChooseLevelAxis(arrays, std::nullopt));
     return HtmlReport(arrays);
 }

@@ -4,6 +4,7 @@
 
 #include "config/messages.h"
 #include "studio/commands.h"
+#include "studio/reasons.h"
 
 TStudioState::TStudioState(QObject* parent) : QObject(parent) {
     Analyse();
@@ -38,16 +39,12 @@ void TStudioState::Apply(const TStudioDocument& document) {
 
 void TStudioState::Analyse() {
     Failure.clear();
-    if (NeedsPolarisedEmitters(Doc)) {
-        Analysis.reset();
-        Failure =
-            Tr("Over ground the emitters need a polarisation: choose vertical or "
-               "horizontal dipoles.");
-        return;
-    }
     try {
-        Analysis = ::Analyse(AnalysisRequestOf(Doc, Bearing));
+        TAnalysisOutcome outcome = ::Analyse(CaseOf(Doc, Bearing));
+        Analysis = std::move(outcome.Result);
+        if (outcome.Fault) Failure = StudioReasonText(*outcome.Fault);
     } catch (const std::exception& e) {
+        // Out of memory, say: the studio goes on without an analysis.
         Analysis.reset();
         Failure = e.what();
     }

@@ -214,10 +214,14 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
 void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
                          const std::function<void(TStudioDocument&)>& change, bool dragging) {
     if (dragging && Gesture == 0) Gesture = Studio.NewGesture();
+    const TStudioDocument before = Studio.Document();
     Studio.Edit(text, change, dragging ? Gesture : 0);
-    // An edit refused (the last emitter switched off) leaves the document as it
-    // was: the table shows it again rather than the refused value.
-    EmitterTable->SetArray(Studio.Document().Array, Studio.Document().Wires.Lengths);
+    // An edit refused (the last emitter switched off) leaves the document as it was and
+    // nothing is redrawn: the table shows it again rather than the refused value. An edit
+    // taken is redrawn, table and all, once.
+    if (Studio.Document() == before) {
+        EmitterTable->SetArray(Studio.Document().Array, Studio.Document().Wires.Lengths);
+    }
 }
 
 void TStudioWindow::EndDrag() {
@@ -245,7 +249,7 @@ void TStudioWindow::Redraw() {
         return;
     }
     FigurePanel->SetFailure({});
-    std::vector<TChartSeries> series{ChartArrayOf(*result).Report.Series};
+    std::vector<TChartSeries> series{ChartSeriesOf(*result)};
     series.front().Name = CurrentName().toStdString();
     if (ReferenceSeries) series.push_back(*ReferenceSeries);
     PolarChart->SetNullMarks(Tools->Nulls());

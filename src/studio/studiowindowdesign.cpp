@@ -77,7 +77,7 @@ QString TStudioWindow::CurrentName() const {
 void TStudioWindow::UpdateReference() {
     ReferenceSeries.reset();
     if (const auto& reference = Tools->Reference()) {
-        ReferenceSeries = ChartArrayOf(*reference).Report.Series;
+        ReferenceSeries = ChartSeriesOf(*reference);
         ReferenceSeries->Name = TrFormat("%s (reference)", {Tools->ReferenceName().toStdString()});
     }
     Compared->setVisible(ReferenceSeries.has_value());
@@ -105,7 +105,8 @@ void TStudioWindow::UpdateSweep() {
     if (!result || !result->Wires.Solved || (Swept && *Swept == d)) return;
     Swept = d;
     try {
-        Sweep->SetSweep(SweepDrive(SweepRequestOf(d), kSweepSpan, kSweepSteps));
+        Sweep->SetSweep(
+            SweepDrive(CaseOf(d, std::nullopt), DesignFrequencyMhz(d), kSweepSpan, kSweepSteps));
     } catch (const std::exception&) {
         // A step the wires cannot take (two grown wires touching) leaves no sweep to show.
         Sweep->SetSweep({});

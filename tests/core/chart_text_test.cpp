@@ -22,16 +22,21 @@ constexpr std::size_t kOverlayFiles = 8;
 // Pairs of emitters a quarter wave apart, phased in eighths of a period: in free space, or
 // vertical dipoles over a perfect ground at heights up to two wavelengths.
 TPatternResult Pair(int eighths, bool overGround) {
-    TAnalysisRequest request;
-    request.Steps.Settings = {{2, TEmitterField::On, 1},
-                              {2, TEmitterField::X, 0.25L},
-                              {2, TEmitterField::Phase, eighths / 8.0L}};
+    TArrayCase c;
+    c.Array = MakeInitialArray();
+    TEmitter& second = c.Array.Emitter(2);
+    second.Enabled = true;
+    second.X = 0.25L;
+    second.Phase = eighths / 8.0L;
     if (overGround) {
-        request.Steps.EmitterType = etVerticalDipole;
-        request.Ground.Kind = TGroundKind::Perfect;
-        request.Ground.HeightWavelengths = 0.25L * (eighths + 1);
+        c.Array.EmitterType = etVerticalDipole;
+        TGround ground;
+        ground.Kind = TGroundKind::Perfect;
+        ground.HeightWavelengths = 0.25L * (eighths + 1);
+        c.Field = {TFieldModel::OverGround, 0, ground};
+        c.ElevationAtTakeoff = true;
     }
-    return Analyse(request);
+    return *Analyse(c).Result;
 }
 
 std::vector<TPatternResult> MakeResults(bool overGround) {
@@ -57,7 +62,7 @@ std::vector<TChartArray> Arrays(std::size_t count, bool overGround) {
     for (std::size_t k = 0; k < count; ++k) {
         arrays.push_back(ChartArrayOf(Results(overGround)[k]));
     }
-    ChooseLevelAxis(arrays, std::nullopt);
+    EXPECT_TRUE(ChooseLevelAxis(arrays, std::nullopt));
     return arrays;
 }
 
@@ -176,20 +181,20 @@ TEST_P(ChartTextTest, NoTextOnTheReportPageCoversAnother) {
 TEST_P(ChartTextTest, TheReportOfWiresAddsTheirColumnsAndFigures) {
     std::vector<TChartArray> arrays;
     for (std::size_t k = 0; k < GetParam().Files; ++k) {
-        TAnalysisRequest request;
-        request.Steps.Settings = {{1, TEmitterField::X, 0},
-                                  {1, TEmitterField::Y, 0},
-                                  {2, TEmitterField::X, 0.25L},
-                                  {2, TEmitterField::Y, 0},
-                                  {2, TEmitterField::Amplitude, k % 2 == 0 ? 1.0L : 0.0L},
-                                  {3, TEmitterField::On, 0},
-                                  {4, TEmitterField::On, 0}};
-        request.Steps.EmitterType = etVerticalDipole;
-        request.Wires.AllLengths = 0.48;
-        request.Wires.Feed = TFeed::Voltage;
-        arrays.push_back(ChartArrayOf(Analyse(request)));
+        TArrayCase c;
+        c.Array = MakeInitialArray();
+        c.Array.Emitter(1).X = c.Array.Emitter(1).Y = 0;
+        c.Array.Emitter(2).X = 0.25L;
+        c.Array.Emitter(2).Y = 0;
+        c.Array.Emitter(2).Amplitude = k % 2 == 0 ? 1.0L : 0.0L;
+        c.Array.Emitter(3).Enabled = c.Array.Emitter(4).Enabled = false;
+        c.Array.EmitterType = etVerticalDipole;
+        c.Field = {TFieldModel::FreeSpace};
+        for (auto& length : c.Wires.Lengths) length = 0.48;
+        c.Wires.Feed = TFeed::Voltage;
+        arrays.push_back(ChartArrayOf(*Analyse(c).Result));
     }
-    ChooseLevelAxis(arrays, std::nullopt);
+    EXPECT_TRUE(ChooseLevelAxis(arrays, std::nullopt));
     ExpectLegible("report of wires",
                   [&] { return ChartFileBytes(TPlotKind::Report, arrays, TPictureFormat::Png); });
     const TReportArray& wires = arrays.front().Report;

@@ -100,27 +100,28 @@ TEST(Surface3d, ScaleIsTickedAtRoundLevelsDownToTheFloor) {
 
 // The four-square: vertical dipoles on a square a quarter wavelength across, in phase
 // quadrature, its beam at bearing 45.
-TAnalysisRequest FourSquare() {
-    TAnalysisRequest request;
-    request.Steps.EmitterType = etVerticalDipole;
+TArrayCase FourSquare() {
+    TArrayCase c;
+    c.Array = MakeInitialArray();
+    c.Array.EmitterType = etVerticalDipole;
     const long double at[4][3] = {{-0.125L, -0.125L, 0},
                                   {0.125L, -0.125L, 0.25L},
                                   {-0.125L, 0.125L, 0.25L},
                                   {0.125L, 0.125L, 0.5L}};
-    auto& steps = request.Steps.Settings;
     for (int n = 1; n <= kEmitterCount; ++n) {
-        steps.push_back({n, TEmitterField::On, n <= 4 ? 1.0L : 0.0L});
+        TEmitter& e = c.Array.Emitter(n);
+        e.Enabled = n <= 4;
         if (n > 4) continue;
-        steps.push_back({n, TEmitterField::X, at[n - 1][0]});
-        steps.push_back({n, TEmitterField::Y, at[n - 1][1]});
-        steps.push_back({n, TEmitterField::Phase, at[n - 1][2]});
-        steps.push_back({n, TEmitterField::Amplitude, 1});
+        e.X = at[n - 1][0];
+        e.Y = at[n - 1][1];
+        e.Phase = at[n - 1][2];
+        e.Amplitude = 1;
     }
-    return request;
+    return c;
 }
 
 TEST(Surface3d, DefaultViewStandsBesideTheBeamAndTheFootNamesTheSurfacesModel) {
-    const TChartArray window = ChartArrayOf(Analyse(FourSquare()));
+    const TChartArray window = ChartArrayOf(*Analyse(FourSquare()).Result);
     EXPECT_EQ(ViewerBearing(ChosenView(window.View, {})), 105);
     EXPECT_EQ(ViewerBearing(ChosenView(window.View, From(10, -20))), 10);
     TSurfaceView nearNorth;
@@ -129,10 +130,13 @@ TEST(Surface3d, DefaultViewStandsBesideTheBeamAndTheFootNamesTheSurfacesModel) {
     EXPECT_EQ(window.Caption.rfind("model window, ", 0), 0u) << window.Caption;
     const std::string& foot = ChosenView(window.View, From(10, -20)).Subject.Conditions;
     EXPECT_EQ(foot.rfind("model free-space, ", 0), 0u) << foot;
-    TAnalysisRequest request = FourSquare();
-    request.Ground.Kind = TGroundKind::Perfect;
-    request.Ground.HeightWavelengths = 0.25L;
-    const TChartArray ground = ChartArrayOf(Analyse(request));
+    TArrayCase overGround = FourSquare();
+    TGround perfect;
+    perfect.Kind = TGroundKind::Perfect;
+    perfect.HeightWavelengths = 0.25L;
+    overGround.Field = {TFieldModel::OverGround, 0, perfect};
+    overGround.ElevationAtTakeoff = true;
+    const TChartArray ground = ChartArrayOf(*Analyse(overGround).Result);
     EXPECT_EQ(ground.View.Subject.Conditions, ground.Caption);
     EXPECT_EQ(ground.Caption.rfind("model over-ground, ", 0), 0u) << ground.Caption;
 }
@@ -157,7 +161,7 @@ int EmitterMarkPixels(const std::string& bmp, const std::vector<TSurfaceText>& t
 }
 
 TEST(Surface3d, EmittersShowOverTheSurfaceInEveryModel) {
-    const TPatternResult result = Analyse(FourSquare());
+    const TPatternResult result = *Analyse(FourSquare()).Result;
     const TArray& array = result.Session.Model;
     for (const TFieldSpec& model :
          {TFieldSpec{TFieldModel::FreeSpace},

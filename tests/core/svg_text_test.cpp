@@ -12,7 +12,9 @@ namespace {
 using TDraw = void (*)(cairo_t*, const TChartBox&, const std::vector<TChartSeries>&);
 
 std::string ChartSvg(TDraw draw, const std::string& name) {
-    TChartSeries series = ChartArrayOf(Analyse(TAnalysisRequest{})).Report.Series;
+    TArrayCase initial;
+    initial.Array = MakeInitialArray();
+    TChartSeries series = ChartSeriesOf(*Analyse(initial).Result);
     series.Name = name;
     return TextSvg(440, 480, "c7-", [&](cairo_t* cr) {
         cairo_set_font_face(cr, SansFontFace());

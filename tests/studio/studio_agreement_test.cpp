@@ -11,6 +11,7 @@
 #include "config/numtext.h"
 #include "jsonreader.h"
 #include "model/phaseangle.h"
+#include "studio/designactions.h"
 #include "studio/document.h"
 #include "studio/figurerows.h"
 
@@ -25,34 +26,45 @@ std::string Exact(long double value) {
     return std::string(text, end);
 }
 
-const char* const kFieldNames[] = {"x", "y", "phase", "amplitude", "on"};
-
-// The command line's options for the studio's request: the same settings in the same order.
-std::vector<std::string> OptionsOf(const TAnalysisRequest& request) {
+// The command line's options for the document: every emitter's fields, those switched on
+// before those switched off (the last emitter on stays on), the type, the formula or the
+// ground, and the elevation where one is chosen.
+std::vector<std::string> OptionsOf(const TStudioDocument& d) {
     std::vector<std::string> args{"pattern", "--format", "json"};
-    for (const TEmitterSetting& s : request.Steps.Settings) {
+    const auto set = [&args](int k, const char* field, long double value) {
         args.push_back("--set");
-        args.push_back(std::to_string(s.Emitter) + ":" + kFieldNames[static_cast<int>(s.Field)] +
-                       "=" + Exact(s.Value));
+        args.push_back(std::to_string(k) + ":" + field + "=" + Exact(value));
+    };
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = d.Array.Emitter(k);
+        set(k, "x", e.X);
+        set(k, "y", e.Y);
+        set(k, "phase", e.Phase);
+        set(k, "amplitude", e.Amplitude);
     }
-    args.insert(args.end(), {"--type", std::to_string(*request.Steps.EmitterType)});
-    const TGroundRequest& g = request.Ground;
-    if (request.ModelGiven) {
-        args.insert(args.end(), {"--model", std::string(NameOf<TFieldModel>(
-                                                kFieldModelNames, request.Steps.Field.Model))});
-    } else {
-        args.insert(args.end(),
-                    {"--ground", std::string(NameOf<TGroundKind>(kGroundKindNames, *g.Kind)),
-                     "--height", Exact(*g.HeightWavelengths)});
-        if (g.FrequencyMhz) {
-            args.insert(args.end(),
-                        {"--frequency", Exact(*g.FrequencyMhz), "--permittivity",
-                         Exact(*g.Permittivity), "--conductivity", Exact(*g.Conductivity)});
+    for (const bool on : {true, false}) {
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            if (d.Array.Emitter(k).Enabled == on) set(k, "on", on ? 1 : 0);
         }
     }
-    if (request.ElevationGiven) {
-        args.insert(args.end(), {"--elevation", Exact(request.Steps.Field.ElevationDegrees)});
+    args.insert(args.end(), {"--type", std::to_string(d.Array.EmitterType)});
+    const TGround& g = d.Ground;
+    bool elevation = true;
+    if (g.Kind == TGroundKind::None) {
+        args.insert(args.end(), {"--model", std::string(NameOf<TFieldModel>(kFieldModelNames,
+                                                                            d.FreeSpaceModel))});
+    } else {
+        args.insert(args.end(),
+                    {"--ground", std::string(NameOf<TGroundKind>(kGroundKindNames, g.Kind)),
+                     "--height", Exact(g.HeightWavelengths)});
+        if (g.Kind == TGroundKind::Real) {
+            args.insert(args.end(), {"--frequency", Exact(g.FrequencyMhz), "--permittivity",
+                                     Exact(g.Permittivity), "--conductivity",
+                                     Exact(g.Conductivity)});
+        }
+        elevation = !d.ElevationAtTakeoff;
     }
+    if (elevation) args.insert(args.end(), {"--elevation", Exact(d.ElevationDegrees)});
     return args;
 }
 
@@ -107,9 +119,8 @@ TEST(StudioAgreementTest, EveryFigureTheStudioShowsIsTheCommandLinesOwn) {
     int overGround = 0;
     for (int n = 0; n < kDocuments; ++n) {
         const TStudioDocument d = RandomDocument(random);
-        const TAnalysisRequest request = AnalysisRequestOf(d, std::nullopt);
-        const std::vector<TFigureRow> rows = FigureRowsOf(Analyse(request));
-        const std::vector<std::string> args = OptionsOf(request);
+        const std::vector<TFigureRow> rows = FigureRowsOf(*Analyse(CaseOf(d, std::nullopt)).Result);
+        const std::vector<std::string> args = OptionsOf(d);
         const TCliRun run = RunCli(args);
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
         const TJson json = ParseJson(run.Out);
@@ -183,7 +194,7 @@ TEST(StudioAgreementTest, APhaseInDegreesTurnsTheBeamAsTheStudiosTableDoes) {
     for (const auto& [degrees, bearing] : {std::pair{-90, 90}, std::pair{90, 270}}) {
         TStudioDocument d = OpenDocument(cardioid).Document;
         d.Array.Emitter(2).Phase = PhaseFromDegrees(degrees);
-        const TPatternResult studio = Analyse(AnalysisRequestOf(d, std::nullopt));
+        const TPatternResult studio = *Analyse(CaseOf(d, std::nullopt)).Result;
         const TCliRun run = RunCli({"pattern", "--format", "json", "--config", cardioid, "--set",
                                     "2:phase=" + std::to_string(degrees) + "deg"});
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
@@ -193,6 +204,49 @@ TEST(StudioAgreementTest, APhaseInDegreesTurnsTheBeamAsTheStudiosTableDoes) {
         EXPECT_EQ(cli["emitters"][1]["phase"].Number(), d.Array.Emitter(2).Phase) << degrees;
         EXPECT_EQ(PhaseDegrees(d.Array.Emitter(2).Phase), degrees);
     }
+}
+
+// One design policy for both faces: the studio's front-to-back design of voltage-fed wires
+// drives the command line's voltages, and a design that does not improve on its input is
+// refused by both, each in its own words, the studio's document and the file left as they were.
+TEST(StudioAgreementTest, BothFacesDesignTheSameVoltagesAndRefuseTheSameDesigns) {
+    const std::string voltage =
+        std::string(ARRAYPATTERN_SOURCE_EXAMPLES) + "/cardioid-verticals-voltage.txt";
+    const TStudioDocument d = OpenDocument(voltage).Document;
+    ASSERT_EQ(d.Wires.Feed, TFeed::Voltage);
+    const TPatternResult analysis = *Analyse(CaseOf(d, std::nullopt)).Result;
+    const int bearing = DisplayedBearing(analysis.Session.Pattern.MaxGainAngle);
+    const TActionOutcome studio = DesignFor(d, analysis, TDesignGoal::FrontToBack, bearing, {});
+    ASSERT_TRUE(studio.Document.has_value()) << studio.Message;
+    TTempDir dir;
+    const std::string out = dir.Path("designed.txt");
+    const TCliRun run = RunCli({"design", "--config", voltage, "--goal", "front-to-back",
+                                "--bearing", std::to_string(bearing), "--amplitudes", "fixed", out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const TArray written = OpenDocument(out).Document.Array;
+    for (int k = 1; k <= 2; ++k) {
+        const TEmitter& a = studio.Document->Array.Emitter(k);
+        const TEmitter& b = written.Emitter(k);
+        EXPECT_NEAR(static_cast<double>(a.Amplitude), static_cast<double>(b.Amplitude), 1e-9) << k;
+        EXPECT_NEAR(static_cast<double>(a.Phase), static_cast<double>(b.Phase), 1e-9) << k;
+    }
+    // The voltages carry the designed currents: the ratio improved on the input's.
+    const TPatternResult designed = *Analyse(CaseOf(*studio.Document, std::nullopt)).Result;
+    EXPECT_GT(designed.Metrics->FrontToBackDb, analysis.Metrics->FrontToBackDb + 1);
+
+    // A pair on a line beams alike to either side of it: at 70 the input's back is already
+    // deeper than any excitation that keeps its beam there.
+    const std::string cardioid = std::string(ARRAYPATTERN_SOURCE_EXAMPLES) + "/cardioid.txt";
+    const TStudioDocument pair = OpenDocument(cardioid).Document;
+    const TActionOutcome refused = DesignFor(pair, *Analyse(CaseOf(pair, std::nullopt)).Result,
+                                             TDesignGoal::FrontToBack, 70, {});
+    EXPECT_FALSE(refused.Document.has_value());
+    EXPECT_EQ(refused.Message.rfind("The design does not improve on the array", 0), 0U)
+        << refused.Message;
+    const TCliRun cli = RunCli({"design", "--config", cardioid, "--goal", "front-to-back",
+                                "--bearing", "70", dir.Path("refused.txt")});
+    EXPECT_EQ(cli.ExitCode, 1);
+    EXPECT_NE(cli.Err.find("does not improve on the input"), std::string::npos) << cli.Err;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 namespace {
 
 TPatternResult AnalysisOf(const TStudioDocument& d) {
-    return Analyse(AnalysisRequestOf(d, std::nullopt));
+    return *Analyse(CaseOf(d, std::nullopt)).Result;
 }
 
 int BeamBearing(const TStudioDocument& d) {

@@ -20,7 +20,7 @@ TEST(StudioDocumentTest, TheRequestKeepsALoneEmitterOnWhateverItsNumber) {
     TStudioDocument d = InitialDocument();
     for (int k = 1; k <= kEmitterCount; ++k) d.Array.Emitter(k).Enabled = k == 8;
     d.Array.Emitter(8).X = 0.5L;
-    const TPatternResult result = Analyse(AnalysisRequestOf(d, std::nullopt));
+    const TPatternResult result = *Analyse(CaseOf(d, std::nullopt)).Result;
     EXPECT_EQ(result.Session.Model.EnabledCount(), 1);
     EXPECT_TRUE(result.Session.Model.Emitter(8).Enabled);
     EXPECT_EQ(result.Session.Model.Emitter(8).X, 0.5L);

@@ -142,7 +142,8 @@ TEST_F(StudioWiresTest, TheSweepAtTheDesignFrequencyIsTheTablesDrive) {
 // The studio's sweep against `sweep --vary frequency` over the same span: the same feeds at
 // every step, to the rounding of the two ways of stepping the frequency.
 TEST_F(StudioWiresTest, TheSweepIsTheCommandLinesFrequencySweep) {
-    const TDriveSweep sweep = SweepDrive(SweepRequestOf(Window.State().Document()), 0.05L, 41);
+    const TStudioDocument& d = Window.State().Document();
+    const TDriveSweep sweep = SweepDrive(CaseOf(d, std::nullopt), DesignFrequencyMhz(d), 0.05L, 41);
     const TCliRun run = RunCli({"sweep", "--config", kMonopoles, "--vary", "frequency", "--from",
                                 "6.745", "--to", "7.455", "--steps", "41", "--frequency", "7.1"});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;

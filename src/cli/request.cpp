@@ -1,0 +1,181 @@
+#include "cli/request.h"
+
+#include <cmath>
+
+#include "app/inputerror.h"
+#include "cli/refusals.h"
+#include "config/inifile.h"
+#include "config/messages.h"
+#include "config/nametext.h"
+#include "config/numtext.h"
+
+namespace {
+
+bool Polarised(int type) {
+    return type == etVerticalDipole || type == etHorizontalDipoleNS ||
+           type == etHorizontalDipoleWE;
+}
+
+}  // namespace
+
+TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround) {
+    TGround ground = fileGround.value_or(TGround{});
+    if (request.Kind) ground.Kind = *request.Kind;
+    if (request.HeightWavelengths) ground.HeightWavelengths = *request.HeightWavelengths;
+    if (request.FrequencyMhz) ground.FrequencyMhz = *request.FrequencyMhz;
+    if (request.Permittivity) ground.Permittivity = *request.Permittivity;
+    if (request.Conductivity) ground.Conductivity = *request.Conductivity;
+    if (ground.Kind == TGroundKind::None) {
+        if (request.HeightWavelengths) {
+            throw EUsageError(
+                Tr("the height needs a ground: --ground perfect or real, or a configuration "
+                   "that sets one"));
+        }
+        return ground;
+    }
+    const auto fault = GroundFault(ground);
+    if (fault && (fault->Kind == TCaseFault::BadHeight || fault->Kind == TCaseFault::NoFrequency))
+        throw EUsageError(CaseRefusalText(*fault));
+    if (ground.Kind == TGroundKind::Real) {
+        // A soil left out would be read as vacuum, whose answer looks like one for a ground.
+        const bool fileSoil = fileGround && fileGround->Kind == TGroundKind::Real;
+        if (!fileSoil && (!request.Permittivity || !request.Conductivity)) {
+            throw EUsageError(TrFormat(
+                "--ground real needs its soil: --soil, or --permittivity and --conductivity "
+                "(missing: %s)",
+                {!request.Permittivity && !request.Conductivity ? "--permittivity, --conductivity"
+                 : !request.Permittivity                        ? "--permittivity"
+                                                                : "--conductivity"}));
+        }
+    }
+    if (fault) throw EUsageError(CaseRefusalText(*fault));
+    return ground;
+}
+
+TWireKeys WireKeysOf(const TAnalysisRequest& request) {
+    TWireKeys keys;
+    if (const auto& config = request.Steps.ConfigFile) {
+        const auto& text = request.Steps.ConfigText;
+        keys = ReadWireKeys(text ? TIniFile::FromText(*text) : TIniFile(*config));
+        if (const auto& f = keys.Fault) throw EUsageError(WireKeyFaultText(*f, *config));
+    }
+    return WireKeysOver(std::move(keys), request.Wires);
+}
+
+TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
+                         const TGround& ground) {
+    const TWireKeys keys = WireKeysOf(request);
+    if (const auto fault = CheckCoupling(array, keys.Settings, ground))
+        throw EUsageError(CouplingRefusalText(*fault));
+    return keys;
+}
+
+TPatternResult Analyse(const TAnalysisRequest& request) {
+    TSessionSteps steps = request.Steps;
+    steps.DrawPattern = false;
+    TArraySession session = BuildSession(steps);
+    TArrayCase arrayCase;
+    arrayCase.Array = session.Model;
+    arrayCase.Field = request.Steps.Field;
+    arrayCase.CutBearing = request.CutBearing;
+    arrayCase.WindowDrawings = std::move(session.Drawings);
+    // A formula named explicitly outweighs the file's ground; the options' ground cannot come
+    // with one.
+    bool unpolarisedFileGround = false;
+    if (!request.ModelGiven) {
+        const TGround ground = ResolveGround(request.Ground, session.FileGround);
+        if (ground.Kind != TGroundKind::None) {
+            const int type = session.Model.EmitterType;
+            if (Polarised(type)) {
+                arrayCase.Field.Model = TFieldModel::OverGround;
+                arrayCase.Field.Ground = ground;
+                arrayCase.ElevationAtTakeoff = !request.ElevationGiven;
+            } else if (!request.Ground.Kind) {
+                // A file may keep its ground beside a type the window set later: it loads as
+                // the window shows it, in free space, and says so.
+                unpolarisedFileGround = true;
+            } else {
+                TCaseFault fault;
+                fault.Type = type;
+                throw EUsageError(CaseRefusalText(fault));
+            }
+        }
+    }
+    arrayCase.Wires = WireKeysOf(request).Settings;
+    const bool wires = HasWireLengths(arrayCase.Wires, arrayCase.Array);
+    // Wires have a field of their own in free space; the window's formula is for ideal
+    // emitters, and only named explicitly is it a mistake.
+    if (wires && !request.ModelGiven && arrayCase.Field.Model == TFieldModel::Window) {
+        arrayCase.Field.Model = TFieldModel::FreeSpace;
+    }
+    TAnalysisOutcome outcome = Analyse(arrayCase);
+    if (outcome.Fault) throw EUsageError(CaseRefusalText(*outcome.Fault));
+    TPatternResult result = std::move(*outcome.Result);
+    result.Config = request.Steps.ConfigFile;
+    result.Taper = request.Steps.Taper;
+    // The window's own: its grid's texts, its check boxes and messages, the load's warnings.
+    TArraySession& out = result.Session;
+    out.Grid = session.Grid;
+    out.Checked = session.Checked;
+    out.Messages = std::move(session.Messages);
+    out.Warnings = std::move(session.Warnings);
+    out.WarningCount = session.WarningCount;
+    out.FileGround = session.FileGround;
+    if (unpolarisedFileGround) {
+        out.Warnings.push_back(TrFormat(
+            "%s: its ground needs polarised emitters (type 1, 2 or 3), not type %s: the array "
+            "is taken in free space",
+            {DisplayName(*request.Steps.ConfigFile), std::to_string(out.Model.EmitterType)}));
+        ++out.WarningCount;
+    }
+    if (request.WireOptionsGiven && !wires) {
+        out.Warnings.push_back(
+            Tr("--radius, --feed and --z0 apply to wires, and no emitter has a length (--length, "
+               "--set N:length or the file's): they are passed over"));
+        ++out.WarningCount;
+    }
+    return result;
+}
+
+TDesignFrequencyArray ArrayAtDesign(const TAnalysisRequest& request) {
+    TSessionSteps steps = request.Steps;
+    steps.DrawPattern = false;
+    const TArraySession session = BuildSession(steps);
+    TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
+    d.Wires = WireKeysToSave(request, d.Array, d.Ground);
+    return d;
+}
+
+TAnalysisRequest FrequencyStep(const TAnalysisRequest& request, const TDesignFrequencyArray& design,
+                               long double mhz) {
+    const long double scale = mhz / *request.Ground.FrequencyMhz;
+    TAnalysisRequest step = request;
+    step.Steps.FocusBearing.reset();
+    step.Steps.Taper.reset();
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const TEmitter& e = design.Array.Emitter(k);
+        if (!e.Enabled) continue;
+        step.Steps.Settings.push_back({k, TEmitterField::X, e.X * scale});
+        step.Steps.Settings.push_back({k, TEmitterField::Y, e.Y * scale});
+        step.Steps.Settings.push_back({k, TEmitterField::Phase, e.Phase});
+        step.Steps.Settings.push_back({k, TEmitterField::Amplitude, e.Amplitude});
+    }
+    TWireRequest& wires = step.Wires;
+    wires.AllLengths.reset();
+    for (std::size_t i = 0; i < wires.Lengths.size(); ++i) {
+        const auto& length = design.Wires.Settings.Lengths[i];
+        wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
+    }
+    wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
+    wires.Feed = design.Wires.Settings.Feed;
+    if (design.Ground.Kind != TGroundKind::None) {
+        step.Ground.Kind = design.Ground.Kind;
+        step.Ground.HeightWavelengths = design.Ground.HeightWavelengths * scale;
+        if (design.Ground.Kind == TGroundKind::Real) {
+            step.Ground.Permittivity = design.Ground.Permittivity;
+            step.Ground.Conductivity = design.Ground.Conductivity;
+        }
+    }
+    step.Ground.FrequencyMhz = mhz;
+    return step;
+}
