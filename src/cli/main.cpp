@@ -55,7 +55,9 @@ int Run(const std::vector<std::string>& args) {
             if (run.Command == options.Command) status = run.Run(options, output);
         }
     }
-    const int written = Guarded("", [&output] { WriteStandardOutput(output); });
+    // pattern writes its files as they come and leaves nothing here.
+    const int written =
+        output.empty() ? 0 : Guarded("", [&output] { WriteStandardOutput(output); });
     return written != 0 ? written : status;
 }
 

@@ -1,9 +1,13 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "cli/optiontable.h"
+#include "config/filecontent.h"
+#include "config/inifile.h"
+#include "config/safefile.h"
 #include "plot/reportpage.h"
 
 namespace {
@@ -90,10 +94,16 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     const TCliCommand command = options.Command;
     const bool plot = command == TCliCommand::Plot;
     const std::size_t configs = options.ConfigFiles.size();
-    // Each file and height costs a whole analysis: a call's size stays one a person asks for.
-    if (configs > kMostConfigFiles) {
-        throw EUsageError(TrFormat("--config is given %s times: at most %s files a call",
+    // Each height costs a whole analysis, and a plot holds every file's chart at once: their
+    // number stays one a person asks for.
+    if (plot && configs > kMostConfigFiles) {
+        throw EUsageError(TrFormat("--config is given %s times: plot draws at most %s files",
                                    {std::to_string(configs), std::to_string(kMostConfigFiles)}));
+    }
+    // Standard input gives its text once: a second reading would load an empty array.
+    if (std::count(options.ConfigFiles.begin(), options.ConfigFiles.end(), kStandardInputName) >
+        1) {
+        refuse(Msgid("--config - is given more than once: standard input is read only once"));
     }
     if (options.Heights.size() > kMostHeights) {
         throw EUsageError(
@@ -241,9 +251,26 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
     return options;
 }
 
+std::string ReadConfigText(const std::string& config) {
+    const std::string path = config == kStandardInputName ? "/dev/stdin" : config;
+    TFileContent content = ReadFileContent(path, TIniFile::kMaxFileSize, TFileKinds::Any);
+    if (content.Errno != 0) {
+        throw EUsageError(
+            TrFormat("cannot read --config %s: %s", {config, SystemErrorText(content.Errno)}));
+    }
+    return std::move(content.Text);
+}
+
 TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config) {
+    return RequestFor(options, config,
+                      config ? std::optional(ReadConfigText(*config)) : std::nullopt);
+}
+
+TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config,
+                            std::optional<std::string> text) {
     TAnalysisRequest request;
     request.Steps.ConfigFile = config;
+    request.Steps.ConfigText = std::move(text);
     request.Steps.EmitterType = options.EmitterType;
     request.Steps.FocusBearing = options.FocusBearing;
     request.Steps.Settings = options.Settings;

@@ -96,7 +96,10 @@ struct TCliOptions {
     TDesignRequest Design;
 };
 
+// A plot holds every file's chart at once; pattern streams its files and takes any number.
 inline constexpr std::size_t kMostConfigFiles = 64;
+// The configuration that names standard input, shown as given in messages and output.
+inline constexpr std::string_view kStandardInputName = "-";
 inline constexpr std::size_t kMostHeights = 32;
 inline constexpr std::size_t kMostFrames = 2000;  // of a sweep's animated GIF
 
@@ -113,5 +116,14 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args, char defaultM
 // it is not given or not valid (the parse then says why).
 std::optional<TLanguage> LanguageAsked(const std::vector<std::string>& args);
 
-// The analysis of one configuration (none: the initial array) that the options ask for.
+// The whole text of a configuration (kStandardInputName: standard input), read once: a pipe or
+// a fifo gives its text only once, and the array's load and the wires' keys both read it.
+// Throws EUsageError naming the file when it cannot be read.
+std::string ReadConfigText(const std::string& config);
+
+// The analysis of one configuration (none: the initial array) that the options ask for, with
+// the file's text read here.
 TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config);
+// The same with the text already read: an analysis repeated for one file reads it once.
+TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std::string>& config,
+                            std::optional<std::string> text);

@@ -191,8 +191,9 @@ constexpr TNamed<bool> kCutNames[] = {{"elevation", true}};
 const TOptionRow kOptions[] = {
     {"--config", "FILE", kEveryCommand, true,
      Msgid("load this configuration first, as the window's load does; a pipe, fifo, device or "
-           "/proc file is read to its end (up to 256 MB). Repeat it for one result per file "
-           "(pattern) or an overlay of the files (plot), at most 64 files"),
+           "/proc file is read to its end (up to 256 MB), and - reads standard input (once; "
+           "named - in messages and output). Repeat it for one result per file (pattern: any "
+           "number, each written as it comes) or an overlay of the files (plot: at most 64)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          if (value.empty()) BadValue(name, value, Tr("a file name"));
          c.Options.ConfigFiles.push_back(value);

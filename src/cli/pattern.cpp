@@ -6,6 +6,10 @@
 
 namespace {
 
+// Files analysed ahead of the one written: enough to keep every core busy while one file waits
+// for a slow writer or a pipe.
+constexpr std::size_t kFilesInFlight = 16;
+
 // One file of `pattern`: its output, its lines for standard error and its status.
 struct TFileReport {
     std::string Output;
@@ -31,27 +35,29 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
 
 }  // namespace
 
-// Each file's result in order; a file that fails is reported with its path and the others
-// still run. The status is the worst. The files of a batch are analysed on every core.
-int RunPattern(const TCliOptions& options, std::string& output) {
+// Each file's result in order, written as it comes; a file that fails is reported with its
+// path and the others still run. The status is the worst. The files are analysed on every core
+// a few ahead of the one written, so that memory stays flat however many files a batch holds.
+int RunPattern(const TCliOptions& options, std::string&) {
     const auto configs = Configs(options);
     const bool batch = configs.size() > 1;
-    std::vector<TFileReport> reports(configs.size());
-    ParallelFor(configs.size(), [&](std::size_t i) {
-        reports[i] = ReportFile(options, configs[i], {batch, i == 0});
-    });
-
     int status = 0;
     bool first = true;
-    for (TFileReport& report : reports) {
+    const auto make = [&](std::size_t i) {
+        return ReportFile(options, configs[i], {batch, i == 0});
+    };
+    const auto take = [&](std::size_t, TFileReport report) {
         std::fputs(report.Errors.c_str(), stderr);
         status = std::max(status, report.Status);
-        if (report.Status != 0) continue;
+        if (report.Status != 0) return;
         // The first file to succeed leads the output (the CSV header, no blank line before).
         if (first && report.Result)
             report.Output = FormatReport(*report.Result, options, {batch, true});
-        output += report.Output;
         first = false;
-    }
-    return status;
+        WriteStandardOutput(report.Output);
+    };
+    // A write that fails stops the batch: every later one would fail alike.
+    const int written =
+        Guarded("", [&] { OrderedParallelFor(configs.size(), kFilesInFlight, make, take); });
+    return written != 0 ? written : status;
 }

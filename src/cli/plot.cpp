@@ -17,8 +17,9 @@ constexpr double kSurfaceStepDegrees = 2;
 // The elevation cut of the array at each height, named by it.
 void AddHeights(const TCliOptions& options, const std::optional<std::string>& config,
                 std::vector<TChartArray>& arrays) {
+    const TAnalysisRequest atEachHeight = RequestFor(options, config);
     for (const long double height : options.Heights) {
-        TAnalysisRequest request = RequestFor(options, config);
+        TAnalysisRequest request = atEachHeight;
         request.Ground.HeightWavelengths = height;
         const TPatternResult result = Analyse(request);
         if (arrays.empty()) {

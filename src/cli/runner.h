@@ -15,7 +15,8 @@ inline constexpr int kExitUsage = 2;
 
 // Every command: its output goes to standard output once the call has succeeded (a sweep's
 // before its pictures take their files' places), its messages to standard error as they come;
-// the exit status is returned.
+// the exit status is returned. pattern writes each file's result itself as it comes, output
+// left empty, so that a batch of any size is never held whole.
 int RunPattern(const TCliOptions& options, std::string& output);
 int RunExport(const TCliOptions& options, std::string& output);
 int RunSave(const TCliOptions& options, std::string& output);

@@ -252,8 +252,10 @@ int RunSweep(const TCliOptions& options, std::string&) {
                 steps.push_back(FrequencyStep(request, design, v));
             }
         } else {
+            const std::optional<std::string> text =
+                config ? std::optional(ReadConfigText(*config)) : std::nullopt;
             for (const long double v : values)
-                steps.push_back(RequestFor(SweepStep(options, v), config));
+                steps.push_back(RequestFor(SweepStep(options, v), config, text));
         }
         std::vector<std::vector<TFigureValue>> rows(values.size());
         std::vector<std::exception_ptr> errors(values.size());

@@ -86,10 +86,11 @@ TEST(CliErrors, BadOptionsAndValuesExitTwoAndWriteNothing) {
         {{"pattern", "--type", "1\n2"}, "'1\\n2'"},
         {{"save", out, "--config", dir.Path("a\r\nb")}, "a\\r\\nb"},
     };
-    std::vector<TUsageCase> repeated = {{{"pattern"}, "at most 64 files"},
-                                        {{"plot", "--kind", "elevation-heights", "--type", "1",
-                                          "--ground", "perfect", dir.Path("h.png")},
-                                         "at most 32 heights"}};
+    std::vector<TUsageCase> repeated = {
+        {{"plot", "--kind", "polar-db", dir.Path("p.png")}, "plot draws at most 64 files"},
+        {{"plot", "--kind", "elevation-heights", "--type", "1", "--ground", "perfect",
+          dir.Path("h.png")},
+         "at most 32 heights"}};
     for (int k = 0; k < 65; ++k) repeated[0].Args.insert(repeated[0].Args.end(), {"--config", "x"});
     for (int k = 0; k < 33; ++k) repeated[1].Args.insert(repeated[1].Args.end(), {"--height", "1"});
     for (const auto& c : repeated) cases.push_back(c);
