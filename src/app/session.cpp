@@ -23,8 +23,8 @@ constexpr long double kMaxFileAmplitude = 1e100L;
 std::string ConfigText(const std::string& fileName) {
     TFileContent content = ReadFileContent(fileName, TIniFile::kMaxFileSize, TFileKinds::Any);
     if (content.Errno != 0) {
-        throw EUsageError(
-            TrFormat("cannot read --config %s: %s", {fileName, SystemErrorText(content.Errno)}));
+        throw EUsageError(TrFormat("cannot read %s: %s",
+                                   {DisplayName(fileName), SystemErrorText(content.Errno)}));
     }
     return std::move(content.Text);
 }
