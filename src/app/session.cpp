@@ -71,6 +71,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         const TIniFile file = TIniFile::FromText(text);
         window.Rules().LoadText(std::move(text));
         session.FileGround = ReadGround(file);
+        session.FileWires = ReadWireKeys(file);
         // The window keeps every current at 1; a run takes the file's.
         TAmplitudes amplitudes = ReadAmplitudes(file, *steps.ConfigFile);
         for (int k = 1; k <= kEmitterCount; ++k) {
@@ -143,15 +144,15 @@ TPattern WindowDrawing(const std::vector<TArray>& drawings, const TFieldSpec& fi
 }
 
 TLoadedArray LoadArrayText(const std::string& fileName, std::string text) {
-    TLoadedArray loaded;
-    loaded.Wires = ReadWireKeys(TIniFile::FromText(text));
     TSessionSteps steps;
     steps.ConfigFile = fileName;
     steps.ConfigText = std::move(text);
     steps.DrawPattern = false;
     TArraySession session = BuildSession(steps);
+    TLoadedArray loaded;
     loaded.Array = static_cast<const TArray&>(session.Model);
     loaded.Ground = session.FileGround;
+    loaded.Wires = std::move(session.FileWires);
     loaded.Warnings = std::move(session.Warnings);
     loaded.Messages = std::move(session.Messages);
     return loaded;

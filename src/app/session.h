@@ -52,6 +52,9 @@ struct TArraySession {
     TFieldSpec Field;
     // The ground the configuration file names, if any.
     std::optional<TGround> FileGround;
+    // Its wire keys, read from the same parse (the defaults without a file); Fault set where a
+    // key cannot be, for the caller to say.
+    TWireKeys FileWires;
     // What the file holds that the run cannot take as it is (a bad amplitude, say): the lines
     // to print, at most TWarnings::kMaxLines and then one telling how many more there are.
     std::vector<std::string> Warnings;

@@ -49,7 +49,7 @@ int RunDesign(const TCliOptions& options, std::string& output) {
         const TArray& array = designed.Array;
         const TGround ground =
             start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
-        const TWireKeys wires = WireKeysToSave(request, array, ground);
+        const TWireKeys wires = WireKeysToSave(request, start.Session, array, ground);
         TIniFile file = ConfigurationUpdate(out, array, array.EmitterType, &ground);
         WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
         const TPatternResult result = AnalyseText(request, start, out, file.Text());

@@ -4,7 +4,6 @@
 
 #include "app/inputerror.h"
 #include "cli/refusals.h"
-#include "config/inifile.h"
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
@@ -52,19 +51,15 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
     return ground;
 }
 
-TWireKeys WireKeysOf(const TAnalysisRequest& request) {
-    TWireKeys keys;
-    if (const auto& config = request.Steps.ConfigFile) {
-        const auto& text = request.Steps.ConfigText;
-        keys = ReadWireKeys(text ? TIniFile::FromText(*text) : TIniFile(*config));
-        if (const auto& f = keys.Fault) throw EUsageError(WireKeyFaultText(*f, *config));
-    }
-    return WireKeysOver(std::move(keys), request.Wires);
+TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& session) {
+    if (const auto& f = session.FileWires.Fault)
+        throw EUsageError(WireKeyFaultText(*f, *request.Steps.ConfigFile));
+    return WireKeysOver(session.FileWires, request.Wires);
 }
 
-TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
-                         const TGround& ground) {
-    const TWireKeys keys = WireKeysOf(request);
+TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArraySession& session,
+                         const TArray& array, const TGround& ground) {
+    const TWireKeys keys = WireKeysOf(request, session);
     if (const auto fault = CheckCoupling(array, keys.Settings, ground))
         throw EUsageError(CouplingRefusalText(*fault));
     return keys;
@@ -101,7 +96,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
             }
         }
     }
-    arrayCase.Wires = WireKeysOf(request).Settings;
+    arrayCase.Wires = WireKeysOf(request, session).Settings;
     const bool wires = HasWireLengths(arrayCase.Wires, arrayCase.Array);
     // Wires have a field of their own in free space; the window's formula is for ideal
     // emitters, and only named explicitly is it a mistake.
@@ -121,6 +116,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     out.Warnings = std::move(session.Warnings);
     out.WarningCount = session.WarningCount;
     out.FileGround = session.FileGround;
+    out.FileWires = std::move(session.FileWires);
     if (unpolarisedFileGround) {
         out.Warnings.push_back(TrFormat(
             "%s: its ground needs polarised emitters (type 1, 2 or 3), not type %s: the array "
@@ -142,7 +138,7 @@ TDesignFrequencyArray ArrayAtDesign(const TAnalysisRequest& request) {
     steps.DrawPattern = false;
     const TArraySession session = BuildSession(steps);
     TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
-    d.Wires = WireKeysToSave(request, d.Array, d.Ground);
+    d.Wires = WireKeysToSave(request, session, d.Array, d.Ground);
     return d;
 }
 

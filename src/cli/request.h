@@ -34,14 +34,14 @@ struct TAnalysisRequest {
 // EUsageError for a ground that cannot be computed (real without a frequency, say).
 TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround);
 
-// The wires the options ask for over the configuration's keys, which it reads. Throws
-// EUsageError for a bad key, naming the file's line.
-TWireKeys WireKeysOf(const TAnalysisRequest& request);
+// The wires the options ask for over the keys of the configuration the session loaded.
+// Throws EUsageError for a bad key, naming the file's line.
+TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& session);
 
 // The same, checked against the array over the ground as a save writes them. Throws
 // EUsageError for wires that cannot be.
-TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArray& array,
-                         const TGround& ground);
+TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArraySession& session,
+                         const TArray& array, const TGround& ground);
 
 // The options and the file as one case, analysed: the window's load, settings, focusing and
 // drawings first, then the engine. Throws EUsageError with the command line's reason, as

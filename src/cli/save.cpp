@@ -12,7 +12,7 @@ int RunSave(const TCliOptions& options, std::string&) {
         PrintMessages(session, "");
         StrictCheck(options, session);
         const TGround ground = ResolveGround(request.Ground, session.FileGround);
-        const TWireKeys wires = WireKeysToSave(request, session.Model, ground);
+        const TWireKeys wires = WireKeysToSave(request, session, session.Model, ground);
         const std::string path = FullPath(options.OutputFile);
         TIniFile file =
             ConfigurationUpdate(path, session.Model, session.Model.EmitterType, &ground);
