@@ -30,10 +30,10 @@ const char* const kWavelengths = Msgid("wavelengths");
 const char* const kDegrees = Msgid("degrees");
 
 // The numbers are the command line's, which the studio's controls took over where they had
-// drifted apart. Past the highest elevation the azimuth cut shrinks to a point at the zenith;
-// past the position and amplitude limits a path length or a current's square leaves the range
-// the fields are computed in exactly; no antenna needs them. A radius must stay under a tenth
-// of the longest wire, the thin-wire kernel's limit.
+// drifted apart. The highest elevation is the window's slider's top. Past the position and
+// amplitude limits a path length or a current's square leaves the range the fields are computed
+// in exactly; no antenna needs them. A radius stays under a tenth of the longest wire, as a thin
+// wire must.
 const TQuantityRange kRanges[] = {
     {TQuantity::Elevation, "elevation", Closed(0), Closed(85), 0, kDegrees},
     {TQuantity::Height, "height", Closed(0), Closed(100), TGround{}.HeightWavelengths,
