@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/bounds.h"
 #include "config/numtext.h"
 #include "model/ground.h"
 #include "model/phaseangle.h"
@@ -21,14 +22,6 @@ constexpr TCommandSet kDesign = CommandBit(TCliCommand::Design);
 constexpr TCommandSet kAnalysing = kPattern | kExport | kPlot | kNec | kSweep | kDesign;
 // Whatever may place the array over a ground.
 constexpr TCommandSet kGrounded = kPattern | kSave | kPlot | kNec | kSweep | kDesign;
-
-constexpr long double kMaxElevation = 85;  // degrees, the slider's top
-constexpr long double kMaxHeight = 100;    // wavelengths
-// Beyond these a current's square, or a path length, leaves the range the fields are computed
-// in exactly; no antenna needs them.
-constexpr long double kMaxAmplitude = 1e100L;
-constexpr long double kMaxPosition = 1e6L;  // wavelengths
-constexpr int kMaxBearing = 359;
 
 [[noreturn]] void BadValue(std::string_view option, const std::string& value,
                            const std::string& expected) {
@@ -62,9 +55,22 @@ long double Real(const TOptionContext& c, std::string_view option, const std::st
     return *v;
 }
 
+// A value of a physical quantity, in the range the studio's controls share.
+long double Quantity(const TOptionContext& c, std::string_view option, const std::string& value,
+                     TQuantity quantity, const std::string& expected) {
+    const auto v = Number(c, value);
+    if (!v || !RangeOf(quantity).Contains(*v)) BadValue(option, value, expected);
+    return *v;
+}
+
+bool InRange(TQuantity quantity, long double value) {
+    return RangeOf(quantity).Contains(value);
+}
+
 int WholeBearing(std::string_view option, const std::string& value) {
     const auto n = WholeNumber(value);
-    if (!n || *n < 0 || *n > kMaxBearing || value[0] < '0' || value[0] > '9') {
+    if (!n || !InRange(TQuantity::Bearing, static_cast<long double>(*n)) || value[0] < '0' ||
+        value[0] > '9') {
         BadValue(option, value, Tr("a whole bearing from 0 to 359"));
     }
     return static_cast<int>(*n);
@@ -111,8 +117,7 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
     const std::string fieldName = value.substr(colon + 1, equals - colon - 1);
     if (fieldName == "length") {
         const auto length = Number(c, value.substr(equals + 1));
-        if (!length || !(*length >= kMinWireLength && *length <= kMaxWireLength))
-            BadValue(option, value, expected);
+        if (!length || !InRange(TQuantity::WireLength, *length)) BadValue(option, value, expected);
         c.Options.Wires.Lengths[static_cast<std::size_t>(value[0] - '1')] =
             static_cast<double>(*length);
         return std::nullopt;
@@ -123,9 +128,9 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
     if (degrees) number.resize(number.size() - 3);
     const auto v = Number(c, number);
     if (!field || !v) BadValue(option, value, expected);
-    if ((*field == TEmitterField::Amplitude && !(*v >= 0 && *v <= kMaxAmplitude)) ||
+    if ((*field == TEmitterField::Amplitude && !InRange(TQuantity::Amplitude, *v)) ||
         ((*field == TEmitterField::X || *field == TEmitterField::Y) &&
-         !(std::fabs(*v) <= kMaxPosition)) ||
+         !InRange(TQuantity::Position, *v)) ||
         (*field == TEmitterField::On && *v != 0 && *v != 1)) {
         BadValue(option, value, expected);
     }
@@ -146,7 +151,7 @@ TTaper Taper(const TOptionContext& c, std::string_view option, const std::string
     if (parts.size() < (level ? 2U : 1U) || parts.size() > most) BadValue(option, value, expected);
     if (level) {
         const auto db = Number(c, parts[1]);
-        if (!db || !(*db < 0 && *db >= -200)) BadValue(option, value, expected);
+        if (!db || !InRange(TQuantity::SidelobeLevel, *db)) BadValue(option, value, expected);
         taper.SidelobeDb = *db;
     }
     if (parts.size() == 3) {
@@ -238,7 +243,7 @@ const TOptionRow kOptions[] = {
            "the take-off angle)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Field.ElevationDegrees =
-             Real(c, name, value, 0, kMaxElevation, Tr("a number from 0 to 85"));
+             Quantity(c, name, value, TQuantity::Elevation, Tr("a number from 0 to 85"));
          c.Options.ElevationGiven = true;
      }},
     {"--model", "window|free-space", kPattern | kPlot | kNec | kSweep, false,
@@ -261,17 +266,15 @@ const TOptionRow kOptions[] = {
            "(default: the file's lengths, else ideal emitters)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double l =
-             Real(c, name, value, kMinWireLength, kMaxWireLength, Tr("wavelengths, 0.005 to 2"));
+             Quantity(c, name, value, TQuantity::WireLength, Tr("wavelengths, 0.005 to 2"));
          c.Options.Wires.AllLengths = static_cast<double>(l);
      }},
     {"--radius", "A", kPattern | kSave | kNec | kSweep | kDesign, false,
      Msgid("the wires' radius in wavelengths, at least 1e-10 and under a tenth of the shortest "
            "length (default: the file's, else 0.0005)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         const long double a = Real(c, name, value, kMinWireRadius, kMaxWireLength / 10,
-                                    Tr("wavelengths, at least 1e-10 and under 0.2"));
-         if (!(a < kMaxWireLength / 10))
-             BadValue(name, value, Tr("wavelengths, at least 1e-10 and under 0.2"));
+         const long double a = Quantity(c, name, value, TQuantity::WireRadius,
+                                        Tr("wavelengths, at least 1e-10 and under 0.2"));
          c.Options.Wires.Radius = static_cast<double>(a);
      }},
     {"--feed", "current|voltage", kPattern | kSave | kNec | kSweep | kDesign, false,
@@ -286,8 +289,7 @@ const TOptionRow kOptions[] = {
      Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
            "10000 (default 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         const long double z = Real(c, name, value, 0, 10000, Tr("ohms, more than 0"));
-         if (!(z > 0)) BadValue(name, value, Tr("ohms, more than 0"));
+         const long double z = Quantity(c, name, value, TQuantity::Z0, Tr("ohms, more than 0"));
          c.Options.Wires.Z0 = static_cast<double>(z);
      }},
     {"--ground", "none|perfect|real", kGrounded, false,
@@ -301,7 +303,8 @@ const TOptionRow kOptions[] = {
            "the file's, else 0); needs a ground, from --ground or the file. Repeat it for plot "
            "--kind elevation-heights, at most 32 heights"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         const long double h = Real(c, name, value, 0, kMaxHeight, Tr("wavelengths from 0 to 100"));
+         const long double h =
+             Quantity(c, name, value, TQuantity::Height, Tr("wavelengths from 0 to 100"));
          if (c.Options.Heights.empty()) c.Options.Ground.HeightWavelengths = h;
          c.Options.Heights.push_back(h);
      }},
@@ -310,8 +313,8 @@ const TOptionRow kOptions[] = {
            "(default: the file's); for sweep --vary frequency the design frequency, at which "
            "positions, height, lengths and radius are in wavelengths"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         const long double mhz = Real(c, name, value, 0, 1e6L, Tr("MHz, more than 0"));
-         if (!(mhz > 0)) BadValue(name, value, Tr("MHz, more than 0"));
+         const long double mhz =
+             Quantity(c, name, value, TQuantity::Frequency, Tr("MHz, more than 0"));
          c.Options.Ground.FrequencyMhz = mhz;
      }},
     {"--soil", "PRESET", kGrounded, false,
@@ -333,13 +336,14 @@ const TOptionRow kOptions[] = {
     {"--permittivity", "E", kGrounded, false,
      Msgid("relative permittivity of real ground, 1 to 1000000 (default: the file's, else 1)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         c.Options.Ground.Permittivity =
-             Real(c, name, value, 1, 1e6L, Tr("a relative permittivity from 1 to 1000000"));
+         c.Options.Ground.Permittivity = Quantity(c, name, value, TQuantity::Permittivity,
+                                                  Tr("a relative permittivity from 1 to 1000000"));
      }},
     {"--conductivity", "S", kGrounded, false,
      Msgid("conductivity of real ground, S/m from 0 to 1e9 (default: the file's, else 0)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         c.Options.Ground.Conductivity = Real(c, name, value, 0, 1e9L, Tr("S/m from 0 to 1e9"));
+         c.Options.Ground.Conductivity =
+             Quantity(c, name, value, TQuantity::Conductivity, Tr("S/m from 0 to 1e9"));
      }},
     {"--format", "text|json|csv", kPattern | kSweep, false,
      Msgid("the output: text (the default of pattern), json or csv (the default of sweep)"),

@@ -1,5 +1,6 @@
 #include "model/design.h"
 
+#include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -13,7 +14,7 @@
 namespace {
 
 using TComplexD = std::complex<double>;
-using TMatrix = std::vector<std::vector<TComplexD>>;
+using TMatrix = Eigen::MatrixXcd;
 
 constexpr double kTwoPi = 2 * TReal<double>::kPi;
 
@@ -31,55 +32,39 @@ long double LargestAmplitude(const std::vector<TEmitter*>& on) {
     return largest;
 }
 
-// Solves m x = b in place by Gaussian elimination with partial pivoting; false if singular.
-bool Solve(TMatrix m, std::vector<TComplexD>& b) {
-    const std::size_t n = b.size();
-    double scale = 0;
-    for (const auto& row : m) {
-        for (const TComplexD& v : row) scale = std::max(scale, std::abs(v));
+// m's LU factors with partial pivoting; nullopt where a pivot is at most 1e-13 of m's largest
+// entry: the emitters' geometry makes the system singular up to rounding.
+std::optional<Eigen::PartialPivLU<TMatrix>> Factors(const TMatrix& m) {
+    Eigen::PartialPivLU<TMatrix> lu(m);
+    const double scale = m.size() > 0 ? m.cwiseAbs().maxCoeff() : 0;
+    for (Eigen::Index i = 0; i < m.rows(); ++i) {
+        if (!(std::abs(lu.matrixLU()(i, i)) > 1e-13 * scale)) return std::nullopt;
     }
-    for (std::size_t c = 0; c < n; ++c) {
-        std::size_t pivot = c;
-        for (std::size_t r = c + 1; r < n; ++r) {
-            if (std::abs(m[r][c]) > std::abs(m[pivot][c])) pivot = r;
-        }
-        if (!(std::abs(m[pivot][c]) > 1e-13 * scale)) return false;
-        std::swap(m[c], m[pivot]);
-        std::swap(b[c], b[pivot]);
-        for (std::size_t r = c + 1; r < n; ++r) {
-            const TComplexD f = m[r][c] / m[c][c];
-            for (std::size_t k = c; k < n; ++k) m[r][k] -= f * m[c][k];
-            b[r] -= f * b[c];
-        }
-    }
-    for (std::size_t c = n; c-- > 0;) {
-        for (std::size_t k = c + 1; k < n; ++k) b[c] -= m[c][k] * b[k];
-        b[c] /= m[c][c];
-    }
-    return true;
+    return lu;
 }
 
 // The conjugate steering vector exp(+j 2 pi r.u) of compass bearing and elevation (degrees):
 // the field is |sum c s|, s = exp(-j 2 pi r.u), for currents c = a exp(j 2 pi Phase).
-std::vector<TComplexD> Steering(const std::vector<TEmitter*>& on, long double bearing,
-                                long double elevation) {
+Eigen::VectorXcd Steering(const std::vector<TEmitter*>& on, long double bearing,
+                          long double elevation) {
     const double b = static_cast<double>(bearing * kDegree);
     const double e = static_cast<double>(elevation * kDegree);
-    std::vector<TComplexD> v;
-    for (const TEmitter* p : on) {
+    Eigen::VectorXcd v(static_cast<Eigen::Index>(on.size()));
+    for (Eigen::Index k = 0; k < v.size(); ++k) {
+        const TEmitter* p = on[static_cast<std::size_t>(k)];
         const double ru = static_cast<double>(p->X) * std::cos(e) * std::sin(b) +
                           static_cast<double>(p->Y) * std::cos(e) * std::cos(b);
-        v.push_back(std::polar(1.0, kTwoPi * ru));
+        v(k) = std::polar(1.0, kTwoPi * ru);
     }
     return v;
 }
 
-void Write(const std::vector<TEmitter*>& on, const std::vector<TComplexD>& c) {
-    double top = 0;
-    for (const TComplexD& v : c) top = std::max(top, std::abs(v));
+void Write(const std::vector<TEmitter*>& on, const Eigen::VectorXcd& c) {
+    const double top = c.cwiseAbs().maxCoeff();
     for (std::size_t k = 0; k < on.size(); ++k) {
-        on[k]->Amplitude = std::abs(c[k]) / top;
-        on[k]->Phase = std::arg(c[k]) / kTwoPi;
+        const TComplexD v = c(static_cast<Eigen::Index>(k));
+        on[k]->Amplitude = std::abs(v) / top;
+        on[k]->Phase = std::arg(v) / kTwoPi;
     }
 }
 
@@ -134,57 +119,42 @@ std::optional<TRefusal> DesignMaxDirectivity(TArray& array, const TGround& groun
         array.EmitterType == etHorizontalDipoleNS || array.EmitterType == etHorizontalDipoleWE ? -1
                                                                                                : 1;
     const double rise = 2 * static_cast<double>(ground.HeightWavelengths);
-    TMatrix a(n, std::vector<TComplexD>(n));
-    for (std::size_t m = 0; m < n; ++m) {
-        for (std::size_t k = 0; k < n; ++k) {
-            const double dx = static_cast<double>(on[m]->X - on[k]->X);
-            const double dy = static_cast<double>(on[m]->Y - on[k]->Y);
+    const auto size = static_cast<Eigen::Index>(n);
+    TMatrix a(size, size);
+    for (Eigen::Index m = 0; m < size; ++m) {
+        for (Eigen::Index k = 0; k < size; ++k) {
+            const TEmitter& em = *on[static_cast<std::size_t>(m)];
+            const TEmitter& ek = *on[static_cast<std::size_t>(k)];
+            const double dx = static_cast<double>(em.X - ek.X);
+            const double dy = static_cast<double>(em.Y - ek.Y);
             double v = PairIntegral(array.EmitterType, dx, dy, 0);
             if (images) v += image * PairIntegral(array.EmitterType, dx, dy, rise);
-            a[m][k] = v;
+            a(m, k) = v;
         }
     }
     // Constraints V^H c = f: the target's field 1, each null's 0.
-    std::vector<std::vector<TComplexD>> v = {
-        Steering(on, target.BearingDegrees, target.ElevationDegrees)};
-    for (const long double b : target.NullBearings) {
-        v.push_back(Steering(on, b, target.ElevationDegrees));
+    const std::size_t q = 1 + target.NullBearings.size();
+    if (q > n) return TRefusal{Msgid("more nulls than the emitters switched on can place")};
+    TMatrix v(size, static_cast<Eigen::Index>(q));
+    v.col(0) = Steering(on, target.BearingDegrees, target.ElevationDegrees);
+    for (std::size_t j = 1; j < q; ++j) {
+        v.col(static_cast<Eigen::Index>(j)) =
+            Steering(on, target.NullBearings[j - 1], target.ElevationDegrees);
     }
-    if (v.size() > n) return TRefusal{Msgid("more nulls than the emitters switched on can place")};
-    // A^-1 V, column by column.
-    std::vector<std::vector<TComplexD>> ainvV;
-    for (const auto& column : v) {
-        std::vector<TComplexD> x = column;
-        if (!Solve(a, x))
-            return TRefusal{
-                Msgid("the emitters' pair integrals are singular (emitters share a place)")};
-        ainvV.push_back(x);
+    const auto pairs = Factors(a);
+    if (!pairs) {
+        return TRefusal{
+            Msgid("the emitters' pair integrals are singular (emitters share a place)")};
     }
     // (V^H A^-1 V) g = f, then c = A^-1 V g.
-    const std::size_t q = v.size();
-    TMatrix gram(q, std::vector<TComplexD>(q));
-    for (std::size_t i = 0; i < q; ++i) {
-        for (std::size_t j = 0; j < q; ++j) {
-            TComplexD sum = 0;
-            for (std::size_t k = 0; k < n; ++k) sum += std::conj(v[i][k]) * ainvV[j][k];
-            gram[i][j] = sum;
-        }
-    }
-    std::vector<TComplexD> g(q, 0);
-    g[0] = 1;
-    if (!Solve(gram, g)) {
-        return TRefusal{Msgid("the nulls cannot be placed apart from the beam")};
-    }
-    std::vector<TComplexD> c(n, 0);
-    for (std::size_t j = 0; j < q; ++j) {
-        for (std::size_t k = 0; k < n; ++k) c[k] += ainvV[j][k] * g[j];
-    }
-    double power = 0;
-    TComplexD field = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-        power += std::norm(c[k]);
-        field += c[k] * std::conj(v[0][k]);
-    }
+    const TMatrix ainvV = pairs->solve(v);
+    const auto gram = Factors(v.adjoint() * ainvV);
+    if (!gram) return TRefusal{Msgid("the nulls cannot be placed apart from the beam")};
+    Eigen::VectorXcd f = Eigen::VectorXcd::Zero(static_cast<Eigen::Index>(q));
+    f(0) = 1;
+    const Eigen::VectorXcd c = ainvV * gram->solve(f);
+    const double power = c.squaredNorm();
+    const TComplexD field = v.col(0).dot(c);
     report.SensitivityDb = 10 * std::log10(static_cast<double>(n) * power / std::norm(field));
     Write(on, c);
     return std::nullopt;

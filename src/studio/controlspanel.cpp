@@ -11,6 +11,7 @@
 
 #include "config/messages.h"
 #include "model/msgid.h"
+#include "studio/quantitybox.h"
 
 namespace {
 
@@ -22,7 +23,6 @@ const char* const kGroundNames[] = {Msgid("free space"), Msgid("perfect ground")
 const char* const kSoilNames[std::size(kSoils)] = {Msgid("average"),   Msgid("poor"),
                                                    Msgid("good"),      Msgid("very poor"),
                                                    Msgid("sea water"), Msgid("fresh water")};
-constexpr int kHighestElevation = 85;  // degrees, as --elevation allows
 
 QString Text(const char* msgid) {
     return QString::fromUtf8(Tr(msgid));
@@ -51,27 +51,25 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     Soil = new QComboBox;
     for (const char* name : kSoilNames) Soil->addItem(Text(name));
     Soil->addItem(Text(Msgid("the file's")));
-    Height = NumberBox(0, 1000, 4, 0.01);
-    Frequency = NumberBox(0.001, 1e6, 4, 0.1);
-    ElevationBox = NumberBox(0, kHighestElevation, 3, 1);
+    Height = QuantityBox(TQuantity::Height, 4, 0.01);
+    Frequency = QuantityBox(TQuantity::Frequency, 4, 0.1);
+    ElevationBox = QuantityBox(TQuantity::Elevation, 3, 1);
     Elevation = new QSlider(Qt::Horizontal);
-    Elevation->setRange(0, kHighestElevation);
+    ApplyRange(Elevation, TQuantity::Elevation);
     AtTakeoff = new QCheckBox(Text(Msgid("at the take-off angle")));
     Floor = NumberBox(-100, -3, 0, 5);
     Floor->setValue(-40);
-    Length = NumberBox(0, kMaxWireLength, 4, 0.01);
-    Length->setSpecialValueText(Text(Msgid("none")));
-    Length->setToolTip(
-        Text(Msgid("Every emitter a thin wire of this length, fed at its centre; "
-                   "none: ideal emitters")));
-    Radius = NumberBox(0.000001, 0.1, 6, 0.0001);
+    Length =
+        WireLengthBox(Text(Msgid("Every emitter a thin wire of this length, fed at its "
+                                 "centre; none: ideal emitters")));
+    Radius = QuantityBox(TQuantity::WireRadius, 10, 0.0001);
     Feed = new QComboBox;
     Feed->addItem(Text(Msgid("current")));
     Feed->addItem(Text(Msgid("voltage")));
     Feed->setToolTip(
         Text(Msgid("What the amplitudes and phases set: the feed currents, or the "
                    "source voltages (0 shorts a feed: a parasitic element)")));
-    Z0 = NumberBox(0.01, 1e6, 2, 1);
+    Z0 = QuantityBox(TQuantity::Z0, 2, 1);
 
     auto* elevationRow = new QHBoxLayout;
     elevationRow->addWidget(ElevationBox);
@@ -143,9 +141,7 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     connect(Length, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
         edit(Msgid("Change the length"), [value](TStudioDocument& d) {
             d.Wires.AllLengths.reset();
-            for (auto& length : d.Wires.Lengths) {
-                length = value > 0 ? std::optional(value) : std::nullopt;
-            }
+            for (auto& length : d.Wires.Lengths) length = WireLengthOf(value);
         });
     });
     connect(Radius, &QDoubleSpinBox::valueChanged, this, [edit](double value) {

@@ -9,6 +9,7 @@
 
 #include "config/messages.h"
 #include "model/msgid.h"
+#include "studio/quantitybox.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ TDesignPanel::TDesignPanel(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     BearingBox = new QSpinBox;
-    BearingBox->setRange(0, 359);
+    ApplyRange(BearingBox, TQuantity::Bearing);
     BearingBox->setWrapping(true);
     BearingBox->setSuffix(QStringLiteral("°"));
     auto* steer = new QPushButton(Text(Msgid("Steer")));
@@ -40,9 +41,7 @@ TDesignPanel::TDesignPanel(QWidget* parent) : QWidget(parent) {
     TaperKind = new QComboBox;
     for (const char* title : kTaperTitles) TaperKind->addItem(Text(title));
     TaperKind->setCurrentIndex(2);
-    Level = new QDoubleSpinBox;
-    Level->setRange(-80, -10);
-    Level->setDecimals(1);
+    Level = QuantityBox(TQuantity::SidelobeLevel, 1, 1);
     Level->setValue(-30);
     Level->setSuffix(QStringLiteral(" ") + Text(Msgid("dB")));
     ApplyTaper = new QPushButton(Text(Msgid("Taper")));

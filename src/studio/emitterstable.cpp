@@ -14,13 +14,15 @@
 #include "model/msgid.h"
 #include "model/phaseangle.h"
 #include "studio/document.h"
+#include "studio/quantitybox.h"
 
 namespace {
 
-// Each field's box and slider: range, decimals, and how many slider steps make one unit.
+// Each field's box and slider: the quantity whose range the box takes, decimals, and how many
+// slider steps make one unit. A phase is an angle of any size: its box shows -180..180.
 struct TFieldControl {
     TEmitterField Field;
-    double Low, High;
+    std::optional<TQuantity> Quantity;
     int Decimals;
     double StepsPerUnit;
     double SliderLow, SliderHigh;
@@ -31,11 +33,21 @@ struct TFieldControl {
 constexpr int kLengthColumn = 11;  // then the drive impedance and the SWR
 
 constexpr TFieldControl kControls[TEmittersTable::kFields] = {
-    {TEmitterField::X, -1e6, 1e6, 6, 64, -2, 2},
-    {TEmitterField::Y, -1e6, 1e6, 6, 64, -2, 2},
-    {TEmitterField::Phase, -180, 180, 3, 1, -180, 180},
-    {TEmitterField::Amplitude, 0, 1e6, 4, 100, 0, 2},
+    {TEmitterField::X, TQuantity::Position, 6, 64, -2, 2},
+    {TEmitterField::Y, TQuantity::Position, 6, 64, -2, 2},
+    {TEmitterField::Phase, std::nullopt, 3, 1, -180, 180},
+    {TEmitterField::Amplitude, TQuantity::Amplitude, 4, 100, 0, 2},
 };
+
+QDoubleSpinBox* FieldBox(const TFieldControl& c) {
+    if (c.Quantity) return QuantityBox(*c.Quantity, c.Decimals, 1 / c.StepsPerUnit);
+    auto* box = new QDoubleSpinBox;
+    box->setRange(c.SliderLow, c.SliderHigh);
+    box->setDecimals(c.Decimals);
+    box->setSingleStep(1 / c.StepsPerUnit);
+    box->setKeyboardTracking(false);
+    return box;
+}
 
 int ColumnOf(TEmitterField field) {
     for (int i = 0; i < TEmittersTable::kFields; ++i) {
@@ -98,12 +110,7 @@ void TEmittersTable::AddRow(int emitter) {
     });
     for (int i = 0; i < kFields; ++i) {
         const TFieldControl& c = kControls[i];
-        auto* box = new QDoubleSpinBox(this);
-        box->setRange(c.Low, c.High);
-        box->setDecimals(c.Decimals);
-        box->setSingleStep(1 / c.StepsPerUnit);
-        // A typed number is one edit when it is complete, not one a keystroke.
-        box->setKeyboardTracking(false);
+        QDoubleSpinBox* box = FieldBox(c);
         box->setMinimumWidth(84);
         auto* slider = new QSlider(Qt::Horizontal, this);
         slider->setRange(static_cast<int>(c.SliderLow * c.StepsPerUnit),
@@ -125,17 +132,11 @@ void TEmittersTable::AddRow(int emitter) {
     row.Level = new QLabel(this);
     row.Level->setMinimumWidth(56);
     grid->addWidget(row.Level, emitter, 10);
-    row.Length = new QDoubleSpinBox(this);
-    row.Length->setRange(0, kMaxWireLength);
-    row.Length->setDecimals(4);
-    row.Length->setSingleStep(0.01);
-    row.Length->setSpecialValueText(QString::fromUtf8(Tr("none")));
-    row.Length->setKeyboardTracking(false);
+    row.Length = WireLengthBox();
     row.Length->hide();
     grid->addWidget(row.Length, emitter, kLengthColumn);
-    connect(row.Length, &QDoubleSpinBox::valueChanged, this, [this, emitter](double value) {
-        emit LengthEdited(emitter, value > 0 ? std::optional(value) : std::nullopt);
-    });
+    connect(row.Length, &QDoubleSpinBox::valueChanged, this,
+            [this, emitter](double value) { emit LengthEdited(emitter, WireLengthOf(value)); });
     row.Impedance = new QLabel(this);
     row.Impedance->setMinimumWidth(110);
     row.Swr = new QLabel(this);
