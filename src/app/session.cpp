@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/bounds.h"
 #include "app/headlesswindow.h"
 #include "config/configfile.h"
 #include "config/configlint.h"
@@ -14,8 +15,6 @@
 #include "model/gridcolumns.h"
 
 namespace {
-
-constexpr long double kMaxFileAmplitude = 1e100L;
 
 // The window's load reads a file it cannot read (missing, unreadable, a folder, beyond the
 // size it loads) as empty and goes on with the defaults; a script is better told. Pipes and
@@ -77,7 +76,7 @@ TArraySession BuildSession(const TSessionSteps& steps) {
         for (int k = 1; k <= kEmitterCount; ++k) {
             const long double amplitude = amplitudes.Values[static_cast<unsigned>(k - 1)];
             // Its square would leave the range every power sum is computed in.
-            if (amplitude > kMaxFileAmplitude) {
+            if (amplitude > RangeOf(TQuantity::Amplitude).High.Value) {
                 throw EUsageError(TrFormat("%s: the amplitude of emitter %s is above 1e100",
                                            {DisplayName(*steps.ConfigFile), std::to_string(k)}));
             }
