@@ -132,8 +132,7 @@ TValue Coupling(const TPatternResult& r, double TCoupling::*field) {
 const TFigure kWireFigures[] = {
     {"input_power_w", TFigureGroup::Wires, 4,
      [](const TPatternResult& r) { return Coupling(r, &TCoupling::InputPowerWatts); },
-     Msgid("input power %s W, radiated %s W, efficiency %s"), 3, nullptr,
-     Msgid("Input power, W")},
+     Msgid("input power %s W, radiated %s W, efficiency %s"), 3, nullptr, Msgid("Input power, W")},
     {"radiated_power_w", TFigureGroup::Wires, 4,
      [](const TPatternResult& r) { return Coupling(r, &TCoupling::RadiatedPowerWatts); }, nullptr,
      1, nullptr, Msgid("Radiated power, W")},
@@ -183,8 +182,7 @@ const TEmitterFigure kEmitterFigures[] = {
          if (!e.Drive.Impedance) return std::nullopt;
          return e.Drive.Impedance->imag();
      },
-     Msgid("Drive reactance of emitter %s, ohms"), "", "drive_impedance_ohm",
-     TFeedText::Elsewhere},
+     Msgid("Drive reactance of emitter %s, ohms"), "", "drive_impedance_ohm", TFeedText::Elsewhere},
     {"swr_", 2, [](const TEmitterFeed& e) -> TValue { return e.Drive.Swr; },
      Msgid("SWR of emitter %s"), "", "swr"},
     {"power_w_", 4, [](const TEmitterFeed& e) -> TValue { return e.Drive.Power; },
@@ -229,11 +227,14 @@ std::string EmitterFigureText(const TEmitterFigure& figure, const TEmitterFeed& 
     if (!value) return Tr("none");
     if (figure.Text != TFeedText::Impedance) return FigureText(*value, figure.Decimals);
     const TEmitterFigure& reactance = *(&figure + 1);
-    return ImpedanceText({static_cast<double>(*value),
-                          static_cast<double>(reactance.Value(feed).value_or(0))});
+    return ImpedanceText(
+        {static_cast<double>(*value), static_cast<double>(reactance.Value(feed).value_or(0))});
 }
 
 const TFigure& FigureOf(std::string_view key) {
+    for (const TFigure& f : kWireFigures) {
+        if (f.Key == key) return f;
+    }
     const TFigure* f = std::begin(kFigures);
     while (f->Key != key) ++f;
     return *f;
@@ -350,8 +351,8 @@ std::string FeedLine(const TEmitterFeed& feed) {
         if (f.Text != TFeedText::Elsewhere) parts.push_back(EmitterFigureText(f, feed));
     }
     parts.resize(kFeedLineParts);
-    return FormatMessage(Tr(kFeedLine), {parts[0], parts[1], parts[2], parts[3], parts[4],
-                                         parts[5], parts[6], parts[7]});
+    return FormatMessage(Tr(kFeedLine), {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5],
+                                         parts[6], parts[7]});
 }
 
 }  // namespace
