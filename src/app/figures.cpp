@@ -65,7 +65,9 @@ const TFigure kFigures[] = {
      },
      Msgid("space-wave directivity: %s dBi"), 1, Msgid("space-wave directivity: none"),
      Msgid("Space-wave directivity, dBi"), 1, Msgid("none")},
-    {"gain_dbi", TFigureGroup::Ground, 3,
+    {"gain_dbi",
+     TFigureGroup::Ground,
+     3,
      [](const TPatternResult& r) -> TValue {
          // Wires know the power their feeds deliver, in free space too; feeds that deliver
          // none give no gain.
@@ -75,9 +77,15 @@ const TFigure kFigures[] = {
          }
          return r.GroundFigures ? Dbi(r.GroundFigures->GainDbi) : std::nullopt;
      },
-     Msgid("gain: %s dBi"), 1,
+     Msgid("gain: %s dBi"),
+     1,
      Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
-     Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)")},
+     Msgid("Gain, dBi"),
+     1,
+     Msgid("none (losses in the ground)"),
+     {},
+     Msgid("gain: none (the feeds deliver no power)"),
+     Msgid("none (no power fed)")},
 
     {"beamwidth_deg", TFigureGroup::Metrics, 2,
      [](const TPatternResult& r) { return Metric(r, &TPatternMetrics::BeamwidthDegrees); },
@@ -212,6 +220,15 @@ std::vector<const TFigure*> WireFiguresOf(const TPatternResult& result) {
     return figures;
 }
 
+const char* TextNoneOf(const TFigure& figure, const TPatternResult& result) {
+    return result.Wires.Solved && figure.WiresTextNone ? figure.WiresTextNone : figure.TextNone;
+}
+
+const char* CaptionNoneOf(const TFigure& figure, const TPatternResult& result) {
+    return result.Wires.Solved && figure.WiresCaptionNone ? figure.WiresCaptionNone
+                                                          : figure.CaptionNone;
+}
+
 std::span<const TEmitterFigure> EmitterFigures() {
     return kEmitterFigures;
 }
@@ -302,7 +319,7 @@ std::string TextLines(const TPatternResult& result, const TFigureList& figures) 
         if (f.Text == nullptr) continue;
         const TValue value = f.Value(result);
         if (!value) {
-            if (f.TextNone != nullptr) out += std::string(Tr(f.TextNone)) + '\n';
+            if (const char* none = TextNoneOf(f, result)) out += std::string(Tr(none)) + '\n';
             continue;
         }
         std::vector<std::string> parts;
@@ -326,7 +343,8 @@ std::vector<std::array<std::string, 2>> CaptionRows(const TPatternResult& result
         if (f.Caption == nullptr) continue;
         const TValue value = f.Value(result);
         if (!value) {
-            if (f.CaptionNone != nullptr) rows.push_back({Tr(f.Caption), Tr(f.CaptionNone)});
+            if (const char* none = CaptionNoneOf(f, result))
+                rows.push_back({Tr(f.Caption), Tr(none)});
             continue;
         }
         std::string text = FigureText(*value, f.Decimals);

@@ -38,6 +38,9 @@ struct TFigure {
     const char* CaptionNone = nullptr;
     // Figures that share a JSON key are written there as one array.
     std::string_view JsonKey = {};
+    // In place of TextNone and CaptionNone where solved wires give none.
+    const char* WiresTextNone = nullptr;
+    const char* WiresCaptionNone = nullptr;
 };
 
 // Every figure of an analysis but the wires' own, which only arrays with lengths have.
@@ -84,6 +87,10 @@ struct TEmitterFigure {
 std::span<const TEmitterFigure> EmitterFigures();
 // The figure of the stem; it must be one of the catalogue's.
 const TEmitterFigure& EmitterFigureOf(std::string_view stem);
+
+// The reasons the text and the report give where the figure has no value; null for none.
+const char* TextNoneOf(const TFigure& figure, const TPatternResult& result);
+const char* CaptionNoneOf(const TFigure& figure, const TPatternResult& result);
 
 // A figure with its decimals and the window's decimal mark; the infinities as "inf", "-inf".
 std::string FigureText(long double value, int decimals);

@@ -25,7 +25,7 @@ std::string ReasonOf(const TPatternResult& result, std::span<const TFigure> figu
         return none != nullptr ? Tr(none) : "";
     }
     for (std::size_t k = i + 1; k-- > 0;) {
-        if (figures[k].TextNone != nullptr) return Tr(figures[k].TextNone);
+        if (const char* none = TextNoneOf(figures[k], result)) return Tr(none);
         if (figures[k].Text != nullptr) break;
     }
     return Tr("none");
@@ -39,7 +39,7 @@ void AppendWireRows(const TPatternResult& result, std::vector<TFigureRow>& rows)
             row.Value = FigureText(*value, f->Decimals);
         } else {
             row.Value = Tr("none");
-            if (f->TextNone != nullptr) row.Reason = Tr(f->TextNone);
+            if (const char* none = TextNoneOf(*f, result)) row.Reason = Tr(none);
         }
         rows.push_back(row);
     }
