@@ -1,7 +1,6 @@
 #include "app/figures.h"
 
 #include <cmath>
-#include <limits>
 
 #include "config/messages.h"
 #include "config/numtext.h"
@@ -65,9 +64,7 @@ const TFigure kFigures[] = {
      },
      Msgid("space-wave directivity: %s dBi"), 1, Msgid("space-wave directivity: none"),
      Msgid("Space-wave directivity, dBi"), 1, Msgid("none")},
-    {"gain_dbi",
-     TFigureGroup::Ground,
-     3,
+    {"gain_dbi", TFigureGroup::Ground, 3,
      [](const TPatternResult& r) -> TValue {
          // Wires know the power their feeds deliver, in free space too; feeds that deliver
          // none give no gain.
@@ -77,15 +74,10 @@ const TFigure kFigures[] = {
          }
          return r.GroundFigures ? Dbi(r.GroundFigures->GainDbi) : std::nullopt;
      },
-     Msgid("gain: %s dBi"),
-     1,
+     Msgid("gain: %s dBi"), 1,
      Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
-     Msgid("Gain, dBi"),
-     1,
-     Msgid("none (losses in the ground)"),
-     {},
-     Msgid("gain: none (the feeds deliver no power)"),
-     Msgid("none (no power fed)")},
+     Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)"), "",
+     Msgid("gain: none (the feeds deliver no power)"), Msgid("none (no power fed)")},
 
     {"beamwidth_deg", TFigureGroup::Metrics, 2,
      [](const TPatternResult& r) { return Metric(r, &TPatternMetrics::BeamwidthDegrees); },

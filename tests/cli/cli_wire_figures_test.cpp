@@ -72,8 +72,9 @@ TEST(CliWireFigures, TheTextGivesTheArraysWireFiguresTheJsonGives) {
             }
         }
         // Every key of the JSON's power figures is the catalogue's, and so on a line.
-        for (const auto& [key, value] : json["coupling"].Members) {
-            if (value.Kind != TJson::TKind::Number) continue;
+        for (const auto& member : json["coupling"].Members) {
+            const std::string& key = member.first;
+            if (member.second.Kind != TJson::TKind::Number) continue;
             if (key == "z0_ohm" || key == "radius_wl") continue;  // settings, not figures
             const std::span<const TFigure> wires = FiguresOf(TFigureGroup::Wires);
             EXPECT_NE(std::find_if(wires.begin(), wires.end(),
@@ -124,7 +125,8 @@ TEST(CliWireFigures, EachFeedsLineGivesTheFeedFiguresTheJsonGives) {
                 EXPECT_EQ(shown[next++], expected) << line;
             }
             EXPECT_EQ(next, shown.size()) << line;
-            for (const auto& [key, member] : emitter.Members) {
+            for (const auto& member : emitter.Members) {
+                const std::string& key = member.first;
                 if (key == "number" || key == "length_wl") continue;  // what, not a figure
                 const auto figure =
                     std::find_if(figures.begin(), figures.end(), [&](const TEmitterFigure& f) {
