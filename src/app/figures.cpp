@@ -5,6 +5,7 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/msgid.h"
+#include "model/phaseangle.h"
 #include "model/searchbounds.h"
 
 namespace {
@@ -75,7 +76,8 @@ const TFigure kFigures[] = {
      },
      Msgid("gain: %s dBi"), 1,
      Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
-     Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)")},
+     Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)"), "",
+     Msgid("gain: none (the feeds deliver no power)"), Msgid("none (no power fed)")},
 
     {"beamwidth_deg", TFigureGroup::Metrics, 2,
      [](const TPatternResult& r) { return Metric(r, &TPatternMetrics::BeamwidthDegrees); },
@@ -122,6 +124,71 @@ const TFigure kFigures[] = {
      1, nullptr, Msgid("  its elevation, deg")},
 };
 
+TValue Coupling(const TPatternResult& r, double TCoupling::*field) {
+    if (!r.Wires.Solved) return std::nullopt;
+    return r.Wires.Solved->Coupling.*field;
+}
+
+const TFigure kWireFigures[] = {
+    {"input_power_w", TFigureGroup::Wires, 4,
+     [](const TPatternResult& r) { return Coupling(r, &TCoupling::InputPowerWatts); },
+     Msgid("input power %s W, radiated %s W, efficiency %s"), 3, nullptr, Msgid("Input power, W")},
+    {"radiated_power_w", TFigureGroup::Wires, 4,
+     [](const TPatternResult& r) { return Coupling(r, &TCoupling::RadiatedPowerWatts); }, nullptr,
+     1, nullptr, Msgid("Radiated power, W")},
+    {"efficiency", TFigureGroup::Wires, 4,
+     [](const TPatternResult& r) { return Coupling(r, &TCoupling::Efficiency); }, nullptr, 1,
+     nullptr, Msgid("Efficiency")},
+};
+
+TValue Amplitude(std::complex<double> phasor) {
+    return AmplitudeAndPhase(phasor).first;
+}
+
+TValue PhasePeriods(std::complex<double> phasor) {
+    return AmplitudeAndPhase(phasor).second;
+}
+
+TValue PhaseDeg(std::complex<double> phasor) {
+    return PhaseDegrees(AmplitudeAndPhase(phasor).second);
+}
+
+// In the order of the JSON's emitter object and of the feed's text line.
+const TEmitterFigure kEmitterFigures[] = {
+    {"current_amplitude_", 4, [](const TEmitterFeed& e) { return Amplitude(e.Current); },
+     Msgid("Current of emitter %s, A"), "current", "amplitude"},
+    {"current_phase_", 4, [](const TEmitterFeed& e) { return PhasePeriods(e.Current); },
+     Msgid("Current's phase of emitter %s, periods of lag"), "current", "phase",
+     TFeedText::Elsewhere},
+    {"current_phase_deg_", 2, [](const TEmitterFeed& e) { return PhaseDeg(e.Current); },
+     Msgid("Current's phase of emitter %s, deg"), "current", "phase_deg"},
+    {"voltage_amplitude_", 4, [](const TEmitterFeed& e) { return Amplitude(e.Voltage); },
+     Msgid("Voltage of emitter %s, V"), "voltage", "amplitude"},
+    {"voltage_phase_", 4, [](const TEmitterFeed& e) { return PhasePeriods(e.Voltage); },
+     Msgid("Voltage's phase of emitter %s, periods of lag"), "voltage", "phase",
+     TFeedText::Elsewhere},
+    {"voltage_phase_deg_", 2, [](const TEmitterFeed& e) { return PhaseDeg(e.Voltage); },
+     Msgid("Voltage's phase of emitter %s, deg"), "voltage", "phase_deg"},
+    // An open feed carries no current: it has no impedance, and so no SWR.
+    {"drive_r_ohm_", 2,
+     [](const TEmitterFeed& e) -> TValue {
+         if (!e.Drive.Impedance) return std::nullopt;
+         return e.Drive.Impedance->real();
+     },
+     Msgid("Drive resistance of emitter %s, ohms"), "", "drive_impedance_ohm",
+     TFeedText::Impedance},
+    {"drive_x_ohm_", 2,
+     [](const TEmitterFeed& e) -> TValue {
+         if (!e.Drive.Impedance) return std::nullopt;
+         return e.Drive.Impedance->imag();
+     },
+     Msgid("Drive reactance of emitter %s, ohms"), "", "drive_impedance_ohm", TFeedText::Elsewhere},
+    {"swr_", 2, [](const TEmitterFeed& e) -> TValue { return e.Drive.Swr; },
+     Msgid("SWR of emitter %s"), "", "swr"},
+    {"power_w_", 4, [](const TEmitterFeed& e) -> TValue { return e.Drive.Power; },
+     Msgid("Power of emitter %s, W"), "", "power_w"},
+};
+
 }  // namespace
 
 std::span<const TFigure> Figures() {
@@ -129,6 +196,7 @@ std::span<const TFigure> Figures() {
 }
 
 std::span<const TFigure> FiguresOf(TFigureGroup group) {
+    if (group == TFigureGroup::Wires) return kWireFigures;
     const TFigure* first = std::begin(kFigures);
     while (first != std::end(kFigures) && first->Group != group) ++first;
     const TFigure* last = first;
@@ -136,7 +204,46 @@ std::span<const TFigure> FiguresOf(TFigureGroup group) {
     return {first, last};
 }
 
+std::vector<const TFigure*> WireFiguresOf(const TPatternResult& result) {
+    std::vector<const TFigure*> figures;
+    if (!result.Wires.Solved) return figures;
+    if (result.Field.Model != TFieldModel::OverGround) figures.push_back(&FigureOf("gain_dbi"));
+    for (const TFigure& f : kWireFigures) figures.push_back(&f);
+    return figures;
+}
+
+const char* TextNoneOf(const TFigure& figure, const TPatternResult& result) {
+    return result.Wires.Solved && figure.WiresTextNone ? figure.WiresTextNone : figure.TextNone;
+}
+
+const char* CaptionNoneOf(const TFigure& figure, const TPatternResult& result) {
+    return result.Wires.Solved && figure.WiresCaptionNone ? figure.WiresCaptionNone
+                                                          : figure.CaptionNone;
+}
+
+std::span<const TEmitterFigure> EmitterFigures() {
+    return kEmitterFigures;
+}
+
+const TEmitterFigure& EmitterFigureOf(std::string_view stem) {
+    const TEmitterFigure* f = std::begin(kEmitterFigures);
+    while (f->Stem != stem) ++f;
+    return *f;
+}
+
+std::string EmitterFigureText(const TEmitterFigure& figure, const TEmitterFeed& feed) {
+    const TValue value = figure.Value(feed);
+    if (!value) return Tr("none");
+    if (figure.Text != TFeedText::Impedance) return FigureText(*value, figure.Decimals);
+    const TEmitterFigure& reactance = *(&figure + 1);
+    return ImpedanceText(
+        {static_cast<double>(*value), static_cast<double>(reactance.Value(feed).value_or(0))});
+}
+
 const TFigure& FigureOf(std::string_view key) {
+    for (const TFigure& f : kWireFigures) {
+        if (f.Key == key) return f;
+    }
     const TFigure* f = std::begin(kFigures);
     while (f->Key != key) ++f;
     return *f;
@@ -152,6 +259,8 @@ bool HasGroup(const TPatternResult& result, TFigureGroup group) {
             return result.Metrics.has_value();
         case TFigureGroup::Directivity:
             return result.Directivity.has_value();
+        case TFigureGroup::Wires:
+            return result.Wires.Solved != nullptr;
     }
     return false;
 }
@@ -168,6 +277,8 @@ TGroupNone GroupNone(TFigureGroup group) {
         case TFigureGroup::Directivity:
             return {Msgid("directivity: none (the array radiates nothing)"), Msgid("Directivity"),
                     Msgid("nothing radiates")};
+        case TFigureGroup::Wires:
+            break;
     }
     return {nullptr, nullptr, nullptr};
 }
@@ -182,6 +293,80 @@ std::string ImpedanceText(std::complex<double> ohms) {
            FigureText(std::fabs(ohms.imag()), 2);
 }
 
+namespace {
+
+using TFigureList = std::vector<const TFigure*>;
+
+TFigureList ListOf(std::span<const TFigure> figures) {
+    TFigureList list;
+    for (const TFigure& f : figures) list.push_back(&f);
+    return list;
+}
+
+// Each figure with a line of its own, the next TextFigures - 1 in it.
+std::string TextLines(const TPatternResult& result, const TFigureList& figures) {
+    std::string out;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const TFigure& f = *figures[i];
+        if (f.Text == nullptr) continue;
+        const TValue value = f.Value(result);
+        if (!value) {
+            if (const char* none = TextNoneOf(f, result)) out += std::string(Tr(none)) + '\n';
+            continue;
+        }
+        std::vector<std::string> parts;
+        for (std::size_t k = i; k < i + static_cast<std::size_t>(f.TextFigures); ++k) {
+            const TValue part = figures[k]->Value(result);
+            parts.push_back(part ? FigureText(*part, figures[k]->Decimals) : std::string());
+        }
+        parts.resize(4);
+        out += FormatMessage(Tr(f.Text), {parts[0], parts[1], parts[2], parts[3]});
+        out += '\n';
+    }
+    return out;
+}
+
+// Each figure with a caption, a range's high end after its low one.
+std::vector<std::array<std::string, 2>> CaptionRows(const TPatternResult& result,
+                                                    const TFigureList& figures) {
+    std::vector<std::array<std::string, 2>> rows;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const TFigure& f = *figures[i];
+        if (f.Caption == nullptr) continue;
+        const TValue value = f.Value(result);
+        if (!value) {
+            if (const char* none = CaptionNoneOf(f, result))
+                rows.push_back({Tr(f.Caption), Tr(none)});
+            continue;
+        }
+        std::string text = FigureText(*value, f.Decimals);
+        if (f.CaptionFigures == 2) {
+            const TValue high = figures[i + 1]->Value(result);
+            text += "\u2026" + (high ? FigureText(*high, figures[i + 1]->Decimals) : "");
+        }
+        rows.push_back({Tr(f.Caption), text});
+    }
+    return rows;
+}
+
+// The msgid's %s are the emitter's number and each figure the line gives.
+constexpr const char* kFeedLine = Msgid(
+    "  emitter %s: current %s A, phase %s deg; voltage %s V, phase %s deg; drive impedance %s "
+    "ohms; SWR %s; power %s W");
+constexpr std::size_t kFeedLineParts = 8;
+
+std::string FeedLine(const TEmitterFeed& feed) {
+    std::vector<std::string> parts = {FormatInteger(feed.Number)};
+    for (const TEmitterFigure& f : kEmitterFigures) {
+        if (f.Text != TFeedText::Elsewhere) parts.push_back(EmitterFigureText(f, feed));
+    }
+    parts.resize(kFeedLineParts);
+    return FormatMessage(Tr(kFeedLine), {parts[0], parts[1], parts[2], parts[3], parts[4], parts[5],
+                                         parts[6], parts[7]});
+}
+
+}  // namespace
+
 std::string FigureLines(const TPatternResult& result, TFigureGroup group) {
     if (!HasGroup(result, group)) {
         // Over ground nothing comes back from a search the array is too wide for either.
@@ -195,53 +380,33 @@ std::string FigureLines(const TPatternResult& result, TFigureGroup group) {
         const char* none = GroupNone(group).Text;
         return none ? std::string(Tr(none)) + '\n' : std::string();
     }
-    const std::span<const TFigure> figures = FiguresOf(group);
-    std::string out;
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        const TFigure& f = figures[i];
-        if (f.Text == nullptr) continue;
-        const TValue value = f.Value(result);
-        if (!value) {
-            if (f.TextNone != nullptr) out += std::string(Tr(f.TextNone)) + '\n';
-            continue;
-        }
-        std::vector<std::string> parts;
-        for (std::size_t k = i; k < i + static_cast<std::size_t>(f.TextFigures); ++k) {
-            const TValue part = figures[k].Value(result);
-            parts.push_back(part ? FigureText(*part, figures[k].Decimals) : std::string());
-        }
-        parts.resize(4);
-        out += FormatMessage(Tr(f.Text), {parts[0], parts[1], parts[2], parts[3]});
-        out += '\n';
-    }
-    return out;
+    return TextLines(result, ListOf(FiguresOf(group)));
+}
+
+std::string WireTextLines(const TPatternResult& result) {
+    const TWireResult& wires = result.Wires;
+    if (!wires.Solved) return {};
+    // What each feed carries, and what a phasing network must match.
+    std::string out = TrFormat("feeds (%s, SWR against %s ohms):",
+                               {wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current",
+                                FigureText(wires.Settings.Z0, 2)}) +
+                      '\n';
+    for (const TEmitterFeed& e : wires.Solved->Coupling.Emitters) out += FeedLine(e) + '\n';
+    return out + TextLines(result, WireFiguresOf(result));
 }
 
 std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
                                                    TFigureGroup group) {
-    std::vector<std::array<std::string, 2>> rows;
     if (!HasGroup(result, group)) {
         const TGroupNone none = GroupNone(group);
-        if (none.Caption != nullptr) rows.push_back({Tr(none.Caption), Tr(none.Value)});
-        return rows;
+        if (none.Caption == nullptr) return {};
+        return {{Tr(none.Caption), Tr(none.Value)}};
     }
-    const std::span<const TFigure> figures = FiguresOf(group);
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-        const TFigure& f = figures[i];
-        if (f.Caption == nullptr) continue;
-        const TValue value = f.Value(result);
-        if (!value) {
-            if (f.CaptionNone != nullptr) rows.push_back({Tr(f.Caption), Tr(f.CaptionNone)});
-            continue;
-        }
-        std::string text = FigureText(*value, f.Decimals);
-        if (f.CaptionFigures == 2) {
-            const TValue high = figures[i + 1].Value(result);
-            text += "\u2026" + (high ? FigureText(*high, figures[i + 1].Decimals) : "");
-        }
-        rows.push_back({Tr(f.Caption), text});
-    }
-    return rows;
+    return CaptionRows(result, ListOf(FiguresOf(group)));
+}
+
+std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& result) {
+    return CaptionRows(result, WireFiguresOf(result));
 }
 
 std::string NullsText(const TPatternMetrics& metrics) {

@@ -17,6 +17,7 @@ enum class TFigureGroup {
     Ground,       // over ground only, none when nothing radiates upwards
     Metrics,      // of the azimuth pattern, none when it is zero everywhere
     Directivity,  // of the array in free space, none when nothing radiates
+    Wires,        // what the solved wires' feeds take and radiate, none without lengths
 };
 
 struct TFigure {
@@ -37,8 +38,12 @@ struct TFigure {
     const char* CaptionNone = nullptr;
     // Figures that share a JSON key are written there as one array.
     std::string_view JsonKey = {};
+    // In place of TextNone and CaptionNone where solved wires give none.
+    const char* WiresTextNone = nullptr;
+    const char* WiresCaptionNone = nullptr;
 };
 
+// Every figure of an analysis but the wires' own, which only arrays with lengths have.
 std::span<const TFigure> Figures();
 std::span<const TFigure> FiguresOf(TFigureGroup group);
 // The figure of the key; it must be one of the catalogue's.
@@ -53,11 +58,49 @@ struct TGroupNone {
 };
 TGroupNone GroupNone(TFigureGroup group);
 
+// The array's figures of solved wires, in the order the outputs list them: in free space the
+// gain against the power the feeds deliver (over ground the ground's figures hold it), then the
+// wires group; none without lengths.
+std::vector<const TFigure*> WireFiguresOf(const TPatternResult& result);
+
+// How the text output's line of a feed gives a figure.
+enum class TFeedText {
+    Own,        // a value of its own
+    Impedance,  // with the next figure as one impedance, R + jX
+    Elsewhere,  // given by another figure: the reactance with the resistance, the phase in
+                // periods of lag as the next figure's degrees
+};
+
+// A figure of each solved wire's feed, one value an emitter switched on.
+struct TEmitterFigure {
+    std::string_view Stem;  // the sweep's column before the emitter's number: "swr_" (swr_2)
+    int Decimals;           // in the text output and the tables
+    std::optional<long double> (*Value)(const TEmitterFeed& feed);
+    const char* Caption;  // one %s, the emitter's number; ends with the unit
+    // Where the JSON's emitter object holds it: JsonKey of the object JsonObject, or of the
+    // emitter's own where that is empty. Figures that share both are one array, null when the
+    // first has none.
+    std::string_view JsonObject;
+    std::string_view JsonKey;
+    TFeedText Text = TFeedText::Own;
+};
+std::span<const TEmitterFigure> EmitterFigures();
+// The figure of the stem; it must be one of the catalogue's.
+const TEmitterFigure& EmitterFigureOf(std::string_view stem);
+
+// The reasons the text and the report give where the figure has no value; null for none.
+const char* TextNoneOf(const TFigure& figure, const TPatternResult& result);
+const char* CaptionNoneOf(const TFigure& figure, const TPatternResult& result);
+
 // A figure with its decimals and the window's decimal mark; the infinities as "inf", "-inf".
 std::string FigureText(long double value, int decimals);
 
 // An impedance as R + jX (or R - jX) ohms, two decimals each.
 std::string ImpedanceText(std::complex<double> ohms);
+
+// An emitter figure's text with its decimals, "none" where the feed has none; an impedance
+// figure's is R + jX with the next figure's.
+std::string EmitterFigureText(const TEmitterFigure& figure, const TEmitterFeed& feed);
 
 // The text output's lines of a group, each ending in a line break.
 std::string FigureLines(const TPatternResult& result, TFigureGroup group);
@@ -67,9 +110,16 @@ std::string FigureLines(const TPatternResult& result, TFigureGroup group);
 // directivity; each line ending in a line break.
 std::string FigureTextLines(const TPatternResult& result);
 
+// The wires' lines of the text output: the feeds with each emitter's figures, the array's wire
+// figures; none without lengths.
+std::string WireTextLines(const TPatternResult& result);
+
 // The report's rows of a group: caption and value, in the reader's language.
 std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
                                                    TFigureGroup group);
+
+// The report's rows of the array's wire figures, as WireFiguresOf lists them.
+std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& result);
 
 // The nulls of the azimuth pattern as the text output lists them: "270 (-inf dB) 90 (-45.10 dB)".
 std::string NullsText(const TPatternMetrics& metrics);

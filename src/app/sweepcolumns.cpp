@@ -1,36 +1,10 @@
 #include "app/sweepcolumns.h"
 
-#include <limits>
-
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
-#include "model/phaseangle.h"
 
 namespace {
-
-constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
-
-const TEmitterColumn kEmitterColumns[] = {
-    {"drive_r_ohm_", Msgid("Drive resistance of emitter %s, ohms"),
-     [](const TEmitterFeed& e) -> long double {
-         return e.Drive.Impedance ? e.Drive.Impedance->real() : kNone;
-     }},
-    {"drive_x_ohm_", Msgid("Drive reactance of emitter %s, ohms"),
-     [](const TEmitterFeed& e) -> long double {
-         return e.Drive.Impedance ? e.Drive.Impedance->imag() : kNone;
-     }},
-    {"swr_", Msgid("SWR of emitter %s"),
-     [](const TEmitterFeed& e) -> long double { return e.Drive.Swr.value_or(kNone); }},
-    {"current_amplitude_", Msgid("Current of emitter %s, A"),
-     [](const TEmitterFeed& e) -> long double { return AmplitudeAndPhase(e.Current).first; }},
-    {"current_phase_", Msgid("Current's phase of emitter %s, periods of lag"),
-     [](const TEmitterFeed& e) -> long double { return AmplitudeAndPhase(e.Current).second; }},
-    {"current_phase_deg_", Msgid("Current's phase of emitter %s, deg"),
-     [](const TEmitterFeed& e) -> long double {
-         return PhaseDegrees(AmplitudeAndPhase(e.Current).second);
-     }},
-};
 
 // Figures whose report caption leans on the row above it, or that have none, standing alone.
 struct TColumnTitle {
@@ -63,20 +37,18 @@ constexpr TColumnTitle kEmitterFieldCaptions[] = {
 
 }  // namespace
 
-std::span<const TEmitterColumn> EmitterColumns() {
-    return kEmitterColumns;
-}
-
 std::string ColumnCaption(std::string_view column) {
     for (const TColumnTitle& t : kColumnTitles) {
         if (t.Column == column) return Tr(t.Caption);
     }
-    for (const TFigure& f : Figures()) {
-        if (f.Key == column && f.Caption != nullptr) return Tr(f.Caption);
+    for (const auto figures : {Figures(), FiguresOf(TFigureGroup::Wires)}) {
+        for (const TFigure& f : figures) {
+            if (f.Key == column && f.Caption != nullptr) return Tr(f.Caption);
+        }
     }
     // The longest stem first: "current_phase_deg_2" is not "current_phase_" of "deg_2".
-    const TEmitterColumn* match = nullptr;
-    for (const TEmitterColumn& c : kEmitterColumns) {
+    const TEmitterFigure* match = nullptr;
+    for (const TEmitterFigure& c : EmitterFigures()) {
         if (column.starts_with(c.Stem) && (!match || c.Stem.size() > match->Stem.size()))
             match = &c;
     }

@@ -12,27 +12,13 @@ TWireColumns WireColumnsOf(const TPatternResult& result) {
     for (const char* head : {Msgid("L, λ"), Msgid("Ampl."), Msgid("Z in, ohms"), Msgid("SWR")}) {
         columns.Heads.push_back(Tr(head));
     }
+    const TEmitterFigure& impedance = EmitterFigureOf("drive_r_ohm_");
+    const TEmitterFigure& swr = EmitterFigureOf("swr_");
     for (const TEmitterFeed& e : solved->Coupling.Emitters) {
-        const auto& z = e.Drive.Impedance;
         columns.Cells[static_cast<std::size_t>(e.Number - 1)] = {
             FormatGeneral(e.LengthWavelengths),
             FormatGeneral(result.Session.Model.Emitter(e.Number).Amplitude),
-            z ? ImpedanceText(*z) : std::string(Tr("none")),
-            e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none"))};
+            EmitterFigureText(impedance, e), EmitterFigureText(swr, e)};
     }
     return columns;
-}
-
-std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& result) {
-    std::vector<std::array<std::string, 2>> rows;
-    const auto& solved = result.Wires.Solved;
-    if (!solved) return rows;
-    if (result.Field.Model != TFieldModel::OverGround) {
-        const TFigure& gain = FigureOf("gain_dbi");
-        const auto value = gain.Value(result);
-        rows.push_back(
-            {Tr(gain.Caption), value ? FigureText(*value, gain.Decimals) : Tr(gain.CaptionNone)});
-    }
-    rows.push_back({Tr("Efficiency"), FigureText(solved->Coupling.Efficiency, 4)});
-    return rows;
 }

@@ -13,7 +13,6 @@
 #include "config/nametext.h"
 #include "config/numtext.h"
 #include "model/pattern.h"
-#include "model/phaseangle.h"
 
 namespace {
 
@@ -21,35 +20,6 @@ namespace {
 constexpr std::string_view kGainCaption = "Максимальное усиление ";
 constexpr std::string_view kBearingCaption = "В направлении, град. ";
 constexpr std::string_view kGridHeader = "№\tВключен\tX\tY\tФаза\tАмплитуда\n";
-
-// The wires' feed table: what each feed carries and what a phasing network must match.
-void AppendTextFeeds(std::string& out, const TPatternResult& result) {
-    const TWireResult& wires = result.Wires;
-    if (!wires.Solved) return;
-    const TCoupling& c = wires.Solved->Coupling;
-    out += TrFormat("feeds (%s, SWR against %s ohms):",
-                    {wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current",
-                     FigureText(wires.Settings.Z0, 2)}) +
-           '\n';
-    for (const TEmitterFeed& e : c.Emitters) {
-        const auto [ia, ip] = AmplitudeAndPhase(e.Current);
-        const auto [va, vp] = AmplitudeAndPhase(e.Voltage);
-        const std::string z =
-            e.Drive.Impedance ? ImpedanceText(*e.Drive.Impedance) : std::string(Tr("none"));
-        out += TrFormat(
-                   "  emitter %s: current %s A, phase %s deg; voltage %s V, phase %s deg; "
-                   "drive impedance %s ohms; SWR %s; power %s W",
-                   {FormatInteger(e.Number), FigureText(ia, 4), FigureText(PhaseDegrees(ip), 2),
-                    FigureText(va, 4), FigureText(PhaseDegrees(vp), 2), z,
-                    e.Drive.Swr ? FigureText(*e.Drive.Swr, 2) : std::string(Tr("none")),
-                    FigureText(e.Drive.Power, 4)}) +
-               '\n';
-    }
-    out += TrFormat("input power %s W, radiated %s W, efficiency %s",
-                    {FigureText(c.InputPowerWatts, 4), FigureText(c.RadiatedPowerWatts, 4),
-                     FigureText(c.Efficiency, 4)}) +
-           '\n';
-}
 
 std::string FormatText(const TPatternResult& result, const TReportPlace& place) {
     const TArraySession& session = result.Session;
@@ -71,7 +41,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     }
     out += '\n';
     out += FigureTextLines(result);
-    AppendTextFeeds(out, result);
+    out += WireTextLines(result);
     return out;
 }
 
@@ -168,23 +138,46 @@ void WriteJsonDirectivity(TJsonWriter& json, const TPatternResult& result) {
     json.EndObject();
 }
 
-void WriteJsonPhasor(TJsonWriter& json, std::complex<double> phasor) {
-    const auto [amplitude, phase] = AmplitudeAndPhase(phasor);
-    json.BeginObject();
-    json.Key("amplitude");
-    json.Real(amplitude);
-    json.Key("phase");
-    json.Real(phase);
-    json.Key("phase_deg");
-    json.Real(PhaseDegrees(phase));
-    json.EndObject();
-}
-
 void WriteJsonOhms(TJsonWriter& json, std::complex<double> z) {
     json.BeginArray();
     json.Real(z.real());
     json.Real(z.imag());
     json.EndArray();
+}
+
+// The feed's figures as keys of its object, those of one JsonObject in an object of their own;
+// figures that share a JSON key as one array, null when the first has none.
+void WriteJsonFeed(TJsonWriter& json, const TEmitterFeed& feed) {
+    const std::span<const TEmitterFigure> figures = EmitterFigures();
+    std::string_view object;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const TEmitterFigure& f = figures[i];
+        if (f.JsonObject != object) {
+            if (!object.empty()) json.EndObject();
+            object = f.JsonObject;
+            if (!object.empty()) {
+                json.Key(object);
+                json.BeginObject();
+            }
+        }
+        json.Key(f.JsonKey);
+        std::size_t end = i + 1;
+        while (end < figures.size() && figures[end].JsonKey == f.JsonKey &&
+               figures[end].JsonObject == f.JsonObject)
+            ++end;
+        const auto value = f.Value(feed);
+        if (end == i + 1) {
+            json.Real(value.value_or(kNone));
+        } else if (!value) {
+            json.Null();
+        } else {
+            json.BeginArray();
+            for (std::size_t k = i; k < end; ++k) json.Real(figures[k].Value(feed).value_or(kNone));
+            json.EndArray();
+        }
+        i = end - 1;
+    }
+    if (!object.empty()) json.EndObject();
 }
 
 // The wires' feeds and their coupling; null for ideal emitters.
@@ -220,29 +213,11 @@ void WriteJsonCoupling(TJsonWriter& json, const TPatternResult& result) {
         json.Integer(e.Number);
         json.Key("length_wl");
         json.Real(e.LengthWavelengths);
-        json.Key("current");
-        WriteJsonPhasor(json, e.Current);
-        json.Key("voltage");
-        WriteJsonPhasor(json, e.Voltage);
-        json.Key("drive_impedance_ohm");
-        if (e.Drive.Impedance) {
-            WriteJsonOhms(json, *e.Drive.Impedance);
-        } else {
-            json.Null();
-        }
-        json.Key("swr");
-        json.Real(e.Drive.Swr.value_or(kNone));
-        json.Key("power_w");
-        json.Real(e.Drive.Power);
+        WriteJsonFeed(json, e);
         json.EndObject();
     }
     json.EndArray();
-    json.Key("input_power_w");
-    json.Real(c.InputPowerWatts);
-    json.Key("radiated_power_w");
-    json.Real(c.RadiatedPowerWatts);
-    json.Key("efficiency");
-    json.Real(c.Efficiency);
+    WriteJsonFigures(json, result, TFigureGroup::Wires);
     json.EndObject();
 }
 

@@ -72,24 +72,17 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     return SweepChartBytes(ParameterCaption(parameter), x, series, format);
 }
 
-// Each wire's columns, named with the emitter's number.
-std::string_view EmitterColumn(std::size_t column, int number) {
+// Each feed figure's column of each emitter, named with the emitter's number: "swr_2".
+std::string_view EmitterColumn(std::size_t figure, int number) {
     static const std::vector<std::string> kNames = [] {
         std::vector<std::string> names;
         for (int k = 1; k <= kEmitterCount; ++k) {
-            for (const TEmitterColumn& c : EmitterColumns())
-                names.push_back(std::string(c.Stem) + std::to_string(k));
+            for (const TEmitterFigure& f : EmitterFigures())
+                names.push_back(std::string(f.Stem) + std::to_string(k));
         }
         return names;
     }();
-    return kNames[static_cast<std::size_t>(number - 1) * EmitterColumns().size() + column];
-}
-
-void AppendEmitterFigures(const TCoupling& coupling, std::vector<TFigureValue>& figures) {
-    for (const TEmitterFeed& e : coupling.Emitters) {
-        for (std::size_t c = 0; c < EmitterColumns().size(); ++c)
-            figures.push_back({EmitterColumn(c, e.Number), EmitterColumns()[c].Value(e)});
-    }
+    return kNames[static_cast<std::size_t>(number - 1) * EmitterFigures().size() + figure];
 }
 
 }  // namespace
@@ -171,13 +164,14 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
             figures.push_back({f.Key, f.Value(result).value_or(kNone)});
         }
     }
+    for (const TFigure* f : WireFiguresOf(result))
+        figures.push_back({f->Key, f->Value(result).value_or(kNone)});
     if (const auto& wires = result.Wires.Solved) {
-        // Wires know their gain in free space too.
-        if (!grounded) {
-            const TFigure& gain = FigureOf("gain_dbi");
-            figures.push_back({gain.Key, gain.Value(result).value_or(kNone)});
+        for (const TEmitterFeed& e : wires->Coupling.Emitters) {
+            const std::span<const TEmitterFigure> feed = EmitterFigures();
+            for (std::size_t f = 0; f < feed.size(); ++f)
+                figures.push_back({EmitterColumn(f, e.Number), feed[f].Value(e).value_or(kNone)});
         }
-        AppendEmitterFigures(wires->Coupling, figures);
     }
     return figures;
 }

@@ -25,25 +25,24 @@ std::string ReasonOf(const TPatternResult& result, std::span<const TFigure> figu
         return none != nullptr ? Tr(none) : "";
     }
     for (std::size_t k = i + 1; k-- > 0;) {
-        if (figures[k].TextNone != nullptr) return Tr(figures[k].TextNone);
+        if (const char* none = TextNoneOf(figures[k], result)) return Tr(none);
         if (figures[k].Text != nullptr) break;
     }
     return Tr("none");
 }
 
-// What the wires' feeds take and give: the power the feeds deliver, the power radiated and
-// their ratio, and in free space the gain against the delivered power.
+// What the wires' feeds take and give, as the report lists it.
 void AppendWireRows(const TPatternResult& result, std::vector<TFigureRow>& rows) {
-    const auto& solved = result.Wires.Solved;
-    if (!solved) return;
-    const TCoupling& c = solved->Coupling;
-    if (result.Field.Model != TFieldModel::OverGround) {
-        rows.push_back({"gain_dbi", Tr("Gain, dBi"), FigureText(result.Wires.Peak.GainDbi, 3), ""});
+    for (const TFigure* f : WireFiguresOf(result)) {
+        TFigureRow row{std::string(f->Key), Tr(f->Caption), {}, {}};
+        if (const auto value = f->Value(result)) {
+            row.Value = FigureText(*value, f->Decimals);
+        } else {
+            row.Value = Tr("none");
+            if (const char* none = TextNoneOf(*f, result)) row.Reason = Tr(none);
+        }
+        rows.push_back(row);
     }
-    rows.push_back({"input_power_w", Tr("Input power, W"), FigureText(c.InputPowerWatts, 4), ""});
-    rows.push_back(
-        {"radiated_power_w", Tr("Radiated power, W"), FigureText(c.RadiatedPowerWatts, 4), ""});
-    rows.push_back({"efficiency", Tr("Efficiency"), FigureText(c.Efficiency, 4), ""});
 }
 
 }  // namespace
@@ -51,19 +50,15 @@ void AppendWireRows(const TPatternResult& result, std::vector<TFigureRow>& rows)
 std::array<TDriveCells, kEmitterCount> DriveCellsOf(const TPatternResult& result) {
     std::array<TDriveCells, kEmitterCount> cells;
     if (!result.Wires.Solved) return cells;
+    const TEmitterFigure& impedance = EmitterFigureOf("drive_r_ohm_");
+    const TEmitterFigure& swr = EmitterFigureOf("swr_");
     for (const TEmitterFeed& e : result.Wires.Solved->Coupling.Emitters) {
         TDriveCells& cell = cells[static_cast<std::size_t>(e.Number - 1)];
-        const auto& z = e.Drive.Impedance;
-        if (!z) {
-            cell.Impedance = cell.Swr = Tr("none");
+        cell.Impedance = EmitterFigureText(impedance, e);
+        cell.Swr = EmitterFigureText(swr, e);
+        if (!impedance.Value(e)) {
             cell.ImpedanceReason = cell.SwrReason = Tr("the feed is open: no current flows in it");
-            continue;
-        }
-        cell.Impedance = ImpedanceText(*z);
-        if (e.Drive.Swr) {
-            cell.Swr = FigureText(*e.Drive.Swr, 2);
-        } else {
-            cell.Swr = Tr("none");
+        } else if (!swr.Value(e)) {
             cell.SwrReason =
                 Tr("the drive resistance is not above 0: the feed takes no power "
                    "from the line, the other emitters drive it");
