@@ -69,11 +69,7 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
     rows.push_back({Tr("In the direction, deg"), result.Session.Labels.Bearing});
     add(FigureRows(result, TFigureGroup::Metrics));
     if (const auto& m = result.Metrics) {
-        std::string lobes;
-        for (const long double b : m->MainLobeBearings) {
-            lobes += (lobes.empty() ? "" : " ") + FigureText(b, 2);
-        }
-        rows.push_back({Tr("Main lobes, deg"), lobes});
+        rows.push_back({Tr("Main lobes, deg"), MainLobesText(*m)});
         std::string nulls;
         for (const long double b : m->NullBearings) {
             nulls += (nulls.empty() ? "" : " ") + FigureText(b, 2);

@@ -75,7 +75,8 @@ const TFigure kFigures[] = {
          return r.GroundFigures ? Dbi(r.GroundFigures->GainDbi) : std::nullopt;
      },
      Msgid("gain: %s dBi"), 1,
-     Msgid("gain: none (the power lost in real ground is not modelled; --length gives it)"),
+     Msgid("gain: none (the power lost in real ground is not modelled for ideal emitters; "
+           "wires with lengths give it)"),
      Msgid("Gain, dBi"), 1, Msgid("none (losses in the ground)"), "",
      Msgid("gain: none (the feeds deliver no power)"), Msgid("none (no power fed)")},
 

@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int kBatches = 160;
-constexpr int kFilesPerBatch = 64;  // the most one run takes
+constexpr int kFilesPerBatch = 64;  // files a run, as a user with a folder of designs gives them
 
 // A value from the edges of a range, now and then from inside it.
 template <typename T>
