@@ -190,12 +190,8 @@ TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
     session.Labels = DiagramLabels(session.Pattern, field.ElevationDegrees);
     const TPattern& pattern = session.Pattern;
     if (!IsZeroPattern(pattern, array)) {
-        result.Metrics = ComputeMetrics(
-            pattern, [&](long double az) { return FieldValue(array, result.Field, az * kDegree); },
-            [&](long double az) {
-                return static_cast<long double>(
-                    FastFieldValue(array, result.Field, static_cast<double>(az * kDegree)));
-            });
+        result.Metrics = ComputeMetrics(pattern, ExactFieldFunction(array, result.Field),
+                                        FastFieldFunction(array, result.Field));
     }
     // The window's and the free-space formula agree at the horizon, so the pattern there
     // serves the free-space directivity.

@@ -32,6 +32,23 @@ double FastFieldValue(const TArray& array, const TFieldSpec& field, double az) {
                         ElevationOf<double>(field));
 }
 
+std::function<long double(long double)> ExactFieldFunction(const TArray& array,
+                                                           const TFieldSpec& field) {
+    return [sources = Sources<long double>(array), el = ElevationOf<long double>(field),
+            model = field.Model, type = array.EmitterType](long double az) {
+        return FieldValueOf(sources, model, type, az * kDegree, el);
+    };
+}
+
+std::function<long double(long double)> FastFieldFunction(const TArray& array,
+                                                          const TFieldSpec& field) {
+    return [sources = Sources<double>(array), el = ElevationOf<double>(field), model = field.Model,
+            type = array.EmitterType](long double az) {
+        return static_cast<long double>(
+            FieldValueOf(sources, model, type, static_cast<double>(az * kDegree), el));
+    };
+}
+
 TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previousMaxGainAngle) {
     const TSources<long double> sources = Sources<long double>(array);
     const TElevation<long double> el = ElevationOf<long double>(field);

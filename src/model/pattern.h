@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <array>
 
 #include "model/angles.h"
@@ -32,6 +34,14 @@ long double FieldValue(const TArray& array, const TFieldSpec& field, long double
 // The same in double precision, for searches and integrals; within 1e-12 of full scale of the
 // exact value.
 double FastFieldValue(const TArray& array, const TFieldSpec& field, double az);
+
+// The same two as functions of the window azimuth in degrees, the array's sources and the
+// elevation's terms taken once for the many evaluations of a search; the values are
+// FieldValue's and FastFieldValue's to the bit.
+std::function<long double(long double)> ExactFieldFunction(const TArray& array,
+                                                           const TFieldSpec& field);
+std::function<long double(long double)> FastFieldFunction(const TArray& array,
+                                                          const TFieldSpec& field);
 
 // The 361 samples of the field and their maximum; previousMaxGainAngle is carried when no
 // sample exceeds 0, as the window carries the index of its last drawing.
