@@ -23,8 +23,7 @@ constexpr double kReportRasterScale = 2;
 constexpr double kCaptionLine = 14;  // pixels between the lines under a chart
 
 // The window's export drawing of the pattern scaled into the box.
-void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TArray& array,
-                      const TPattern& pattern, long double elevationDegrees) {
+void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TChartArray& chart) {
     constexpr int kSize = TExportPicture::kSize;
     cairo_save(cr);
     cairo_translate(cr, box.X, box.Y);
@@ -32,7 +31,8 @@ void DrawDiagramInBox(cairo_t* cr, const TChartBox& box, const TArray& array,
     {
         TCairoCanvas canvas(cr, TRect{0, 0, kSize, kSize}, TCairoCanvas::TTarget::Vectors);
         canvas.SetBrushColor(TColor{255, 255, 255});
-        DrawDiagram(canvas, dtExportImage, array, pattern, elevationDegrees);
+        DrawDiagram(canvas, dtExportImage, chart.Array, chart.Report.Series.Pattern,
+                    chart.ElevationDegrees, DiagramFullScale(chart.Report.Series));
     }
     cairo_restore(cr);
 }
@@ -108,7 +108,8 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
         case TPlotKind::Diagram: {
             const TChartArray& first = arrays.front();
             return DiagramFileBytes(first.Array, first.Report.Series.Pattern,
-                                    first.ElevationDegrees, format);
+                                    first.ElevationDegrees, format,
+                                    DiagramFullScale(first.Report.Series));
         }
         case TPlotKind::Surface3d: {
             const TChartArray& first = arrays.front();
@@ -142,7 +143,7 @@ std::string ChartFileBytes(TPlotKind kind, const std::vector<TChartArray>& array
                                      box.Y + h * static_cast<double>(k / columns) + (h - side) / 2,
                                      side, side};
                 const TChartArray& a = arrays[k];
-                DrawDiagramInBox(c, cell, a.Array, a.Report.Series.Pattern, a.ElevationDegrees);
+                DrawDiagramInBox(c, cell, a);
                 if (n > 1) {
                     // Each small diagram named in its file's colour.
                     const auto colour = SeriesColour(k);

@@ -439,3 +439,8 @@ bool UseDbiScale(std::vector<TChartSeries>& series) {
     }
     return true;
 }
+
+std::optional<long double> DiagramFullScale(const TChartSeries& series) {
+    if (!series.Gain || !(series.Pattern.MaxGain > 0)) return std::nullopt;
+    return series.Pattern.MaxGain;
+}

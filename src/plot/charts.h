@@ -42,6 +42,10 @@ struct TChartSeries {
 // every series has a mean power; false, leaving them as they are, where one has none.
 bool UseDbiScale(std::vector<TChartSeries>& series);
 
+// The outer ring of the window's diagram for the series: a gain pattern's own maximum, as its
+// samples are not on the array factor's scale; none for the window's own scale.
+std::optional<long double> DiagramFullScale(const TChartSeries& series);
+
 // A box on the page, in the surface's units (pixels, or points on a PDF page).
 struct TChartBox {
     double X, Y, Width, Height;

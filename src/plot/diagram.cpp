@@ -128,7 +128,8 @@ TDiagramLabels DiagramLabels(const TPattern& p, long double elevationDegrees) {
 }
 
 TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& array,
-                           const TPattern& pattern, long double elevationDegrees) {
+                           const TPattern& pattern, long double elevationDegrees,
+                           std::optional<long double> fullScale) {
     const bool picture = target == dtExportImage;
     const TRect clip = surface.ClipRect();
     surface.FillRect(clip);
@@ -146,9 +147,9 @@ TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& a
     surface.SetPenWidth(picture ? 5 : 3);
 
     // No emitter is on only while the one-emitter message is open: there is no scale then.
-    const long double fullScale = FullScale(array, pattern.Model);
-    if (fullScale > 0) {
-        DrawCurve(surface, g, fullScale, pattern);
+    const long double scale = fullScale.value_or(FullScale(array, pattern.Model));
+    if (scale > 0) {
+        DrawCurve(surface, g, scale, pattern);
     }
     return DiagramLabels(pattern, elevationDegrees);
 }

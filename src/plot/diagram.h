@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <string>
 #include <string_view>
 
@@ -29,6 +31,9 @@ TDiagramLabels DiagramLabels(const TPattern& pattern, long double elevationDegre
 // Draws rings, bearing lines, the markers of the array's enabled emitters and the curve of the
 // pattern, computed beforehand at that elevation, on the surface. On dtWindow the centre comes
 // from the surface's clip rectangle size (width - R - 8, height div 2); on dtExportImage from
-// its middle. The outer ring is the array's full scale in the pattern's model.
+// its middle. The outer ring is fullScale where given (the pattern's own maximum for a gain
+// pattern, whose samples are not on the array factor's scale), otherwise the array's full
+// scale in the pattern's model, as the window draws it.
 TDiagramLabels DrawDiagram(TCanvas& surface, TDrawTarget target, const TArray& array,
-                           const TPattern& pattern, long double elevationDegrees);
+                           const TPattern& pattern, long double elevationDegrees,
+                           std::optional<long double> fullScale = std::nullopt);

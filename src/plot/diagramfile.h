@@ -15,7 +15,8 @@ inline constexpr int kDiagramPngLevel = 3;
 // drawn afresh, the BMP exactly what an export writes; SVG and PDF come from the same drawing steps
 // on a vector page of 880 x 880 pixels (points in PDF).
 std::string DiagramFileBytes(const TArray& array, const TPattern& pattern,
-                             long double elevationDegrees, TPictureFormat format);
+                             long double elevationDegrees, TPictureFormat format,
+                             std::optional<long double> fullScale = std::nullopt);
 
 // Draws the diagram and writes it as WritePictureFile does, with its error texts.
 void SaveDiagramFile(const TArray& array, const TPattern& pattern, long double elevationDegrees,

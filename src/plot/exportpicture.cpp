@@ -53,13 +53,14 @@ TExportPicture::TExportPicture() : Surface(NewSurface()) {
 }
 
 TDiagramLabels TExportPicture::Draw(const TArray& array, const TPattern& pattern,
-                                    long double elevationDegrees) {
+                                    long double elevationDegrees,
+                                    std::optional<long double> fullScale) {
     TDiagramLabels labels;
     {
         const TCairoContext cr(cairo_create(Surface.get()));
         TCairoCanvas canvas(cr.get(), TRect{0, 0, kSize, kSize}, TCairoCanvas::TTarget::Pixels);
         canvas.SetBrushColor(kWhite);
-        labels = DrawDiagram(canvas, dtExportImage, array, pattern, elevationDegrees);
+        labels = DrawDiagram(canvas, dtExportImage, array, pattern, elevationDegrees, fullScale);
     }
     ClearSpareBytes();
     return labels;

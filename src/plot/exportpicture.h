@@ -16,7 +16,8 @@ class TExportPicture {
     TExportPicture();
 
     // Clears the picture and draws the whole diagram on it, on a white background.
-    TDiagramLabels Draw(const TArray& array, const TPattern& pattern, long double elevationDegrees);
+    TDiagramLabels Draw(const TArray& array, const TPattern& pattern, long double elevationDegrees,
+                        std::optional<long double> fullScale = std::nullopt);
     // The picture as the bytes of a 32-bit BMP file.
     std::string BmpBytes() const;
     // Replaces the file's content with BmpBytes(); an existing file survives any failure.

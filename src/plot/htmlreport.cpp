@@ -285,7 +285,7 @@ std::string HtmlReport(const std::vector<TChartArray>& arrays) {
         // What the file's figures were computed under, as every picture states it.
         out += "<p>" + EscapeMarkup(a.Caption) + "</p><div class=\"diagram\">";
         out += InlineSvg(DiagramFileBytes(a.Array, a.Report.Series.Pattern, a.ElevationDegrees,
-                                          TPictureFormat::Svg),
+                                          TPictureFormat::Svg, DiagramFullScale(a.Report.Series)),
                          "d" + std::to_string(n) + "-");
         out += "</div>";
         Charts(out, std::to_string(n), {a.Report.Series});

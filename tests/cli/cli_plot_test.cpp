@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <regex>
 #include <string>
@@ -65,6 +67,36 @@ TEST_F(CliPlot, PngIsAnRgbPictureOf880By880) {
     EXPECT_EQ(Big32(png, 16), 880u);
     EXPECT_EQ(Big32(png, 20), 880u);
     EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+}
+
+// A wire file's samples are gains, not the array factor on the sum of the amplitudes: the
+// diagram scales them to their own maximum, so the Yagi's curve (its reflector's amplitude 0)
+// reaches the outer ring at its peak and nowhere leaves it.
+TEST_F(CliPlot, AWireDiagramStaysInsideItsOuterRing) {
+    const std::string bmp =
+        Plot("yagi.bmp", {"--config", std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/yagi-2.txt"});
+    const auto le32 = [&bmp](std::size_t at) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 1])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 2])) << 16 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bmp[at + 3])) << 24;
+    };
+    const std::size_t pixels = le32(10);
+    constexpr int kSide = TExportPicture::kSize;
+    ASSERT_EQ(bmp.size(), pixels + 4u * kSide * kSide);
+    double farthest = 0;
+    for (int row = 0; row < kSide; ++row) {
+        for (int col = 0; col < kSide; ++col) {
+            const std::size_t at = pixels + 4u * static_cast<std::size_t>(row * kSide + col);
+            // The curve's pure blue, BGR in the file.
+            if (bmp[at] != '\xff' || bmp[at + 1] != 0 || bmp[at + 2] != 0) continue;
+            const double x = col + 0.5 - kSide / 2.0;
+            const double y = row + 0.5 - kSide / 2.0;
+            farthest = std::max(farthest, std::hypot(x, y));
+        }
+    }
+    EXPECT_GT(farthest, 395);  // the outer ring's radius is 400
+    EXPECT_LT(farthest, 405);
 }
 
 TEST_F(CliPlot, SvgIsWellFormedXmlOf880By880Pixels) {
