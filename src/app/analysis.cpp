@@ -115,15 +115,6 @@ std::optional<long double> MeanPowerDb(const TPatternResult& result) {
 
 }  // namespace
 
-namespace {
-
-bool Polarised(int type) {
-    return type == etVerticalDipole || type == etHorizontalDipoleNS ||
-           type == etHorizontalDipoleWE;
-}
-
-}  // namespace
-
 std::optional<TCaseFault> GroundFault(const TGround& g) {
     if (g.Kind == TGroundKind::None) return std::nullopt;
     const auto fault = [](TCaseFault::TKind kind, long double value) {
@@ -164,7 +155,7 @@ TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
     const bool over = field.Model == TFieldModel::OverGround;
     if (over) {
         std::optional<TCaseFault> fault = GroundFault(field.Ground);
-        if (!Polarised(array.EmitterType)) {
+        if (!IsDipoleType(array.EmitterType)) {
             fault = TCaseFault{};
             fault->Kind = TCaseFault::Unpolarised;
             fault->Type = array.EmitterType;

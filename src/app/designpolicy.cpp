@@ -1,11 +1,9 @@
 #include "app/designpolicy.h"
 
 #include <cmath>
-#include <stdexcept>
 
 #include "app/figures.h"
 #include "app/wireanalysis.h"
-#include "config/configfile.h"
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/angles.h"

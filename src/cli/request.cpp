@@ -8,15 +8,6 @@
 #include "config/nametext.h"
 #include "config/numtext.h"
 
-namespace {
-
-bool Polarised(int type) {
-    return type == etVerticalDipole || type == etHorizontalDipoleNS ||
-           type == etHorizontalDipoleWE;
-}
-
-}  // namespace
-
 TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround) {
     TGround ground = fileGround.value_or(TGround{});
     if (request.Kind) ground.Kind = *request.Kind;
@@ -81,7 +72,7 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         const TGround ground = ResolveGround(request.Ground, session.FileGround);
         if (ground.Kind != TGroundKind::None) {
             const int type = session.Model.EmitterType;
-            if (Polarised(type)) {
+            if (IsDipoleType(type)) {
                 arrayCase.Field.Model = TFieldModel::OverGround;
                 arrayCase.Field.Ground = ground;
                 arrayCase.ElevationAtTakeoff = !request.ElevationGiven;

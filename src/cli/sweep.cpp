@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "app/figures.h"
-#include "app/frequencysweep.h"
 #include "app/sweepcolumns.h"
 #include "app/wireanalysis.h"
 #include "cli/jsonwriter.h"

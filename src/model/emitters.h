@@ -19,6 +19,12 @@ enum TEmitterType : int {
     etHorizontalDipoleWE = 3,
 };
 
+// A dipole along an axis: the types with a polarisation, which a ground reflects and a wire
+// can be.
+inline constexpr bool IsDipoleType(int type) {
+    return type == etVerticalDipole || type == etHorizontalDipoleNS || type == etHorizontalDipoleWE;
+}
+
 inline constexpr int kEmitterTypeCount = 4;  // the radio group's items
 inline constexpr int kEmitterCount = 8;
 inline constexpr int kInitialEnabledCount = 4;  // emitters 1..4 start switched on

@@ -33,7 +33,7 @@ inline double SphericalJ2(double x) {
 inline double PairIntegral(int type, double dx, double dy, double dz) {
     const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
     const double x = 2 * TReal<double>::kPi * distance;
-    if (type != etVerticalDipole && type != etHorizontalDipoleNS && type != etHorizontalDipoleWE) {
+    if (!IsDipoleType(type)) {
         return SphericalJ0(x);
     }
     double along = 0;
