@@ -47,6 +47,15 @@ packages=(
   chromium
   gettext
   poppler-utils
+  # The feed network's circuits are checked against an independent SPICE engine.
+  ngspice
+  # The Python module and its tests, against Debian's own interpreter.
+  python3-dev
+  pybind11-dev
+  python3-numpy
+  python3-pytest
+  python3-jsonschema
+  mypy
 )
 
 missing=()
