@@ -79,7 +79,7 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
         rows.push_back({Tr("Main lobes, deg"), MainLobesText(*m)});
         std::string nulls;
         for (const long double b : m->NullBearings) {
-            nulls += (nulls.empty() ? "" : " ") + FigureText(b, 2);
+            nulls += (nulls.empty() ? "" : " ") + BearingText(b);
         }
         rows.push_back({Tr("Nulls, deg"), nulls.empty() ? std::string(Tr("none")) : nulls});
     }

@@ -559,4 +559,12 @@ TEST(CliWires, UprightWiresOnPerfectGroundAreNamedMonopolesAndLiftedOffItDipoles
     }
     const TCliRun russian = RunCli({"pattern", "--config", monopoles, "--lang", "ru"});
     EXPECT_NE(russian.Out.find("вертикальные монополи"), std::string::npos) << russian.Out;
+    // The report's caption, which the 3-D footer shares, and its table.
+    TTempDir dir;
+    const TCliRun report =
+        RunCli({"plot", "--config", monopoles, "--kind", "report", dir.Path("report.html")});
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    const std::string page = ReadBytes(dir.Path("report.html"));
+    EXPECT_NE(page.find("type 1 (vertical monopoles);"), std::string::npos);
+    EXPECT_NE(page.find("<td>Emitters</td><td>vertical monopoles</td>"), std::string::npos);
 }
