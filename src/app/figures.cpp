@@ -418,18 +418,24 @@ std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& res
     return rows;
 }
 
+namespace {
+
+constexpr int kNullDepthDecimals = 2;  // as every level in dB
+
+std::string OneLine(const std::vector<std::string>& entries) {
+    std::string line;
+    for (const std::string& e : entries) line += (line.empty() ? "" : " ") + e;
+    return line;
+}
+
+}  // namespace
+
 std::string BearingText(long double degrees) {
     // A bearing that rounds up to the full circle is north.
     const long double scale = std::pow(10.0L, kBearingDecimals);
     if (std::round(degrees * scale) >= kCircleDegrees * scale) degrees = 0;
     return FigureText(degrees, kBearingDecimals);
 }
-
-namespace {
-
-constexpr int kNullDepthDecimals = 2;  // as every level in dB
-
-}  // namespace
 
 bool BelowNullFloor(long double depthDb) {
     return depthDb < kNullFloorDb;
@@ -453,16 +459,6 @@ std::vector<std::string> MainLobeEntries(const TPatternMetrics& metrics) {
     for (const long double b : metrics.MainLobeBearings) entries.push_back(BearingText(b));
     return entries;
 }
-
-namespace {
-
-std::string OneLine(const std::vector<std::string>& entries) {
-    std::string line;
-    for (const std::string& e : entries) line += (line.empty() ? "" : " ") + e;
-    return line;
-}
-
-}  // namespace
 
 std::string NullsText(const TPatternMetrics& metrics) {
     return OneLine(NullEntries(metrics));

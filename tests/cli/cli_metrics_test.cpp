@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/figures.h"
 #include "clirunner.h"
 #include "jsonreader.h"
 
@@ -252,4 +253,11 @@ TEST(CliMetrics, MainLobesOfSymmetricArraysLieOnTheirAxesAsThePeakDoes) {
             [&](const TJson& b) { return std::fabs(b.Number() - peak.Number()) < 0.01L; });
         EXPECT_TRUE(onALobe) << c.File << " " << peak.Number();
     }
+}
+
+// A bearing rounds, never truncates, and one that rounds to the full circle reads north.
+TEST(CliMetrics, BearingsRoundToTwoDecimalsAndTheFullCircleReadsNorth) {
+    EXPECT_EQ(BearingText(44.999999L), "45.00");
+    EXPECT_EQ(BearingText(89.994L), "89.99");
+    EXPECT_EQ(BearingText(359.996L), "0.00");
 }
