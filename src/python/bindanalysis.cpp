@@ -30,7 +30,8 @@ template <typename T, std::size_t N>
 py::array_t<double> Doubles(const std::array<T, N>& values) {
     py::array_t<double> out(static_cast<py::ssize_t>(N));
     auto view = out.mutable_unchecked<1>();
-    for (std::size_t i = 0; i < N; ++i) view(static_cast<py::ssize_t>(i)) = static_cast<double>(values[i]);
+    for (std::size_t i = 0; i < N; ++i)
+        view(static_cast<py::ssize_t>(i)) = static_cast<double>(values[i]);
     return out;
 }
 
@@ -91,7 +92,8 @@ void BindAnalysis(py::module_& m) {
             "model", [](const TPyAnalysis& a) { return FieldModelName(a.Result.Field.Model); },
             "The formula the pattern was taken in: 'window', 'free-space' or 'over-ground'.")
         .def_property_readonly(
-            "samples", [](const TPyAnalysis& a) { return Doubles(a.Result.Session.Pattern.Samples); },
+            "samples",
+            [](const TPyAnalysis& a) { return Doubles(a.Result.Session.Pattern.Samples); },
             "The azimuth pattern: 361 samples, one a degree.")
         .def_property_readonly(
             "sample_bearings",
@@ -109,7 +111,8 @@ void BindAnalysis(py::module_& m) {
             "cut_bearing", [](const TPyAnalysis& a) { return a.Result.CutBearing; },
             "The compass bearing of the elevation cut, degrees.")
         .def_property_readonly(
-            "cut_model", [](const TPyAnalysis& a) { return FieldModelName(a.Result.CutField.Model); },
+            "cut_model",
+            [](const TPyAnalysis& a) { return FieldModelName(a.Result.CutField.Model); },
             "The formula the elevation cut was taken in.")
         .def_property_readonly(
             "main_lobes",
@@ -160,7 +163,8 @@ void BindAnalysis(py::module_& m) {
             [](const TPyAnalysis& a) -> py::object {
                 if (!a.Grid) return py::none();
                 py::array_t<double> out(a.Grid->Bearings);
-                for (int i = 0; i < a.Grid->Bearings; ++i) out.mutable_at(i) = i * a.Grid->StepDegrees;
+                for (int i = 0; i < a.Grid->Bearings; ++i)
+                    out.mutable_at(i) = i * a.Grid->StepDegrees;
                 return out;
             },
             "The grid's columns, compass degrees.")

@@ -79,10 +79,10 @@ void SetSoil(TPyArray& a, const py::object& soil) {
 
 void SetType(TPyArray& a, int type) {
     if (type < -1 || type >= kEmitterTypeCount) {
-        throw EUsageError(TrFormat(
-            "type=%s: 0 isotropic, 1 vertical dipoles, 2 horizontal dipoles with the wire "
-            "west-east, 3 with the wire south-north, or -1 no element factor",
-            {std::to_string(type)}));
+        throw EUsageError(
+            TrFormat("type=%s: 0 isotropic, 1 vertical dipoles, 2 horizontal dipoles with the wire "
+                     "west-east, 3 with the wire south-north, or -1 no element factor",
+                     {std::to_string(type)}));
     }
     a.Array.EmitterType = type;
 }
@@ -133,13 +133,20 @@ void BindArray(py::module_& m) {
                 TPyEmitter out = e;
                 for (const auto& [key, value] : changes) {
                     const std::string name = key.cast<std::string>();
-                    if (name == "x") out.X = value.cast<double>();
-                    else if (name == "y") out.Y = value.cast<double>();
-                    else if (name == "phase") out.Phase = value.cast<double>();
-                    else if (name == "amplitude") out.Amplitude = value.cast<double>();
-                    else if (name == "on") out.On = value.cast<bool>();
-                    else if (name == "length") out.Length = value.cast<std::optional<double>>();
-                    else throw py::type_error("Emitter has no field " + name);
+                    if (name == "x")
+                        out.X = value.cast<double>();
+                    else if (name == "y")
+                        out.Y = value.cast<double>();
+                    else if (name == "phase")
+                        out.Phase = value.cast<double>();
+                    else if (name == "amplitude")
+                        out.Amplitude = value.cast<double>();
+                    else if (name == "on")
+                        out.On = value.cast<bool>();
+                    else if (name == "length")
+                        out.Length = value.cast<std::optional<double>>();
+                    else
+                        throw py::type_error("Emitter has no field " + name);
                 }
                 return out;
             },
@@ -171,10 +178,11 @@ void BindArray(py::module_& m) {
                  a.Ground.HeightWavelengths = Checked("height", height, TQuantity::Height);
                  if (frequency)
                      a.Ground.FrequencyMhz = Checked("frequency", *frequency, TQuantity::Frequency);
-                 if (elevation) a.Elevation = Checked("elevation", *elevation, TQuantity::Elevation);
+                 if (elevation)
+                     a.Elevation = Checked("elevation", *elevation, TQuantity::Elevation);
                  if (radius) {
-                     a.Wires.Radius = static_cast<double>(
-                         Checked("radius", *radius, TQuantity::WireRadius));
+                     a.Wires.Radius =
+                         static_cast<double>(Checked("radius", *radius, TQuantity::WireRadius));
                      a.RadiusGiven = true;
                  }
                  if (feed) SetFeed(a, *feed);
@@ -187,8 +195,7 @@ void BindArray(py::module_& m) {
              py::arg("frequency") = py::none(), py::arg("elevation") = py::none(),
              py::arg("radius") = py::none(), py::arg("feed") = py::none(), py::arg("z0") = 50.0)
         .def_property(
-            "emitters",
-            [](const TPyArray& a) { return py::tuple(py::cast(a.Emitters())); },
+            "emitters", [](const TPyArray& a) { return py::tuple(py::cast(a.Emitters())); },
             [](TPyArray& a, const std::vector<TPyEmitter>& e) { a.SetEmitters(e); },
             "The emitters in number order, as a tuple of Emitter records; assign a sequence to "
             "change them.")
@@ -214,7 +221,8 @@ void BindArray(py::module_& m) {
             },
             &SetSoil, "A real ground's (relative permittivity, conductivity in S/m), or None.")
         .def_property(
-            "height", [](const TPyArray& a) { return static_cast<double>(a.Ground.HeightWavelengths); },
+            "height",
+            [](const TPyArray& a) { return static_cast<double>(a.Ground.HeightWavelengths); },
             [](TPyArray& a, double v) {
                 a.Ground.HeightWavelengths = Checked("height", v, TQuantity::Height);
             },
@@ -249,7 +257,9 @@ void BindArray(py::module_& m) {
             "The wires' radius, wavelengths.")
         .def_property(
             "feed",
-            [](const TPyArray& a) { return a.Wires.Feed == TFeed::Voltage ? "voltage" : "current"; },
+            [](const TPyArray& a) {
+                return a.Wires.Feed == TFeed::Voltage ? "voltage" : "current";
+            },
             &SetFeed, "'current' or 'voltage': what the wires' sources hold.")
         .def_property(
             "z0", [](const TPyArray& a) { return a.Wires.Z0; },

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <pybind11/pybind11.h>
+
 #include <string>
 #include <vector>
-
-#include <pybind11/pybind11.h>
 
 // The module's classes and functions, bound in the order the module declares them.
 void BindArray(pybind11::module_& module);

@@ -15,7 +15,8 @@ namespace py = pybind11;
 
 namespace {
 
-constexpr const char* kModuleDoc = R"(The radiation pattern of a planar array of up to eight emitters.
+constexpr const char* kModuleDoc =
+    R"(The radiation pattern of a planar array of up to eight emitters.
 
     import arraypattern as ap
     a = ap.load("/usr/share/arraypattern/examples/four-square.txt")
@@ -89,8 +90,8 @@ void BindSteps(py::module_& m) {
             UseLanguage(lang);
             const auto named = ValueNamed<TDesignGoal>(kDesignGoalNames, goal);
             if (!named) {
-                throw EUsageError(TrFormat("goal='%s': %s",
-                                           {goal, NameList<TDesignGoal>(kDesignGoalNames)}));
+                throw EUsageError(
+                    TrFormat("goal='%s': %s", {goal, NameList<TDesignGoal>(kDesignGoalNames)}));
             }
             if (bearing && (*bearing < 0 || *bearing > 359)) {
                 throw EUsageError(
@@ -106,8 +107,7 @@ void BindSteps(py::module_& m) {
             return designed.Array;
         },
         py::arg("array"), py::arg("goal"), py::kw_only(), py::arg("nulls") = std::vector<double>{},
-        py::arg("free_amplitudes") = false, py::arg("bearing") = py::none(),
-        py::arg("lang") = "en",
+        py::arg("free_amplitudes") = false, py::arg("bearing") = py::none(), py::arg("lang") = "en",
         "Designs the excitation for the goal, as the command line's design does, and returns "
         "the new Array. goal: 'max-directivity', 'nulls' (with nulls=, compass degrees), "
         "'front-to-back' or 'front-to-rear' (free_amplitudes=True lets them change the "

@@ -15,7 +15,10 @@
 
 namespace {
 
+// As Python writes the values that are no numbers.
 std::string Number(long double v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
     return FormatGeneral(v);
 }
 
@@ -47,8 +50,8 @@ std::vector<TPyEmitter> TPyArray::Emitters() const {
 
 void TPyArray::SetEmitters(const std::vector<TPyEmitter>& emitters) {
     if (emitters.size() > static_cast<std::size_t>(kEmitterCount)) {
-        EmitterFault(kEmitterCount + 1,
-                     TrFormat("an array holds at most %s emitters", {std::to_string(kEmitterCount)}));
+        EmitterFault(kEmitterCount + 1, TrFormat("an array holds at most %s emitters",
+                                                 {std::to_string(kEmitterCount)}));
     }
     TArray array = Array;
     TWireSettings wires = Wires;

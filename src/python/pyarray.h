@@ -31,7 +31,7 @@ struct TPyArray {
     bool FeedGiven = false;
     std::optional<TFieldModel> Model;  // none: the window's, free space for wires, over a ground
     TGround Ground;
-    bool SoilGiven = false;  // a real ground's permittivity and conductivity were set
+    bool SoilGiven = false;                // a real ground's permittivity and conductivity were set
     std::optional<long double> Elevation;  // degrees; none: 0, over ground the take-off angle
 
     std::vector<TPyEmitter> Emitters() const;

@@ -49,8 +49,8 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
     TPyArray step = array;
     if (const auto p = EmitterParameter(parameter)) {
         if (p->Emitter > step.Count) {
-            throw EUsageError(TrFormat("%s: the array has %s emitters",
-                                       {parameter, std::to_string(step.Count)}));
+            throw EUsageError(
+                TrFormat("%s: the array has %s emitters", {parameter, std::to_string(step.Count)}));
         }
         TEmitter& e = step.Array.Emitter(p->Emitter);
         if (p->Field == "x") {
@@ -72,10 +72,10 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
     } else if (parameter == "focus") {
         FocusBeam(step.Array, static_cast<int>(((std::lround(value) % 360) + 360) % 360));
     } else if (parameter != "frequency") {
-        throw EUsageError(TrFormat(
-            "parameter='%s': elevation, focus, height, frequency or N:x, N:y, N:phase, "
-            "N:amplitude",
-            {parameter}));
+        throw EUsageError(
+            TrFormat("parameter='%s': elevation, focus, height, frequency or N:x, N:y, N:phase, "
+                     "N:amplitude",
+                     {parameter}));
     }
     return step;
 }
