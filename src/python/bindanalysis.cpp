@@ -4,6 +4,7 @@
 
 #include "app/figures.h"
 #include "app/inputerror.h"
+#include "app/sweepcolumns.h"
 #include "config/messages.h"
 #include "model/angles.h"
 #include "python/bindings.h"
@@ -77,7 +78,7 @@ void BindFigure(py::class_<TPyAnalysis, TAnalysisPtr>& cls, const TFigure& f) {
     const std::string key(f.Key);
     cls.def_property_readonly(
         key.c_str(), [&f](const TPyAnalysis& a) { return FigureValue(f, a.Result); },
-        ("The catalogue's " + key + "; None where the array has none.").c_str());
+        (ColumnCaption(key) + "; None where the array has none.").c_str());
 }
 
 }  // namespace

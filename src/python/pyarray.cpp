@@ -28,13 +28,14 @@ std::string Number(long double v) {
 
 }  // namespace
 
-long double Checked(const std::string& keyword, long double value, TQuantity quantity) {
+long double Checked(const std::string& keyword, double value, TQuantity quantity) {
     const TQuantityRange& range = RangeOf(quantity);
-    if (!range.Contains(value)) {
+    if (!range.Contains(static_cast<long double>(value))) {
         throw EUsageError(
-            TrFormat("%s=%s is out of range: %s", {keyword, Number(value), RangeText(range)}));
+            TrFormat("%s=%s is out of range: %s",
+                     {keyword, Number(static_cast<long double>(value)), RangeText(range)}));
     }
-    return value;
+    return static_cast<long double>(value);
 }
 
 std::vector<TPyEmitter> TPyArray::Emitters() const {
@@ -73,9 +74,10 @@ void TPyArray::SetEmitters(const std::vector<TPyEmitter>& emitters) {
             EmitterFault(k, error.what());
         }
         if (!std::isfinite(p.Phase)) {
-            EmitterFault(k, TrFormat("phase=%s is no finite number of periods", {Number(p.Phase)}));
+            EmitterFault(k, TrFormat("phase=%s is no finite number of periods",
+                                     {Number(static_cast<long double>(p.Phase))}));
         }
-        e.Phase = p.Phase;
+        e.Phase = static_cast<long double>(p.Phase);
         e.Enabled = p.On;
         wires.Lengths[slot] = p.Length;
     }

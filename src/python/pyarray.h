@@ -51,6 +51,6 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings);
 // stay. Throws EUsageError for wires that cannot be, EHandlerError when it cannot write.
 void SaveArray(const TPyArray& array, const std::string& path);
 
-// A quantity's value checked against the range the faces share. Throws EUsageError naming the
-// keyword.
-long double Checked(const std::string& keyword, long double value, TQuantity quantity);
+// A quantity's value from Python checked against the range the faces share. Throws EUsageError
+// naming the keyword.
+long double Checked(const std::string& keyword, double value, TQuantity quantity);

@@ -60,10 +60,10 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
         } else if (p->Field == "amplitude") {
             e.Amplitude = Checked("amplitude", value, TQuantity::Amplitude);
         } else if (std::isfinite(value)) {
-            e.Phase = value;
+            e.Phase = static_cast<long double>(value);
         } else {
-            throw EUsageError(
-                TrFormat("phase=%s is no finite number of periods", {FormatGeneral(value)}));
+            throw EUsageError(TrFormat("phase=%s is no finite number of periods",
+                                       {FormatGeneral(static_cast<long double>(value))}));
         }
     } else if (parameter == "elevation") {
         step.Elevation = Checked("elevation", value, TQuantity::Elevation);
@@ -108,10 +108,12 @@ TSweepTable SweepArray(const TPyArray& array, const std::string& parameter,
     table.Values.emplace_back(values);
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (frequency && !(values[i] > 0)) {
-            throw EUsageError(TrFormat("frequency %s is not above 0", {FormatGeneral(values[i])}));
+            throw EUsageError(TrFormat("frequency %s is not above 0",
+                                       {FormatGeneral(static_cast<long double>(values[i]))}));
         }
-        const TArrayCase step = frequency ? CaseAtFrequency(design, designMhz, values[i])
-                                          : CaseOf(StepArray(array, parameter, values[i]), {});
+        const TArrayCase step =
+            frequency ? CaseAtFrequency(design, designMhz, static_cast<long double>(values[i]))
+                      : CaseOf(StepArray(array, parameter, values[i]), {});
         const std::vector<TFigureValue> row = SweepFigures(Analysed(step));
         if (i == 0) {
             for (const TFigureValue& f : row) {
@@ -133,9 +135,10 @@ TPyDesign DesignArray(const TPyArray& array, TDesignGoal goal, const std::vector
     request.FreeAmplitudes = freeAmplitudes;
     for (const double null : nulls) {
         if (!std::isfinite(null)) {
-            throw EUsageError(TrFormat("nulls: %s is no bearing", {FormatGeneral(null)}));
+            throw EUsageError(TrFormat("nulls: %s is no bearing",
+                                       {FormatGeneral(static_cast<long double>(null))}));
         }
-        request.Nulls.push_back(null);
+        request.Nulls.push_back(static_cast<long double>(null));
     }
     const std::string name(NameOf<TDesignGoal>(kDesignGoalNames, goal));
     const TDesignTarget target = DesignTargetOf(start, request, bearing);
