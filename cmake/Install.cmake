@@ -99,6 +99,9 @@ set(ARRAYPATTERN_EXAMPLES
   ${PROJECT_SOURCE_DIR}/examples/pair-180-eighth-wave.txt
   ${PROJECT_SOURCE_DIR}/examples/yagi-2.txt)
 install(FILES ${ARRAYPATTERN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern/examples)
+# The same where a container keeps them (it drops /usr/share/doc): the Python module's
+# documentation loads them from here.
+install(FILES ${ARRAYPATTERN_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/arraypattern/examples)
 
 # Debian's place for the licence of a package.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/arraypattern

@@ -13,11 +13,12 @@ allowed() {
     app) echo "model config plot form app" ;;
     ui) echo "model config plot form app ui" ;;
     cli) echo "model config plot form app cli" ;;
+    python) echo "model config plot form app python" ;;
     studio) echo "model config plot form app studio" ;;
   esac
 }
 status=0
-for layer in model config plot form app ui studio cli; do
+for layer in model config plot form app ui studio cli python; do
   ok=" $(allowed "$layer") "
   while IFS=: read -r file _ target; do
     if [[ $ok != *" $target "* ]]; then

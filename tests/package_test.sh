@@ -43,7 +43,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Architecture) == amd64 ]] || fail "Architecture is $(field Architecture)"
 depends=$(field Depends)
 echo "Depends: $depends"
-for dependency in qt6-translations-l10n fonts-liberation2 libc6 libqt6widgets6; do
+for dependency in qt6-translations-l10n fonts-liberation2 libc6 libqt6widgets6 python3-numpy; do
     [[ ", $depends," == *", $dependency"[\ ,]* ]] || fail "Depends lacks $dependency"
 done
 
@@ -55,6 +55,20 @@ expected=(
     usr/bin/arraypattern
     usr/bin/arraypattern-cli
     usr/bin/arraypattern-studio
+    usr/lib/python3/dist-packages/arraypattern.cpython-311-x86_64-linux-gnu.so
+    usr/lib/python3/dist-packages/arraypattern.pyi
+    usr/share/arraypattern/examples/broadside-line-8.txt
+    usr/share/arraypattern/examples/broadside-pair.txt
+    usr/share/arraypattern/examples/cardioid-verticals-voltage.txt
+    usr/share/arraypattern/examples/cardioid.txt
+    usr/share/arraypattern/examples/dipole-pair-over-average-ground.txt
+    usr/share/arraypattern/examples/dipole-pair-over-ground.txt
+    usr/share/arraypattern/examples/end-fire-pair.txt
+    usr/share/arraypattern/examples/four-square-monopoles.txt
+    usr/share/arraypattern/examples/four-square-over-average-ground.txt
+    usr/share/arraypattern/examples/four-square.txt
+    usr/share/arraypattern/examples/pair-180-eighth-wave.txt
+    usr/share/arraypattern/examples/yagi-2.txt
     "usr/share/applications/$id.desktop"
     "usr/share/applications/$studio.desktop"
     usr/share/doc/arraypattern/copyright
@@ -116,6 +130,16 @@ grep -q '^ширина луча: ' <<<"$out" || fail "the packaged Russian catal
 (cd "$work" && "$root/usr/bin/arraypattern-cli" export diagram.bmp) || fail "arraypattern-cli export"
 [[ $(/usr/bin/identify -format '%wx%h' "$work/diagram.bmp") == 880x880 ]] ||
     fail "the exported picture is not 880 x 880"
+
+# The Python module from the unpacked tree, with the examples where a container keeps them.
+[[ ", $depends," == *", python3 (>= 3.11), python3 (<< 3.12),"* ]] ||
+    fail "Depends lacks the interpreter's range"
+directivity=$(cd "$root/usr/share/arraypattern" &&
+    PYTHONPATH=$root/usr/lib/python3/dist-packages /usr/bin/python3 -c \
+        "import arraypattern; print(arraypattern.analyse(arraypattern.load('examples/four-square.txt')).directivity_dbi)") ||
+    fail "the packaged module does not import and analyse"
+[[ $directivity == 7.31776599877767* ]] || fail "the packaged module's directivity is $directivity"
+echo "the packaged module: four-square directivity $directivity dBi"
 
 # The unpacked window under a private X server, for one paint: a painted diagram has many
 # colours where an unpainted window has one.

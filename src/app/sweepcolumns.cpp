@@ -1,5 +1,7 @@
 #include "app/sweepcolumns.h"
 
+#include <limits>
+
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
@@ -35,6 +37,21 @@ constexpr TColumnTitle kEmitterFieldCaptions[] = {
     {"amplitude", Msgid("Amplitude of emitter %s")},
 };
 
+constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
+
+// Each feed figure's column of each emitter, named with the emitter's number: "swr_2".
+std::string_view EmitterColumn(std::size_t figure, int number) {
+    static const std::vector<std::string> kNames = [] {
+        std::vector<std::string> names;
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            for (const TEmitterFigure& f : EmitterFigures())
+                names.push_back(std::string(f.Stem) + std::to_string(k));
+        }
+        return names;
+    }();
+    return kNames[static_cast<std::size_t>(number - 1) * EmitterFigures().size() + figure];
+}
+
 }  // namespace
 
 std::string ColumnCaption(std::string_view column) {
@@ -67,4 +84,26 @@ std::string ParameterCaption(std::string_view parameter) {
         }
     }
     return std::string(parameter);
+}
+
+std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
+    std::vector<TFigureValue> figures;
+    const bool grounded = result.Field.Model == TFieldModel::OverGround;
+    for (const TFigureGroup group : {TFigureGroup::Readout, TFigureGroup::Metrics,
+                                     TFigureGroup::Directivity, TFigureGroup::Ground}) {
+        if (group == TFigureGroup::Ground && !grounded) continue;
+        for (const TFigure& f : FiguresOf(group)) {
+            figures.push_back({f.Key, f.Value(result).value_or(kNone)});
+        }
+    }
+    for (const TFigure* f : WireFiguresOf(result))
+        figures.push_back({f->Key, f->Value(result).value_or(kNone)});
+    if (const auto& wires = result.Wires.Solved) {
+        for (const TEmitterFeed& e : wires->Coupling.Emitters) {
+            const std::span<const TEmitterFigure> feed = EmitterFigures();
+            for (std::size_t f = 0; f < feed.size(); ++f)
+                figures.push_back({EmitterColumn(f, e.Number), feed[f].Value(e).value_or(kNone)});
+        }
+    }
+    return figures;
 }

@@ -25,7 +25,6 @@ namespace {
 
 constexpr std::size_t kMostSteps = 100000;
 constexpr std::size_t kMostAnimationBytes = std::size_t{256} << 20;
-constexpr long double kNone = std::numeric_limits<long double>::quiet_NaN();
 // How far a computed step may lie from its decimal, in units of the last place of the span's
 // largest end.
 constexpr long double kStepUlps = 8;
@@ -73,19 +72,6 @@ std::string SweepChartFile(const std::string& parameter, const std::vector<long 
     std::vector<double> x;
     for (const long double v : values) x.push_back(static_cast<double>(v));
     return SweepChartBytes(ParameterCaption(parameter), x, series, format);
-}
-
-// Each feed figure's column of each emitter, named with the emitter's number: "swr_2".
-std::string_view EmitterColumn(std::size_t figure, int number) {
-    static const std::vector<std::string> kNames = [] {
-        std::vector<std::string> names;
-        for (int k = 1; k <= kEmitterCount; ++k) {
-            for (const TEmitterFigure& f : EmitterFigures())
-                names.push_back(std::string(f.Stem) + std::to_string(k));
-        }
-        return names;
-    }();
-    return kNames[static_cast<std::size_t>(number - 1) * EmitterFigures().size() + figure];
 }
 
 // Why an array cannot be over the ground by the checks of its ranges and its wires' geometry
@@ -201,28 +187,6 @@ TCliOptions SweepStep(const TCliOptions& options, long double value) {
             break;
     }
     return step;
-}
-
-std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
-    std::vector<TFigureValue> figures;
-    const bool grounded = result.Field.Model == TFieldModel::OverGround;
-    for (const TFigureGroup group : {TFigureGroup::Readout, TFigureGroup::Metrics,
-                                     TFigureGroup::Directivity, TFigureGroup::Ground}) {
-        if (group == TFigureGroup::Ground && !grounded) continue;
-        for (const TFigure& f : FiguresOf(group)) {
-            figures.push_back({f.Key, f.Value(result).value_or(kNone)});
-        }
-    }
-    for (const TFigure* f : WireFiguresOf(result))
-        figures.push_back({f->Key, f->Value(result).value_or(kNone)});
-    if (const auto& wires = result.Wires.Solved) {
-        for (const TEmitterFeed& e : wires->Coupling.Emitters) {
-            const std::span<const TEmitterFigure> feed = EmitterFigures();
-            for (std::size_t f = 0; f < feed.size(); ++f)
-                figures.push_back({EmitterColumn(f, e.Number), feed[f].Value(e).value_or(kNone)});
-        }
-    }
-    return figures;
 }
 
 std::string FormatSweep(const TSweepTarget& target, const std::vector<long double>& values,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/analysis.h"
+#include "app/sweepcolumns.h"
 #include "cli/options.h"
 
 // The parameter's values of a sweep, from --from to --to by --steps or --step, in extended
@@ -17,13 +18,6 @@ std::vector<long double> SweepValues(const TCliOptions& options);
 // which scales the array at the design frequency. Throws EUsageError for a value the
 // parameter cannot take.
 TCliOptions SweepStep(const TCliOptions& options, long double value);
-
-// One figure of a sweep's row, by its column name; NaN where there is none.
-struct TFigureValue {
-    std::string_view Key;
-    long double Value;
-};
-std::vector<TFigureValue> SweepFigures(const TPatternResult& result);
 
 // The rows of the sweep as CSV (a header, a row a step) or JSON Lines. The parameter, and the
 // column it sets, are written as the shortest text that reads back as the same value.

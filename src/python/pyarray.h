@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/arraycase.h"
+#include "app/bounds.h"
+#include "model/coupling.h"
+#include "model/emitters.h"
+#include "model/field.h"
+
+// One emitter as a script writes it. Positions and lengths in wavelengths, the phase in
+// periods of lag, the amplitude a relative current.
+struct TPyEmitter {
+    double X = 0;
+    double Y = 0;
+    double Phase = 0;
+    double Amplitude = 1;
+    bool On = true;
+    std::optional<double> Length;
+};
+
+// An array as the module holds it: the engine's values kept in extended precision, so that a
+// loaded file is analysed exactly as the command line analyses it.
+struct TPyArray {
+    TArray Array;
+    int Count = 0;  // the emitters a script sees, slots 1..Count
+    TWireSettings Wires;
+    bool RadiusGiven = false;
+    bool FeedGiven = false;
+    std::optional<TFieldModel> Model;  // none: the window's, free space for wires, over a ground
+    TGround Ground;
+    bool SoilGiven = false;                // a real ground's permittivity and conductivity were set
+    std::optional<long double> Elevation;  // degrees; none: 0, over ground the take-off angle
+
+    std::vector<TPyEmitter> Emitters() const;
+    // Throws EUsageError for more than eight emitters or a value out of its range.
+    void SetEmitters(const std::vector<TPyEmitter>& emitters);
+};
+
+// The case the engine analyses, resolved as the command line resolves its options and file.
+// Throws EUsageError with the module's reason where the array cannot be analysed as given.
+TArrayCase CaseOf(const TPyArray& array, std::optional<int> cutBearing);
+
+// The configuration file's array, its ground and wire keys; the load's warnings are appended.
+// Throws EUsageError or EFileError.
+TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings);
+
+// Writes the array as the command line's save writes it: over an earlier file its other keys
+// stay. Throws EUsageError for wires that cannot be, EHandlerError when it cannot write.
+void SaveArray(const TPyArray& array, const std::string& path);
+
+// A quantity's value from Python checked against the range the faces share. Throws EUsageError
+// naming the keyword.
+long double Checked(const std::string& keyword, double value, TQuantity quantity);
