@@ -1,7 +1,5 @@
 #include "model/sommerfeld.h"
 
-#include <gsl/gsl_sf_bessel.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -45,7 +43,7 @@ class TAxis {
 
   private:
     static constexpr double kStep = 0.08;
-    static constexpr double kWidest = 0.025;  // wavelengths
+    static constexpr double kWidest = 0.04;  // wavelengths
     double Origin, Scale, Knee = 0, KneeX = 0;
 };
 
@@ -65,6 +63,25 @@ TStencil Stencil(const TAxis& axis, double x) {
     return s;
 }
 
+// J0 to about 1e-9: the power series below 12, Hankel's expansion above. The tables take
+// tens of thousands of values, and GSL's J0, exact to the last bit, costs ten times as much.
+double BesselJ0(double x) {
+    if (x < 12) {
+        const double step = -x * x / 4;
+        double term = 1, sum = 1;
+        for (int k = 1; k < 60 && std::fabs(term) > 1e-17 * std::fabs(sum) + 1e-18; ++k) {
+            term *= step / (double(k) * k);
+            sum += term;
+        }
+        return sum;
+    }
+    const double y = 1 / (x * x);
+    const double p = 1 + y * (-9.0 / 128 + y * (3675.0 / 32768 + y * (-2401245.0 / 4194304)));
+    const double q = (-1.0 / 8 + y * (75.0 / 1024 + y * (-59535.0 / 262144))) / x;
+    const double chi = x - std::numbers::pi / 4;
+    return std::sqrt(2 / (std::numbers::pi * x)) * (p * std::cos(chi) - q * std::sin(chi));
+}
+
 // The kernels' sum over the path at every distance of the axis: one Bessel function per node
 // and distance, shared by every weight.
 std::vector<std::vector<double>> Bessels(const std::vector<TSpectralNode>& path,
@@ -73,7 +90,7 @@ std::vector<std::vector<double>> Bessels(const std::vector<TSpectralNode>& path,
     for (int r = 0; r < axis.Count; ++r) {
         const double rho = std::max(0.0, axis.At(r));
         for (const TSpectralNode& n : path)
-            j0[std::size_t(r)].push_back(gsl_sf_bessel_J0(kWave * n.S * rho));
+            j0[std::size_t(r)].push_back(BesselJ0(kWave * n.S * rho));
     }
     return j0;
 }
@@ -263,7 +280,7 @@ TSommerfeldGround::TSommerfeldGround(const TSommerfeldLayout& layout)
     t.TableReach = std::min(layout.Reach, kNortonDistance);
     const double low = layout.LowestSum;
     t.Distance = TAxis(0, low, t.TableReach);
-    const std::vector<TSpectralNode> path = SpectralPath(t.TableReach, low);
+    const std::vector<TSpectralNode> path = SpectralPath(layout.Permittivity, t.TableReach, low);
     const std::vector<std::vector<double>> j0 = Bessels(path, t.Distance);
     const auto coefficients = [&](double sum) {
         std::vector<TComplex> c;

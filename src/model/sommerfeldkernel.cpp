@@ -17,10 +17,10 @@ void AddPanels(double from, double to, double widest, std::vector<double>& edges
     for (int i = 1; i <= count; ++i) edges.push_back(from + (to - from) * i / count);
 }
 
-// The panels' edges from 0 to `end`, growing from 0 by threes, no wider than `widest`.
-std::vector<double> GradedEdges(double end, double widest) {
+// The panels' edges from 0 to `end`, growing by threes from `first`, no wider than `widest`.
+std::vector<double> GradedEdges(double first, double end, double widest) {
     std::vector<double> edges{0};
-    for (double edge = 1.2e-4; edge < std::min(0.4, end); edge *= 10.0 / 3) edges.push_back(edge);
+    for (double edge = first; edge < std::min(0.4, end); edge *= 10.0 / 3) edges.push_back(edge);
     AddPanels(edges.back(), end, widest, edges);
     return edges;
 }
@@ -87,7 +87,7 @@ TComplex QuasiStaticWeight(TComplex eps) {
     return (eps - 1.0) / (eps + 1.0);
 }
 
-std::vector<TSpectralNode> SpectralPath(double maxDistance, double minSum) {
+std::vector<TSpectralNode> SpectralPath(TComplex eps, double maxDistance, double minSum) {
     std::vector<double> x, w;
     GaussLegendre(kPanelNodes, x, w);
     std::vector<TSpectralNode> path;
@@ -100,17 +100,21 @@ std::vector<TSpectralNode> SpectralPath(double maxDistance, double minSum) {
     };
     // A panel spans at most about six radians of J0's phase at the largest distance.
     const double phase = kWave * std::max(maxDistance, 1e-3);
-    panels(GradedEdges(std::numbers::pi / 2, std::min(0.35, 6 / phase)), [](double t, double wt) {
-        const double gap = t;  // from the branch point
-        return TSpectralNode{std::cos(gap), {std::sin(gap), 0}, {wt, 0}};
-    });
-    panels(GradedEdges(std::acosh(2.0), std::min(0.3, 3.5 / phase)), [](double u, double wu) {
-        return TSpectralNode{std::cosh(u), {0, -std::sinh(u)}, {0, wu}};
-    });
+    // The pole's distance from the branch point, in q, is about 1 / sqrt|eps + 1|.
+    const double first = std::min(0.05, 0.1 / std::sqrt(std::abs(eps + 1.0)));
+    panels(GradedEdges(first, std::numbers::pi / 2, std::min(0.35, 6 / phase)),
+           [](double t, double wt) {
+               const double gap = t;  // from the branch point
+               return TSpectralNode{std::cos(gap), {std::sin(gap), 0}, {wt, 0}};
+           });
+    panels(GradedEdges(first, std::acosh(2.0), std::min(0.3, 3.5 / phase)),
+           [](double u, double wu) {
+               return TSpectralNode{std::cosh(u), {0, -std::sinh(u)}, {0, wu}};
+           });
     // Above s = 2 the integrand falls as exp(-k Z s); where Z is tiny the weights' own 1 / s^3
     // leaves a tail under 1e-4 of the image's field beyond s = 4000.
     const double decay = kWave * std::max(minSum, 1e-9);
-    const double end = 2 + std::min(36 / decay, 4000.0);
+    const double end = 2 + std::min(20 / decay, 4000.0);
     std::vector<double> edges{2};
     AddPanels(2, end, std::min({4.0, 6 / phase, 4 / decay}), edges);
     panels(edges, [](double s, double ws) {

@@ -52,7 +52,7 @@ struct TSpectralNode {
 };
 
 // maxDistance: the largest rho asked for; minSum: the smallest Z (both wavelengths).
-std::vector<TSpectralNode> SpectralPath(double maxDistance, double minSum);
+std::vector<TSpectralNode> SpectralPath(TComplex permittivity, double maxDistance, double minSum);
 
 // Norton's asymptotic form beyond a couple of wavelengths (K. A. Norton, "The propagation of
 // radio waves over the surface of the earth", Proc. IRE 1936-37): the image weighted by the

@@ -128,8 +128,8 @@ std::complex<double> GroundReaction(const TWireArray& a, const TLine& test, int 
             layout.HighestSum = std::max(layout.HighestSum, 2 * Height(a) + w.Length);
         }
     }
-    // Reaches in quarter wavelengths, so that a wire moved a little keeps its tables.
-    layout.Reach = std::ceil(4 * (std::hypot(east - west, north - south) + a.Radius)) / 4;
+    // Reaches in sixteenths of a wavelength, so that a wire moved a little keeps its tables.
+    layout.Reach = std::ceil(16 * (std::hypot(east - west, north - south) + a.Radius)) / 16;
     const auto ground = TSommerfeldGround::For(layout);
     const double across =
         upright ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
