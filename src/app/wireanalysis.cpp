@@ -81,8 +81,9 @@ std::string WireKeyFaultText(const TWireKeyFault& f, const std::string& fileName
             return TrFormat("%s: invalid radius %s: wavelengths, at least 1e-10",
                             {place, DisplayName(f.Value)});
         case TWireKeyFault::GroundModel:
-            return TrFormat("%s: invalid ground model %s: %s", {place, DisplayName(f.Value),
-                                                               NameList<TGroundModel>(kGroundModelNames)});
+            return TrFormat(
+                "%s: invalid ground model %s: %s",
+                {place, DisplayName(f.Value), NameList<TGroundModel>(kGroundModelNames)});
         case TWireKeyFault::Feed:
             break;
     }

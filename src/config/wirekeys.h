@@ -19,9 +19,9 @@ inline constexpr std::string_view kGroundModelKey =
 // A value of those keys that no wire can have, where it stands in the file.
 struct TWireKeyFault {
     enum TKind {
-        Length,  // not a number from kMinWireLength to kMaxWireLength wavelengths
-        Radius,  // not a number of at least kMinWireRadius
-        Feed,    // neither 0 (current) nor 1 (voltage)
+        Length,       // not a number from kMinWireLength to kMaxWireLength wavelengths
+        Radius,       // not a number of at least kMinWireRadius
+        Feed,         // neither 0 (current) nor 1 (voltage)
         GroundModel,  // not a name of kGroundModelNames
     } Kind = Length;
     int Line = 0;     // from 1
@@ -34,7 +34,7 @@ struct TWireKeys {
     bool RadiusGiven = false;
     bool FeedGiven = false;
     std::optional<TGroundModel> GroundModel;  // where the file or a face sets it
-    std::optional<TWireKeyFault> Fault;  // the first bad value; the settings then hold no use
+    std::optional<TWireKeyFault> Fault;       // the first bad value; the settings then hold no use
 };
 TWireKeys ReadWireKeys(const TIniFile& file);
 

@@ -43,7 +43,7 @@ class TAxis {
 
   private:
     static constexpr double kStep = 0.08;
-    static constexpr double kWidest = 0.04;  // wavelengths
+    static constexpr double kWidest = 0.02;  // wavelengths
     double Origin, Scale, Knee = 0, KneeX = 0;
 };
 

@@ -65,8 +65,15 @@ TFar FarForm(TComplex eps, double rho, double sum) {
     const TComplex u2 = 1.0 / eps;
     const TComplex one = 1.0 - far.Weights.Tm;
     const TComplex w = -2.0 * kJ * kWave * r2 * u2 * (1.0 - u2 * s * s) / (one * one);
-    far.Weights.Tm += one * Attenuation(w);
-    far.Weights.Potential = (far.Weights.Te + q * q * far.Weights.Tm) / (s * s);
+    const TComplex surface = one * Attenuation(w);
+    far.Weights.Tm += surface;
+    // The horizontal current's scalar potential takes the surface wave with its weight at the
+    // pole, q^2 / s^2 = 1 / eps there, not at the specular angle, where it vanishes at grazing.
+    far.Weights.Potential += u2 * surface;
+    // The TE wave takes the like term with the surface impedance of horizontal polarisation.
+    const TComplex oneTe = 1.0 - far.Weights.Te;
+    const TComplex wTe = -2.0 * kJ * kWave * r2 * (1.0 - u2 * s * s) / (u2 * oneTe * oneTe);
+    far.Weights.Te += oneTe * Attenuation(wTe);
     return far;
 }
 
