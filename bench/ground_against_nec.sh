@@ -46,7 +46,7 @@ once() {
 }
 median() { sort -n | awk '{t[NR] = $1} END {printf "%.2f", t[int((NR + 1) / 2)] / 1000}'; }
 
-for f in nec som refl sweep necsweep; do : >"$work/$f.t"; done
+for f in nec som refl sweep reflsweep necsweep; do : >"$work/$f.t"; done
 for ((n = 0; n < runs; n++)); do
     once nec2c -i "$work/gn2.nec" -o "$work/out.txt" >>"$work/nec.t"
     once "$cli" pattern --format json --config "$eight" >>"$work/som.t"
@@ -54,6 +54,8 @@ for ((n = 0; n < runs; n++)); do
     if ((n < 5)); then
         once "$cli" sweep --config "$eight" --vary frequency --frequency 7.1 --from 6.9 --to 7.3 --steps 41 \
             >>"$work/sweep.t"
+        once "$cli" sweep --config "$eight" --vary frequency --frequency 7.1 --from 6.9 --to 7.3 --steps 41 \
+            --ground-model reflection >>"$work/reflsweep.t"
         once nec2c -i "$work/sweep.nec" -o "$work/out.txt" >>"$work/necsweep.t"
     fi
 done
@@ -63,4 +65,5 @@ echo "nec2c GN 2, one 361-point cut:           $nec ms"
 echo "arraypattern-cli pattern json, Sommerfeld: $som ms  (nec2c / it: $(awk "BEGIN {printf \"%.2f\", $nec / $som}"))"
 echo "arraypattern-cli pattern json, reflection: $(median <"$work/refl.t") ms"
 echo "arraypattern-cli sweep, 41 frequencies:    $(median <"$work/sweep.t") ms"
+echo "arraypattern-cli sweep, reflection:       $(median <"$work/reflsweep.t") ms"
 echo "nec2c GN 2, 41 frequencies, currents:      $(median <"$work/necsweep.t") ms"
