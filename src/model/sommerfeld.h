@@ -19,6 +19,11 @@ struct TSommerfeldLayout {
     bool operator==(const TSommerfeldLayout&) const = default;
 };
 
+// The tables hold for wires at least this high (wavelengths) and this many radii up; lower
+// wires are refused as reaching the ground.
+inline constexpr double kMinSommerfeldHeight = 0.001;
+inline constexpr double kMinSommerfeldRadii = 4;
+
 // One sinusoidal mode: the centre along the wires' axis (upright: its height) and the segment
 // length either side, wavelengths.
 struct TModeSpan {

@@ -272,6 +272,9 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
         if (a.Ground.Kind != TGroundKind::None && !monopoles) {
             const double clearance = a.Axis == TWireAxis::Up ? Height(a) - w.Length / 2 : Height(a);
             if (clearance <= a.Radius) return TWireFault{TWireFault::ReachesGround, i, i};
+            if (a.Ground.Kind == TGroundKind::Real && a.Ground.Model == TGroundModel::Sommerfeld &&
+                clearance < std::max(kMinSommerfeldHeight, kMinSommerfeldRadii * a.Radius))
+                return TWireFault{TWireFault::ReachesGround, i, i};
         }
     }
     const std::vector<TLine> lines = LinesOf(a, monopoles);

@@ -60,4 +60,26 @@ TEST(GroundModel, NecDecksTakeTheModelsCardAndLowWiresWarnOnlyUnderTheReflection
     }
 }
 
+TEST(GroundModel, WiresBelowAThousandthOfAWavelengthOrFourRadiiAreRefusedUnderSommerfeld) {
+    struct TRow {
+        long double Height;
+        double Radius;
+        TGroundModel Model;
+        bool Refused;
+    };
+    const TRow rows[] = {
+        {0.0009L, 1e-5, TGroundModel::Sommerfeld, true},
+        {0.0009L, 1e-5, TGroundModel::Reflection, false},
+        {0.0015L, 0.0005, TGroundModel::Sommerfeld, true},
+        {0.0025L, 0.0005, TGroundModel::Sommerfeld, false},
+    };
+    for (const TRow& row : rows) {
+        TArrayCase c = LowDipoles(row.Model, row.Height);
+        c.Wires.Radius = row.Radius;
+        const auto fault = CheckCoupling(c.Array, c.Wires, c.Field.Ground);
+        EXPECT_EQ(fault && fault->Kind == TCouplingFault::ReachesGround, row.Refused)
+            << static_cast<double>(row.Height);
+    }
+}
+
 }  // namespace
