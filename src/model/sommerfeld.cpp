@@ -207,7 +207,10 @@ struct TSommerfeldGround::TTables {
     // The integrand of the reaction at test point x and source point y.
     TComplex Integrand(const TModeSpan& t, double x, const TModeSpan& s, double y,
                        double across) const {
-        const TModeValue mt = ModeAt(t, x), ms = ModeAt(s, y);
+        return Integrand(ModeAt(t, x), x, ModeAt(s, y), y, across);
+    }
+    TComplex Integrand(const TModeValue& mt, double x, const TModeValue& ms, double y,
+                       double across) const {
         const double slopes = mt.Slope * ms.Slope / (kWave * kWave);
         if (Layout.Upright) return (mt.Current * ms.Current + slopes) * Upright(across, x + y);
         const THorizontalKernel k = Horizontal(std::hypot(x - y, across));
@@ -235,16 +238,24 @@ TComplex TSommerfeldGround::TTables::Compute(const TModeSpan& t, const TModeSpan
     }
     TComplex sum = 0;
     if (nearest > 1.5 * (t.Half + s.Half)) {
-        for (const auto& ht : halves)
-            for (const auto& hs : sourceHalves) {
-                const double mt = (ht[0] + ht[1]) / 2, dt = (ht[1] - ht[0]) / 2;
-                const double ms = (hs[0] + hs[1]) / 2, ds = (hs[1] - hs[0]) / 2;
-                for (std::size_t i = 0; i < FarNodes.size(); ++i)
-                    for (std::size_t j = 0; j < FarNodes.size(); ++j)
-                        sum +=
-                            dt * FarWeights[i] * ds * FarWeights[j] *
-                            Integrand(t, mt + dt * FarNodes[i], s, ms + ds * FarNodes[j], across);
-            }
+        // Each mode's current at its nodes, once.
+        struct TPoint {
+            double X, Weight;
+            TModeValue Value;
+        };
+        const auto points = [&](const TModeSpan& m) {
+            std::vector<TPoint> p;
+            for (const double side : {-0.5, 0.5})
+                for (std::size_t i = 0; i < FarNodes.size(); ++i) {
+                    const double x = m.Centre + m.Half * (side + FarNodes[i] / 2);
+                    p.push_back({x, m.Half / 2 * FarWeights[i], ModeAt(m, x)});
+                }
+            return p;
+        };
+        const std::vector<TPoint> tp = points(t), sp = points(s);
+        for (const TPoint& p : tp)
+            for (const TPoint& q : sp)
+                sum += p.Weight * q.Weight * Integrand(p.Value, p.X, q.Value, q.X, across);
         return kReactionScale * sum;
     }
     // Near: the source's integral graded towards the peak at each test point, and the test's
@@ -276,7 +287,7 @@ TSommerfeldGround::TSommerfeldGround(const TSommerfeldLayout& layout)
     TTables& t = *Tables;
     t.Layout = layout;
     t.Image = QuasiStaticWeight(layout.Permittivity);
-    t.FarNodes = Nodes(5, t.FarWeights);
+    t.FarNodes = Nodes(4, t.FarWeights);
     t.TableReach = std::min(layout.Reach, kNortonDistance);
     const double low = layout.LowestSum;
     t.Distance = TAxis(0, low, t.TableReach);
