@@ -40,6 +40,35 @@ BENCHMARK(BM_WireFillAndFactor)
     ->Args({int(TWireAxis::WestEast), int(TGroundKind::Real)})
     ->Unit(benchmark::kMillisecond);
 
+// Eight west-east 0.48-wavelength dipoles on a 2 x 4 grid (rows a quarter wavelength apart,
+// columns 0.6), 0.1 wavelength over average soil at 7.1 MHz, as bench/ground_against_nec.sh.
+TWireArray LowDipoles(TGroundModel model, double conductivity) {
+    TWireArray a;
+    a.Axis = TWireAxis::WestEast;
+    a.Ground = {TGroundKind::Real, 0.1L, 7.1L, 13, conductivity, model};
+    for (int k = 0; k < 8; ++k) a.Wires.push_back({k / 4 * 0.6 - 0.3, k % 4 * 0.25 - 0.375, 0.48});
+    return a;
+}
+
+// The fill and factor over the Sommerfeld ground with its tables built afresh each time (a soil
+// never seen before), reused (new phases), and under the reflection model.
+void BM_LowWiresFillAndFactor(benchmark::State& state) {
+    const auto model = static_cast<TGroundModel>(state.range(0));
+    const bool fresh = state.range(1) != 0;
+    double conductivity = 0.005;
+    for (auto _ : state) {
+        if (fresh) conductivity *= 1 + 1e-9;
+        const TWireSystem system(LowDipoles(model, conductivity));
+        benchmark::DoNotOptimize(system.PortImpedance());
+    }
+}
+BENCHMARK(BM_LowWiresFillAndFactor)
+    ->ArgNames({"model", "fresh"})
+    ->Args({int(TGroundModel::Sommerfeld), 1})
+    ->Args({int(TGroundModel::Sommerfeld), 0})
+    ->Args({int(TGroundModel::Reflection), 0})
+    ->Unit(benchmark::kMillisecond);
+
 // A drag of phases: the factored system gives the new currents.
 void BM_WireNewPhases(benchmark::State& state) {
     const TWireSystem system(EightDipoles(TWireAxis::Up, TGroundKind::Real));

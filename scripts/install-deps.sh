@@ -27,6 +27,7 @@ packages=(
   libxau-dev
   libxdmcp-dev
   libeigen3-dev
+  libgsl-dev
   libgtest-dev
   libgmock-dev
   libbenchmark-dev

@@ -161,3 +161,24 @@ std::vector<TArrayWarning> ArrayWarnings(const TArray& array, double elevationDe
     }
     return warnings;
 }
+
+std::optional<std::string> GroundModelWarning(const TArray& array, const TWireSettings& wires,
+                                              const TFieldSpec& field) {
+    const TGround& g = field.Ground;
+    if (field.Model != TFieldModel::OverGround || g.Kind != TGroundKind::Real ||
+        g.Model != TGroundModel::Reflection)
+        return std::nullopt;
+    // An upright wire's lowest point is its lower end.
+    double lowest = 1e300;
+    for (int k = 1; k <= kEmitterCount; ++k) {
+        const auto& length = wires.Lengths[static_cast<std::size_t>(k - 1)];
+        if (!array.Emitter(k).Enabled || !length) continue;
+        const double drop = array.EmitterType == etVerticalDipole ? *length / 2 : 0;
+        lowest = std::min(lowest, static_cast<double>(g.HeightWavelengths) - drop);
+    }
+    if (!(lowest < kReflectionModelHeight)) return std::nullopt;
+    return TrFormat(
+        "wires come down to %s wavelength over real ground, below %s: the reflection model "
+        "misjudges their currents there, where the Sommerfeld model holds",
+        {FormatGeneral(lowest), FormatGeneral(kReflectionModelHeight)});
+}

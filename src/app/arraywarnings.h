@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "model/coupling.h"
 #include "model/emitters.h"
+#include "model/field.h"
 #include "model/taper.h"
 
 // What makes an array fail in practice although its pattern can be computed: the warnings a
@@ -35,3 +37,11 @@ std::optional<double> ExcitationSensitivityDb(const TArray& array, double elevat
 // when one is asked for.
 std::vector<TArrayWarning> ArrayWarnings(const TArray& array, double elevationDegrees,
                                          const std::optional<TTaper>& taper = std::nullopt);
+
+// Wires lower than this (wavelengths) over real ground are beyond the reflection model.
+inline constexpr double kReflectionModelHeight = 0.2;
+
+// The warning that wires so low over real ground have currents the reflection model misjudges,
+// naming the Sommerfeld model; none under that model, for ideal emitters or higher wires.
+std::optional<std::string> GroundModelWarning(const TArray& array, const TWireSettings& wires,
+                                              const TFieldSpec& field);

@@ -67,6 +67,7 @@ TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& w) {
     if (w.Z0) s.Z0 = *w.Z0;
     keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();
     keys.FeedGiven = keys.FeedGiven || w.Feed.has_value();
+    if (w.GroundModel) keys.GroundModel = w.GroundModel;
     return keys;
 }
 
@@ -79,6 +80,10 @@ std::string WireKeyFaultText(const TWireKeyFault& f, const std::string& fileName
         case TWireKeyFault::Radius:
             return TrFormat("%s: invalid radius %s: wavelengths, at least 1e-10",
                             {place, DisplayName(f.Value)});
+        case TWireKeyFault::GroundModel:
+            return TrFormat(
+                "%s: invalid ground model %s: %s",
+                {place, DisplayName(f.Value), NameList<TGroundModel>(kGroundModelNames)});
         case TWireKeyFault::Feed:
             break;
     }

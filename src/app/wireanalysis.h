@@ -19,6 +19,7 @@ struct TWireRequest {
     std::optional<double> Radius;                                // wavelengths
     std::optional<TFeed> Feed;
     std::optional<double> Z0;  // ohms
+    std::optional<TGroundModel> GroundModel;
 };
 
 // What the wires give beside the pattern; Solved is none without lengths.
@@ -28,8 +29,8 @@ struct TWireResult {
     TWirePeak Peak;
 };
 
-// The request's values over the keys (a file's, or the defaults), the radius and the feed
-// marked given where either sets them.
+// The request's values over the keys (a file's, or the defaults), the radius, the feed and the
+// ground model marked given where either sets them.
 TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& request);
 
 // Why a file's wire key cannot be, at its line: "name:12: invalid radius ...".

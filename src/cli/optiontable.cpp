@@ -285,6 +285,15 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Wires.Feed = Choice<TFeed>(name, value, kFeedNames);
      }},
+    {"--ground-model", "sommerfeld|reflection", kPattern | kSave | kNec | kSweep | kDesign, false,
+     Msgid("how the wires' currents see real ground: sommerfeld, the lossy earth's field as "
+           "Sommerfeld's integrals give it, or reflection, each image weighted by the Fresnel "
+           "coefficient at the specular angle, faster and sound only for wires 0.2 wavelength "
+           "up or more. The far field takes the Fresnel coefficients under both, ideal emitters "
+           "always; nec writes GN 2 or GN 0 (default: the file's, else sommerfeld)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.Wires.GroundModel = Choice<TGroundModel>(name, value, kGroundModelNames);
+     }},
     {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign, false,
      Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
            "10000 (default 50)"),

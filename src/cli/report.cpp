@@ -123,6 +123,11 @@ void WriteJsonGround(TJsonWriter& json, const TPatternResult& result) {
         json.Real(real ? g.Permittivity : kNone);
         json.Key("conductivity");
         json.Real(real ? g.Conductivity : kNone);
+        json.Key("model");
+        if (real)
+            json.String(NameOf<TGroundModel>(kGroundModelNames, g.Model));
+        else
+            json.Null();
         json.EndObject();
     } else {
         json.Null();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/arraywarnings.h"
 #include "app/inputerror.h"
 #include "cli/refusals.h"
 #include "config/messages.h"
@@ -87,7 +88,9 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
             }
         }
     }
-    arrayCase.Wires = WireKeysOf(request, session).Settings;
+    const TWireKeys wireKeys = WireKeysOf(request, session);
+    arrayCase.Wires = wireKeys.Settings;
+    arrayCase.Field.Ground.Model = wireKeys.GroundModel.value_or(TGroundModel::Sommerfeld);
     const bool wires = HasWireLengths(arrayCase.Wires, arrayCase.Array);
     // Wires have a field of their own in free space; the window's formula is for ideal
     // emitters, and only named explicitly is it a mistake.
@@ -115,6 +118,10 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
             {DisplayName(*request.Steps.ConfigFile), std::to_string(out.Model.EmitterType)}));
         ++out.WarningCount;
     }
+    if (const auto low = GroundModelWarning(arrayCase.Array, arrayCase.Wires, result.Field)) {
+        out.Warnings.push_back(*low);
+        ++out.WarningCount;
+    }
     if (request.WireOptionsGiven && !wires) {
         out.Warnings.push_back(
             Tr("--radius, --feed and --z0 apply to wires, and no emitter has a length (--length, "
@@ -130,6 +137,7 @@ TDesignFrequencyArray ArrayAtDesign(const TAnalysisRequest& request) {
     const TArraySession session = BuildSession(steps);
     TDesignFrequencyArray d{session.Model, {}, ResolveGround(request.Ground, session.FileGround)};
     d.Wires = WireKeysToSave(request, session, d.Array, d.Ground);
+    d.Ground.Model = d.Wires.GroundModel.value_or(TGroundModel::Sommerfeld);
     return d;
 }
 

@@ -205,6 +205,14 @@ The free-space directivities stay properties of the array in free space.
 
 )"),
     Msgid(
+        R"(Wires over real ground (--ground-model): their currents take the earth's field as
+Sommerfeld's integrals give it (sommerfeld, the default), or each image weighted by the
+Fresnel coefficients at the specular angle (reflection, sound from 0.2 wavelength up); the
+far field is the space wave under both. JSON ground.model names it, and nec writes GN 2 or
+GN 0 for it.
+
+)"),
+    Msgid(
         R"(nec OUT.nec writes a NEC-2 deck: a centre-fed short dipole (--dipole-length) along each
 enabled emitter's axis at its position and height, voltage sources of phase -360 * Phase
 degrees (this program's phase is a lag; NEC's current phase is a lead), the ground card (GN 1

@@ -28,6 +28,10 @@ std::string Line(std::initializer_list<std::string> fields) {
 
 }  // namespace
 
+std::string GroundCard(const TGround& ground) {
+    return ground.Model == TGroundModel::Reflection ? "0" : "2";
+}
+
 std::string NecDeck(const TArray& array, const TGround& ground, const TNecRequest& request) {
     const bool grounded = ground.Kind != TGroundKind::None;
     const long double frequency =
@@ -74,8 +78,8 @@ std::string NecDeck(const TArray& array, const TGround& ground, const TNecReques
     deck += Line({"GE", grounded ? "1" : "0"});
     if (ground.Kind == TGroundKind::Perfect) deck += Line({"GN", "1"});
     if (ground.Kind == TGroundKind::Real) {
-        deck += Line(
-            {"GN", "2", "0", "0", "0", Number(ground.Permittivity), Number(ground.Conductivity)});
+        deck += Line({"GN", GroundCard(ground), "0", "0", "0", Number(ground.Permittivity),
+                      Number(ground.Conductivity)});
     }
     deck += Line({"FR", "0", "1", "0", "0", Number(frequency), "0"});
     deck += sources;

@@ -18,3 +18,7 @@ struct TNecRequest {
 // follow this program's convention, the ground card, the frequency and the pattern cards.
 // Lines end in CR LF; numbers are written with a full stop whatever the locale.
 std::string NecDeck(const TArray& array, const TGround& ground, const TNecRequest& request);
+
+// NEC's ground card for real ground: "2", its Sommerfeld-Norton ground, or "0", its
+// reflection-coefficient approximation, as the ground's model.
+std::string GroundCard(const TGround& ground);

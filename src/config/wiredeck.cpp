@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "config/necdeck.h"
+
 namespace {
 
 // NEC's own speed of light (m/us): at 299.8 MHz a wavelength is 1 m.
@@ -78,7 +80,8 @@ std::string WireNecDeck(const TArray& array, const TWireSettings& wires, const T
     deck += Line({"GE", grounded ? "1" : "0"});
     if (ground.Kind == TGroundKind::Perfect) deck += Line({"GN", "1"});
     if (ground.Kind == TGroundKind::Real) {
-        deck += Line({"GN", "2", "0", "0", "0", Number(static_cast<double>(ground.Permittivity)),
+        deck += Line({"GN", GroundCard(ground), "0", "0", "0",
+                      Number(static_cast<double>(ground.Permittivity)),
                       Number(static_cast<double>(ground.Conductivity))});
     }
     deck += Line({"FR", "0", "1", "0", "0", Number(frequency), "0"});

@@ -26,7 +26,7 @@ std::optional<double> Value(std::string_view text) {
 TWireKeys ReadWireKeys(const TIniFile& file) {
     std::vector<std::string> sections = {std::string(kAllEmittersSection)};
     for (int k = 1; k <= kEmitterCount; ++k) sections.push_back(EmitterSection(k));
-    std::vector<TIniWanted> wanted = {{sections[0], {kRadiusKey, kFeedKey}}};
+    std::vector<TIniWanted> wanted = {{sections[0], {kRadiusKey, kFeedKey, kGroundModelKey}}};
     for (int k = 1; k <= kEmitterCount; ++k)
         wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey}});
     TWireKeys keys;
@@ -53,6 +53,13 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
                 }
                 keys.Settings.Radius = *v;
                 keys.RadiusGiven = true;
+            } else if (slot.Key == 2) {
+                const auto model = ValueNamed<TGroundModel>(kGroundModelNames, line.Value);
+                if (!model) {
+                    fail(line, TWireKeyFault::GroundModel, 0);
+                    return false;
+                }
+                keys.GroundModel = *model;
             } else {
                 if (!v || (*v != 0 && *v != 1)) {
                     fail(line, TWireKeyFault::Feed, 0);
@@ -67,11 +74,13 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
     return keys;
 }
 
-void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven) {
+void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven,
+                   std::optional<TGroundModel> groundModel) {
     // What is not written must not stay from an earlier file, or it would load as other wires.
     std::vector<TIniWanted> stale = {{kAllEmittersSection, {}}};
     if (!radiusGiven) stale[0].Keys.push_back(kRadiusKey);
     if (!feedGiven) stale[0].Keys.push_back(kFeedKey);
+    if (!groundModel) stale[0].Keys.push_back(kGroundModelKey);
     const std::vector<std::string> sections = [] {
         std::vector<std::string> names;
         for (int k = 1; k <= kEmitterCount; ++k) names.push_back(EmitterSection(k));
@@ -88,4 +97,7 @@ void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven,
     if (radiusGiven) file.WriteString(kAllEmittersSection, kRadiusKey, FormatGeneral(wires.Radius));
     if (feedGiven)
         file.WriteString(kAllEmittersSection, kFeedKey, wires.Feed == TFeed::Voltage ? "1" : "0");
+    if (groundModel)
+        file.WriteString(kAllEmittersSection, kGroundModelKey,
+                         std::string(NameOf<TGroundModel>(kGroundModelNames, *groundModel)));
 }

@@ -12,13 +12,17 @@
 inline constexpr std::string_view kLengthKey = "\xC4\xEB\xE8\xED\xE0";        // "Длина"
 inline constexpr std::string_view kRadiusKey = "\xD0\xE0\xE4\xE8\xF3\xF1";    // "Радиус"
 inline constexpr std::string_view kFeedKey = "\xCF\xE8\xF2\xE0\xED\xE8\xE5";  // "Питание"
+// How the wires' currents see real ground: a name of kGroundModelNames.
+inline constexpr std::string_view kGroundModelKey =
+    "\xCC\xEE\xE4\xE5\xEB\xFC\x20\xE7\xE5\xEC\xEB\xE8";  // "Модель земли"
 
 // A value of those keys that no wire can have, where it stands in the file.
 struct TWireKeyFault {
     enum TKind {
-        Length,  // not a number from kMinWireLength to kMaxWireLength wavelengths
-        Radius,  // not a number of at least kMinWireRadius
-        Feed,    // neither 0 (current) nor 1 (voltage)
+        Length,       // not a number from kMinWireLength to kMaxWireLength wavelengths
+        Radius,       // not a number of at least kMinWireRadius
+        Feed,         // neither 0 (current) nor 1 (voltage)
+        GroundModel,  // not a name of kGroundModelNames
     } Kind = Length;
     int Line = 0;     // from 1
     int Emitter = 0;  // Length only
@@ -29,10 +33,12 @@ struct TWireKeys {
     TWireSettings Settings;  // the defaults where the file has no key
     bool RadiusGiven = false;
     bool FeedGiven = false;
-    std::optional<TWireKeyFault> Fault;  // the first bad value; the settings then hold no use
+    std::optional<TGroundModel> GroundModel;  // where the file or a face sets it
+    std::optional<TWireKeyFault> Fault;       // the first bad value; the settings then hold no use
 };
 TWireKeys ReadWireKeys(const TIniFile& file);
 
-// Writes a length for every emitter that has one, and the radius and the feed where given;
-// removes those keys elsewhere.
-void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven);
+// Writes a length for every emitter that has one, and the radius, the feed and the ground model
+// where given; removes those keys elsewhere.
+void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven,
+                   std::optional<TGroundModel> groundModel = std::nullopt);

@@ -16,12 +16,31 @@ enum class TGroundKind {
 inline constexpr TNamed<TGroundKind> kGroundKindNames[] = {
     {"none", TGroundKind::None}, {"perfect", TGroundKind::Perfect}, {"real", TGroundKind::Real}};
 
+// How the wires' currents see real ground: the Sommerfeld integrals of the lossy half-space
+// (NEC-2's GN 2), or each image weighted by the Fresnel coefficient at the specular angle
+// (NEC-2's GN 0), sound only for wires a fifth of a wavelength up or more. The far field is
+// the space wave with the Fresnel coefficients under both, and ideal emitters always use it.
+enum class TGroundModel {
+    Sommerfeld,
+    Reflection,
+};
+
+inline constexpr TNamed<TGroundModel> kGroundModelNames[] = {
+    {"sommerfeld", TGroundModel::Sommerfeld}, {"reflection", TGroundModel::Reflection}};
+
+// Beyond these the Sommerfeld tables are not built: a conductivity above kMaxSommerfeldConductivity
+// (S/m) or a permittivity above kMaxSommerfeldPermittivity is a perfect ground to the wires'
+// currents; the far field still takes the Fresnel coefficients of the soil as given.
+inline constexpr long double kMaxSommerfeldConductivity = 100;
+inline constexpr long double kMaxSommerfeldPermittivity = 100;
+
 struct TGround {
     TGroundKind Kind = TGroundKind::None;
     long double HeightWavelengths = 0;  // of the array's plane above the ground
     long double FrequencyMhz = 0;       // real ground only
     long double Permittivity = 1;       // relative, epsilon_r
     long double Conductivity = 0;       // S/m
+    TGroundModel Model = TGroundModel::Sommerfeld;  // real ground under wires only
 };
 
 // Usual engineering values of soils and waters.

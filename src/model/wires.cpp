@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "model/matrixroom.h"
+#include "model/sommerfeld.h"
 #include "model/symmetricsolve.h"
 #include "model/wirekernel.h"
 
@@ -99,6 +100,45 @@ std::complex<double> ImageWeight(const TWireArray& a, const TLine& test, double 
     return r.Vertical + (-r.Horizontal - r.Vertical) * share;
 }
 
+// The reaction of a source mode's image with a test mode, given the free-space image's. Under
+// the Sommerfeld model the image carries the quasi-static weight and the tables add the rest
+// of the earth's field; a soil beyond the tables' range is a perfect ground to the currents.
+std::complex<double> GroundReaction(const TWireArray& a, const TLine& test, int m,
+                                    const TLine& source, int n, std::complex<double> image) {
+    const double testAxial = test.Start + m * test.Segment;
+    const double sourceAxial = source.Start + n * source.Segment;
+    const TGround& g = a.Ground;
+    if (g.Kind != TGroundKind::Real || g.Model != TGroundModel::Sommerfeld)
+        return image * ImageWeight(a, test, testAxial, source, sourceAxial);
+    if (g.Conductivity > kMaxSommerfeldConductivity || g.Permittivity > kMaxSommerfeldPermittivity)
+        return image;
+    const bool upright = a.Axis == TWireAxis::Up;
+    TSommerfeldLayout layout{ComplexPermittivity<double>(g), upright};
+    double west = 1e300, east = -1e300, south = 1e300, north = -1e300;
+    layout.LowestSum = 2 * Height(a);
+    layout.HighestSum = layout.LowestSum;
+    for (const TWire& w : a.Wires) {
+        const double along = upright ? 0 : w.Length / 2;
+        const double x = a.Axis == TWireAxis::SouthNorth ? w.Y : w.X;
+        const double y = a.Axis == TWireAxis::SouthNorth ? w.X : w.Y;
+        west = std::min(west, x - along), east = std::max(east, x + along);
+        south = std::min(south, y), north = std::max(north, y);
+        if (upright) {
+            layout.LowestSum = std::min(layout.LowestSum, 2 * Height(a) - w.Length);
+            layout.HighestSum = std::max(layout.HighestSum, 2 * Height(a) + w.Length);
+        }
+    }
+    // Reaches in sixteenths of a wavelength, so that a wire moved a little keeps its tables.
+    layout.Reach = std::ceil(16 * (std::hypot(east - west, north - south) + a.Radius)) / 16;
+    const auto ground = TSommerfeldGround::For(layout);
+    const double across =
+        upright ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
+                             a.Radius)
+                : std::hypot(test.AcrossA - source.AcrossA, a.Radius);
+    return image * ground->ImageWeight() +
+           ground->Reaction({testAxial, test.Segment}, {sourceAxial, source.Segment}, across);
+}
+
 // The node pairs of every node on `test` against every node on `source`, or on its image in
 // the ground (row-major, test nodes by rows). At equal spacing a pair depends on the difference
 // of the node indices only (or, for an upright image, their sum): each is computed once.
@@ -177,9 +217,7 @@ void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool 
             return ModeIntegral(table.At(m - 1, b), table.At(m, b), table.At(m + 1, b), sinTest);
         };
         std::complex<double> value = scale * (r(n - 1) + r(n + 1) - 2 * cosSource * r(n));
-        if (image)
-            value *= ImageWeight(a, test, test.Start + m * test.Segment, source,
-                                 source.Start + n * source.Segment);
+        if (image) value = GroundReaction(a, test, m, source, n, value);
         return value;
     };
     // At equal spacing an entry, like the node pairs it is made of, depends on m - n only (on
@@ -234,6 +272,9 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
         if (a.Ground.Kind != TGroundKind::None && !monopoles) {
             const double clearance = a.Axis == TWireAxis::Up ? Height(a) - w.Length / 2 : Height(a);
             if (clearance <= a.Radius) return TWireFault{TWireFault::ReachesGround, i, i};
+            if (a.Ground.Kind == TGroundKind::Real && a.Ground.Model == TGroundModel::Sommerfeld &&
+                clearance < std::max(kMinSommerfeldHeight, kMinSommerfeldRadii * a.Radius))
+                return TWireFault{TWireFault::ReachesGround, i, i};
         }
     }
     const std::vector<TLine> lines = LinesOf(a, monopoles);

@@ -71,6 +71,13 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
         Text(Msgid("What the amplitudes and phases set: the feed currents, or the "
                    "source voltages (0 shorts a feed: a parasitic element)")));
     Z0 = QuantityBox(TQuantity::Z0, 2, 1);
+    GroundModel = new QComboBox;
+    GroundModel->addItem(Text(Msgid("Sommerfeld")));
+    GroundModel->addItem(Text(Msgid("reflection")));
+    GroundModel->setToolTip(
+        Text(Msgid("How the wires' currents see real ground: the earth's field as Sommerfeld's "
+                   "integrals give it, or images weighted by Fresnel coefficients, sound only "
+                   "0.2 wavelength up or more")));
 
     auto* elevationRow = new QHBoxLayout;
     elevationRow->addWidget(ElevationBox);
@@ -88,6 +95,7 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     form->addRow(Text(Msgid("Radius, λ")), Radius);
     form->addRow(Text(Msgid("Feed")), Feed);
     form->addRow(Text(Msgid("Z0, ohms")), Z0);
+    form->addRow(Text(Msgid("Ground model")), GroundModel);
 
     const auto edit = [this](const char* text, const TChange& change, bool dragging = false) {
         emit Edited(Text(text), change, dragging);
@@ -153,6 +161,11 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
             d.Wires.Feed = index == 0 ? TFeed::Current : TFeed::Voltage;
         });
     });
+    connect(GroundModel, &QComboBox::activated, this, [edit](int index) {
+        edit(Msgid("Change the ground model"), [index](TStudioDocument& d) {
+            d.Wires.GroundModel = index == 0 ? TGroundModel::Sommerfeld : TGroundModel::Reflection;
+        });
+    });
     connect(Z0, &QDoubleSpinBox::valueChanged, this, [edit](double value) {
         edit(Msgid("Change the line impedance"),
              [value](TStudioDocument& d) { d.Wires.Z0 = value; });
@@ -168,7 +181,8 @@ void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElev
         QSignalBlocker(Type),         QSignalBlocker(Model),     QSignalBlocker(GroundKind),
         QSignalBlocker(Soil),         QSignalBlocker(Height),    QSignalBlocker(Frequency),
         QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff), QSignalBlocker(Length),
-        QSignalBlocker(Radius),       QSignalBlocker(Feed),      QSignalBlocker(Z0)};
+        QSignalBlocker(Radius),       QSignalBlocker(Feed),      QSignalBlocker(Z0),
+        QSignalBlocker(GroundModel)};
     Type->setItemText(etVerticalDipole,
                       Text(EmitterKindName(etVerticalDipole, HasWires(d), d.Ground)));
     Type->setCurrentIndex(d.Array.EmitterType);
@@ -204,6 +218,8 @@ void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElev
     Radius->setEnabled(wires);
     Feed->setEnabled(wires);
     Z0->setEnabled(wires);
+    GroundModel->setCurrentIndex(d.Wires.GroundModel == TGroundModel::Reflection ? 1 : 0);
+    GroundModel->setEnabled(wires && real);
     // A wire's frequency is the design frequency a sweep scales, in free space too.
     Frequency->setEnabled(real || wires);
 }

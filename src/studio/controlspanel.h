@@ -52,5 +52,6 @@ class TControlsPanel : public QWidget {
     QDoubleSpinBox* Length = nullptr;  // wavelengths; 0 reads "none": ideal emitters
     QDoubleSpinBox* Radius = nullptr;  // wavelengths
     QComboBox* Feed = nullptr;
+    QComboBox* GroundModel = nullptr;
     QDoubleSpinBox* Z0 = nullptr;  // ohms
 };

@@ -31,7 +31,8 @@ bool TStudioDocument::operator==(const TStudioDocument& other) const {
     }
     const TWireRequest& w = other.Wires;
     if (Wires.AllLengths != w.AllLengths || Wires.Lengths != w.Lengths ||
-        Wires.Radius != w.Radius || Wires.Feed != w.Feed || Wires.Z0 != w.Z0) {
+        Wires.Radius != w.Radius || Wires.Feed != w.Feed || Wires.Z0 != w.Z0 ||
+        Wires.GroundModel != w.GroundModel) {
         return false;
     }
     return Array.EmitterType == other.Array.EmitterType && FreeSpaceModel == other.FreeSpaceModel &&
@@ -55,7 +56,8 @@ TArrayCase CaseOf(const TStudioDocument& document, std::optional<int> cutBearing
     TArrayCase c;
     c.Array = document.Array;
     c.CutBearing = cutBearing;
-    c.Wires = WireKeysOf(document).Settings;
+    const TWireKeys keys = WireKeysOf(document);
+    c.Wires = keys.Settings;
     const TGround& g = document.Ground;
     if (g.Kind == TGroundKind::None) {
         // Wires have a field of their own; the window's formula is for ideal emitters.
@@ -70,6 +72,7 @@ TArrayCase CaseOf(const TStudioDocument& document, std::optional<int> cutBearing
         ground.FrequencyMhz = g.FrequencyMhz;
         ground.Permittivity = g.Permittivity;
         ground.Conductivity = g.Conductivity;
+        ground.Model = keys.GroundModel.value_or(TGroundModel::Sommerfeld);
     }
     c.Field = {TFieldModel::OverGround, document.ElevationDegrees, ground};
     c.ElevationAtTakeoff = document.ElevationAtTakeoff;
@@ -147,6 +150,7 @@ TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseco
     wires.Lengths = loaded.Wires.Settings.Lengths;
     if (loaded.Wires.RadiusGiven) wires.Radius = loaded.Wires.Settings.Radius;
     if (loaded.Wires.FeedGiven) wires.Feed = loaded.Wires.Settings.Feed;
+    wires.GroundModel = loaded.Wires.GroundModel;
     opened.Warnings = std::move(loaded.Warnings);
     opened.Warnings.insert(opened.Warnings.end(), loaded.Messages.begin(), loaded.Messages.end());
     return opened;
@@ -165,6 +169,6 @@ void SaveDocument(const TStudioDocument& document, const std::string& fileName) 
     const std::string path = FullPath(fileName);
     TIniFile file =
         ConfigurationUpdate(path, document.Array, document.Array.EmitterType, &document.Ground);
-    WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven);
+    WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven, wires.GroundModel);
     CommitConfiguration(file, path);
 }

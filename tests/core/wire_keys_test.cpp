@@ -22,6 +22,7 @@ TEST(WireKeys, NamesAreTheWindows1251BytesOfTheirRussianText) {
     EXPECT_EQ(Utf8ToCp1251("Длина"), std::string(kLengthKey));
     EXPECT_EQ(Utf8ToCp1251("Радиус"), std::string(kRadiusKey));
     EXPECT_EQ(Utf8ToCp1251("Питание"), std::string(kFeedKey));
+    EXPECT_EQ(Utf8ToCp1251("Модель земли"), std::string(kGroundModelKey));
 }
 
 TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
@@ -38,7 +39,8 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
     for (const bool given : {false, true}) {
         SCOPED_TRACE(given);
         TIniFile file = TIniFile::FromText(before);
-        WriteWireKeys(file, wires, given, given);
+        WriteWireKeys(file, wires, given, given,
+                      given ? std::optional(TGroundModel::Reflection) : std::nullopt);
         for (const std::string line : {"; a comment", "Unknown=7"})
             EXPECT_NE(file.Text().find(line), std::string::npos);
         const TWireKeys read = ReadWireKeys(file);
@@ -48,6 +50,7 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
         EXPECT_FALSE(read.Settings.Lengths[0]);
         EXPECT_EQ(read.RadiusGiven, given);
         EXPECT_EQ(read.FeedGiven, given);
+        EXPECT_EQ(read.GroundModel, given ? std::optional(TGroundModel::Reflection) : std::nullopt);
         EXPECT_EQ(read.Settings.Radius, given ? 0.001 : TWireSettings().Radius);
         EXPECT_EQ(read.Settings.Feed, given ? TFeed::Voltage : TFeed::Current);
     }
@@ -70,6 +73,7 @@ TEST(WireKeys, ABadValueNamesItsLineAndEmitter) {
         {"above two wavelengths", lead + Key(kLengthKey, "2.5"), TWireKeyFault::Length, 4, 3},
         {"radius 0", kAll + Key(kRadiusKey, "0"), TWireKeyFault::Radius, 2, 0},
         {"feed 2", kAll + Key(kTypeKey, "1") + Key(kFeedKey, "2"), TWireKeyFault::Feed, 3, 0},
+        {"ground model", kAll + Key(kGroundModelKey, "flat"), TWireKeyFault::GroundModel, 2, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);

@@ -246,6 +246,72 @@ TEST(WiresAgainstNec, HorizontalDipoleOverPerfectAndAverageGroundAgreesInGainAnd
     }
 }
 
+// Low wires over real earth against NEC-2's Sommerfeld-Norton ground (GN 2), at 7.1 MHz: the
+// drive impedance and the gain with the earth's loss. Only answers of NEC's that are passive
+// are compared: its ground is not always so.
+TEST(WiresAgainstNec, LowWiresOverRealGroundAgreeWithNecsSommerfeldGround) {
+    struct TLow {
+        std::string Name;
+        int Type;
+        std::vector<TPlace> Places;
+        long double Height;
+        TSoil Soil;
+    };
+    const TSoil poor = kSoils[1], average = kSoils[0], good = kSoils[2];
+    std::vector<TLow> cases;
+    for (const TSoil& soil : {poor, average, good})
+        for (const long double h : {0.02L, 0.05L, 0.1L, 0.25L})
+            cases.push_back({"horizontal " + std::string(soil.Name) + " " +
+                                 std::to_string(static_cast<double>(h)),
+                             etHorizontalDipoleWE,
+                             {{0, 0, 0}},
+                             h,
+                             soil});
+    cases.push_back({"upright 0.26", etVerticalDipole, {{0, 0, 0}}, 0.26L, average});
+    cases.push_back({"pair 0.05, 0 and -90 degrees",
+                     etHorizontalDipoleNS,
+                     {{0, 0, 0}, {0, 0.25L, 0.25L}},
+                     0.05L,
+                     average});
+    for (const TLow& low : cases) {
+        SCOPED_TRACE(low.Name);
+        const TGround ground{TGroundKind::Real, low.Height, 7.1L, low.Soil.Permittivity,
+                             low.Soil.Conductivity};
+        // The pair is fed its currents; voltages so phased would nearly cancel its currents.
+        const TFeed feed = low.Places.size() > 1 ? TFeed::Current : TFeed::Voltage;
+        TCase c = Case(low.Name, low.Type, low.Places, std::vector<double>(low.Places.size(), 0.48),
+                       feed, ground);
+        c.Elevation = 30;
+        ASSERT_FALSE(CheckCoupling(c.Array, c.Wires, c.Ground));
+        const auto solved = SolveCoupling(c.Array, c.Wires, c.Ground);
+        ASSERT_TRUE(solved);
+        std::vector<Complex> voltages;
+        for (const TEmitterFeed& e : solved->Coupling.Emitters) voltages.push_back(e.Voltage);
+        const TNecResult nec =
+            RunNec(WireNecDeck(c.Array, c.Wires, c.Ground, voltages, {c.Elevation, c.Bearing, 1}),
+                   voltages.size());
+        ASSERT_EQ(nec.Current.size(), voltages.size());
+        const bool lowest = low.Height < 0.03L;
+        double necPower = 0;
+        for (std::size_t i = 0; i < voltages.size(); ++i)
+            necPower += (nec.Voltage[i] * std::conj(nec.Current[i])).real();
+        ASSERT_GT(necPower, 0) << "NEC's answer is not passive";
+        for (std::size_t i = 0; i < voltages.size(); ++i) {
+            const Complex zNec = nec.Voltage[i] / nec.Current[i];
+            const Complex zMine = solved->Currents.PortVoltage(Eigen::Index(i)) /
+                                  solved->Currents.PortCurrent(Eigen::Index(i));
+            EXPECT_LE(std::abs(zMine - zNec),
+                      lowest ? 0.1 * std::abs(zNec) + 3 : 0.05 * std::abs(zNec) + 2)
+                << "wire " << i + 1 << ": " << zMine << " against NEC's " << zNec;
+        }
+        std::vector<TNecResult::TSample> mine;
+        for (const auto& s : nec.Samples)
+            mine.push_back({s.Bearing, s.Elevation,
+                            WireGainDbi(solved->System, solved->Currents, s.Bearing, s.Elevation)});
+        EXPECT_NEAR(MaxGain(mine, true), MaxGain(nec.Samples, true), lowest ? 0.5 : 0.25);
+    }
+}
+
 // The figures refined between the samples come from the wires' own continuous pattern: on
 // the broadside line of eight half-wave wires they match nec2c's pattern and the line of
 // ideal emitters, whose nulls lie where sin(bearing) = k / 4.
