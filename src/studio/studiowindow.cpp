@@ -426,7 +426,7 @@ void TStudioWindow::FitScreen() {
     // The figures take a column at the right, the array's table the lower part; the charts
     // keep the rest, at least half the height.
     if (auto* figures = findChild<QDockWidget*>(QStringLiteral("figures")))
-        resizeDocks({figures}, {std::clamp(room.width() / 4, 300, 520)}, Qt::Horizontal);
+        resizeDocks({figures}, {std::clamp(room.width() / 5, 300, 520)}, Qt::Horizontal);
     if (auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters")))
         resizeDocks({emitters}, {room.height() * 2 / 5}, Qt::Vertical);
 }
