@@ -28,6 +28,13 @@ std::string GroundConditions(const TGround& g) {
         {Number(g.Permittivity), Number(g.Conductivity), Number(g.FrequencyMhz), height});
 }
 
+// The type's number, with the kind where upright wires over perfect ground may be monopoles.
+std::string EmitterTypeText(const TPatternResult& result) {
+    const std::string number = std::to_string(result.Session.Model.EmitterType);
+    if (!UprightWiresOverPerfectGround(result)) return number;
+    return TrFormat("%s (%s)", {number, Tr(EmitterKindName(result))});
+}
+
 // The taper as --taper names it.
 std::string TaperName(const TTaper& taper) {
     std::string name(NameOf<TTaperKind>(kTaperKindNames, taper.Kind));
@@ -72,7 +79,7 @@ std::vector<std::array<std::string, 2>> ReportTable(const TPatternResult& result
         rows.push_back({Tr("Main lobes, deg"), MainLobesText(*m)});
         std::string nulls;
         for (const long double b : m->NullBearings) {
-            nulls += (nulls.empty() ? "" : " ") + FigureText(b, 2);
+            nulls += (nulls.empty() ? "" : " ") + BearingText(b);
         }
         rows.push_back({Tr("Nulls, deg"), nulls.empty() ? std::string(Tr("none")) : nulls});
     }
@@ -236,7 +243,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
         std::string caption =
             TrFormat("model %s, elevation %s deg, type %s",
                      {FieldModelName(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
-                      std::to_string(result.Session.Model.EmitterType)});
+                      EmitterTypeText(result)});
         if (result.Taper) caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
         if (model == TFieldModel::OverGround) {
             caption += "; " + GroundConditions(result.Field.Ground);

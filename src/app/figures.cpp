@@ -4,6 +4,7 @@
 
 #include "config/messages.h"
 #include "config/numtext.h"
+#include "model/angles.h"
 #include "model/msgid.h"
 #include "model/phaseangle.h"
 #include "model/searchbounds.h"
@@ -388,10 +389,13 @@ std::string WireTextLines(const TPatternResult& result) {
     const TWireResult& wires = result.Wires;
     if (!wires.Solved) return {};
     // What each feed carries, and what a phasing network must match.
-    std::string out = TrFormat("feeds (%s, SWR against %s ohms):",
-                               {wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current",
-                                FigureText(wires.Settings.Z0, 2)}) +
-                      '\n';
+    std::string out;
+    if (UprightWiresOverPerfectGround(result))
+        out += TrFormat("emitters: %s", {Tr(EmitterKindName(result))}) + '\n';
+    out += TrFormat("feeds (%s, SWR against %s ohms):",
+                    {wires.Settings.Feed == TFeed::Voltage ? "voltage" : "current",
+                     FigureText(wires.Settings.Z0, 2)}) +
+           '\n';
     for (const TEmitterFeed& e : wires.Solved->Coupling.Emitters) out += FeedLine(e) + '\n';
     return out + TextLines(result, WireFiguresOf(result));
 }
@@ -407,24 +411,61 @@ std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
 }
 
 std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& result) {
-    return CaptionRows(result, WireFiguresOf(result));
+    std::vector<std::array<std::string, 2>> rows;
+    if (UprightWiresOverPerfectGround(result))
+        rows.push_back({Tr("Emitters"), Tr(EmitterKindName(result))});
+    for (auto& row : CaptionRows(result, WireFiguresOf(result))) rows.push_back(std::move(row));
+    return rows;
+}
+
+namespace {
+
+constexpr int kNullDepthDecimals = 2;  // as every level in dB
+
+std::string OneLine(const std::vector<std::string>& entries) {
+    std::string line;
+    for (const std::string& e : entries) line += (line.empty() ? "" : " ") + e;
+    return line;
+}
+
+}  // namespace
+
+std::string BearingText(long double degrees) {
+    // A bearing that rounds up to the full circle is north.
+    const long double scale = std::pow(10.0L, kBearingDecimals);
+    if (std::round(degrees * scale) >= kCircleDegrees * scale) degrees = 0;
+    return FigureText(degrees, kBearingDecimals);
+}
+
+bool BelowNullFloor(long double depthDb) {
+    return depthDb < kNullFloorDb;
+}
+
+std::vector<std::string> NullEntries(const TPatternMetrics& metrics) {
+    std::vector<std::string> entries;
+    for (std::size_t n = 0; n < metrics.NullBearings.size(); ++n) {
+        const long double depth = metrics.NullDepthsDb[n];
+        const std::string bearing = BearingText(metrics.NullBearings[n]);
+        entries.push_back(
+            BelowNullFloor(depth)
+                ? TrFormat("%s (below %s dB)", {bearing, FormatGeneral(kNullFloorDb)})
+                : TrFormat("%s (%s dB)", {bearing, FigureText(depth, kNullDepthDecimals)}));
+    }
+    return entries;
+}
+
+std::vector<std::string> MainLobeEntries(const TPatternMetrics& metrics) {
+    std::vector<std::string> entries;
+    for (const long double b : metrics.MainLobeBearings) entries.push_back(BearingText(b));
+    return entries;
 }
 
 std::string NullsText(const TPatternMetrics& metrics) {
-    std::string nulls;
-    for (std::size_t n = 0; n < metrics.NullBearings.size(); ++n) {
-        nulls +=
-            (n == 0 ? "" : " ") + TrFormat("%s (%s dB)", {FormatGeneral(metrics.NullBearings[n]),
-                                                          FigureText(metrics.NullDepthsDb[n], 2)});
-    }
-    return nulls;
+    return OneLine(NullEntries(metrics));
 }
 
 std::string MainLobesText(const TPatternMetrics& metrics) {
-    std::string lobes;
-    for (const long double b : metrics.MainLobeBearings)
-        lobes += (lobes.empty() ? "" : " ") + FormatGeneral(b);
-    return lobes;
+    return OneLine(MainLobeEntries(metrics));
 }
 
 long double ReadoutFullScale(const TPatternResult& result) {
@@ -469,4 +510,41 @@ std::string FigureTextLines(const TPatternResult& result) {
     }
     out += FigureLines(result, TFigureGroup::Directivity);
     return out;
+}
+
+bool UprightWiresOverPerfectGround(int type, bool wires, const TGround& ground) {
+    return wires && type == etVerticalDipole && ground.Kind == TGroundKind::Perfect;
+}
+
+const char* EmitterKindName(int type, bool wires, const TGround& ground) {
+    if (UprightWiresOverPerfectGround(type, wires, ground) && ground.HeightWavelengths == 0)
+        return Msgid("vertical monopoles");
+    switch (type) {
+        case etVerticalDipole:
+            return Msgid("vertical dipoles");
+        case etHorizontalDipoleNS:  // lobes north and south
+            return Msgid("horizontal dipoles, wire west–east");
+        case etHorizontalDipoleWE:
+            return Msgid("horizontal dipoles, wire south–north");
+        default:
+            return Msgid("isotropic");
+    }
+}
+
+namespace {
+
+TGround GroundOf(const TPatternResult& result) {
+    return result.Field.Model == TFieldModel::OverGround ? result.Field.Ground : TGround{};
+}
+
+}  // namespace
+
+const char* EmitterKindName(const TPatternResult& result) {
+    return EmitterKindName(result.Session.Model.EmitterType, result.Wires.Solved != nullptr,
+                           GroundOf(result));
+}
+
+bool UprightWiresOverPerfectGround(const TPatternResult& result) {
+    return UprightWiresOverPerfectGround(result.Session.Model.EmitterType,
+                                         result.Wires.Solved != nullptr, GroundOf(result));
 }

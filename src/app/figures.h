@@ -121,7 +121,19 @@ std::vector<std::array<std::string, 2>> FigureRows(const TPatternResult& result,
 // The report's rows of the array's wire figures, as WireFiguresOf lists them.
 std::vector<std::array<std::string, 2>> WireFigureRows(const TPatternResult& result);
 
-// The nulls of the azimuth pattern as the text output lists them: "270 (-inf dB) 90 (-45.10 dB)".
+// Bearings in the text output, the studio and the report, degrees 0 to below 360.
+inline constexpr int kBearingDecimals = 2;
+std::string BearingText(long double degrees);
+
+// A null deeper than this below the peak (dB) has no depth worth a figure: at most rounding
+// noise stands between it and a perfect zero.
+inline constexpr long double kNullFloorDb = -120;
+bool BelowNullFloor(long double depthDb);
+
+// Each null of the azimuth pattern as the outputs list it: "90.00 (below -120 dB)",
+// "14.48 (-45.10 dB)".
+std::vector<std::string> NullEntries(const TPatternMetrics& metrics);
+// The same on one line, as the text output gives them.
 std::string NullsText(const TPatternMetrics& metrics);
 
 // What the window's "Максимальное усиление" read-out is, for a reader who sees it beside the
@@ -130,5 +142,16 @@ std::string NullsText(const TPatternMetrics& metrics);
 long double ReadoutFullScale(const TPatternResult& result);
 std::string ReadoutNote(const TPatternResult& result);
 
-// The main lobes' bearings as the text output lists them: "0 180".
+// The main lobes' bearings as the outputs list them, and on one line: "0.00 180.00".
+std::vector<std::string> MainLobeEntries(const TPatternMetrics& metrics);
 std::string MainLobesText(const TPatternMetrics& metrics);
+
+// The emitters' kind as every face names it (a msgid): upright wires over perfect ground
+// stand on it as monopoles at height 0 and are dipoles lifted off it; otherwise the type's.
+const char* EmitterKindName(int type, bool wires, const TGround& ground);
+// Whether the kind is worth saying beside the type's number: upright wires over perfect
+// ground, which may be either.
+bool UprightWiresOverPerfectGround(int type, bool wires, const TGround& ground);
+// The same of an analysed array.
+const char* EmitterKindName(const TPatternResult& result);
+bool UprightWiresOverPerfectGround(const TPatternResult& result);

@@ -95,6 +95,11 @@ void WriteJsonMetrics(TJsonWriter& json, const TPatternResult& result) {
         json.Real(metrics->NullBearings[n]);
         json.Key("depth_db");
         json.Real(metrics->NullDepthsDb[n]);  // null where the field vanishes
+        // Below the floor a finite depth is rounding noise, kept as computed but marked.
+        if (BelowNullFloor(metrics->NullDepthsDb[n])) {
+            json.Key("below_floor");
+            json.Boolean(true);
+        }
         json.EndObject();
     }
     json.EndArray();

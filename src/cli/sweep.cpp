@@ -4,12 +4,16 @@
 #include <cmath>
 #include <limits>
 
+#include "app/bounds.h"
 #include "app/figures.h"
+#include "app/frequencysweep.h"
 #include "app/sweepcolumns.h"
 #include "app/wireanalysis.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
 #include "cli/realtext.h"
+#include "cli/refusals.h"
+#include "cli/request.h"
 #include "cli/runner.h"
 #include "config/messages.h"
 #include "config/numtext.h"
@@ -82,6 +86,52 @@ std::string_view EmitterColumn(std::size_t figure, int number) {
         return names;
     }();
     return kNames[static_cast<std::size_t>(number - 1) * EmitterFigures().size() + figure];
+}
+
+// Why an array cannot be over the ground by the checks of its ranges and its wires' geometry
+// alone, none where it can: a sweep refuses a range that fails at any step before the first
+// is solved.
+std::optional<std::string> GeometryFault(const TArray& array, const TWireSettings& wires,
+                                         const TGround& ground) {
+    const TQuantityRange& height = RangeOf(TQuantity::Height);
+    if (ground.Kind != TGroundKind::None && !height.Contains(ground.HeightWavelengths)) {
+        return TrFormat("the height %s is outside its range, %s",
+                        {FormatShortest(ground.HeightWavelengths), RangeText(height)});
+    }
+    if (const auto fault = CheckCoupling(array, wires, ground)) return CouplingRefusalText(*fault);
+    return std::nullopt;
+}
+
+void RefuseStep(const std::string& parameter, long double value, const std::string& why) {
+    throw EUsageError(TrFormat("at %s %s: %s", {parameter, FormatShortest(value), why}));
+}
+
+// The ground an analysis puts the array over: none where a formula is named or the type has no
+// polarisation.
+TGround GroundOver(const TAnalysisRequest& request, const TArray& array, const TGround& ground) {
+    return request.ModelGiven || !IsDipoleType(array.EmitterType) ? TGround{} : ground;
+}
+
+// Only a height or a position moves the wires: the other sweeps keep the geometry every step's
+// analysis checks alike.
+bool MovesWires(const TSweepTarget& target) {
+    return target.Kind == TSweepTarget::TKind::Height ||
+           (target.Kind == TSweepTarget::TKind::Emitter &&
+            (target.Field == TEmitterField::X || target.Field == TEmitterField::Y));
+}
+
+// A step of a sweep that moves the wires, loaded as the analysis loads it: what fails at every
+// step alike fails here as the analysis words it.
+void CheckStep(const TAnalysisRequest& step, const std::string& parameter, long double value) {
+    TSessionSteps steps = step.Steps;
+    steps.DrawPattern = false;
+    const TArraySession session = BuildSession(steps);
+    TGround ground;
+    if (!step.ModelGiven)
+        ground = GroundOver(step, session.Model, ResolveGround(step.Ground, session.FileGround));
+    const TWireKeys keys = WireKeysOf(step, session);
+    if (const auto why = GeometryFault(session.Model, keys.Settings, ground))
+        RefuseStep(parameter, value, *why);
 }
 
 }  // namespace
@@ -238,17 +288,35 @@ int RunSweep(const TCliOptions& options, std::string&) {
         if (options.Vary.Kind == TSweepTarget::TKind::Frequency) {
             const TAnalysisRequest request = RequestFor(options, config);
             const TDesignFrequencyArray design = ArrayAtDesign(request);
+            TArrayCase designCase;
+            designCase.Array = design.Array;
+            designCase.Wires = design.Wires.Settings;
+            designCase.Field.Ground = GroundOver(request, design.Array, design.Ground);
             for (const long double v : values) {
                 if (!(v > 0)) {
                     throw EUsageError(TrFormat("frequency %s is not above 0", {FormatShortest(v)}));
                 }
+                const TQuantityRange& range = RangeOf(TQuantity::Frequency);
+                if (!range.Contains(v)) {
+                    throw EUsageError(TrFormat("frequency %s is outside its range, %s",
+                                               {FormatShortest(v), RangeText(range)}));
+                }
+                // Every distance scales with the frequency: the geometry is checked as scaled.
+                const TArrayCase scaled =
+                    CaseAtFrequency(designCase, *request.Ground.FrequencyMhz, v);
+                if (const auto why = GeometryFault(scaled.Array, scaled.Wires, scaled.Field.Ground))
+                    RefuseStep(options.Vary.Name, v, *why);
+            }
+            for (const long double v : values) {
                 steps.push_back(FrequencyStep(request, design, v));
             }
         } else {
             const std::optional<std::string> text =
                 config ? std::optional(ReadConfigText(*config)) : std::nullopt;
-            for (const long double v : values)
+            for (const long double v : values) {
                 steps.push_back(RequestFor(SweepStep(options, v), config, text));
+                if (MovesWires(options.Vary)) CheckStep(steps.back(), options.Vary.Name, v);
+            }
         }
         std::vector<std::vector<TFigureValue>> rows(values.size());
         std::vector<std::exception_ptr> errors(values.size());

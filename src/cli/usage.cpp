@@ -163,11 +163,13 @@ whose maximum is at most 1e-12 of the number of emitters switched on is zero eve
                     outside the main lobes is the highest side lobe. None (null) when the
                     main lobes cover the whole circle.
   main_lobes        the bearings of the main lobes' peaks on the continuous pattern (to a
-                    millionth of a degree), ascending; in text as main lobes: 0 180.
+                    millionth of a degree), ascending; in text as main lobes: 0.00 180.00.
   nulls             runs of adjacent samples below -40 dB, each reported by the bearing where
                     the continuous pattern is least within it (to a millionth of a degree),
                     ascending, with its depth against the maximum: JSON {bearing, depth_db},
-                    depth_db null where the field vanishes; in text as 270 (-inf dB).
+                    depth_db null where the field vanishes; in text as 270.00 (-45.10 dB).
+                    Deeper than -120 dB the depth is rounding noise: the text reads
+                    270.00 (below -120 dB), and JSON adds below_floor: true to the depth.
 
 )"),
     Msgid(

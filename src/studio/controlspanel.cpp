@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <cmath>
 
+#include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
 #include "studio/quantitybox.h"
@@ -168,6 +169,8 @@ void TControlsPanel::SetDocument(const TStudioDocument& d, long double shownElev
         QSignalBlocker(Soil),         QSignalBlocker(Height),    QSignalBlocker(Frequency),
         QSignalBlocker(ElevationBox), QSignalBlocker(AtTakeoff), QSignalBlocker(Length),
         QSignalBlocker(Radius),       QSignalBlocker(Feed),      QSignalBlocker(Z0)};
+    Type->setItemText(etVerticalDipole,
+                      Text(EmitterKindName(etVerticalDipole, HasWires(d), d.Ground)));
     Type->setCurrentIndex(d.Array.EmitterType);
     // Wires have no window's formula: they are shown in the free space they are solved in.
     Model->setCurrentIndex(d.FreeSpaceModel == TFieldModel::Window && !HasWires(d) ? 0 : 1);

@@ -30,6 +30,7 @@ class TControlsPanel : public QWidget {
     QSlider* ElevationSlider() const { return Elevation; }
     QDoubleSpinBox* LengthBox() const { return Length; }
     QComboBox* FeedBox() const { return Feed; }
+    QComboBox* TypeBox() const { return Type; }
 
   signals:
     // A change of the document named text; dragging while a slider is held down.

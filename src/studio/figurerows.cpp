@@ -45,6 +45,19 @@ void AppendWireRows(const TPatternResult& result, std::vector<TFigureRow>& rows)
     }
 }
 
+// A list of the figures one entry a line, its count in the caption; "none" with the reason
+// where it is empty.
+TFigureRow ListRow(const char* key, const char* caption, const std::vector<std::string>& entries,
+                   const std::string& reasonWhenEmpty) {
+    TFigureRow row{key, TrFormat(caption, {std::to_string(entries.size())}), {}, {}};
+    for (const std::string& e : entries) row.Value += (row.Value.empty() ? "" : "\n") + e;
+    if (entries.empty()) {
+        row.Value = Tr("none");
+        row.Reason = reasonWhenEmpty;
+    }
+    return row;
+}
+
 }  // namespace
 
 std::array<TDriveCells, kEmitterCount> DriveCellsOf(const TPatternResult& result) {
@@ -95,12 +108,12 @@ std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
         }
         if (group == TFigureGroup::Metrics) {
             const auto& m = result.Metrics;
-            const std::string lobes = m ? MainLobesText(*m) : "";
-            const std::string nulls = m ? NullsText(*m) : "";
-            rows.push_back({"main_lobes", Tr("Main lobes, deg"), lobes.empty() ? Tr("none") : lobes,
-                            lobes.empty() ? Tr(GroupNone(group).Text) : ""});
-            rows.push_back({"nulls", Tr("Nulls, deg"), nulls.empty() ? Tr("none") : nulls,
-                            !m ? Tr(GroupNone(group).Text) : ""});
+            const std::string zero = Tr(GroupNone(group).Text);
+            rows.push_back(ListRow("main_lobes", Msgid("Main lobes (%s), deg"),
+                                   m ? MainLobeEntries(*m) : std::vector<std::string>{}, zero));
+            rows.push_back(ListRow("nulls", Msgid("Nulls (%s), deg"),
+                                   m ? NullEntries(*m) : std::vector<std::string>{},
+                                   m ? "" : zero));
         }
     }
     AppendWireRows(result, rows);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "app/figures.h"
 #include "clirunner.h"
 #include "jsonreader.h"
 
@@ -60,12 +62,12 @@ TEST(CliMetrics, TwinBeamsAreMainLobesAndTheSideLobeIsTheHighestOtherLobe) {
          -30,
          0.05L,
          {0, 180},
-         "\nside lobe: -30,00 dB\nmain lobes: 0 180\n"},
+         "\nside lobe: -30,00 dB\nmain lobes: 0,00 180,00\n"},
         {{"--config", examples + "/four-square.txt"},
          -25.217768260185455L,
          1e-12L,
          {45},
-         "\nside lobe: -25,22 dB\nmain lobes: 45\n"},
+         "\nside lobe: -25,22 dB\nmain lobes: 45,00\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Args[1]);
@@ -154,7 +156,7 @@ TEST(CliMetrics, TextFormShowsTheSameFigures) {
                            "front-to-back: inf dB\n"),
               std::string::npos)
         << run.Out;
-    EXPECT_NE(run.Out.find("\nside lobe: none\nmain lobes: 90\nnulls: 270 (-inf dB)\n"),
+    EXPECT_NE(run.Out.find("\nside lobe: none\nmain lobes: 90,00\nnulls: 270,00 (below -120 dB)\n"),
               std::string::npos)
         << run.Out;
 }
@@ -190,3 +192,72 @@ TEST(CliMetrics, CsvCellsHoldNoInfinityButStandEmptyWhereJsonHasNull) {
 }
 
 }  // namespace
+
+// The broadside line's nulls are exact zeros the arithmetic leaves 200 dB down: none has a
+// depth worth printing, JSON marks them below the floor, and a true zero stays null there.
+TEST(CliMetrics, BroadsideLineNullsReadBelowTheFloorAtTwoDecimalBearings) {
+    const std::string line = std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/broadside-line-8.txt";
+    const TCliRun text = RunCli({"pattern", "--config", line});
+    EXPECT_NE(text.Out.find("\nnulls: 14.48 (below -120 dB) 30.00 (below -120 dB) 48.59 (below "
+                            "-120 dB) 90.00 (below -120 dB) 131.41 (below -120 dB)"),
+              std::string::npos)
+        << text.Out;
+    const TJson nulls = ParseJson(
+        RunCli({"pattern", "--format", "json", "--config", line}).Out)["metrics"]["nulls"];
+    ASSERT_EQ(nulls.Items.size(), 14U);
+    for (const TJson& n : nulls.Items) {
+        EXPECT_TRUE(n["below_floor"].BooleanValue) << n["bearing"].Number();
+        EXPECT_TRUE(n["depth_db"].IsNull() || n["depth_db"].Number() < -120);
+    }
+    EXPECT_TRUE(nulls[3]["depth_db"].IsNull());  // 90: the field vanishes exactly
+    // A finite null above the floor keeps its depth and no mark.
+    const std::string cardioid = std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/cardioid.txt";
+    const std::vector<std::string> unequal = {"pattern", "--config", cardioid, "--set",
+                                              "2:amplitude=0.999"};
+    EXPECT_NE(RunCli(unequal).Out.find("\nnulls: 270.00 (-66.02 dB)\n"), std::string::npos);
+    std::vector<std::string> json = unequal;
+    json.insert(json.end(), {"--format", "json"});
+    const TJson finite = ParseJson(RunCli(json).Out)["metrics"]["nulls"];
+    ASSERT_EQ(finite.Items.size(), 1U);
+    EXPECT_NEAR(static_cast<double>(finite[0]["depth_db"].Number()), -66.02, 0.01);
+    EXPECT_EQ(finite[0].Members.count("below_floor"), 0U);
+}
+
+struct TSymmetricCase {
+    const char* File;
+    std::vector<long double> Axes;  // the bearings the array is symmetric about
+    const char* Text;
+};
+
+// Main lobes solved on the continuous pattern lie on the array's axis of symmetry and print
+// rounded: the peak's bearing, not a degree short of it.
+TEST(CliMetrics, MainLobesOfSymmetricArraysLieOnTheirAxesAsThePeakDoes) {
+    const std::vector<TSymmetricCase> cases = {
+        {"four-square.txt", {45}, "main lobes: 45.00\n"},
+        {"four-square-monopoles.txt", {45}, "main lobes: 45.00\n"},
+        {"yagi-2.txt", {90}, "main lobes: 90.00\n"},
+        {"broadside-line-8.txt", {0, 180}, "main lobes: 0.00 180.00\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/" + c.File;
+        EXPECT_NE(RunCli({"pattern", "--config", file}).Out.find(c.Text), std::string::npos)
+            << c.File;
+        const TJson json = ParseJson(RunCli({"pattern", "--format", "json", "--config", file}).Out);
+        const TJson& lobes = json["metrics"]["main_lobes"];
+        ASSERT_EQ(lobes.Items.size(), c.Axes.size()) << c.File;
+        for (std::size_t i = 0; i < c.Axes.size(); ++i)
+            EXPECT_NEAR(static_cast<double>(lobes[i].Number()), c.Axes[i], 0.01) << c.File;
+        const TJson& peak = json["peak_bearing_deg"];
+        const bool onALobe = std::any_of(
+            lobes.Items.begin(), lobes.Items.end(),
+            [&](const TJson& b) { return std::fabs(b.Number() - peak.Number()) < 0.01L; });
+        EXPECT_TRUE(onALobe) << c.File << " " << peak.Number();
+    }
+}
+
+// A bearing rounds, never truncates, and one that rounds to the full circle reads north.
+TEST(CliMetrics, BearingsRoundToTwoDecimalsAndTheFullCircleReadsNorth) {
+    EXPECT_EQ(BearingText(44.999999L), "45.00");
+    EXPECT_EQ(BearingText(89.994L), "89.99");
+    EXPECT_EQ(BearingText(359.996L), "0.00");
+}

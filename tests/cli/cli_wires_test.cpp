@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -508,3 +509,62 @@ TEST(CliWires, WiresFedNothingRadiateNothingAndSaySo) {
 }
 
 }  // namespace
+
+// Eight half-wave wires a wavelength apart at 7.1 MHz pass 2 wavelengths at about 28.4 MHz:
+// the sweep is refused before its first step, naming the frequency that cannot be.
+TEST(CliWires, ASweepWhoseWiresGrowPastTwoWavelengthsIsRefusedBeforeItsFirstStep) {
+    TTempDir dir;
+    std::vector<TEmitter> line;
+    for (int k = 0; k < 8; ++k) line.push_back({static_cast<long double>(k), 0, 0, true});
+    WriteBytes(dir.Path("line.txt"), ConfigText(ModelOf(line), 1));
+    // The processor time the program takes, which the other work of a busy machine leaves as
+    // it is where the wall clock's would not.
+    const auto childSeconds = [] {
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+    };
+    const double before = childSeconds();
+    const TCliRun run = RunCli({"sweep", "--config", dir.Path("line.txt"), "--vary", "frequency",
+                                "--from", "1", "--to", "30", "--steps", "1000", "--frequency",
+                                "7.1", "--type", "1", "--length", "0.5"});
+    EXPECT_LT(childSeconds() - before, 0.1);
+    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_TRUE(run.Out.empty());
+    EXPECT_NE(run.Err.find("at frequency 28.4"), std::string::npos) << run.Err;
+    // A height sweep that takes the wires into perfect ground stops where they touch it.
+    const TCliRun height =
+        RunCli({"sweep", "--config", dir.Path("line.txt"), "--vary", "height", "--from", "1",
+                "--to", "0.1", "--steps", "10", "--ground", "perfect", "--length", "0.5"});
+    EXPECT_EQ(height.ExitCode, 2);
+    EXPECT_NE(height.Err.find("at height 0.2: "), std::string::npos) << height.Err;
+}
+
+struct TUprightCase {
+    const char* Height;
+    const char* Kind;  // the text output's line
+};
+
+// Upright wires on perfect ground at height 0 are monopoles, lifted off it dipoles; the text
+// and the pictures' captions say which.
+TEST(CliWires, UprightWiresOnPerfectGroundAreNamedMonopolesAndLiftedOffItDipoles) {
+    const std::string monopoles =
+        std::string(ARRAYPATTERN_EXAMPLES_DIR) + "/four-square-monopoles.txt";
+    for (const TUprightCase& c : {TUprightCase{"0", "emitters: vertical monopoles\n"},
+                                  TUprightCase{"0.3", "emitters: vertical dipoles\n"}}) {
+        const TCliRun run = RunCli({"pattern", "--config", monopoles, "--height", c.Height});
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_NE(run.Out.find(c.Kind), std::string::npos) << run.Out;
+    }
+    const TCliRun russian = RunCli({"pattern", "--config", monopoles, "--lang", "ru"});
+    EXPECT_NE(russian.Out.find("вертикальные монополи"), std::string::npos) << russian.Out;
+    // The report's caption, which the 3-D footer shares, and its table.
+    TTempDir dir;
+    const TCliRun report =
+        RunCli({"plot", "--config", monopoles, "--kind", "report", dir.Path("report.html")});
+    ASSERT_EQ(report.ExitCode, 0) << report.Err;
+    const std::string page = ReadBytes(dir.Path("report.html"));
+    EXPECT_NE(page.find("type 1 (vertical monopoles);"), std::string::npos);
+    EXPECT_NE(page.find("<td>Emitters</td><td>vertical monopoles</td>"), std::string::npos);
+}

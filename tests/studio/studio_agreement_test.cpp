@@ -165,15 +165,17 @@ TEST(StudioAgreementTest, EveryFigureTheStudioShowsIsTheCommandLinesOwn) {
             EXPECT_EQ(row->Value, PanelText(value, f.Decimals)) << f.Key << " " << where;
         }
         if (json["metrics"].IsNull()) continue;
+        // One entry a line, as the command line's text gives them on one.
         std::string lobes;
         for (const TJson& b : json["metrics"]["main_lobes"].Items) {
-            lobes += (lobes.empty() ? "" : " ") + FormatGeneral(b.Number());
+            lobes += (lobes.empty() ? "" : "\n") + BearingText(b.Number());
         }
         std::string nulls;
         for (const TJson& null : json["metrics"]["nulls"].Items) {
             const TJson& depth = null["depth_db"];
-            nulls += (nulls.empty() ? "" : " ") + FormatGeneral(null["bearing"].Number()) + " (" +
-                     (depth.IsNull() ? "-inf" : FigureText(depth.Number(), 2)) + " dB)";
+            const bool deep = depth.IsNull() || null.Members.count("below_floor") != 0;
+            nulls += (nulls.empty() ? "" : "\n") + BearingText(null["bearing"].Number()) + " (" +
+                     (deep ? "below -120" : FigureText(depth.Number(), 2)) + " dB)";
         }
         const auto text = [&rows](const char* key) {
             return std::find_if(rows.begin(), rows.end(),

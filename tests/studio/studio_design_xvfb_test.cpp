@@ -46,16 +46,16 @@ std::string Bytes(const std::string& path) {
     return text.str();
 }
 
-// The depths of the nulls the figures list, "270 (-inf dB) 90 (-45.10 dB)", by bearing.
+// The depths of the nulls the figures list one a line, "270.00 (below -120 dB)" or
+// "90.00 (-45.10 dB)", by whole bearing; below the floor reads minus infinity.
 std::map<int, double> NullDepths(const QString& text) {
     std::map<int, double> depths;
-    std::istringstream in(text.toStdString());
-    std::string bearing, depth;
-    while (in >> bearing >> depth) {
-        depth = depth.substr(1);
-        std::replace(depth.begin(), depth.end(), ',', '.');
-        depths[std::stoi(bearing)] = depth == "-inf" ? -HUGE_VAL : std::stod(depth);
-        in >> depth;  // "dB)"
+    for (const QString& line : text.split('\n')) {
+        const QStringList words = line.split(' ');
+        if (words.size() < 3) continue;
+        const auto number = [](QString word) { return word.replace(',', '.').toDouble(); };
+        const int bearing = static_cast<int>(std::lround(number(words[0])));
+        depths[bearing] = words[1] == "(below" ? -HUGE_VAL : number(words[1].mid(1));
     }
     return depths;
 }

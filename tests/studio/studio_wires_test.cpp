@@ -317,3 +317,24 @@ TEST_F(StudioWiresTest, WiresFarFromTheOriginOpenAtOnce) {
 }
 
 }  // namespace
+
+// The figures panel lists the broadside line's nulls one a line with their count, each below
+// the floor at a two-decimal bearing; the controls name the four-square's wires monopoles.
+TEST_F(StudioWiresTest, NullsReadOneALineBelowTheFloorAndMonopolesAreNamedSo) {
+    EXPECT_EQ(Window.Controls()->TypeBox()->itemText(etVerticalDipole).toStdString(),
+              "vertical monopoles");
+    ASSERT_TRUE(Window.Open(QString::fromStdString(kExamples + "/broadside-line-8.txt")));
+    EXPECT_EQ(Window.Controls()->TypeBox()->itemText(etVerticalDipole).toStdString(),
+              "vertical dipoles");
+    const std::string nulls = Figure("nulls");
+    EXPECT_EQ(std::count(nulls.begin(), nulls.end(), '\n'), 13) << nulls;
+    EXPECT_EQ(nulls.substr(0, nulls.find('\n')), "14.48 (below -120 dB)");
+    EXPECT_NE(nulls.find("\n90.00 (below -120 dB)\n"), std::string::npos) << nulls;
+    EXPECT_EQ(Figure("main_lobes"), "0.00\n180.00");
+    const QLabel* value = Window.Figures()->ValueLabel("nulls");
+    ASSERT_NE(value, nullptr);
+    bool captioned = false;
+    for (const QLabel* label : Window.Figures()->findChildren<QLabel*>())
+        captioned = captioned || label->text() == "Nulls (14), deg";
+    EXPECT_TRUE(captioned);
+}
