@@ -423,10 +423,15 @@ void TStudioWindow::FitScreen() {
     if (!here) return;
     const QRect room = here->availableGeometry();
     setGeometry(room);
-    // The figures take a column at the right, the array's table the lower part; the charts
-    // keep the rest, at least half the height.
-    if (auto* figures = findChild<QDockWidget*>(QStringLiteral("figures")))
-        resizeDocks({figures}, {std::clamp(room.width() / 5, 300, 520)}, Qt::Horizontal);
-    if (auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters")))
-        resizeDocks({emitters}, {room.height() * 2 / 5}, Qt::Vertical);
+    // The charts keep the middle: the figures take a column at the right, above the sweep
+    // chart and twice its height, and the table's eight rows stay in view below.
+    const int table = std::clamp(room.height() / 3, 300, 360);
+    const int beside = room.height() - table - menuBar()->sizeHint().height();
+    auto* figures = findChild<QDockWidget*>(QStringLiteral("figures"));
+    auto* sweep = findChild<QDockWidget*>(QStringLiteral("sweep"));
+    auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters"));
+    if (!figures || !sweep || !emitters) return;
+    resizeDocks({figures}, {std::clamp(room.width() / 5, 320, 520)}, Qt::Horizontal);
+    resizeDocks({figures, sweep}, {beside * 2 / 3, beside / 3}, Qt::Vertical);
+    resizeDocks({emitters}, {table}, Qt::Vertical);
 }
