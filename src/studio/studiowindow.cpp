@@ -97,6 +97,9 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     chartGrid->setRowStretch(0, 1);
     setCentralWidget(charts);
     setDockNestingEnabled(true);
+    // The status bar is there from the start: one that appeared with the first message would
+    // move every panel under the user's pointer.
+    statusBar();
 
     auto* arrayPanel = new QWidget;
     auto* arrayColumn = new QVBoxLayout(arrayPanel);
@@ -129,8 +132,10 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
                                   toolsPanel, Qt::BottomDockWidgetArea);
     QDockWidget* geometry = AddPanel(QStringLiteral("geometry"), Text(Msgid("Geometry")),
                                      Geometry, Qt::BottomDockWidgetArea);
-    tabifyDockWidget(emitters, tools);
+    // The geometry beside the table, where a drag on it shows in the table's numbers; the
+    // tools share the table's place under a tab.
     splitDockWidget(emitters, geometry, Qt::Horizontal);
+    tabifyDockWidget(emitters, tools);
     emitters->raise();
     FactoryLayout = saveState();
 
