@@ -15,7 +15,8 @@ StopXvfbSession() {
 trap StopXvfbSession EXIT
 
 StartXvfbSession() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    local size=${1:-1280x1024}
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset \
         3>"$XVFB_WORK/display" 2>"$XVFB_WORK/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 100); do

@@ -11,9 +11,24 @@
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
+#include "model/msgid.h"
 #include "plot/diagram.h"
 
 namespace {
+
+// The formula's name in a chart's footer: the command line's own word, which reads in the
+// reader's language where it has one.
+std::string FieldModelCaption(TFieldModel model) {
+    switch (model) {
+        case TFieldModel::Window:
+            return Tr(Msgid("window"));
+        case TFieldModel::FreeSpace:
+            return Tr(Msgid("free-space"));
+        case TFieldModel::OverGround:
+            return Tr(Msgid("over-ground"));
+    }
+    return FieldModelName(model);
+}
 
 std::string Number(long double v) {
     return FormatGeneral(v);
@@ -242,7 +257,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     const auto conditions = [&result](TFieldModel model) {
         std::string caption =
             TrFormat("model %s, elevation %s deg, type %s",
-                     {FieldModelName(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
+                     {FieldModelCaption(model), FormatFixed(result.Field.ElevationDegrees, 18, 2),
                       EmitterTypeText(result)});
         if (result.Taper) caption += "; " + TrFormat("taper %s", {TaperName(*result.Taper)});
         if (model == TFieldModel::OverGround) {

@@ -7,6 +7,7 @@
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
+#include "studio/figurerows.h"
 
 std::vector<TComparisonRow> ComparisonRowsOf(const TPatternResult& reference,
                                              const TPatternResult& current) {
@@ -18,7 +19,7 @@ std::vector<TComparisonRow> ComparisonRowsOf(const TPatternResult& reference,
             const auto after = f.Value(current);
             if (!before && !after) continue;
             TComparisonRow row{std::string(f.Key),
-                               f.Caption ? Tr(f.Caption) : std::string(f.Key),
+                               Tr(FigureCaption(f)),
                                before ? FigureText(*before, f.Decimals) : Tr("none"),
                                after ? FigureText(*after, f.Decimals) : Tr("none"),
                                {}};

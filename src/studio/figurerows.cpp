@@ -4,17 +4,17 @@
 #include "config/messages.h"
 #include "model/msgid.h"
 
-namespace {
-
 // The read-outs the report shows in the window's words, and the take-off's bearing, which
 // the report folds into its elevation.
-const char* CaptionOf(const TFigure& figure) {
+const char* FigureCaption(const TFigure& figure) {
     if (figure.Caption != nullptr) return figure.Caption;
     // Beside the physical figures the window's read-out is named for what it is.
     if (figure.Key == "max_gain") return Msgid("Window's array factor");
     if (figure.Key == "bearing") return Msgid("In the direction, deg");
     return Msgid("  its bearing, deg");
 }
+
+namespace {
 
 // The reason a figure has none: its own, else that of the line it belongs to in the text
 // output, else its group's.
@@ -90,7 +90,7 @@ std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result) {
         const std::span<const TFigure> figures = FiguresOf(group);
         for (std::size_t i = 0; i < figures.size(); ++i) {
             const TFigure& f = figures[i];
-            TFigureRow row{std::string(f.Key), Tr(CaptionOf(f)), {}, {}};
+            TFigureRow row{std::string(f.Key), Tr(FigureCaption(f)), {}, {}};
             if (const auto value = f.Value(result)) {
                 row.Value = FigureText(*value, f.Decimals);
                 // A range is one row, "low…high", as the report writes it.

@@ -19,6 +19,11 @@ struct TFigureRow {
 // The rows of the result, grouped as the report lists them; the ground's only over ground.
 std::vector<TFigureRow> FigureRowsOf(const TPatternResult& result);
 
+struct TFigure;
+// A figure's caption as the studio shows it (a message id): the catalogue's, or the window's
+// words for its read-outs.
+const char* FigureCaption(const TFigure& figure);
+
 // One emitter's drive as the table shows it: "R + jX" ohms and the SWR against the line, each
 // "none" with the reason where there is none; empty for an emitter switched off or ideal ones.
 struct TDriveCells {

@@ -13,6 +13,8 @@ TFiguresPanel::TFiguresPanel(QWidget* parent) : QWidget(parent) {
     column->addWidget(Failure);
     Grid = new QGridLayout;
     Grid->setVerticalSpacing(1);
+    // The values take the room the captions leave: a null and its depth read on one line.
+    Grid->setColumnStretch(1, 1);
     column->addLayout(Grid);
     column->addStretch(1);
 }
@@ -23,7 +25,8 @@ void TFiguresPanel::SetRows(const std::vector<TFigureRow>& rows) {
         auto* caption = new QLabel;
         auto* value = new QLabel;
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        value->setWordWrap(true);
+        // One entry a line: a list reads down its lines, never wrapped mid-entry.
+        value->setWordWrap(false);
         const int line = static_cast<int>(Lines.size());
         Grid->addWidget(caption, line, 0, Qt::AlignTop);
         Grid->addWidget(value, line, 1, Qt::AlignTop);

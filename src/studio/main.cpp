@@ -9,6 +9,7 @@
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/msgid.h"
+#include "plot/qt/toolkittranslations.h"
 #include "studio/studiowindow.h"
 
 namespace {
@@ -71,11 +72,17 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(ARRAYPATTERN_STUDIO_ID));
+    QCoreApplication::setOrganizationName(QStringLiteral("arraypattern"));
+    QCoreApplication::setApplicationName(QStringLiteral("arraypattern-studio"));
+    // Qt's own dialogs and buttons speak the language the studio's texts are in.
+    InstallToolkitTranslations(app, MessageLanguage() == TLanguage::Russian
+                                        ? QLocale(QLocale::Russian, QLocale::Russia)
+                                        : QLocale(QLocale::English, QLocale::UnitedStates));
     SetDecimalMark(LocaleDecimalMark());
     TStudioWindow window;
     if (args.File) window.Open(QString::fromLocal8Bit(args.File->c_str()));
+    // On the whole screen unless the user's last arrangement says otherwise.
+    if (!window.RestoredGeometry()) window.FitScreen();
     window.show();
-    // Sized once shown: the table's columns for wires appear with the first analysis.
-    window.FitScreen();
     return app.exec();
 }

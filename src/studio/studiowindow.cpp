@@ -1,6 +1,9 @@
 #include "studio/studiowindow.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -10,6 +13,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -29,6 +33,7 @@
 #include "studio/emitterstable.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
+#include "studio/staleveil.h"
 #include "studio/surfaceview.h"
 #include "studio/sweepview.h"
 #include "studio/warningspanel.h"
@@ -77,51 +82,62 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     SurfaceTimer->setSingleShot(true);
     SurfaceTimer->setInterval(150);
 
-    auto* left = new QWidget;
-    auto* leftColumn = new QVBoxLayout(left);
-    leftColumn->addWidget(EmitterTable);
-    leftColumn->addWidget(WarningList);
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(ControlPanel);
-    lower->addWidget(DesignTools);
-    lower->addWidget(Geometry, 1);
-    leftColumn->addLayout(lower, 1);
-
+    // The charts are what the studio is for: they take the middle and most of the window at
+    // every size; the tables and tools sit in panels around them that the user can resize,
+    // close, float or move, and the arrangement is kept between runs.
     auto* charts = new QWidget;
-    auto* chartColumn = new QVBoxLayout(charts);
-    auto* chartRow = new QHBoxLayout;
-    chartRow->addWidget(PolarChart, 1);
-    chartRow->addWidget(CutChart, 1);
-    chartRow->addWidget(Surface3d, 1);
-    chartColumn->addLayout(chartRow, 1);
-    chartColumn->addWidget(Readout);
-    leftColumn->addWidget(charts, 2);
+    charts->setObjectName(QStringLiteral("charts"));
+    auto* chartGrid = new QGridLayout(charts);
+    chartGrid->setContentsMargins(4, 4, 4, 4);
+    chartGrid->addWidget(PolarChart, 0, 0);
+    chartGrid->addWidget(CutChart, 0, 1);
+    chartGrid->addWidget(Surface3d, 0, 2);
+    chartGrid->addWidget(Readout, 1, 0, 1, 3);
+    for (int column = 0; column < 3; ++column) chartGrid->setColumnStretch(column, 1);
+    chartGrid->setRowStretch(0, 1);
+    setCentralWidget(charts);
+    setDockNestingEnabled(true);
+    // The status bar is there from the start: one that appeared with the first message would
+    // move every panel under the user's pointer.
+    statusBar();
 
+    auto* arrayPanel = new QWidget;
+    auto* arrayColumn = new QVBoxLayout(arrayPanel);
+    arrayColumn->setContentsMargins(0, 0, 0, 0);
+    arrayColumn->addWidget(EmitterTable);
+    arrayColumn->addWidget(WarningList);
+    arrayColumn->addStretch(1);
+    auto* toolsPanel = new QWidget;
+    auto* toolsRow = new QHBoxLayout(toolsPanel);
+    toolsRow->setContentsMargins(0, 0, 0, 0);
+    toolsRow->addWidget(ControlPanel);
+    toolsRow->addWidget(DesignTools);
+    toolsRow->addStretch(1);
     auto* figureColumn = new QWidget;
     auto* figureLayout = new QVBoxLayout(figureColumn);
     figureLayout->addWidget(FigurePanel);
-    figureLayout->addWidget(Sweep);
     figureLayout->addWidget(Compared);
     figureLayout->addStretch(1);
-    auto* figures = new QScrollArea;
-    figures->setWidget(figureColumn);
-    figures->setWidgetResizable(true);
-    figures->setMinimumWidth(400);
+    Content = arrayPanel;
+    FigureSide = figureColumn;
 
-    // On a screen smaller than the content the array's side scrolls, rather than the window
-    // growing past the screen and the figures falling off it.
-    auto* arraySide = new QScrollArea;
-    arraySide->setWidget(left);
-    arraySide->setWidgetResizable(true);
-    arraySide->setFrameShape(QFrame::NoFrame);
-    Content = left;
-    FigureSide = figures;
-
-    auto* splitter = new QSplitter;
-    splitter->addWidget(arraySide);
-    splitter->addWidget(figures);
-    splitter->setStretchFactor(0, 1);
-    setCentralWidget(splitter);
+    QDockWidget* figures = AddPanel(QStringLiteral("figures"), Text(Msgid("Figures")),
+                                    figureColumn, Qt::RightDockWidgetArea);
+    QDockWidget* sweep =
+        AddPanel(QStringLiteral("sweep"), Text(Msgid("Sweep")), Sweep, Qt::RightDockWidgetArea);
+    splitDockWidget(figures, sweep, Qt::Vertical);
+    QDockWidget* emitters = AddPanel(QStringLiteral("emitters"), Text(Msgid("Emitters")),
+                                     arrayPanel, Qt::BottomDockWidgetArea);
+    QDockWidget* tools = AddPanel(QStringLiteral("tools"), Text(Msgid("Surroundings and design")),
+                                  toolsPanel, Qt::BottomDockWidgetArea);
+    QDockWidget* geometry = AddPanel(QStringLiteral("geometry"), Text(Msgid("Geometry")),
+                                     Geometry, Qt::BottomDockWidgetArea);
+    // The geometry beside the table, where a drag on it shows in the table's numbers; the
+    // tools share the table's place under a tab.
+    splitDockWidget(emitters, geometry, Qt::Horizontal);
+    tabifyDockWidget(emitters, tools);
+    emitters->raise();
+    FactoryLayout = saveState();
 
     QMenu* file = menuBar()->addMenu(Text(Msgid("&File")));
     file->addAction(Text(Msgid("&Open…")), QKeySequence::Open, this, &TStudioWindow::AskOpen);
@@ -130,6 +146,10 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
                     [this] { AskSave(true); });
     file->addSeparator();
     file->addAction(Text(Msgid("&Quit")), QKeySequence::Quit, this, &QWidget::close);
+    QMenu* view = menuBar()->addMenu(Text(Msgid("&View")));
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
+    view->addSeparator();
+    view->addAction(Text(Msgid("&Reset layout")), this, &TStudioWindow::ResetLayout);
     QMenu* edit = menuBar()->addMenu(Text(Msgid("&Edit")));
     QAction* undo = Studio.UndoStack().createUndoAction(this, Text(Msgid("&Undo")));
     undo->setShortcut(QKeySequence::Undo);
@@ -207,8 +227,74 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     for (TChartView* chart : {PolarChart, CutChart}) {
         connect(chart, &TChartView::ReadoutChanged, Readout, &QLabel::setText);
     }
+    connect(&Studio.UndoStack(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    // A spin box turns with the wheel only once it has the focus: scrolling a panel past one
+    // must not edit the document.
+    for (QAbstractSpinBox* box : findChildren<QAbstractSpinBox*>()) {
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(this);
+    }
     UpdateTitle();
     Redraw();
+    QSettings settings;
+    Restored = restoreGeometry(settings.value(QStringLiteral("studio/geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("studio/layout")).toByteArray());
+}
+
+QDockWidget* TStudioWindow::AddPanel(const QString& name, const QString& title, QWidget* content,
+                                     Qt::DockWidgetArea area) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    dock->setWidget(scroll);
+    addDockWidget(area, dock);
+    return dock;
+}
+
+void TStudioWindow::ResetLayout() {
+    restoreState(FactoryLayout);
+    for (QDockWidget* dock : findChildren<QDockWidget*>()) dock->show();
+    if (auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters"))) emitters->raise();
+    FitScreen();
+}
+
+bool TStudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        if (const auto* box = qobject_cast<QAbstractSpinBox*>(watched); box && !box->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TStudioWindow::MayDiscard() {
+    if (!isWindowModified()) return true;
+    switch (Asker->Discard(CurrentName())) {
+        case TStudioAsk::TAnswer::Save:
+            AskSave(false);
+            return !isWindowModified();
+        case TStudioAsk::TAnswer::Discard:
+            return true;
+        case TStudioAsk::TAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void TStudioWindow::closeEvent(QCloseEvent* event) {
+    if (!MayDiscard()) {
+        event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("studio/layout"), saveState());
+    settings.setValue(QStringLiteral("studio/geometry"), saveGeometry());
+    event->accept();
 }
 
 void TStudioWindow::Edit(const QString& text, const TControlsPanel*,
@@ -235,7 +321,7 @@ void TStudioWindow::Redraw() {
     EmitterTable->SetDrives(
         result ? DriveCellsOf(*result) : std::array<TDriveCells, kEmitterCount>{},
         result && result->Wires.Solved);
-    if (!result || !result->Wires.Solved) {
+    if (result && !result->Wires.Solved) {
         Sweep->SetSweep({});
         Swept.reset();
     }
@@ -245,10 +331,13 @@ void TStudioWindow::Redraw() {
     ControlPanel->SetDocument(d, result ? result->Field.ElevationDegrees : d.ElevationDegrees);
     Geometry->SetArray(d.Array);
     if (!result) {
-        FigurePanel->SetFailure(QString::fromStdString(Studio.Error()));
+        const QString reason = QString::fromStdString(Studio.Error());
+        FigurePanel->SetFailure(reason);
+        for (QWidget* chart : Charts()) SetStale(chart, reason);
         return;
     }
     FigurePanel->SetFailure({});
+    for (QWidget* chart : Charts()) SetCurrent(chart);
     std::vector<TChartSeries> series{ChartSeriesOf(*result)};
     series.front().Name = CurrentName().toStdString();
     if (ReferenceSeries) series.push_back(*ReferenceSeries);
@@ -301,31 +390,53 @@ bool TStudioWindow::SaveAs(const QString& fileName) {
 }
 
 void TStudioWindow::AskOpen() {
-    const QString name = QFileDialog::getOpenFileName(this, Text(Msgid("Open a configuration")));
+    if (!MayDiscard()) return;
+    const QString name = Asker->OpenName(Text(Msgid("Open a configuration")));
     if (!name.isEmpty()) Open(name);
+}
+
+void TStudioWindow::OpenCopy(const QString& fileName) {
+    if (!MayDiscard()) return;
+    if (Open(fileName)) {
+        // A preset is a shipped example: the user's changes must not land on it.
+        CurrentFile.clear();
+        UpdateTitle();
+    }
 }
 
 void TStudioWindow::AskSave(bool newName) {
     QString name = CurrentFile;
     if (newName || name.isEmpty()) {
-        name = QFileDialog::getSaveFileName(this, Text(Msgid("Save the configuration")), name);
+        name = Asker->SaveName(Text(Msgid("Save the configuration")), name);
     }
     if (!name.isEmpty()) SaveAs(name);
 }
 
 void TStudioWindow::UpdateTitle() {
     const QString title = Text(Msgid("Array Pattern Studio"));
-    setWindowTitle(CurrentFile.isEmpty() ? title : CurrentFile + QStringLiteral(" — ") + title);
+    const QString name = CurrentFile.isEmpty() ? Text(Msgid("untitled")) : CurrentFile;
+    setWindowTitle(name + QStringLiteral("[*] — ") + title);
+}
+
+std::vector<QWidget*> TStudioWindow::Charts() const {
+    return {PolarChart, CutChart, Surface3d, Sweep};
 }
 
 void TStudioWindow::FitScreen() {
-    // The room the array's side needs without scroll bars, beside the figures, with the
-    // splitter's handle and a margin between.
-    Content->layout()->activate();
-    const QSize content = Content->sizeHint().expandedTo(Content->minimumSizeHint());
-    const int figures = std::max(FigureSide->minimumWidth(), FigureSide->sizeHint().width());
-    QSize wanted(content.width() + figures + 32,
-                 content.height() + menuBar()->sizeHint().height() + 8);
-    if (const QScreen* here = screen()) wanted = wanted.boundedTo(here->availableGeometry().size());
-    resize(wanted);
+    // The whole screen: a window manager may not maximise the window on its own.
+    const QScreen* here = screen();
+    if (!here) return;
+    const QRect room = here->availableGeometry();
+    setGeometry(room);
+    // The charts keep the middle: the figures take a column at the right, above the sweep
+    // chart and twice its height, and the table's eight rows stay in view below.
+    const int table = std::clamp(room.height() / 3, 300, 360);
+    const int beside = room.height() - table - menuBar()->sizeHint().height();
+    auto* figures = findChild<QDockWidget*>(QStringLiteral("figures"));
+    auto* sweep = findChild<QDockWidget*>(QStringLiteral("sweep"));
+    auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters"));
+    if (!figures || !sweep || !emitters) return;
+    resizeDocks({figures}, {std::clamp(room.width() / 5, 320, 520)}, Qt::Horizontal);
+    resizeDocks({figures, sweep}, {beside * 2 / 3, beside / 3}, Qt::Vertical);
+    resizeDocks({emitters}, {table}, Qt::Vertical);
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMainWindow>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "plot/chartfile.h"
+#include "studio/asking.h"
 #include "studio/studiostate.h"
 
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -60,17 +64,36 @@ class TStudioWindow : public QMainWindow {
     // message shown when it cannot be read.
     bool Open(const QString& fileName);
     bool SaveAs(const QString& fileName);
+    // Opens a shipped example as an untitled copy: saving it asks for a name.
+    void OpenCopy(const QString& fileName);
+    // The menu's steps, as the user takes them: each asks before changes are lost.
+    void AskOpen();
+    void AskSave(bool newName);
+    // Whether the current document may be replaced: unchanged, saved, or the user lets it go.
+    bool MayDiscard();
+    // Who answers the studio's questions: dialogs on screen, or a test.
+    void SetAsk(std::unique_ptr<TStudioAsk> ask) { Asker = std::move(ask); }
+    // A panel around the charts, movable and closable, remembered between runs.
+    QDockWidget* AddPanel(const QString& name, const QString& title, QWidget* content,
+                          Qt::DockWidgetArea area);
+    void ResetLayout();
+    // Whether the window took its place from the user's last run.
+    bool RestoredGeometry() const { return Restored; }
+    // The charts that show a pattern, veiled when it belongs to an earlier state.
+    std::vector<QWidget*> Charts() const;
     const QString& FileName() const { return CurrentFile; }
     // As large as the content wants, within the screen's room.
     void FitScreen();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Redraw();
     void Edit(const QString& text, const TControlsPanel* source,
               const std::function<void(TStudioDocument&)>& change, bool dragging);
     void EndDrag();
-    void AskOpen();
-    void AskSave(bool newName);
     void UpdateTitle();
     void UpdateReference();
     void UpdateSurface(bool fullGrid);
@@ -103,5 +126,8 @@ class TStudioWindow : public QMainWindow {
     QWidget* FigureSide = nullptr;  // the figures' scroll area
     std::optional<TChartSeries> ReferenceSeries;
     QString CurrentFile;
+    std::unique_ptr<TStudioAsk> Asker = std::make_unique<TStudioAsk>(this);
+    QByteArray FactoryLayout;
+    bool Restored = false;
     int Gesture = 0;  // the drag under way, 0 when none
 };

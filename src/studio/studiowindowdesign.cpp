@@ -37,7 +37,7 @@ void TStudioWindow::AddDesignMenus() {
         QAction* action = Presets->addAction(QString::fromStdString(preset.Title));
         action->setData(QString::fromStdString(preset.Path));
         connect(action, &QAction::triggered, this,
-                [this, action] { Open(action->data().toString()); });
+                [this, action] { OpenCopy(action->data().toString()); });
     }
     QMenu* exports = menuBar()->addMenu(Text(Msgid("E&xport")));
     const std::pair<TPlotKind, const char*> charts[] = {

@@ -18,9 +18,14 @@ void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings) {
         QString emitters;
         for (const int k : w.Emitters)
             emitters += (emitters.isEmpty() ? "" : ", ") + QString::number(k);
-        text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") +
-                QString::fromUtf8(TrFormat("emitters %s", {emitters.toStdString()})) +
-                QStringLiteral(": ") + QString::fromStdString(w.Text);
+        // A warning about a pair of emitters names them in its own words.
+        const QString who =
+            w.Kind == TArrayWarningKind::Coincident
+                ? QString()
+                : QString::fromUtf8(TrFormat("emitters %s", {emitters.toStdString()})) +
+                      QStringLiteral(": ");
+        text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") + who +
+                QString::fromStdString(w.Text);
     }
     setText(text);
     setVisible(!warnings.empty());

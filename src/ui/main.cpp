@@ -2,7 +2,7 @@
 
 #include "config/numtext.h"
 #include "ui/qtdialogs.h"
-#include "ui/toolkittranslations.h"
+#include "plot/qt/toolkittranslations.h"
 #include "ui/unit1.h"
 
 int main(int argc, char** argv) {

@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     QFile::setPermissions(runtimeDir.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     setenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit().constData(), 1);
+    // Every run starts from empty settings (the studio's panel layout), never the user's.
+    setenv("XDG_CONFIG_HOME", runtimeDir.path().toLocal8Bit().constData(), 1);
 
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);

@@ -15,7 +15,7 @@
 #include "dialogs_script.h"
 #include "fakedialogs.h"
 #include "ui/qtdialogs.h"
-#include "ui/toolkittranslations.h"
+#include "plot/qt/toolkittranslations.h"
 #include "ui/unit1.h"
 
 namespace {

@@ -4,5 +4,6 @@
 set -euo pipefail
 command -v xdotool >/dev/null || { echo "xdotool is missing: install the package xdotool" >&2; exit 1; }
 source "$(dirname "$0")/../../scripts/xvfb-session.sh"
-StartXvfbSession
+# A screen wider than the window the tests show, so that every panel is on it.
+StartXvfbSession 1920x1080
 "$1"

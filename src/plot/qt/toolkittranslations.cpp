@@ -1,4 +1,4 @@
-#include "ui/toolkittranslations.h"
+#include "plot/qt/toolkittranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QMainWindow>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+
+#include "config/messages.h"
+#include "studio/chartview.h"
+#include "studio/studiowindow.h"
+
+// The studio as it opens on the X server's screen, with empty settings: the charts in view and
+// large, and nothing cut or overlapping, in either language.
+namespace {
+
+QRect OnScreen(const QWidget* widget) {
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
+// Texts that do not fit their widget, and visible siblings that overlap.
+std::vector<std::string> LayoutFaults(const QMainWindow* window) {
+    const QWidget* root = window;
+    std::vector<std::string> faults;
+    for (const QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        QString text;
+        if (const auto* label = qobject_cast<const QLabel*>(w); label && !label->wordWrap())
+            text = label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(w)) text = button->text();
+        if (!text.isEmpty() && !text.contains('\n') && !text.contains('<') &&
+            w->fontMetrics().horizontalAdvance(QString(text).remove('&')) > w->width()) {
+            faults.push_back("text wider than its widget: " + text.toStdString());
+        }
+        const QObjectList& siblings = w->parent() ? w->parent()->children() : QObjectList{};
+        for (const QObject* o : siblings) {
+            const auto* other = qobject_cast<const QWidget*>(o);
+            if (!other || other <= w || !other->isVisible() || other->isWindow() ||
+                w->isWindow() || other->objectName() == "staleVeil" ||
+                w->objectName() == "staleVeil" || other->objectName().startsWith("qt_") ||
+                w->objectName().startsWith("qt_")) {
+                continue;
+            }
+            // Panels stacked under tabs share their place by design.
+            const auto* dock = qobject_cast<const QDockWidget*>(w);
+            const auto* otherDock = qobject_cast<const QDockWidget*>(other);
+            if (dock && otherDock &&
+                window->tabifiedDockWidgets(const_cast<QDockWidget*>(dock))
+                    .contains(const_cast<QDockWidget*>(otherDock))) {
+                continue;
+            }
+            if (w->geometry().intersects(other->geometry())) {
+                faults.push_back("overlapping: " + std::string(w->metaObject()->className()) +
+                                 " and " + other->metaObject()->className());
+            }
+        }
+    }
+    return faults;
+}
+
+class StudioLayoutTest : public testing::TestWithParam<TLanguage> {};
+
+TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
+    ChooseMessageLanguage(GetParam());
+    TStudioWindow window;
+    window.FitScreen();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(300);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const QWidget* chart : {static_cast<QWidget*>(window.Polar()),
+                                 static_cast<QWidget*>(window.ElevationChart())}) {
+        const QRect at = OnScreen(chart);
+        EXPECT_TRUE(screen.contains(at)) << at.x() << "," << at.y() << " " << at.width() << "x"
+                                         << at.height();
+        EXPECT_GE(std::min(at.width(), at.height()), 300);
+    }
+    if (screen.width() >= 1920) {
+        EXPECT_GE(std::min(window.Polar()->width(), window.Polar()->height()), 500);
+    }
+    for (const std::string& fault : LayoutFaults(&window)) ADD_FAILURE() << fault;
+    ChooseMessageLanguage(TLanguage::English);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, StudioLayoutTest,
+                         testing::Values(TLanguage::English, TLanguage::Russian));
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+#include "studio/chartview.h"
+#include "studio/controlspanel.h"
+#include "studio/staleveil.h"
+#include "studio/studiowindow.h"
+
+// The studio's window, headless: its answers recorded instead of dialogs on screen.
+namespace {
+
+struct TAnswers {
+    TStudioAsk::TAnswer Discard = TStudioAsk::TAnswer::Cancel;
+    QString Name;
+    int DiscardAsked = 0;
+    int NamesAsked = 0;
+};
+
+class TRecordedAsk : public TStudioAsk {
+  public:
+    explicit TRecordedAsk(TAnswers& answers) : TStudioAsk(nullptr), Answers(answers) {}
+    TAnswer Discard(const QString&) override {
+        ++Answers.DiscardAsked;
+        return Answers.Discard;
+    }
+    QString OpenName(const QString&) override {
+        ++Answers.NamesAsked;
+        return Answers.Name;
+    }
+    QString SaveName(const QString&, const QString&) override {
+        ++Answers.NamesAsked;
+        return Answers.Name;
+    }
+
+  private:
+    TAnswers& Answers;
+};
+
+class StudioWindowTest : public testing::Test {
+  protected:
+    void SetUp() override { Window.SetAsk(std::make_unique<TRecordedAsk>(Answers)); }
+    void Change() {
+        Window.State().Edit("amplitude",
+                            [](TStudioDocument& d) { d.Array.Emitter(2).Amplitude = 0.5L; });
+    }
+
+    TAnswers Answers;
+    TStudioWindow Window;
+};
+
+TEST_F(StudioWindowTest, AChangedDocumentIsMarkedAndAskedForBeforeOpenOrCloseLoseIt) {
+    EXPECT_FALSE(Window.isWindowModified());
+    EXPECT_TRUE(Window.windowTitle().contains("[*]"));
+    Change();
+    EXPECT_TRUE(Window.isWindowModified());
+    // Cancelled: nothing is opened, the window stays.
+    Window.AskOpen();
+    EXPECT_EQ(Answers.DiscardAsked, 1);
+    EXPECT_EQ(Answers.NamesAsked, 0);
+    Window.show();
+    EXPECT_FALSE(Window.close());
+    EXPECT_EQ(Answers.DiscardAsked, 2);
+    EXPECT_TRUE(Window.isVisible());
+    // Let go: the open dialog comes.
+    Answers.Discard = TStudioAsk::TAnswer::Discard;
+    Window.AskOpen();
+    EXPECT_EQ(Answers.NamesAsked, 1);
+    EXPECT_TRUE(Window.close());
+}
+
+TEST_F(StudioWindowTest, APresetOpensUntitledAndSavingItAsksForAPath) {
+    Window.OpenCopy(ARRAYPATTERN_SOURCE_EXAMPLES "/four-square.txt");
+    EXPECT_TRUE(Window.FileName().isEmpty());
+    QTemporaryDir dir;
+    Answers.Name = dir.filePath("mine.txt");
+    Window.AskSave(false);
+    EXPECT_EQ(Answers.NamesAsked, 1);
+    EXPECT_EQ(Window.FileName(), Answers.Name);
+    EXPECT_TRUE(QFileInfo::exists(Answers.Name));
+}
+
+TEST_F(StudioWindowTest, EveryChartIsVeiledWhileTheDocumentCannotBeAnalysedAndClearsOnUndo) {
+    for (QWidget* chart : Window.Charts()) EXPECT_FALSE(IsStale(chart));
+    Window.State().Edit("ground",
+                        [](TStudioDocument& d) { d.Ground.Kind = TGroundKind::Perfect; });
+    ASSERT_FALSE(Window.State().Result());
+    for (QWidget* chart : Window.Charts()) {
+        EXPECT_TRUE(IsStale(chart)) << chart->metaObject()->className();
+        EXPECT_TRUE(chart->property("stale").toBool());
+    }
+    Window.State().UndoStack().undo();
+    for (QWidget* chart : Window.Charts()) EXPECT_FALSE(IsStale(chart));
+}
+
+TEST_F(StudioWindowTest, TheWheelOverAnUnfocusedSpinBoxChangesNothing) {
+    const auto boxes = Window.Controls()->findChildren<QAbstractSpinBox*>();
+    ASSERT_FALSE(boxes.isEmpty());
+    const int steps = Window.State().UndoStack().count();
+    for (QAbstractSpinBox* box : boxes) {
+        const QString before = box->text();
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        EXPECT_EQ(box->text(), before);
+    }
+    EXPECT_EQ(Window.State().UndoStack().count(), steps);
+}
+
+}  // namespace
