@@ -61,8 +61,12 @@ TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& w) {
         const auto i = static_cast<std::size_t>(k);
         if (w.AllLengths) s.Lengths[i] = *w.AllLengths;
         if (w.Lengths[i]) s.Lengths[i] = *w.Lengths[i];
+        // One radius for all replaces the file's own radii, an emitter's replaces that.
+        if (w.Radius) s.Radii[i].reset();
+        if (w.Radii[i]) s.Radii[i] = *w.Radii[i];
     }
     if (w.Radius) s.Radius = *w.Radius;
+    if (w.SegmentsPerWavelength) s.SegmentsPerWavelength = *w.SegmentsPerWavelength;
     if (w.Feed) s.Feed = *w.Feed;
     if (w.Z0) s.Z0 = *w.Z0;
     keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();

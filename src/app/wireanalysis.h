@@ -17,6 +17,8 @@ struct TWireRequest {
     std::optional<double> AllLengths;                            // every emitter's, wavelengths
     std::array<std::optional<double>, kEmitterCount> Lengths{};  // by number - 1, over AllLengths
     std::optional<double> Radius;                                // wavelengths
+    std::array<std::optional<double>, kEmitterCount> Radii{};    // by number - 1, over Radius
+    std::optional<int> SegmentsPerWavelength;
     std::optional<TFeed> Feed;
     std::optional<double> Z0;  // ohms
 };

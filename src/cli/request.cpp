@@ -154,6 +154,10 @@ TAnalysisRequest FrequencyStep(const TAnalysisRequest& request, const TDesignFre
         wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
     }
     wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
+    for (std::size_t i = 0; i < wires.Radii.size(); ++i) {
+        const std::optional<double> radius = design.Wires.Settings.Radii[i];
+        wires.Radii[i] = radius ? std::optional(*radius * static_cast<double>(scale)) : radius;
+    }
     wires.Feed = design.Wires.Settings.Feed;
     if (design.Ground.Kind != TGroundKind::None) {
         step.Ground.Kind = design.Ground.Kind;
