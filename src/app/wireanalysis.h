@@ -7,6 +7,7 @@
 #include "config/wirekeys.h"
 #include "model/coupling.h"
 #include "model/wirepattern.h"
+#include "model/wirevalidity.h"
 
 struct TArrayCase;
 struct TCaseFault;
@@ -28,6 +29,7 @@ struct TWireResult {
     TWireSettings Settings;
     std::shared_ptr<const TCoupledArray> Solved;
     TWirePeak Peak;
+    TWireValidity Validity;  // of Solved
 };
 
 // The request's values over the keys (a file's, or the defaults), the radius and the feed

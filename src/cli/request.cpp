@@ -104,8 +104,11 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     out.Grid = session.Grid;
     out.Checked = session.Checked;
     out.Messages = std::move(session.Messages);
+    // The engine's own warnings, of the wires' model, follow the load's.
+    std::vector<std::string> engine = std::move(out.Warnings);
     out.Warnings = std::move(session.Warnings);
-    out.WarningCount = session.WarningCount;
+    out.WarningCount = session.WarningCount + engine.size();
+    out.Warnings.insert(out.Warnings.end(), engine.begin(), engine.end());
     out.FileGround = session.FileGround;
     out.FileWires = std::move(session.FileWires);
     if (unpolarisedFileGround) {
