@@ -14,6 +14,9 @@ TArrayCase CaseAtFrequency(const TArrayCase& design, long double designMhz, long
         if (length) *length *= static_cast<double>(scale);
     }
     step.Wires.Radius *= static_cast<double>(scale);
+    for (auto& radius : step.Wires.Radii) {
+        if (radius) *radius *= static_cast<double>(scale);
+    }
     TGround& ground = step.Field.Ground;
     if (ground.Kind != TGroundKind::None) ground.HeightWavelengths *= scale;
     ground.FrequencyMhz = mhz;

@@ -7,6 +7,7 @@
 #include "config/wirekeys.h"
 #include "model/coupling.h"
 #include "model/wirepattern.h"
+#include "model/wirevalidity.h"
 
 struct TArrayCase;
 struct TCaseFault;
@@ -17,6 +18,8 @@ struct TWireRequest {
     std::optional<double> AllLengths;                            // every emitter's, wavelengths
     std::array<std::optional<double>, kEmitterCount> Lengths{};  // by number - 1, over AllLengths
     std::optional<double> Radius;                                // wavelengths
+    std::array<std::optional<double>, kEmitterCount> Radii{};    // by number - 1, over Radius
+    std::optional<int> SegmentsPerWavelength;
     std::optional<TFeed> Feed;
     std::optional<double> Z0;  // ohms
     std::optional<TGroundModel> GroundModel;
@@ -27,6 +30,7 @@ struct TWireResult {
     TWireSettings Settings;
     std::shared_ptr<const TCoupledArray> Solved;
     TWirePeak Peak;
+    TWireValidity Validity;  // of Solved
 };
 
 // The request's values over the keys (a file's, or the defaults), the radius, the feed and the

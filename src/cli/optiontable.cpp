@@ -101,14 +101,15 @@ constexpr TNamed<TEmitterField> kEmitterFieldNames[] = {{"x", TEmitterField::X},
 
 // N:FIELD=VALUE of --set. A phase may be given in degrees ("-90deg"), as the current's angle
 // that the studio shows: a lag reads negative, so -90deg is the file's phase 0.25. A
-// length is no field of the emitter but of its wire: it goes to the wires, and none returns.
+// length or a radius is no field of the emitter but of its wire: it goes to the wires, and none
+// returns.
 std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view option,
                                        const std::string& value) {
     const std::string expected =
         Tr("N:FIELD=VALUE with N 1..8 and FIELD x, y (wavelengths, -1000000 to 1000000), phase "
            "(periods of lag, or the current's angle in degrees as -90deg, a lag negative), "
-           "amplitude (0 to 1e100), on (0 or 1) or length "
-           "(wavelengths of wire, 0.005 to 2)");
+           "amplitude (0 to 1e100), on (0 or 1), length "
+           "(wavelengths of wire, 0.005 to 2) or radius (wavelengths, at least 1e-10)");
     const auto colon = value.find(':');
     const auto equals = value.find('=');
     if (colon != 1 || equals == std::string::npos || value[0] < '1' || value[0] > '8') {
@@ -120,6 +121,13 @@ std::optional<TEmitterSetting> Setting(TOptionContext& c, std::string_view optio
         if (!length || !InRange(TQuantity::WireLength, *length)) BadValue(option, value, expected);
         c.Options.Wires.Lengths[static_cast<std::size_t>(value[0] - '1')] =
             static_cast<double>(*length);
+        return std::nullopt;
+    }
+    if (fieldName == "radius") {
+        const auto radius = Number(c, value.substr(equals + 1));
+        if (!radius || !InRange(TQuantity::WireRadius, *radius)) BadValue(option, value, expected);
+        c.Options.Wires.Radii[static_cast<std::size_t>(value[0] - '1')] =
+            static_cast<double>(*radius);
         return std::nullopt;
     }
     const auto field = ValueNamed<TEmitterField>(kEmitterFieldNames, fieldName);
@@ -207,8 +215,9 @@ const TOptionRow kOptions[] = {
      Msgid("then set one field of emitter N (1..8): x or y (wavelengths, -1000000 to "
            "1000000), phase (periods of lag, or the current's angle in degrees, a lag negative: "
            "phase=-90deg is phase 0.25), amplitude (a relative "
-           "current, 0 to 1e100), on (0 or 1) or length (wavelengths of wire, more than 0 and "
-           "at most 2, as --length); repeatable, applied in order"),
+           "current, 0 to 1e100), on (0 or 1), length (wavelengths of wire, more than 0 and "
+           "at most 2, as --length) or radius (its wire's own, wavelengths, as --radius); "
+           "repeatable, applied in order"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          if (const auto setting = Setting(c, name, value)) c.Options.Settings.push_back(*setting);
      }},
@@ -276,6 +285,16 @@ const TOptionRow kOptions[] = {
          const long double a = Quantity(c, name, value, TQuantity::WireRadius,
                                         Tr("wavelengths, at least 1e-10 and under 0.2"));
          c.Options.Wires.Radius = static_cast<double>(a);
+     }},
+    {"--modes-per-wavelength", "N", kPattern | kNec | kSweep | kDesign, false,
+     Msgid("sinusoidal segments per wavelength of wire, a whole number from 10 to 400, to check "
+           "that the wires' figures have settled; tubing gets more as the root of its radius, "
+           "and every wire at least 20 (default 40)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         const auto n = Number(c, value);
+         if (!n || *n != std::floor(*n) || *n < 10 || *n > 400)
+             BadValue(name, value, Tr("a whole number from 10 to 400"));
+         c.Options.Wires.SegmentsPerWavelength = static_cast<int>(*n);
      }},
     {"--feed", "current|voltage", kPattern | kSave | kNec | kSweep | kDesign, false,
      Msgid("what the wires' amplitudes and phases are: current, each feed current in amperes "

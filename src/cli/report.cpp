@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/figures.h"
+#include "app/validity.h"
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
 #include "config/messages.h"
@@ -42,6 +43,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     out += '\n';
     out += FigureTextLines(result);
     out += WireTextLines(result);
+    if (result.Wires.Solved) out += ValidityTextLine(result.Wires.Validity);
     return out;
 }
 
@@ -190,6 +192,45 @@ void WriteJsonFeed(TJsonWriter& json, const TEmitterFeed& feed) {
     if (!object.empty()) json.EndObject();
 }
 
+// Where the solved wires stand against the thin-wire model's bounds.
+void WriteJsonValidity(TJsonWriter& json, const TWireValidity& v) {
+    json.Key("validity");
+    json.BeginObject();
+    json.Key("elements");
+    json.String(v.Monopoles ? "monopoles" : "dipoles");
+    json.Key("modes");
+    json.BeginArray();
+    for (std::size_t i = 0; i < v.Modes.size(); ++i) {
+        json.BeginObject();
+        json.Key("number");
+        json.Integer(v.Numbers[i]);
+        json.Key("modes");
+        json.Integer(v.Modes[i]);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Key("rules");
+    json.BeginArray();
+    for (const TValidityRule& rule : v.Rules) {
+        json.BeginObject();
+        json.Key("name");
+        json.String(rule.Name);
+        json.Key("figure");
+        json.Real(rule.Figure);
+        json.Key("limit");
+        json.Real(rule.Limit);
+        json.Key("bound");
+        json.String(rule.AtMost ? "at_most" : "at_least");
+        json.Key("emitters");
+        json.BeginArray();
+        for (const int k : rule.Emitters) json.Integer(k);
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 // The wires' feeds and their coupling; null for ideal emitters.
 void WriteJsonCoupling(TJsonWriter& json, const TPatternResult& result) {
     json.Key("coupling");
@@ -228,6 +269,7 @@ void WriteJsonCoupling(TJsonWriter& json, const TPatternResult& result) {
     }
     json.EndArray();
     WriteJsonFigures(json, result, TFigureGroup::Wires);
+    WriteJsonValidity(json, wires.Validity);
     json.EndObject();
 }
 

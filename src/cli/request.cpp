@@ -107,8 +107,11 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
     out.Grid = session.Grid;
     out.Checked = session.Checked;
     out.Messages = std::move(session.Messages);
+    // The engine's own warnings, of the wires' model, follow the load's.
+    std::vector<std::string> engine = std::move(out.Warnings);
     out.Warnings = std::move(session.Warnings);
-    out.WarningCount = session.WarningCount;
+    out.WarningCount = session.WarningCount + engine.size();
+    out.Warnings.insert(out.Warnings.end(), engine.begin(), engine.end());
     out.FileGround = session.FileGround;
     out.FileWires = std::move(session.FileWires);
     if (unpolarisedFileGround) {
@@ -162,6 +165,10 @@ TAnalysisRequest FrequencyStep(const TAnalysisRequest& request, const TDesignFre
         wires.Lengths[i] = length ? std::optional(*length * static_cast<double>(scale)) : length;
     }
     wires.Radius = design.Wires.Settings.Radius * static_cast<double>(scale);
+    for (std::size_t i = 0; i < wires.Radii.size(); ++i) {
+        const std::optional<double> radius = design.Wires.Settings.Radii[i];
+        wires.Radii[i] = radius ? std::optional(*radius * static_cast<double>(scale)) : radius;
+    }
     wires.Feed = design.Wires.Settings.Feed;
     if (design.Ground.Kind != TGroundKind::None) {
         step.Ground.Kind = design.Ground.Kind;

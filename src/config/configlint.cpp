@@ -33,6 +33,7 @@ constexpr std::array kEmitterKeys = {
     TKnownKey{kPhaseKey, TValueKind::Real},
     TKnownKey{kAmplitudeKey, TValueKind::Amplitude},
     TKnownKey{kLengthKey, TValueKind::Real},
+    TKnownKey{kRadiusKey, TValueKind::Real},
 };
 bool Real(std::string_view value) {
     if (value.empty()) return true;  // an empty value is the default, meant as such

@@ -70,7 +70,8 @@ std::string WireNecDeck(const TArray& array, const TWireSettings& wires, const T
         }
         const auto metres = [&](double v) { return Number(v * wavelength); };
         deck += Line({"GW", std::to_string(++tag), std::to_string(segments), metres(x1), metres(y1),
-                      metres(z1), metres(x2), metres(y2), metres(z2), metres(wires.Radius)});
+                      metres(z1), metres(x2), metres(y2), metres(z2),
+                      metres(wires.Radii[static_cast<std::size_t>(k - 1)].value_or(wires.Radius))});
         const std::complex<double> v = voltages[static_cast<std::size_t>(tag - 1)];
         if (v != std::complex<double>(0))
             sources += Line({"EX", "0", std::to_string(tag),

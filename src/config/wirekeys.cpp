@@ -28,7 +28,7 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
     for (int k = 1; k <= kEmitterCount; ++k) sections.push_back(EmitterSection(k));
     std::vector<TIniWanted> wanted = {{sections[0], {kRadiusKey, kFeedKey, kGroundModelKey}}};
     for (int k = 1; k <= kEmitterCount; ++k)
-        wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey}});
+        wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey, kRadiusKey}});
     TWireKeys keys;
     const std::string_view text = file.Text();
     const auto fail = [&](const TIniLine& line, TWireKeyFault::TKind kind, int emitter) {
@@ -39,7 +39,14 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
         if (step.Role != TIniStep::TRole::Gives) return true;
         for (const TIniSlot& slot : step.Given) {
             const std::optional<double> v = Value(line.Value);
-            if (slot.Section > 0) {
+            if (slot.Section > 0 && slot.Key == 1) {
+                const int k = static_cast<int>(slot.Section);
+                if (!v || !(*v >= kMinWireRadius)) {
+                    fail(line, TWireKeyFault::Radius, k);
+                    return false;
+                }
+                keys.Settings.Radii[static_cast<std::size_t>(k - 1)] = *v;
+            } else if (slot.Section > 0) {
                 const int k = static_cast<int>(slot.Section);
                 if (!v || !(*v >= kMinWireLength && *v <= kMaxWireLength)) {
                     fail(line, TWireKeyFault::Length, k);
@@ -89,11 +96,16 @@ void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven,
     for (int k = 1; k <= kEmitterCount; ++k) {
         if (!wires.Lengths[static_cast<std::size_t>(k - 1)])
             stale.push_back({sections[static_cast<std::size_t>(k - 1)], {kLengthKey}});
+        if (!wires.Radii[static_cast<std::size_t>(k - 1)])
+            stale.push_back({sections[static_cast<std::size_t>(k - 1)], {kRadiusKey}});
     }
     file.RemoveKeys(stale);
     for (int k = 1; k <= kEmitterCount; ++k)
         if (const auto& length = wires.Lengths[static_cast<std::size_t>(k - 1)])
             file.WriteString(EmitterSection(k), kLengthKey, FormatGeneral(*length));
+    for (int k = 1; k <= kEmitterCount; ++k)
+        if (const auto& radius = wires.Radii[static_cast<std::size_t>(k - 1)])
+            file.WriteString(EmitterSection(k), kRadiusKey, FormatGeneral(*radius));
     if (radiusGiven) file.WriteString(kAllEmittersSection, kRadiusKey, FormatGeneral(wires.Radius));
     if (feedGiven)
         file.WriteString(kAllEmittersSection, kFeedKey, wires.Feed == TFeed::Voltage ? "1" : "0");

@@ -6,8 +6,9 @@
 #include "config/inifile.h"
 #include "model/coupling.h"
 
-// The wire keys of a configuration, as the Windows-1251 bytes stored on disk: a length in each
-// emitter's section, the radius and the feed in "Все излучатели". The window neither reads nor
+// The wire keys of a configuration, as the Windows-1251 bytes stored on disk: a length and
+// perhaps a radius of its own in each emitter's section, the radius and the feed in
+// "Все излучатели". The window neither reads nor
 // writes them.
 inline constexpr std::string_view kLengthKey = "\xC4\xEB\xE8\xED\xE0";        // "Длина"
 inline constexpr std::string_view kRadiusKey = "\xD0\xE0\xE4\xE8\xF3\xF1";    // "Радиус"
@@ -25,7 +26,7 @@ struct TWireKeyFault {
         GroundModel,  // not a name of kGroundModelNames
     } Kind = Length;
     int Line = 0;     // from 1
-    int Emitter = 0;  // Length only
+    int Emitter = 0;  // Length, and Radius in an emitter's section
     std::string Value;
 };
 

@@ -37,6 +37,7 @@ TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGroun
     TWireArray a;
     a.Axis = AxisOfType(array.EmitterType).value_or(TWireAxis::Up);
     a.Radius = wires.Radius;
+    a.SegmentsPerWavelength = wires.SegmentsPerWavelength;
     a.Ground = ground;
     const auto middle = [&](long double TEmitter::*coordinate) {
         long double low = array.Emitter(numbers.front()).*coordinate, high = low;
@@ -50,7 +51,8 @@ TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGroun
     for (const int k : numbers)
         a.Wires.push_back({static_cast<double>(array.Emitter(k).X - x),
                            static_cast<double>(array.Emitter(k).Y - y),
-                           wires.Lengths[static_cast<std::size_t>(k - 1)].value_or(0)});
+                           wires.Lengths[static_cast<std::size_t>(k - 1)].value_or(0),
+                           wires.Radii[static_cast<std::size_t>(k - 1)].value_or(0)});
     return a;
 }
 
@@ -59,7 +61,7 @@ bool SameWires(const TWireArray& a, const TWireArray& b) {
         return std::tie(g.Kind, g.HeightWavelengths, g.FrequencyMhz, g.Permittivity,
                         g.Conductivity);
     };
-    const auto wire = [](const TWire& w) { return std::tie(w.X, w.Y, w.Length); };
+    const auto wire = [](const TWire& w) { return std::tie(w.X, w.Y, w.Length, w.Radius); };
     return a.Axis == b.Axis && a.Radius == b.Radius &&
            a.SegmentsPerWavelength == b.SegmentsPerWavelength &&
            ground(a.Ground) == ground(b.Ground) &&

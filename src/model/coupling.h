@@ -15,6 +15,8 @@
 struct TWireSettings {
     std::array<std::optional<double>, kEmitterCount> Lengths{};  // wavelengths, by number - 1
     double Radius = 0.0005;                                      // wavelengths
+    std::array<std::optional<double>, kEmitterCount> Radii{};    // wavelengths, where own
+    int SegmentsPerWavelength = kDefaultSegmentsPerWavelength;
     TFeed Feed = TFeed::Current;
     double Z0 = 50;  // ohms
 };

@@ -15,6 +15,7 @@ constexpr double kImpedanceOfSpace = 120 * std::numbers::pi;  // ohms
 
 // A wire as the kernel sees it: its two coordinates across the axis and its nodes along it.
 struct TLine {
+    double Radius = 0;
     double AcrossA = 0;
     double AcrossB = 0;
     double Start = 0;    // axial position of node 0
@@ -32,16 +33,35 @@ double SolvedLength(const TWire& w, bool monopoles) {
     return monopoles ? 2 * w.Length : w.Length;
 }
 
-int SegmentCount(const TWireArray& a, double length) {
-    const double half = length * a.SegmentsPerWavelength / 2;
-    return 2 * std::max(1, static_cast<int>(std::ceil(half - 1e-9)));
+}  // namespace
+
+double RadiusOf(const TWireArray& a, const TWire& w) {
+    return w.Radius > 0 ? w.Radius : a.Radius;
 }
+
+// The drive impedance of tubing settles more slowly with the segments than that of wire: at
+// 0.002 wavelength the reactance still moves 2 ohms a doubling at the density that settles a
+// 0.0005 wavelength wire. The density grows as the root of the radius, so that tubing up to
+// 0.005 wavelength sits where NEC's own refinements do, but a segment stays at least two radii
+// long, below which the reduced kernel no longer describes the tube.
+int SegmentsOn(const TWireArray& a, const TWire& w, double length) {
+    constexpr double kSettledRadius = 0.0005;  // wavelengths
+    const double radius = RadiusOf(a, w);
+    const double density = a.SegmentsPerWavelength;
+    const double thick = density * std::sqrt(std::max(1.0, radius / kSettledRadius));
+    const double perWavelength = std::min(thick, std::max(density, 0.5 / radius));
+    const int half = static_cast<int>(std::ceil(length * perWavelength / 2 - 1e-9));
+    return 2 * std::max({1, half, a.MinSegments / 2});
+}
+
+namespace {
 
 TLine LineOf(const TWireArray& a, int w, bool monopoles) {
     const TWire& wire = a.Wires[static_cast<std::size_t>(w)];
     const double length = SolvedLength(wire, monopoles);
     TLine line;
-    line.Segments = SegmentCount(a, length);
+    line.Radius = RadiusOf(a, wire);
+    line.Segments = SegmentsOn(a, wire, length);
     line.Segment = length / line.Segments;
     double centre = 0;
     switch (a.Axis) {
@@ -131,10 +151,12 @@ std::complex<double> GroundReaction(const TWireArray& a, const TLine& test, int 
     // Reaches in sixteenths of a wavelength, so that a wire moved a little keeps its tables.
     layout.Reach = std::ceil(16 * (std::hypot(east - west, north - south) + a.Radius)) / 16;
     const auto ground = TSommerfeldGround::For(layout);
+    // Read on the surface, as the image's own reaction is (NodeTable).
+    const double radius = (test.Radius + source.Radius) / 2;
     const double across =
         upright ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
-                             a.Radius)
-                : std::hypot(test.AcrossA - source.AcrossA, a.Radius);
+                             radius)
+                : std::hypot(test.AcrossA - source.AcrossA, radius);
     return image * ground->ImageWeight() +
            ground->Reaction({testAxial, test.Segment}, {sourceAxial, source.Segment}, across);
 }
@@ -154,8 +176,11 @@ TNodeTable NodeTable(const TWireArray& a, const TLine& test, const TLine& source
     const bool upright = a.Axis == TWireAxis::Up;
     const int mirror = image && upright ? -1 : 1;  // the image's axial positions
     const double sourceB = image && !upright ? -source.AcrossB : source.AcrossB;
+    // A wire's own current is read on its surface; between wires of different radii any
+    // symmetric choice will do, the distance dwarfing both.
+    const double radius = (test.Radius + source.Radius) / 2;
     const double rho =
-        std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - sourceB), a.Radius);
+        std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - sourceB), radius);
     const int nt = test.Segments + 1, ns = source.Segments + 1;
     const auto offset = [&](int t, int b) {
         return test.Start + t * test.Segment - mirror * (source.Start + b * source.Segment);
@@ -264,16 +289,17 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
     const int count = static_cast<int>(a.Wires.size());
     for (int i = 0; i < count; ++i) {
         const TWire& w = a.Wires[static_cast<std::size_t>(i)];
-        if (!(a.Radius >= kMinWireRadius)) return TWireFault{TWireFault::ThinWire, i, i};
-        if (a.Radius >= w.Length / 10) return TWireFault{TWireFault::ThickWire, i, i};
+        const double radius = RadiusOf(a, w);
+        if (!(radius >= kMinWireRadius)) return TWireFault{TWireFault::ThinWire, i, i};
+        if (radius >= w.Length / 10) return TWireFault{TWireFault::ThickWire, i, i};
         const double height = a.Ground.Kind == TGroundKind::None ? 0 : Height(a);
         if (!(std::hypot(w.X, w.Y) + height + w.Length <= kMaxWireReach))
             return TWireFault{TWireFault::Spread, i, i};
         if (a.Ground.Kind != TGroundKind::None && !monopoles) {
             const double clearance = a.Axis == TWireAxis::Up ? Height(a) - w.Length / 2 : Height(a);
-            if (clearance <= a.Radius) return TWireFault{TWireFault::ReachesGround, i, i};
+            if (clearance <= radius) return TWireFault{TWireFault::ReachesGround, i, i};
             if (a.Ground.Kind == TGroundKind::Real && a.Ground.Model == TGroundModel::Sommerfeld &&
-                clearance < std::max(kMinSommerfeldHeight, kMinSommerfeldRadii * a.Radius))
+                clearance < std::max(kMinSommerfeldHeight, kMinSommerfeldRadii * radius))
                 return TWireFault{TWireFault::ReachesGround, i, i};
         }
     }
@@ -285,8 +311,8 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
             const double across = std::hypot(p.AcrossA - q.AcrossA, p.AcrossB - q.AcrossB);
             const double gap = std::max(q.Start - (p.Start + p.Segments * p.Segment),
                                         p.Start - (q.Start + q.Segments * q.Segment));
-            if (across <= 2 * a.Radius && gap <= 2 * a.Radius)
-                return TWireFault{TWireFault::Touch, i, j};
+            const double touch = p.Radius + q.Radius;
+            if (across <= touch && gap <= touch) return TWireFault{TWireFault::Touch, i, j};
         }
     return std::nullopt;
 }
@@ -363,11 +389,12 @@ TWireSystem::TWireSystem(const TWireArray& array)
     Eigen::Map<Eigen::MatrixXcd> z = room.Matrix();
     Fill(Geometry, lines, images, mirror ? TPart::UpperRows : TPart::Lower, z);
     const auto ports = static_cast<Eigen::Index>(lines.size());
-    // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
-    const double gap = SolvedAsDipoles ? 2 * kFeedGap : kFeedGap;
     GapShares = Eigen::MatrixXd::Zero(modes, ports);
     for (Eigen::Index p = 0; p < ports; ++p) {
         const TLine& line = lines[static_cast<std::size_t>(p)];
+        // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
+        const double gap = std::min(SolvedAsDipoles ? 2 * kFeedGap : kFeedGap,
+                                    kMaxGapShare * line.Segments * line.Segment);
         const double feed = line.Start + line.Segments * line.Segment / 2;
         for (int i = 1; i < line.Segments; ++i)
             GapShares(line.FirstMode + i - 1, p) =

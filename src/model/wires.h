@@ -21,6 +21,7 @@ struct TWire {
     double X = 0;         // wavelengths east
     double Y = 0;         // wavelengths north
     double Length = 0.5;  // wavelengths
+    double Radius = 0;    // wavelengths; 0 takes the array's
 };
 
 struct TWireArray {
@@ -31,9 +32,21 @@ struct TWireArray {
     // Sinusoidal segments per wavelength of wire, rounded up to an even count on each wire so
     // that a node lies at the feed. The reduced thin-wire kernel settles slowly: at 20 twice
     // as many move a half-wave dipole's drive impedance by under 2 %, as NEC's move between 21
-    // and 41 segments, and eight dipoles still solve within a drag's frame.
+    // and 41 segments, and eight dipoles still solve within a drag's frame. Tubing settles
+    // more slowly still: see SegmentsOn.
     int SegmentsPerWavelength = 40;
+    // However short a wire, it carries this many segments, so that its current's shape and
+    // its feed gap are resolved.
+    int MinSegments = 20;
 };
+
+inline constexpr int kDefaultSegmentsPerWavelength = 40;
+inline constexpr int kDefaultMinSegments = 20;
+
+// A wire's own radius (wavelengths).
+double RadiusOf(const TWireArray& array, const TWire& wire);
+// The segments a wire of this length (wavelengths) gets, an even count.
+int SegmentsOn(const TWireArray& array, const TWire& wire, double length);
 
 // Thinner (wavelengths), the kernel's logarithm of the radius loses a double's precision.
 inline constexpr double kMinWireRadius = 1e-10;
@@ -57,8 +70,10 @@ enum class TFeed { Current, Voltage };
 // A feed is a gap of this width (wavelengths) across which the source's field is uniform, and
 // its current is the mean over the gap. A gap as wide as NEC's source segment at 21 segments
 // per half wavelength: the susceptance of a gap that shrank with the segments would grow
-// without limit, and the drive impedance would never settle.
+// without limit, and the drive impedance would never settle. On a short element the gap is at
+// most a twentieth of the element, or it would take the place of much of the wire.
 inline constexpr double kFeedGap = 1.0 / 42;
+inline constexpr double kMaxGapShare = 1.0 / 20;
 
 // Peak phasors at the feeds (amperes, volts) and on every sinusoidal mode.
 struct TWireCurrents {

@@ -327,7 +327,8 @@ void TStudioWindow::Redraw() {
     }
     WarningList->SetWarnings(ArrayWarnings(
         d.Array, static_cast<double>(result ? result->Field.ElevationDegrees : d.ElevationDegrees),
-        Tools->AskedTaper()));
+        Tools->AskedTaper()),
+        result && result->Wires.Solved ? result->Wires.Validity : TWireValidity{});
     ControlPanel->SetDocument(d, result ? result->Field.ElevationDegrees : d.ElevationDegrees);
     Geometry->SetArray(d.Array);
     if (!result) {

@@ -1,5 +1,6 @@
 #include "studio/warningspanel.h"
 
+#include "app/validity.h"
 #include "config/messages.h"
 
 TWarningsPanel::TWarningsPanel(QWidget* parent) : QLabel(parent) {
@@ -11,7 +12,8 @@ TWarningsPanel::TWarningsPanel(QWidget* parent) : QLabel(parent) {
     hide();
 }
 
-void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings) {
+void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings,
+                                 const TWireValidity& validity) {
     Warnings = warnings;
     QString text;
     for (const TArrayWarning& w : warnings) {
@@ -27,6 +29,10 @@ void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings) {
         text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") + who +
                 QString::fromStdString(w.Text);
     }
+    for (const TValidityRule& rule : validity.Rules)
+        if (!rule.Emitters.empty())
+            text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") +
+                    QString::fromStdString(ValidityWarning(rule));
     setText(text);
-    setVisible(!warnings.empty());
+    setVisible(!text.isEmpty());
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/arraywarnings.h"
+#include "model/wirevalidity.h"
 
 // The warnings of the array beside its table, one line each naming its emitters; hidden when
 // the array has none.
@@ -13,7 +14,9 @@ class TWarningsPanel : public QLabel {
   public:
     explicit TWarningsPanel(QWidget* parent = nullptr);
 
-    void SetWarnings(const std::vector<TArrayWarning>& warnings);
+    // The solved wires' broken validity rules follow the array's warnings.
+    void SetWarnings(const std::vector<TArrayWarning>& warnings,
+                     const TWireValidity& validity = {});
     // The emitter numbers of each warning shown, in order, for the tests.
     const std::vector<TArrayWarning>& Shown() const { return Warnings; }
 

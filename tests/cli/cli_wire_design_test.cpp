@@ -114,7 +114,13 @@ TEST(CliWireDesign, DesignsOfShortDipolesAreTheirIdealTwins) {
             summaries.push_back(last.substr(0, last.find(" after ")));
             designs.push_back(PatternOf(out));
         }
-        EXPECT_EQ(summaries[0], summaries[1]);
+        // The figure of a deep null's ratio moves in its last digit with the short wires' modes.
+        const auto figure = [](const std::string& s) {
+            return std::atof(s.c_str() + s.find(':') + 1);
+        };
+        EXPECT_EQ(summaries[0].substr(0, summaries[0].find(':')),
+                  summaries[1].substr(0, summaries[1].find(':')));
+        EXPECT_NEAR(figure(summaries[0]), figure(summaries[1]), 0.011) << summaries[1];
         EXPECT_NEAR(designs[1]["gain_dbi"].Number(), designs[0]["directivity_dbi"].Number(), 0.01);
         for (std::size_t k = 0; k < 4; ++k) {
             EXPECT_NEAR(designs[1]["emitters"][k]["amplitude"].Number(),

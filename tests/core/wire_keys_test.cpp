@@ -35,6 +35,7 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
     wires.Lengths[1] = 0.25;
     wires.Lengths[4] = 0.47;
     wires.Radius = 0.001;
+    wires.Radii[4] = 0.004;
     wires.Feed = TFeed::Voltage;
     for (const bool given : {false, true}) {
         SCOPED_TRACE(given);
@@ -48,6 +49,8 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
         EXPECT_EQ(read.Settings.Lengths[1], 0.25);
         EXPECT_EQ(read.Settings.Lengths[4], 0.47);
         EXPECT_FALSE(read.Settings.Lengths[0]);
+        EXPECT_EQ(read.Settings.Radii[4], 0.004);
+        EXPECT_FALSE(read.Settings.Radii[1]);
         EXPECT_EQ(read.RadiusGiven, given);
         EXPECT_EQ(read.FeedGiven, given);
         EXPECT_EQ(read.GroundModel, given ? std::optional(TGroundModel::Reflection) : std::nullopt);

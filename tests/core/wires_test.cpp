@@ -41,6 +41,7 @@ TEST(Wires, OneModePerWireGivesCartersMutualImpedancesOfHalfWaveDipoles) {
         TWireArray a;
         a.Radius = 1e-7;  // Carter's filaments
         a.SegmentsPerWavelength = 4;
+        a.MinSegments = 2;  // one mode a wire
         a.Wires = {{0, 0, 0.5}, {row.Spacing, 0, 0.5}};
         const Eigen::MatrixXcd z = ModeImpedance(a, LayModes(a, false), false);
         ASSERT_EQ(z.rows(), 2);
