@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/figures.h"
+#include "cli/feed.h"
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
 #include "config/messages.h"
@@ -42,6 +43,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     out += '\n';
     out += FigureTextLines(result);
     out += WireTextLines(result);
+    out += NetworkTextLines(result);
     return out;
 }
 
@@ -301,6 +303,7 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     WriteJsonDirectivity(json, result);
     WriteJsonGround(json, result);
     WriteJsonCoupling(json, result);
+    WriteJsonNetwork(json, result);
     json.EndObject();
     return place.Batch ? OneLine(json.Text()) : json.Text();
 }

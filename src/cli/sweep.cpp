@@ -7,6 +7,7 @@
 #include "app/figures.h"
 #include "app/sweepcolumns.h"
 #include "app/wireanalysis.h"
+#include "cli/feed.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
 #include "cli/realtext.h"
@@ -172,6 +173,7 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
                 figures.push_back({EmitterColumn(f, e.Number), feed[f].Value(e).value_or(kNone)});
         }
     }
+    AppendNetworkColumns(figures, result);
     return figures;
 }
 
@@ -257,7 +259,7 @@ int RunSweep(const TCliOptions& options, std::string&) {
         std::vector<TPatternResult> first(1);
         ParallelFor(values.size(), [&](std::size_t i) {
             try {
-                TPatternResult result = Analyse(steps[i]);
+                TPatternResult result = AnalyseFor(options, steps[i]);
                 rows[i] = SweepFigures(result);
                 if (frames) {
                     animation[i].Series = ChartArrayOf(result).Report.Series;
