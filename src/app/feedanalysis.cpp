@@ -12,9 +12,8 @@ std::optional<TNetworkFault> CheckNetworkPorts(const TNetwork& network, const TA
         for (const TPart& p : network.Parts) {
             if ((p.A == node || p.B == node) && line == 0) line = p.SourceLine;
         }
-        return TNetworkFault{
-            line, TrFormat("node E%s feeds emitter %s, which is switched off",
-                           {std::to_string(k), std::to_string(k)})};
+        return TNetworkFault{line, TrFormat("node E%s feeds emitter %s, which is switched off",
+                                            {std::to_string(k), std::to_string(k)})};
     }
     return std::nullopt;
 }

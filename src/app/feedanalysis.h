@@ -43,8 +43,8 @@ std::optional<TNetworkFault> CheckNetworkPorts(const TNetwork& network, const TA
 // The ports the network connects, in the coupling's order of emitters switched on: an emitter
 // without a node is left open.
 struct TNetworkPorts {
-    std::vector<int> Nodes;    // network node of each connected port
-    std::vector<int> Indexes;  // of each connected port in the coupling's order
+    std::vector<int> Nodes;       // network node of each connected port
+    std::vector<int> Indexes;     // of each connected port in the coupling's order
     Eigen::MatrixXcd Admittance;  // of the connected ports, the others open
 };
 TNetworkPorts NetworkPorts(const TNetwork& network, const TCoupling& coupling);

@@ -105,7 +105,9 @@ void ScaleSource(TNetwork& network, const TCoupling& coupling, const Eigen::Vect
         if (std::abs(wanted(k)) > std::abs(wanted(reference))) reference = k;
     }
     const double got = std::abs(f.Emitters[static_cast<std::size_t>(reference)].Current);
-    if (got > 0) network.Parts[static_cast<std::size_t>(network.Source)].Volts *= std::abs(wanted(reference)) / got;
+    if (got > 0)
+        network.Parts[static_cast<std::size_t>(network.Source)].Volts *=
+            std::abs(wanted(reference)) / got;
 }
 
 double Degrees(double radians) {
@@ -183,8 +185,9 @@ TFeedDesign CurrentForcing(const TCoupling& coupling, const Eigen::VectorXcd& wa
         const double lag = std::fmod(phases[i - 1] - phases[i] + 4 * kPi, 2 * kPi);
         const double g = total.real();
         if (!(lag > 0 && lag < kPi)) {
-            return {{}, Tr("the wanted phases spread over more than a half period: no chain of "
-                           "L-networks reaches them")};
+            return {{},
+                    Tr("the wanted phases spread over more than a half period: no chain of "
+                       "L-networks reaches them")};
         }
         if (!(g > 0)) {
             return {{},
@@ -194,7 +197,8 @@ TFeedDesign CurrentForcing(const TCoupling& coupling, const Eigen::VectorXcd& wa
         const double xs = std::sin(lag) / g;
         const double inverseXp = total.imag() - g * (1 - std::cos(lag)) / std::sin(lag);
         b.Reactance("S" + std::to_string(i), nodes[i - 1], nodes[i], xs);
-        if (std::abs(inverseXp) > 1e-12 * g) b.Reactance("P" + std::to_string(i), nodes[i], 0, 1 / inverseXp);
+        if (std::abs(inverseXp) > 1e-12 * g)
+            b.Reactance("P" + std::to_string(i), nodes[i], 0, 1 / inverseXp);
         const TComplex branch = (1.0 - std::polar(1.0, -lag)) / TComplex(0, xs);
         total = loads[i - 1] + branch;
     }
@@ -258,9 +262,8 @@ std::vector<std::pair<double, double>> EqualVoltageLengths(TComplex v1, TComplex
             if (!seen) found.emplace_back(t1, t2);
         }
     }
-    std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) {
-        return x.first + x.second < y.first + y.second;
-    });
+    std::sort(found.begin(), found.end(),
+              [](const auto& x, const auto& y) { return x.first + x.second < y.first + y.second; });
     return found;
 }
 
@@ -291,8 +294,9 @@ TFeedDesign Lines(const TCoupling& coupling, const Eigen::VectorXcd& wanted,
         design.Networks.push_back(b.Network);
     }
     if (design.Networks.empty()) {
-        design.Refusal = Tr("no pair of line lengths gives both lines one input voltage that can "
-                            "be matched");
+        design.Refusal =
+            Tr("no pair of line lengths gives both lines one input voltage that can "
+               "be matched");
     }
     return design;
 }

@@ -13,11 +13,11 @@ enum class TFeedLayout {
 
 struct TFeedDesignRequest {
     TFeedLayout Layout = TFeedLayout::CurrentForcing;
-    double LineZ0 = 75;           // ohms
-    double VelocityFactor = 1;    // of the lines
-    double TransmitterZ0 = 50;    // ohms, the resistance the common node is matched to
-    double FrequencyMhz = 0;      // the design frequency
-    std::string Title;            // the netlist's first line, a comment
+    double LineZ0 = 75;         // ohms
+    double VelocityFactor = 1;  // of the lines
+    double TransmitterZ0 = 50;  // ohms, the resistance the common node is matched to
+    double FrequencyMhz = 0;    // the design frequency
+    std::string Title;          // the netlist's first line, a comment
 };
 
 // The networks that deliver the wanted currents (the file's, in the coupling's order) to the

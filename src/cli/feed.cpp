@@ -43,9 +43,9 @@ TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& re
                "the file's)"));
     }
     if (const auto fault = CheckNetworkPorts(network, result.Session.Model)) {
-        throw EUsageError(TrFormat("--network %s:%s: %s", {options.NetworkFile,
-                                                           std::to_string(fault->Line),
-                                                           fault->Reason}));
+        throw EUsageError(
+            TrFormat("--network %s:%s: %s",
+                     {options.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
     const TCoupling& c = result.Wires.Solved->Coupling;
     std::optional<Eigen::VectorXcd> wanted;
@@ -142,8 +142,8 @@ std::string NetworkTextLines(const TPatternResult& result) {
         out += TrFormat(
             "  emitter %s through the network: current %s A, phase %s deg; error %s dB, %s "
             "deg; drive impedance %s ohm; power %s W\n",
-            {std::to_string(e.Number), FigureText(amplitude, 4),
-             FigureText(PhaseDegrees(phase), 2), none(e.ErrorDb, 2), none(e.ErrorDeg, 2),
+            {std::to_string(e.Number), FigureText(amplitude, 4), FigureText(PhaseDegrees(phase), 2),
+             none(e.ErrorDb, 2), none(e.ErrorDeg, 2),
              e.Drive.Impedance ? ImpedanceText(*e.Drive.Impedance) : std::string(Tr("none")),
              FigureText(e.Drive.Power, 4)});
     }

@@ -1,10 +1,11 @@
+#include "app/feeddesign.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
 
-#include "app/feeddesign.h"
 #include "app/figures.h"
 #include "cli/feed.h"
 #include "cli/realtext.h"
@@ -64,7 +65,8 @@ std::string PartsTable(const TNetwork& network, const TFeedFigures& at, double h
                 break;
             case TPartKind::Line:
                 out += TrFormat("line %s ohm, %s deg, %s m at velocity factor %s",
-                                {FigureText(p.Value, 2), FigureText(LineRadians(p, hz) * 180 / std::numbers::pi, 2),
+                                {FigureText(p.Value, 2),
+                                 FigureText(LineRadians(p, hz) * 180 / std::numbers::pi, 2),
                                  FigureText(LineMetres(p), 3), FigureText(p.VelocityFactor, 3)}) +
                        '\n';
                 break;
@@ -95,7 +97,8 @@ std::string TestBench(const TNetwork& network, const TFeedFigures& at, const std
         if (network.EmitterNode[static_cast<std::size_t>(e.Number - 1)] == 0) continue;
         const std::complex<double> z = *e.Drive.Impedance;
         const double omega = 2 * std::numbers::pi * hz;
-        out += "RLOAD" + std::to_string(e.Number) + ' ' + n + " z" + n + ' ' + Digits(z.real(), 12) + '\n';
+        out += "RLOAD" + std::to_string(e.Number) + ' ' + n + " z" + n + ' ' +
+               Digits(z.real(), 12) + '\n';
         out += z.imag() >= 0 ? "LLOAD" + std::to_string(e.Number) + " z" + n + " 0 " +
                                    Digits(std::max(z.imag(), 1e-9) / omega, 12)
                              : "CLOAD" + std::to_string(e.Number) + " z" + n + " 0 " +
@@ -121,8 +124,9 @@ int RunFeedDesign(const TCliOptions& options, std::string& output) {
         StrictCheck(options, start.Session);
         const std::string method(NameOf<TFeedMethod>(kFeedMethodNames, options.FeedMethod));
         if (!start.Wires.Solved) {
-            throw EUsageError(Tr("--goal feed needs wires: give the emitters lengths (--length, "
-                                 "--set N:length or the file's)"));
+            throw EUsageError(
+                Tr("--goal feed needs wires: give the emitters lengths (--length, "
+                   "--set N:length or the file's)"));
         }
         if (start.Wires.Settings.Feed != TFeed::Current) {
             throw EUsageError(Tr("--goal feed delivers the file's currents: give --feed current"));
@@ -143,7 +147,8 @@ int RunFeedDesign(const TCliOptions& options, std::string& output) {
         asked.Title = "* feed of " + std::filesystem::path(config).filename().string() + ": " +
                       method + " at " + FormatShortest(f0) + " MHz";
         const TFeedDesign design = DesignFeed(c, wanted, asked);
-        if (design.Refusal) throw EUsageError("--goal feed --method " + method + ": " + *design.Refusal);
+        if (design.Refusal)
+            throw EUsageError("--goal feed --method " + method + ": " + *design.Refusal);
         // The most compact network that delivers the currents at the design frequency.
         TCliOptions through = options;
         std::optional<std::size_t> chosen;
@@ -172,7 +177,8 @@ int RunFeedDesign(const TCliOptions& options, std::string& output) {
                 std::string lengths;
                 for (const TPart& p : design.Networks[i].Parts) {
                     if (p.Kind == TPartKind::Line)
-                        lengths += ' ' + p.Name + ' ' + FigureText(LineRadians(p, hz) * 180 / std::numbers::pi, 2);
+                        lengths += ' ' + p.Name + ' ' +
+                                   FigureText(LineRadians(p, hz) * 180 / std::numbers::pi, 2);
                 }
                 text += TrFormat("solution %s:%s deg%s\n",
                                  {std::to_string(i + 1), lengths,
@@ -181,30 +187,34 @@ int RunFeedDesign(const TCliOptions& options, std::string& output) {
         }
         text += PartsTable(network, *result.Network, hz);
         const TWorst atDesign = WorstOf(*result.Network);
-        text += TrFormat("through the network: worst current error %s dB, %s deg; transmitter SWR %s\n",
-                         {FigureText(atDesign.Db, 2), FigureText(atDesign.Deg, 2), SwrText(atDesign.Swr)});
+        text += TrFormat(
+            "through the network: worst current error %s dB, %s deg; transmitter SWR %s\n",
+            {FigureText(atDesign.Db, 2), FigureText(atDesign.Deg, 2), SwrText(atDesign.Swr)});
         const TDesignFrequencyArray designArray = ArrayAtDesign(request);
         for (const double t : {-1.0, -0.5, 0.5, 1.0}) {
             const long double mhz = f0 * (1 + kBandSpan * t);
-            const TPatternResult step = AnalyseFor(through, FrequencyStep(request, designArray, mhz));
+            const TPatternResult step =
+                AnalyseFor(through, FrequencyStep(request, designArray, mhz));
             const TWorst w = WorstOf(*step.Network);
-            text += TrFormat("  at %s MHz: worst current error %s dB, %s deg; transmitter SWR %s\n",
-                             {FigureText(mhz, 4), FigureText(w.Db, 2), FigureText(w.Deg, 2),
-                              SwrText(w.Swr)});
+            text += TrFormat(
+                "  at %s MHz: worst current error %s dB, %s deg; transmitter SWR %s\n",
+                {FigureText(mhz, 4), FigureText(w.Db, 2), FigureText(w.Deg, 2), SwrText(w.Swr)});
         }
         text += Tr("node voltages at the design frequency, V (real, imaginary):\n");
         const Eigen::VectorXcd& v = result.Network->Solution.NodeVoltage;
         for (std::size_t i = 1; i < network.Nodes.size(); ++i) {
-            text += "  " + network.Nodes[i] + ' ' + Digits(v(static_cast<Eigen::Index>(i)).real(), 13) +
-                    ' ' + Digits(v(static_cast<Eigen::Index>(i)).imag(), 13) + '\n';
+            text += "  " + network.Nodes[i] + ' ' +
+                    Digits(v(static_cast<Eigen::Index>(i)).real(), 13) + ' ' +
+                    Digits(v(static_cast<Eigen::Index>(i)).imag(), 13) + '\n';
         }
         const std::filesystem::path bench = std::filesystem::path(out).replace_extension(".cir");
         const std::string netText = NetlistText(network);
         const std::string benchText =
             TestBench(network, *result.Network, std::filesystem::path(out).filename().string(), hz);
         TFileSet files;
-        for (const auto& [path, content] : {std::pair<std::string, const std::string*>{out, &netText},
-                                            {bench.string(), &benchText}}) {
+        for (const auto& [path, content] :
+             {std::pair<std::string, const std::string*>{out, &netText},
+              {bench.string(), &benchText}}) {
             const std::string_view piece(*content);
             const TFileWriteResult written = files.Prepare(path, {&piece, 1});
             if (!written.Ok()) {

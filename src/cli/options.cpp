@@ -136,8 +136,9 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         if (!given("--goal")) refuse(Msgid("design needs --goal"));
         if (!options.FeedGoal && (given("--method") || given("--line-z0") ||
                                   given("--velocity-factor") || given("--tx-z0"))) {
-            refuse(Msgid("--method, --line-z0, --velocity-factor and --tx-z0 apply only to "
-                         "--goal feed"));
+            refuse(
+                Msgid("--method, --line-z0, --velocity-factor and --tx-z0 apply only to "
+                      "--goal feed"));
         }
         if (options.FeedGoal && !given("--frequency")) {
             refuse(Msgid("--goal feed needs --frequency, the design frequency in MHz"));

@@ -411,7 +411,8 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Vary = SweepTarget(name, value);
      }},
-    {"--from", "A", kSweep | kTouchstone, false, Msgid("the sweep's first value, -1000000 to 1000000"),
+    {"--from", "A", kSweep | kTouchstone, false,
+     Msgid("the sweep's first value, -1000000 to 1000000"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.From = Real(c, name, value, -1e6L, 1e6L, Tr("a number"));
      }},
@@ -497,7 +498,8 @@ const TOptionRow kOptions[] = {
      Msgid("with --goal feed: the lines' characteristic impedance, 1 to 1000 ohms (default 75 "
            "for current-forcing, 50 for lines)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         c.Options.LineZ0 = static_cast<double>(Real(c, name, value, 1, 1000, Tr("ohms from 1 to 1000")));
+         c.Options.LineZ0 =
+             static_cast<double>(Real(c, name, value, 1, 1000, Tr("ohms from 1 to 1000")));
      }},
     {"--velocity-factor", "V", kDesign, false,
      Msgid("with --goal feed: the lines' velocity factor, above 0 and up to 1 (default 1)"),
@@ -555,8 +557,7 @@ const TCommandRow kCommands[] = {
      Msgid("a row of every figure for each value"), false},
     {"design", TCliCommand::Design, "--goal GOAL OUT.txt",
      Msgid("write the excitation that reaches the goal"), true},
-    {"touchstone", TCliCommand::Touchstone,
-     "--frequency F0 --from A --to B --steps N OUT.sNp",
+    {"touchstone", TCliCommand::Touchstone, "--frequency F0 --from A --to B --steps N OUT.sNp",
      Msgid("write the wires' port matrix from A to B MHz in N steps as scattering parameters"),
      true},
 };

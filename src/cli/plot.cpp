@@ -47,7 +47,8 @@ int RunPlot(const TCliOptions& options, std::string&) {
                                   AddHeights(options, config, arrays);
                                   return;
                               }
-                              const TPatternResult result = AnalyseFor(options, RequestFor(options, config));
+                              const TPatternResult result =
+                                  AnalyseFor(options, RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               StrictCheck(options, result.Session);
                               arrays.push_back(ChartArrayOf(result));

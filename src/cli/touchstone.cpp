@@ -71,9 +71,8 @@ int RunTouchstone(const TCliOptions& options, std::string&) {
         std::vector<double> mhz(static_cast<std::size_t>(steps) + 1);
         for (std::size_t k = 0; k < mhz.size(); ++k) {
             const long double t = static_cast<long double>(k) / steps;
-            mhz[k] = static_cast<double>(k == mhz.size() - 1 ? options.To
-                                                              : options.From * (1 - t) +
-                                                                    options.To * t);
+            mhz[k] = static_cast<double>(
+                k == mhz.size() - 1 ? options.To : options.From * (1 - t) + options.To * t);
             if (!(mhz[k] > 0)) {
                 throw EUsageError(TrFormat("frequency %s is not above 0", {Number(mhz[k])}));
             }
@@ -104,11 +103,12 @@ int RunTouchstone(const TCliOptions& options, std::string&) {
         }
         const std::string wanted = ".s" + std::to_string(numbers.size()) + "p";
         std::string extension = std::filesystem::path(options.OutputFile).extension().string();
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : extension)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (extension != wanted) {
-            throw EUsageError(TrFormat("%s: the array has %s ports, so the file is %s",
-                                       {options.OutputFile, std::to_string(numbers.size()),
-                                        wanted}));
+            throw EUsageError(
+                TrFormat("%s: the array has %s ports, so the file is %s",
+                         {options.OutputFile, std::to_string(numbers.size()), wanted}));
         }
         const double z0 = options.Wires.Z0.value_or(50);
         const TFileWriteResult written =

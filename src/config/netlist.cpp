@@ -48,7 +48,7 @@ struct TLogicalLine {
 struct TReader {
     TNetwork Network;
     std::map<std::string, int> NodeIndex;
-    std::vector<int> Uses;      // terminals on each node
+    std::vector<int> Uses;       // terminals on each node
     std::vector<int> FirstLine;  // where each node is first named
 
     int Node(const std::string& name, int line) {
@@ -103,8 +103,9 @@ void ReadLine(TReader& r, const TLogicalLine& logical) {
             const auto v = SpiceValue(w[3]);
             if (!v) throw ENetlistError(line, TrFormat("%s: not a value: %s", {part.Name, w[3]}));
             if (kind == 'R' ? *v == 0 : !(*v > 0)) {
-                throw ENetlistError(line, TrFormat("%s: the value must be %s",
-                                                   {part.Name, kind == 'R' ? "non-zero" : "above 0"}));
+                throw ENetlistError(line, kind == 'R'
+                                              ? TrFormat("%s: a resistance of 0", {part.Name})
+                                              : TrFormat("%s must be above 0", {part.Name}));
             }
             part.Value = *v;
             part.A = r.Node(w[1], line);
@@ -112,12 +113,12 @@ void ReadLine(TReader& r, const TLogicalLine& logical) {
             break;
         }
         case 'T': {
-            if (w.size() < 6) throw ENetlistError(line, TrFormat("%s: too few fields", {part.Name}));
+            if (w.size() < 6)
+                throw ENetlistError(line, TrFormat("%s: too few fields", {part.Name}));
             part.Kind = TPartKind::Line;
             if (Lower(w[2]) != "0" || Lower(w[4]) != "0") {
-                throw ENetlistError(line,
-                                    TrFormat("%s: a line's reference nodes must be ground (0)",
-                                             {part.Name}));
+                throw ENetlistError(
+                    line, TrFormat("%s: a line's reference nodes must be ground (0)", {part.Name}));
             }
             std::optional<double> z0, td, f, nl;
             for (std::size_t i = 5; i < w.size(); ++i) {
@@ -148,7 +149,8 @@ void ReadLine(TReader& r, const TLogicalLine& logical) {
             break;
         }
         case 'V': {
-            if (w.size() < 5) throw ENetlistError(line, TrFormat("%s: too few fields", {part.Name}));
+            if (w.size() < 5)
+                throw ENetlistError(line, TrFormat("%s: too few fields", {part.Name}));
             part.Kind = TPartKind::Source;
             std::optional<double> magnitude;
             double degrees = 0;
@@ -164,15 +166,15 @@ void ReadLine(TReader& r, const TLogicalLine& logical) {
                 }
             }
             if (!magnitude) {
-                throw ENetlistError(line, TrFormat("%s: the source needs AC and its magnitude",
-                                                   {part.Name}));
+                throw ENetlistError(
+                    line, TrFormat("%s: the source needs AC and its magnitude", {part.Name}));
             }
             part.Volts = std::polar(*magnitude, degrees * 3.141592653589793 / 180);
             part.A = r.Node(w[1], line);
             part.B = r.Node(w[2], line);
             if (r.Network.Source >= 0) {
-                throw ENetlistError(line, TrFormat("%s: a second source; the transmitter is one",
-                                                   {part.Name}));
+                throw ENetlistError(
+                    line, TrFormat("%s: a second source; the transmitter is one", {part.Name}));
             }
             r.Network.Source = static_cast<int>(r.Network.Parts.size());
             break;
@@ -251,13 +253,14 @@ std::optional<double> SpiceValue(std::string_view text) {
     }
     const std::string suffix = Lower(std::string_view(end, text.data() + text.size() - end));
     static const std::pair<const char*, double> kScales[] = {
-        {"meg", 1e6}, {"mil", 25.4e-6}, {"t", 1e12}, {"g", 1e9}, {"k", 1e3}, {"m", 1e-3},
-        {"u", 1e-6},  {"n", 1e-9},      {"p", 1e-12}, {"f", 1e-15}};
+        {"meg", 1e6}, {"mil", 25.4e-6}, {"t", 1e12}, {"g", 1e9},   {"k", 1e3},
+        {"m", 1e-3},  {"u", 1e-6},      {"n", 1e-9}, {"p", 1e-12}, {"f", 1e-15}};
     for (const auto& [name, scale] : kScales) {
         if (suffix.starts_with(name)) return v * scale;
     }
     // Letters after a number, or after its scale, are a unit and ignored, as ngspice does.
-    if (!suffix.empty() && !std::isalpha(static_cast<unsigned char>(suffix[0]))) return std::nullopt;
+    if (!suffix.empty() && !std::isalpha(static_cast<unsigned char>(suffix[0])))
+        return std::nullopt;
     return v;
 }
 
@@ -290,12 +293,13 @@ TNetwork ReadNetlist(const std::string& text) {
         } else if (line[0] == '*') {
             continue;
         } else if (line[0] == '+') {
-            if (lines.empty()) throw ENetlistError(number, Tr("a continuation with no line before"));
+            if (lines.empty())
+                throw ENetlistError(number, Tr("a continuation with no line before"));
             lines.back().Text += ' ' + line.substr(1);
         } else if (line[0] == '.') {
             if (Lower(Words(line)[0]) != ".end") {
-                throw ENetlistError(number, TrFormat("%s has no place in a feed network",
-                                                     {Words(line)[0]}));
+                throw ENetlistError(
+                    number, TrFormat("%s has no place in a feed network", {Words(line)[0]}));
             }
             ended = true;
         } else {
@@ -343,8 +347,10 @@ std::string NetlistText(const TNetwork& network) {
                 out += p.AtHz > 0 ? " F=" + Value(p.AtHz) + " NL=" + Value(p.Wavelengths)
                                   : " TD=" + Value(p.DelaySeconds);
                 out += '\n';
-                if (p.VelocityFactor != 1) out += "*@ vf " + p.Name + ' ' + Value(p.VelocityFactor) + '\n';
-                if (p.LossDbPer100m != 0) out += "*@ loss " + p.Name + ' ' + Value(p.LossDbPer100m) + '\n';
+                if (p.VelocityFactor != 1)
+                    out += "*@ vf " + p.Name + ' ' + Value(p.VelocityFactor) + '\n';
+                if (p.LossDbPer100m != 0)
+                    out += "*@ loss " + p.Name + ' ' + Value(p.LossDbPer100m) + '\n';
                 break;
             case TPartKind::Source:
                 out += node(p.B) + " DC 0 AC " + Value(std::abs(p.Volts)) + ' ' +

@@ -8,8 +8,7 @@
 // A netlist line the program does not take, with its number (from 1) and why.
 class ENetlistError : public std::runtime_error {
   public:
-    ENetlistError(int line, const std::string& reason)
-        : std::runtime_error(reason), Line(line) {}
+    ENetlistError(int line, const std::string& reason) : std::runtime_error(reason), Line(line) {}
     int Line;
 };
 

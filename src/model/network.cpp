@@ -63,8 +63,7 @@ TNetworkSystem::TNetworkSystem(const TNetwork& network, double hz, double design
             case TPartKind::Line: {
                 // I1 enters the line at A, I2 leaves it at B: V_A = cosh V_B + Z0 sinh I2,
                 // I1 = sinh / Z0 V_B + cosh I2.
-                const std::complex<double> gamma(LineNepers(p, hz, designHz),
-                                                 LineRadians(p, hz));
+                const std::complex<double> gamma(LineNepers(p, hz, designHz), LineRadians(p, hz));
                 const std::complex<double> ch = std::cosh(gamma);
                 const std::complex<double> sh = std::sinh(gamma);
                 const int i1 = extra++;

@@ -15,7 +15,7 @@ enum class TPartKind { Resistor, Inductor, Capacitor, Line, Source };
 
 struct TPart {
     TPartKind Kind = TPartKind::Resistor;
-    std::string Name;  // as written, "L1"
+    std::string Name;    // as written, "L1"
     int SourceLine = 0;  // of the netlist, from 1
     int A = 0;           // nodes; a line runs from A to B over ground
     int B = 0;
@@ -36,7 +36,7 @@ struct TNetwork {
     std::array<int, kEmitterCount> EmitterNode{};  // node of emitter number - 1; 0 where none
     int Source = -1;                               // index of the source part
     int SourceResistor = -1;                       // the transmitter's resistance in series
-    int TransmitterNode = 0;  // where the series resistance meets the network
+    int TransmitterNode = 0;                       // where the series resistance meets the network
 };
 
 // The electrical length (radians) of a line at a frequency (Hz).
@@ -49,9 +49,9 @@ double LineNepers(const TPart& line, double hz, double designHz);
 // The network's node voltages with the array attached at its ports: each port k between node
 // portNodes[k] and ground draws the currents Y V of the array's port admittance matrix.
 struct TNetworkSolution {
-    Eigen::VectorXcd NodeVoltage;  // by node, ground's 0
-    Eigen::VectorXcd PortVoltage;  // by port
-    Eigen::VectorXcd PortCurrent;  // into each port from the network
+    Eigen::VectorXcd NodeVoltage;             // by node, ground's 0
+    Eigen::VectorXcd PortVoltage;             // by port
+    Eigen::VectorXcd PortCurrent;             // into each port from the network
     std::complex<double> TransmitterVoltage;  // at the network's side of the series resistance
     std::complex<double> TransmitterCurrent;  // into the network there
 };

@@ -2,14 +2,13 @@
 
 #include <Eigen/Dense>
 #include <complex>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/feedanalysis.h"
 #include "clirunner.h"
@@ -93,8 +92,9 @@ TEST(CliTouchstone, TheFourSquaresFileReadsBackToThePatternsPortMatrix) {
 TEST(CliTouchstone, ATwoPortsLineIsS11S21S12S22AndTheExtensionMustFit) {
     TTempDir dir;
     const std::vector<std::string> args = {
-        "touchstone", "--frequency", "10", "--from", "10", "--to", "10", "--steps", "1",
-        "--config", kFourSquare, "--set", "3:on=0", "--set", "4:on=0", "--set", "2:length=0.24"};
+        "touchstone", "--frequency", "10",     "--from",   "10",           "--to",
+        "10",         "--steps",     "1",      "--config", kFourSquare,    "--set",
+        "3:on=0",     "--set",       "4:on=0", "--set",    "2:length=0.24"};
     std::vector<std::string> wrong = args;
     wrong.push_back(dir.Path("pair.s4p"));
     const TCliRun refused = RunCli(wrong);
@@ -105,7 +105,8 @@ TEST(CliTouchstone, ATwoPortsLineIsS11S21S12S22AndTheExtensionMustFit) {
     right.push_back(dir.Path("pair.s2p"));
     ASSERT_EQ(RunCli(right).ExitCode, 0);
     double z0 = 0;
-    const std::vector<Eigen::MatrixXcd> read = ReadTouchstone(ReadBytes(dir.Path("pair.s2p")), 2, z0);
+    const std::vector<Eigen::MatrixXcd> read =
+        ReadTouchstone(ReadBytes(dir.Path("pair.s2p")), 2, z0);
     ASSERT_EQ(read.size(), 2U);
     std::vector<std::string> pattern = {"pattern", "--format", "json"};
     pattern.insert(pattern.end(), args.begin() + 9, args.end());
@@ -116,8 +117,9 @@ TEST(CliTouchstone, ATwoPortsLineIsS11S21S12S22AndTheExtensionMustFit) {
 
 // The current-forcing network of the four-square, written where the test asks.
 std::string DesignFourSquare(const TTempDir& dir, const std::vector<std::string>& more = {}) {
-    std::vector<std::string> args = {"design", "--goal", "feed", "--method", "current-forcing",
-                                     "--frequency", "7.1", "--config", kFourSquare};
+    std::vector<std::string> args = {"design",   "--goal",          "feed",
+                                     "--method", "current-forcing", "--frequency",
+                                     "7.1",      "--config",        kFourSquare};
     args.insert(args.end(), more.begin(), more.end());
     args.push_back(dir.Path("feed.net"));
     const TCliRun run = RunCli(args);
@@ -135,11 +137,13 @@ double TableReactance(const std::string& out, const std::string& part) {
 TEST(CliFeedDesign, TheFourSquaresCurrentForcingNetworkDeliversTheWantedCurrents) {
     TTempDir dir;
     const std::string out = DesignFourSquare(dir);
-    // The L-network's closed form for 75 ohm lines: X_s = Z0^2 / sum R, X_p = Z0^2 / (sum X - sum R).
+    // The L-network's closed form for 75 ohm lines: X_s = Z0^2 / sum R, X_p = Z0^2 / (sum X - sum
+    // R).
     EXPECT_NEAR(TableReactance(out, "LS1"), 62.47, 0.05 * 62.47);
     EXPECT_NEAR(TableReactance(out, "CP1"), -64.02, 0.05 * 64.02);
-    const std::vector<std::string> through = {"pattern", "--format", "json", "--config", kFourSquare,
-                                              "--frequency", "7.1", "--network", dir.Path("feed.net")};
+    const std::vector<std::string> through = {"pattern",  "--format",  "json",
+                                              "--config", kFourSquare, "--frequency",
+                                              "7.1",      "--network", dir.Path("feed.net")};
     const TCliRun run = RunCli(through);
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const TJson fed = ParseJson(run.Out);
@@ -150,7 +154,8 @@ TEST(CliFeedDesign, TheFourSquaresCurrentForcingNetworkDeliversTheWantedCurrents
         EXPECT_LT(std::abs(e["current_error_db"].Number()), 0.5);
         EXPECT_LT(std::abs(e["current_error_deg"].Number()), 5);
     }
-    const TJson wanted = ParseJson(RunCli({"pattern", "--format", "json", "--config", kFourSquare}).Out);
+    const TJson wanted =
+        ParseJson(RunCli({"pattern", "--format", "json", "--config", kFourSquare}).Out);
     EXPECT_TRUE(wanted["network"].IsNull());
     EXPECT_NEAR(fed["metrics"]["front_to_back_db"].Number(),
                 wanted["metrics"]["front_to_back_db"].Number(), 1);
@@ -162,12 +167,14 @@ TEST(CliFeedDesign, NgspiceGivesTheTestBenchTheProgramsNodeVoltages) {
     const std::string out = DesignFourSquare(dir, {"--velocity-factor", "0.66"});
     std::map<std::string, std::complex<double>> program;
     const std::regex own("\n  (\\w+) (\\S+) (\\S+)(?=\n)");
-    for (auto m = std::sregex_iterator(out.begin(), out.end(), own); m != std::sregex_iterator(); ++m)
+    for (auto m = std::sregex_iterator(out.begin(), out.end(), own); m != std::sregex_iterator();
+         ++m)
         program[(*m)[1]] = {std::stod((*m)[2]), std::stod((*m)[3])};
     ASSERT_GE(program.size(), 7U) << out;
     const std::string command = "cd '" + dir.Path("") + "' && ngspice -b feed.cir > spice.txt 2>&1";
     // ngspice's batch mode ends with status 1 after a control block; only a missing program fails.
-    ASSERT_NE(std::system(command.c_str()), 127 << 8) << "ngspice is missing: install the package ngspice";
+    ASSERT_NE(std::system(command.c_str()), 127 << 8)
+        << "ngspice is missing: install the package ngspice";
     const std::string spice = ReadBytes(dir.Path("spice.txt"));
     double largest = 0;
     for (const auto& [name, v] : program) largest = std::max(largest, std::abs(v));
@@ -196,11 +203,13 @@ Eigen::MatrixXcd NecImpedance(const std::vector<std::pair<double, double>>& plac
                     std::to_string(yy) + " 0 " + std::to_string(x) + " " + std::to_string(yy) +
                     " 0.25 0.0005\n";
         }
-        deck += "GE 1\nGN 1\nFR 0 1 0 0 299.8 0\nEX 0 " + std::to_string(p + 1) +
-                " 1 0 1 0\nXQ\nEN\n";
+        deck +=
+            "GE 1\nGN 1\nFR 0 1 0 0 299.8 0\nEX 0 " + std::to_string(p + 1) + " 1 0 1 0\nXQ\nEN\n";
         WriteBytes(dir.Path("d.nec"), deck);
-        const std::string command = "cd '" + dir.Path("") + "' && nec2c -i d.nec -o d.out > /dev/null 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0) << "nec2c failed: is the package nec2c installed?";
+        const std::string command =
+            "cd '" + dir.Path("") + "' && nec2c -i d.nec -o d.out > /dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0)
+            << "nec2c failed: is the package nec2c installed?";
         std::ifstream in(dir.Path("d.out"));
         bool currents = false;
         for (std::string line; std::getline(in, line);) {
@@ -209,7 +218,8 @@ Eigen::MatrixXcd NecImpedance(const std::vector<std::pair<double, double>>& plac
             std::istringstream words(line);
             int segment = 0, tag = 0;
             double v[6] = {};
-            if (currents && words >> segment >> tag >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5] &&
+            if (currents &&
+                words >> segment >> tag >> v[0] >> v[1] >> v[2] >> v[3] >> v[4] >> v[5] &&
                 (segment - 1) % 21 == 0) {
                 y(tag - 1, p) = {v[4], v[5]};
             }
@@ -228,9 +238,13 @@ TEST(CliFeedDesign, TheDesignedNetworksDeliverTheCurrentsWithNecsPortMatrix) {
         std::vector<double> Phases;  // periods of lag
     };
     const TRow rows[] = {
-        {"four-square", {}, {{-0.125, -0.125}, {0.125, -0.125}, {-0.125, 0.125}, {0.125, 0.125}},
+        {"four-square",
+         {},
+         {{-0.125, -0.125}, {0.125, -0.125}, {-0.125, 0.125}, {0.125, 0.125}},
          {0, 0.25, 0.25, 0.5}},
-        {"cardioid", {"--set", "3:on=0", "--set", "4:on=0"}, {{-0.125, -0.125}, {0.125, -0.125}},
+        {"cardioid",
+         {"--set", "3:on=0", "--set", "4:on=0"},
+         {{-0.125, -0.125}, {0.125, -0.125}},
          {0, 0.25}},
     };
     for (const TRow& row : rows) {
@@ -244,7 +258,8 @@ TEST(CliFeedDesign, TheDesignedNetworksDeliverTheCurrentsWithNecsPortMatrix) {
         for (std::size_t k = 0; k < row.Phases.size(); ++k) {
             coupling.Emitters.push_back({});
             coupling.Emitters.back().Number = static_cast<int>(k + 1);
-            wanted(static_cast<Eigen::Index>(k)) = std::polar(1.0, -2 * 3.141592653589793 * row.Phases[k]);
+            wanted(static_cast<Eigen::Index>(k)) =
+                std::polar(1.0, -2 * 3.141592653589793 * row.Phases[k]);
         }
         const TFeedFigures f = SolveFeed(network, coupling, 7.1e6, 7.1e6, wanted);
         for (const TFeedEmitter& e : f.Emitters) {
@@ -265,8 +280,8 @@ TEST(CliFeedNetwork, BadNetlistsExitTwoWithTheirLineAndReasonAndWriteNothing) {
         {"unknown element", good + "Q1 tx 0 0 npn\n", ":5:", "unknown element"},
         {"dangling node", good + "L1 tx nowhere 1u\n", ":5:", "connects nothing"},
         {"line of zero impedance", good + "T2 tx 0 e2 0 Z0=0 TD=1n\n", ":5:", "above 0"},
-        {"port of an emitter switched off", good + "T2 tx 0 e2 0 Z0=50 TD=1n\n", ":5:",
-         "switched off"},
+        {"port of an emitter switched off", good + "T2 tx 0 e2 0 Z0=50 TD=1n\n",
+         ":5:", "switched off"},
         {"no source", "* feed\nT1 a 0 e1 0 Z0=50 TD=1n\nR1 a 0 50\n", ":3:", "no source"},
     };
     for (const auto& row : rows) {
@@ -286,14 +301,14 @@ TEST(CliFeedNetwork, BadNetlistsExitTwoWithTheirLineAndReasonAndWriteNothing) {
 TEST(CliFeedNetwork, AFrequencySweepThroughTheNetworkGivesTheTransmittersAndErrorsColumns) {
     TTempDir dir;
     DesignFourSquare(dir);
-    const TCliRun run = RunCli({"sweep", "--vary", "frequency", "--from", "6.9", "--to", "7.3",
-                                "--steps", "3", "--frequency", "7.1", "--config", kFourSquare,
-                                "--network", dir.Path("feed.net")});
+    const TCliRun run =
+        RunCli({"sweep", "--vary", "frequency", "--from", "6.9", "--to", "7.3", "--steps", "3",
+                "--frequency", "7.1", "--config", kFourSquare, "--network", dir.Path("feed.net")});
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const std::vector<std::string> lines = Lines(run.Out);
     ASSERT_EQ(lines.size(), 4U);
-    for (const char* column : {",tx_swr,", ",tx_r_ohm,", ",tx_x_ohm,", ",current_error_db_4,",
-                               ",current_error_deg_4"}) {
+    for (const char* column :
+         {",tx_swr,", ",tx_r_ohm,", ",tx_x_ohm,", ",current_error_db_4,", ",current_error_deg_4"}) {
         EXPECT_NE(lines[0].find(column), std::string::npos) << column;
     }
 }
