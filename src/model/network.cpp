@@ -7,9 +7,20 @@ namespace {
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDecibelsPerNeper = 8.685889638065037;
 
-int LineCount(const TNetwork& network) {
+std::complex<double> Propagation(const TPart& line, double hz, double designHz) {
+    return {LineNepers(line, hz, designHz), LineRadians(line, hz)};
+}
+
+// A line whose sinh vanishes (a lossless whole number of half waves) has no admittance
+// matrix: it keeps its port currents as unknowns.
+bool NeedsChain(const TPart& line, double hz, double designHz) {
+    return std::abs(std::sinh(Propagation(line, hz, designHz))) < 1e-6;
+}
+
+int ChainCount(const TNetwork& network, double hz, double designHz) {
     int lines = 0;
-    for (const TPart& p : network.Parts) lines += p.Kind == TPartKind::Line;
+    for (const TPart& p : network.Parts)
+        lines += p.Kind == TPartKind::Line && NeedsChain(p, hz, designHz);
     return lines;
 }
 
@@ -31,12 +42,13 @@ double LineNepers(const TPart& line, double hz, double designHz) {
            std::sqrt(hz / designHz);
 }
 
-// Modified nodal analysis: a row a node but ground, two a line (its port currents through its
-// chain matrix, so that a half-wave line stays solvable), one for the source.
+// Modified nodal analysis: a row a node but ground, each line stamped as its admittance matrix
+// (a whole number of half waves, which has none, as two rows of its port currents through its
+// chain matrix), one row for the source.
 TNetworkSystem::TNetworkSystem(const TNetwork& network, double hz, double designHz)
     : Network(&network) {
     const int nodes = static_cast<int>(network.Nodes.size()) - 1;
-    const int size = nodes + 2 * LineCount(network) + 1;
+    const int size = nodes + 2 * ChainCount(network, hz, designHz) + 1;
     Base = Eigen::MatrixXcd::Zero(size, size);
     Drive = Eigen::VectorXcd::Zero(size);
     const double omega = kTwoPi * hz;
@@ -61,11 +73,23 @@ TNetworkSystem::TNetworkSystem(const TNetwork& network, double hz, double design
                 stamp(p.A, p.B, std::complex<double>(0, omega * p.Value));
                 break;
             case TPartKind::Line: {
-                // I1 enters the line at A, I2 leaves it at B: V_A = cosh V_B + Z0 sinh I2,
-                // I1 = sinh / Z0 V_B + cosh I2.
-                const std::complex<double> gamma(LineNepers(p, hz, designHz), LineRadians(p, hz));
+                const std::complex<double> gamma = Propagation(p, hz, designHz);
                 const std::complex<double> ch = std::cosh(gamma);
                 const std::complex<double> sh = std::sinh(gamma);
+                if (!NeedsChain(p, hz, designHz)) {
+                    // Y11 = Y22 = coth / Z0, Y12 = Y21 = -1 / (Z0 sinh).
+                    const std::complex<double> self = ch / sh / p.Value;
+                    const std::complex<double> mutual = -1.0 / (sh * p.Value);
+                    if (p.A > 0) Base(p.A - 1, p.A - 1) += self;
+                    if (p.B > 0) Base(p.B - 1, p.B - 1) += self;
+                    if (p.A > 0 && p.B > 0) {
+                        Base(p.A - 1, p.B - 1) += mutual;
+                        Base(p.B - 1, p.A - 1) += mutual;
+                    }
+                    break;
+                }
+                // I1 enters the line at A, I2 leaves it at B: V_A = cosh V_B + Z0 sinh I2,
+                // I1 = sinh / Z0 V_B + cosh I2.
                 const int i1 = extra++;
                 const int i2 = extra++;
                 if (p.A > 0) Base(p.A - 1, i1) += 1.0;

@@ -313,4 +313,37 @@ TEST(CliFeedNetwork, AFrequencySweepThroughTheNetworkGivesTheTransmittersAndErro
     }
 }
 
+TEST(Netlist, ValuesAndContinuationsReadAsNgspiceReadsThem) {
+    const std::pair<const char*, double> values[] = {
+        {"4.7u", 4.7e-6}, {"1MEG", 1e6},  {"1m", 1e-3}, {"10pF", 1e-11},
+        {"2.2k", 2200},   {"1e-9", 1e-9}, {"75ohm", 75}};
+    for (const auto& [text, value] : values) EXPECT_DOUBLE_EQ(*SpiceValue(text), value) << text;
+    EXPECT_FALSE(SpiceValue("u1"));
+    const TNetwork n = ReadNetlist(
+        "title\r\nVTX src 0 DC 0 AC 2 90\r\nRTX src tx 50\r\nT1 tx 0 E1 0\r\n+ Z0 = 75 F=7.1MEG\r\n"
+        "*@ vf t1 0.66\r\n.end\r\nQ1 ignored after the end\r\n");
+    ASSERT_EQ(n.Parts.size(), 3U);
+    const TPart& line = n.Parts[2];
+    EXPECT_EQ(line.Value, 75);
+    EXPECT_EQ(line.Wavelengths, 0.25);  // ngspice's default
+    EXPECT_EQ(line.VelocityFactor, 0.66);
+    EXPECT_NEAR(std::arg(n.Parts[0].Volts), 3.141592653589793 / 2, 1e-15);
+    EXPECT_NE(n.EmitterNode[0], 0);
+}
+
+// A matched line loses what its note says at the design frequency, and twice as many decibels
+// at four times the frequency.
+TEST(Netlist, AMatchedLossyLineLosesItsDecibelsGrowingWithTheRootOfFrequency) {
+    const TNetwork n = ReadNetlist(
+        "title\nVTX src 0 AC 1\nRTX src tx 50\nT1 tx 0 e1 0 Z0=50 TD=10n\n*@ loss T1 10\n");
+    const Eigen::MatrixXcd matched = Eigen::MatrixXcd::Constant(1, 1, 1.0 / 50);
+    for (const double scale : {1.0, 4.0}) {
+        const TNetworkSolution s = SolveNetwork(n, 7e6 * scale, 7e6, matched, {n.EmitterNode[0]});
+        const double in = 0.5 * (s.TransmitterVoltage * std::conj(s.TransmitterCurrent)).real();
+        const double out = 0.5 * (s.PortVoltage(0) * std::conj(s.PortCurrent(0))).real();
+        // 10 dB per 100 m over the 2.998 m that 10 ns make at the speed of light.
+        EXPECT_NEAR(10 * std::log10(in / out), 0.299792458 * std::sqrt(scale), 1e-6) << scale;
+    }
+}
+
 }  // namespace
