@@ -34,22 +34,29 @@ TNetwork ReadNetworkFile(const std::string& path) {
 }
 
 TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& request) {
-    TPatternResult result = Analyse(request);
-    if (!options.Network) return result;
+    if (!options.Network) return Analyse(request);
     const TNetwork& network = *options.Network;
-    if (!result.Wires.Solved) {
+    // Only the port matrix is wanted before the network is solved: the wires alone, without
+    // the pattern and its searches, as the analysis would take them.
+    const TDesignFrequencyArray d = ArrayAtDesign(request);
+    const TGround ground = request.ModelGiven ? TGround{} : d.Ground;
+    if (!HasWireLengths(d.Wires.Settings, d.Array)) {
         throw EUsageError(
             Tr("--network needs wires: give the emitters lengths (--length, --set N:length or "
                "the file's)"));
     }
-    if (const auto fault = CheckNetworkPorts(network, result.Session.Model)) {
+    const auto solved = CheckCoupling(d.Array, d.Wires.Settings, ground)
+                            ? std::nullopt
+                            : SolveCoupling(d.Array, d.Wires.Settings, ground);
+    if (!solved) return Analyse(request);  // which says why the wires cannot be
+    if (const auto fault = CheckNetworkPorts(network, d.Array)) {
         throw EUsageError(
             TrFormat("--network %s:%s: %s",
                      {options.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
-    const TCoupling& c = result.Wires.Solved->Coupling;
+    const TCoupling& c = solved->Coupling;
     std::optional<Eigen::VectorXcd> wanted;
-    if (result.Wires.Settings.Feed == TFeed::Current) {
+    if (d.Wires.Settings.Feed == TFeed::Current) {
         wanted.emplace(static_cast<Eigen::Index>(c.Emitters.size()));
         for (std::size_t k = 0; k < c.Emitters.size(); ++k)
             (*wanted)(static_cast<Eigen::Index>(k)) = c.Emitters[k].Current;
