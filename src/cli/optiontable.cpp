@@ -289,8 +289,8 @@ const TOptionRow kOptions[] = {
          c.Options.Wires.Feed = Choice<TFeed>(name, value, kFeedNames);
      }},
     {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign | kTouchstone, false,
-     Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
-           "10000 (default 50)"),
+     Msgid("the line impedance the wires' SWR is taken against, and touchstone's reference, "
+           "ohms, more than 0 and up to 10000 (default 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double z = Quantity(c, name, value, TQuantity::Z0, Tr("ohms, more than 0"));
          c.Options.Wires.Z0 = static_cast<double>(z);
@@ -463,7 +463,8 @@ const TOptionRow kOptions[] = {
            "(the same with an exact null at each --null bearing), front-to-back or "
            "front-to-rear (the phases, with --amplitudes free also the amplitudes 0..1, by "
            "Nelder-Mead from a fixed seed, the beam kept at the bearing, the ratio capped at "
-           "60 dB)"),
+           "60 dB), or feed (the network that delivers the file's currents, with --method and "
+           "--frequency)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.FeedGoal = value == "feed";
          if (!c.Options.FeedGoal)
