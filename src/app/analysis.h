@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,8 @@
 
 // Everything reported of one array: the session the window would hold, its pattern in the
 // chosen formula at the elevation, and the figures taken from it.
+struct TFeedFigures;
+
 struct TPatternResult {
     std::optional<std::string> Config;  // the file as given; none for the initial array
     TArraySession Session;
@@ -27,6 +30,8 @@ struct TPatternResult {
     TFieldSpec CutField;                          // the formula of the elevation cut
     std::array<long double, kElevationCutCount> Cut{};
     TWireResult Wires;  // with lengths: the solved wires the figures above come from
+    // Fed through a network: what it delivers, from which the currents above follow.
+    std::shared_ptr<const TFeedFigures> Network;
 };
 
 // The case analysed, or why it cannot be.

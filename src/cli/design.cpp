@@ -33,6 +33,7 @@ TPatternResult AnalyseText(const TAnalysisRequest& request, const TPatternResult
 // The designed excitation, reported as `pattern` reports the file it writes, from the text
 // held in memory; a front-to-back design that does not improve on the input writes nothing.
 int RunDesign(const TCliOptions& options, std::string& output) {
+    if (options.FeedGoal) return RunFeedDesign(options, output);
     return Guarded("", [&] {
         const TAnalysisRequest request = RequestFor(options, Configs(options).front());
         const TPatternResult start = Analyse(request);

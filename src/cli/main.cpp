@@ -20,7 +20,7 @@ constexpr TCommandRun kRuns[] = {
     {TCliCommand::Pattern, RunPattern}, {TCliCommand::Export, RunExport},
     {TCliCommand::Save, RunSave},       {TCliCommand::Plot, RunPlot},
     {TCliCommand::Nec, RunNec},         {TCliCommand::Sweep, RunSweep},
-    {TCliCommand::Design, RunDesign},
+    {TCliCommand::Design, RunDesign},   {TCliCommand::Touchstone, RunTouchstone},
 };
 
 int Run(const std::vector<std::string>& args) {

@@ -134,6 +134,15 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
     if (command == TCliCommand::Design) {
         const TDesignGoal goal = options.Design.Goal;
         if (!given("--goal")) refuse(Msgid("design needs --goal"));
+        if (!options.FeedGoal && (given("--method") || given("--line-z0") ||
+                                  given("--velocity-factor") || given("--tx-z0"))) {
+            refuse(
+                Msgid("--method, --line-z0, --velocity-factor and --tx-z0 apply only to "
+                      "--goal feed"));
+        }
+        if (options.FeedGoal && !given("--frequency")) {
+            refuse(Msgid("--goal feed needs --frequency, the design frequency in MHz"));
+        }
         if (goal == TDesignGoal::Nulls && options.Design.Nulls.empty()) {
             refuse(Msgid("--goal nulls needs at least one --null"));
         }
@@ -158,6 +167,13 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
             refuse(Msgid("sweep needs one of --steps and --step"));
         }
         if (!given("--format")) options.Format = TOutputFormat::Csv;
+    }
+    if (given("--network") && !given("--frequency")) {
+        refuse(Msgid("--network needs --frequency, the design frequency in MHz of its parts"));
+    }
+    if (command == TCliCommand::Touchstone &&
+        !(given("--frequency") && given("--from") && given("--to") && given("--steps"))) {
+        refuse(Msgid("touchstone needs --frequency, --from, --to and --steps"));
     }
     if (!plot) return;
     if (!given("--kind")) refuse(Msgid("missing --kind for plot"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,11 +13,12 @@
 #include "config/messages.h"
 #include "model/field.h"
 #include "model/named.h"
+#include "model/network.h"
 #include "plot/chartfile.h"
 #include "plot/picturefile.h"
 #include "plot/surface3d.h"
 
-enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec, Sweep, Design };
+enum class TCliCommand { None, Pattern, Export, Save, Plot, Nec, Sweep, Design, Touchstone };
 enum class TOutputFormat { Text, Json, Csv };
 
 inline constexpr TNamed<TOutputFormat> kOutputFormatNames[] = {
@@ -28,6 +30,11 @@ inline constexpr TNamed<TScale> kScaleNames[] = {{"db", TScale::Db},
                                                  {"linear", TScale::Linear},
                                                  {"relative", TScale::Relative},
                                                  {"dbi", TScale::Dbi}};
+
+// How design --goal feed lays out the network.
+enum class TFeedMethod { CurrentForcing, Lines };
+inline constexpr TNamed<TFeedMethod> kFeedMethodNames[] = {
+    {"current-forcing", TFeedMethod::CurrentForcing}, {"lines", TFeedMethod::Lines}};
 
 // What a sweep varies: one field of one emitter, or a setting of the whole array.
 struct TSweepTarget {
@@ -64,6 +71,8 @@ struct TCliOptions {
     std::vector<long double> Heights;  // every --height, in order (wavelengths)
     std::optional<int> CutBearing;     // whole degrees 0..359; default the maximum's bearing
     TWireRequest Wires;                // lengths, radius, feed and z0 of real elements
+    std::shared_ptr<const TNetwork> Network;  // the feed network the wires are driven through
+    std::string NetworkFile;
 
     // pattern and sweep
     TOutputFormat Format = TOutputFormat::Text;
@@ -94,6 +103,11 @@ struct TCliOptions {
 
     // design
     TDesignRequest Design;
+    bool FeedGoal = false;  // --goal feed: the network that delivers the file's currents
+    TFeedMethod FeedMethod = TFeedMethod::CurrentForcing;  // --goal feed
+    std::optional<double> LineZ0;                          // ohms
+    double VelocityFactor = 1;
+    double TransmitterZ0 = 50;  // ohms
 };
 
 // A plot holds every file's chart at once; pattern streams its files and takes any number.

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/bounds.h"
+#include "cli/feed.h"
 #include "config/numtext.h"
 #include "model/ground.h"
 #include "model/phaseangle.h"
@@ -18,10 +19,12 @@ constexpr TCommandSet kPlot = CommandBit(TCliCommand::Plot);
 constexpr TCommandSet kNec = CommandBit(TCliCommand::Nec);
 constexpr TCommandSet kSweep = CommandBit(TCliCommand::Sweep);
 constexpr TCommandSet kDesign = CommandBit(TCliCommand::Design);
+constexpr TCommandSet kTouchstone = CommandBit(TCliCommand::Touchstone);
 // Whatever computes a pattern of the array.
-constexpr TCommandSet kAnalysing = kPattern | kExport | kPlot | kNec | kSweep | kDesign;
+constexpr TCommandSet kAnalysing =
+    kPattern | kExport | kPlot | kNec | kSweep | kDesign | kTouchstone;
 // Whatever may place the array over a ground.
-constexpr TCommandSet kGrounded = kPattern | kSave | kPlot | kNec | kSweep | kDesign;
+constexpr TCommandSet kGrounded = kPattern | kSave | kPlot | kNec | kSweep | kDesign | kTouchstone;
 
 [[noreturn]] void BadValue(std::string_view option, const std::string& value,
                            const std::string& expected) {
@@ -267,7 +270,7 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.CutBearing = WholeBearing(name, value);
      }},
-    {"--length", "L", kPattern | kSave | kNec | kSweep | kDesign, false,
+    {"--length", "L", kPattern | kSave | kNec | kSweep | kDesign | kTouchstone, false,
      Msgid("makes every emitter a thin straight wire this many wavelengths long, 0.005 to 2, "
            "along its type's axis (1 up, 2 west-east, 3 south-north), centred on it "
            "and fed at its centre; over perfect ground at height 0 an upright wire is a monopole "
@@ -278,7 +281,7 @@ const TOptionRow kOptions[] = {
              Quantity(c, name, value, TQuantity::WireLength, Tr("wavelengths, 0.005 to 2"));
          c.Options.Wires.AllLengths = static_cast<double>(l);
      }},
-    {"--radius", "A", kPattern | kSave | kNec | kSweep | kDesign, false,
+    {"--radius", "A", kPattern | kSave | kNec | kSweep | kDesign | kTouchstone, false,
      Msgid("the wires' radius in wavelengths, at least 1e-10 and under a tenth of the shortest "
            "length (default: the file's, else 0.0005)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
@@ -313,9 +316,9 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Wires.GroundModel = Choice<TGroundModel>(name, value, kGroundModelNames);
      }},
-    {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign, false,
-     Msgid("the line impedance the wires' SWR is taken against, ohms, more than 0 and up to "
-           "10000 (default 50)"),
+    {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign | kTouchstone, false,
+     Msgid("the line impedance the wires' SWR is taken against, and touchstone's reference, "
+           "ohms, more than 0 and up to 10000 (default 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double z = Quantity(c, name, value, TQuantity::Z0, Tr("ohms, more than 0"));
          c.Options.Wires.Z0 = static_cast<double>(z);
@@ -436,16 +439,17 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Vary = SweepTarget(name, value);
      }},
-    {"--from", "A", kSweep, false, Msgid("the sweep's first value, -1000000 to 1000000"),
+    {"--from", "A", kSweep | kTouchstone, false,
+     Msgid("the sweep's first value, -1000000 to 1000000"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.From = Real(c, name, value, -1e6L, 1e6L, Tr("a number"));
      }},
-    {"--to", "B", kSweep, false,
+    {"--to", "B", kSweep | kTouchstone, false,
      Msgid("the sweep's last value, -1000000 to 1000000; both ends are included"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.To = Real(c, name, value, -1e6L, 1e6L, Tr("a number"));
      }},
-    {"--steps", "N", kSweep, false,
+    {"--steps", "N", kSweep | kTouchstone, false,
      Msgid("the number of values from A to B, 1 to 100000, evenly spaced (or give --step)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const auto n = WholeNumber(value);
@@ -487,9 +491,12 @@ const TOptionRow kOptions[] = {
            "(the same with an exact null at each --null bearing), front-to-back or "
            "front-to-rear (the phases, with --amplitudes free also the amplitudes 0..1, by "
            "Nelder-Mead from a fixed seed, the beam kept at the bearing, the ratio capped at "
-           "60 dB)"),
+           "60 dB), or feed (the network that delivers the file's currents, with --method and "
+           "--frequency)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
-         c.Options.Design.Goal = Choice<TDesignGoal>(name, value, kDesignGoalNames);
+         c.Options.FeedGoal = value == "feed";
+         if (!c.Options.FeedGoal)
+             c.Options.Design.Goal = Choice<TDesignGoal>(name, value, kDesignGoalNames);
      }},
     {"--null", "B", kDesign, true, Msgid("with --goal nulls: a bearing 0..360 to null; repeatable"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
@@ -501,6 +508,40 @@ const TOptionRow kOptions[] = {
            "(default fixed)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Design.FreeAmplitudes = Choice<bool>(name, value, kAmplitudeNames);
+     }},
+    {"--network", "FILE", kPattern | kPlot | kSweep, false,
+     Msgid("drive the wires through the feed network of a SPICE netlist (R, L, C, lines T, one "
+           "V source in series with RTX; nodes E1..E8 are the emitters' ports); needs "
+           "--frequency, the design frequency of its parts"),
+     [](TOptionContext& c, std::string_view, const std::string& value) {
+         c.Options.Network = std::make_shared<const TNetwork>(ReadNetworkFile(value));
+         c.Options.NetworkFile = value;
+     }},
+    {"--method", "current-forcing|lines", kDesign, false,
+     Msgid("with --goal feed: quarter-wave lines and L-networks (equal current magnitudes), or "
+           "the two elements' line lengths (default current-forcing)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.FeedMethod = Choice<TFeedMethod>(name, value, kFeedMethodNames);
+     }},
+    {"--line-z0", "OHMS", kDesign, false,
+     Msgid("with --goal feed: the lines' characteristic impedance, 1 to 1000 ohms (default 75 "
+           "for current-forcing, 50 for lines)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.LineZ0 =
+             static_cast<double>(Real(c, name, value, 1, 1000, Tr("ohms from 1 to 1000")));
+     }},
+    {"--velocity-factor", "V", kDesign, false,
+     Msgid("with --goal feed: the lines' velocity factor, above 0 and up to 1 (default 1)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.VelocityFactor =
+             static_cast<double>(Real(c, name, value, 0.01L, 1, Tr("a number from 0.01 to 1")));
+     }},
+    {"--tx-z0", "OHMS", kDesign, false,
+     Msgid("with --goal feed: the transmitter's resistance the network is matched to, 1 to "
+           "1000 ohms (default 50)"),
+     [](TOptionContext& c, std::string_view name, const std::string& value) {
+         c.Options.TransmitterZ0 =
+             static_cast<double>(Real(c, name, value, 1, 1000, Tr("ohms from 1 to 1000")));
      }},
     {"--decimal-mark", "C", kEveryCommand, false,
      Msgid("the decimal separator for reading and writing numbers (default: the locale's); a "
@@ -545,6 +586,9 @@ const TCommandRow kCommands[] = {
      Msgid("a row of every figure for each value"), false},
     {"design", TCliCommand::Design, "--goal GOAL OUT.txt",
      Msgid("write the excitation that reaches the goal"), true},
+    {"touchstone", TCliCommand::Touchstone, "--frequency F0 --from A --to B --steps N OUT.sNp",
+     Msgid("write the wires' port matrix from A to B MHz in N steps as scattering parameters"),
+     true},
 };
 
 }  // namespace

@@ -11,7 +11,7 @@ using TCommandSet = unsigned;
 constexpr TCommandSet CommandBit(TCliCommand command) {
     return 1U << static_cast<unsigned>(command);
 }
-inline constexpr TCommandSet kEveryCommand = 0xFEU;
+inline constexpr TCommandSet kEveryCommand = 0x1FEU;
 
 // A command: its name, what follows [OPTIONS] in its synopsis, and what it does.
 struct TCommandRow {

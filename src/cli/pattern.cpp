@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "cli/feed.h"
 #include "cli/parallel.h"
 #include "cli/report.h"
 #include "cli/runner.h"
@@ -23,7 +24,7 @@ TFileReport ReportFile(const TCliOptions& options, const std::optional<std::stri
     TFileReport report;
     const std::string prefix = place.Batch ? *config + ": " : "";
     report.Status = GuardedStep(prefix, report.Errors, [&] {
-        report.Result = Analyse(RequestFor(options, config));
+        report.Result = AnalyseFor(options, RequestFor(options, config));
         report.Errors += MessageLines(report.Result->Session, prefix);
         report.Output = FormatReport(*report.Result, options, place);
         StrictCheck(options, report.Result->Session);

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/overlay.h"
+#include "cli/feed.h"
 #include "cli/runner.h"
 #include "config/messages.h"
 #include "config/numtext.h"
@@ -21,7 +22,7 @@ void AddHeights(const TCliOptions& options, const std::optional<std::string>& co
     for (const long double height : options.Heights) {
         TAnalysisRequest request = atEachHeight;
         request.Ground.HeightWavelengths = height;
-        const TPatternResult result = Analyse(request);
+        const TPatternResult result = AnalyseFor(options, request);
         if (arrays.empty()) {
             PrintMessages(result.Session, "");
             StrictCheck(options, result.Session);
@@ -46,7 +47,8 @@ int RunPlot(const TCliOptions& options, std::string&) {
                                   AddHeights(options, config, arrays);
                                   return;
                               }
-                              const TPatternResult result = Analyse(RequestFor(options, config));
+                              const TPatternResult result =
+                                  AnalyseFor(options, RequestFor(options, config));
                               PrintMessages(result.Session, prefix);
                               StrictCheck(options, result.Session);
                               arrays.push_back(ChartArrayOf(result));

@@ -8,6 +8,7 @@
 
 #include "app/figures.h"
 #include "app/validity.h"
+#include "cli/feed.h"
 #include "cli/jsonwriter.h"
 #include "cli/realtext.h"
 #include "config/messages.h"
@@ -44,6 +45,7 @@ std::string FormatText(const TPatternResult& result, const TReportPlace& place) 
     out += FigureTextLines(result);
     out += WireTextLines(result);
     if (result.Wires.Solved) out += ValidityTextLine(result.Wires.Validity);
+    out += NetworkTextLines(result);
     return out;
 }
 
@@ -353,6 +355,7 @@ std::string FormatJson(const TPatternResult& result, const TReportPlace& place) 
     WriteJsonDirectivity(json, result);
     WriteJsonGround(json, result);
     WriteJsonCoupling(json, result);
+    WriteJsonNetwork(json, result);
     json.EndObject();
     return place.Batch ? OneLine(json.Text()) : json.Text();
 }

@@ -24,6 +24,8 @@ int RunPlot(const TCliOptions& options, std::string& output);
 int RunNec(const TCliOptions& options, std::string& output);
 int RunSweep(const TCliOptions& options, std::string& output);
 int RunDesign(const TCliOptions& options, std::string& output);
+int RunFeedDesign(const TCliOptions& options, std::string& output);
+int RunTouchstone(const TCliOptions& options, std::string& output);
 
 // Writes the text to standard output and flushes it; throws EFileError "Stream write error"
 // with the system's reason when it falls short.

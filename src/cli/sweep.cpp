@@ -9,6 +9,7 @@
 #include "app/frequencysweep.h"
 #include "app/sweepcolumns.h"
 #include "app/wireanalysis.h"
+#include "cli/feed.h"
 #include "cli/jsonwriter.h"
 #include "cli/parallel.h"
 #include "cli/realtext.h"
@@ -289,8 +290,9 @@ int RunSweep(const TCliOptions& options, std::string&) {
         std::vector<TPatternResult> first(1);
         ParallelFor(values.size(), [&](std::size_t i) {
             try {
-                TPatternResult result = Analyse(steps[i]);
+                TPatternResult result = AnalyseFor(options, steps[i]);
                 rows[i] = SweepFigures(result);
+                AppendNetworkColumns(rows[i], result);
                 if (frames) {
                     animation[i].Series = ChartArrayOf(result).Report.Series;
                     // A focusing bearing is whole: the caption shows the one used.
