@@ -144,7 +144,7 @@ TEST(CliLanguage, ReportTextStatesElevationModelAndEachFile) {
          {"Radiation pattern of the antenna array", "model free-space, elevation 10.00 deg",
           "Bearing, deg", "Front-to-back, dB"}},
         {"ru",
-         {"Диаграмма направленности антенной решетки", "модель free-space, угол места 10.00 град.",
+         {"Диаграмма направленности антенной решетки", "модель свободного пространства, угол места 10.00 град.",
           "Азимут, град.", "Вперед/назад, дБ"}},
     };
     for (const auto& c : cases) {
