@@ -37,14 +37,7 @@ sed -e '/^RP /d' -e 's/^FR 0 1 0 0 [0-9.]* 0/FR 0 41 0 0 6.9 0.01/' -e 's/^EN/XQ
     "$work/gn2.nec" >"$work/sweep.nec"
 grep -q '^FR 0 41 ' "$work/sweep.nec"
 
-once() {
-    local start end
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null 2>&1
-    end=${EPOCHREALTIME/[.,]/}
-    echo $((end - start))
-}
-median() { sort -n | awk '{t[NR] = $1} END {printf "%.2f", t[int((NR + 1) / 2)] / 1000}'; }
+source "$root/bench/timing.sh"
 
 for f in nec som refl sweep reflsweep necsweep; do : >"$work/$f.t"; done
 for ((n = 0; n < runs; n++)); do

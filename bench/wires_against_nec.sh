@@ -3,7 +3,8 @@
 # in one run so that both meet the same machine. The array: eight upright 0.48-wavelength
 # dipoles on a 2 x 4 grid a quarter wavelength apart, 0.5 wavelength over average ground at
 # 7.1 MHz. nec2c runs the deck `arraypattern-cli nec` writes for it, with the reflection-
-# coefficient ground (GN 0) and one 361-point pattern card, as a user would.
+# coefficient ground (GN 0) and one 361-point pattern card, as a user would, and the command
+# line the same ground model.
 # Usage: bench/wires_against_nec.sh [arraypattern-cli] [runs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,21 +32,14 @@ sed -e 's/^GN 2 /GN 0 /' -e '/^RP 0 91 /d' -e 's/^RP 0 1 360 /RP 0 1 361 /' \
     "$work/eight.nec" >"$work/gn0.nec"
 grep -q '^GN 0 ' "$work/gn0.nec" && grep -q '^RP 0 1 361 ' "$work/gn0.nec"
 
-once() {
-    local start end
-    start=${EPOCHREALTIME/[.,]/}
-    "$@" >/dev/null
-    end=${EPOCHREALTIME/[.,]/}
-    echo $((end - start))
-}
-median() { sort -n | awk '{t[NR] = $1} END {printf "%.2f", t[int((NR + 1) / 2)] / 1000}'; }
+source "$root/bench/timing.sh"
 
 : >"$work/nec.t"
 : >"$work/cli.t"
 : >"$work/start.t"
 for ((n = 0; n < runs; n++)); do
     once nec2c -i "$work/gn0.nec" -o "$work/out.txt" >>"$work/nec.t"
-    once "$cli" pattern --format json --config "$eight" >>"$work/cli.t"
+    once "$cli" pattern --format json --config "$eight" --ground-model reflection >>"$work/cli.t"
     once "$cli" --version >>"$work/start.t"
 done
 nec=$(median <"$work/nec.t")
