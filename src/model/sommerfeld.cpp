@@ -116,11 +116,11 @@ TModeValue ModeAt(const TModeSpan& m, double x) {
 // Gauss-Legendre panels from `from` towards `to`, growing by threes from `first`.
 void Graded(double from, double to, double first, const std::function<void(double, double)>& add) {
     struct TRule {
-        std::vector<double> x, w;
-        TRule() { GaussLegendre(8, x, w); }
+        std::vector<double> Nodes, Weights;
+        TRule() { GaussLegendre(8, Nodes, Weights); }
     };
-    static const TRule rule;
-    const std::vector<double>&x = rule.x, &w = rule.w;
+    static const TRule kRule;
+    const std::vector<double>&x = kRule.Nodes, &w = kRule.Weights;
     const double length = std::fabs(to - from), sign = to > from ? 1 : -1;
     double offset = 0, width = std::max(first, length / 256);
     while (offset < length) {
