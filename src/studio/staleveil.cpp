@@ -62,6 +62,8 @@ void SetStale(QWidget* chart, const QString& reason) {
 }
 
 void SetCurrent(QWidget* chart) {
+    // Every redraw clears the mark: a chart that carries none costs nothing.
+    if (!IsStale(chart)) return;
     if (TStaleVeil* veil = VeilOf(chart)) veil->hide();
     chart->setProperty(kStale, false);
 }
