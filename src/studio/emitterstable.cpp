@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -30,7 +32,8 @@ struct TFieldControl {
 
 // Positions in 1/64 wavelength on the slider, as the window's arrows move them; phases in
 // whole degrees; currents in hundredths.
-constexpr int kLengthColumn = 11;  // then the drive impedance and the SWR
+constexpr int kLevelColumn = 6;
+constexpr int kLengthColumn = 7;  // then the drive impedance and the SWR
 
 constexpr TFieldControl kControls[TEmittersTable::kFields] = {
     {TEmitterField::X, TQuantity::Position, 6, 64, -2, 2},
@@ -82,10 +85,11 @@ TEmittersTable::TEmittersTable(QWidget* parent) : QWidget(parent) {
                            Msgid("Amplitude")};
     grid->addWidget(new QLabel(QStringLiteral("#")), 0, 0);
     for (int i = 0; i < 5; ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(Tr(heads[i]))), 0, i == 0 ? 1 : 2 * i, 1,
-                        i == 0 ? 1 : 2);
+        auto* head = new QLabel(QString::fromUtf8(Tr(heads[i])));
+        if (i > 0) FieldHeads[static_cast<unsigned>(i - 1)] = head->text();
+        grid->addWidget(head, 0, i + 1);
     }
-    grid->addWidget(new QLabel(QString::fromUtf8(Tr("dB"))), 0, 10);
+    grid->addWidget(new QLabel(QString::fromUtf8(Tr("dB"))), 0, kLevelColumn);
     LengthHead = new QLabel(QString::fromUtf8(Tr("Length, λ")));
     LengthHead->hide();
     grid->addWidget(LengthHead, 0, kLengthColumn);
@@ -97,6 +101,25 @@ TEmittersTable::TEmittersTable(QWidget* parent) : QWidget(parent) {
         DriveHeads[i]->hide();
     }
     for (int k = 1; k <= kEmitterCount; ++k) AddRow(k);
+    // The columns keep their own widths in a wide panel; the room left is at the right.
+    grid->setColumnStretch(kLengthColumn + 3, 1);
+    // One slider for the cell last chosen keeps the table narrow enough to leave the charts
+    // and the geometry their room; every number is still typed in its box.
+    SharedCaption = new QLabel(this);
+    SharedCaption->setObjectName(QStringLiteral("sliderCaption"));
+    SharedSlider = new QSlider(Qt::Horizontal, this);
+    SharedSlider->setObjectName(QStringLiteral("sharedSlider"));
+    auto* dragRow = new QHBoxLayout;
+    dragRow->addWidget(SharedCaption);
+    dragRow->addWidget(SharedSlider, 1);
+    grid->addLayout(dragRow, kEmitterCount + 1, 0, 1, kLengthColumn + 3);
+    connect(SharedSlider, &QSlider::valueChanged, this, [this](int position) {
+        const TFieldControl& c = kControls[static_cast<unsigned>(SelectedColumn)];
+        emit Edited(SelectedEmitter, c.Field, position / static_cast<long double>(c.StepsPerUnit),
+                    SharedSlider->isSliderDown());
+    });
+    connect(SharedSlider, &QSlider::sliderReleased, this, &TEmittersTable::DragFinished);
+    Select(1, 0);
 }
 
 void TEmittersTable::AddRow(int emitter) {
@@ -112,26 +135,16 @@ void TEmittersTable::AddRow(int emitter) {
         const TFieldControl& c = kControls[i];
         QDoubleSpinBox* box = FieldBox(c);
         box->setMinimumWidth(84);
-        auto* slider = new QSlider(Qt::Horizontal, this);
-        slider->setRange(static_cast<int>(c.SliderLow * c.StepsPerUnit),
-                         static_cast<int>(c.SliderHigh * c.StepsPerUnit));
-        slider->setFixedWidth(90);
+        box->installEventFilter(this);
         row.Boxes[static_cast<unsigned>(i)] = box;
-        row.Sliders[static_cast<unsigned>(i)] = slider;
-        grid->addWidget(box, emitter, 2 + 2 * i);
-        grid->addWidget(slider, emitter, 3 + 2 * i);
+        grid->addWidget(box, emitter, 2 + i);
         connect(box, &QDoubleSpinBox::valueChanged, this, [this, emitter, c](double value) {
             emit Edited(emitter, c.Field, static_cast<long double>(value), false);
         });
-        connect(slider, &QSlider::valueChanged, this, [this, emitter, c, slider](int position) {
-            emit Edited(emitter, c.Field, position / static_cast<long double>(c.StepsPerUnit),
-                        slider->isSliderDown());
-        });
-        connect(slider, &QSlider::sliderReleased, this, &TEmittersTable::DragFinished);
     }
     row.Level = new QLabel(this);
     row.Level->setMinimumWidth(56);
-    grid->addWidget(row.Level, emitter, 10);
+    grid->addWidget(row.Level, emitter, kLevelColumn);
     row.Length = WireLengthBox();
     row.Length->hide();
     grid->addWidget(row.Length, emitter, kLengthColumn);
@@ -147,6 +160,35 @@ void TEmittersTable::AddRow(int emitter) {
     }
     grid->addWidget(row.Impedance, emitter, kLengthColumn + 1);
     grid->addWidget(row.Swr, emitter, kLengthColumn + 2);
+}
+
+bool TEmittersTable::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            const TRow& row = Rows[static_cast<unsigned>(k - 1)];
+            for (int i = 0; i < kFields; ++i) {
+                if (row.Boxes[static_cast<unsigned>(i)] == watched) Select(k, i);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TEmittersTable::Select(int emitter, int column) {
+    if (SharedSlider->isSliderDown() && (emitter != SelectedEmitter || column != SelectedColumn))
+        return;
+    SelectedEmitter = emitter;
+    SelectedColumn = column;
+    const TFieldControl& c = kControls[static_cast<unsigned>(column)];
+    SharedCaption->setText(QString::fromStdString(
+        TrFormat("Emitter %s, %s", {std::to_string(emitter),
+                                    FieldHeads[static_cast<unsigned>(column)].toStdString()})));
+    const QSignalBlocker block(SharedSlider);
+    SharedSlider->setRange(static_cast<int>(c.SliderLow * c.StepsPerUnit),
+                           static_cast<int>(c.SliderHigh * c.StepsPerUnit));
+    SharedSlider->setValue(static_cast<int>(std::lround(
+        Rows[static_cast<unsigned>(emitter - 1)].Boxes[static_cast<unsigned>(column)]->value() *
+        c.StepsPerUnit)));
 }
 
 void TEmittersTable::SetDrives(const std::array<TDriveCells, kEmitterCount>& cells, bool shown) {
@@ -180,13 +222,12 @@ void TEmittersTable::SetArray(const TArray& array,
             const TFieldControl& c = kControls[i];
             const long double value = ValueOf(e, c.Field);
             QDoubleSpinBox* box = row.Boxes[static_cast<unsigned>(i)];
-            QSlider* slider = row.Sliders[static_cast<unsigned>(i)];
             const QSignalBlocker blockBox(box);
             box->setValue(static_cast<double>(value));
             // A slider being dragged is where the value comes from: it is left alone.
-            if (!slider->isSliderDown()) {
-                const QSignalBlocker blockSlider(slider);
-                slider->setValue(static_cast<int>(std::lround(value * c.StepsPerUnit)));
+            if (k == SelectedEmitter && i == SelectedColumn && !SharedSlider->isSliderDown()) {
+                const QSignalBlocker blockSlider(SharedSlider);
+                SharedSlider->setValue(static_cast<int>(std::lround(value * c.StepsPerUnit)));
             }
         }
         {
@@ -199,8 +240,9 @@ void TEmittersTable::SetArray(const TArray& array,
     }
 }
 
-QSlider* TEmittersTable::Slider(int emitter, TEmitterField field) const {
-    return Rows[static_cast<unsigned>(emitter - 1)].Sliders[static_cast<unsigned>(ColumnOf(field))];
+QSlider* TEmittersTable::Slider(int emitter, TEmitterField field) {
+    Select(emitter, ColumnOf(field));
+    return SharedSlider;
 }
 
 QDoubleSpinBox* TEmittersTable::Box(int emitter, TEmitterField field) const {

@@ -14,8 +14,8 @@ class QSlider;
 
 // One row an emitter: on, X and Y in wavelengths, the phase in degrees (the current's angle)
 // and the amplitude with its level in dB, the wire's length, and with wires the drive
-// impedance and SWR the coupling gives. Each number is typed exactly in its box or dragged
-// with the slider beside it.
+// impedance and SWR the coupling gives. Each number is typed exactly in its box, or dragged
+// with the one slider under the table, which takes the cell last chosen.
 class TEmittersTable : public QWidget {
     Q_OBJECT
 
@@ -32,7 +32,8 @@ class TEmittersTable : public QWidget {
     // The wires' drive impedance and SWR, columns shown only while there are wires.
     void SetDrives(const std::array<TDriveCells, kEmitterCount>& cells, bool shown);
 
-    QSlider* Slider(int emitter, TEmitterField field) const;
+    // The slider, made the one of that cell.
+    QSlider* Slider(int emitter, TEmitterField field);
     QDoubleSpinBox* Box(int emitter, TEmitterField field) const;
     QCheckBox* OnBox(int emitter) const;
     QDoubleSpinBox* LengthBox(int emitter) const;
@@ -47,11 +48,13 @@ class TEmittersTable : public QWidget {
     void LengthEdited(int emitter, std::optional<double> length);
     void DragFinished();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     struct TRow {
         QCheckBox* On = nullptr;
         std::array<QDoubleSpinBox*, kFields> Boxes{};
-        std::array<QSlider*, kFields> Sliders{};
         QLabel* Level = nullptr;
         QDoubleSpinBox* Length = nullptr;  // 0 reads "none"
         QLabel* Impedance = nullptr;
@@ -59,8 +62,14 @@ class TEmittersTable : public QWidget {
     };
 
     void AddRow(int emitter);
+    void Select(int emitter, int column);
 
     std::array<TRow, kEmitterCount> Rows;
     QLabel* LengthHead = nullptr;
     std::array<QLabel*, 2> DriveHeads{};
+    std::array<QString, kFields> FieldHeads;
+    QLabel* SharedCaption = nullptr;
+    QSlider* SharedSlider = nullptr;
+    int SelectedEmitter = 1;
+    int SelectedColumn = 0;
 };

@@ -13,8 +13,9 @@ TFiguresPanel::TFiguresPanel(QWidget* parent) : QWidget(parent) {
     column->addWidget(Failure);
     Grid = new QGridLayout;
     Grid->setVerticalSpacing(1);
-    // The values take the room the captions leave: a null and its depth read on one line.
-    Grid->setColumnStretch(1, 1);
+    // The values keep their one line each (a null and its depth together); the captions wrap
+    // in the room the values leave.
+    Grid->setColumnStretch(0, 1);
     column->addLayout(Grid);
     column->addStretch(1);
 }
@@ -23,6 +24,8 @@ void TFiguresPanel::SetRows(const std::vector<TFigureRow>& rows) {
     // The lines are kept and relabelled: the panel does not flicker while a slider moves.
     while (Lines.size() < rows.size()) {
         auto* caption = new QLabel;
+        // A long caption takes a second line rather than push its value out of a narrow panel.
+        caption->setWordWrap(true);
         auto* value = new QLabel;
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         // One entry a line: a list reads down its lines, never wrapped mid-entry.

@@ -431,13 +431,21 @@ void TStudioWindow::FitScreen() {
     setGeometry(room);
     // The charts keep the middle: the figures take a column at the right, above the sweep
     // chart and twice its height, and the table's eight rows stay in view below.
-    const int table = std::clamp(room.height() / 3, 300, 360);
+    // The table's rows and its slider in view, up to 45 % of the height; the geometry takes the
+    // width the table leaves.
+    EmitterTable->layout()->activate();
+    Content->layout()->activate();
+    const QSize wanted = Content->sizeHint();
+    const int table = std::clamp(wanted.height() + 84, 260, room.height() * 45 / 100);
+    const int tableWidth = std::min(wanted.width() + 40, room.width() - 320);
     const int beside = room.height() - table - menuBar()->sizeHint().height();
     auto* figures = findChild<QDockWidget*>(QStringLiteral("figures"));
     auto* sweep = findChild<QDockWidget*>(QStringLiteral("sweep"));
     auto* emitters = findChild<QDockWidget*>(QStringLiteral("emitters"));
-    if (!figures || !sweep || !emitters) return;
+    auto* geometry = findChild<QDockWidget*>(QStringLiteral("geometry"));
+    if (!figures || !sweep || !emitters || !geometry) return;
     resizeDocks({figures}, {std::clamp(room.width() / 5, 320, 520)}, Qt::Horizontal);
     resizeDocks({figures, sweep}, {beside * 2 / 3, beside / 3}, Qt::Vertical);
     resizeDocks({emitters}, {table}, Qt::Vertical);
+    resizeDocks({emitters, geometry}, {tableWidth, room.width() - tableWidth}, Qt::Horizontal);
 }

@@ -37,7 +37,7 @@ std::vector<TSweepSeries> SeriesOf(const TDriveSweep& sweep) {
 
 TSweepView::TSweepView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumWidth(320);
+    setMinimumWidth(240);
     hide();
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDoubleSpinBox>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QSlider>
 #include <QSpinBox>
 #include <algorithm>
@@ -116,3 +119,35 @@ TEST(StudioBoundsTest, AWireShorterThanTheShortestBecomesTheShortestAndZeroNone)
 }
 
 }  // namespace
+
+// The table's one slider follows the cell last chosen: it takes that field's range, moves that
+// emitter's value, and a drag on it never jumps to another cell.
+TEST(StudioTableSliderTest, TheSharedSliderEditsTheCellLastChosen) {
+    TEmittersTable table;
+    std::vector<std::pair<int, TEmitterField>> edits;
+    std::vector<long double> values;
+    QObject::connect(&table, &TEmittersTable::Edited,
+                     [&](int emitter, TEmitterField field, long double value, bool) {
+                         edits.emplace_back(emitter, field);
+                         values.push_back(value);
+                     });
+    QFocusEvent focus(QEvent::FocusIn);
+    QApplication::sendEvent(table.Box(3, TEmitterField::Y), &focus);
+    auto* slider = table.findChild<QSlider*>(QStringLiteral("sharedSlider"));
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->maximum(), 128);  // 2 wavelengths in 1/64 steps
+    EXPECT_TRUE(table.findChild<QLabel*>(QStringLiteral("sliderCaption"))->text().contains("3"));
+    slider->setValue(32);
+    ASSERT_EQ(edits.size(), 1u);
+    EXPECT_EQ(edits[0], std::make_pair(3, TEmitterField::Y));
+    EXPECT_EQ(values[0], 0.5L);
+
+    EXPECT_EQ(table.Slider(2, TEmitterField::Phase), slider);
+    EXPECT_EQ(slider->maximum(), 180);
+    slider->setSliderDown(true);
+    QApplication::sendEvent(table.Box(5, TEmitterField::X), &focus);
+    slider->setValue(-90);
+    slider->setSliderDown(false);
+    EXPECT_EQ(edits.back(), std::make_pair(2, TEmitterField::Phase));
+    EXPECT_EQ(values.back(), -90.0L);
+}
