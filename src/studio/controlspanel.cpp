@@ -41,7 +41,13 @@ QDoubleSpinBox* NumberBox(double low, double high, int decimals, double step) {
 }  // namespace
 
 TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
-    auto* form = new QFormLayout(this);
+    // The surroundings in one column and the wires in the next: the panel stays short enough
+    // for a laptop's screen under the charts.
+    auto* columns = new QHBoxLayout(this);
+    auto* form = new QFormLayout;
+    auto* wires = new QFormLayout;
+    columns->addLayout(form);
+    columns->addLayout(wires);
     Type = new QComboBox;
     for (const char* name : kTypeNames) Type->addItem(Text(name));
     Model = new QComboBox;
@@ -90,12 +96,12 @@ TControlsPanel::TControlsPanel(QWidget* parent) : QWidget(parent) {
     form->addRow(Text(Msgid("Height, λ")), Height);
     form->addRow(Text(Msgid("Frequency, MHz")), Frequency);
     form->addRow(Text(Msgid("Elevation, deg")), elevationRow);
-    form->addRow(Text(Msgid("Chart floor, dB")), Floor);
-    form->addRow(Text(Msgid("Length, λ")), Length);
-    form->addRow(Text(Msgid("Radius, λ")), Radius);
-    form->addRow(Text(Msgid("Feed")), Feed);
-    form->addRow(Text(Msgid("Z0, ohms")), Z0);
-    form->addRow(Text(Msgid("Ground model")), GroundModel);
+    wires->addRow(Text(Msgid("Chart floor, dB")), Floor);
+    wires->addRow(Text(Msgid("Length, λ")), Length);
+    wires->addRow(Text(Msgid("Radius, λ")), Radius);
+    wires->addRow(Text(Msgid("Feed")), Feed);
+    wires->addRow(Text(Msgid("Z0, ohms")), Z0);
+    wires->addRow(Text(Msgid("Ground model")), GroundModel);
 
     const auto edit = [this](const char* text, const TChange& change, bool dragging = false) {
         emit Edited(Text(text), change, dragging);

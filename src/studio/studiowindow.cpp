@@ -107,12 +107,6 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     arrayColumn->addWidget(EmitterTable);
     arrayColumn->addWidget(WarningList);
     arrayColumn->addStretch(1);
-    auto* toolsPanel = new QWidget;
-    auto* toolsRow = new QHBoxLayout(toolsPanel);
-    toolsRow->setContentsMargins(0, 0, 0, 0);
-    toolsRow->addWidget(ControlPanel);
-    toolsRow->addWidget(DesignTools);
-    toolsRow->addStretch(1);
     auto* figureColumn = new QWidget;
     auto* figureLayout = new QVBoxLayout(figureColumn);
     figureLayout->addWidget(FigurePanel);
@@ -120,6 +114,7 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     figureLayout->addStretch(1);
     Content = arrayPanel;
     FigureSide = figureColumn;
+    ToolsSide = ControlPanel;
 
     QDockWidget* figures = AddPanel(QStringLiteral("figures"), Text(Msgid("Figures")),
                                     figureColumn, Qt::RightDockWidgetArea);
@@ -128,14 +123,17 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     splitDockWidget(figures, sweep, Qt::Vertical);
     QDockWidget* emitters = AddPanel(QStringLiteral("emitters"), Text(Msgid("Emitters")),
                                      arrayPanel, Qt::BottomDockWidgetArea);
-    QDockWidget* tools = AddPanel(QStringLiteral("tools"), Text(Msgid("Surroundings and design")),
-                                  toolsPanel, Qt::BottomDockWidgetArea);
+    QDockWidget* tools = AddPanel(QStringLiteral("tools"), Text(Msgid("Surroundings")),
+                                  ControlPanel, Qt::BottomDockWidgetArea);
+    QDockWidget* design = AddPanel(QStringLiteral("design"), Text(Msgid("Design tools")),
+                                   DesignTools, Qt::BottomDockWidgetArea);
     QDockWidget* geometry = AddPanel(QStringLiteral("geometry"), Text(Msgid("Geometry")),
                                      Geometry, Qt::BottomDockWidgetArea);
     // The geometry beside the table, where a drag on it shows in the table's numbers; the
-    // tools share the table's place under a tab.
+    // surroundings and the design tools share the table's place under tabs.
     splitDockWidget(emitters, geometry, Qt::Horizontal);
     tabifyDockWidget(emitters, tools);
+    tabifyDockWidget(tools, design);
     emitters->raise();
     FactoryLayout = saveState();
 
@@ -435,7 +433,8 @@ void TStudioWindow::FitScreen() {
     // width the table leaves.
     EmitterTable->layout()->activate();
     Content->layout()->activate();
-    const QSize wanted = Content->sizeHint();
+    ToolsSide->layout()->activate();
+    const QSize wanted = Content->sizeHint().expandedTo(ToolsSide->sizeHint());
     const int table = std::clamp(wanted.height() + 84, 260, room.height() * 45 / 100);
     const int tableWidth = std::min(wanted.width() + 40, room.width() - 320);
     const int beside = room.height() - table - menuBar()->sizeHint().height();

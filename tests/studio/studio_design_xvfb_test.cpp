@@ -66,7 +66,7 @@ class StudioDesignXvfbTest : public testing::Test {
     void SetUp() override {
         ShowForXInput(Window);
         // The design tools share the table's place under a tab: the user brings them up.
-        Window.findChild<QDockWidget*>(QStringLiteral("tools"))->raise();
+        Window.findChild<QDockWidget*>(QStringLiteral("design"))->raise();
         QTest::qWait(100);
     }
 
@@ -181,6 +181,8 @@ TEST_F(StudioDesignXvfbTest, ALengthTypedIntoTheControlsShowsTheDrivesAndDrawsTh
     ASSERT_TRUE(Window.Open(QString::fromStdString(kExamples + "/four-square.txt")));
     QLabel* impedance = Window.Table()->ImpedanceLabel(1);
     EXPECT_TRUE(impedance->isHidden());
+    Window.findChild<QDockWidget*>(QStringLiteral("tools"))->raise();
+    QTest::qWait(100);
     QDoubleSpinBox* length = Window.Controls()->LengthBox();
     const std::string mark = length->locale().decimalPoint() == "," ? "comma" : "period";
     Xdotool("mousemove " + At(length->mapToGlobal(length->rect().center())) +

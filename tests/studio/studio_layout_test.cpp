@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "config/messages.h"
@@ -60,12 +62,16 @@ std::vector<std::string> LayoutFaults(const QMainWindow* window) {
     return faults;
 }
 
-class StudioLayoutTest : public testing::TestWithParam<TLanguage> {};
+// A language, and the file opened (none: the starting array of ideal emitters).
+class StudioLayoutTest : public testing::TestWithParam<std::tuple<TLanguage, const char*>> {};
 
 TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
-    ChooseMessageLanguage(GetParam());
+    ChooseMessageLanguage(std::get<0>(GetParam()));
     TStudioWindow window;
+    if (const std::string file = std::get<1>(GetParam()); !file.empty()) {
+        ASSERT_TRUE(window.Open(QString::fromStdString(ARRAYPATTERN_SOURCE_EXAMPLES "/" + file)));
+    }
     window.FitScreen();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -82,10 +88,23 @@ TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
         EXPECT_GE(std::min(window.Polar()->width(), window.Polar()->height()), 500);
     }
     for (const std::string& fault : LayoutFaults(&window)) ADD_FAILURE() << fault;
+    // Each panel, brought to the front in turn, shows its whole width: a panel that scrolls
+    // sideways hides its values or its canvas at the right.
+    for (QDockWidget* dock : window.findChildren<QDockWidget*>()) {
+        dock->raise();
+        QTest::qWait(50);
+        const auto* scroll = qobject_cast<const QScrollArea*>(dock->widget());
+        if (!scroll || !scroll->widget()->isVisibleTo(scroll)) continue;
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible())
+            << dock->objectName().toStdString() << " scrolls sideways: "
+            << scroll->widget()->minimumSizeHint().width() << " in " << scroll->width();
+    }
     ChooseMessageLanguage(TLanguage::English);
 }
 
+// Wires widen the table by their lengths, drive impedances and SWRs.
 INSTANTIATE_TEST_SUITE_P(BothLanguages, StudioLayoutTest,
-                         testing::Values(TLanguage::English, TLanguage::Russian));
+                         testing::Combine(testing::Values(TLanguage::English, TLanguage::Russian),
+                                          testing::Values("", "four-square-monopoles.txt")));
 
 }  // namespace
