@@ -118,8 +118,20 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
 
     QDockWidget* figures = AddPanel(QStringLiteral("figures"), Text(Msgid("Figures")),
                                     figureColumn, Qt::RightDockWidgetArea);
-    QDockWidget* sweep =
-        AddPanel(QStringLiteral("sweep"), Text(Msgid("Sweep")), Sweep, Qt::RightDockWidgetArea);
+    // Without wires there is no sweep to draw: the panel says what it is for instead of
+    // standing empty.
+    auto* sweepColumn = new QWidget;
+    auto* sweepLayout = new QVBoxLayout(sweepColumn);
+    SweepHint = new QLabel(Text(Msgid("The drive impedance of each wire from 0.95 to 1.05 times "
+                                      "the frequency. Give the emitters a length to see it.")));
+    SweepHint->setObjectName(QStringLiteral("sweepHint"));
+    SweepHint->setWordWrap(true);
+    sweepLayout->addWidget(SweepHint);
+    sweepLayout->addWidget(Sweep);
+    sweepLayout->addStretch(1);
+    Sweep->installEventFilter(this);
+    QDockWidget* sweep = AddPanel(QStringLiteral("sweep"), Text(Msgid("Sweep")), sweepColumn,
+                                  Qt::RightDockWidgetArea);
     splitDockWidget(figures, sweep, Qt::Vertical);
     QDockWidget* emitters = AddPanel(QStringLiteral("emitters"), Text(Msgid("Emitters")),
                                      arrayPanel, Qt::BottomDockWidgetArea);
@@ -261,6 +273,8 @@ void TStudioWindow::ResetLayout() {
 }
 
 bool TStudioWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Sweep && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        SweepHint->setVisible(event->type() == QEvent::Hide);
     if (event->type() == QEvent::Wheel) {
         if (const auto* box = qobject_cast<QAbstractSpinBox*>(watched); box && !box->hasFocus()) {
             event->ignore();

@@ -124,6 +124,7 @@ class TStudioWindow : public QMainWindow {
     QMenu* Presets = nullptr;
     QWidget* Content = nullptr;     // the array's side, inside its scroll area
     QWidget* FigureSide = nullptr;  // the figures' scroll area
+    QLabel* SweepHint = nullptr;    // in the sweep's place while there is none
     QWidget* ToolsSide = nullptr;   // the surroundings, under a tab beside the table
     std::optional<TChartSeries> ReferenceSeries;
     QString CurrentFile;

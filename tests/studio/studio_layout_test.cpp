@@ -87,6 +87,12 @@ TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
     if (screen.width() >= 1920) {
         EXPECT_GE(std::min(window.Polar()->width(), window.Polar()->height()), 500);
     }
+    // The sweep's panel draws the wires' sweep, or says what it is for.
+    const auto* hint = window.findChild<QLabel*>(QStringLiteral("sweepHint"));
+    if (std::get<1>(GetParam())[0] != '\0') {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.Charts().back()->isVisible(); }, 5000));
+    }
+    EXPECT_NE(hint->isVisible(), window.Charts().back()->isVisible());
     for (const std::string& fault : LayoutFaults(&window)) ADD_FAILURE() << fault;
     // Each panel, brought to the front in turn, shows its whole width: a panel that scrolls
     // sideways hides its values or its canvas at the right.
