@@ -13,10 +13,23 @@ std::string Numbers(const std::vector<int>& numbers) {
     return out;
 }
 
+std::string ElementsText(const TWireValidity& v) {
+    return v.Monopoles ? Tr("monopoles") : Tr("dipoles");
+}
+
 }  // namespace
 
 std::string ValidityFigureText(const TValidityRule& rule, double value) {
     return FigureText(value, rule.Name.ends_with("_wl") ? 4 : 2);
+}
+
+std::string ValidityModesText(const TWireValidity& v) {
+    std::string modes;
+    for (std::size_t i = 0; i < v.Modes.size(); ++i)
+        modes +=
+            (modes.empty() ? "" : ", ") +
+            TrFormat("%s at emitter %s", {FormatInteger(v.Modes[i]), FormatInteger(v.Numbers[i])});
+    return TrFormat("%s, sinusoidal modes: %s", {ElementsText(v), modes});
 }
 
 std::string ValidityTextLine(const TWireValidity& v) {
@@ -30,8 +43,7 @@ std::string ValidityTextLine(const TWireValidity& v) {
                                {std::string(rule.Name), ValidityFigureText(rule, rule.Figure),
                                 ValidityFigureText(rule, rule.Limit), Numbers(rule.Emitters)});
     return TrFormat("validity: %s, modes a wire %s; %s",
-                    {v.Monopoles ? Tr("monopoles") : Tr("dipoles"), modes,
-                     broken.empty() ? Tr("every rule holds") : broken}) +
+                    {ElementsText(v), modes, broken.empty() ? Tr("every rule holds") : broken}) +
            '\n';
 }
 

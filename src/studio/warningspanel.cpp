@@ -15,7 +15,9 @@ TWarningsPanel::TWarningsPanel(QWidget* parent) : QLabel(parent) {
 void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings,
                                  const TWireValidity& validity) {
     Warnings = warnings;
-    QString text;
+    // Whether the wires carry enough modes is read beside what may be wrong with them.
+    QString text =
+        validity.Modes.empty() ? QString() : QString::fromStdString(ValidityModesText(validity));
     for (const TArrayWarning& w : warnings) {
         QString emitters;
         for (const int k : w.Emitters)

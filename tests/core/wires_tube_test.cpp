@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <locale>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -162,5 +163,28 @@ TEST(TubingAgainstNec, ShortDipoleAndShortMonopoleAgreeWithNecWithinFivePercentA
         const Complex mine = MinePortImpedance({row.Wire}, row.Monopole)(0, 0);
         EXPECT_NEAR(mine.real(), nec.real(), 0.05 * std::fabs(nec.real()) + 1) << mine << nec;
         EXPECT_NEAR(mine.imag(), nec.imag(), 0.05 * std::fabs(nec.imag()) + 1) << mine << nec;
+    }
+}
+
+// The four-square of quarter-wave monopoles designed at 7.1 MHz, swept down to 1 MHz: 0.035
+// wavelength tall and as far apart, where the back pair's drive resistance is the mutual
+// reactance of their neighbours. NEC's source segment is a 56th of each monopole.
+TEST(TubingAgainstNec, FourSquareSweptFarBelowItsDesignFrequencyKeepsNecsDriveImpedances) {
+    const double scale = 1 / 7.1, q = 0.125 * scale;
+    std::vector<TWireLine> wires;
+    const double places[4][2] = {{-q, -q}, {q, -q}, {-q, q}, {q, q}};
+    for (const auto& p : places) wires.push_back({p[0], p[1], 0.25 * scale, 0.0005 * scale});
+    const Eigen::MatrixXcd nec = NecPortImpedance(wires, 56, true);
+    const Eigen::MatrixXcd mine = MinePortImpedance(wires, true);
+    Eigen::VectorXcd currents(4);
+    const double lags[] = {0, 0.25, 0.25, 0.5};  // periods
+    for (Eigen::Index i = 0; i < 4; ++i)
+        currents(i) = std::polar(1.0, -2 * std::numbers::pi * lags[i]);
+    const Eigen::VectorXcd vNec = nec * currents, vMine = mine * currents;
+    for (Eigen::Index i = 0; i < 4; ++i) {
+        const Complex zNec = vNec(i) / currents(i), zMine = vMine(i) / currents(i);
+        SCOPED_TRACE(testing::Message() << "emitter " << i + 1 << ": " << zMine << zNec);
+        EXPECT_NEAR(zMine.real(), zNec.real(), 0.05 * std::fabs(zNec.real()) + 1);
+        EXPECT_NEAR(zMine.imag(), zNec.imag(), 0.05 * std::fabs(zNec.imag()) + 1);
     }
 }

@@ -65,6 +65,19 @@ class StudioWiresTest : public testing::Test {
     TStudioWindow Window;
 };
 
+TEST_F(StudioWiresTest, TheWarningsPanelLeadsWithTheModesOnEachWireAsTheCommandLineCountsThem) {
+    const TJson validity = CliPattern({})["validity"];
+    std::string modes;
+    for (const TJson& m : validity["modes"].Items)
+        modes += (modes.empty() ? "" : ", ") + std::to_string(int(m["modes"].Number())) +
+                 " at emitter " + std::to_string(int(m["number"].Number()));
+    ASSERT_EQ(validity["modes"].Items.size(), 4U);
+    const QString text = Window.Warnings()->text();
+    EXPECT_EQ(text.section('\n', 0, 0).toStdString(),
+              validity["elements"].Text + ", sinusoidal modes: " + modes);
+    EXPECT_FALSE(Window.Warnings()->isHidden());
+}
+
 TEST_F(StudioWiresTest, TheTablesDrivesAndTheFeedFiguresAreTheCommandLinesForTheSameFile) {
     const TJson json = CliPattern({});
     const TJson& coupling = json["coupling"];
