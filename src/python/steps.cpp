@@ -82,12 +82,32 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
 
 }  // namespace
 
+TPyAnalysis::TPyAnalysis(TStagedAnalysis staged) : Staged(std::move(staged)) {
+    for (std::size_t p = 0; p < Ready.size(); ++p) Ready[p] = Staged.Done[p];
+}
+
+bool TPyAnalysis::Has(TAnalysisPart part) const {
+    return Ready[static_cast<std::size_t>(part)].load(std::memory_order_acquire);
+}
+
+void TPyAnalysis::Complete(TAnalysisPart part) {
+    const std::lock_guard<std::mutex> lock(Computing);
+    CompletePart(Staged, part);
+    for (std::size_t p = 0; p < Ready.size(); ++p) {
+        if (Staged.Done[p]) Ready[p].store(true, std::memory_order_release);
+    }
+}
+
 std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<int> cutBearing,
                                           std::optional<double> gridStep) {
-    auto analysis = std::make_shared<TPyAnalysis>();
-    analysis->Result = Analysed(CaseOf(array, cutBearing));
+    TStagedAnalysis staged;
+    if (const auto fault = BeginAnalysis(CaseOf(array, cutBearing), staged))
+        throw EUsageError(ModuleReasonText(*fault));
+    auto analysis = std::make_shared<TPyAnalysis>(std::move(staged));
     if (gridStep) {
-        const TPatternResult& r = analysis->Result;
+        // The grid's field is the pattern's, at its take-off angle over ground.
+        analysis->Complete(TAnalysisPart::Pattern);
+        const TPatternResult& r = analysis->Result();
         analysis->Grid = SampleSphere(r.Session.Model, r.Field, *gridStep);
     }
     return analysis;
