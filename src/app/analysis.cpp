@@ -161,12 +161,13 @@ std::optional<TCaseFault> GroundFault(const TGround& g) {
     return std::nullopt;
 }
 
-std::optional<TCaseFault> BeginAnalysis(const TArrayCase& arrayCase, TStagedAnalysis& staged) {
-    staged.Case = arrayCase;
+std::optional<TCaseFault> BeginAnalysis(TArrayCase arrayCase, TStagedAnalysis& staged) {
+    staged.Case = std::move(arrayCase);
     staged.Done = {};
+    const TArrayCase& c = staged.Case;
     TPatternResult& result = staged.Result;
     TArraySession& session = result.Session;
-    static_cast<TArray&>(session.Model) = arrayCase.Array;
+    static_cast<TArray&>(session.Model) = c.Array;
     const TArray& array = session.Model;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const auto row = static_cast<unsigned>(k - 1);
@@ -174,7 +175,7 @@ std::optional<TCaseFault> BeginAnalysis(const TArrayCase& arrayCase, TStagedAnal
         session.Checked[row] = e.Enabled;
         session.Grid[row] = {FormatGeneral(e.X), FormatGeneral(e.Y), FormatGeneral(e.Phase)};
     }
-    TFieldSpec field = arrayCase.Field;
+    TFieldSpec field = c.Field;
     if (field.Model == TFieldModel::OverGround) {
         std::optional<TCaseFault> fault = GroundFault(field.Ground);
         if (!IsDipoleType(array.EmitterType)) {
@@ -187,7 +188,7 @@ std::optional<TCaseFault> BeginAnalysis(const TArrayCase& arrayCase, TStagedAnal
         field.Ground = {};
     }
     result.Field = session.Field = field;
-    if (auto fault = AnalyseWires(arrayCase, result)) return fault;
+    if (auto fault = AnalyseWires(c, result)) return fault;
     // Solved wires have every figure already.
     if (result.Wires.Solved) staged.Done.fill(true);
     return std::nullopt;

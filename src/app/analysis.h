@@ -62,7 +62,7 @@ struct TStagedAnalysis {
 
 // The case checked, and solved wires with every figure; of ideal emitters nothing computed yet.
 // The fault where the case cannot be analysed.
-std::optional<TCaseFault> BeginAnalysis(const TArrayCase& arrayCase, TStagedAnalysis& staged);
+std::optional<TCaseFault> BeginAnalysis(TArrayCase arrayCase, TStagedAnalysis& staged);
 // The part with the parts it is taken from, unless done already.
 void CompletePart(TStagedAnalysis& staged, TAnalysisPart part);
 

@@ -2,6 +2,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include "app/arraywarnings.h"
 #include "app/figures.h"
 #include "app/inputerror.h"
 #include "app/sweepcolumns.h"
@@ -102,6 +103,44 @@ py::object FeedVector(const TPyAnalysis& a, std::complex<double> TEmitterFeed::*
     auto view = out.mutable_unchecked<1>();
     for (std::size_t i = 0; i < c->Emitters.size(); ++i)
         view(static_cast<py::ssize_t>(i)) = c->Emitters[i].*field;
+    return out;
+}
+
+py::object Complex(const std::optional<std::complex<double>>& z) {
+    return z ? py::object(py::cast(*z)) : py::none();
+}
+
+py::object Real(const std::optional<double>& v) {
+    return v ? py::object(py::float_(*v)) : py::none();
+}
+
+// What the feed network delivers, by the JSON's keys; impedances as complex ohms.
+py::object NetworkDict(const TPyAnalysis& a) {
+    if (!a.Network) return py::none();
+    const TFeedFigures& f = *a.Network;
+    py::dict transmitter;
+    transmitter["impedance_ohm"] = Complex(f.TransmitterImpedance);
+    transmitter["swr"] = Real(f.TransmitterSwr);
+    transmitter["power_w"] = f.TransmitterPower;
+    py::list emitters;
+    for (const TFeedEmitter& e : f.Emitters) {
+        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
+        py::dict current;
+        current["amplitude"] = amplitude;
+        current["phase"] = phase;
+        py::dict emitter;
+        emitter["number"] = e.Number;
+        emitter["current"] = current;
+        emitter["current_error_db"] = Real(e.ErrorDb);
+        emitter["current_error_deg"] = Real(e.ErrorDeg);
+        emitter["drive_impedance_ohm"] = Complex(e.Drive.Impedance);
+        emitter["power_w"] = e.Drive.Power;
+        emitters.append(emitter);
+    }
+    py::dict out;
+    out["transmitter"] = transmitter;
+    out["emitters"] = emitters;
+    out["loss_w"] = f.LossPower;
     return out;
 }
 
@@ -264,7 +303,13 @@ void BindAnalysis(py::module_& m) {
                 return out;
             },
             "Each feed's figures by the sweep's column names (swr_1, power_w_2, ...); empty for "
-            "ideal emitters.");
+            "ideal emitters.")
+        .def_property_readonly(
+            "network", &NetworkDict,
+            "What the feed network delivers, by the JSON output's keys: 'transmitter' "
+            "(impedance_ohm, swr, power_w), 'emitters' (number, current's amplitude and phase, "
+            "current_error_db, current_error_deg, drive_impedance_ohm, power_w) and 'loss_w'; "
+            "impedances complex ohms. None unless the array has a network.");
 
     m.def(
         "analyse",
@@ -281,8 +326,17 @@ void BindAnalysis(py::module_& m) {
             }
             // A copy: another thread may change the array while the engine reads it.
             const TPyArray held = array;
-            py::gil_scoped_release release;
-            return AnalyseArray(held, cutBearing, gridStep);
+            std::shared_ptr<TPyAnalysis> analysis;
+            {
+                py::gil_scoped_release release;
+                analysis = AnalyseArray(held, cutBearing, gridStep);
+            }
+            const TPatternResult& r = analysis->Result();
+            if (r.Wires.Solved) {
+                if (const auto low = GroundModelWarning(r.Session.Model, r.Wires.Settings, r.Field))
+                    Warn({*low});
+            }
+            return analysis;
         },
         py::arg("array"), py::kw_only(), py::arg("cut_bearing") = py::none(),
         py::arg("grid_step") = py::none(), py::arg("lang") = "en",

@@ -10,6 +10,7 @@
 
 #include "app/analysis.h"
 #include "app/designpolicy.h"
+#include "app/feedanalysis.h"
 #include "model/spheregrid.h"
 #include "python/pyarray.h"
 
@@ -18,7 +19,8 @@
 // directivity alone does not pay for the metrics' searches. Threads may read one at once.
 class TPyAnalysis {
 public:
-    explicit TPyAnalysis(TStagedAnalysis staged);
+    // The case checked, and what is computed at once; the fault where it cannot be analysed.
+    std::optional<TCaseFault> Begin(TArrayCase arrayCase);
     bool Has(TAnalysisPart part) const;
     // The part computed, with the interpreter's lock already released by the caller.
     void Complete(TAnalysisPart part);
@@ -26,6 +28,8 @@ public:
     const TPatternResult& Result() const { return Staged.Result; }
 
     std::optional<TSphereGrid> Grid;
+    // Fed through a network: what it delivers, the currents the analysis took.
+    std::shared_ptr<const TFeedFigures> Network;
 
 private:
     TStagedAnalysis Staged;
