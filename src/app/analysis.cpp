@@ -232,8 +232,8 @@ void CompletePart(TStagedAnalysis& staged, TAnalysisPart part) {
         case TAnalysisPart::Directivity: {
             // The window's and the free-space formula agree at the horizon, so the pattern
             // there serves the free-space directivity.
-            const bool horizon = result.Field.Model != TFieldModel::OverGround &&
-                                 result.Field.ElevationDegrees == 0;
+            const bool horizon =
+                result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
             result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
             break;
         }
@@ -254,7 +254,8 @@ void CompletePart(TStagedAnalysis& staged, TAnalysisPart part) {
 TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
     TStagedAnalysis staged;
     if (auto fault = BeginAnalysis(arrayCase, staged)) return {std::nullopt, fault};
-    for (int p = 0; p < kAnalysisPartCount; ++p) CompletePart(staged, static_cast<TAnalysisPart>(p));
+    for (int p = 0; p < kAnalysisPartCount; ++p)
+        CompletePart(staged, static_cast<TAnalysisPart>(p));
     return {std::move(staged.Result), std::nullopt};
 }
 

@@ -156,8 +156,7 @@ py::dict FiguresDict(TPyAnalysis& a) {
 void BindFigure(py::class_<TPyAnalysis, TAnalysisPtr>& cls, const TFigure& f) {
     const std::string key(f.Key);
     cls.def_property_readonly(
-        key.c_str(),
-        [&f](TPyAnalysis& a) { return FigureValue(f, Read(a, PartOf(f.Group))); },
+        key.c_str(), [&f](TPyAnalysis& a) { return FigureValue(f, Read(a, PartOf(f.Group))); },
         (ColumnCaption(key) + "; None where the array has none.").c_str());
 }
 
@@ -170,8 +169,7 @@ void BindAnalysis(py::module_& m) {
     cls.def_property_readonly("figures", &FiguresDict,
                               "Every figure of the catalogue by its key, None where there is none.")
         .def_property_readonly(
-            "model",
-            [](const TPyAnalysis& a) { return FieldModelName(a.Result().Field.Model); },
+            "model", [](const TPyAnalysis& a) { return FieldModelName(a.Result().Field.Model); },
             "The formula the pattern was taken in: 'window', 'free-space' or 'over-ground'.")
         .def_property_readonly(
             "samples",
@@ -193,12 +191,13 @@ void BindAnalysis(py::module_& m) {
             [](TPyAnalysis& a) { return Doubles(Read(a, TAnalysisPart::Cut).Cut); },
             "The elevation cut at cut_bearing: 91 samples, 0 to 90 degrees.")
         .def_property_readonly(
-            "cut_bearing",
-            [](TPyAnalysis& a) { return Read(a, TAnalysisPart::Cut).CutBearing; },
+            "cut_bearing", [](TPyAnalysis& a) { return Read(a, TAnalysisPart::Cut).CutBearing; },
             "The compass bearing of the elevation cut, degrees.")
         .def_property_readonly(
             "cut_model",
-            [](TPyAnalysis& a) { return FieldModelName(Read(a, TAnalysisPart::Cut).CutField.Model); },
+            [](TPyAnalysis& a) {
+                return FieldModelName(Read(a, TAnalysisPart::Cut).CutField.Model);
+            },
             "The formula the elevation cut was taken in.")
         .def_property_readonly(
             "main_lobes",

@@ -2,9 +2,9 @@
 
 #include "app/inputerror.h"
 #include "config/messages.h"
+#include "model/wires.h"
 #include "python/bindings.h"
 #include "python/language.h"
-#include "model/wires.h"
 #include "python/pyarray.h"
 
 namespace py = pybind11;
@@ -105,15 +105,17 @@ void SetGroundModel(TPyArray& a, const std::optional<std::string>& name) {
     if (!name) return;
     a.GroundModel = ValueNamed<TGroundModel>(kGroundModelNames, *name);
     if (!a.GroundModel) {
-        throw EUsageError(TrFormat("ground_model='%s': 'sommerfeld', 'reflection' or None", {*name}));
+        throw EUsageError(
+            TrFormat("ground_model='%s': 'sommerfeld', 'reflection' or None", {*name}));
     }
 }
 
 void SetModes(TPyArray& a, int modes) {
     if (modes < kMinSegmentsPerWavelength || modes > kMaxSegmentsPerWavelength) {
-        throw EUsageError(TrFormat("modes_per_wavelength=%s: a whole number from %s to %s",
-                                   {std::to_string(modes), std::to_string(kMinSegmentsPerWavelength),
-                                    std::to_string(kMaxSegmentsPerWavelength)}));
+        throw EUsageError(
+            TrFormat("modes_per_wavelength=%s: a whole number from %s to %s",
+                     {std::to_string(modes), std::to_string(kMinSegmentsPerWavelength),
+                      std::to_string(kMaxSegmentsPerWavelength)}));
     }
     a.Wires.SegmentsPerWavelength = modes;
 }

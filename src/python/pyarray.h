@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "app/arraycase.h"
-#include "model/network.h"
 #include "app/bounds.h"
 #include "model/coupling.h"
 #include "model/emitters.h"
 #include "model/field.h"
+#include "model/network.h"
 
 // One emitter as a script writes it. Positions and lengths in wavelengths, the phase in
 // periods of lag, the amplitude a relative current.

@@ -91,7 +91,8 @@ std::shared_ptr<const TFeedFigures> FeedThrough(const TPyArray& array, TArrayCas
     }
     const long double mhz = array.Ground.FrequencyMhz;
     if (!(mhz > 0)) {
-        throw EUsageError(Tr("network= needs frequency=, the design frequency in MHz of its parts"));
+        throw EUsageError(
+            Tr("network= needs frequency=, the design frequency in MHz of its parts"));
     }
     const TGround ground = c.Field.Model == TFieldModel::OverGround ? c.Field.Ground : TGround{};
     const auto solved = CheckCoupling(c.Array, c.Wires, ground)
@@ -99,9 +100,8 @@ std::shared_ptr<const TFeedFigures> FeedThrough(const TPyArray& array, TArrayCas
                             : SolveCoupling(c.Array, c.Wires, ground);
     if (!solved) return nullptr;
     if (const auto fault = CheckNetworkPorts(network, c.Array)) {
-        throw EUsageError(TrFormat("network=%s:%s: %s", {array.NetworkFile,
-                                                          std::to_string(fault->Line),
-                                                          fault->Reason}));
+        throw EUsageError(TrFormat(
+            "network=%s:%s: %s", {array.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
     const TCoupling& coupling = solved->Coupling;
     std::optional<Eigen::VectorXcd> wanted;

@@ -18,7 +18,7 @@
 // Of ideal emitters a part is computed when a script first reads it: a loop that wants the
 // directivity alone does not pay for the metrics' searches. Threads may read one at once.
 class TPyAnalysis {
-public:
+  public:
     // The case checked, and what is computed at once; the fault where it cannot be analysed.
     std::optional<TCaseFault> Begin(TArrayCase arrayCase);
     bool Has(TAnalysisPart part) const;
@@ -31,7 +31,7 @@ public:
     // Fed through a network: what it delivers, the currents the analysis took.
     std::shared_ptr<const TFeedFigures> Network;
 
-private:
+  private:
     TStagedAnalysis Staged;
     std::array<std::atomic<bool>, kAnalysisPartCount> Ready{};
     std::mutex Computing;
