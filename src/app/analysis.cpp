@@ -161,11 +161,13 @@ std::optional<TCaseFault> GroundFault(const TGround& g) {
     return std::nullopt;
 }
 
-TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
-    TAnalysisOutcome outcome;
-    TPatternResult& result = outcome.Result.emplace();
+std::optional<TCaseFault> BeginAnalysis(TArrayCase arrayCase, TStagedAnalysis& staged) {
+    staged.Case = std::move(arrayCase);
+    staged.Done = {};
+    const TArrayCase& c = staged.Case;
+    TPatternResult& result = staged.Result;
     TArraySession& session = result.Session;
-    static_cast<TArray&>(session.Model) = arrayCase.Array;
+    static_cast<TArray&>(session.Model) = c.Array;
     const TArray& array = session.Model;
     for (int k = 1; k <= kEmitterCount; ++k) {
         const auto row = static_cast<unsigned>(k - 1);
@@ -173,50 +175,88 @@ TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
         session.Checked[row] = e.Enabled;
         session.Grid[row] = {FormatGeneral(e.X), FormatGeneral(e.Y), FormatGeneral(e.Phase)};
     }
-    TFieldSpec field = arrayCase.Field;
-    const bool over = field.Model == TFieldModel::OverGround;
-    if (over) {
+    TFieldSpec field = c.Field;
+    if (field.Model == TFieldModel::OverGround) {
         std::optional<TCaseFault> fault = GroundFault(field.Ground);
         if (!IsDipoleType(array.EmitterType)) {
             fault = TCaseFault{};
             fault->Kind = TCaseFault::Unpolarised;
             fault->Type = array.EmitterType;
         }
-        if (fault) return {std::nullopt, fault};
+        if (fault) return fault;
     } else {
         field.Ground = {};
     }
     result.Field = session.Field = field;
-    if (auto fault = AnalyseWires(arrayCase, result)) return {std::nullopt, fault};
-    if (result.Wires.Solved) return outcome;
-    if (over) {
-        result.GroundFigures = ComputeGroundFigures(array, field.Ground);
-        // By default the azimuth pattern, its read-outs and figures lie at the take-off angle.
-        if (arrayCase.ElevationAtTakeoff && result.GroundFigures) {
-            field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
-        }
-    }
-    result.Field = session.Field = field;
-    session.Pattern = arrayCase.WindowDrawings.empty()
-                          ? ComputePattern(array, field)
-                          : WindowDrawing(arrayCase.WindowDrawings, field);
-    session.Labels = DiagramLabels(session.Pattern, field.ElevationDegrees);
+    if (auto fault = AnalyseWires(c, result)) return fault;
+    // Solved wires have every figure already.
+    if (result.Wires.Solved) staged.Done.fill(true);
+    return std::nullopt;
+}
+
+void CompletePart(TStagedAnalysis& staged, TAnalysisPart part) {
+    const auto done = [&staged](TAnalysisPart p) -> bool& {
+        return staged.Done[static_cast<std::size_t>(p)];
+    };
+    if (done(part)) return;
+    if (part != TAnalysisPart::Pattern) CompletePart(staged, TAnalysisPart::Pattern);
+    const TArrayCase& arrayCase = staged.Case;
+    TPatternResult& result = staged.Result;
+    TArraySession& session = result.Session;
+    const TArray& array = session.Model;
     const TPattern& pattern = session.Pattern;
-    if (!IsZeroPattern(pattern, array)) {
-        result.Metrics = ComputeMetrics(pattern, ExactFieldFunction(array, result.Field),
-                                        FastFieldFunction(array, result.Field));
+    switch (part) {
+        case TAnalysisPart::Pattern: {
+            TFieldSpec field = result.Field;
+            if (field.Model == TFieldModel::OverGround) {
+                result.GroundFigures = ComputeGroundFigures(array, field.Ground);
+                // By default the azimuth pattern, its read-outs and figures lie at the take-off
+                // angle.
+                if (arrayCase.ElevationAtTakeoff && result.GroundFigures) {
+                    field.ElevationDegrees = result.GroundFigures->TakeoffElevationDegrees;
+                }
+            }
+            result.Field = session.Field = field;
+            session.Pattern = arrayCase.WindowDrawings.empty()
+                                  ? ComputePattern(array, field)
+                                  : WindowDrawing(arrayCase.WindowDrawings, field);
+            session.Labels = DiagramLabels(session.Pattern, field.ElevationDegrees);
+            break;
+        }
+        case TAnalysisPart::Metrics:
+            if (!IsZeroPattern(pattern, array)) {
+                result.Metrics = ComputeMetrics(pattern, ExactFieldFunction(array, result.Field),
+                                                FastFieldFunction(array, result.Field));
+            }
+            break;
+        case TAnalysisPart::Directivity: {
+            // The window's and the free-space formula agree at the horizon, so the pattern
+            // there serves the free-space directivity.
+            const bool horizon =
+                result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
+            result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
+            break;
+        }
+        case TAnalysisPart::Cut:
+            result.CutBearing =
+                arrayCase.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
+            // Above the horizon the window's formula is no physical field: its cut is the free
+            // space's.
+            result.CutField = result.Field.Model == TFieldModel::Window
+                                  ? TFieldSpec{TFieldModel::FreeSpace}
+                                  : result.Field;
+            result.Cut = ElevationCut(array, result.CutField, result.CutBearing);
+            break;
     }
-    // The window's and the free-space formula agree at the horizon, so the pattern there
-    // serves the free-space directivity.
-    const bool horizon =
-        result.Field.Model != TFieldModel::OverGround && result.Field.ElevationDegrees == 0;
-    result.Directivity = ComputeDirectivity(array, horizon ? &pattern : nullptr);
-    result.CutBearing = arrayCase.CutBearing.value_or(DisplayedBearing(pattern.MaxGainAngle));
-    // Above the horizon the window's formula is no physical field: its cut is the free space's.
-    result.CutField = result.Field.Model == TFieldModel::Window ? TFieldSpec{TFieldModel::FreeSpace}
-                                                                : result.Field;
-    result.Cut = ElevationCut(array, result.CutField, result.CutBearing);
-    return outcome;
+    done(part) = true;
+}
+
+TAnalysisOutcome Analyse(const TArrayCase& arrayCase) {
+    TStagedAnalysis staged;
+    if (auto fault = BeginAnalysis(arrayCase, staged)) return {std::nullopt, fault};
+    for (int p = 0; p < kAnalysisPartCount; ++p)
+        CompletePart(staged, static_cast<TAnalysisPart>(p));
+    return {std::move(staged.Result), std::nullopt};
 }
 
 TChartSeries ChartSeriesOf(const TPatternResult& result) {

@@ -46,6 +46,26 @@ struct TAnalysisOutcome {
 // file's name, its warnings, the window's messages).
 TAnalysisOutcome Analyse(const TArrayCase& arrayCase);
 
+// The parts of an ideal array's analysis a face may take one at a time, where a script reads
+// only some of them: the azimuth pattern (with the ground's figures, which may place it at the
+// take-off angle), then from it the metrics, the directivity and the elevation cut.
+enum class TAnalysisPart { Pattern, Metrics, Directivity, Cut };
+inline constexpr int kAnalysisPartCount = 4;
+
+// An analysis begun and completed part by part: each part is computed by the same code, from
+// the same inputs, as Analyse computes it, so every number is Analyse's.
+struct TStagedAnalysis {
+    TArrayCase Case;
+    TPatternResult Result;
+    std::array<bool, kAnalysisPartCount> Done{};
+};
+
+// The case checked, and solved wires with every figure; of ideal emitters nothing computed yet.
+// The fault where the case cannot be analysed.
+std::optional<TCaseFault> BeginAnalysis(TArrayCase arrayCase, TStagedAnalysis& staged);
+// The part with the parts it is taken from, unless done already.
+void CompletePart(TStagedAnalysis& staged, TAnalysisPart part);
+
 // The result as the charts and the report draw it.
 TChartArray ChartArrayOf(const TPatternResult& result);
 // Its curve alone, without the report's table.

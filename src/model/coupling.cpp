@@ -58,8 +58,8 @@ TWireArray WiresOf(const TArray& array, const TWireSettings& wires, const TGroun
 
 bool SameWires(const TWireArray& a, const TWireArray& b) {
     const auto ground = [](const TGround& g) {
-        return std::tie(g.Kind, g.HeightWavelengths, g.FrequencyMhz, g.Permittivity,
-                        g.Conductivity);
+        return std::tie(g.Kind, g.HeightWavelengths, g.FrequencyMhz, g.Permittivity, g.Conductivity,
+                        g.Model);
     };
     const auto wire = [](const TWire& w) { return std::tie(w.X, w.Y, w.Length, w.Radius); };
     return a.Axis == b.Axis && a.Radius == b.Radius &&

@@ -2,6 +2,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include "app/arraywarnings.h"
 #include "app/figures.h"
 #include "app/inputerror.h"
 #include "app/sweepcolumns.h"
@@ -25,7 +26,11 @@ array has none; `figures` holds them all by key. The pattern is a numpy array of
 one a degree of the window's sweep (sample_bearings gives each one's compass bearing); the
 elevation cut has 91, from the horizon to the zenith. Solved wires add the port impedance
 matrix, the feeds' currents and voltages as complex numpy arrays, and each feed's figures by
-the sweep's column names (swr_1, drive_r_ohm_2, ...).)";
+the sweep's column names (swr_1, drive_r_ohm_2, ...).
+
+Of ideal emitters each part is computed when first read, then kept: the pattern (samples,
+the read-outs, the ground's figures), the metrics (beamwidths, front-to-back, lobes, nulls),
+the directivity, the elevation cut. The numbers are those of a full analysis.)";
 
 template <typename T, std::size_t N>
 py::array_t<double> Doubles(const std::array<T, N>& values) {
@@ -44,14 +49,49 @@ py::array_t<double> Doubles(const std::vector<long double>& values) {
     return out;
 }
 
+// The part the figures of a group are taken from.
+TAnalysisPart PartOf(TFigureGroup group) {
+    switch (group) {
+        case TFigureGroup::Metrics:
+            return TAnalysisPart::Metrics;
+        case TFigureGroup::Directivity:
+            return TAnalysisPart::Directivity;
+        default:
+            return TAnalysisPart::Pattern;
+    }
+}
+
+// The result with the part computed: the engine's work runs without the interpreter's lock.
+const TPatternResult& Read(TPyAnalysis& a, TAnalysisPart part) {
+    if (!a.Has(part)) {
+        py::gil_scoped_release release;
+        a.Complete(part);
+    }
+    return a.Result();
+}
+
+const TPatternResult& ReadAll(TPyAnalysis& a) {
+    const auto missing = [&a] {
+        for (int p = 0; p < kAnalysisPartCount; ++p)
+            if (!a.Has(static_cast<TAnalysisPart>(p))) return true;
+        return false;
+    };
+    if (missing()) {
+        py::gil_scoped_release release;
+        for (int p = 0; p < kAnalysisPartCount; ++p) a.Complete(static_cast<TAnalysisPart>(p));
+    }
+    return a.Result();
+}
+
 std::optional<double> FigureValue(const TFigure& f, const TPatternResult& r) {
     const auto value = f.Value(r);
     if (!value) return std::nullopt;
     return static_cast<double>(*value);
 }
 
+// Solved wires are solved when the analysis begins.
 const TCoupling* CouplingOf(const TPyAnalysis& a) {
-    const auto& solved = a.Result.Wires.Solved;
+    const auto& solved = a.Result().Wires.Solved;
     return solved ? &solved->Coupling : nullptr;
 }
 
@@ -66,18 +106,57 @@ py::object FeedVector(const TPyAnalysis& a, std::complex<double> TEmitterFeed::*
     return out;
 }
 
-py::dict FiguresDict(const TPyAnalysis& a) {
+py::object Complex(const std::optional<std::complex<double>>& z) {
+    return z ? py::object(py::cast(*z)) : py::none();
+}
+
+py::object Real(const std::optional<double>& v) {
+    return v ? py::object(py::float_(*v)) : py::none();
+}
+
+// What the feed network delivers, by the JSON's keys; impedances as complex ohms.
+py::object NetworkDict(const TPyAnalysis& a) {
+    if (!a.Network) return py::none();
+    const TFeedFigures& f = *a.Network;
+    py::dict transmitter;
+    transmitter["impedance_ohm"] = Complex(f.TransmitterImpedance);
+    transmitter["swr"] = Real(f.TransmitterSwr);
+    transmitter["power_w"] = f.TransmitterPower;
+    py::list emitters;
+    for (const TFeedEmitter& e : f.Emitters) {
+        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
+        py::dict current;
+        current["amplitude"] = amplitude;
+        current["phase"] = phase;
+        py::dict emitter;
+        emitter["number"] = e.Number;
+        emitter["current"] = current;
+        emitter["current_error_db"] = Real(e.ErrorDb);
+        emitter["current_error_deg"] = Real(e.ErrorDeg);
+        emitter["drive_impedance_ohm"] = Complex(e.Drive.Impedance);
+        emitter["power_w"] = e.Drive.Power;
+        emitters.append(emitter);
+    }
     py::dict out;
-    for (const TFigure& f : Figures()) out[py::str(std::string(f.Key))] = FigureValue(f, a.Result);
+    out["transmitter"] = transmitter;
+    out["emitters"] = emitters;
+    out["loss_w"] = f.LossPower;
+    return out;
+}
+
+py::dict FiguresDict(TPyAnalysis& a) {
+    const TPatternResult& r = ReadAll(a);
+    py::dict out;
+    for (const TFigure& f : Figures()) out[py::str(std::string(f.Key))] = FigureValue(f, r);
     for (const TFigure& f : FiguresOf(TFigureGroup::Wires))
-        out[py::str(std::string(f.Key))] = FigureValue(f, a.Result);
+        out[py::str(std::string(f.Key))] = FigureValue(f, r);
     return out;
 }
 
 void BindFigure(py::class_<TPyAnalysis, TAnalysisPtr>& cls, const TFigure& f) {
     const std::string key(f.Key);
     cls.def_property_readonly(
-        key.c_str(), [&f](const TPyAnalysis& a) { return FigureValue(f, a.Result); },
+        key.c_str(), [&f](TPyAnalysis& a) { return FigureValue(f, Read(a, PartOf(f.Group))); },
         (ColumnCaption(key) + "; None where the array has none.").c_str());
 }
 
@@ -90,11 +169,13 @@ void BindAnalysis(py::module_& m) {
     cls.def_property_readonly("figures", &FiguresDict,
                               "Every figure of the catalogue by its key, None where there is none.")
         .def_property_readonly(
-            "model", [](const TPyAnalysis& a) { return FieldModelName(a.Result.Field.Model); },
+            "model", [](const TPyAnalysis& a) { return FieldModelName(a.Result().Field.Model); },
             "The formula the pattern was taken in: 'window', 'free-space' or 'over-ground'.")
         .def_property_readonly(
             "samples",
-            [](const TPyAnalysis& a) { return Doubles(a.Result.Session.Pattern.Samples); },
+            [](TPyAnalysis& a) {
+                return Doubles(Read(a, TAnalysisPart::Pattern).Session.Pattern.Samples);
+            },
             "The azimuth pattern: 361 samples, one a degree.")
         .def_property_readonly(
             "sample_bearings",
@@ -106,27 +187,32 @@ void BindAnalysis(py::module_& m) {
             },
             "The compass bearing of each sample, degrees.")
         .def_property_readonly(
-            "elevation_cut", [](const TPyAnalysis& a) { return Doubles(a.Result.Cut); },
+            "elevation_cut",
+            [](TPyAnalysis& a) { return Doubles(Read(a, TAnalysisPart::Cut).Cut); },
             "The elevation cut at cut_bearing: 91 samples, 0 to 90 degrees.")
         .def_property_readonly(
-            "cut_bearing", [](const TPyAnalysis& a) { return a.Result.CutBearing; },
+            "cut_bearing", [](TPyAnalysis& a) { return Read(a, TAnalysisPart::Cut).CutBearing; },
             "The compass bearing of the elevation cut, degrees.")
         .def_property_readonly(
             "cut_model",
-            [](const TPyAnalysis& a) { return FieldModelName(a.Result.CutField.Model); },
+            [](TPyAnalysis& a) {
+                return FieldModelName(Read(a, TAnalysisPart::Cut).CutField.Model);
+            },
             "The formula the elevation cut was taken in.")
         .def_property_readonly(
             "main_lobes",
-            [](const TPyAnalysis& a) -> py::object {
-                if (!a.Result.Metrics) return py::none();
-                return Doubles(a.Result.Metrics->MainLobeBearings);
+            [](TPyAnalysis& a) -> py::object {
+                const auto& metrics = Read(a, TAnalysisPart::Metrics).Metrics;
+                if (!metrics) return py::none();
+                return Doubles(metrics->MainLobeBearings);
             },
             "The main lobes' bearings, degrees; None where the pattern is zero.")
         .def_property_readonly(
             "nulls",
-            [](const TPyAnalysis& a) -> py::object {
-                if (!a.Result.Metrics) return py::none();
-                const TPatternMetrics& m = *a.Result.Metrics;
+            [](TPyAnalysis& a) -> py::object {
+                const auto& metrics = Read(a, TAnalysisPart::Metrics).Metrics;
+                if (!metrics) return py::none();
+                const TPatternMetrics& m = *metrics;
                 py::list out;
                 for (std::size_t n = 0; n < m.NullBearings.size(); ++n) {
                     const long double depth = m.NullDepthsDb[n];
@@ -216,7 +302,13 @@ void BindAnalysis(py::module_& m) {
                 return out;
             },
             "Each feed's figures by the sweep's column names (swr_1, power_w_2, ...); empty for "
-            "ideal emitters.");
+            "ideal emitters.")
+        .def_property_readonly(
+            "network", &NetworkDict,
+            "What the feed network delivers, by the JSON output's keys: 'transmitter' "
+            "(impedance_ohm, swr, power_w), 'emitters' (number, current's amplitude and phase, "
+            "current_error_db, current_error_deg, drive_impedance_ohm, power_w) and 'loss_w'; "
+            "impedances complex ohms. None unless the array has a network.");
 
     m.def(
         "analyse",
@@ -233,8 +325,17 @@ void BindAnalysis(py::module_& m) {
             }
             // A copy: another thread may change the array while the engine reads it.
             const TPyArray held = array;
-            py::gil_scoped_release release;
-            return AnalyseArray(held, cutBearing, gridStep);
+            std::shared_ptr<TPyAnalysis> analysis;
+            {
+                py::gil_scoped_release release;
+                analysis = AnalyseArray(held, cutBearing, gridStep);
+            }
+            const TPatternResult& r = analysis->Result();
+            if (r.Wires.Solved) {
+                if (const auto low = GroundModelWarning(r.Session.Model, r.Wires.Settings, r.Field))
+                    Warn({*low});
+            }
+            return analysis;
         },
         py::arg("array"), py::kw_only(), py::arg("cut_bearing") = py::none(),
         py::arg("grid_step") = py::none(), py::arg("lang") = "en",

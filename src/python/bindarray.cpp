@@ -2,6 +2,7 @@
 
 #include "app/inputerror.h"
 #include "config/messages.h"
+#include "model/wires.h"
 #include "python/bindings.h"
 #include "python/language.h"
 #include "python/pyarray.h"
@@ -16,7 +17,8 @@ x, y: position east and north of the origin, wavelengths.
 phase: the current's lag, periods (1.0 is a whole period).
 amplitude: the current's relative magnitude.
 on: whether it radiates.
-length: the wire's length in wavelengths, or None for an ideal emitter.)";
+length: the wire's length in wavelengths, or None for an ideal emitter.
+radius: its wire's own radius in wavelengths, or None for the array's.)";
 
 constexpr const char* kArrayDoc = R"(A planar array of up to eight emitters and its surroundings.
 
@@ -30,7 +32,13 @@ a sequence of Emitter records. Keywords:
           'very-poor', 'sea', 'fresh-water') or (permittivity, conductivity in S/m).
   height: the array's plane above the ground, wavelengths; frequency: MHz.
   elevation: degrees of the azimuth cut; None: 0, over ground the take-off angle.
-  radius (wavelengths), feed ('current' or 'voltage') and z0 (ohms): of wires with lengths.)";
+  radius (wavelengths), feed ('current' or 'voltage') and z0 (ohms): of wires with lengths.
+  ground_model: how wires see real ground, 'sommerfeld' (None: the default) or 'reflection'
+                (faster, sound for wires 0.2 wavelength up or more).
+  modes_per_wavelength: sinusoidal segments per wavelength of wire, 10 to 400 (default 40),
+                        to check that the wires' figures have settled.
+  network: a SPICE netlist the wires are fed through (needs frequency=, the design frequency
+           of its parts); analyse() then gives its figures as Analysis.network.)";
 
 const char* FieldModelNameOf(const std::optional<TFieldModel>& model) {
     return model ? FieldModelName(*model) : nullptr;
@@ -87,6 +95,31 @@ void SetType(TPyArray& a, int type) {
     a.Array.EmitterType = type;
 }
 
+// The segments a script may ask for, as the command line's --modes-per-wavelength takes them:
+// fewer leave a half-wave dipole unresolved, more only slow the solve.
+constexpr int kMinSegmentsPerWavelength = 10;
+constexpr int kMaxSegmentsPerWavelength = 400;
+
+void SetGroundModel(TPyArray& a, const std::optional<std::string>& name) {
+    a.GroundModel.reset();
+    if (!name) return;
+    a.GroundModel = ValueNamed<TGroundModel>(kGroundModelNames, *name);
+    if (!a.GroundModel) {
+        throw EUsageError(
+            TrFormat("ground_model='%s': 'sommerfeld', 'reflection' or None", {*name}));
+    }
+}
+
+void SetModes(TPyArray& a, int modes) {
+    if (modes < kMinSegmentsPerWavelength || modes > kMaxSegmentsPerWavelength) {
+        throw EUsageError(
+            TrFormat("modes_per_wavelength=%s: a whole number from %s to %s",
+                     {std::to_string(modes), std::to_string(kMinSegmentsPerWavelength),
+                      std::to_string(kMaxSegmentsPerWavelength)}));
+    }
+    a.Wires.SegmentsPerWavelength = modes;
+}
+
 void SetFeed(TPyArray& a, const std::string& feed) {
     if (feed != "current" && feed != "voltage") {
         throw EUsageError(TrFormat("feed='%s': 'current' or 'voltage'", {feed}));
@@ -101,6 +134,7 @@ std::string EmitterRepr(const TPyEmitter& e) {
                        ", phase=" + number(e.Phase) + ", amplitude=" + number(e.Amplitude) +
                        ", on=" + (e.On ? "True" : "False");
     if (e.Length) text += ", length=" + number(*e.Length);
+    if (e.Radius) text += ", radius=" + number(*e.Radius);
     return text + ")";
 }
 
@@ -115,11 +149,12 @@ void Warn(const std::vector<std::string>& texts) {
 void BindArray(py::module_& m) {
     py::class_<TPyEmitter>(m, "Emitter", kEmitterDoc)
         .def(py::init([](double x, double y, double phase, double amplitude, bool on,
-                         std::optional<double> length) {
-                 return TPyEmitter{x, y, phase, amplitude, on, length};
+                         std::optional<double> length, std::optional<double> radius) {
+                 return TPyEmitter{x, y, phase, amplitude, on, length, radius};
              }),
              py::arg("x") = 0.0, py::arg("y") = 0.0, py::arg("phase") = 0.0,
-             py::arg("amplitude") = 1.0, py::arg("on") = true, py::arg("length") = py::none())
+             py::arg("amplitude") = 1.0, py::arg("on") = true, py::arg("length") = py::none(),
+             py::arg("radius") = py::none())
         .def_readonly("x", &TPyEmitter::X, "East of the origin, wavelengths.")
         .def_readonly("y", &TPyEmitter::Y, "North of the origin, wavelengths.")
         .def_readonly("phase", &TPyEmitter::Phase, "The current's lag, periods.")
@@ -127,6 +162,8 @@ void BindArray(py::module_& m) {
         .def_readonly("on", &TPyEmitter::On, "Whether the emitter radiates.")
         .def_readonly("length", &TPyEmitter::Length,
                       "The wire's length in wavelengths; None for an ideal emitter.")
+        .def_readonly("radius", &TPyEmitter::Radius,
+                      "Its wire's own radius in wavelengths; None for the array's.")
         .def(
             "replace",
             [](const TPyEmitter& e, const py::kwargs& changes) {
@@ -145,6 +182,8 @@ void BindArray(py::module_& m) {
                         out.On = value.cast<bool>();
                     else if (name == "length")
                         out.Length = value.cast<std::optional<double>>();
+                    else if (name == "radius")
+                        out.Radius = value.cast<std::optional<double>>();
                     else
                         throw py::type_error("Emitter has no field " + name);
                 }
@@ -154,7 +193,8 @@ void BindArray(py::module_& m) {
         .def("__eq__",
              [](const TPyEmitter& a, const TPyEmitter& b) {
                  return a.X == b.X && a.Y == b.Y && a.Phase == b.Phase &&
-                        a.Amplitude == b.Amplitude && a.On == b.On && a.Length == b.Length;
+                        a.Amplitude == b.Amplitude && a.On == b.On && a.Length == b.Length &&
+                        a.Radius == b.Radius;
              })
         .def("__repr__", &EmitterRepr);
 
@@ -163,7 +203,9 @@ void BindArray(py::module_& m) {
                          std::optional<std::string> model, const std::string& ground,
                          const py::object& soil, double height, std::optional<double> frequency,
                          std::optional<double> elevation, std::optional<double> radius,
-                         std::optional<std::string> feed, double z0) {
+                         std::optional<std::string> feed, double z0,
+                         std::optional<std::string> groundModel, int modes,
+                         std::optional<std::string> network) {
                  TPyArray a;
                  if (emitters) {
                      a.SetEmitters(*emitters);
@@ -187,13 +229,19 @@ void BindArray(py::module_& m) {
                  }
                  if (feed) SetFeed(a, *feed);
                  a.Wires.Z0 = static_cast<double>(Checked("z0", z0, TQuantity::Z0));
+                 SetGroundModel(a, groundModel);
+                 SetModes(a, modes);
+                 SetNetwork(a, network);
                  return a;
              }),
              py::arg("emitters") = py::none(), py::kw_only(), py::arg("type") = 0,
              py::arg("model") = py::none(), py::arg("ground") = "none",
              py::arg("soil") = py::none(), py::arg("height") = 0.0,
              py::arg("frequency") = py::none(), py::arg("elevation") = py::none(),
-             py::arg("radius") = py::none(), py::arg("feed") = py::none(), py::arg("z0") = 50.0)
+             py::arg("radius") = py::none(), py::arg("feed") = py::none(), py::arg("z0") = 50.0,
+             py::arg("ground_model") = py::none(),
+             py::arg("modes_per_wavelength") = kDefaultSegmentsPerWavelength,
+             py::arg("network") = py::none())
         .def_property(
             "emitters", [](const TPyArray& a) { return py::tuple(py::cast(a.Emitters())); },
             [](TPyArray& a, const std::vector<TPyEmitter>& e) { a.SetEmitters(e); },
@@ -267,6 +315,24 @@ void BindArray(py::module_& m) {
                 a.Wires.Z0 = static_cast<double>(Checked("z0", v, TQuantity::Z0));
             },
             "The line impedance the SWR is taken against, ohms.")
+        .def_property(
+            "ground_model",
+            [](const TPyArray& a) -> std::optional<std::string> {
+                if (!a.GroundModel) return std::nullopt;
+                return std::string(NameOf<TGroundModel>(kGroundModelNames, *a.GroundModel));
+            },
+            &SetGroundModel,
+            "How wires see real ground: None (Sommerfeld's), 'sommerfeld' or 'reflection'.")
+        .def_property(
+            "modes_per_wavelength", [](const TPyArray& a) { return a.Wires.SegmentsPerWavelength; },
+            &SetModes, "Sinusoidal segments per wavelength of wire, 10 to 400.")
+        .def_property(
+            "network",
+            [](const TPyArray& a) -> std::optional<std::string> {
+                if (!a.Network) return std::nullopt;
+                return a.NetworkFile;
+            },
+            &SetNetwork, "The netlist the wires are fed through, as given, or None.")
         .def(
             "save",
             [](const TPyArray& a, const std::string& path, const std::string& lang) {

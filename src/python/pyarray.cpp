@@ -9,6 +9,7 @@
 #include "config/errors.h"
 #include "config/filecontent.h"
 #include "config/messages.h"
+#include "config/netlist.h"
 #include "config/numtext.h"
 #include "config/wirekeys.h"
 #include "python/reasons.h"
@@ -44,7 +45,8 @@ std::vector<TPyEmitter> TPyArray::Emitters() const {
         const TEmitter& e = Array.Emitter(k);
         emitters.push_back({static_cast<double>(e.X), static_cast<double>(e.Y),
                             static_cast<double>(e.Phase), static_cast<double>(e.Amplitude),
-                            e.Enabled, Wires.Lengths[static_cast<unsigned>(k - 1)]});
+                            e.Enabled, Wires.Lengths[static_cast<unsigned>(k - 1)],
+                            Wires.Radii[static_cast<unsigned>(k - 1)]});
     }
     return emitters;
 }
@@ -62,6 +64,7 @@ void TPyArray::SetEmitters(const std::vector<TPyEmitter>& emitters) {
         if (slot >= emitters.size()) {
             e = TEmitter{};
             wires.Lengths[slot].reset();
+            wires.Radii[slot].reset();
             continue;
         }
         const TPyEmitter& p = emitters[slot];
@@ -70,6 +73,7 @@ void TPyArray::SetEmitters(const std::vector<TPyEmitter>& emitters) {
             e.Y = Checked("y", p.Y, TQuantity::Position);
             e.Amplitude = Checked("amplitude", p.Amplitude, TQuantity::Amplitude);
             if (p.Length) Checked("length", *p.Length, TQuantity::WireLength);
+            if (p.Radius) Checked("radius", *p.Radius, TQuantity::WireRadius);
         } catch (const EUsageError& error) {
             EmitterFault(k, error.what());
         }
@@ -80,10 +84,29 @@ void TPyArray::SetEmitters(const std::vector<TPyEmitter>& emitters) {
         e.Phase = static_cast<long double>(p.Phase);
         e.Enabled = p.On;
         wires.Lengths[slot] = p.Length;
+        wires.Radii[slot] = p.Radius;
     }
     Array = array;
     Wires = wires;
     Count = static_cast<int>(emitters.size());
+}
+
+void SetNetwork(TPyArray& array, const std::optional<std::string>& path) {
+    if (!path) {
+        array.Network.reset();
+        array.NetworkFile.clear();
+        return;
+    }
+    const TFileContent content = ReadFileContent(*path, TIniFile::kMaxFileSize, TFileKinds::Any);
+    if (content.Errno != 0) {
+        throw EFileError(TrFormat("cannot read network=%s", {*path}), content.Errno);
+    }
+    try {
+        array.Network = std::make_shared<const TNetwork>(ReadNetlist(content.Text));
+    } catch (const ENetlistError& e) {
+        throw EUsageError(TrFormat("network=%s:%s: %s", {*path, std::to_string(e.Line), e.what()}));
+    }
+    array.NetworkFile = *path;
 }
 
 TArrayCase CaseOf(const TPyArray& array, std::optional<int> cutBearing) {
@@ -103,6 +126,7 @@ TArrayCase CaseOf(const TPyArray& array, std::optional<int> cutBearing) {
         }
         c.Field.Model = TFieldModel::OverGround;
         c.Field.Ground = array.Ground;
+        c.Field.Ground.Model = array.GroundModel.value_or(TGroundModel::Sommerfeld);
         c.ElevationAtTakeoff = !array.Elevation;
     } else if (wires) {
         // Wires have a field of their own in free space; the window's formula is for ideal
@@ -125,6 +149,7 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings) 
     array.Wires = loaded.Wires.Settings;
     array.RadiusGiven = loaded.Wires.RadiusGiven;
     array.FeedGiven = loaded.Wires.FeedGiven;
+    array.GroundModel = loaded.Wires.GroundModel;
     if (loaded.Ground) {
         array.Ground = *loaded.Ground;
         array.SoilGiven = array.Ground.Kind == TGroundKind::Real;
@@ -144,6 +169,6 @@ void SaveArray(const TPyArray& array, const std::string& path) {
         throw EUsageError(ModuleCouplingText(*fault));
     const std::string full = FullPath(path);
     TIniFile file = ConfigurationUpdate(full, array.Array, array.Array.EmitterType, &ground);
-    WriteWireKeys(file, array.Wires, array.RadiusGiven, array.FeedGiven);
+    WriteWireKeys(file, array.Wires, array.RadiusGiven, array.FeedGiven, array.GroundModel);
     CommitConfiguration(file, full);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "model/coupling.h"
 #include "model/emitters.h"
 #include "model/field.h"
+#include "model/network.h"
 
 // One emitter as a script writes it. Positions and lengths in wavelengths, the phase in
 // periods of lag, the amplitude a relative current.
@@ -19,6 +21,7 @@ struct TPyEmitter {
     double Amplitude = 1;
     bool On = true;
     std::optional<double> Length;
+    std::optional<double> Radius;  // its wire's own, wavelengths; none: the array's
 };
 
 // An array as the module holds it: the engine's values kept in extended precision, so that a
@@ -33,6 +36,10 @@ struct TPyArray {
     TGround Ground;
     bool SoilGiven = false;                // a real ground's permittivity and conductivity were set
     std::optional<long double> Elevation;  // degrees; none: 0, over ground the take-off angle
+    std::optional<TGroundModel> GroundModel;  // how wires see real ground; none: Sommerfeld's
+    // The feed network the wires are driven through, and the netlist it was read from.
+    std::shared_ptr<const TNetwork> Network;
+    std::string NetworkFile;
 
     std::vector<TPyEmitter> Emitters() const;
     // Throws EUsageError for more than eight emitters or a value out of its range.
@@ -50,6 +57,9 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings);
 // Writes the array as the command line's save writes it: over an earlier file its other keys
 // stay. Throws EUsageError for wires that cannot be, EHandlerError when it cannot write.
 void SaveArray(const TPyArray& array, const std::string& path);
+
+// Reads the netlist the wires are fed through. Throws EFileError or EUsageError with its line.
+void SetNetwork(TPyArray& array, const std::optional<std::string>& path);
 
 // A quantity's value from Python checked against the range the faces share. Throws EUsageError
 // naming the keyword.

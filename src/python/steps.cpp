@@ -7,6 +7,7 @@
 #include "app/frequencysweep.h"
 #include "app/inputerror.h"
 #include "app/sweepcolumns.h"
+#include "app/wireanalysis.h"
 #include "config/messages.h"
 #include "config/numtext.h"
 #include "model/focus.h"
@@ -80,14 +81,79 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
     return step;
 }
 
+// The wires solved alone for their port matrix, then the network with them: the case then
+// drives each feed with the current the network delivers, as the command line's pattern does.
+// None where the wires cannot be, which the analysis goes on to say.
+std::shared_ptr<const TFeedFigures> FeedThrough(const TPyArray& array, TArrayCase& c) {
+    const TNetwork& network = *array.Network;
+    if (!HasWireLengths(c.Wires, c.Array)) {
+        throw EUsageError(Tr("network= needs wires: give the emitters lengths"));
+    }
+    const long double mhz = array.Ground.FrequencyMhz;
+    if (!(mhz > 0)) {
+        throw EUsageError(
+            Tr("network= needs frequency=, the design frequency in MHz of its parts"));
+    }
+    const TGround ground = c.Field.Model == TFieldModel::OverGround ? c.Field.Ground : TGround{};
+    const auto solved = CheckCoupling(c.Array, c.Wires, ground)
+                            ? std::nullopt
+                            : SolveCoupling(c.Array, c.Wires, ground);
+    if (!solved) return nullptr;
+    if (const auto fault = CheckNetworkPorts(network, c.Array)) {
+        throw EUsageError(TrFormat(
+            "network=%s:%s: %s", {array.NetworkFile, std::to_string(fault->Line), fault->Reason}));
+    }
+    const TCoupling& coupling = solved->Coupling;
+    std::optional<Eigen::VectorXcd> wanted;
+    if (c.Wires.Feed == TFeed::Current) {
+        wanted.emplace(static_cast<Eigen::Index>(coupling.Emitters.size()));
+        for (std::size_t k = 0; k < coupling.Emitters.size(); ++k)
+            (*wanted)(static_cast<Eigen::Index>(k)) = coupling.Emitters[k].Current;
+    }
+    const double hz = static_cast<double>(mhz) * 1e6;
+    auto feed = std::make_shared<const TFeedFigures>(SolveFeed(network, coupling, hz, hz, wanted));
+    for (const TFeedEmitter& e : feed->Emitters) {
+        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
+        TEmitter& emitter = c.Array.Emitter(e.Number);
+        emitter.Amplitude = amplitude;
+        emitter.Phase = phase;
+    }
+    c.Wires.Feed = TFeed::Current;
+    return feed;
+}
+
 }  // namespace
+
+std::optional<TCaseFault> TPyAnalysis::Begin(TArrayCase arrayCase) {
+    auto fault = BeginAnalysis(std::move(arrayCase), Staged);
+    for (std::size_t p = 0; p < Ready.size(); ++p) Ready[p] = Staged.Done[p];
+    return fault;
+}
+
+bool TPyAnalysis::Has(TAnalysisPart part) const {
+    return Ready[static_cast<std::size_t>(part)].load(std::memory_order_acquire);
+}
+
+void TPyAnalysis::Complete(TAnalysisPart part) {
+    const std::lock_guard<std::mutex> lock(Computing);
+    CompletePart(Staged, part);
+    for (std::size_t p = 0; p < Ready.size(); ++p) {
+        if (Staged.Done[p]) Ready[p].store(true, std::memory_order_release);
+    }
+}
 
 std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<int> cutBearing,
                                           std::optional<double> gridStep) {
+    // Built in place: a result holds every sample, too much to move for nothing.
     auto analysis = std::make_shared<TPyAnalysis>();
-    analysis->Result = Analysed(CaseOf(array, cutBearing));
+    TArrayCase c = CaseOf(array, cutBearing);
+    if (array.Network) analysis->Network = FeedThrough(array, c);
+    if (const auto fault = analysis->Begin(std::move(c)))
+        throw EUsageError(ModuleReasonText(*fault));
     if (gridStep) {
-        const TPatternResult& r = analysis->Result;
+        // The grid's field is the pattern's, at its take-off angle over ground.
+        analysis->Complete(TAnalysisPart::Pattern);
+        const TPatternResult& r = analysis->Result();
         analysis->Grid = SampleSphere(r.Session.Model, r.Field, *gridStep);
     }
     return analysis;
@@ -95,6 +161,7 @@ std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<i
 
 TSweepTable SweepArray(const TPyArray& array, const std::string& parameter,
                        const std::vector<double>& values) {
+    if (array.Network) throw EUsageError(Tr("network=: a sweep takes the wires without it"));
     const bool frequency = parameter == "frequency";
     const TArrayCase design = CaseOf(array, std::nullopt);
     const long double designMhz = array.Ground.FrequencyMhz;
@@ -129,6 +196,7 @@ TSweepTable SweepArray(const TPyArray& array, const std::string& parameter,
 
 TPyDesign DesignArray(const TPyArray& array, TDesignGoal goal, const std::vector<double>& nulls,
                       bool freeAmplitudes, std::optional<int> bearing) {
+    if (array.Network) throw EUsageError(Tr("network=: a design takes the wires without it"));
     const TPatternResult start = Analysed(CaseOf(array, bearing));
     TDesignRequest request;
     request.Goal = goal;

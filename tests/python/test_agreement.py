@@ -133,3 +133,51 @@ def test_the_grid_covers_the_sphere_at_the_step_asked():
     assert result.grid.shape == (len(result.grid_elevations), len(result.grid_bearings))
     assert result.grid_bearings[-1] == 360.0 and result.grid_elevations[0] == -90.0
     assert ap.analyse(ap.Array()).grid is None
+
+
+def set_radius(array, number, radius):
+    emitters = list(array.emitters)
+    emitters[number - 1] = emitters[number - 1].replace(radius=radius)
+    array.emitters = emitters
+
+
+def test_the_wire_keywords_give_the_command_lines_figures(example_dir):
+    config = example_dir / "dipole-pair-over-average-ground.txt"
+    array = ap.load(str(config))
+    ap.analyse(array)
+    # Each change after an analysis of the same wires: none may be answered from the last one.
+    array.ground_model = "reflection"
+    options = ["--ground-model", "reflection"]
+    for change, more in ((lambda: None, []),
+                         (lambda: set_radius(array, 1, 0.001), ["--set", "1:radius=0.001"]),
+                         (lambda: setattr(array, "modes_per_wavelength", 60),
+                          ["--modes-per-wavelength", "60"])):
+        change()
+        options += more
+        data = cli_json("--config", config, *options)
+        result = ap.analyse(array)
+        for key, value in result.figures.items():
+            assert within_an_ulp(value, json_figure(data, key)), (options, key, value)
+        assert numpy.array_equal(result.impedance_matrix, numpy.array(
+            [[complex(*z) for z in row] for row in data["coupling"]["impedance_matrix_ohm"]]))
+
+
+def test_a_feed_network_gives_the_command_lines_figures(example_dir, tmp_path):
+    config = str(example_dir / "four-square-monopoles.txt")
+    net = tmp_path / "feed.net"
+    cli("design", "--goal", "feed", "--method", "current-forcing", "--frequency", "7.1",
+        "--config", config, str(net))
+    data = cli_json("--config", config, "--frequency", "7.1", "--network", net)
+    array = ap.load(config)
+    array.frequency = 7.1
+    array.network = str(net)
+    result = ap.analyse(array)
+    for key, value in result.figures.items():
+        assert within_an_ulp(value, json_figure(data, key)), (key, value, json_figure(data, key))
+    ours, theirs = result.network, data["network"]
+    assert ours["transmitter"]["impedance_ohm"] == complex(*theirs["transmitter"]["impedance_ohm"])
+    assert within_an_ulp(ours["loss_w"], theirs["loss_w"])
+    for mine, its in zip(ours["emitters"], theirs["emitters"], strict=True):
+        assert mine["number"] == its["number"]
+        assert within_an_ulp(mine["current"]["amplitude"], its["current"]["amplitude"])
+        assert within_an_ulp(mine["power_w"], its["power_w"])

@@ -27,6 +27,14 @@ def touching_wires():
     return ap.analyse(ap.Array([ap.Emitter(length=0.5), ap.Emitter(length=0.5)], type=1))
 
 
+def unknown_ground_model():
+    return ap.Array(ground_model="flat")
+
+
+def too_few_modes():
+    return ap.Array(modes_per_wavelength=5)
+
+
 def sweep_of_a_ninth_emitter():
     return ap.sweep(ap.Array(), "9:phase", [0.0])
 
@@ -41,6 +49,8 @@ def unknown_goal():
     (length_with_an_ideal_type, "a length needs emitters along an axis: type=1, 2 or 3"),
     (ground_without_soil, "ground='real' needs its soil"),
     (touching_wires, "emitters 1 and 2: their wires touch"),
+    (unknown_ground_model, "ground_model='flat': 'sommerfeld', 'reflection' or None"),
+    (too_few_modes, "modes_per_wavelength=5: a whole number from 10 to 400"),
     (sweep_of_a_ninth_emitter, "9:phase: the emitter's number is 1 to 8"),
     (unknown_goal, "goal='most-gain': max-directivity"),
 ], ids=lambda v: getattr(v, "__name__", ""))
