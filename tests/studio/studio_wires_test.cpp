@@ -26,6 +26,7 @@
 #include "studio/presets.h"
 #include "studio/studiowindow.h"
 #include "studio/sweepview.h"
+#include "studio/warningspanel.h"
 
 // The studio's wires against the command line: the same file, the same figures in the same text.
 namespace {
@@ -66,7 +67,7 @@ class StudioWiresTest : public testing::Test {
 };
 
 TEST_F(StudioWiresTest, TheWarningsPanelLeadsWithTheModesOnEachWireAsTheCommandLineCountsThem) {
-    const TJson validity = CliPattern({})["validity"];
+    const TJson validity = CliPattern({})["coupling"]["validity"];
     std::string modes;
     for (const TJson& m : validity["modes"].Items)
         modes += (modes.empty() ? "" : ", ") + std::to_string(int(m["modes"].Number())) +
