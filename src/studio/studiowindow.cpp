@@ -31,6 +31,8 @@
 #include "studio/designer.h"
 #include "studio/designpanel.h"
 #include "studio/emitterstable.h"
+#include "studio/feedpanel.h"
+#include "studio/feedtools.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
 #include "studio/staleveil.h"
@@ -136,6 +138,10 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     // tools share the table's place under a tab.
     splitDockWidget(emitters, geometry, Qt::Horizontal);
     tabifyDockWidget(emitters, tools);
+    FeedControls = new TFeedPanel;
+    FeedSteps = new TFeedTools(Studio, *FeedControls, this);
+    tabifyDockWidget(emitters, AddPanel(QStringLiteral("feed"), Text(Msgid("Feed")), FeedControls,
+                                        Qt::BottomDockWidgetArea));
     emitters->raise();
     FactoryLayout = saveState();
 
