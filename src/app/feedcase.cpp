@@ -22,11 +22,15 @@ std::optional<Eigen::VectorXcd> WantedCurrents(const TCoupling& coupling, TFeed 
 
 TAnalysisOutcome AnalyseThrough(const TArrayCase& arrayCase, const TNetwork& network, double hz,
                                 double designHz) {
-    TAnalysisOutcome alone = Analyse(arrayCase);
-    if (!alone.Result || !alone.Result->Wires.Solved) return alone;
-    const TCoupling& c = alone.Result->Wires.Solved->Coupling;
+    // The port matrix alone first: the far field comes with the analysis through the network.
+    const TGround ground = CouplingGround(arrayCase);
+    if (!HasWireLengths(arrayCase.Wires, arrayCase.Array) ||
+        CheckCoupling(arrayCase.Array, arrayCase.Wires, ground))
+        return Analyse(arrayCase);  // which says why the wires cannot be
+    const auto c = SolvePorts(arrayCase.Array, arrayCase.Wires, ground);
+    if (!c) return Analyse(arrayCase);
     auto feed = std::make_shared<TFeedFigures>(
-        SolveFeed(network, c, hz, designHz, WantedCurrents(c, arrayCase.Wires.Feed)));
+        SolveFeed(network, *c, hz, designHz, WantedCurrents(*c, arrayCase.Wires.Feed)));
     TArrayCase through = arrayCase;
     for (const TFeedEmitter& e : feed->Emitters) {
         const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
@@ -51,12 +55,11 @@ TFeedSweep SweepFeed(const TArrayCase& design, const TNetwork& network, long dou
         const TArrayCase step = CaseAtFrequency(design, designMhz, mhz);
         const TGround ground = CouplingGround(step);
         if (CheckCoupling(step.Array, step.Wires, ground)) return {};
-        const auto solved = SolveCoupling(step.Array, step.Wires, ground);
-        if (!solved) return {};
+        const auto c = SolvePorts(step.Array, step.Wires, ground);
+        if (!c) return {};
         // The currents wanted are the design's: the file's, which the step keeps.
-        const TFeedFigures f =
-            SolveFeed(network, solved->Coupling, static_cast<double>(mhz) * 1e6, designHz,
-                      WantedCurrents(solved->Coupling, step.Wires.Feed));
+        const TFeedFigures f = SolveFeed(network, *c, static_cast<double>(mhz) * 1e6, designHz,
+                                         WantedCurrents(*c, step.Wires.Feed));
         if (sweep.FrequenciesMhz.empty()) {
             for (const TFeedEmitter& e : f.Emitters) {
                 if (e.ErrorDb) sweep.Emitters.push_back(e.Number);
