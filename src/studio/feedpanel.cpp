@@ -198,7 +198,8 @@ QString TFeedPanel::Status() const {
 void TFeedPanel::CellChanged(int row, int column) {
     if (Filling || column != kValueColumn) return;
     bool ok = false;
-    const double value = Table->item(row, column)->text().toDouble(&ok);
+    // Either decimal mark: the table writes a full stop, a Russian keyboard types a comma.
+    const double value = Table->item(row, column)->text().replace(',', '.').toDouble(&ok);
     // A value that is no positive number is refused: the table shows the part's again.
     if (ok && value > 0) {
         emit PartEdited(row, value);
