@@ -44,7 +44,7 @@ void TFeedSchematic::SetNetwork(std::shared_ptr<const TNetwork> network, double 
         for (const std::string& n : Network->Nodes) bus += IsBusNode(n) ? 1 : 0;
         int lines = 0;
         for (const TPart& p : Network->Parts) lines += p.Kind == TPartKind::Line ? 1 : 0;
-        setMinimumWidth(std::max(bus * kStep + 80, lines * kLineGap + kStep + 40));
+        setMinimumWidth(std::max(bus * kStep + 80, lines * kLineGap + 2 * kStep));
     }
     update();
 }
@@ -55,13 +55,17 @@ void TFeedSchematic::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().base());
     painter.setPen(palette().text().color());
     const TNetwork& n = *Network;
-    // Along the bus: the transmitter, then tx, n1, n2... in the order the design made them.
+    // Along the bus: the transmitter, its node tx, then the phase nodes n1, n2... from the
+    // leading one down the chain of L-networks.
     std::vector<int> x(n.Nodes.size(), -1);
     int next = 70;
-    for (std::size_t i = 0; i < n.Nodes.size(); ++i) {
-        if (!IsBusNode(n.Nodes[i])) continue;
+    const auto place = [&](std::size_t i) {
         x[i] = next;
         next += kStep;
+    };
+    place(static_cast<std::size_t>(n.TransmitterNode));
+    for (std::size_t i = 0; i < n.Nodes.size(); ++i) {
+        if (IsBusNode(n.Nodes[i]) && x[i] < 0) place(i);
     }
     const auto name = [](const TPart& p) { return QString::fromStdString(p.Name); };
     const auto label = [&](const TPart& p, int cx, int cy) {
@@ -88,7 +92,7 @@ void TFeedSchematic::paintEvent(QPaintEvent*) {
         const int b = p.B > 0 ? x[static_cast<std::size_t>(p.B)] : -1;
         if (p.Kind == TPartKind::Line) {
             // The line drops from its node to its emitter, drawn as a monopole.
-            const int ex = 40 + (lineSlot++) * kLineGap;
+            const int ex = 70 + kStep / 2 + (lineSlot++) * kLineGap;  // right of the match
             const int top = kBusY + kDrop;
             painter.drawLine(a, kBusY, ex, top);
             painter.drawLine(ex - 3, top, ex - 3, top + 30);

@@ -178,7 +178,9 @@ void TFeedTools::Refresh() {
                                        : std::string(Tr("none")),
                       QString::number(miss.Db, 'f', 2).toStdString(),
                       QString::number(miss.Deg, 'f', 2).toStdString(),
-                      QString::number(f.LossPower, 'g', 4).toStdString()})));
+                      // A lossless network's loss is rounding noise about 0.
+                      QString::number(std::abs(f.LossPower) < 5e-5 ? 0.0 : f.LossPower, 'f', 4)
+                          .toStdString()})));
     }
     SweepTimer->start();
 }
