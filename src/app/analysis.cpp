@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/feedreport.h"
 #include "app/figures.h"
 #include "app/version.h"
 #include "app/wirereport.h"
@@ -294,6 +295,7 @@ TChartArray ChartArrayOf(const TPatternResult& result) {
     report.Grid = session.Grid;
     report.Wires = WireColumnsOf(result);
     report.Figures = ReportTable(result);
+    report.Network = ReportNetworkOf(result);
     const auto conditions = [&result](TFieldModel model) {
         std::string caption =
             TrFormat("model %s, elevation %s deg, type %s",

@@ -45,16 +45,17 @@ TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& re
             Tr("--network needs wires: give the emitters lengths (--length, --set N:length or "
                "the file's)"));
     }
+    // The port matrix alone: the far field comes with the analysis through the network.
     const auto solved = CheckCoupling(d.Array, d.Wires.Settings, ground)
                             ? std::nullopt
-                            : SolveCoupling(d.Array, d.Wires.Settings, ground);
+                            : SolvePorts(d.Array, d.Wires.Settings, ground);
     if (!solved) return Analyse(request);  // which says why the wires cannot be
     if (const auto fault = CheckNetworkPorts(network, d.Array)) {
         throw EUsageError(
             TrFormat("--network %s:%s: %s",
                      {options.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
-    const TCoupling& c = solved->Coupling;
+    const TCoupling& c = *solved;
     std::optional<Eigen::VectorXcd> wanted;
     if (d.Wires.Settings.Feed == TFeed::Current) {
         wanted.emplace(static_cast<Eigen::Index>(c.Emitters.size()));

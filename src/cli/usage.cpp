@@ -213,6 +213,19 @@ GN 0 for it.
 
 )"),
     Msgid(
+        R"(Feed network (--network FILE, with lengths): the emitters are fed through the netlist's
+circuit from its source, and every figure follows from the currents it delivers. Text adds a
+table, JSON a network object (null without --network): transmitter {impedance_ohm [r, x],
+swr, power_w}, emitters [{number, current {amplitude, phase}, current_error_db,
+current_error_deg, drive_impedance_ohm, power_w}], loss_w; the errors compare each current
+with the file's, both taken relative to the emitter of the largest wanted amplitude, null
+for a parasitic element or a voltage feed. sweep adds the columns tx_swr, tx_r_ohm, tx_x_ohm,
+current_error_db_N and current_error_deg_N, and the report a table. design --goal feed
+writes OUT.net and its test bench OUT.cir, or exits 1 with the worst error and the SWR, and
+writes nothing, where the network misses the wanted currents by more than 0.5 dB or 5 deg.
+
+)"),
+    Msgid(
         R"(nec OUT.nec writes a NEC-2 deck: a centre-fed short dipole (--dipole-length) along each
 enabled emitter's axis at its position and height, voltage sources of phase -360 * Phase
 degrees (this program's phase is a lag; NEC's current phase is a lead), the ground card (GN 1

@@ -122,8 +122,16 @@ std::optional<TCouplingFault> CheckCoupling(const TArray& array, const TWireSett
     return std::nullopt;
 }
 
-std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSettings& wires,
-                                           const TGround& ground) {
+namespace {
+
+struct TPortSolve {
+    TWireSystem System;
+    TWireCurrents Currents;
+    TCoupling Coupling;
+};
+
+std::optional<TPortSolve> SolvePortsOf(const TArray& array, const TWireSettings& wires,
+                                       const TGround& ground) {
     const std::vector<int> numbers = EnabledNumbers(array);
     if (numbers.empty() || !wires.Lengths[static_cast<std::size_t>(numbers.front() - 1)])
         return std::nullopt;
@@ -143,8 +151,26 @@ std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSetti
                               DriveFigures(v, current, wires.Z0)});
     }
     c.InputPowerWatts = InputPower(currents);
-    TWireRadiator radiator(system, currents);
+    return TPortSolve{std::move(system), std::move(currents), std::move(c)};
+}
+
+}  // namespace
+
+std::optional<TCoupling> SolvePorts(const TArray& array, const TWireSettings& wires,
+                                    const TGround& ground) {
+    auto solved = SolvePortsOf(array, wires, ground);
+    if (!solved) return std::nullopt;
+    return std::move(solved->Coupling);
+}
+
+std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSettings& wires,
+                                           const TGround& ground) {
+    auto solved = SolvePortsOf(array, wires, ground);
+    if (!solved) return std::nullopt;
+    TCoupling& c = solved->Coupling;
+    TWireRadiator radiator(solved->System, solved->Currents);
     c.RadiatedPowerWatts = RadiatedPower(radiator);
     c.Efficiency = c.InputPowerWatts > 0 ? c.RadiatedPowerWatts / c.InputPowerWatts : 0;
-    return TCoupledArray{std::move(system), std::move(currents), std::move(c), std::move(radiator)};
+    return TCoupledArray{std::move(solved->System), std::move(solved->Currents), std::move(c),
+                         std::move(radiator)};
 }

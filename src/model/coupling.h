@@ -75,6 +75,12 @@ struct TCoupledArray {
 std::optional<TCoupledArray> SolveCoupling(const TArray& array, const TWireSettings& wires,
                                            const TGround& ground);
 
+// The port matrix and each feed alone, without the far field and the power radiated: what a
+// feed network needs before it is solved. InputPowerWatts is set, the radiated power and the
+// efficiency are not.
+std::optional<TCoupling> SolvePorts(const TArray& array, const TWireSettings& wires,
+                                    const TGround& ground);
+
 // The file's amplitude and phase (periods of lag) of a phasor, and back.
 std::complex<double> Phasor(long double amplitude, long double phase);
 std::pair<double, double> AmplitudeAndPhase(std::complex<double> phasor);

@@ -140,6 +140,25 @@ void Charts(std::string& out, const std::string& which, const std::vector<TChart
     out += "<div class=\"readout\"></div></div>";
 }
 
+// The network the array is fed through, under its figures; nothing without one.
+void NetworkTable(std::string& out, const TReportNetwork& n) {
+    if (n.Transmitter.empty()) return;
+    out += "<h3>" + EscapeMarkup(Tr("Feed network")) + "</h3><table class=\"network\">";
+    for (const auto& [caption, value] : n.Transmitter) {
+        out +=
+            "<tr><td>" + EscapeMarkup(caption) + "</td><td>" + EscapeMarkup(value) + "</td></tr>";
+    }
+    out += "</table><table class=\"network-emitters\"><tr>";
+    for (const std::string& head : n.Heads) out += "<th>" + EscapeMarkup(head) + "</th>";
+    out += "</tr>";
+    for (const auto& row : n.Emitters) {
+        out += "<tr>";
+        for (const std::string& cell : row) out += "<td>" + EscapeMarkup(cell) + "</td>";
+        out += "</tr>";
+    }
+    out += "</table>";
+}
+
 void Table(std::string& out, const TReportArray& r) {
     out += "<table class=\"emitters\"><tr><th>" + EscapeMarkup(Tr("No.")) + "</th><th>" +
            EscapeMarkup(Tr("On")) + "</th><th>X</th><th>Y</th><th>" + EscapeMarkup(Tr("Phase")) +
@@ -162,6 +181,7 @@ void Table(std::string& out, const TReportArray& r) {
             "<tr><td>" + EscapeMarkup(caption) + "</td><td>" + EscapeMarkup(value) + "</td></tr>";
     }
     out += "</table>";
+    NetworkTable(out, r.Network);
 }
 
 // The 3-D picture of `plot --kind 3d` on the print grid, shown on paper in the pane's place.

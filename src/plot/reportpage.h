@@ -23,6 +23,14 @@ struct TWireColumns {
     std::array<std::vector<std::string>, kEmitterCount> Cells;  // of the emitters switched on
 };
 
+// Fed through a network: the transmitter's and the loss's captions and values, and a row an
+// emitter under the heads; all empty without a network, whose page stays as it always was.
+struct TReportNetwork {
+    std::vector<std::array<std::string, 2>> Transmitter;
+    std::vector<std::string> Heads;
+    std::vector<std::vector<std::string>> Emitters;
+};
+
 // One array's page content besides its charts: the grid as the window shows it, its wires'
 // columns, its read-outs and every figure of merit.
 struct TReportArray {
@@ -30,6 +38,7 @@ struct TReportArray {
     std::array<bool, kEmitterCount> Enabled{};
     TGridTexts Grid;
     TWireColumns Wires;
+    TReportNetwork Network;
     // Every figure as the table lists it: caption and value, in the reader's language and
     // with the window's decimal mark.
     std::vector<std::array<std::string, 2>> Figures;

@@ -22,3 +22,9 @@ bool TEditCommand::mergeWith(const QUndoCommand* other) {
     AfterState = edit->AfterState;
     return true;
 }
+
+TNetworkCommand::TNetworkCommand(const QString& text, TNetworkPtr before, TNetworkPtr after,
+                                 TApply apply)
+    : BeforeState(std::move(before)), AfterState(std::move(after)), Apply(std::move(apply)) {
+    setText(text);
+}

@@ -2,7 +2,9 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <memory>
 
+#include "model/network.h"
 #include "studio/document.h"
 
 // One edit of the document: the whole document before and after, so that undo gives back
@@ -28,5 +30,23 @@ class TEditCommand : public QUndoCommand {
     TStudioDocument BeforeState;
     TStudioDocument AfterState;
     int Gesture;  // 0: never merges
+    TApply Apply;
+};
+
+// A new feed network (designed, opened, a part's value changed, or none), the whole network
+// before and after: parts are few, and undo gives back the earlier values bit for bit.
+class TNetworkCommand : public QUndoCommand {
+  public:
+    using TNetworkPtr = std::shared_ptr<const TNetwork>;
+    using TApply = std::function<void(const TNetworkPtr&)>;
+
+    TNetworkCommand(const QString& text, TNetworkPtr before, TNetworkPtr after, TApply apply);
+
+    void undo() override { Apply(BeforeState); }
+    void redo() override { Apply(AfterState); }
+
+  private:
+    TNetworkPtr BeforeState;
+    TNetworkPtr AfterState;
     TApply Apply;
 };

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/feedcase.h"
 #include "config/messages.h"
 #include "studio/commands.h"
 #include "studio/reasons.h"
@@ -25,6 +26,17 @@ void TStudioState::Reset(const TStudioDocument& document) {
     Apply(document);
 }
 
+void TStudioState::SetNetwork(const QString& text, std::shared_ptr<const TNetwork> network) {
+    Stack.push(new TNetworkCommand(text, Feed, std::move(network),
+                                   [this](const auto& n) { ApplyNetwork(n); }));
+}
+
+void TStudioState::ApplyNetwork(const std::shared_ptr<const TNetwork>& network) {
+    Feed = network;
+    Analyse();
+    emit Changed();
+}
+
 void TStudioState::SetCutBearing(std::optional<int> bearing) {
     Bearing = bearing;
     Analyse();
@@ -40,7 +52,17 @@ void TStudioState::Apply(const TStudioDocument& document) {
 void TStudioState::Analyse() {
     Failure.clear();
     try {
-        TAnalysisOutcome outcome = ::Analyse(CaseOf(Doc, Bearing));
+        const TArrayCase arrayCase = CaseOf(Doc, Bearing);
+        const auto fault = Feed ? CheckNetworkPorts(*Feed, arrayCase.Array) : std::nullopt;
+        if (fault) {
+            Analysis.reset();
+            Failure = TrFormat("feed network:%s: %s", {std::to_string(fault->Line), fault->Reason});
+            return;
+        }
+        // Fed through a network only where the wires are solved: the panel says what it needs.
+        const double hz = static_cast<double>(DesignFrequencyMhz(Doc)) * 1e6;
+        TAnalysisOutcome outcome =
+            Feed && HasWires(Doc) ? AnalyseThrough(arrayCase, *Feed, hz, hz) : ::Analyse(arrayCase);
         Analysis = std::move(outcome.Result);
         if (outcome.Fault) Failure = StudioReasonText(*outcome.Fault);
     } catch (const std::exception& e) {

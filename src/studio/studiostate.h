@@ -3,10 +3,12 @@
 #include <QObject>
 #include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/analysis.h"
+#include "model/network.h"
 #include "studio/document.h"
 
 // The studio's owner of the document: every change goes through the undo stack, and each one
@@ -29,6 +31,11 @@ class TStudioState : public QObject {
     // Replaces the document without an undo step (a file just opened); the stack is cleared.
     void Reset(const TStudioDocument& document);
 
+    // The feed network the emitters are fed through; none: the document's own currents. A new
+    // one (designed, opened, a part changed) is one undo step named text.
+    const std::shared_ptr<const TNetwork>& Network() const { return Feed; }
+    void SetNetwork(const QString& text, std::shared_ptr<const TNetwork> network);
+
     // The bearing of the elevation cut (degrees), or the maximum's when none.
     void SetCutBearing(std::optional<int> bearing);
     std::optional<int> CutBearing() const { return Bearing; }
@@ -43,12 +50,14 @@ class TStudioState : public QObject {
 
   private:
     void Apply(const TStudioDocument& document);
+    void ApplyNetwork(const std::shared_ptr<const TNetwork>& network);
     void Analyse();
 
     TStudioDocument Doc = InitialDocument();
     QUndoStack Stack;
     int LastGesture = 0;
     std::optional<int> Bearing;
+    std::shared_ptr<const TNetwork> Feed;
     std::optional<TPatternResult> Analysis;
     std::string Failure;
 };

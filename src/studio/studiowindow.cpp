@@ -31,6 +31,8 @@
 #include "studio/designer.h"
 #include "studio/designpanel.h"
 #include "studio/emitterstable.h"
+#include "studio/feedpanel.h"
+#include "studio/feedtools.h"
 #include "studio/figurespanel.h"
 #include "studio/geometrycanvas.h"
 #include "studio/staleveil.h"
@@ -146,6 +148,10 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
     splitDockWidget(emitters, geometry, Qt::Horizontal);
     tabifyDockWidget(emitters, tools);
     tabifyDockWidget(tools, design);
+    FeedControls = new TFeedPanel;
+    FeedSteps = new TFeedTools(Studio, *FeedControls, this);
+    tabifyDockWidget(design, AddPanel(QStringLiteral("feed"), Text(Msgid("Feed")), FeedControls,
+                                      Qt::BottomDockWidgetArea));
     emitters->raise();
     FactoryLayout = saveState();
 

@@ -19,6 +19,8 @@ class QTimer;
 class TChartView;
 class TComparisonPanel;
 class TDesignPanel;
+class TFeedPanel;
+class TFeedTools;
 class TStudioDesigner;
 class TSurface3dView;
 class TSweepView;
@@ -51,6 +53,8 @@ class TStudioWindow : public QMainWindow {
     TSurface3dView* Surface() const { return Surface3d; }
     TSweepView* SweepChart() const { return Sweep; }
     QMenu* PresetsMenu() const { return Presets; }
+    TFeedPanel* Feed() const { return FeedControls; }
+    TFeedTools& FeedActions() { return *FeedSteps; }
 
     // Writes the chart as `arraypattern-cli plot` writes it for the saved
     // document, the held reference overlaid; false with a message shown when it
@@ -122,6 +126,8 @@ class TStudioWindow : public QMainWindow {
     std::optional<TStudioDocument> Swept;  // the document the sweep shows
     QTimer* SurfaceTimer = nullptr;  // the full 3-D grid and the sweep once the document rests
     QMenu* Presets = nullptr;
+    TFeedPanel* FeedControls = nullptr;
+    TFeedTools* FeedSteps = nullptr;
     QWidget* Content = nullptr;     // the array's side, inside its scroll area
     QWidget* FigureSide = nullptr;  // the figures' scroll area
     QLabel* SweepHint = nullptr;    // in the sweep's place while there is none

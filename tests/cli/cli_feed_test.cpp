@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <Eigen/Dense>
+#include <algorithm>
 #include <complex>
 #include <cstdlib>
 #include <fstream>
@@ -310,6 +311,47 @@ TEST(CliFeedNetwork, AFrequencySweepThroughTheNetworkGivesTheTransmittersAndErro
     for (const char* column :
          {",tx_swr,", ",tx_r_ohm,", ",tx_x_ohm,", ",current_error_db_4,", ",current_error_deg_4"}) {
         EXPECT_NE(lines[0].find(column), std::string::npos) << column;
+    }
+}
+
+TEST(CliFeedNetwork, TheReportTablesTheTransmitterAndEachEmitterOnlyThroughANetwork) {
+    TTempDir dir;
+    DesignFourSquare(dir);
+    const std::vector<std::string> args = {"plot",      "--kind",      "report", "--config",
+                                           kFourSquare, "--frequency", "7.1"};
+    std::vector<std::string> fed = args;
+    fed.insert(fed.end(), {"--network", dir.Path("feed.net"), dir.Path("fed.html")});
+    ASSERT_EQ(RunCli(fed).ExitCode, 0);
+    std::vector<std::string> alone = args;
+    alone.push_back(dir.Path("alone.html"));
+    ASSERT_EQ(RunCli(alone).ExitCode, 0);
+    EXPECT_EQ(ReadBytes(dir.Path("alone.html")).find("class=\"network"), std::string::npos);
+
+    const std::string page = ReadBytes(dir.Path("fed.html"));
+    const std::size_t at = page.find("<table class=\"network\">");
+    ASSERT_NE(at, std::string::npos);
+    const std::string section =
+        page.substr(at, page.find("</table>", page.find("network-emitters")) - at);
+    std::vector<std::string> cells;
+    const std::regex cell("<td>([^<]*)</td>");
+    for (std::sregex_iterator i(section.begin(), section.end(), cell), end; i != end; ++i)
+        cells.push_back((*i)[1]);
+    // Four rows of caption and value, then four emitters of seven cells.
+    ASSERT_EQ(cells.size(), 8U + 4 * 7U);
+    const TJson json = ParseJson(RunCli({"pattern", "--format", "json", "--config", kFourSquare,
+                                         "--frequency", "7.1", "--network", dir.Path("feed.net")})
+                                     .Out)["network"];
+    const auto number = [](std::string text) {
+        std::replace(text.begin(), text.end(), ',', '.');
+        return std::stod(text);
+    };
+    EXPECT_NEAR(number(cells[3]), json["transmitter"]["swr"].Number(), 0.006);
+    EXPECT_NEAR(number(cells[7]), json["loss_w"].Number(), 1e-4);
+    for (std::size_t k = 0; k < 4; ++k) {
+        const TJson& e = json["emitters"].Items[k];
+        EXPECT_EQ(cells[8 + 7 * k], std::to_string(static_cast<int>(e["number"].Number())));
+        EXPECT_NEAR(number(cells[8 + 7 * k + 3]), e["current_error_db"].Number(), 0.006);
+        EXPECT_NEAR(number(cells[8 + 7 * k + 6]), e["power_w"].Number(), 1e-4);
     }
 }
 
