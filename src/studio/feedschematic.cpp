@@ -13,19 +13,19 @@ constexpr int kDrop = 60;  // the shunt parts' and the lines' height
 constexpr int kLineGap = 56;
 
 bool IsBusNode(const std::string& name) {
-    static const QRegularExpression bus(QStringLiteral("^(tx|n[0-9]+)$"));
-    return bus.match(QString::fromStdString(name)).hasMatch();
+    static const QRegularExpression kBus(QStringLiteral("^(tx|n[0-9]+)$"));
+    return kBus.match(QString::fromStdString(name)).hasMatch();
 }
 
 }  // namespace
 
 bool IsOwnLayout(const TNetwork& network) {
-    static const QRegularExpression parts(
+    static const QRegularExpression kParts(
         QStringLiteral("^(VTX|RTX|[LC](MS|MP|S[0-9]+|P[0-9]+)|TE[1-8])$"),
         QRegularExpression::CaseInsensitiveOption);
     if (network.Source < 0 || network.SourceResistor < 0) return false;
     for (const TPart& p : network.Parts) {
-        if (!parts.match(QString::fromStdString(p.Name)).hasMatch()) return false;
+        if (!kParts.match(QString::fromStdString(p.Name)).hasMatch()) return false;
     }
     return true;
 }
