@@ -20,27 +20,34 @@ std::optional<Eigen::VectorXcd> WantedCurrents(const TCoupling& coupling, TFeed 
     return wanted;
 }
 
-TAnalysisOutcome AnalyseThrough(const TArrayCase& arrayCase, const TNetwork& network, double hz,
-                                double designHz) {
-    // The port matrix alone first: the far field comes with the analysis through the network.
+std::optional<TFedCase> FeedThrough(const TArrayCase& arrayCase, const TNetwork& network,
+                                    double hz, double designHz) {
+    // The port matrix alone: the far field comes with the analysis of the fed case.
     const TGround ground = CouplingGround(arrayCase);
     if (!HasWireLengths(arrayCase.Wires, arrayCase.Array) ||
         CheckCoupling(arrayCase.Array, arrayCase.Wires, ground))
-        return Analyse(arrayCase);  // which says why the wires cannot be
+        return std::nullopt;
     const auto c = SolvePorts(arrayCase.Array, arrayCase.Wires, ground);
-    if (!c) return Analyse(arrayCase);
-    auto feed = std::make_shared<TFeedFigures>(
-        SolveFeed(network, *c, hz, designHz, WantedCurrents(*c, arrayCase.Wires.Feed)));
-    TArrayCase through = arrayCase;
-    for (const TFeedEmitter& e : feed->Emitters) {
+    if (!c) return std::nullopt;
+    TFedCase fed{arrayCase, std::make_shared<TFeedFigures>(SolveFeed(
+                                network, *c, hz, designHz,
+                                WantedCurrents(*c, arrayCase.Wires.Feed)))};
+    for (const TFeedEmitter& e : fed.Feed->Emitters) {
         const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
-        through.Array.Emitter(e.Number).Amplitude = amplitude;
-        through.Array.Emitter(e.Number).Phase = phase;
+        fed.Case.Array.Emitter(e.Number).Amplitude = amplitude;
+        fed.Case.Array.Emitter(e.Number).Phase = phase;
     }
-    through.Wires.Feed = TFeed::Current;
-    TAnalysisOutcome fed = Analyse(through);
-    if (fed.Result) fed.Result->Network = std::move(feed);
+    fed.Case.Wires.Feed = TFeed::Current;
     return fed;
+}
+
+TAnalysisOutcome AnalyseThrough(const TArrayCase& arrayCase, const TNetwork& network, double hz,
+                                double designHz) {
+    std::optional<TFedCase> fed = FeedThrough(arrayCase, network, hz, designHz);
+    if (!fed) return Analyse(arrayCase);  // which says why the wires cannot be solved
+    TAnalysisOutcome outcome = Analyse(fed->Case);
+    if (outcome.Result) outcome.Result->Network = std::move(fed->Feed);
+    return outcome;
 }
 
 TFeedSweep SweepFeed(const TArrayCase& design, const TNetwork& network, long double designMhz,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/analysis.h"
@@ -7,6 +9,16 @@
 
 // The case's wanted currents, in the coupling's order: none where the file gives voltages.
 std::optional<Eigen::VectorXcd> WantedCurrents(const TCoupling& coupling, TFeed feed);
+
+// The case with each emitter's current the one the network delivers, and the network's
+// figures; none where the wires cannot be solved (the analysis of the case says why). The
+// network's ports must fit the array (CheckNetworkPorts).
+struct TFedCase {
+    TArrayCase Case;
+    std::shared_ptr<TFeedFigures> Feed;
+};
+std::optional<TFedCase> FeedThrough(const TArrayCase& arrayCase, const TNetwork& network,
+                                    double hz, double designHz);
 
 // The case analysed with its emitters fed through the network at its own frequency (Hz), the
 // network's losses scaled from designHz: the pattern and every figure from the currents the

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/bounds.h"
+#include "app/feedcase.h"
 #include "app/figures.h"
 #include "app/frequencysweep.h"
 #include "app/inputerror.h"
@@ -81,11 +82,9 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
     return step;
 }
 
-// The wires solved alone for their port matrix, then the network with them: the case then
-// drives each feed with the current the network delivers, as the command line's pattern does.
-// None where the wires cannot be, which the analysis goes on to say.
-std::shared_ptr<const TFeedFigures> FeedThrough(const TPyArray& array, TArrayCase& c) {
-    const TNetwork& network = *array.Network;
+// The case driven by the currents the network delivers, as the command line's pattern does;
+// none where the wires cannot be solved, which the analysis goes on to say.
+std::shared_ptr<const TFeedFigures> FeedNetwork(const TPyArray& array, TArrayCase& c) {
     if (!HasWireLengths(c.Wires, c.Array)) {
         throw EUsageError(Tr("network= needs wires: give the emitters lengths"));
     }
@@ -94,32 +93,15 @@ std::shared_ptr<const TFeedFigures> FeedThrough(const TPyArray& array, TArrayCas
         throw EUsageError(
             Tr("network= needs frequency=, the design frequency in MHz of its parts"));
     }
-    const TGround ground = c.Field.Model == TFieldModel::OverGround ? c.Field.Ground : TGround{};
-    const auto solved = CheckCoupling(c.Array, c.Wires, ground)
-                            ? std::nullopt
-                            : SolveCoupling(c.Array, c.Wires, ground);
-    if (!solved) return nullptr;
-    if (const auto fault = CheckNetworkPorts(network, c.Array)) {
+    if (const auto fault = CheckNetworkPorts(*array.Network, c.Array)) {
         throw EUsageError(TrFormat(
             "network=%s:%s: %s", {array.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
-    const TCoupling& coupling = solved->Coupling;
-    std::optional<Eigen::VectorXcd> wanted;
-    if (c.Wires.Feed == TFeed::Current) {
-        wanted.emplace(static_cast<Eigen::Index>(coupling.Emitters.size()));
-        for (std::size_t k = 0; k < coupling.Emitters.size(); ++k)
-            (*wanted)(static_cast<Eigen::Index>(k)) = coupling.Emitters[k].Current;
-    }
     const double hz = static_cast<double>(mhz) * 1e6;
-    auto feed = std::make_shared<const TFeedFigures>(SolveFeed(network, coupling, hz, hz, wanted));
-    for (const TFeedEmitter& e : feed->Emitters) {
-        const auto [amplitude, phase] = AmplitudeAndPhase(e.Current);
-        TEmitter& emitter = c.Array.Emitter(e.Number);
-        emitter.Amplitude = amplitude;
-        emitter.Phase = phase;
-    }
-    c.Wires.Feed = TFeed::Current;
-    return feed;
+    std::optional<TFedCase> fed = FeedThrough(c, *array.Network, hz, hz);
+    if (!fed) return nullptr;
+    c = std::move(fed->Case);
+    return fed->Feed;
 }
 
 }  // namespace
@@ -147,7 +129,7 @@ std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<i
     // Built in place: a result holds every sample, too much to move for nothing.
     auto analysis = std::make_shared<TPyAnalysis>();
     TArrayCase c = CaseOf(array, cutBearing);
-    if (array.Network) analysis->Network = FeedThrough(array, c);
+    if (array.Network) analysis->Network = FeedNetwork(array, c);
     if (const auto fault = analysis->Begin(std::move(c)))
         throw EUsageError(ModuleReasonText(*fault));
     if (gridStep) {
