@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/feedcase.h"
 #include "app/figures.h"
 #include "config/filecontent.h"
 #include "config/inifile.h"
@@ -56,15 +57,10 @@ TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& re
                      {options.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
     const TCoupling& c = *solved;
-    std::optional<Eigen::VectorXcd> wanted;
-    if (d.Wires.Settings.Feed == TFeed::Current) {
-        wanted.emplace(static_cast<Eigen::Index>(c.Emitters.size()));
-        for (std::size_t k = 0; k < c.Emitters.size(); ++k)
-            (*wanted)(static_cast<Eigen::Index>(k)) = c.Emitters[k].Current;
-    }
     const double hz = static_cast<double>(*request.Ground.FrequencyMhz) * 1e6;
     const double designHz = static_cast<double>(*options.Ground.FrequencyMhz) * 1e6;
-    auto feed = std::make_shared<TFeedFigures>(SolveFeed(network, c, hz, designHz, wanted));
+    auto feed = std::make_shared<TFeedFigures>(
+        SolveFeed(network, c, hz, designHz, WantedCurrents(c, d.Wires.Settings.Feed)));
     // The pattern and every figure from the currents the network delivers.
     TAnalysisRequest through = request;
     for (const TFeedEmitter& e : feed->Emitters) {
