@@ -74,6 +74,7 @@ TWireKeys WireKeysOver(TWireKeys keys, const TWireRequest& w) {
     if (w.Z0) s.Z0 = *w.Z0;
     keys.RadiusGiven = keys.RadiusGiven || w.Radius.has_value();
     keys.FeedGiven = keys.FeedGiven || w.Feed.has_value();
+    keys.Z0Given = keys.Z0Given || w.Z0.has_value();
     if (w.GroundModel) keys.GroundModel = w.GroundModel;
     return keys;
 }
@@ -91,6 +92,12 @@ std::string WireKeyFaultText(const TWireKeyFault& f, const std::string& fileName
             return TrFormat(
                 "%s: invalid ground model %s: %s",
                 {place, DisplayName(f.Value), NameList<TGroundModel>(kGroundModelNames)});
+        case TWireKeyFault::Z0:
+            return TrFormat("%s: invalid Z0 %s: ohms, more than 0 and up to 10000",
+                            {place, DisplayName(f.Value)});
+        case TWireKeyFault::Frequency:
+            return TrFormat("%s: invalid frequency %s: MHz, more than 0 and up to 1000000",
+                            {place, DisplayName(f.Value)});
         case TWireKeyFault::Feed:
             break;
     }

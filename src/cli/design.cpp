@@ -52,7 +52,7 @@ int RunDesign(const TCliOptions& options, std::string& output) {
             start.Field.Model == TFieldModel::OverGround ? start.Field.Ground : TGround{};
         const TWireKeys wires = WireKeysToSave(request, start.Session, array, ground);
         TIniFile file = ConfigurationUpdate(out, array, array.EmitterType, &ground);
-        WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven, wires.GroundModel);
+        WriteWireKeys(file, wires);
         const TPatternResult result = AnalyseText(request, start, out, file.Text());
         if (const auto no = CheckImprovement(designed, target, result, design.Goal)) {
             throw std::runtime_error(TrFormat(

@@ -316,9 +316,9 @@ const TOptionRow kOptions[] = {
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Wires.GroundModel = Choice<TGroundModel>(name, value, kGroundModelNames);
      }},
-    {"--z0", "OHMS", kPattern | kNec | kSweep | kDesign | kTouchstone, false,
+    {"--z0", "OHMS", kPattern | kSave | kNec | kSweep | kDesign | kTouchstone, false,
      Msgid("the line impedance the wires' SWR is taken against, and touchstone's reference, "
-           "ohms, more than 0 and up to 10000 (default 50)"),
+           "ohms, more than 0 and up to 10000 (default: the file's, else 50)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double z = Quantity(c, name, value, TQuantity::Z0, Tr("ohms, more than 0"));
          c.Options.Wires.Z0 = static_cast<double>(z);

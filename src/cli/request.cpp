@@ -51,9 +51,15 @@ TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& sessi
 
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArraySession& session,
                          const TArray& array, const TGround& ground) {
-    const TWireKeys keys = WireKeysOf(request, session);
+    TWireKeys keys = WireKeysOf(request, session);
     if (const auto fault = CheckCoupling(array, keys.Settings, ground))
         throw EUsageError(CouplingRefusalText(*fault));
+    // The design frequency stays with the array whatever its ground: the option's, a ground's
+    // the options dropped, or the file's own.
+    if (request.Ground.FrequencyMhz)
+        keys.FrequencyMhz = static_cast<double>(*request.Ground.FrequencyMhz);
+    else if (ground.FrequencyMhz > 0)
+        keys.FrequencyMhz = static_cast<double>(ground.FrequencyMhz);
     return keys;
 }
 

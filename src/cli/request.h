@@ -38,8 +38,8 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
 // Throws EUsageError for a bad key, naming the file's line.
 TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& session);
 
-// The same, checked against the array over the ground as a save writes them. Throws
-// EUsageError for wires that cannot be.
+// The same, checked against the array over the ground as a save writes them, with the design
+// frequency. Throws EUsageError for wires that cannot be.
 TWireKeys WireKeysToSave(const TAnalysisRequest& request, const TArraySession& session,
                          const TArray& array, const TGround& ground);
 

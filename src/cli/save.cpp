@@ -16,7 +16,7 @@ int RunSave(const TCliOptions& options, std::string&) {
         const std::string path = FullPath(options.OutputFile);
         TIniFile file =
             ConfigurationUpdate(path, session.Model, session.Model.EmitterType, &ground);
-        WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven, wires.GroundModel);
+        WriteWireKeys(file, wires);
         CommitConfiguration(file, path);
     });
 }

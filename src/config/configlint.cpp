@@ -12,7 +12,8 @@
 
 namespace {
 
-enum class TValueKind { Whole, Real, Type, Amplitude };
+// Name: a word the wire keys' own reading checks, and refuses with its line.
+enum class TValueKind { Whole, Real, Type, Amplitude, Name };
 
 struct TKnownKey {
     std::string_view Name;
@@ -25,6 +26,7 @@ constexpr std::array kAllEmittersKeys = {
     TKnownKey{kHeightKey, TValueKind::Real},       TKnownKey{kFrequencyKey, TValueKind::Real},
     TKnownKey{kPermittivityKey, TValueKind::Real}, TKnownKey{kConductivityKey, TValueKind::Real},
     TKnownKey{kRadiusKey, TValueKind::Real},       TKnownKey{kFeedKey, TValueKind::Whole},
+    TKnownKey{kGroundModelKey, TValueKind::Name},  TKnownKey{kZ0Key, TValueKind::Real},
 };
 constexpr std::array kEmitterKeys = {
     TKnownKey{kEnabledKey, TValueKind::Whole},
@@ -62,6 +64,7 @@ TValueFault FaultOf(TValueKind kind, std::string_view value) {
             return type < -1 || type > 3 ? TValueFault::TypeOutside : TValueFault::None;
         }
         case TValueKind::Amplitude:
+        case TValueKind::Name:
             break;
     }
     return TValueFault::None;

@@ -26,7 +26,10 @@ std::optional<double> Value(std::string_view text) {
 TWireKeys ReadWireKeys(const TIniFile& file) {
     std::vector<std::string> sections = {std::string(kAllEmittersSection)};
     for (int k = 1; k <= kEmitterCount; ++k) sections.push_back(EmitterSection(k));
-    std::vector<TIniWanted> wanted = {{sections[0], {kRadiusKey, kFeedKey, kGroundModelKey}}};
+    // A real ground's frequency is read and checked with the ground.
+    const bool realGround = ParseInteger(file.ReadString(kAllEmittersSection, kGroundKey), 0) == 2;
+    std::vector<TIniWanted> wanted = {
+        {sections[0], {kRadiusKey, kFeedKey, kGroundModelKey, kZ0Key, kFrequencyKey}}};
     for (int k = 1; k <= kEmitterCount; ++k)
         wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey, kRadiusKey}});
     TWireKeys keys;
@@ -60,6 +63,20 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
                 }
                 keys.Settings.Radius = *v;
                 keys.RadiusGiven = true;
+            } else if (slot.Key == 3) {
+                if (!v || !(*v > 0 && *v <= kMaxFileZ0)) {
+                    fail(line, TWireKeyFault::Z0, 0);
+                    return false;
+                }
+                keys.Settings.Z0 = *v;
+                keys.Z0Given = true;
+            } else if (slot.Key == 4) {
+                if (realGround) continue;
+                if (!v || !(*v > 0 && *v <= kMaxFileFrequencyMhz)) {
+                    fail(line, TWireKeyFault::Frequency, 0);
+                    return false;
+                }
+                keys.FrequencyMhz = *v;
             } else if (slot.Key == 2) {
                 const auto model = ValueNamed<TGroundModel>(kGroundModelNames, line.Value);
                 if (!model) {
@@ -81,13 +98,18 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
     return keys;
 }
 
-void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven,
-                   std::optional<TGroundModel> groundModel) {
+void WriteWireKeys(TIniFile& file, const TWireKeys& keys) {
+    const TWireSettings& wires = keys.Settings;
+    const bool radiusGiven = keys.RadiusGiven, feedGiven = keys.FeedGiven;
+    const std::optional<TGroundModel>& groundModel = keys.GroundModel;
+    const bool realGround = ParseInteger(file.ReadString(kAllEmittersSection, kGroundKey), 0) == 2;
     // What is not written must not stay from an earlier file, or it would load as other wires.
     std::vector<TIniWanted> stale = {{kAllEmittersSection, {}}};
     if (!radiusGiven) stale[0].Keys.push_back(kRadiusKey);
     if (!feedGiven) stale[0].Keys.push_back(kFeedKey);
     if (!groundModel) stale[0].Keys.push_back(kGroundModelKey);
+    if (!keys.Z0Given) stale[0].Keys.push_back(kZ0Key);
+    if (!keys.FrequencyMhz && !realGround) stale[0].Keys.push_back(kFrequencyKey);
     const std::vector<std::string> sections = [] {
         std::vector<std::string> names;
         for (int k = 1; k <= kEmitterCount; ++k) names.push_back(EmitterSection(k));
@@ -112,4 +134,7 @@ void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven,
     if (groundModel)
         file.WriteString(kAllEmittersSection, kGroundModelKey,
                          std::string(NameOf<TGroundModel>(kGroundModelNames, *groundModel)));
+    if (keys.Z0Given) file.WriteString(kAllEmittersSection, kZ0Key, FormatGeneral(wires.Z0));
+    if (keys.FrequencyMhz && !realGround)
+        file.WriteString(kAllEmittersSection, kFrequencyKey, FormatGeneral(*keys.FrequencyMhz));
 }

@@ -16,6 +16,12 @@ inline constexpr std::string_view kFeedKey = "\xCF\xE8\xF2\xE0\xED\xE8\xE5";  //
 // How the wires' currents see real ground: a name of kGroundModelNames.
 inline constexpr std::string_view kGroundModelKey =
     "\xCC\xEE\xE4\xE5\xEB\xFC\x20\xE7\xE5\xEC\xEB\xE8";  // "Модель земли"
+// The impedance the drive SWR is taken against (ohms), in "Все излучатели".
+inline constexpr std::string_view kZ0Key = "Z0";
+// The design frequency (MHz) keeps the ground's key, "Частота", written beside a ground other
+// than real as well: a feed network's parts and a frequency sweep are sized by it.
+inline constexpr double kMaxFileFrequencyMhz = 1e6;
+inline constexpr double kMaxFileZ0 = 1e4;  // ohms
 
 // A value of those keys that no wire can have, where it stands in the file.
 struct TWireKeyFault {
@@ -24,6 +30,8 @@ struct TWireKeyFault {
         Radius,       // not a number of at least kMinWireRadius
         Feed,         // neither 0 (current) nor 1 (voltage)
         GroundModel,  // not a name of kGroundModelNames
+        Z0,           // not a number above 0 and up to kMaxFileZ0
+        Frequency,    // not a number above 0 and up to kMaxFileFrequencyMhz
     } Kind = Length;
     int Line = 0;     // from 1
     int Emitter = 0;  // Length, and Radius in an emitter's section
@@ -35,11 +43,14 @@ struct TWireKeys {
     bool RadiusGiven = false;
     bool FeedGiven = false;
     std::optional<TGroundModel> GroundModel;  // where the file or a face sets it
+    bool Z0Given = false;
+    // Where the ground is not real, whose own reading holds its frequency.
+    std::optional<double> FrequencyMhz;
     std::optional<TWireKeyFault> Fault;       // the first bad value; the settings then hold no use
 };
 TWireKeys ReadWireKeys(const TIniFile& file);
 
-// Writes a length for every emitter that has one, and the radius, the feed and the ground model
-// where given; removes those keys elsewhere.
-void WriteWireKeys(TIniFile& file, const TWireSettings& wires, bool radiusGiven, bool feedGiven,
-                   std::optional<TGroundModel> groundModel = std::nullopt);
+// Writes a length for every emitter that has one, and the radius, the feed, the ground model,
+// Z0 and the frequency where given; removes those keys elsewhere. A real ground's frequency is
+// the ground's, written with it.
+void WriteWireKeys(TIniFile& file, const TWireKeys& keys);

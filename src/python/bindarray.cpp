@@ -229,6 +229,7 @@ void BindArray(py::module_& m) {
                  }
                  if (feed) SetFeed(a, *feed);
                  a.Wires.Z0 = static_cast<double>(Checked("z0", z0, TQuantity::Z0));
+                 a.Z0Given = a.Wires.Z0 != TWireSettings{}.Z0;
                  SetGroundModel(a, groundModel);
                  SetModes(a, modes);
                  SetNetwork(a, network);
@@ -313,6 +314,7 @@ void BindArray(py::module_& m) {
             "z0", [](const TPyArray& a) { return a.Wires.Z0; },
             [](TPyArray& a, double v) {
                 a.Wires.Z0 = static_cast<double>(Checked("z0", v, TQuantity::Z0));
+                a.Z0Given = true;
             },
             "The line impedance the SWR is taken against, ohms.")
         .def_property(

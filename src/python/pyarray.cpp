@@ -149,11 +149,14 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings) 
     array.Wires = loaded.Wires.Settings;
     array.RadiusGiven = loaded.Wires.RadiusGiven;
     array.FeedGiven = loaded.Wires.FeedGiven;
+    array.Z0Given = loaded.Wires.Z0Given;
     array.GroundModel = loaded.Wires.GroundModel;
     if (loaded.Ground) {
         array.Ground = *loaded.Ground;
         array.SoilGiven = array.Ground.Kind == TGroundKind::Real;
     }
+    if (loaded.Wires.FrequencyMhz && array.Ground.Kind != TGroundKind::Real)
+        array.Ground.FrequencyMhz = static_cast<long double>(*loaded.Wires.FrequencyMhz);
     warnings = std::move(loaded.Warnings);
     warnings.insert(warnings.end(), loaded.Messages.begin(), loaded.Messages.end());
     return array;
@@ -169,6 +172,13 @@ void SaveArray(const TPyArray& array, const std::string& path) {
         throw EUsageError(ModuleCouplingText(*fault));
     const std::string full = FullPath(path);
     TIniFile file = ConfigurationUpdate(full, array.Array, array.Array.EmitterType, &ground);
-    WriteWireKeys(file, array.Wires, array.RadiusGiven, array.FeedGiven, array.GroundModel);
+    TWireKeys keys;
+    keys.Settings = array.Wires;
+    keys.RadiusGiven = array.RadiusGiven;
+    keys.FeedGiven = array.FeedGiven;
+    keys.GroundModel = array.GroundModel;
+    keys.Z0Given = array.Z0Given;
+    if (ground.FrequencyMhz > 0) keys.FrequencyMhz = static_cast<double>(ground.FrequencyMhz);
+    WriteWireKeys(file, keys);
     CommitConfiguration(file, full);
 }

@@ -32,6 +32,7 @@ struct TPyArray {
     TWireSettings Wires;
     bool RadiusGiven = false;
     bool FeedGiven = false;
+    bool Z0Given = false;              // saved only where set or loaded, as the command line's save
     std::optional<TFieldModel> Model;  // none: the window's, free space for wires, over a ground
     TGround Ground;
     bool SoilGiven = false;                // a real ground's permittivity and conductivity were set

@@ -69,7 +69,7 @@ void TChartView::SetSeries(std::vector<TChartSeries> series, double floorDb) {
     update();
 }
 
-void TChartView::SetNullMarks(const std::vector<int>& bearings) {
+void TChartView::SetNullMarks(const std::vector<double>& bearings) {
     NullMarks = bearings;
 }
 
@@ -79,7 +79,7 @@ std::vector<std::string> TChartView::SeriesNames() const {
     return names;
 }
 
-QPointF TChartView::PointOf(int bearing) const {
+QPointF TChartView::PointOf(double bearing) const {
     const TFrame f = FrameOf(Kind, Box(), Series.size());
     const double a = bearing * static_cast<double>(kPi) / 180;
     const double r = 0.8 * f.Radius;
@@ -109,7 +109,7 @@ void TChartView::Render() {
 // Each placed null as a short red stroke across the rim at its bearing.
 void TChartView::DrawNullMarks(cairo_t* cr) const {
     const TFrame f = FrameOf(Kind, Box(), Series.size());
-    for (const int bearing : NullMarks) {
+    for (const double bearing : NullMarks) {
         const double a = bearing * static_cast<double>(kPi) / 180;
         cairo_move_to(cr, f.Cx + 0.92 * f.Radius * std::sin(a),
                       f.Cy - 0.92 * f.Radius * std::cos(a));
@@ -140,6 +140,16 @@ std::optional<int> TChartView::AngleAt(QPointF point) const {
     if (Kind == TKind::PolarDb) return static_cast<int>(std::lround(angle + 360)) % 360;
     if (angle < 0 || angle > 90) return std::nullopt;
     return static_cast<int>(std::lround(90 - angle));
+}
+
+std::optional<double> TChartView::BearingAt(QPointF point) const {
+    if (Kind != TKind::PolarDb) return std::nullopt;
+    const TFrame f = FrameOf(Kind, Box(), Series.size());
+    const double dx = point.x() - f.Cx;
+    const double dy = f.Cy - point.y();
+    if (std::hypot(dx, dy) > f.Radius || f.Radius <= 0) return std::nullopt;
+    const double bearing = std::atan2(dx, dy) * 180 / static_cast<double>(kPi);
+    return bearing < 0 ? bearing + 360 : bearing;
 }
 
 void TChartView::UpdateReadout(QPointF point) {
@@ -173,8 +183,13 @@ void TChartView::mouseMoveEvent(QMouseEvent* event) {
 
 void TChartView::mousePressEvent(QMouseEvent* event) {
     if (Kind != TKind::PolarDb || event->button() != Qt::LeftButton) return;
-    if (const std::optional<int> bearing = AngleAt(event->position()))
-        emit BearingClicked(*bearing);
+    std::optional<double> bearing = BearingAt(event->position());
+    if (!bearing) return;
+    // A pixel is a fraction of a degree that nobody meant: half degrees read as typed, and
+    // Shift keeps the pixel's own bearing.
+    if (!(event->modifiers() & Qt::ShiftModifier))
+        bearing = std::fmod(std::round(*bearing * 2) / 2, 360.0);
+    emit BearingClicked(*bearing);
 }
 
 void TChartView::leaveEvent(QEvent*) {

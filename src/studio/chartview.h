@@ -24,25 +24,28 @@ class TChartView : public QWidget {
     // it.
     void SetSeries(std::vector<TChartSeries> series, double floorDb);
     // The null bearings placed on the polar chart, marked on its rim (degrees).
-    void SetNullMarks(const std::vector<int>& bearings);
+    void SetNullMarks(const std::vector<double>& bearings);
     std::vector<std::string> SeriesNames() const;
     // The series as drawn: on the dBi axis, with each legend's figure.
     const std::vector<TChartSeries>& Shown() const { return Series; }
     // The point of the polar chart at a bearing, inside its rim.
-    QPointF PointOf(int bearing) const;
+    QPointF PointOf(double bearing) const;
     // The level at the cursor's bearing or elevation, in the reader's words;
     // empty off the chart.
     const QString& Readout() const { return Cursor; }
     // The bearing (polar) or elevation (elevation chart) under a point, in whole
     // degrees.
     std::optional<int> AngleAt(QPointF point) const;
+    // The polar chart's bearing under a point as the pixel gives it, 0 to below 360 degrees.
+    std::optional<double> BearingAt(QPointF point) const;
     const QImage& Image() const { return Picture; }
     // Counts the drawings made, for the benchmark and the tests.
     int Drawings() const { return DrawCount; }
 
   signals:
     void ReadoutChanged(const QString& text);
-    void BearingClicked(int bearing);
+    // On the polar chart; snapped to half a degree unless Shift was held.
+    void BearingClicked(double bearing);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,7 +62,7 @@ class TChartView : public QWidget {
 
     TKind Kind;
     std::vector<TChartSeries> Series;
-    std::vector<int> NullMarks;
+    std::vector<double> NullMarks;
     double FloorDb = -40;
     QImage Picture;
     QString Cursor;

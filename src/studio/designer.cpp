@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cmath>
 
 #include "config/messages.h"
 #include "config/numtext.h"
@@ -13,14 +14,14 @@
 namespace {
 
 // A click this near (degrees) to a placed null removes it rather than adding another.
-constexpr int kNullGrabDegrees = 5;
+constexpr double kNullGrabDegrees = 5;
 
 QString Text(const char* msgid) {
     return QString::fromUtf8(Tr(msgid));
 }
 
-int Separation(int a, int b) {
-    const int d = ((a - b) % 360 + 360) % 360;
+double Separation(double a, double b) {
+    const double d = std::fmod(std::fmod(a - b, 360.0) + 360, 360.0);
     return std::min(d, 360 - d);
 }
 
@@ -73,8 +74,8 @@ void TStudioDesigner::Design(TDesignGoal goal, int bearing) {
     if (search) QApplication::restoreOverrideCursor();
 }
 
-void TStudioDesigner::ToggleNull(int bearing) {
-    const auto near = std::find_if(NullBearings.begin(), NullBearings.end(), [bearing](int b) {
+void TStudioDesigner::ToggleNull(double bearing) {
+    const auto near = std::find_if(NullBearings.begin(), NullBearings.end(), [bearing](double b) {
         return Separation(b, bearing) <= kNullGrabDegrees;
     });
     if (near != NullBearings.end()) {

@@ -25,8 +25,8 @@ class TStudioDesigner : public QObject {
     void Design(TDesignGoal goal, int bearing);
     // A click of the polar chart in "place nulls" mode: adds a null there, or removes the one
     // within a few degrees, and designs for the nulls at once.
-    void ToggleNull(int bearing);
-    const std::vector<int>& Nulls() const { return NullBearings; }
+    void ToggleNull(double bearing);
+    const std::vector<double>& Nulls() const { return NullBearings; }
     // The taper last asked for, which the warnings check against the geometry.
     const std::optional<TTaper>& AskedTaper() const { return LastTaper; }
     // A new file: its nulls and taper are its own.
@@ -50,7 +50,7 @@ class TStudioDesigner : public QObject {
 
     TStudioState& State;
     TDesignPanel& Panel;
-    std::vector<int> NullBearings;
+    std::vector<double> NullBearings;  // degrees
     std::optional<TTaper> LastTaper;
     std::optional<TStudioDocument> Described;
     std::optional<TPatternResult> Held;

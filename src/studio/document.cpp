@@ -46,7 +46,8 @@ TStudioDocument InitialDocument() {
     document.Array = MakeInitialArray();
     // A ground chosen later starts from the usual amateur set-up: average soil, 40 m band.
     document.Ground.HeightWavelengths = 0.25L;
-    document.Ground.FrequencyMhz = 7.1L;
+    // At a file's double precision, so that a new document saved reads back bit for bit.
+    document.Ground.FrequencyMhz = 7.1;
     document.Ground.Permittivity = kSoils[0].Permittivity;
     document.Ground.Conductivity = kSoils[0].Conductivity;
     return document;
@@ -151,13 +152,21 @@ TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseco
     if (loaded.Wires.RadiusGiven) wires.Radius = loaded.Wires.Settings.Radius;
     if (loaded.Wires.FeedGiven) wires.Feed = loaded.Wires.Settings.Feed;
     wires.GroundModel = loaded.Wires.GroundModel;
+    if (loaded.Wires.Z0Given) wires.Z0 = loaded.Wires.Settings.Z0;
+    if (const auto& mhz = loaded.Wires.FrequencyMhz)
+        if (opened.Document.Ground.Kind != TGroundKind::Real)
+            opened.Document.Ground.FrequencyMhz = static_cast<long double>(*mhz);
     opened.Warnings = std::move(loaded.Warnings);
     opened.Warnings.insert(opened.Warnings.end(), loaded.Messages.begin(), loaded.Messages.end());
     return opened;
 }
 
 void SaveDocument(const TStudioDocument& document, const std::string& fileName) {
-    const TWireKeys wires = WireKeysOf(document);
+    TWireKeys wires = WireKeysOf(document);
+    // The frequency the studio shows is saved whatever the ground, a real ground's with it;
+    // the default, which a file without one opens at, is left out as the command line does.
+    if (document.Ground.FrequencyMhz != InitialDocument().Ground.FrequencyMhz)
+        wires.FrequencyMhz = static_cast<double>(document.Ground.FrequencyMhz);
     const TGround none;
     const TGround& ground = document.Ground.Kind == TGroundKind::None ? none : document.Ground;
     if (const auto fault = CheckCoupling(document.Array, wires.Settings, ground)) {
@@ -169,6 +178,6 @@ void SaveDocument(const TStudioDocument& document, const std::string& fileName) 
     const std::string path = FullPath(fileName);
     TIniFile file =
         ConfigurationUpdate(path, document.Array, document.Array.EmitterType, &document.Ground);
-    WriteWireKeys(file, wires.Settings, wires.RadiusGiven, wires.FeedGiven, wires.GroundModel);
+    WriteWireKeys(file, wires);
     CommitConfiguration(file, path);
 }

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "app/arraywarnings.h"
@@ -233,11 +234,11 @@ TStudioWindow::TStudioWindow(QWidget* parent) : QMainWindow(parent) {
             true);
     });
     connect(Geometry, &TGeometryCanvas::DragFinished, this, &TStudioWindow::EndDrag);
-    connect(PolarChart, &TChartView::BearingClicked, this, [this](int bearing) {
+    connect(PolarChart, &TChartView::BearingClicked, this, [this](double bearing) {
         if (DesignTools->PlacingNulls()) {
             Tools->ToggleNull(bearing);
         } else {
-            Studio.SetCutBearing(bearing);
+            Studio.SetCutBearing(static_cast<int>(std::lround(bearing)) % 360);
         }
     });
     for (TChartView* chart : {PolarChart, CutChart}) {

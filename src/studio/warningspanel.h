@@ -19,7 +19,10 @@ class TWarningsPanel : public QLabel {
                      const TWireValidity& validity = {});
     // The emitter numbers of each warning shown, in order, for the tests.
     const std::vector<TArrayWarning>& Shown() const { return Warnings; }
+    // The lines as read, without their colours.
+    const QString& PlainText() const { return Plain; }
 
   private:
     std::vector<TArrayWarning> Warnings;
+    QString Plain;
 };

@@ -52,7 +52,9 @@ std::string RandomWires(std::mt19937& random) {
     }
     TIniFile file =
         TIniFile::FromText(ConfigText(model, std::uniform_int_distribution<int>(1, 3)(random)));
-    TWireSettings wires;
+    TWireKeys keys;
+    keys.RadiusGiven = keys.FeedGiven = true;
+    TWireSettings& wires = keys.Settings;
     const double common = Pick<double>(random, {0.005, 0.0049, 2, 0.5, 0.02}, 0.005, 2);
     for (int k = 0; k < count; ++k) {
         const auto i = static_cast<std::size_t>(k);
@@ -64,7 +66,7 @@ std::string RandomWires(std::mt19937& random) {
     wires.Radius =
         Pick<double>(random, {1e-10, 9e-11, 1e-300, 0.0499999, 0.0005, 0.0001999}, 1e-6, 0.01);
     wires.Feed = random() % 2 ? TFeed::Voltage : TFeed::Current;
-    WriteWireKeys(file, wires, true, true);
+    WriteWireKeys(file, keys);
     return file.Text();
 }
 

@@ -31,17 +31,21 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
                                Key(kFeedKey, "0") + "; a comment\r\n" + Emitter(1) +
                                Key(kLengthKey, "0.3") + Emitter(2) + Key(kXKey, "0") +
                                Key("Unknown", "7") + "\r\n";
-    TWireSettings wires;
+    TWireKeys keys;
+    TWireSettings& wires = keys.Settings;
     wires.Lengths[1] = 0.25;
     wires.Lengths[4] = 0.47;
     wires.Radius = 0.001;
     wires.Radii[4] = 0.004;
     wires.Feed = TFeed::Voltage;
+    wires.Z0 = 75;
     for (const bool given : {false, true}) {
         SCOPED_TRACE(given);
-        TIniFile file = TIniFile::FromText(before);
-        WriteWireKeys(file, wires, given, given,
-                      given ? std::optional(TGroundModel::Reflection) : std::nullopt);
+        TIniFile file = TIniFile::FromText(before + (given ? "" : Key(kZ0Key, "300")));
+        keys.RadiusGiven = keys.FeedGiven = keys.Z0Given = given;
+        keys.GroundModel = given ? std::optional(TGroundModel::Reflection) : std::nullopt;
+        keys.FrequencyMhz = given ? std::optional(3.6) : std::nullopt;
+        WriteWireKeys(file, keys);
         for (const std::string line : {"; a comment", "Unknown=7"})
             EXPECT_NE(file.Text().find(line), std::string::npos);
         const TWireKeys read = ReadWireKeys(file);
@@ -56,7 +60,15 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
         EXPECT_EQ(read.GroundModel, given ? std::optional(TGroundModel::Reflection) : std::nullopt);
         EXPECT_EQ(read.Settings.Radius, given ? 0.001 : TWireSettings().Radius);
         EXPECT_EQ(read.Settings.Feed, given ? TFeed::Voltage : TFeed::Current);
+        EXPECT_EQ(read.Settings.Z0, given ? 75 : TWireSettings().Z0);
+        EXPECT_EQ(read.FrequencyMhz, keys.FrequencyMhz);
     }
+    // A real ground's frequency is the ground's own: its reading and checks, not the wires'.
+    TIniFile real = TIniFile::FromText(kAll + Key(kGroundKey, "2") + Key(kFrequencyKey, "14.2"));
+    keys.FrequencyMhz = 3.6;
+    WriteWireKeys(real, keys);
+    EXPECT_NE(real.Text().find("=14.2"), std::string::npos);
+    EXPECT_FALSE(ReadWireKeys(real).FrequencyMhz);
 }
 
 TEST(WireKeys, ABadValueNamesItsLineAndEmitter) {
@@ -77,6 +89,8 @@ TEST(WireKeys, ABadValueNamesItsLineAndEmitter) {
         {"radius 0", kAll + Key(kRadiusKey, "0"), TWireKeyFault::Radius, 2, 0},
         {"feed 2", kAll + Key(kTypeKey, "1") + Key(kFeedKey, "2"), TWireKeyFault::Feed, 3, 0},
         {"ground model", kAll + Key(kGroundModelKey, "flat"), TWireKeyFault::GroundModel, 2, 0},
+        {"Z0 0", kAll + Key(kZ0Key, "0"), TWireKeyFault::Z0, 2, 0},
+        {"frequency", kAll + Key(kFrequencyKey, "-7"), TWireKeyFault::Frequency, 2, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);

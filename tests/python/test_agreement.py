@@ -116,6 +116,17 @@ def test_a_saved_array_is_the_command_lines_save_of_the_same_file(example, tmp_p
     assert (tmp_path / "module.txt").read_bytes() == (tmp_path / "cli.txt").read_bytes()
 
 
+def test_the_frequency_and_z0_are_saved_as_the_command_line_saves_them(example_dir, tmp_path):
+    source = example_dir / "four-square-monopoles.txt"
+    cli("save", "--config", source, "--frequency", "3.6", "--z0", "75", tmp_path / "cli.txt")
+    array = ap.load(str(source))
+    array.frequency, array.z0 = 3.6, 75
+    array.save(str(tmp_path / "module.txt"))
+    assert (tmp_path / "module.txt").read_bytes() == (tmp_path / "cli.txt").read_bytes()
+    back = ap.load(str(tmp_path / "cli.txt"))
+    assert (back.frequency, back.z0) == (3.6, 75)
+
+
 def test_an_array_built_from_keywords_is_analysed_as_its_saved_file(tmp_path):
     array = ap.Array([ap.Emitter(0, 0, length=0.5), ap.Emitter(0.25, 0, phase=0.25, length=0.5)],
                      type=1, ground="real", soil="average", height=0.3, frequency=7.1,

@@ -93,13 +93,35 @@ TEST_F(StudioDesignXvfbTest, TwoNullsPlacedByClickingTheChartAreBothDeeperThanMi
     }
     ASSERT_EQ(Window.Designer().Nulls().size(), 2U);
     const std::map<int, double> depths = NullDepths(Figure("nulls"));
-    for (const int bearing : Window.Designer().Nulls()) {
-        ASSERT_TRUE(depths.count(bearing)) << bearing << " in " << Figure("nulls").toStdString();
-        EXPECT_LT(depths.at(bearing), -60) << bearing;
+    for (const double placed : Window.Designer().Nulls()) {
+        const int bearing = static_cast<int>(std::lround(placed));
+        ASSERT_TRUE(depths.count(bearing)) << placed << " in " << Figure("nulls").toStdString();
+        EXPECT_LT(depths.at(bearing), -60) << placed;
     }
     // A second click near a null takes it away again.
     Click(Window.Polar(), Window.Polar()->PointOf(Window.Designer().Nulls()[0] + 2).toPoint());
     ASSERT_TRUE(Settle([&] { return Window.Designer().Nulls().size() == 1; }));
+}
+
+// A click lands on a pixel, a fraction of a degree from any bearing a user means: it snaps to
+// half a degree, and Shift keeps the pixel's bearing.
+TEST_F(StudioDesignXvfbTest, AClickedNullSnapsToHalfADegreeAndShiftPlacesItFreely) {
+    Click(Window.Design()->NullsButton());
+    TChartView* polar = Window.Polar();
+    const QPoint snapped = polar->PointOf(150.2).toPoint();
+    const QPoint free = polar->PointOf(260.3).toPoint();
+    int steps = Window.State().UndoStack().count();
+    Click(polar, snapped);
+    ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == steps + 1; }));
+    steps = Window.State().UndoStack().count();
+    Xdotool("mousemove " + At(polar->mapToGlobal(free)) + " keydown shift click 1 keyup shift");
+    ASSERT_TRUE(Settle([&] { return Window.State().UndoStack().count() == steps + 1; }));
+    const std::vector<double>& nulls = Window.Designer().Nulls();
+    ASSERT_EQ(nulls.size(), 2U);
+    EXPECT_EQ(nulls[0], std::round(*polar->BearingAt(snapped) * 2) / 2);
+    EXPECT_NEAR(nulls[0], 150, 0.5);
+    EXPECT_EQ(nulls[1], *polar->BearingAt(free));
+    EXPECT_NE(nulls[1], std::round(nulls[1] * 2) / 2);
 }
 
 TEST_F(StudioDesignXvfbTest, AHeldReferenceIsOverlaidByNameAndComparedFigureByFigure) {

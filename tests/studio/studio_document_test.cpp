@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/inputerror.h"
 #include "config/cp1251.h"
 #include "model/phaseangle.h"
 #include "studio/document.h"
@@ -129,6 +130,21 @@ TEST_F(StudioFileTest, AGroundAndAmplitudesRoundTripThroughTheFile) {
     d.Array.Emitter(2).Amplitude = 0.5L;
     SaveDocument(d, Path);
     EXPECT_TRUE(OpenDocument(Path).Document == d);
+}
+
+// Without a real ground the frequency still sizes a feed network and a sweep, and Z0 sets
+// every SWR: both come back as saved, not as the defaults.
+TEST_F(StudioFileTest, TheFrequencyAndZ0RoundTripWithoutARealGround) {
+    TStudioDocument d = InitialDocument();
+    d.Ground.FrequencyMhz = 3.6;  // as a file holds it
+    d.Wires.Z0 = 75;
+    SaveDocument(d, Path);
+    const TStudioDocument back = OpenDocument(Path).Document;
+    EXPECT_EQ(back.Ground.FrequencyMhz, d.Ground.FrequencyMhz);
+    EXPECT_EQ(back.Wires.Z0, 75);
+    // A bad value is refused with its line, not read as the default.
+    Write("[Все излучатели]\r\nТип=1\r\nZ0=-5\r\n");
+    EXPECT_THROW(OpenDocument(Path), EUsageError);
 }
 
 TEST_F(StudioFileTest, AFilesSoilIsKnownAsItsPreset) {

@@ -3,14 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDockWidget>
-#include <QMainWindow>
 #include <QLabel>
+#include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 
 #include "config/messages.h"
+#include "speak_language.h"
 #include "studio/chartview.h"
 #include "studio/studiowindow.h"
 
@@ -67,7 +68,7 @@ class StudioLayoutTest : public testing::TestWithParam<std::tuple<TLanguage, con
 
 TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
-    ChooseMessageLanguage(std::get<0>(GetParam()));
+    SpeakLanguage(std::get<0>(GetParam()));
     TStudioWindow window;
     if (const std::string file = std::get<1>(GetParam()); !file.empty()) {
         ASSERT_TRUE(window.Open(QString::fromStdString(ARRAYPATTERN_SOURCE_EXAMPLES "/" + file)));
@@ -105,7 +106,7 @@ TEST_P(StudioLayoutTest, TheChartsOpenInViewAndLargeAndNothingIsCutOrOverlaps) {
             << dock->objectName().toStdString() << " scrolls sideways: "
             << scroll->widget()->minimumSizeHint().width() << " in " << scroll->width();
     }
-    ChooseMessageLanguage(TLanguage::English);
+    SpeakLanguage(TLanguage::English);
 }
 
 // Wires widen the table by their lengths, drive impedances and SWRs.

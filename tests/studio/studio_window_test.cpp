@@ -2,9 +2,20 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
 #include <QWheelEvent>
+#include <algorithm>
 
+#include "config/messages.h"
+#include "plot/qt/toolkittranslations.h"
+#include "speak_language.h"
+#include "studio/asking.h"
 #include "studio/chartview.h"
 #include "studio/controlspanel.h"
 #include "studio/staleveil.h"
@@ -111,3 +122,41 @@ TEST_F(StudioWindowTest, TheWheelOverAnUnfocusedSpinBoxChangesNothing) {
 }
 
 }  // namespace
+
+// Qt's own file dialog speaks the studio's language around the studio's own named filters, as
+// the classic window's does.
+TEST(StudioDialogsTest, TheOpenDialogSpeaksRussianAroundNamedFilters) {
+    SpeakLanguage(TLanguage::Russian);
+    QTranslator* qt = InstallToolkitTranslations(*qApp, QLocale(QLocale::Russian, QLocale::Russia));
+    ASSERT_NE(qt, nullptr) << "Qt's Russian translation is missing from "
+                           << ToolkitTranslationsFolder().toStdString()
+                           << ": install the Debian package qt6-translations-l10n";
+    QString open, cancel, name;
+    QStringList filters;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        poll.stop();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        open = buttons->button(QDialogButtonBox::Open)->text();
+        cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+        name = dialog->findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text();
+        filters = dialog->nameFilters();
+        dialog->reject();
+    });
+    poll.start(20);
+    TStudioAsk ask(nullptr);
+    const QString chosen = ask.OpenName(QStringLiteral("Open"));
+    QCoreApplication::removeTranslator(qt);
+    delete qt;
+    SpeakLanguage(TLanguage::English);
+    EXPECT_TRUE(chosen.isEmpty());
+    for (const QString& text : {open, cancel, name}) {
+        EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.script() == QChar::Script_Cyrillic;
+        })) << text.toStdString();
+    }
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("Файлы конфигурации (*.txt)"),
+                                    QStringLiteral("Все файлы (*)")}));
+}

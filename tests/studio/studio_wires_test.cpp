@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTest>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -73,9 +74,12 @@ TEST_F(StudioWiresTest, TheWarningsPanelLeadsWithTheModesOnEachWireAsTheCommandL
         modes += (modes.empty() ? "" : ", ") + std::to_string(int(m["modes"].Number())) +
                  " at emitter " + std::to_string(int(m["number"].Number()));
     ASSERT_EQ(validity["modes"].Items.size(), 4U);
-    const QString text = Window.Warnings()->text();
-    EXPECT_EQ(text.section('\n', 0, 0).toStdString(),
-              validity["elements"].Text + ", sinusoidal modes: " + modes);
+    const QString text = Window.Warnings()->PlainText();
+    std::string elements = validity["elements"].Text;
+    elements[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(elements[0])));
+    EXPECT_EQ(text.section('\n', 0, 0).toStdString(), elements + ", sinusoidal modes: " + modes);
+    // A fact, not a warning: only what may be wrong is drawn in red.
+    EXPECT_FALSE(Window.Warnings()->text().section("<br>", 0, 0).contains("a00000"));
     EXPECT_FALSE(Window.Warnings()->isHidden());
 }
 
