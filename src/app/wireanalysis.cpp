@@ -98,6 +98,13 @@ std::string WireKeyFaultText(const TWireKeyFault& f, const std::string& fileName
         case TWireKeyFault::Frequency:
             return TrFormat("%s: invalid frequency %s: MHz, more than 0 and up to 1000000",
                             {place, DisplayName(f.Value)});
+        case TWireKeyFault::Elevation:
+            return TrFormat("%s: invalid elevation %s: degrees, 0 to 85",
+                            {place, DisplayName(f.Value)});
+        case TWireKeyFault::Formula:
+            return TrFormat(
+                "%s: invalid formula %s: %s",
+                {place, DisplayName(f.Value), NameList<TFieldModel>(kChosenModelNames)});
         case TWireKeyFault::Feed:
             break;
     }

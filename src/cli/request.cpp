@@ -95,6 +95,13 @@ TPatternResult Analyse(const TAnalysisRequest& request) {
         }
     }
     const TWireKeys wireKeys = WireKeysOf(request, session);
+    // The file's own view of the array, where the options leave it: the studio saves it.
+    if (!request.ElevationGiven && wireKeys.ElevationDegrees) {
+        arrayCase.Field.ElevationDegrees = static_cast<long double>(*wireKeys.ElevationDegrees);
+        arrayCase.ElevationAtTakeoff = false;
+    }
+    if (!request.ModelGiven && wireKeys.Formula && arrayCase.Field.Model == TFieldModel::Window)
+        arrayCase.Field.Model = *wireKeys.Formula;
     arrayCase.Wires = wireKeys.Settings;
     arrayCase.Field.Ground.Model = wireKeys.GroundModel.value_or(TGroundModel::Sommerfeld);
     const bool wires = HasWireLengths(arrayCase.Wires, arrayCase.Array);

@@ -27,6 +27,7 @@ constexpr std::array kAllEmittersKeys = {
     TKnownKey{kPermittivityKey, TValueKind::Real}, TKnownKey{kConductivityKey, TValueKind::Real},
     TKnownKey{kRadiusKey, TValueKind::Real},       TKnownKey{kFeedKey, TValueKind::Whole},
     TKnownKey{kGroundModelKey, TValueKind::Name},  TKnownKey{kZ0Key, TValueKind::Real},
+    TKnownKey{kElevationKey, TValueKind::Real},    TKnownKey{kFormulaKey, TValueKind::Name},
 };
 constexpr std::array kEmitterKeys = {
     TKnownKey{kEnabledKey, TValueKind::Whole},

@@ -28,8 +28,9 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
     for (int k = 1; k <= kEmitterCount; ++k) sections.push_back(EmitterSection(k));
     // A real ground's frequency is read and checked with the ground.
     const bool realGround = ParseInteger(file.ReadString(kAllEmittersSection, kGroundKey), 0) == 2;
-    std::vector<TIniWanted> wanted = {
-        {sections[0], {kRadiusKey, kFeedKey, kGroundModelKey, kZ0Key, kFrequencyKey}}};
+    std::vector<TIniWanted> wanted = {{sections[0],
+                                       {kRadiusKey, kFeedKey, kGroundModelKey, kZ0Key,
+                                        kFrequencyKey, kElevationKey, kFormulaKey}}};
     for (int k = 1; k <= kEmitterCount; ++k)
         wanted.push_back({sections[static_cast<std::size_t>(k)], {kLengthKey, kRadiusKey}});
     TWireKeys keys;
@@ -77,6 +78,19 @@ TWireKeys ReadWireKeys(const TIniFile& file) {
                     return false;
                 }
                 keys.FrequencyMhz = *v;
+            } else if (slot.Key == 5) {
+                if (!v || !(*v >= 0 && *v <= kMaxFileElevation)) {
+                    fail(line, TWireKeyFault::Elevation, 0);
+                    return false;
+                }
+                keys.ElevationDegrees = *v;
+            } else if (slot.Key == 6) {
+                const auto formula = ValueNamed<TFieldModel>(kChosenModelNames, line.Value);
+                if (!formula) {
+                    fail(line, TWireKeyFault::Formula, 0);
+                    return false;
+                }
+                keys.Formula = *formula;
             } else if (slot.Key == 2) {
                 const auto model = ValueNamed<TGroundModel>(kGroundModelNames, line.Value);
                 if (!model) {
@@ -110,6 +124,8 @@ void WriteWireKeys(TIniFile& file, const TWireKeys& keys) {
     if (!groundModel) stale[0].Keys.push_back(kGroundModelKey);
     if (!keys.Z0Given) stale[0].Keys.push_back(kZ0Key);
     if (!keys.FrequencyMhz && !realGround) stale[0].Keys.push_back(kFrequencyKey);
+    if (!keys.ElevationDegrees) stale[0].Keys.push_back(kElevationKey);
+    if (!keys.Formula) stale[0].Keys.push_back(kFormulaKey);
     const std::vector<std::string> sections = [] {
         std::vector<std::string> names;
         for (int k = 1; k <= kEmitterCount; ++k) names.push_back(EmitterSection(k));
@@ -137,4 +153,9 @@ void WriteWireKeys(TIniFile& file, const TWireKeys& keys) {
     if (keys.Z0Given) file.WriteString(kAllEmittersSection, kZ0Key, FormatGeneral(wires.Z0));
     if (keys.FrequencyMhz && !realGround)
         file.WriteString(kAllEmittersSection, kFrequencyKey, FormatGeneral(*keys.FrequencyMhz));
+    if (keys.ElevationDegrees)
+        file.WriteString(kAllEmittersSection, kElevationKey, FormatGeneral(*keys.ElevationDegrees));
+    if (keys.Formula)
+        file.WriteString(kAllEmittersSection, kFormulaKey,
+                         std::string(NameOf<TFieldModel>(kChosenModelNames, *keys.Formula)));
 }

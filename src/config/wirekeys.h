@@ -5,6 +5,7 @@
 
 #include "config/inifile.h"
 #include "model/coupling.h"
+#include "model/field.h"
 
 // The wire keys of a configuration, as the Windows-1251 bytes stored on disk: a length and
 // perhaps a radius of its own in each emitter's section, the radius and the feed in
@@ -18,6 +19,13 @@ inline constexpr std::string_view kGroundModelKey =
     "\xCC\xEE\xE4\xE5\xEB\xFC\x20\xE7\xE5\xEC\xEB\xE8";  // "Модель земли"
 // The impedance the drive SWR is taken against (ohms), in "Все излучатели".
 inline constexpr std::string_view kZ0Key = "Z0";
+// How the studio looks at the array, beside the options that set it for a run: the elevation
+// of the azimuth pattern (degrees; none over ground: the take-off angle) and the formula in
+// free space, a name of kChosenModelNames.
+inline constexpr std::string_view kElevationKey =
+    "\xD3\xE3\xEE\xEB\x20\xEC\xE5\xF1\xF2\xE0";  // "Угол места"
+inline constexpr std::string_view kFormulaKey = "\xD4\xEE\xF0\xEC\xF3\xEB\xE0";  // "Формула"
+inline constexpr double kMaxFileElevation = 85;                                  // degrees
 // The design frequency (MHz) keeps the ground's key, "Частота", written beside a ground other
 // than real as well: a feed network's parts and a frequency sweep are sized by it.
 inline constexpr double kMaxFileFrequencyMhz = 1e6;
@@ -32,6 +40,8 @@ struct TWireKeyFault {
         GroundModel,  // not a name of kGroundModelNames
         Z0,           // not a number above 0 and up to kMaxFileZ0
         Frequency,    // not a number above 0 and up to kMaxFileFrequencyMhz
+        Elevation,    // not a number from 0 to kMaxFileElevation
+        Formula,      // not a name of kChosenModelNames
     } Kind = Length;
     int Line = 0;     // from 1
     int Emitter = 0;  // Length, and Radius in an emitter's section
@@ -46,6 +56,8 @@ struct TWireKeys {
     bool Z0Given = false;
     // Where the ground is not real, whose own reading holds its frequency.
     std::optional<double> FrequencyMhz;
+    std::optional<double> ElevationDegrees;
+    std::optional<TFieldModel> Formula;       // Window or FreeSpace
     std::optional<TWireKeyFault> Fault;       // the first bad value; the settings then hold no use
 };
 TWireKeys ReadWireKeys(const TIniFile& file);

@@ -155,6 +155,9 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings) 
         array.Ground = *loaded.Ground;
         array.SoilGiven = array.Ground.Kind == TGroundKind::Real;
     }
+    if (const auto& elevation = loaded.Wires.ElevationDegrees)
+        array.Elevation = static_cast<long double>(*elevation);
+    array.Model = loaded.Wires.Formula;
     if (loaded.Wires.FrequencyMhz && array.Ground.Kind != TGroundKind::Real)
         array.Ground.FrequencyMhz = static_cast<long double>(*loaded.Wires.FrequencyMhz);
     warnings = std::move(loaded.Warnings);
@@ -179,6 +182,8 @@ void SaveArray(const TPyArray& array, const std::string& path) {
     keys.GroundModel = array.GroundModel;
     keys.Z0Given = array.Z0Given;
     if (ground.FrequencyMhz > 0) keys.FrequencyMhz = static_cast<double>(ground.FrequencyMhz);
+    if (array.Elevation) keys.ElevationDegrees = static_cast<double>(*array.Elevation);
+    if (array.Model && *array.Model != TFieldModel::OverGround) keys.Formula = array.Model;
     WriteWireKeys(file, keys);
     CommitConfiguration(file, full);
 }

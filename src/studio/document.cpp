@@ -153,6 +153,11 @@ TOpenedDocument OpenDocument(const std::string& fileName, std::chrono::milliseco
     if (loaded.Wires.FeedGiven) wires.Feed = loaded.Wires.Settings.Feed;
     wires.GroundModel = loaded.Wires.GroundModel;
     if (loaded.Wires.Z0Given) wires.Z0 = loaded.Wires.Settings.Z0;
+    if (const auto& elevation = loaded.Wires.ElevationDegrees) {
+        opened.Document.ElevationDegrees = static_cast<long double>(*elevation);
+        opened.Document.ElevationAtTakeoff = false;
+    }
+    if (loaded.Wires.Formula) opened.Document.FreeSpaceModel = *loaded.Wires.Formula;
     if (const auto& mhz = loaded.Wires.FrequencyMhz)
         if (opened.Document.Ground.Kind != TGroundKind::Real)
             opened.Document.Ground.FrequencyMhz = static_cast<long double>(*mhz);
@@ -167,6 +172,10 @@ void SaveDocument(const TStudioDocument& document, const std::string& fileName) 
     // the default, which a file without one opens at, is left out as the command line does.
     if (document.Ground.FrequencyMhz != InitialDocument().Ground.FrequencyMhz)
         wires.FrequencyMhz = static_cast<double>(document.Ground.FrequencyMhz);
+    // The elevation once chosen, and a formula other than the window's.
+    if (!document.ElevationAtTakeoff)
+        wires.ElevationDegrees = static_cast<double>(document.ElevationDegrees);
+    if (document.FreeSpaceModel != TFieldModel::Window) wires.Formula = document.FreeSpaceModel;
     const TGround none;
     const TGround& ground = document.Ground.Kind == TGroundKind::None ? none : document.Ground;
     if (const auto fault = CheckCoupling(document.Array, wires.Settings, ground)) {

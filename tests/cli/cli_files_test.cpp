@@ -4,6 +4,7 @@
 
 #include "clirunner.h"
 #include "config/configfile.h"
+#include "config/cp1251.h"
 #include "config/numtext.h"
 #include "model/focus.h"
 #include "model/pattern.h"
@@ -102,6 +103,30 @@ TEST(CliFiles, ExportAndPlotWriteTheWindowsPictureBytes) {
             std::filesystem::remove(command.back());
         }
     }
+}
+
+// The studio saves how it looks at the array; a run takes that where its options leave it, and
+// a save keeps it.
+TEST(CliFiles, TheFilesElevationAndFormulaStandWhereTheOptionsLeaveThem) {
+    TTempDir dir;
+    WriteBytes(dir.Path("view.txt"),
+               *Utf8ToCp1251("[Все излучатели]\r\nТип=1\r\nУгол места=30\r\nФормула=free-space\r\n"
+                             "[Излучатель 1]\r\nВключен=1\r\nX=0\r\nY=0\r\nФаза=0\r\n"));
+    const auto has = [](const TCliRun& run, const std::string& text) {
+        return run.Out.find(text) != std::string::npos;
+    };
+    const TCliRun file = RunCli({"pattern", "--config", dir.Path("view.txt"), "--format", "json"});
+    EXPECT_TRUE(has(file, "\"elevation\": 30,") && has(file, "\"model\": \"free-space\""))
+        << file.Out;
+    const TCliRun options = RunCli({"pattern", "--config", dir.Path("view.txt"), "--format", "json",
+                                    "--elevation", "10", "--model", "window"});
+    EXPECT_TRUE(has(options, "\"elevation\": 10,") && has(options, "\"model\": \"window\""))
+        << options.Out;
+    ASSERT_EQ(RunCli({"save", "--config", dir.Path("view.txt"), dir.Path("saved.txt")}).ExitCode,
+              0);
+    for (const char* kept : {"Угол места=30", "Формула=free-space"})
+        EXPECT_NE(ReadBytes(dir.Path("saved.txt")).find(*Utf8ToCp1251(kept)), std::string::npos)
+            << kept;
 }
 
 }  // namespace

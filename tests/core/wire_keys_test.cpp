@@ -23,6 +23,8 @@ TEST(WireKeys, NamesAreTheWindows1251BytesOfTheirRussianText) {
     EXPECT_EQ(Utf8ToCp1251("Радиус"), std::string(kRadiusKey));
     EXPECT_EQ(Utf8ToCp1251("Питание"), std::string(kFeedKey));
     EXPECT_EQ(Utf8ToCp1251("Модель земли"), std::string(kGroundModelKey));
+    EXPECT_EQ(Utf8ToCp1251("Угол места"), std::string(kElevationKey));
+    EXPECT_EQ(Utf8ToCp1251("Формула"), std::string(kFormulaKey));
 }
 
 TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
@@ -45,6 +47,8 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
         keys.RadiusGiven = keys.FeedGiven = keys.Z0Given = given;
         keys.GroundModel = given ? std::optional(TGroundModel::Reflection) : std::nullopt;
         keys.FrequencyMhz = given ? std::optional(3.6) : std::nullopt;
+        keys.ElevationDegrees = given ? std::optional(12.5) : std::nullopt;
+        keys.Formula = given ? std::optional(TFieldModel::FreeSpace) : std::nullopt;
         WriteWireKeys(file, keys);
         for (const std::string line : {"; a comment", "Unknown=7"})
             EXPECT_NE(file.Text().find(line), std::string::npos);
@@ -62,6 +66,8 @@ TEST(WireKeys, WrittenKeysReadBackAndEveryOtherLineStays) {
         EXPECT_EQ(read.Settings.Feed, given ? TFeed::Voltage : TFeed::Current);
         EXPECT_EQ(read.Settings.Z0, given ? 75 : TWireSettings().Z0);
         EXPECT_EQ(read.FrequencyMhz, keys.FrequencyMhz);
+        EXPECT_EQ(read.ElevationDegrees, keys.ElevationDegrees);
+        EXPECT_EQ(read.Formula, keys.Formula);
     }
     // A real ground's frequency is the ground's own: its reading and checks, not the wires'.
     TIniFile real = TIniFile::FromText(kAll + Key(kGroundKey, "2") + Key(kFrequencyKey, "14.2"));
@@ -91,6 +97,8 @@ TEST(WireKeys, ABadValueNamesItsLineAndEmitter) {
         {"ground model", kAll + Key(kGroundModelKey, "flat"), TWireKeyFault::GroundModel, 2, 0},
         {"Z0 0", kAll + Key(kZ0Key, "0"), TWireKeyFault::Z0, 2, 0},
         {"frequency", kAll + Key(kFrequencyKey, "-7"), TWireKeyFault::Frequency, 2, 0},
+        {"elevation", kAll + Key(kElevationKey, "90"), TWireKeyFault::Elevation, 2, 0},
+        {"formula", kAll + Key(kFormulaKey, "over-ground"), TWireKeyFault::Formula, 2, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.Name);

@@ -133,15 +133,22 @@ TEST_F(StudioFileTest, AGroundAndAmplitudesRoundTripThroughTheFile) {
 }
 
 // Without a real ground the frequency still sizes a feed network and a sweep, and Z0 sets
-// every SWR: both come back as saved, not as the defaults.
-TEST_F(StudioFileTest, TheFrequencyAndZ0RoundTripWithoutARealGround) {
+// every SWR: they come back as saved, not as the defaults, and so do the elevation and the
+// formula the studio shows.
+TEST_F(StudioFileTest, EverySettingShownRoundTripsWithoutARealGround) {
     TStudioDocument d = InitialDocument();
     d.Ground.FrequencyMhz = 3.6;  // as a file holds it
     d.Wires.Z0 = 75;
+    d.ElevationDegrees = 20;
+    d.ElevationAtTakeoff = false;
+    d.FreeSpaceModel = TFieldModel::FreeSpace;
     SaveDocument(d, Path);
     const TStudioDocument back = OpenDocument(Path).Document;
     EXPECT_EQ(back.Ground.FrequencyMhz, d.Ground.FrequencyMhz);
     EXPECT_EQ(back.Wires.Z0, 75);
+    EXPECT_EQ(back.ElevationDegrees, 20);
+    EXPECT_FALSE(back.ElevationAtTakeoff);
+    EXPECT_EQ(back.FreeSpaceModel, TFieldModel::FreeSpace);
     // A bad value is refused with its line, not read as the default.
     Write("[Все излучатели]\r\nТип=1\r\nZ0=-5\r\n");
     EXPECT_THROW(OpenDocument(Path), EUsageError);
