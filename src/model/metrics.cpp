@@ -194,7 +194,8 @@ std::vector<int> LobeEdges(const std::vector<TLobe>& lobes) {
     return edges;
 }
 
-// Every null: each run of samples below kNullDb, and each local minimum of the samples whose
+// Every null: each run of samples below kNullDb (each part of it between samples that rise
+// above their neighbours), and each local minimum of the samples whose
 // continuous minimum falls below it between two samples above it (the first nulls of a
 // broadside line lie between whole degrees, where no sample reaches them).
 void FindNulls(const TPattern& pattern, const TLevels& levels, const std::vector<TLobe>& lobes,
@@ -215,8 +216,19 @@ void FindNulls(const TPattern& pattern, const TLevels& levels, const std::vector
         if (!(levels.Value(k) < nullLevel)) continue;
         const int first = k;
         while (k + 1 < kCircleDegrees && levels.Value(k + 1) < nullLevel) ++k;
+        // A sample above both its neighbours parts two nulls that share the run (a null placed
+        // beside one of the pattern's own); rounding noise, read as 0, parts none.
+        int from = first - 1;
+        for (int p = first + 1; p < k; ++p) {
+            if (!(levels.Value(p) > levels.Value(p - 1) && levels.Value(p) > levels.Value(p + 1)))
+                continue;
+            const long double at =
+                Least(continuous, bracket, levels.PeakIndex() + from, levels.PeakIndex() + p);
+            add(at, continuous(at));
+            from = p;
+        }
         const long double at =
-            Least(continuous, bracket, levels.PeakIndex() + first - 1, levels.PeakIndex() + k + 1);
+            Least(continuous, bracket, levels.PeakIndex() + from, levels.PeakIndex() + k + 1);
         add(at, continuous(at));
     }
     for (const int edge : LobeEdges(lobes)) {

@@ -240,6 +240,12 @@ TEST(Metrics, NullsAreTheLeastPointsOfTheirRunsInAscendingBearings) {
         0, -10, {{10, -45}, {200, -41}, {201, -60}, {300, -kInfinity}, {301, -50}, {302, -50}}));
     ASSERT_TRUE(metrics);
     EXPECT_EQ(metrics->NullBearings, (std::vector<long double>{21, 120, 190}));
+    // A null placed beside one of the pattern's own shares its run below -40 dB: the sample
+    // rising between them parts the two.
+    const auto placed =
+        Metrics(Shaped(0, -10, {{100, -45}, {101, -70}, {102, -50}, {103, -80}, {104, -45}}));
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(placed->NullBearings, (std::vector<long double>{281, 283}));
 }
 
 }  // namespace
