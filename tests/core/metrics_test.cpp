@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -240,6 +241,29 @@ TEST(Metrics, NullsAreTheLeastPointsOfTheirRunsInAscendingBearings) {
         0, -10, {{10, -45}, {200, -41}, {201, -60}, {300, -kInfinity}, {301, -50}, {302, -50}}));
     ASSERT_TRUE(metrics);
     EXPECT_EQ(metrics->NullBearings, (std::vector<long double>{21, 120, 190}));
+}
+
+// The exact pattern costs most of an analysis: the searches that share a bracket (the first
+// nulls are nulls as well) or read a placed peak again take each value once.
+TEST(Metrics, NoDirectionOfTheExactPatternIsComputedTwice) {
+    TArray array;
+    array.EmitterType = 1;
+    for (int n = 0; n < kEmitterCount; ++n) {
+        array.Emitters[static_cast<unsigned>(n)] = {0.25L * (n % 4) - 0.375L,
+                                                    0.25L * (n / 4) - 0.125L, 0.05L * n, true, 1};
+    }
+    const TFieldSpec field{TFieldModel::Window, 0};
+    const TPatternFunction exact = ExactFieldFunction(array, field);
+    std::map<long double, int> asked;
+    const TPatternFunction counted = [&](long double az) {
+        ++asked[az];
+        return exact(az);
+    };
+    const auto metrics =
+        ComputeMetrics(ComputePattern(array, field), counted, FastFieldFunction(array, field));
+    ASSERT_TRUE(metrics);
+    ASSERT_FALSE(metrics->NullBearings.empty());
+    for (const auto& [az, times] : asked) EXPECT_EQ(times, 1) << az;
 }
 
 }  // namespace
