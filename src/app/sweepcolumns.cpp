@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "app/feedanalysis.h"
 #include "app/figures.h"
 #include "config/messages.h"
 #include "model/msgid.h"
@@ -50,6 +51,27 @@ std::string_view EmitterColumn(std::size_t figure, int number) {
         return names;
     }();
     return kNames[static_cast<std::size_t>(number - 1) * EmitterFigures().size() + figure];
+}
+
+// What the network delivers: the transmitter's match, then each emitter's current error.
+void AppendNetworkColumns(std::vector<TFigureValue>& row, const TFeedFigures& f) {
+    static const std::vector<std::string> kErrorColumns = [] {
+        std::vector<std::string> names;
+        for (int k = 1; k <= kEmitterCount; ++k) {
+            names.push_back("current_error_db_" + std::to_string(k));
+            names.push_back("current_error_deg_" + std::to_string(k));
+        }
+        return names;
+    }();
+    const auto value = [](const std::optional<double>& v) { return v ? *v : kNone; };
+    row.push_back({"tx_swr", value(f.TransmitterSwr)});
+    row.push_back({"tx_r_ohm", f.TransmitterImpedance.real()});
+    row.push_back({"tx_x_ohm", f.TransmitterImpedance.imag()});
+    for (const TFeedEmitter& e : f.Emitters) {
+        const auto at = static_cast<std::size_t>(2 * (e.Number - 1));
+        row.push_back({kErrorColumns[at], value(e.ErrorDb)});
+        row.push_back({kErrorColumns[at + 1], value(e.ErrorDeg)});
+    }
 }
 
 }  // namespace
@@ -105,5 +127,6 @@ std::vector<TFigureValue> SweepFigures(const TPatternResult& result) {
                 figures.push_back({EmitterColumn(f, e.Number), feed[f].Value(e).value_or(kNone)});
         }
     }
+    if (result.Network) AppendNetworkColumns(figures, *result.Network);
     return figures;
 }

@@ -21,5 +21,6 @@ struct TFigureValue {
     long double Value;
 };
 // The row of one step: the read-outs, metrics, directivity and, over ground, the ground's
-// figures; then the wires' figures and each feed's, one column an emitter ("swr_2").
+// figures; then the wires' figures and each feed's, one column an emitter ("swr_2"); fed
+// through a network, the transmitter's match and each emitter's current error.
 std::vector<TFigureValue> SweepFigures(const TPatternResult& result);

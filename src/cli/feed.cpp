@@ -154,24 +154,3 @@ std::string NetworkTextLines(const TPatternResult& result) {
     out += TrFormat("Network loss in lines and resistors: %s W\n", {FigureText(f.LossPower, 4)});
     return out;
 }
-
-void AppendNetworkColumns(std::vector<TFigureValue>& row, const TPatternResult& result) {
-    if (!result.Network) return;
-    static const std::vector<std::string> kErrorColumns = [] {
-        std::vector<std::string> names;
-        for (int k = 1; k <= kEmitterCount; ++k) {
-            names.push_back("current_error_db_" + std::to_string(k));
-            names.push_back("current_error_deg_" + std::to_string(k));
-        }
-        return names;
-    }();
-    const TFeedFigures& f = *result.Network;
-    row.push_back({"tx_swr", Or(f.TransmitterSwr)});
-    row.push_back({"tx_r_ohm", f.TransmitterImpedance.real()});
-    row.push_back({"tx_x_ohm", f.TransmitterImpedance.imag()});
-    for (const TFeedEmitter& e : f.Emitters) {
-        const auto at = static_cast<std::size_t>(2 * (e.Number - 1));
-        row.push_back({kErrorColumns[at], Or(e.ErrorDb)});
-        row.push_back({kErrorColumns[at + 1], Or(e.ErrorDeg)});
-    }
-}

@@ -6,7 +6,6 @@
 #include "app/feedanalysis.h"
 #include "cli/jsonwriter.h"
 #include "cli/options.h"
-#include "cli/sweep.h"
 
 // The netlist of a file; EUsageError naming its line and the reason where it cannot be.
 TNetwork ReadNetworkFile(const std::string& path);
@@ -15,8 +14,7 @@ TNetwork ReadNetworkFile(const std::string& path);
 // frequency and analysed again with the currents it delivers.
 TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& request);
 
-// The outputs' share of a network: JSON's object (null without), the text's table and the
-// sweep's columns.
+// The outputs' share of a network: JSON's object (null without) and the text's table; the
+// sweep's columns are SweepFigures'.
 void WriteJsonNetwork(TJsonWriter& json, const TPatternResult& result);
 std::string NetworkTextLines(const TPatternResult& result);
-void AppendNetworkColumns(std::vector<TFigureValue>& row, const TPatternResult& result);

@@ -292,7 +292,6 @@ int RunSweep(const TCliOptions& options, std::string&) {
             try {
                 TPatternResult result = AnalyseFor(options, steps[i]);
                 rows[i] = SweepFigures(result);
-                AppendNetworkColumns(rows[i], result);
                 if (frames) {
                     animation[i].Series = ChartArrayOf(result).Report.Series;
                     // A focusing bearing is whole: the caption shows the one used.

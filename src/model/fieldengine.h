@@ -22,6 +22,10 @@ struct TReal<long double> {
     static constexpr long double kPi = ::kPi;
     static long double Sin(long double x) { return ExtSin(x); }
     static long double Cos(long double x) { return ExtCos(x); }
+    static void SinCos(long double x, long double& sine, long double& cosine) {
+        sine = ExtSin(x);
+        cosine = ExtCos(x);
+    }
 };
 
 template <>
@@ -29,6 +33,8 @@ struct TReal<double> {
     static constexpr double kPi = static_cast<double>(::kPi);
     static double Sin(double x) { return FastSin(x); }
     static double Cos(double x) { return FastCos(x); }
+    // One call of the C library for both, which gives the bits of its sin and cos.
+    static void SinCos(double x, double& sine, double& cosine) { FastSinCos(x, sine, cosine); }
 };
 
 // The enabled emitters in slot order, in the path's real type.
@@ -108,28 +114,28 @@ TElevation<R> ElevationOfAngle(R sine, R cosine) {
     return el;
 }
 
+// An elevation above the horizon in free space or over the ground, of the angle's sine and
+// cosine: those of whole degrees serve every elevation cut alike.
+template <typename R>
+TElevation<R> ElevationAbove(TFieldModel model, R sine, R cosine, const TGround& ground) {
+    TElevation<R> el = ElevationOfAngle(sine, cosine);
+    if (model == TFieldModel::OverGround) {
+        const R psi = 2 * TReal<R>::kPi * static_cast<R>(ground.HeightWavelengths) * el.Sin;
+        el.Direct = {TReal<R>::Cos(psi), TReal<R>::Sin(psi)};
+        el.Reflected = std::conj(el.Direct);
+        el.Reflect = Reflection<R>(ground, el.Sin);
+    }
+    return el;
+}
+
 template <typename R>
 TElevation<R> Elevation(TFieldModel model, R degrees, const TGround& ground = {}) {
-    switch (model) {
-        case TFieldModel::Window: {
-            const R el = -degrees * TReal<R>::kPi / 180;
-            return ElevationOfAngle(TReal<R>::Sin(el), TReal<R>::Cos(el));
-        }
-        case TFieldModel::FreeSpace: {
-            const R e = degrees * TReal<R>::kPi / 180;
-            return ElevationOfAngle(TReal<R>::Sin(e), TReal<R>::Cos(e));
-        }
-        case TFieldModel::OverGround: {
-            const R e = degrees * TReal<R>::kPi / 180;
-            TElevation<R> el = ElevationOfAngle(TReal<R>::Sin(e), TReal<R>::Cos(e));
-            const R psi = 2 * TReal<R>::kPi * static_cast<R>(ground.HeightWavelengths) * el.Sin;
-            el.Direct = {TReal<R>::Cos(psi), TReal<R>::Sin(psi)};
-            el.Reflected = std::conj(el.Direct);
-            el.Reflect = Reflection<R>(ground, el.Sin);
-            return el;
-        }
+    if (model == TFieldModel::Window) {
+        const R el = -degrees * TReal<R>::kPi / 180;
+        return ElevationOfAngle(TReal<R>::Sin(el), TReal<R>::Cos(el));
     }
-    return TElevation<R>();
+    const R e = degrees * TReal<R>::kPi / 180;
+    return ElevationAbove(model, TReal<R>::Sin(e), TReal<R>::Cos(e), ground);
 }
 
 // The element's field over ground: the direct wave plus the wave reflected at the grazing
@@ -162,11 +168,13 @@ R GroundElementFactor(int type, R sinAz, R cosAz, const TElevation<R>& el) {
     return std::sqrt(std::norm(v) + std::norm(h));
 }
 
+// The look towards an azimuth of the given sine and cosine: those of the samples' whole
+// degrees serve every pattern alike.
 template <typename R>
-TLook<R> Look(TFieldModel model, int type, R az, const TElevation<R>& el) {
+TLook<R> LookAt(TFieldModel model, int type, R sinAz, R cosAz, const TElevation<R>& el) {
     TLook<R> look;
-    look.SinAz = TReal<R>::Sin(az);
-    look.CosAz = TReal<R>::Cos(az);
+    look.SinAz = sinAz;
+    look.CosAz = cosAz;
     const R horizon = look.SinAz * look.SinAz + look.CosAz * look.CosAz;
     switch (model) {
         case TFieldModel::Window:
@@ -194,6 +202,11 @@ TLook<R> Look(TFieldModel model, int type, R az, const TElevation<R>& el) {
     return look;
 }
 
+template <typename R>
+TLook<R> Look(TFieldModel model, int type, R az, const TElevation<R>& el) {
+    return LookAt(model, type, TReal<R>::Sin(az), TReal<R>::Cos(az), el);
+}
+
 // Path length in wavelengths of the emitter at (x, y) towards the look.
 template <typename R>
 R Projection(const TLook<R>& look, R x, R y) {
@@ -208,15 +221,23 @@ R ArrayFactor(const TSources<R>& s, const TLook<R>& look) {
     for (unsigned n = 0; n < static_cast<unsigned>(s.Count); ++n) {
         const R p = Projection(look, s.X[n], s.Y[n]);
         const R t = (look.Horizontal * p + s.Phase[n]) * 2 * TReal<R>::kPi;
-        re = re + s.Amplitude[n] * TReal<R>::Cos(t);
-        im = im + s.Amplitude[n] * TReal<R>::Sin(t);
+        R sine = 0;
+        R cosine = 0;
+        TReal<R>::SinCos(t, sine, cosine);
+        re = re + s.Amplitude[n] * cosine;
+        im = im + s.Amplitude[n] * sine;
     }
     return std::sqrt(re * re + im * im);
+}
+
+// The pattern's value towards the look.
+template <typename R>
+R FieldValueAt(const TSources<R>& s, const TLook<R>& look) {
+    return look.Element * ArrayFactor(s, look);
 }
 
 // The pattern's value towards window azimuth az (radians; compass bearing az + 180 degrees).
 template <typename R>
 R FieldValueOf(const TSources<R>& s, TFieldModel model, int type, R az, const TElevation<R>& el) {
-    const TLook<R> look = Look(model, type, az, el);
-    return look.Element * ArrayFactor(s, look);
+    return FieldValueAt(s, Look(model, type, az, el));
 }

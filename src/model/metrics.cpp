@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <utility>
 
 namespace {
@@ -16,6 +17,25 @@ constexpr long double kBracketTolerance = 1e-3L;  // degrees, of the fast search
 // Sums of unit phasors that are equal, or zero, in exact arithmetic differ in their last
 // bits: a level, or a rise, within this fraction of the maximum is rounding.
 constexpr long double kRoundingNoise = 1e-12L;
+
+// The continuous pattern with every value it gave kept: the nulls' searches repeat the first
+// nulls' on the same brackets, and a lobe's peak is read again once placed. A value kept is the
+// function's own for that argument; a NaN, which no map can order, is never kept.
+class TRememberedPattern {
+  public:
+    explicit TRememberedPattern(const TPatternFunction& f) : Function(f) {}
+
+    long double operator()(long double az) {
+        if (std::isnan(az)) return Function(az);
+        const auto [at, added] = Values.try_emplace(az, 0);
+        if (added) at->second = Function(az);
+        return at->second;
+    }
+
+  private:
+    const TPatternFunction& Function;
+    std::map<long double, long double> Values;
+};
 
 class TLevels {
   public:
@@ -265,9 +285,11 @@ long double FirstNullBeamwidth(const TLevels& levels, const TLobe& mainLobe,
 }  // namespace
 
 std::optional<TPatternMetrics> ComputeMetrics(const TPattern& pattern,
-                                              const TPatternFunction& continuous,
+                                              const TPatternFunction& exact,
                                               const TPatternFunction& fastPath) {
     if (!(pattern.MaxGain > 0)) return std::nullopt;
+    TRememberedPattern remembered(exact);
+    const TPatternFunction continuous = [&remembered](long double az) { return remembered(az); };
     const TLevels levels(pattern, pattern.MaxGainAngle % kCircleDegrees);
     TPatternMetrics metrics;
 

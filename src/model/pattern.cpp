@@ -11,6 +11,38 @@ TElevation<R> ElevationOf(const TFieldSpec& field) {
     return Elevation<R>(field.Model, static_cast<R>(field.ElevationDegrees), field.Ground);
 }
 
+struct TSineCosine {
+    long double Sin = 0;
+    long double Cos = 1;
+};
+
+// The sine and cosine of every sample's azimuth, i degrees: the same for every pattern, and
+// taken by the same instructions as each pattern would take them.
+const std::array<TSineCosine, kSampleCount>& SampleAzimuths() {
+    static const auto kAzimuths = [] {
+        std::array<TSineCosine, kSampleCount> azimuths{};
+        for (int i = 0; i < kSampleCount; ++i) {
+            const long double az = i * kDegree;
+            azimuths[static_cast<unsigned>(i)] = {ExtSin(az), ExtCos(az)};
+        }
+        return azimuths;
+    }();
+    return kAzimuths;
+}
+
+// The same of every whole degree of elevation above the horizon, as free space takes it.
+const std::array<TElevation<long double>, kElevationCutCount>& CutElevations() {
+    static const auto kElevations = [] {
+        std::array<TElevation<long double>, kElevationCutCount> elevations{};
+        for (int e = 0; e < kElevationCutCount; ++e) {
+            elevations[static_cast<unsigned>(e)] =
+                Elevation<long double>(TFieldModel::FreeSpace, e);
+        }
+        return elevations;
+    }();
+    return kElevations;
+}
+
 }  // namespace
 
 const char* FieldModelName(TFieldModel model) {
@@ -55,9 +87,11 @@ TPattern ComputePattern(const TArray& array, const TFieldSpec& field, int previo
     TPattern pattern;
     pattern.Model = field.Model;
     pattern.MaxGainAngle = previousMaxGainAngle;
+    const auto& azimuths = SampleAzimuths();
     for (int i = 0; i < kSampleCount; ++i) {
+        const TSineCosine& az = azimuths[static_cast<unsigned>(i)];
         const long double v =
-            FieldValueOf(sources, field.Model, array.EmitterType, i * kDegree, el);
+            FieldValueAt(sources, LookAt(field.Model, array.EmitterType, az.Sin, az.Cos, el));
         pattern.Samples[static_cast<unsigned>(i)] = v;
         if (v > pattern.MaxGain) {
             pattern.MaxGain = v;
@@ -86,11 +120,17 @@ std::array<long double, kElevationCutCount> ElevationCut(const TArray& array,
                                                          const TFieldSpec& field, int bearing) {
     const TSources<long double> sources = Sources<long double>(array);
     const long double az = BearingSample(bearing) * kDegree;
+    const long double sinAz = ExtSin(az);
+    const long double cosAz = ExtCos(az);
     std::array<long double, kElevationCutCount> cut{};
     for (int e = 0; e < kElevationCutCount; ++e) {
+        const TElevation<long double>& above = CutElevations()[static_cast<unsigned>(e)];
+        const TElevation<long double> el =
+            field.Model == TFieldModel::Window
+                ? Elevation<long double>(field.Model, e)
+                : ElevationAbove(field.Model, above.Sin, above.Cos, field.Ground);
         cut[static_cast<unsigned>(e)] =
-            FieldValueOf(sources, field.Model, array.EmitterType, az,
-                         Elevation<long double>(field.Model, e, field.Ground));
+            FieldValueAt(sources, LookAt(field.Model, array.EmitterType, sinAz, cosAz, el));
     }
     return cut;
 }

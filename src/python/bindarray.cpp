@@ -38,7 +38,8 @@ a sequence of Emitter records. Keywords:
   modes_per_wavelength: sinusoidal segments per wavelength of wire, 10 to 400 (default 40),
                         to check that the wires' figures have settled.
   network: a SPICE netlist the wires are fed through (needs frequency=, the design frequency
-           of its parts); analyse() then gives its figures as Analysis.network.)";
+           of its parts); analyse() then gives its figures as Analysis.network, sweep() their
+           columns at every step. design() takes the wires without a network.)";
 
 const char* FieldModelNameOf(const std::optional<TFieldModel>& model) {
     return model ? FieldModelName(*model) : nullptr;

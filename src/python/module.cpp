@@ -81,7 +81,11 @@ void BindSteps(py::module_& m) {
         "Analyses the array at each value of the parameter ('elevation', 'focus', 'height', "
         "'frequency', or 'N:x', 'N:y', 'N:phase', 'N:amplitude' of emitter N) and returns the "
         "command line's sweep columns as a dict of numpy arrays, 'parameter' first; NaN where a "
-        "step has no value. A frequency sweep scales the array designed at its frequency=.");
+        "step has no value. A frequency sweep scales the array designed at its frequency=. "
+        "An array with a network is fed through it at every step, as the command line's sweep "
+        "with --network: the columns add tx_swr, tx_r_ohm, tx_x_ohm and each fed emitter's "
+        "current_error_db_N and current_error_deg_N; a frequency sweep scales the network's "
+        "losses from the array's frequency=.");
 
     m.def(
         "design",
@@ -112,5 +116,7 @@ void BindSteps(py::module_& m) {
         "the new Array. goal: 'max-directivity', 'nulls' (with nulls=, compass degrees), "
         "'front-to-back' or 'front-to-rear' (free_amplitudes=True lets them change the "
         "amplitudes); bearing: the beam's, default the maximum's. A super-directive design is "
-        "warned of; one that cannot meet the goal, or does not improve on the input, raises.");
+        "warned of; one that cannot meet the goal, or does not improve on the input, raises. "
+        "The design takes the wires without a network, as the command line's does: an array "
+        "with a network raises.");
 }

@@ -82,14 +82,16 @@ TPyArray StepArray(const TPyArray& array, const std::string& parameter, double v
     return step;
 }
 
-// The case driven by the currents the network delivers, as the command line's pattern does;
-// none where the wires cannot be solved, which the analysis goes on to say.
-std::shared_ptr<const TFeedFigures> FeedNetwork(const TPyArray& array, TArrayCase& c) {
+// The case driven by the currents the network delivers at mhz, as the command line's pattern
+// and sweep do, the network's losses scaled from the array's frequency; none where the wires
+// cannot be solved, which the analysis goes on to say.
+std::shared_ptr<const TFeedFigures> FeedNetwork(const TPyArray& array, TArrayCase& c,
+                                                long double mhz) {
     if (!HasWireLengths(c.Wires, c.Array)) {
         throw EUsageError(Tr("network= needs wires: give the emitters lengths"));
     }
-    const long double mhz = array.Ground.FrequencyMhz;
-    if (!(mhz > 0)) {
+    const long double designMhz = array.Ground.FrequencyMhz;
+    if (!(designMhz > 0)) {
         throw EUsageError(
             Tr("network= needs frequency=, the design frequency in MHz of its parts"));
     }
@@ -97,8 +99,8 @@ std::shared_ptr<const TFeedFigures> FeedNetwork(const TPyArray& array, TArrayCas
         throw EUsageError(TrFormat(
             "network=%s:%s: %s", {array.NetworkFile, std::to_string(fault->Line), fault->Reason}));
     }
-    const double hz = static_cast<double>(mhz) * 1e6;
-    std::optional<TFedCase> fed = FeedThrough(c, *array.Network, hz, hz);
+    std::optional<TFedCase> fed = FeedThrough(c, *array.Network, static_cast<double>(mhz) * 1e6,
+                                              static_cast<double>(designMhz) * 1e6);
     if (!fed) return nullptr;
     c = std::move(fed->Case);
     return fed->Feed;
@@ -129,7 +131,7 @@ std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<i
     // Built in place: a result holds every sample, too much to move for nothing.
     auto analysis = std::make_shared<TPyAnalysis>();
     TArrayCase c = CaseOf(array, cutBearing);
-    if (array.Network) analysis->Network = FeedNetwork(array, c);
+    if (array.Network) analysis->Network = FeedNetwork(array, c, array.Ground.FrequencyMhz);
     if (const auto fault = analysis->Begin(std::move(c)))
         throw EUsageError(ModuleReasonText(*fault));
     if (gridStep) {
@@ -143,7 +145,6 @@ std::shared_ptr<TPyAnalysis> AnalyseArray(const TPyArray& array, std::optional<i
 
 TSweepTable SweepArray(const TPyArray& array, const std::string& parameter,
                        const std::vector<double>& values) {
-    if (array.Network) throw EUsageError(Tr("network=: a sweep takes the wires without it"));
     const bool frequency = parameter == "frequency";
     const TArrayCase design = CaseOf(array, std::nullopt);
     const long double designMhz = array.Ground.FrequencyMhz;
@@ -160,10 +161,14 @@ TSweepTable SweepArray(const TPyArray& array, const std::string& parameter,
             throw EUsageError(TrFormat("frequency %s is not above 0",
                                        {FormatGeneral(static_cast<long double>(values[i]))}));
         }
-        const TArrayCase step =
-            frequency ? CaseAtFrequency(design, designMhz, static_cast<long double>(values[i]))
-                      : CaseOf(StepArray(array, parameter, values[i]), {});
-        const std::vector<TFigureValue> row = SweepFigures(Analysed(step));
+        const long double mhz = frequency ? static_cast<long double>(values[i]) : designMhz;
+        TArrayCase step = frequency ? CaseAtFrequency(design, designMhz, mhz)
+                                    : CaseOf(StepArray(array, parameter, values[i]), {});
+        std::shared_ptr<const TFeedFigures> feed;
+        if (array.Network) feed = FeedNetwork(array, step, mhz);
+        TPatternResult result = Analysed(step);
+        result.Network = std::move(feed);
+        const std::vector<TFigureValue> row = SweepFigures(result);
         if (i == 0) {
             for (const TFigureValue& f : row) {
                 table.Columns.emplace_back(f.Key);

@@ -67,6 +67,35 @@ TEST(FieldEngine, FastPathHoldsToTheExactOneForEveryFormulaAndType) {
     }
 }
 
+// The samples and the cut take their directions' sines and cosines from tables of whole
+// degrees: each value must be the one its own direction computes, in every formula.
+TEST(FieldEngine, SamplesAndCutOfWholeDegreesAreEachDirectionsOwnValueToTheBit) {
+    std::mt19937_64 random(44);
+    for (const TFieldModel formula : kFormulas) {
+        for (const int type : {-1, 0, 1, 2, 3}) {
+            for (int table = 0; table < 4; ++table) {
+                const TArray array = RandomArray(random, type);
+                const TFieldSpec field{formula, 17.5L, kAverageGround};
+                const TPattern pattern = ComputePattern(array, field);
+                for (int i = 0; i < kSampleCount; ++i) {
+                    ASSERT_EQ(pattern.Samples[static_cast<unsigned>(i)],
+                              FieldValue(array, field, i * kDegree))
+                        << FieldModelName(formula) << " type " << type << " sample " << i;
+                }
+                const int bearing = static_cast<int>(random() % kCircleDegrees);
+                const auto cut = ElevationCut(array, field, bearing);
+                for (int e = 0; e < kElevationCutCount; ++e) {
+                    ASSERT_EQ(
+                        cut[static_cast<unsigned>(e)],
+                        FieldValue(array, {formula, static_cast<long double>(e), field.Ground},
+                                   BearingSample(bearing) * kDegree))
+                        << FieldModelName(formula) << " type " << type << " elevation " << e;
+                }
+            }
+        }
+    }
+}
+
 TEST(FieldEngine, AmplitudeScalesTheEmittersPhasorAndFullScale) {
     TArray array;
     array.Emitter(2) = {0.3L, -0.1L, 0.2L, true, 2.5L};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -246,6 +247,29 @@ TEST(Metrics, NullsAreTheLeastPointsOfTheirRunsInAscendingBearings) {
         Metrics(Shaped(0, -10, {{100, -45}, {101, -70}, {102, -50}, {103, -80}, {104, -45}}));
     ASSERT_TRUE(placed);
     EXPECT_EQ(placed->NullBearings, (std::vector<long double>{281, 283}));
+}
+
+// The exact pattern costs most of an analysis: the searches that share a bracket (the first
+// nulls are nulls as well) or read a placed peak again take each value once.
+TEST(Metrics, NoDirectionOfTheExactPatternIsComputedTwice) {
+    TArray array;
+    array.EmitterType = 1;
+    for (int n = 0; n < kEmitterCount; ++n) {
+        array.Emitters[static_cast<unsigned>(n)] = {0.25L * (n % 4) - 0.375L,
+                                                    0.25L * (n / 4) - 0.125L, 0.05L * n, true, 1};
+    }
+    const TFieldSpec field{TFieldModel::Window, 0};
+    const TPatternFunction exact = ExactFieldFunction(array, field);
+    std::map<long double, int> asked;
+    const TPatternFunction counted = [&](long double az) {
+        ++asked[az];
+        return exact(az);
+    };
+    const auto metrics =
+        ComputeMetrics(ComputePattern(array, field), counted, FastFieldFunction(array, field));
+    ASSERT_TRUE(metrics);
+    ASSERT_FALSE(metrics->NullBearings.empty());
+    for (const auto& [az, times] : asked) EXPECT_EQ(times, 1) << az;
 }
 
 }  // namespace

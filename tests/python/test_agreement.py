@@ -173,11 +173,18 @@ def test_the_wire_keywords_give_the_command_lines_figures(example_dir):
             [[complex(*z) for z in row] for row in data["coupling"]["impedance_matrix_ohm"]]))
 
 
-def test_a_feed_network_gives_the_command_lines_figures(example_dir, tmp_path):
+@pytest.fixture
+def fed_four_square(example_dir, tmp_path):
+    """The four-square of monopoles and the network the command line designs to feed it."""
     config = str(example_dir / "four-square-monopoles.txt")
     net = tmp_path / "feed.net"
     cli("design", "--goal", "feed", "--method", "current-forcing", "--frequency", "7.1",
         "--config", config, str(net))
+    return config, net
+
+
+def test_a_feed_network_gives_the_command_lines_figures(fed_four_square):
+    config, net = fed_four_square
     data = cli_json("--config", config, "--frequency", "7.1", "--network", net)
     array = ap.load(config)
     array.frequency = 7.1
@@ -192,3 +199,22 @@ def test_a_feed_network_gives_the_command_lines_figures(example_dir, tmp_path):
         assert mine["number"] == its["number"]
         assert within_an_ulp(mine["current"]["amplitude"], its["current"]["amplitude"])
         assert within_an_ulp(mine["power_w"], its["power_w"])
+
+
+@pytest.mark.parametrize("parameter, values", [
+    ("frequency", [7.0, 7.125, 7.25]),
+    ("2:phase", [0.0, 0.125]),
+])
+def test_a_sweep_through_a_network_gives_the_command_lines_columns(fed_four_square, parameter,
+                                                                  values):
+    config, net = fed_four_square
+    array = ap.load(config)
+    array.frequency = 7.1
+    array.network = str(net)
+    table = ap.sweep(array, parameter, values)
+    rows = sweep_rows("--config", config, "--frequency", "7.1", "--network", net, "--vary",
+                      parameter, "--from", values[0], "--to", values[-1], "--steps", len(values))
+    assert {"tx_swr", "current_error_db_1", "current_error_deg_4"} <= set(table)
+    assert list(table) == list(rows[0])
+    for column, ours in table.items():
+        assert_close_arrays(ours, [row[column] for row in rows])
