@@ -157,7 +157,8 @@ TPyArray LoadArray(const std::string& path, std::vector<std::string>& warnings) 
     }
     if (const auto& elevation = loaded.Wires.ElevationDegrees)
         array.Elevation = static_cast<long double>(*elevation);
-    array.Model = loaded.Wires.Formula;
+    // The file's formula is for free space, as the command line reads it: a ground outweighs it.
+    if (array.Ground.Kind == TGroundKind::None) array.Model = loaded.Wires.Formula;
     if (loaded.Wires.FrequencyMhz && array.Ground.Kind != TGroundKind::Real)
         array.Ground.FrequencyMhz = static_cast<long double>(*loaded.Wires.FrequencyMhz);
     warnings = std::move(loaded.Warnings);
@@ -183,7 +184,8 @@ void SaveArray(const TPyArray& array, const std::string& path) {
     keys.Z0Given = array.Z0Given;
     if (ground.FrequencyMhz > 0) keys.FrequencyMhz = static_cast<double>(ground.FrequencyMhz);
     if (array.Elevation) keys.ElevationDegrees = static_cast<double>(*array.Elevation);
-    if (array.Model && *array.Model != TFieldModel::OverGround) keys.Formula = array.Model;
+    if (array.Model && *array.Model != TFieldModel::OverGround && ground.Kind == TGroundKind::None)
+        keys.Formula = array.Model;
     WriteWireKeys(file, keys);
     CommitConfiguration(file, full);
 }

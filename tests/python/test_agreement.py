@@ -127,6 +127,17 @@ def test_the_frequency_and_z0_are_saved_as_the_command_line_saves_them(example_d
     assert (back.frequency, back.z0) == (3.6, 75)
 
 
+def test_the_files_elevation_and_formula_are_read_as_the_command_line_reads_them(tmp_path):
+    path = tmp_path / "view.txt"
+    path.write_bytes("[Все излучатели]\r\nТип=1\r\nУгол места=30\r\nФормула=free-space\r\n"
+                     "[Излучатель 1]\r\nВключен=1\r\nX=0\r\nY=0\r\nФаза=0\r\n"
+                     "[Излучатель 2]\r\nВключен=1\r\nX=0.5\r\nY=0\r\nФаза=0\r\n".encode("cp1251"))
+    data = cli_json("--config", path)
+    array = ap.load(str(path))
+    assert (array.elevation, array.model) == (30, "free-space") == (data["elevation"], data["model"])
+    assert within_an_ulp(ap.analyse(array).max_gain, data["max_gain"])
+
+
 def test_an_array_built_from_keywords_is_analysed_as_its_saved_file(tmp_path):
     array = ap.Array([ap.Emitter(0, 0, length=0.5), ap.Emitter(0.25, 0, phase=0.25, length=0.5)],
                      type=1, ground="real", soil="average", height=0.3, frequency=7.1,
