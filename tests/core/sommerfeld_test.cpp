@@ -151,7 +151,7 @@ TEST(SommerfeldGround, ShortDipolePairsMatchTheIntegralsIntegratedDirectly) {
         layout.Reach = 2.75;
         const TSommerfeldGround ground(layout);
         const Complex mine =
-            ground.Reaction({c.TestCentre, half}, {c.SourceCentre, half}, c.Across);
+            ground.Reaction({c.TestCentre, half, half}, {c.SourceCentre, half, half}, c.Across);
         const Complex direct = DirectReaction(c, half);
         EXPECT_LE(std::abs(mine - direct), c.Tolerance * std::abs(direct))
             << mine << " against " << direct;
