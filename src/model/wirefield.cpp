@@ -28,18 +28,24 @@ std::complex<double> Turn(double radians) {
     return {std::cos(radians), std::sin(radians)};
 }
 
-// The same of a mode with unequal segments, whose pattern has a phase about its centre. Over
-// one segment of k-length A, the integral of sin y exp(jcy) from 0 to A is
-// A/2j (e^{j(1+c)A/2} sinc((1+c)A/2) - e^{-j(1-c)A/2} sinc((1-c)A/2)).
-std::complex<double> EndModePattern(double left, double right, double c) {
-    const auto segment = [](double a, double c) {
-        const std::complex<double> v = Turn((1 + c) * a / 2) * Sinc((1 + c) * a / 2) -
-                                       Turn(-(1 - c) * a / 2) * Sinc((1 - c) * a / 2);
-        return std::complex<double>(0, -a / 2) * v / std::sin(a);
-    };
-    // The rising segment ends at the centre, the falling one starts there.
-    const double a = kWave * left, b = kWave * right;
-    return Turn(-c * a) * segment(a, c) + Turn(c * b) * segment(b, -c);
+// The same of a mode with unequal segments, whose pattern has a phase about its centre, is the
+// sum of its rising and its falling segment's. Over a segment of k-length x, with
+// p = (1 + c) x / 2 and q = (1 - c) x / 2, that of the current rising to the centre is
+// x / (2j sin x) (e^{jq} sinc p - e^{-jp} sinc q) and that of the current falling from it
+// x / (2j sin x) (e^{jp} sinc q - e^{-jq} sinc p). Towards -c the two exchange places, which
+// gives an upright image's.
+struct TSegmentPattern {
+    std::complex<double> Rising, Falling;
+};
+
+TSegmentPattern SegmentPattern(double length, double c) {
+    const double x = kWave * length, p = (1 + c) * x / 2, q = (1 - c) * x / 2;
+    const std::complex<double> turnP = Turn(p), turnQ = Turn(q);
+    const double sincP = std::fabs(p) < 1e-8 ? 1 : turnP.imag() / p;
+    const double sincQ = std::fabs(q) < 1e-8 ? 1 : turnQ.imag() / q;
+    const std::complex<double> scale(0, -x / (2 * std::sin(x)));
+    return {scale * (turnQ * sincP - std::conj(turnP) * sincQ),
+            scale * (turnP * sincQ - std::conj(turnQ) * sincP)};
 }
 
 // The currents' polynomial in the step z, the first mode's current the constant term.
@@ -88,6 +94,7 @@ struct TWireRadiator::TShapeFactors {
     std::size_t Shape = SIZE_MAX;
     double Pattern = 0;
     std::complex<double> Step;
+    std::vector<TSegmentPattern> Segments;  // as the shape's Lengths
     std::vector<std::complex<double>> Ends, EndImages;
 };
 
@@ -109,7 +116,7 @@ TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& cur
         const auto regular = [&](const TWireMode& m) { return m.Left == half && m.Right == half; };
         std::size_t firstRegular = first;
         while (!regular(modes[firstRegular])) ++firstRegular;
-        TShape shape{half, {}};
+        TShape shape{half, {}, {}};
         TWireModes wire{w.X, w.Y, h, 0, {}, {}};
         const double origin = modes[firstRegular].Axial;
         if (Axis == TWireAxis::Up) {
@@ -123,7 +130,14 @@ TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& cur
             if (regular(mode)) {
                 wire.Currents.push_back(current);
             } else {
-                shape.Ends.push_back({mode.Axial - origin, mode.Left, mode.Right});
+                const auto index = [&](double length) {
+                    std::vector<double>& lengths = shape.Lengths;
+                    const auto known = std::find(lengths.begin(), lengths.end(), length);
+                    const auto at = static_cast<std::size_t>(known - lengths.begin());
+                    if (known == lengths.end()) lengths.push_back(length);
+                    return at;
+                };
+                shape.Ends.push_back({mode.Axial - origin, index(mode.Left), index(mode.Right)});
                 wire.EndCurrents.push_back(current);
             }
             double x = w.X, y = w.Y, z = h;
@@ -145,13 +159,16 @@ void TWireRadiator::Factors(std::size_t shape, double c, TShapeFactors& f) const
     f.Shape = shape;
     f.Pattern = ModePattern(s.Half, c);
     f.Step = Turn(kWave * c * s.Half);
+    f.Segments.clear();
     f.Ends.clear();
     f.EndImages.clear();
+    for (const double length : s.Lengths) f.Segments.push_back(SegmentPattern(length, c));
     for (const TEndSpan& e : s.Ends) {
-        f.Ends.push_back(EndModePattern(e.Left, e.Right, c) * Turn(kWave * c * e.Offset));
+        const TSegmentPattern &left = f.Segments[e.Left], &right = f.Segments[e.Right];
+        const std::complex<double> turn = Turn(kWave * c * e.Offset);
+        f.Ends.push_back((left.Rising + right.Falling) * turn);
         if (Images && Axis == TWireAxis::Up)
-            f.EndImages.push_back(EndModePattern(e.Left, e.Right, -c) *
-                                  Turn(-kWave * c * e.Offset));
+            f.EndImages.push_back((left.Falling + right.Rising) * std::conj(turn));
     }
 }
 

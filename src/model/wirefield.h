@@ -35,12 +35,14 @@ class TWireRadiator {
     // A graded mode: its centre's offset along the axis from the first regular mode's, and its
     // segments below and above it (wavelengths).
     struct TEndSpan {
-        double Offset = 0, Left = 0, Right = 0;
+        double Offset = 0;
+        std::size_t Left = 0, Right = 0;  // index the shape's Lengths
         bool operator==(const TEndSpan&) const = default;
     };
     // What wires of one length share.
     struct TShape {
-        double Half = 0;  // regular segment length
+        double Half = 0;              // regular segment length
+        std::vector<double> Lengths;  // of the graded modes' segments, each once
         std::vector<TEndSpan> Ends;
         bool operator==(const TShape&) const = default;
     };
