@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <mutex>
@@ -107,9 +109,10 @@ struct TModeValue {
 };
 
 TModeValue ModeAt(const TModeSpan& m, double x) {
-    const double sinKd = std::sin(kWave * m.Half);
     const double off = x - m.Centre;
-    const double along = kWave * (m.Half - std::fabs(off));
+    const double half = off < 0 ? m.Left : m.Right;
+    const double sinKd = std::sin(kWave * half);
+    const double along = kWave * (half - std::fabs(off));
     return {std::sin(along) / sinKd, (off < 0 ? kWave : -kWave) * std::cos(along) / sinKd};
 }
 
@@ -148,15 +151,21 @@ void Around(double lo, double hi, double p, double scale,
 }
 
 struct TKey {
-    std::array<double, 5> Values;
+    std::array<double, 7> Values;
     bool operator==(const TKey&) const = default;
 };
 
+// The values' bits mixed by multiplication: the library's hash of a double hashes its bytes,
+// which the fill would spend a tenth of its time on.
 struct TKeyHash {
     std::size_t operator()(const TKey& k) const {
-        std::size_t h = 0;
-        for (double v : k.Values) h = h * 1000003u ^ std::hash<double>()(v);
-        return h;
+        std::uint64_t h = 0;
+        for (const double v : k.Values) {
+            // Adding 0 makes -0 the 0 it equals.
+            h = (h ^ std::bit_cast<std::uint64_t>(v + 0.0)) * 0x9e3779b97f4a7c15u;
+            h ^= h >> 29;
+        }
+        return static_cast<std::size_t>(h);
     }
 };
 
@@ -222,22 +231,23 @@ struct TSommerfeldGround::TTables {
 TComplex TSommerfeldGround::TTables::Compute(const TModeSpan& t, const TModeSpan& s,
                                              double across) const {
     const std::array<std::array<double, 2>, 2> halves{
-        {{t.Centre - t.Half, t.Centre}, {t.Centre, t.Centre + t.Half}}};
+        {{t.Centre - t.Left, t.Centre}, {t.Centre, t.Centre + t.Right}}};
     const std::array<std::array<double, 2>, 2> sourceHalves{
-        {{s.Centre - s.Half, s.Centre}, {s.Centre, s.Centre + s.Half}}};
+        {{s.Centre - s.Left, s.Centre}, {s.Centre, s.Centre + s.Right}}};
+    const double spans = t.Left + t.Right + s.Left + s.Right;
     // How close the kernel's peak comes: the image of one mode's nearest point seen from the
     // other's.
     double nearest = 0, scale = 0;
     if (Layout.Upright) {
         scale = across;
-        nearest = std::hypot(across, t.Centre - t.Half + s.Centre - s.Half);
+        nearest = std::hypot(across, t.Centre - t.Left + s.Centre - s.Left);
     } else {
         scale = std::hypot(across, Layout.LowestSum);
-        nearest =
-            std::hypot(scale, std::max(0.0, std::fabs(t.Centre - s.Centre) - t.Half - s.Half));
+        nearest = std::hypot(scale, std::max({0.0, t.Centre - t.Left - s.Centre - s.Right,
+                                              s.Centre - s.Left - t.Centre - t.Right}));
     }
     TComplex sum = 0;
-    if (nearest > 1.5 * (t.Half + s.Half)) {
+    if (nearest > 0.75 * spans) {
         // Each mode's current at its nodes, once.
         struct TPoint {
             double X, Weight;
@@ -247,8 +257,9 @@ TComplex TSommerfeldGround::TTables::Compute(const TModeSpan& t, const TModeSpan
             std::vector<TPoint> p;
             for (const double side : {-0.5, 0.5})
                 for (std::size_t i = 0; i < FarNodes.size(); ++i) {
-                    const double x = m.Centre + m.Half * (side + FarNodes[i] / 2);
-                    p.push_back({x, m.Half / 2 * FarWeights[i], ModeAt(m, x)});
+                    const double half = side < 0 ? m.Left : m.Right;
+                    const double x = m.Centre + half * (side + FarNodes[i] / 2);
+                    p.push_back({x, half / 2 * FarWeights[i], ModeAt(m, x)});
                 }
             return p;
         };
@@ -270,7 +281,7 @@ TComplex TSommerfeldGround::TTables::Compute(const TModeSpan& t, const TModeSpan
     };
     for (const auto& ht : halves) {
         std::vector<double> edges{ht[0]};
-        for (double node : {s.Centre - s.Half, s.Centre, s.Centre + s.Half})
+        for (double node : {s.Centre - s.Left, s.Centre, s.Centre + s.Right})
             if (node > ht[0] && node < ht[1]) edges.push_back(node);
         edges.push_back(ht[1]);
         for (std::size_t e = 1; e < edges.size(); ++e) {
@@ -339,22 +350,26 @@ std::complex<double> TSommerfeldGround::ImageWeight() const {
 std::complex<double> TSommerfeldGround::Reaction(const TModeSpan& test, const TModeSpan& source,
                                                  double across) const {
     const TTables& t = *Tables;
-    // A horizontal pair depends on the offset of the modes only, an even function of it when
-    // their segments match.
-    TKey key{
-        {Rounded(test.Centre), Rounded(source.Centre), test.Half, source.Half, Rounded(across)}};
+    // A horizontal pair depends on the offset of the modes only, and is the same seen from
+    // the other end of the wires, where the offset and each mode's segments change places.
+    TKey key{{Rounded(test.Centre), Rounded(source.Centre), test.Left, test.Right, source.Left,
+              source.Right, Rounded(across)}};
     if (!t.Layout.Upright) {
-        double offset = Rounded(test.Centre - source.Centre);
-        if (test.Half == source.Half) offset = std::fabs(offset);
-        key.Values[0] = offset;
+        const double offset = Rounded(test.Centre - source.Centre);
+        key.Values[0] = std::fabs(offset);
         key.Values[1] = 0;
+        if (offset < 0) {
+            std::swap(key.Values[2], key.Values[3]);
+            std::swap(key.Values[4], key.Values[5]);
+        }
     }
     {
         const std::lock_guard<std::mutex> hold(t.Lock);
         if (const auto it = t.Done.find(key); it != t.Done.end()) return it->second;
     }
-    const TModeSpan a{key.Values[0], test.Half}, b{key.Values[1], source.Half};
-    const TComplex value = t.Compute(a, b, key.Values[4]);
+    const TModeSpan a{key.Values[0], key.Values[2], key.Values[3]};
+    const TModeSpan b{key.Values[1], key.Values[4], key.Values[5]};
+    const TComplex value = t.Compute(a, b, key.Values[6]);
     const std::lock_guard<std::mutex> hold(t.Lock);
     if (t.Done.size() > 200000) t.Done.clear();
     t.Done.emplace(key, value);

@@ -25,10 +25,11 @@ inline constexpr double kMinSommerfeldHeight = 0.001;
 inline constexpr double kMinSommerfeldRadii = 4;
 
 // One sinusoidal mode: the centre along the wires' axis (upright: its height) and the segment
-// length either side, wavelengths.
+// lengths below and above it, wavelengths.
 struct TModeSpan {
     double Centre = 0;
-    double Half = 0;
+    double Left = 0;
+    double Right = 0;
 };
 
 class TSommerfeldGround {

@@ -1,6 +1,8 @@
 #include "model/wirefield.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "model/gausslegendre.h"
@@ -22,16 +24,36 @@ double ModePattern(double half, double c) {
     return kd * kd * Sinc(kd * (1 + c) / 2) * Sinc(kd * (1 - c) / 2) / std::sin(kd);
 }
 
+std::complex<double> Turn(double radians) {
+    return {std::cos(radians), std::sin(radians)};
+}
+
+// The same of a mode with unequal segments, whose pattern has a phase about its centre, is the
+// sum of its rising and its falling segment's. Over a segment of k-length x, with
+// p = (1 + c) x / 2 and q = (1 - c) x / 2, that of the current rising to the centre is
+// x / (2j sin x) (e^{jq} sinc p - e^{-jp} sinc q) and that of the current falling from it
+// x / (2j sin x) (e^{jp} sinc q - e^{-jq} sinc p). Towards -c the two exchange places, which
+// gives an upright image's.
+struct TSegmentPattern {
+    std::complex<double> Rising, Falling;
+};
+
+TSegmentPattern SegmentPattern(double length, double c) {
+    const double x = kWave * length, p = (1 + c) * x / 2, q = (1 - c) * x / 2;
+    const std::complex<double> turnP = Turn(p), turnQ = Turn(q);
+    const double sincP = std::fabs(p) < 1e-8 ? 1 : turnP.imag() / p;
+    const double sincQ = std::fabs(q) < 1e-8 ? 1 : turnQ.imag() / q;
+    const std::complex<double> scale(0, -x / (2 * std::sin(x)));
+    return {scale * (turnQ * sincP - std::conj(turnP) * sincQ),
+            scale * (turnP * sincQ - std::conj(turnQ) * sincP)};
+}
+
 // The currents' polynomial in the step z, the first mode's current the constant term.
 std::complex<double> Horner(const std::vector<std::complex<double>>& currents,
                             std::complex<double> z) {
     std::complex<double> sum = 0;
     for (auto i = currents.rbegin(); i != currents.rend(); ++i) sum = sum * z + *i;
     return sum;
-}
-
-std::complex<double> Turn(double radians) {
-    return {std::cos(radians), std::sin(radians)};
 }
 
 }  // namespace
@@ -63,6 +85,19 @@ struct TWireRadiator::TDirection {
     double Across(double x, double y) const { return kWave * Ce * (Sb * x + Cb * y); }
 };
 
+struct TWireRadiator::TAxialSums {
+    std::complex<double> Direct, Image;
+};
+
+// A shape's patterns towards one cosine with the axis.
+struct TWireRadiator::TShapeFactors {
+    std::size_t Shape = SIZE_MAX;
+    double Pattern = 0;
+    std::complex<double> Step;
+    std::vector<TSegmentPattern> Segments;  // as the shape's Lengths
+    std::vector<std::complex<double>> Ends, EndImages;
+};
+
 TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& currents)
     : Axis(system.Array().Axis),
       Ground(system.Array().Ground),
@@ -71,21 +106,85 @@ TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& cur
     const TWireArray& a = system.Array();
     const double h = static_cast<double>(a.Ground.HeightWavelengths);
     const std::vector<TWireMode>& modes = system.Modes();
-    for (std::size_t m = 0; m < modes.size(); ++m) {
-        const TWireMode& mode = modes[m];
-        const TWire& w = a.Wires[static_cast<std::size_t>(mode.Wire)];
-        TWireModes centre{w.X, w.Y, h, mode.Half, {}};
+    for (std::size_t first = 0; first < modes.size();) {
+        std::size_t last = first;
+        while (last < modes.size() && modes[last].Wire == modes[first].Wire) ++last;
+        const TWire& w = a.Wires[static_cast<std::size_t>(modes[first].Wire)];
+        // The feed's mode is always a regular one.
+        const TWireMode& middle = modes[(first + last) / 2];
+        const double half = middle.Left;
+        const auto regular = [&](const TWireMode& m) { return m.Left == half && m.Right == half; };
+        std::size_t firstRegular = first;
+        while (!regular(modes[firstRegular])) ++firstRegular;
+        TShape shape{half, {}, {}};
+        TWireModes wire{w.X, w.Y, h, 0, {}, {}};
+        const double origin = modes[firstRegular].Axial;
         if (Axis == TWireAxis::Up) {
-            centre.Z = mode.Axial;
+            wire.Z = origin;
         } else {
-            (Axis == TWireAxis::WestEast ? centre.X : centre.Y) = mode.Axial;
+            (Axis == TWireAxis::WestEast ? wire.X : wire.Y) = origin;
         }
-        if (m == 0 || mode.Wire != modes[m - 1].Wire) Wires.push_back(centre);
-        Wires.back().Currents.push_back(currents.Modes[static_cast<Eigen::Index>(m)]);
-        Reach = std::max(
-            Reach,
-            std::sqrt(centre.X * centre.X + centre.Y * centre.Y + centre.Z * centre.Z) + mode.Half);
+        for (std::size_t m = first; m < last; ++m) {
+            const TWireMode& mode = modes[m];
+            const std::complex<double> current = currents.Modes[static_cast<Eigen::Index>(m)];
+            if (regular(mode)) {
+                wire.Currents.push_back(current);
+            } else {
+                const auto index = [&](double length) {
+                    std::vector<double>& lengths = shape.Lengths;
+                    const auto known = std::find(lengths.begin(), lengths.end(), length);
+                    const auto at = static_cast<std::size_t>(known - lengths.begin());
+                    if (known == lengths.end()) lengths.push_back(length);
+                    return at;
+                };
+                shape.Ends.push_back({mode.Axial - origin, index(mode.Left), index(mode.Right)});
+                wire.EndCurrents.push_back(current);
+            }
+            double x = w.X, y = w.Y, z = h;
+            (Axis == TWireAxis::Up ? z : Axis == TWireAxis::WestEast ? x : y) = mode.Axial;
+            Reach =
+                std::max(Reach, std::sqrt(x * x + y * y + z * z) + std::max(mode.Left, mode.Right));
+        }
+        const auto known = std::find(Shapes.begin(), Shapes.end(), shape);
+        wire.Shape = static_cast<std::size_t>(known - Shapes.begin());
+        if (known == Shapes.end()) Shapes.push_back(shape);
+        Wires.push_back(std::move(wire));
+        first = last;
     }
+}
+
+void TWireRadiator::Factors(std::size_t shape, double c, TShapeFactors& f) const {
+    if (f.Shape == shape) return;
+    const TShape& s = Shapes[shape];
+    f.Shape = shape;
+    f.Pattern = ModePattern(s.Half, c);
+    f.Step = Turn(kWave * c * s.Half);
+    f.Segments.clear();
+    f.Ends.clear();
+    f.EndImages.clear();
+    for (const double length : s.Lengths) f.Segments.push_back(SegmentPattern(length, c));
+    for (const TEndSpan& e : s.Ends) {
+        const TSegmentPattern &left = f.Segments[e.Left], &right = f.Segments[e.Right];
+        const std::complex<double> turn = Turn(kWave * c * e.Offset);
+        f.Ends.push_back((left.Rising + right.Falling) * turn);
+        if (Images && Axis == TWireAxis::Up)
+            f.EndImages.push_back((left.Falling + right.Rising) * std::conj(turn));
+    }
+}
+
+TWireRadiator::TAxialSums TWireRadiator::Sums(const TWireModes& w, const TShapeFactors& f) const {
+    TAxialSums sums{Horner(w.Currents, f.Step) * f.Pattern, 0};
+    for (std::size_t i = 0; i < w.EndCurrents.size(); ++i)
+        sums.Direct += w.EndCurrents[i] * f.Ends[i];
+    if (!Images) return sums;
+    if (Axis != TWireAxis::Up) {
+        sums.Image = sums.Direct;
+        return sums;
+    }
+    sums.Image = Horner(w.Currents, std::conj(f.Step)) * f.Pattern;
+    for (std::size_t i = 0; i < w.EndCurrents.size(); ++i)
+        sums.Image += w.EndCurrents[i] * f.EndImages[i];
+    return sums;
 }
 
 TFarField TWireRadiator::Combine(const TDirection& d, std::complex<double> direct,
@@ -113,27 +212,17 @@ TFarField TWireRadiator::Combine(const TDirection& d, std::complex<double> direc
 
 TFarField TWireRadiator::FieldTowards(const TDirection& d,
                                       const std::complex<double>* reflection) const {
-    const double c = d.AlongAxis;
     std::complex<double> direct = 0, image = 0;
-    // Wires of one length share a mode's pattern and step: each is computed once for a run of
-    // such wires.
-    double half = -1, pattern = 0;
-    std::complex<double> step;
+    // Wires of one shape share its patterns and step: each is computed once for a run of such
+    // wires.
+    TShapeFactors f;
     for (const TWireModes& w : Wires) {
-        if (w.Half != half) {
-            half = w.Half;
-            pattern = ModePattern(half, c);
-            step = Turn(kWave * c * half);
-        }
+        Factors(w.Shape, d.AlongAxis, f);
         const double across = d.Across(w.X, w.Y), up = kWave * d.Se * w.Z;
-        const std::complex<double> sum = Horner(w.Currents, step) * pattern;
-        direct += sum * Turn(across + up);
-        if (!Images) continue;
-        // The image lies as far below the ground; an upright one runs the other way along
-        // the axis.
-        const std::complex<double> imageSum =
-            Axis == TWireAxis::Up ? Horner(w.Currents, std::conj(step)) * pattern : sum;
-        image += imageSum * Turn(across - up);
+        // The image lies as far below the ground.
+        const TAxialSums sums = Sums(w, f);
+        direct += sums.Direct * Turn(across + up);
+        if (Images) image += sums.Image * Turn(across - up);
     }
     return Combine(d, direct, image, reflection);
 }
@@ -161,17 +250,12 @@ void TWireRadiator::Ring(double elevationDegrees, const std::vector<double>& bea
     }
     // Upright wires: the sums along the axis depend on the elevation alone.
     std::vector<std::complex<double>> direct, image;
-    double half = -1, pattern = 0;
+    TShapeFactors f;
     for (const TWireModes& w : Wires) {
-        if (w.Half != half) {
-            half = w.Half;
-            pattern = ModePattern(half, level.Se);
-        }
-        const std::complex<double> step = Turn(kWave * level.Se * w.Half);
-        direct.push_back(Horner(w.Currents, step) * pattern * Turn(kWave * level.Se * w.Z));
-        if (Images)
-            image.push_back(Horner(w.Currents, std::conj(step)) * pattern *
-                            Turn(-kWave * level.Se * w.Z));
+        Factors(w.Shape, level.Se, f);
+        const TAxialSums sums = Sums(w, f);
+        direct.push_back(sums.Direct * Turn(kWave * level.Se * w.Z));
+        if (Images) image.push_back(sums.Image * Turn(-kWave * level.Se * w.Z));
     }
     for (std::size_t i = 0; i < bearingsDegrees.size(); ++i) {
         const TDirection d(Axis, bearingsDegrees[i], level.Se, level.Ce);

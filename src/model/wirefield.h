@@ -14,9 +14,9 @@ struct TFarField {
     std::complex<double> Phi;
 };
 
-// The solved currents arranged for the far field: each wire's modes are equal and equally
-// spaced, so a wire radiates one mode's pattern times a polynomial of its modes' currents in
-// the phase step along it.
+// The solved currents arranged for the far field: a wire's regular modes are equal and equally
+// spaced, so they radiate one mode's pattern times a polynomial of their currents in the phase
+// step along it; the graded modes at its ends add their own patterns.
 class TWireRadiator {
   public:
     TWireRadiator(const TWireSystem& system, const TWireCurrents& currents);
@@ -32,12 +32,33 @@ class TWireRadiator {
     bool HalfSpace() const { return OverGround; }
 
   private:
+    // A graded mode: its centre's offset along the axis from the first regular mode's, and its
+    // segments below and above it (wavelengths).
+    struct TEndSpan {
+        double Offset = 0;
+        std::size_t Left = 0, Right = 0;  // index the shape's Lengths
+        bool operator==(const TEndSpan&) const = default;
+    };
+    // What wires of one length share.
+    struct TShape {
+        double Half = 0;              // regular segment length
+        std::vector<double> Lengths;  // of the graded modes' segments, each once
+        std::vector<TEndSpan> Ends;
+        bool operator==(const TShape&) const = default;
+    };
     struct TWireModes {
-        double X = 0, Y = 0, Z = 0;  // centre of the first mode; its image's is at -Z
-        double Half = 0;             // segment length
-        std::vector<std::complex<double>> Currents;
+        double X = 0, Y = 0, Z = 0;  // centre of the first regular mode; its image's is at -Z
+        std::size_t Shape = 0;
+        std::vector<std::complex<double>> Currents;     // of the regular modes
+        std::vector<std::complex<double>> EndCurrents;  // of the graded ones, as Ends
     };
     struct TDirection;
+    // The sums along one wire towards the cosine c with the axis, relative to the phase of its
+    // first regular mode: its own and its image's (an upright image runs the other way).
+    struct TAxialSums;
+    struct TShapeFactors;
+    void Factors(std::size_t shape, double c, TShapeFactors& f) const;
+    TAxialSums Sums(const TWireModes& w, const TShapeFactors& f) const;
     TFarField Combine(const TDirection& d, std::complex<double> direct, std::complex<double> image,
                       const std::complex<double>* reflection) const;
     TFarField FieldTowards(const TDirection& d, const std::complex<double>* reflection) const;
@@ -47,6 +68,7 @@ class TWireRadiator {
     bool OverGround = false;
     bool Images = false;
     double Reach = 0;
+    std::vector<TShape> Shapes;
     std::vector<TWireModes> Wires;
 };
 

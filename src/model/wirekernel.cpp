@@ -1,5 +1,6 @@
 #include "model/wirekernel.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -9,16 +10,24 @@ constexpr double kWave = 2 * std::numbers::pi;  // wavenumber, per wavelength
 constexpr double kEpsilon = 4e-16;
 constexpr int kMaxTerms = 100;
 
+// 1/k: the series multiplies by them rather than divide, a division costing several products.
+constexpr std::array<double, kMaxTerms + 1> kInverses = [] {
+    std::array<double, kMaxTerms + 1> inverses{};
+    for (int k = 1; k <= kMaxTerms; ++k) inverses[std::size_t(k)] = 1.0 / k;
+    return inverses;
+}();
+
 // Below 8 the power series of Si and Ci (its terms cancel to at most three digits there),
 // above it the continued fraction of E1 itself.
 std::complex<double> Series(double x) {
     double sum = 0, sines = 0, cosines = 0, sign = 1, fact = 1;
     bool odd = true;
     for (int k = 1; k <= kMaxTerms; ++k) {
-        fact *= x / k;
-        const double term = fact / k;
+        const double inverse = kInverses[std::size_t(k)];
+        fact *= x * inverse;
+        const double term = fact * inverse;
         sum += sign * term;
-        const double err = term / std::fabs(sum);
+        const bool settled = term < kEpsilon * std::fabs(sum);
         if (odd) {
             sign = -sign;
             sines = sum;
@@ -27,7 +36,7 @@ std::complex<double> Series(double x) {
             cosines = sum;
             sum = sines;
         }
-        if (err < kEpsilon) break;
+        if (settled) break;
         odd = !odd;
     }
     const double ci = cosines + std::log(x) + std::numbers::egamma;
@@ -88,15 +97,17 @@ TNodePair NodePair(double u, double rho) {
 // With sin k(z - t) = (e^{jk(z-t)} - e^{-jk(z-t)}) / 2j, each half is an integral of
 // exp(-jk(R -+ u)) / R du, which the substitution w = R -+ u turns into E1's.
 std::complex<double> ModeIntegral(const TNodePair& lo, const TNodePair& mid, const TNodePair& hi,
-                                  double sinKd) {
+                                  double sinKa, double sinKb) {
     // Rising half on [lo, mid]: (e^{-jku_lo} I+ - e^{jku_lo} I-) / 2j.
     const std::complex<double> rising =
         std::conj(lo.Phase) * (mid.Behind - lo.Behind) - lo.Phase * (lo.Ahead - mid.Ahead);
     // Falling half on [mid, hi]: (e^{jku_hi} I- - e^{-jku_hi} I+) / 2j.
     const std::complex<double> falling =
         hi.Phase * (mid.Ahead - hi.Ahead) - std::conj(hi.Phase) * (hi.Behind - mid.Behind);
-    const std::complex<double> sum = rising + falling;
-    // Divided by 2j sin kd as a product, which the compiler need not guard against infinities.
-    const double scale = 0.5 / sinKd;
+    // Each half divided by 2j sin k(its length) as a product, which the compiler need not guard
+    // against infinities.
+    const std::complex<double> sum =
+        sinKa == sinKb ? rising + falling : rising + falling * (sinKa / sinKb);
+    const double scale = 0.5 / sinKa;
     return {sum.imag() * scale, -sum.real() * scale};
 }

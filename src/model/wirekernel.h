@@ -18,9 +18,9 @@ struct TNodePair {
 
 TNodePair NodePair(double u, double rho);
 
-// The reaction of a test current sin k(z - t0) / sin kd on [t0, t0 + d] (rising) followed by
-// sin k(t0 + 2d - z) / sin kd on [t0 + d, t0 + 2d] (falling) with exp(-jkR)/R of a point
-// source: `lo`, `mid` and `hi` are the node pairs of the test mode's three nodes against the
-// source.
+// The reaction of a test current sin k(z - t0) / sin ka on [t0, t1] (rising, a = t1 - t0)
+// followed by sin k(t2 - z) / sin kb on [t1, t2] (falling, b = t2 - t1) with exp(-jkR)/R of a
+// point source: `lo`, `mid` and `hi` are the node pairs of the test mode's three nodes against
+// the source; sinKa and sinKb the sines of its halves.
 std::complex<double> ModeIntegral(const TNodePair& lo, const TNodePair& mid, const TNodePair& hi,
-                                  double sinKd);
+                                  double sinKa, double sinKb);

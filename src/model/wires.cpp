@@ -14,14 +14,31 @@ constexpr double kWave = 2 * std::numbers::pi;                // per wavelength
 constexpr double kImpedanceOfSpace = 120 * std::numbers::pi;  // ohms
 
 // A wire as the kernel sees it: its two coordinates across the axis and its nodes along it.
+// Every node lies on a fine grid, the regular ones every 2^Graded steps of it and the graded
+// ones toward either end at 1, 2, 4 ... steps from it.
 struct TLine {
     double Radius = 0;
     double AcrossA = 0;
     double AcrossB = 0;
-    double Start = 0;    // axial position of node 0
-    double Segment = 0;  // node spacing
-    int Segments = 0;
+    double Start = 0;  // axial position of node 0
+    double Length = 0;
+    double Step = 0;   // of the fine grid
+    int Graded = 0;    // graded nodes toward each end
+    int Segments = 0;  // graded ones included
     int FirstMode = 0;
+    std::vector<int> Grid;         // each node's index on the fine grid
+    std::vector<double> Sin, Cos;  // of k times each segment's length
+    double Node(int i) const { return Start + Grid[std::size_t(i)] * Step; }
+    // Segment i runs from node i to node i + 1.
+    double SegmentLength(int i) const {
+        return (Grid[std::size_t(i + 1)] - Grid[std::size_t(i)]) * Step;
+    }
+    double Left(int m) const { return SegmentLength(m - 1); }
+    double Right(int m) const { return SegmentLength(m); }
+    // Its three nodes on the regular spacing.
+    bool RegularMode(int m) const {
+        return Graded == 0 || (m > Graded + 1 && m < Segments - Graded - 1);
+    }
 };
 
 double Height(const TWireArray& a) {
@@ -56,13 +73,43 @@ int SegmentsOn(const TWireArray& a, const TWire& w, double length) {
 
 namespace {
 
+// The graded nodes toward each end of a wire cut into `segments`.
+int GradedNodes(double length, int segments, double radius) {
+    for (int g = kEndGrades; g > 0; --g) {
+        const int regular = segments - 2 * g;
+        if (regular >= kMinRegularSegments &&
+            std::ldexp(length / regular, -g) >= kMinEndSegmentRadii * radius)
+            return g;
+    }
+    return 0;
+}
+
+void LayNodes(TLine& line) {
+    const int graded = GradedNodes(line.Length, line.Segments, line.Radius);
+    const int regular = line.Segments - 2 * graded;
+    const int spacing = 1 << graded;
+    line.Graded = graded;
+    line.Step = std::ldexp(line.Length / regular, -graded);
+    for (int i = 0; i <= line.Segments; ++i) {
+        const int fromEnd = std::min(i, line.Segments - i);
+        const int grid = fromEnd > graded ? (fromEnd - graded) * spacing
+                         : fromEnd > 0    ? 1 << (fromEnd - 1)
+                                          : 0;
+        line.Grid.push_back(i == fromEnd ? grid : regular * spacing - grid);
+    }
+    for (int i = 0; i < line.Segments; ++i) {
+        line.Sin.push_back(std::sin(kWave * line.SegmentLength(i)));
+        line.Cos.push_back(std::cos(kWave * line.SegmentLength(i)));
+    }
+}
+
 TLine LineOf(const TWireArray& a, int w, bool monopoles) {
     const TWire& wire = a.Wires[static_cast<std::size_t>(w)];
     const double length = SolvedLength(wire, monopoles);
     TLine line;
     line.Radius = RadiusOf(a, wire);
+    line.Length = length;
     line.Segments = SegmentsOn(a, wire, length);
-    line.Segment = length / line.Segments;
     double centre = 0;
     switch (a.Axis) {
         case TWireAxis::Up:
@@ -82,6 +129,7 @@ TLine LineOf(const TWireArray& a, int w, bool monopoles) {
             break;
     }
     line.Start = centre - length / 2;
+    LayNodes(line);
     return line;
 }
 
@@ -120,18 +168,13 @@ std::complex<double> ImageWeight(const TWireArray& a, const TLine& test, double 
     return r.Vertical + (-r.Horizontal - r.Vertical) * share;
 }
 
-// The reaction of a source mode's image with a test mode, given the free-space image's. Under
-// the Sommerfeld model the image carries the quasi-static weight and the tables add the rest
-// of the earth's field; a soil beyond the tables' range is a perfect ground to the currents.
-std::complex<double> GroundReaction(const TWireArray& a, const TLine& test, int m,
-                                    const TLine& source, int n, std::complex<double> image) {
-    const double testAxial = test.Start + m * test.Segment;
-    const double sourceAxial = source.Start + n * source.Segment;
+// The Sommerfeld ground's tables for the array's layout; none where its field is not added: a
+// soil beyond the tables' range is a perfect ground to the currents.
+std::shared_ptr<const TSommerfeldGround> SommerfeldOf(const TWireArray& a) {
     const TGround& g = a.Ground;
-    if (g.Kind != TGroundKind::Real || g.Model != TGroundModel::Sommerfeld)
-        return image * ImageWeight(a, test, testAxial, source, sourceAxial);
+    if (g.Kind != TGroundKind::Real || g.Model != TGroundModel::Sommerfeld) return nullptr;
     if (g.Conductivity > kMaxSommerfeldConductivity || g.Permittivity > kMaxSommerfeldPermittivity)
-        return image;
+        return nullptr;
     const bool upright = a.Axis == TWireAxis::Up;
     TSommerfeldLayout layout{ComplexPermittivity<double>(g), upright};
     double west = 1e300, east = -1e300, south = 1e300, north = -1e300;
@@ -150,113 +193,177 @@ std::complex<double> GroundReaction(const TWireArray& a, const TLine& test, int 
     }
     // Reaches in sixteenths of a wavelength, so that a wire moved a little keeps its tables.
     layout.Reach = std::ceil(16 * (std::hypot(east - west, north - south) + a.Radius)) / 16;
-    const auto ground = TSommerfeldGround::For(layout);
-    // Read on the surface, as the image's own reaction is (NodeTable).
+    return TSommerfeldGround::For(layout);
+}
+
+// The reaction of a source mode's image with a test mode, given the free-space image's: under
+// the Sommerfeld model the image carries the quasi-static weight and the tables add the rest
+// of the earth's field.
+std::complex<double> SommerfeldReaction(const TSommerfeldGround& ground, const TWireArray& a,
+                                        const TLine& test, int m, const TLine& source, int n,
+                                        std::complex<double> image) {
+    const bool upright = a.Axis == TWireAxis::Up;
+    // Read on the surface, as the image's own reaction is (TNodeTable).
     const double radius = (test.Radius + source.Radius) / 2;
     const double across =
-        upright ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
-                             radius)
-                : std::hypot(test.AcrossA - source.AcrossA, radius);
-    return image * ground->ImageWeight() +
-           ground->Reaction({testAxial, test.Segment}, {sourceAxial, source.Segment}, across);
+        upright
+            ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
+                         radius)
+            : std::hypot(test.AcrossA - source.AcrossA, radius);
+    return image * ground.ImageWeight() +
+           ground.Reaction({test.Node(m), test.Left(m), test.Right(m)},
+                           {source.Node(n), source.Left(n), source.Right(n)}, across);
+}
+
+bool SameGrid(const TLine& test, const TLine& source) {
+    return std::fabs(test.Step - source.Step) < 1e-12 * test.Step;
 }
 
 // The node pairs of every node on `test` against every node on `source`, or on its image in
-// the ground (row-major, test nodes by rows). At equal spacing a pair depends on the difference
-// of the node indices only (or, for an upright image, their sum): each is computed once.
-struct TNodeTable {
-    int Columns = 0;
-    std::vector<TNodePair> Pairs;
-    const TNodePair& At(int t, int b) const {
-        return Pairs[static_cast<std::size_t>(t * Columns + b)];
+// the ground. On grids of one step a pair depends on the difference of the nodes' grid indices
+// only (or, for an upright image, their sum), and is computed once, when first asked for.
+class TNodeTable {
+  public:
+    TNodeTable(const TWireArray& a, const TLine& test, const TLine& source, bool image)
+        : Test(test), Source(source), Mirror(image && a.Axis == TWireAxis::Up ? -1 : 1) {
+        const double sourceB = image && a.Axis != TWireAxis::Up ? -source.AcrossB : source.AcrossB;
+        // A wire's own current is read on its surface; between wires of different radii any
+        // symmetric choice will do, the distance dwarfing both.
+        const double radius = (test.Radius + source.Radius) / 2;
+        Rho = std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - sourceB), radius);
+        Shared = SameGrid(test, source);
+        const int nt = test.Segments + 1, ns = source.Segments + 1;
+        if (Shared) {
+            Low = Mirror > 0 ? -source.Grid.back() : 0;
+            const int high = test.Grid.back() + (Mirror > 0 ? 0 : source.Grid.back());
+            Pairs.resize(std::size_t(high - Low + 1));
+        } else {
+            Pairs.resize(std::size_t(nt * ns));
+        }
+        Known.assign(Pairs.size(), false);
+        // Lines that start level see each offset and its negative: one pair is the other's
+        // with its two halves exchanged.
+        Level = Shared && Mirror > 0 && test.Start == source.Start;
     }
+    // The pair of test node t and source node b.
+    const TNodePair& At(int t, int b) {
+        if (!Shared) {
+            const auto k = std::size_t(t * (Source.Segments + 1) + b);
+            if (!Known[k]) {
+                Known[k] = true;
+                Pairs[k] = NodePair(Test.Node(t) - Mirror * Source.Node(b), Rho);
+            }
+            return Pairs[k];
+        }
+        return ByKey(Test.Grid[std::size_t(t)] - Mirror * Source.Grid[std::size_t(b)]);
+    }
+    // The same pair seen from the other wire: the axial offset changes sign, save between an
+    // upright wire and an image, where it is the sum of two heights.
+    TNodePair Reversed(const TNodePair& pair) const {
+        TNodePair p = pair;
+        if (Mirror > 0) {
+            std::swap(p.Behind, p.Ahead);
+            p.Phase = std::conj(p.Phase);
+        }
+        return p;
+    }
+
+  private:
+    const TNodePair& ByKey(int key) {
+        const auto k = std::size_t(key - Low);
+        if (!Known[k]) {
+            Known[k] = true;
+            if (Level && key < 0 && std::size_t(-key - Low) < Pairs.size()) {
+                Pairs[k] = Reversed(ByKey(-key));
+            } else {
+                // The offset from one canonical pair of grid points, whichever nodes ask.
+                const int t0 = Mirror > 0 ? std::max(0, key) : std::min(key, Test.Grid.back());
+                const int b0 = Mirror * (t0 - key);
+                Pairs[k] = NodePair(
+                    Test.Start + t0 * Test.Step - Mirror * (Source.Start + b0 * Source.Step), Rho);
+            }
+        }
+        return Pairs[k];
+    }
+
+    const TLine& Test;
+    const TLine& Source;
+    int Mirror = 1;  // the image's axial positions
+    double Rho = 0;
+    bool Shared = false;
+    bool Level = false;
+    int Low = 0;
+    std::vector<TNodePair> Pairs;
+    std::vector<bool> Known;
 };
 
-TNodeTable NodeTable(const TWireArray& a, const TLine& test, const TLine& source, bool image) {
-    const bool upright = a.Axis == TWireAxis::Up;
-    const int mirror = image && upright ? -1 : 1;  // the image's axial positions
-    const double sourceB = image && !upright ? -source.AcrossB : source.AcrossB;
-    // A wire's own current is read on its surface; between wires of different radii any
-    // symmetric choice will do, the distance dwarfing both.
-    const double radius = (test.Radius + source.Radius) / 2;
-    const double rho =
-        std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - sourceB), radius);
-    const int nt = test.Segments + 1, ns = source.Segments + 1;
-    const auto offset = [&](int t, int b) {
-        return test.Start + t * test.Segment - mirror * (source.Start + b * source.Segment);
-    };
-    TNodeTable table{ns, std::vector<TNodePair>(static_cast<std::size_t>(nt * ns))};
-    const auto at = [&](int t, int b) -> TNodePair& {
-        return table.Pairs[static_cast<std::size_t>(t * ns + b)];
-    };
-    if (std::fabs(test.Segment - source.Segment) < 1e-12 * test.Segment) {
-        const int low = mirror > 0 ? -(ns - 1) : 0;  // of key = t - mirror b
-        const int high = nt - 1 + (mirror > 0 ? 0 : ns - 1);
-        std::vector<TNodePair> line;
-        for (int key = low; key <= high; ++key) {
-            const int t = mirror > 0 ? std::max(0, key) : std::min(key, nt - 1);
-            line.push_back(NodePair(offset(t, mirror * (t - key)), rho));
-        }
-        for (int t = 0; t < nt; ++t)
-            for (int b = 0; b < ns; ++b)
-                at(t, b) = line[static_cast<std::size_t>(t - mirror * b - low)];
-    } else {
-        for (int t = 0; t < nt; ++t)
-            for (int b = 0; b < ns; ++b) at(t, b) = NodePair(offset(t, b), rho);
-    }
-    return table;
-}
-
-// The same pairs seen from the other wire: the axial offset changes sign, save between an
-// upright wire and an image, where it is the sum of two heights.
-TNodeTable Swapped(const TNodeTable& table, bool sumOfHeights) {
-    const int rows = static_cast<int>(table.Pairs.size()) / table.Columns;
-    TNodeTable swapped{rows, std::vector<TNodePair>(table.Pairs.size())};
-    for (int t = 0; t < rows; ++t)
-        for (int b = 0; b < table.Columns; ++b) {
-            TNodePair p = table.At(t, b);
-            if (!sumOfHeights) {
-                std::swap(p.Behind, p.Ahead);
-                p.Phase = std::conj(p.Phase);
-            }
-            swapped.Pairs[static_cast<std::size_t>(b * rows + t)] = p;
-        }
-    return swapped;
-}
-
 // Adds the reactions of the modes on `source` (or its image) with the test modes on `test` to
-// the mode impedance matrix.
-void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool image,
-              const TNodeTable& table, bool upperRows, Eigen::Ref<Eigen::MatrixXcd> z) {
+// the mode impedance matrix; pairs(t, b) gives the node pair of test node t and source node b.
+template <typename TPairs>
+void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TLine& test,
+              const TLine& source, bool image, TPairs pairs, bool upperRows,
+              Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upright = a.Axis == TWireAxis::Up;
     const int nt = test.Segments + 1, ns = source.Segments + 1;
-    const double sinTest = std::sin(kWave * test.Segment);
-    const double sinSource = std::sin(kWave * source.Segment);
-    const double cosSource = std::cos(kWave * source.Segment);
     // The image of a horizontal current flows the other way.
     const std::complex<double> scale =
-        std::complex<double>(0, kImpedanceOfSpace / (4 * std::numbers::pi)) / sinSource *
+        std::complex<double>(0, kImpedanceOfSpace / (4 * std::numbers::pi)) *
         (image && !upright ? -1.0 : 1.0);
-    const auto entry = [&](int m, int n) {
-        const auto r = [&](int b) {
-            return ModeIntegral(table.At(m - 1, b), table.At(m, b), table.At(m + 1, b), sinTest);
-        };
-        std::complex<double> value = scale * (r(n - 1) + r(n + 1) - 2 * cosSource * r(n));
-        if (image) value = GroundReaction(a, test, m, source, n, value);
-        return value;
+    // The test mode's reaction with a point source at each source node, kept for its row: the
+    // source modes either side of a node share it.
+    std::vector<std::optional<std::complex<double>>> row(static_cast<std::size_t>(ns));
+    int rowMode = -1;
+    const auto r = [&](int m, int b) {
+        if (m != rowMode) {
+            rowMode = m;
+            std::fill(row.begin(), row.end(), std::nullopt);
+        }
+        auto& known = row[std::size_t(b)];
+        if (!known)
+            known = ModeIntegral(pairs(m - 1, b), pairs(m, b), pairs(m + 1, b),
+                                 test.Sin[std::size_t(m - 1)], test.Sin[std::size_t(m)]);
+        return *known;
     };
-    // At equal spacing an entry, like the node pairs it is made of, depends on m - n only (on
-    // m + n against an upright image): each is computed once.
-    const bool even = std::fabs(test.Segment - source.Segment) < 1e-12 * test.Segment;
+    // The source mode's field is that of point sources at its three nodes, weighted by the
+    // jumps of its current's slope there.
+    const auto reaction = [&](int m, int n) {
+        const double sinA = source.Sin[std::size_t(n - 1)], sinB = source.Sin[std::size_t(n)];
+        const double cosA = source.Cos[std::size_t(n - 1)], cosB = source.Cos[std::size_t(n)];
+        if (sinA == sinB) return scale / sinA * (r(m, n - 1) + r(m, n + 1) - 2 * cosA * r(m, n));
+        return scale *
+               (r(m, n - 1) / sinA + r(m, n + 1) / sinB - (cosA / sinA + cosB / sinB) * r(m, n));
+    };
+    // On grids of one step an entry between regular modes, like the node pairs it is made of,
+    // depends on the difference of their centres' grid indices only (on the sum against an
+    // upright image), and so does an image's weight between any two modes: each is computed
+    // once.
+    const bool shared = SameGrid(test, source);
     const int mirror = image && upright ? -1 : 1;
-    std::vector<std::optional<std::complex<double>>> done(even ? std::size_t(nt + 2 * ns) : 0);
+    const auto slot = [&](int m, int n) {
+        return std::size_t(test.Grid[std::size_t(m)] - mirror * source.Grid[std::size_t(n)] +
+                           source.Grid.back());
+    };
+    const auto span = std::size_t(shared ? test.Grid.back() + 2 * source.Grid.back() + 1 : 0);
+    std::vector<std::optional<std::complex<double>>> done(span), weights(image ? span : 0);
+    const auto weight = [&](int m, int n) {
+        if (!shared) return ImageWeight(a, test, test.Node(m), source, source.Node(n));
+        auto& w = weights[slot(m, n)];
+        if (!w) w = ImageWeight(a, test, test.Node(m), source, source.Node(n));
+        return *w;
+    };
+    const auto entry = [&](int m, int n) {
+        const std::complex<double> value = reaction(m, n);
+        if (!image) return value;
+        if (sommerfeld) return SommerfeldReaction(*sommerfeld, a, test, m, source, n, value);
+        return value * weight(m, n);
+    };
     for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m)
         for (int n = 1; n < ns - 1; ++n) {
             std::complex<double> value;
-            if (even) {
-                auto& slot = done[static_cast<std::size_t>(m - mirror * n + ns)];
-                if (!slot) slot = entry(m, n);
-                value = *slot;
+            if (shared && test.RegularMode(m) && source.RegularMode(n)) {
+                auto& known = done[slot(m, n)];
+                if (!known) known = entry(m, n);
+                value = *known;
             } else {
                 value = entry(m, n);
             }
@@ -264,16 +371,18 @@ void AddBlock(const TWireArray& a, const TLine& test, const TLine& source, bool 
         }
 }
 
-// The share of a mode centred `offset` from the feed that a feed gap of width g sees: the
-// mean of the mode's current over the gap.
-double GapShare(double offset, double half, double gap) {
-    const double sinKd = std::sin(kWave * half), cosKd = std::cos(kWave * half);
+// The share of a mode centred `offset` from the feed, its segments `left` and `right` long,
+// that a feed gap of width g sees: the mean of the mode's current over the gap.
+double GapShare(double offset, double left, double right, double gap) {
+    const double sinA = std::sin(kWave * left), cosA = std::cos(kWave * left);
+    const double sinB = std::sin(kWave * right), cosB = std::cos(kWave * right);
+    const double rise = (1 - cosA) / (kWave * sinA);
     // The integral of the mode's current from its lower end to x (relative to its centre).
     const auto rising = [&](double x) {
-        if (x <= -half) return 0.0;
-        if (x <= 0) return (1 - std::cos(kWave * (half + x))) / (kWave * sinKd);
-        if (x < half) return (1 - cosKd + std::cos(kWave * (half - x)) - cosKd) / (kWave * sinKd);
-        return 2 * (1 - cosKd) / (kWave * sinKd);
+        if (x <= -left) return 0.0;
+        if (x <= 0) return (1 - std::cos(kWave * (left + x))) / (kWave * sinA);
+        if (x < right) return rise + (std::cos(kWave * (right - x)) - cosB) / (kWave * sinB);
+        return rise + (1 - cosB) / (kWave * sinB);
     };
     return (rising(gap / 2 - offset) - rising(-gap / 2 - offset)) / gap;
 }
@@ -309,8 +418,8 @@ std::optional<TWireFault> CheckWires(const TWireArray& a) {
             const TLine& p = lines[static_cast<std::size_t>(i)];
             const TLine& q = lines[static_cast<std::size_t>(j)];
             const double across = std::hypot(p.AcrossA - q.AcrossA, p.AcrossB - q.AcrossB);
-            const double gap = std::max(q.Start - (p.Start + p.Segments * p.Segment),
-                                        p.Start - (q.Start + q.Segments * q.Segment));
+            const double gap =
+                std::max(q.Start - (p.Start + p.Length), p.Start - (q.Start + q.Length));
             const double touch = p.Radius + q.Radius;
             if (across <= touch && gap <= touch) return TWireFault{TWireFault::Touch, i, j};
         }
@@ -323,7 +432,7 @@ std::vector<TWireMode> LayModes(const TWireArray& a, bool monopoles) {
     for (int w = 0; w < static_cast<int>(lines.size()); ++w) {
         const TLine& line = lines[static_cast<std::size_t>(w)];
         for (int i = 1; i < line.Segments; ++i)
-            modes.push_back({w, line.Start + i * line.Segment, line.Segment});
+            modes.push_back({w, line.Node(i), line.Left(i), line.Right(i)});
     }
     return modes;
 }
@@ -341,6 +450,7 @@ enum class TPart {
 void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPart part,
           Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upperRows = part == TPart::UpperRows;
+    const std::shared_ptr<const TSommerfeldGround> sommerfeld = images ? SommerfeldOf(a) : nullptr;
     // Each pair of wires computes its node pairs once; both blocks are then assembled on their
     // own, so that the matrix is symmetric only as far as the reactions are.
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -348,11 +458,16 @@ void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPa
             for (const bool image : {false, true}) {
                 if (image && !images) continue;
                 const TLine &p = lines[i], &q = lines[j];
-                const TNodeTable table = NodeTable(a, p, q, image);
-                if (i == j || part != TPart::Lower) AddBlock(a, p, q, image, table, upperRows, z);
+                TNodeTable table(a, p, q, image);
+                if (i == j || part != TPart::Lower)
+                    AddBlock(
+                        a, sommerfeld.get(), p, q, image,
+                        [&](int t, int b) -> const TNodePair& { return table.At(t, b); }, upperRows,
+                        z);
                 if (i != j)
-                    AddBlock(a, q, p, image, Swapped(table, image && a.Axis == TWireAxis::Up),
-                             upperRows, z);
+                    AddBlock(
+                        a, sommerfeld.get(), q, p, image,
+                        [&](int t, int b) { return table.Reversed(table.At(b, t)); }, upperRows, z);
             }
 }
 
@@ -360,7 +475,7 @@ void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPa
 // through it, carry currents symmetric about that plane when fed at their centres.
 bool MirrorSymmetric(const TWireArray& a, const std::vector<TLine>& lines, bool images) {
     if (images && a.Axis == TWireAxis::Up) return false;
-    const auto centre = [](const TLine& l) { return l.Start + l.Segments * l.Segment / 2; };
+    const auto centre = [](const TLine& l) { return l.Start + l.Length / 2; };
     for (const TLine& line : lines)
         if (std::fabs(centre(line) - centre(lines.front())) > 1e-12) return false;
     return true;
@@ -393,12 +508,12 @@ TWireSystem::TWireSystem(const TWireArray& array)
     for (Eigen::Index p = 0; p < ports; ++p) {
         const TLine& line = lines[static_cast<std::size_t>(p)];
         // A monopole's feed gap on the ground is half of the gap its dipole has with the image.
-        const double gap = std::min(SolvedAsDipoles ? 2 * kFeedGap : kFeedGap,
-                                    kMaxGapShare * line.Segments * line.Segment);
-        const double feed = line.Start + line.Segments * line.Segment / 2;
+        const double gap =
+            std::min(SolvedAsDipoles ? 2 * kFeedGap : kFeedGap, kMaxGapShare * line.Length);
+        const double feed = line.Node(line.Segments / 2);
         for (int i = 1; i < line.Segments; ++i)
             GapShares(line.FirstMode + i - 1, p) =
-                GapShare(line.Start + i * line.Segment - feed, line.Segment, gap);
+                GapShare(line.Node(i) - feed, line.Left(i), line.Right(i), gap);
     }
     const Eigen::MatrixXcd gaps = GapShares.cast<std::complex<double>>();
     if (!mirror) {

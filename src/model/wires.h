@@ -84,11 +84,23 @@ struct TWireCurrents {
     Eigen::VectorXcd Modes;
 };
 
-// One sinusoidal mode: a current of 1 A at its centre falling to 0 one segment either side.
+// The current of an open end falls to nothing over a length the uniform segments cannot
+// resolve, and a half-wave dipole's drive impedance missed NEC's settled figure by 3 % for it.
+// So the last of the uniform segments at each open end is cut into a run halving toward the
+// end, as many as kEndGrades deep, the shortest at least kMinEndSegmentRadii radii long (the
+// reduced kernel's own limit is two) and kMinRegularSegments left uniform; the wire's count of
+// segments stays the same.
+inline constexpr int kEndGrades = 4;
+inline constexpr double kMinEndSegmentRadii = 4;
+inline constexpr int kMinRegularSegments = 4;
+
+// One sinusoidal mode: a current of 1 A at its centre falling to 0 at the next node either
+// side, Left segment below it and Right above.
 struct TWireMode {
     int Wire = 0;
     double Axial = 0;  // wavelengths along the axis, of the centre
-    double Half = 0;   // segment length, wavelengths
+    double Left = 0;   // segment lengths, wavelengths
+    double Right = 0;
 };
 
 // The method of moments on the array's wires, Galerkin with piecewise-sinusoidal modes: the

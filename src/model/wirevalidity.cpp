@@ -38,10 +38,12 @@ TWireValidity CheckValidity(const TCoupledArray& solved) {
     const std::size_t count = a.Wires.size();
     for (const TEmitterFeed& e : solved.Coupling.Emitters) v.Numbers.push_back(e.Number);
     v.Modes.assign(count, 0);
-    std::vector<double> segment(count, 0);
+    // The kernel's validity is that of the shortest segment, which the graded ends hold.
+    std::vector<double> segment(count, INFINITY);
     for (const TWireMode& m : system.Modes()) {
         ++v.Modes[static_cast<std::size_t>(m.Wire)];
-        segment[static_cast<std::size_t>(m.Wire)] = m.Half;
+        double& shortest = segment[static_cast<std::size_t>(m.Wire)];
+        shortest = std::min({shortest, m.Left, m.Right});
     }
     const auto radius = [&](std::size_t i) { return RadiusOf(a, a.Wires[i]); };
 

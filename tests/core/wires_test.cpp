@@ -109,6 +109,48 @@ TEST(Wires, TwiceTheModesMoveTheDriveImpedanceByUnderTwoPercent) {
     }
 }
 
+// The last uniform segment at each open end is cut into a run halving toward the end, four
+// deep, the count of modes unchanged; a monopole's base, its image's junction, is no end, and
+// tubing too thick for end segments of four radii keeps its uniform segments.
+TEST(Wires, SegmentsHalveTowardEachOpenEndKeepingTheModeCount) {
+    TWireArray dipole, monopole, tube;
+    dipole.Wires = {{0, 0, 0.5}};
+    monopole.Wires = {{0, 0, 0.25}};
+    monopole.Ground = {TGroundKind::Perfect, 0};
+    tube.Wires = {{0, 0, 0.5, 0.005}};
+    const std::vector<TWireMode> modes = TWireSystem(dipole).Modes();
+    ASSERT_EQ(modes.size(), 19u);
+    const double d = 0.5 / 12;  // the uniform segment
+    const std::vector<double> nodes = {-0.25,         -0.25 + d / 16, -0.25 + d / 8,
+                                       -0.25 + d / 4, -0.25 + d / 2,  -0.25 + d};
+    for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(modes[i].Axial, nodes[i + 1], 1e-15);
+        EXPECT_NEAR(modes[i].Left, nodes[i + 1] - nodes[i], 1e-15);
+        EXPECT_NEAR(modes[i].Right, i + 2 < nodes.size() ? nodes[i + 2] - nodes[i + 1] : d, 1e-15);
+        const TWireMode& mirrored = modes[modes.size() - 1 - i];
+        EXPECT_NEAR(mirrored.Axial, -modes[i].Axial, 1e-15);
+        EXPECT_EQ(mirrored.Left, modes[i].Right);
+        EXPECT_EQ(mirrored.Right, modes[i].Left);
+    }
+    for (std::size_t i = 5; i < 14; ++i) {
+        EXPECT_EQ(modes[i].Left, d);
+        EXPECT_EQ(modes[i].Right, d);
+    }
+    const std::vector<TWireMode> solved = TWireSystem(monopole).Modes();
+    ASSERT_EQ(solved.size(), modes.size());
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        EXPECT_EQ(solved[i].Axial, modes[i].Axial);
+        EXPECT_EQ(solved[i].Left, modes[i].Left);
+        EXPECT_EQ(solved[i].Right, modes[i].Right);
+    }
+    const TWireSystem thick(tube);
+    for (const TWireMode& m : thick.Modes()) {
+        EXPECT_EQ(m.Left, thick.Modes().front().Left);
+        EXPECT_EQ(m.Right, m.Left);
+    }
+}
+
 TEST(Wires, LosslessWiresRadiateTheInputPowerAndRealGroundTakesSome) {
     TWireArray pair;
     pair.Axis = TWireAxis::WestEast;
