@@ -9,8 +9,9 @@
 
 // The wire keys of a configuration, as the Windows-1251 bytes stored on disk: a length and
 // perhaps a radius of its own in each emitter's section, the radius and the feed in
-// "Все излучатели". The window neither reads nor
-// writes them.
+// "Все излучатели"; beside them the keys of the faces' other settings that the window has
+// none of (Z0, the design frequency, the studio's elevation and formula). The window neither
+// reads nor writes them.
 inline constexpr std::string_view kLengthKey = "\xC4\xEB\xE8\xED\xE0";        // "Длина"
 inline constexpr std::string_view kRadiusKey = "\xD0\xE0\xE4\xE8\xF3\xF1";    // "Радиус"
 inline constexpr std::string_view kFeedKey = "\xCF\xE8\xF2\xE0\xED\xE8\xE5";  // "Питание"

@@ -130,26 +130,28 @@ void TChartView::resizeEvent(QResizeEvent*) {
     Render();
 }
 
-std::optional<int> TChartView::AngleAt(QPointF point) const {
+// Clockwise from straight up in degrees, -180 to 180, as the charts lay out bearings; none
+// off the chart.
+std::optional<double> TChartView::RimAngle(QPointF point) const {
     const TFrame f = FrameOf(Kind, Box(), Series.size());
     const double dx = point.x() - f.Cx;
     const double dy = f.Cy - point.y();
     if (std::hypot(dx, dy) > f.Radius || f.Radius <= 0) return std::nullopt;
-    // Clockwise from straight up, as the charts lay out bearings.
-    double angle = std::atan2(dx, dy) * 180 / static_cast<double>(kPi);
-    if (Kind == TKind::PolarDb) return static_cast<int>(std::lround(angle + 360)) % 360;
-    if (angle < 0 || angle > 90) return std::nullopt;
-    return static_cast<int>(std::lround(90 - angle));
+    return std::atan2(dx, dy) * 180 / static_cast<double>(kPi);
+}
+
+std::optional<int> TChartView::AngleAt(QPointF point) const {
+    const std::optional<double> angle = RimAngle(point);
+    if (!angle) return std::nullopt;
+    if (Kind == TKind::PolarDb) return static_cast<int>(std::lround(*angle + 360)) % 360;
+    if (*angle < 0 || *angle > 90) return std::nullopt;
+    return static_cast<int>(std::lround(90 - *angle));
 }
 
 std::optional<double> TChartView::BearingAt(QPointF point) const {
-    if (Kind != TKind::PolarDb) return std::nullopt;
-    const TFrame f = FrameOf(Kind, Box(), Series.size());
-    const double dx = point.x() - f.Cx;
-    const double dy = f.Cy - point.y();
-    if (std::hypot(dx, dy) > f.Radius || f.Radius <= 0) return std::nullopt;
-    const double bearing = std::atan2(dx, dy) * 180 / static_cast<double>(kPi);
-    return bearing < 0 ? bearing + 360 : bearing;
+    const std::optional<double> angle = Kind == TKind::PolarDb ? RimAngle(point) : std::nullopt;
+    if (!angle) return std::nullopt;
+    return *angle < 0 ? *angle + 360 : *angle;
 }
 
 void TChartView::UpdateReadout(QPointF point) {

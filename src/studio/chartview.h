@@ -57,6 +57,7 @@ class TChartView : public QWidget {
   private:
     void Render();
     void DrawNullMarks(cairo_t* cr) const;
+    std::optional<double> RimAngle(QPointF point) const;
     void UpdateReadout(QPointF point);
     TChartBox Box() const;
 

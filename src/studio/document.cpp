@@ -41,13 +41,19 @@ bool TStudioDocument::operator==(const TStudioDocument& other) const {
            ElevationAtTakeoff == other.ElevationAtTakeoff;
 }
 
+namespace {
+
+// At a file's double precision, so that a new document saved reads back bit for bit.
+constexpr long double kDefaultFrequencyMhz = 7.1;
+
+}  // namespace
+
 TStudioDocument InitialDocument() {
     TStudioDocument document;
     document.Array = MakeInitialArray();
     // A ground chosen later starts from the usual amateur set-up: average soil, 40 m band.
     document.Ground.HeightWavelengths = 0.25L;
-    // At a file's double precision, so that a new document saved reads back bit for bit.
-    document.Ground.FrequencyMhz = 7.1;
+    document.Ground.FrequencyMhz = kDefaultFrequencyMhz;
     document.Ground.Permittivity = kSoils[0].Permittivity;
     document.Ground.Conductivity = kSoils[0].Conductivity;
     return document;
@@ -170,7 +176,7 @@ void SaveDocument(const TStudioDocument& document, const std::string& fileName) 
     TWireKeys wires = WireKeysOf(document);
     // The frequency the studio shows is saved whatever the ground, a real ground's with it;
     // the default, which a file without one opens at, is left out as the command line does.
-    if (document.Ground.FrequencyMhz != InitialDocument().Ground.FrequencyMhz)
+    if (document.Ground.FrequencyMhz != kDefaultFrequencyMhz)
         wires.FrequencyMhz = static_cast<double>(document.Ground.FrequencyMhz);
     // The elevation once chosen, and a formula other than the window's.
     if (!document.ElevationAtTakeoff)

@@ -1,5 +1,7 @@
 #include "studio/warningspanel.h"
 
+#include <QStringList>
+
 #include "app/validity.h"
 #include "config/messages.h"
 
@@ -16,10 +18,10 @@ void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings,
     Warnings = warnings;
     // Whether the wires carry enough modes is read beside what may be wrong with them, as a
     // fact in the text's own colour: only what may be wrong is red.
-    QString text =
+    QString fact =
         validity.Modes.empty() ? QString() : QString::fromStdString(ValidityModesText(validity));
-    if (!text.isEmpty()) text[0] = text[0].toUpper();
-    const qsizetype facts = text.size();
+    if (!fact.isEmpty()) fact[0] = fact[0].toUpper();
+    QStringList warned;
     for (const TArrayWarning& w : warnings) {
         QString emitters;
         for (const int k : w.Emitters)
@@ -30,22 +32,23 @@ void TWarningsPanel::SetWarnings(const std::vector<TArrayWarning>& warnings,
                 ? QString()
                 : QString::fromUtf8(TrFormat("emitters %s", {emitters.toStdString()})) +
                       QStringLiteral(": ");
-        text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") + who +
-                QString::fromStdString(w.Text);
+        warned << QStringLiteral("⚠ ") + who + QString::fromStdString(w.Text);
     }
     for (const TValidityRule& rule : validity.Rules)
         if (!rule.Emitters.empty())
-            text += (text.isEmpty() ? "" : "\n") + QStringLiteral("⚠ ") +
-                    QString::fromStdString(ValidityWarning(rule));
-    Plain = text;
-    QString html = text.left(facts).toHtmlEscaped();
-    if (text.size() > facts) {
-        const QString warned = text.mid(facts).trimmed().toHtmlEscaped();
-        html += (html.isEmpty() ? QString() : QStringLiteral("<br>")) +
-                QStringLiteral("<span style=\"color:#a00000\">") + warned +
-                QStringLiteral("</span>");
+            warned << QStringLiteral("⚠ ") + QString::fromStdString(ValidityWarning(rule));
+    QStringList lines, html;
+    if (!fact.isEmpty()) {
+        lines << fact;
+        html << fact.toHtmlEscaped();
     }
-    html.replace('\n', QStringLiteral("<br>"));
-    setText(html);
-    setVisible(!text.isEmpty());
+    if (!warned.isEmpty()) {
+        lines << warned;
+        html << QStringLiteral("<span style=\"color:#a00000\">") +
+                    warned.join('\n').toHtmlEscaped().replace('\n', QStringLiteral("<br>")) +
+                    QStringLiteral("</span>");
+    }
+    Plain = lines.join('\n');
+    setText(html.join(QStringLiteral("<br>")));
+    setVisible(!lines.isEmpty());
 }
