@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 
+#include "config/messages.h"
+#include "model/msgid.h"
 #include "model/phaseangle.h"
 
 namespace {
@@ -96,7 +98,9 @@ void TGeometryCanvas::paintEvent(QPaintEvent*) {
                    QPointF(centre.x() + Span * scale, centre.y() - d));
     }
     p.setPen(Qt::black);
-    p.drawText(QPointF(centre.x() + 4, centre.y() - Span * scale + 12), QStringLiteral("N"));
+    // North in the reader's language, as the 3-D view's compass names it.
+    p.drawText(QPointF(centre.x() + 4, centre.y() - Span * scale + 12),
+               QString::fromUtf8(Tr(Msgid("N"))));
     std::array<double, kEmitterCount> radii{};
     long double largest = 0;
     for (const TEmitter& e : Array.Emitters) largest = std::max(largest, e.Amplitude);
