@@ -22,7 +22,7 @@ struct TKeptMapping {
         if (Mapped) munmap(Mapped, Bytes);
     }
 };
-thread_local TKeptMapping kept;
+thread_local TKeptMapping Kept;
 
 void* Start(void* mapped) {
     return reinterpret_cast<void*>((reinterpret_cast<std::uintptr_t>(mapped) + kHugePage - 1) &
@@ -37,11 +37,11 @@ TMatrixRoom::TMatrixRoom(Eigen::Index size) : Size(size) {
     if (bytes >= kWorthHugePages) {
         // A huge page must lie on its own boundary: map one more and start at the boundary.
         const std::size_t length = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-        if (kept.Mapped && kept.Bytes >= length + kHugePage) {
-            Mapped = kept.Mapped;
-            MappedBytes = kept.Bytes;
-            kept.Mapped = nullptr;
-            kept.Bytes = 0;
+        if (Kept.Mapped && Kept.Bytes >= length + kHugePage) {
+            Mapped = Kept.Mapped;
+            MappedBytes = Kept.Bytes;
+            Kept.Mapped = nullptr;
+            Kept.Bytes = 0;
             Data = static_cast<std::complex<double>*>(Start(Mapped));
             std::memset(static_cast<void*>(Data), 0, bytes);
             return;
@@ -65,9 +65,9 @@ TMatrixRoom::TMatrixRoom(Eigen::Index size) : Size(size) {
 TMatrixRoom::~TMatrixRoom() {
     if (!Mapped) return;
     // The larger of this mapping and the one kept stays, if not too large.
-    if (MappedBytes <= kMostKept && MappedBytes > kept.Bytes) {
-        std::swap(Mapped, kept.Mapped);
-        std::swap(MappedBytes, kept.Bytes);
+    if (MappedBytes <= kMostKept && MappedBytes > Kept.Bytes) {
+        std::swap(Mapped, Kept.Mapped);
+        std::swap(MappedBytes, Kept.Bytes);
     }
     if (Mapped) munmap(Mapped, MappedBytes);
 }

@@ -415,8 +415,9 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
             if (shared && test.RegularMode(m) && source.RegularMode(n)) {
                 value = memos.Translated.Get(slot(m, n), [&] { return entry(m, n); });
             } else {
-                const auto [i, j] = canonical(m, n);
-                value = memos.Entries.Get(std::size_t(i * ns + j), [&] { return entry(i, j); });
+                const std::pair<int, int> least = canonical(m, n);
+                value = memos.Entries.Get(std::size_t(least.first * ns + least.second),
+                                          [&] { return entry(least.first, least.second); });
             }
             z(test.FirstMode + m - 1, source.FirstMode + n - 1) += value;
             if (swapped) z(source.FirstMode + m - 1, test.FirstMode + n - 1) += value;
