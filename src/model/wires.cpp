@@ -220,8 +220,8 @@ bool SameGrid(const TLine& test, const TLine& source) {
 }
 
 // Values computed once each, by slot, for one block of the fill after another: a slot holds a
-// value of the present block only. Clearing the slots afresh for every block of a fill cost as
-// much as the reactions between the regular modes.
+// value of the present block only, so that no block clears the slots, which cost a twentieth
+// of the fill.
 template <typename TValue>
 class TMemo {
   public:
@@ -506,14 +506,14 @@ void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPa
     const std::shared_ptr<const TSommerfeldGround> sommerfeld = images ? SommerfeldOf(a) : nullptr;
     TFillMemos memos;
     // Each pair of wires computes its node pairs once; both blocks are then assembled on their
-    // own, so that the matrix is symmetric only as far as the reactions are.
+    // own, so that the matrix is symmetric only as far as the reactions are, save between
+    // lines of one span, which see one block from either end.
     for (std::size_t i = 0; i < lines.size(); ++i)
         for (std::size_t j = i; j < lines.size(); ++j)
             for (const bool image : {false, true}) {
                 if (image && !images) continue;
                 const TLine &p = lines[i], &q = lines[j];
                 TNodeTable table(a, p, q, image, memos.Pairs);
-                // Lines of one span see one block from either end: it is added both ways.
                 const bool both = i != j && part != TPart::Lower && SameSpan(p, q);
                 if (i == j || part != TPart::Lower)
                     AddBlock(
