@@ -58,7 +58,7 @@ TPatternResult AnalyseFor(const TCliOptions& options, const TAnalysisRequest& re
     }
     const TCoupling& c = *solved;
     const double hz = static_cast<double>(*request.Ground.FrequencyMhz) * 1e6;
-    const double designHz = static_cast<double>(*options.Ground.FrequencyMhz) * 1e6;
+    const double designHz = static_cast<double>(*request.DesignFrequencyMhz) * 1e6;
     auto feed = std::make_shared<TFeedFigures>(
         SolveFeed(network, c, hz, designHz, WantedCurrents(c, d.Wires.Settings.Feed)));
     // The pattern and every figure from the currents the network delivers.

@@ -141,7 +141,7 @@ int RunFeedDesign(const TCliOptions& options, std::string& output) {
         asked.LineZ0 = options.LineZ0.value_or(forcing ? 75 : 50);
         asked.VelocityFactor = options.VelocityFactor;
         asked.TransmitterZ0 = options.TransmitterZ0;
-        const long double f0 = *options.Ground.FrequencyMhz;
+        const long double f0 = *request.DesignFrequencyMhz;
         asked.FrequencyMhz = static_cast<double>(f0);
         const std::string config = request.Steps.ConfigFile.value_or("");
         asked.Title = "* feed of " + std::filesystem::path(config).filename().string() + ": " +

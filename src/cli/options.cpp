@@ -140,8 +140,10 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
                 Msgid("--method, --line-z0, --velocity-factor and --tx-z0 apply only to "
                       "--goal feed"));
         }
-        if (options.FeedGoal && !given("--frequency")) {
-            refuse(Msgid("--goal feed needs --frequency, the design frequency in MHz"));
+        if (options.FeedGoal) {
+            options.DesignFrequencyRefusal = Msgid(
+                "--goal feed needs a design frequency: give --frequency, or save the file "
+                "with its frequency");
         }
         if (goal == TDesignGoal::Nulls && options.Design.Nulls.empty()) {
             refuse(Msgid("--goal nulls needs at least one --null"));
@@ -158,22 +160,29 @@ void CheckCombinations(const TRawOptions& raw, TCliOptions& options) {
         if (!given("--vary") || !given("--from") || !given("--to")) {
             refuse(Msgid("sweep needs --vary, --from and --to"));
         }
-        if (options.Vary.Kind == TSweepTarget::TKind::Frequency && !given("--frequency")) {
-            refuse(
-                Msgid("--vary frequency needs --frequency, the design frequency in MHz at "
-                      "which positions, lengths and the radius are in wavelengths"));
+        if (options.Vary.Kind == TSweepTarget::TKind::Frequency) {
+            options.DesignFrequencyRefusal = Msgid(
+                "--vary frequency needs a design frequency, at which positions, lengths "
+                "and the radius are in wavelengths: give --frequency, or save the file "
+                "with its frequency");
         }
         if (given("--steps") == given("--step")) {
             refuse(Msgid("sweep needs one of --steps and --step"));
         }
         if (!given("--format")) options.Format = TOutputFormat::Csv;
     }
-    if (given("--network") && !given("--frequency")) {
-        refuse(Msgid("--network needs --frequency, the design frequency in MHz of its parts"));
+    if (given("--network") && options.DesignFrequencyRefusal == nullptr) {
+        options.DesignFrequencyRefusal = Msgid(
+            "--network needs a design frequency, that of its parts: give --frequency, or "
+            "save the file with its frequency");
     }
-    if (command == TCliCommand::Touchstone &&
-        !(given("--frequency") && given("--from") && given("--to") && given("--steps"))) {
-        refuse(Msgid("touchstone needs --frequency, --from, --to and --steps"));
+    if (command == TCliCommand::Touchstone) {
+        if (!(given("--from") && given("--to") && given("--steps"))) {
+            refuse(Msgid("touchstone needs --from, --to and --steps"));
+        }
+        options.DesignFrequencyRefusal = Msgid(
+            "touchstone needs a design frequency: give --frequency, or save the file with "
+            "its frequency");
     }
     if (!plot) return;
     if (!given("--kind")) refuse(Msgid("missing --kind for plot"));
@@ -296,6 +305,14 @@ TAnalysisRequest RequestFor(const TCliOptions& options, const std::optional<std:
     request.Ground = options.Ground;
     request.ModelGiven = options.ModelGiven;
     request.ElevationGiven = options.ElevationGiven;
+    if (options.DesignFrequencyRefusal != nullptr) {
+        // The option wins over the file, as it does over a real ground's frequency.
+        if (!request.Ground.FrequencyMhz && config && request.Steps.ConfigText) {
+            request.Ground.FrequencyMhz = FileDesignFrequency(*config, *request.Steps.ConfigText);
+        }
+        if (!request.Ground.FrequencyMhz) throw EUsageError(Tr(options.DesignFrequencyRefusal));
+        request.DesignFrequencyMhz = request.Ground.FrequencyMhz;
+    }
     request.Wires = options.Wires;
     request.WireOptionsGiven = options.Wires.Radius || options.Wires.Feed || options.Wires.Z0;
     return request;

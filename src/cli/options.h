@@ -73,6 +73,9 @@ struct TCliOptions {
     TWireRequest Wires;                // lengths, radius, feed and z0 of real elements
     std::shared_ptr<const TNetwork> Network;  // the feed network the wires are driven through
     std::string NetworkFile;
+    // Where the command needs a design frequency (a frequency sweep, a feed network, the port
+    // file), its refusal when neither --frequency nor the file gives one: a catalogue entry.
+    const char* DesignFrequencyRefusal = nullptr;
 
     // pattern and sweep
     TOutputFormat Format = TOutputFormat::Text;

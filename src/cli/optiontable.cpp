@@ -341,8 +341,9 @@ const TOptionRow kOptions[] = {
      }},
     {"--frequency", "MHZ", kGrounded, false,
      Msgid("the frequency in MHz, more than 0 and up to 1000000, needed over real ground "
-           "(default: the file's); for sweep --vary frequency the design frequency, at which "
-           "positions, height, lengths and radius are in wavelengths"),
+           "(default: the file's); for sweep --vary frequency, --network, --goal feed and "
+           "touchstone the design frequency, at which positions, height, lengths and radius are "
+           "in wavelengths (default: the file's)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          const long double mhz =
              Quantity(c, name, value, TQuantity::Frequency, Tr("MHz, more than 0"));
@@ -435,7 +436,7 @@ const TOptionRow kOptions[] = {
      Msgid("what the sweep varies: N:x, N:y, N:phase or N:amplitude of emitter N (1..8), "
            "elevation (0..90), focus (a bearing), height (wavelengths, over a ground) or "
            "frequency (MHz, more than 0: positions, height, lengths and radius scale from the "
-           "design frequency of --frequency)"),
+           "design frequency of --frequency or the file)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.Vary = SweepTarget(name, value);
      }},
@@ -491,8 +492,8 @@ const TOptionRow kOptions[] = {
            "(the same with an exact null at each --null bearing), front-to-back or "
            "front-to-rear (the phases, with --amplitudes free also the amplitudes 0..1, by "
            "Nelder-Mead from a fixed seed, the beam kept at the bearing, the ratio capped at "
-           "60 dB), or feed (the network that delivers the file's currents, with --method and "
-           "--frequency)"),
+           "60 dB), or feed (the network that delivers the file's currents, with --method, at the "
+           "design frequency of --frequency or the file)"),
      [](TOptionContext& c, std::string_view name, const std::string& value) {
          c.Options.FeedGoal = value == "feed";
          if (!c.Options.FeedGoal)
@@ -511,8 +512,8 @@ const TOptionRow kOptions[] = {
      }},
     {"--network", "FILE", kPattern | kPlot | kSweep, false,
      Msgid("drive the wires through the feed network of a SPICE netlist (R, L, C, lines T, one "
-           "V source in series with RTX; nodes E1..E8 are the emitters' ports); needs "
-           "--frequency, the design frequency of its parts"),
+           "V source in series with RTX; nodes E1..E8 are the emitters' ports), its parts at the "
+           "design frequency of --frequency or the file"),
      [](TOptionContext& c, std::string_view, const std::string& value) {
          c.Options.Network = std::make_shared<const TNetwork>(ReadNetworkFile(value));
          c.Options.NetworkFile = value;
@@ -586,7 +587,7 @@ const TCommandRow kCommands[] = {
      Msgid("a row of every figure for each value"), false},
     {"design", TCliCommand::Design, "--goal GOAL OUT.txt",
      Msgid("write the excitation that reaches the goal"), true},
-    {"touchstone", TCliCommand::Touchstone, "--frequency F0 --from A --to B --steps N OUT.sNp",
+    {"touchstone", TCliCommand::Touchstone, "[--frequency F0] --from A --to B --steps N OUT.sNp",
      Msgid("write the wires' port matrix from A to B MHz in N steps as scattering parameters"),
      true},
 };

@@ -5,6 +5,9 @@
 #include "app/arraywarnings.h"
 #include "app/inputerror.h"
 #include "cli/refusals.h"
+#include "config/configfile.h"
+#include "config/cp1251.h"
+#include "config/inifile.h"
 #include "config/messages.h"
 #include "config/nametext.h"
 #include "config/numtext.h"
@@ -41,6 +44,24 @@ TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround
     }
     if (fault) throw EUsageError(CaseRefusalText(*fault));
     return ground;
+}
+
+std::optional<long double> FileDesignFrequency(const std::string& config, const std::string& text) {
+    const TIniFile file = TIniFile::FromText(text);
+    // A real ground keeps the frequency with its soil; the wires' keys skip it there.
+    if (const auto ground = ReadGround(file); ground && ground->Kind == TGroundKind::Real) {
+        if (!(ground->FrequencyMhz > 0)) return std::nullopt;
+    } else {
+        const TWireKeys keys = ReadWireKeys(file);
+        if (keys.Fault) throw EUsageError(WireKeyFaultText(*keys.Fault, config));
+        if (!keys.FrequencyMhz) return std::nullopt;
+    }
+    // Read as --frequency reads its value, not rounded to the double the file's reals load as:
+    // the same text gives the same design frequency, to the last bit, from either.
+    const std::string value = file.ReadString(kAllEmittersSection, kFrequencyKey);
+    auto mhz = ParseFloat(value);
+    if (!mhz) mhz = ParseFloat(value, DecimalMark() == ',' ? '.' : ',');
+    return mhz;
 }
 
 TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& session) {

@@ -22,6 +22,10 @@ struct TAnalysisRequest {
     TSessionSteps Steps;
     std::optional<int> CutBearing;  // whole degrees 0..359; default the maximum's bearing
     TGroundRequest Ground;
+    // Where the command needs one, the frequency (MHz) a feed network's parts and the
+    // wavelengths of a frequency sweep are sized at: the option's, else the file's. A step of
+    // a frequency sweep keeps it while its ground's frequency moves.
+    std::optional<long double> DesignFrequencyMhz;
     bool ModelGiven = false;      // a formula named explicitly outweighs the file's ground
     bool ElevationGiven = false;  // over ground the default is the take-off angle
     TWireRequest Wires;
@@ -33,6 +37,11 @@ struct TAnalysisRequest {
 // The ground of the request over the file's: kind none when neither names one. Throws
 // EUsageError for a ground that cannot be computed (real without a frequency, say).
 TGround ResolveGround(const TGroundRequest& request, const std::optional<TGround>& fileGround);
+
+// The design frequency (MHz) a configuration's text keeps: its real ground's, or the key
+// written beside another ground; none when it keeps none. Throws EUsageError for a bad key,
+// naming the file's line.
+std::optional<long double> FileDesignFrequency(const std::string& config, const std::string& text);
 
 // The wires the options ask for over the keys of the configuration the session loaded.
 // Throws EUsageError for a bad key, naming the file's line.

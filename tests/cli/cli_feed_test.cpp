@@ -3,6 +3,7 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <complex>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -352,6 +353,72 @@ TEST(CliFeedNetwork, TheReportTablesTheTransmitterAndEachEmitterOnlyThroughANetw
         EXPECT_EQ(cells[8 + 7 * k], std::to_string(static_cast<int>(e["number"].Number())));
         EXPECT_NEAR(number(cells[8 + 7 * k + 3]), e["current_error_db"].Number(), 0.006);
         EXPECT_NEAR(number(cells[8 + 7 * k + 6]), e["power_w"].Number(), 1e-4);
+    }
+}
+
+// The four-square with its design frequency (MHz) saved beside its perfect ground.
+std::string FourSquareAt(const std::string& mhz) {
+    std::string text = ReadBytes(kFourSquare);
+    const std::size_t sectionEnd = text.find('\n') + 1;
+    return text.insert(sectionEnd, "\xD7\xE0\xF1\xF2\xEE\xF2\xE0=" + mhz + "\r\n");  // "Частота"
+}
+
+// Each command that sizes something at the design frequency takes it from the file where
+// --frequency is left out, exactly as if the option gave the file's value; the option wins over
+// the file, and with neither the command is refused.
+TEST(CliDesignFrequency, TheFilesFrequencyServesWhereTheOptionIsLeftOut) {
+    TTempDir dir;
+    DesignFourSquare(dir);
+    const std::string config = dir.Path("array.txt");
+    const struct {
+        const char* Name;
+        std::vector<std::string> Args;
+        std::vector<std::string> Files;  // written by the command, compared with its output
+        const char* Refusal;
+    } rows[] = {
+        {"pattern through a network",
+         {"pattern", "--format", "json", "--network", dir.Path("feed.net")},
+         {},
+         "--network needs a design frequency"},
+        {"frequency sweep",
+         {"sweep", "--vary", "frequency", "--from", "6.9", "--to", "7.3", "--steps", "2"},
+         {},
+         "--vary frequency needs a design frequency"},
+        {"feed design",
+         {"design", "--goal", "feed", "--method", "current-forcing", dir.Path("out.net")},
+         {dir.Path("out.net"), dir.Path("out.cir")},
+         "--goal feed needs a design frequency"},
+        {"touchstone",
+         {"touchstone", "--from", "6.9", "--to", "7.3", "--steps", "2", dir.Path("out.s4p")},
+         {dir.Path("out.s4p")},
+         "touchstone needs a design frequency"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        // Standard output and every file written, from the same paths each time.
+        const auto run = [&](const std::string& configText, std::vector<std::string> more) {
+            WriteBytes(config, configText);
+            for (const std::string& file : row.Files) std::remove(file.c_str());
+            std::vector<std::string> args = row.Args;
+            args.insert(args.end(), {"--config", config});
+            args.insert(args.end(), more.begin(), more.end());
+            TCliRun result = RunCli(args);
+            for (const std::string& file : row.Files)
+                if (FileExists(file)) result.Out += "\n--- " + file + "\n" + ReadBytes(file);
+            return result;
+        };
+        const TCliRun given = run(ReadBytes(kFourSquare), {"--frequency", "7.1"});
+        ASSERT_EQ(given.ExitCode, 0) << given.Err;
+        const TCliRun saved = run(FourSquareAt("7,1"), {});
+        EXPECT_EQ(saved.ExitCode, 0) << saved.Err;
+        EXPECT_EQ(saved.Out, given.Out);
+        const TCliRun outweighed = run(FourSquareAt("6,5"), {"--frequency", "7.1"});
+        EXPECT_EQ(outweighed.Out, given.Out);
+        const TCliRun neither = run(ReadBytes(kFourSquare), {});
+        EXPECT_EQ(neither.ExitCode, 2);
+        EXPECT_NE(neither.Err.find(row.Refusal), std::string::npos) << neither.Err;
+        EXPECT_NE(neither.Err.find("save the file with its frequency"), std::string::npos);
+        EXPECT_EQ(neither.Out, "");
     }
 }
 
