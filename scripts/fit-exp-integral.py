@@ -19,7 +19,7 @@ import sys
 import mpmath as mp
 
 mp.mp.dps = 50
-DEGREE = 10            # every polynomial: 11 coefficients, one Estrin scheme in the C++
+DEGREE = 10            # the series and the auxiliary functions: 11 coefficients each
 SPLIT = 2              # below it the power series, from it the auxiliary functions
 STEPS_PER_OCTAVE = 4   # pieces per octave of x: the C++ finds one from x's top mantissa bits
 LAST_OCTAVE = 8        # the last piece runs from 2^8 to infinity
