@@ -12,7 +12,7 @@ namespace {
 constexpr double kWave = 2 * std::numbers::pi;  // wavenumber, per wavelength
 
 // Coefficients of the series' and the auxiliary functions' polynomials, and of the sine's and
-// cosine's: two sizes, so that one Estrin scheme serves them all.
+// cosine's: two sizes of one Estrin scheme.
 constexpr std::size_t kTerms = 11;
 constexpr std::size_t kTrigTerms = 8;
 
@@ -308,15 +308,43 @@ constexpr std::array<TAuxPiece, 29> kAuxPieces{{
 constexpr int kStepBits = 2;
 constexpr std::uint64_t kFirstStep = std::bit_cast<std::uint64_t>(kSplit) >> (52 - kStepBits);
 
+// Each polynomial is evaluated alongside its partner in the two lanes of one SSE2 register
+// (GCC's and Clang's vector extension): f with g, Si with Ci, sine with cosine.
+typedef double TPair __attribute__((vector_size(16)));
+
+template <std::size_t N>
+constexpr std::array<TPair, N> Paired(const std::array<double, N>& first,
+                                      const std::array<double, N>& second) {
+    std::array<TPair, N> pairs{};
+    for (std::size_t k = 0; k < N; ++k) pairs[k] = TPair{first[k], second[k]};
+    return pairs;
+}
+
+struct TAuxPairs {
+    double Scale, Offset;
+    std::array<TPair, kTerms> FG;
+};
+
+constexpr auto kAuxPairs = [] {
+    std::array<TAuxPairs, kAuxPieces.size()> pairs{};
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const TAuxPiece& piece = kAuxPieces[i];
+        pairs[i] = {piece.Scale, piece.Offset, Paired(piece.F, piece.G)};
+    }
+    return pairs;
+}();
+constexpr auto kSeriesPairs = Paired(kSiSeries, kCiSeries);
+constexpr auto kTrigPairs = Paired(kSineSeries, kCosineSeries);
+
 // Estrin's scheme: the products of each level are independent, so the processor overlaps
 // them where Horner's rule would wait on every step; for |v| <= 1 (or the series' fast-falling
 // coefficients) the rounding is as good.
 template <std::size_t N>
-double Polynomial(const std::array<double, N>& a, double v) {
+TPair Polynomial(const std::array<TPair, N>& a, double v) {
     static_assert(N == kTerms || N == kTrigTerms);
     const double v2 = v * v, v4 = v2 * v2;
-    const double low = (a[0] + a[1] * v + (a[2] + a[3] * v) * v2) +
-                       (a[4] + a[5] * v + (a[6] + a[7] * v) * v2) * v4;
+    const TPair low = (a[0] + a[1] * v + (a[2] + a[3] * v) * v2) +
+                      (a[4] + a[5] * v + (a[6] + a[7] * v) * v2) * v4;
     if constexpr (N == kTrigTerms) return low;
     return low + (a[8] + a[9] * v + a[10] * v2) * (v4 * v4);
 }
@@ -336,8 +364,8 @@ TSineCosine SineCosine(double x) {
     const auto quadrant = std::bit_cast<std::uint64_t>(shifted) & 3;
     const double n = shifted - kShift;
     const double r = ((x - n * kHalfPiHigh) - n * kHalfPiMid) - n * kHalfPiLow;
-    const double r2 = r * r;
-    const double s = r * Polynomial(kSineSeries, r2), c = Polynomial(kCosineSeries, r2);
+    const TPair sc = Polynomial(kTrigPairs, r * r);
+    const double s = r * sc[0], c = sc[1];
     // Rotating by the quadrant through a table rather than branches, which random arguments
     // would mispredict: sin x = s A + c B, cos x = c A - s B.
     constexpr std::array<double, 4> kA{1, 0, -1, 0}, kB{0, 1, 0, -1};
@@ -353,15 +381,15 @@ std::complex<double> ExpIntegralImaginary(double x) {
         const double t = x * x;
         // Ci = gamma + ln x + t Q(t): the logarithm apart, so that near x = 0 the small part
         // keeps its digits; Si = x P(t).
-        const double rest = t * Polynomial(kCiSeries, t);
-        return {-(std::numbers::egamma + std::log(x)) - rest,
-                x * Polynomial(kSiSeries, t) - std::numbers::pi / 2};
+        const TPair series = Polynomial(kSeriesPairs, t);
+        const double rest = t * series[1];
+        return {-(std::numbers::egamma + std::log(x)) - rest, x * series[0] - std::numbers::pi / 2};
     }
     const auto step = std::min<std::uint64_t>(
         (std::bit_cast<std::uint64_t>(x) >> (52 - kStepBits)) - kFirstStep, kAuxPieces.size() - 1);
-    const TAuxPiece& piece = kAuxPieces[step];
-    const double u = piece.Scale / x + piece.Offset;
-    const double f = Polynomial(piece.F, u), g = Polynomial(piece.G, u);
+    const TAuxPairs& piece = kAuxPairs[step];
+    const TPair fg = Polynomial(piece.FG, piece.Scale / x + piece.Offset);
+    const double f = fg[0], g = fg[1];
     const TSineCosine t = x < kReducible ? SineCosine(x) : TSineCosine{std::sin(x), std::cos(x)};
     // Ci = f sin x - g cos x and pi/2 - Si = f cos x + g sin x.
     return {g * t.Cosine - f * t.Sine, -(f * t.Cosine + g * t.Sine)};
