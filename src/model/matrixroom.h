@@ -6,7 +6,9 @@
 // Room for a square complex matrix, zeroed. The kernel maps each 4 KB page of fresh memory on
 // its first touch, at a cost of microseconds a page; a matrix of hundreds of kilobytes asks
 // for huge pages instead where the kernel grants them on request, so that it faults in at
-// once. A small one, or one the kernel refuses, lives on the heap as usual.
+// once. A small one, or one the kernel refuses, lives on the heap as usual. A mapping is kept
+// by its thread for the next matrix: clearing the bytes a matrix needs costs a fraction of a
+// fresh huge page, which the kernel clears whole.
 class TMatrixRoom {
   public:
     explicit TMatrixRoom(Eigen::Index size);

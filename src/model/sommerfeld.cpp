@@ -49,6 +49,12 @@ class TAxis {
     double Origin, Scale, Knee = 0, KneeX = 0;
 };
 
+// Points on a mode's half beyond the near branch's reach, at most, and the inverse of the
+// share of a reaction its quadrature may miss. The tables' cubic interpolation errs by more:
+// the reactions moved by parts in 10^7 when short segments came to take fewer points.
+constexpr std::size_t kMostFarPoints = 4;
+constexpr double kFarAccuracy = 1e10;
+
 // Cubic Lagrange weights on the four nodes from First.
 struct TStencil {
     int First = 0;
@@ -171,8 +177,9 @@ struct TKeyHash {
 
 // Offsets rounded to 2^-36 wavelength, so that equal geometries reached by different sums of
 // positions share one entry.
+// Scaled by products with powers of two, exact as ldexp is and a tenth of its cost.
 double Rounded(double x) {
-    return std::ldexp(std::round(std::ldexp(x, 36)), -36);
+    return std::round(x * 0x1p36) * 0x1p-36;
 }
 
 }  // namespace
@@ -185,7 +192,8 @@ struct TSommerfeldGround::TTables {
     TAxis Sum{0, 1, 0};
     std::vector<TComplex> A, Phi;          // horizontal: by distance
     std::vector<std::vector<TComplex>> V;  // upright: by sum, then distance
-    std::vector<double> FarNodes, FarWeights, NearNodes, NearWeights;
+    // Gauss-Legendre rules of 1 to kMostFarPoints points, by count.
+    std::array<std::vector<double>, kMostFarPoints + 1> FarNodes, FarWeights;
     mutable std::mutex Lock;
     mutable std::unordered_map<TKey, TComplex, TKeyHash> Done;
 
@@ -253,20 +261,33 @@ TComplex TSommerfeldGround::TTables::Compute(const TModeSpan& t, const TModeSpan
             double X, Weight;
             TModeValue Value;
         };
-        const auto points = [&](const TModeSpan& m) {
-            std::vector<TPoint> p;
-            for (const double side : {-0.5, 0.5})
-                for (std::size_t i = 0; i < FarNodes.size(); ++i) {
-                    const double half = side < 0 ? m.Left : m.Right;
-                    const double x = m.Centre + half * (side + FarNodes[i] / 2);
-                    p.push_back({x, half / 2 * FarWeights[i], ModeAt(m, x)});
-                }
-            return p;
+        // Gauss-Legendre's error on a segment falls as (its length over four times the
+        // distance of the kernel's peak) to twice the points: a short segment, such as those
+        // toward a wire's open end, takes fewer than a long one for the same digits.
+        const auto count = [&](double half) {
+            const double ratio = 4 * nearest / half;
+            for (std::size_t n = 2; n < kMostFarPoints; ++n)
+                if (std::pow(ratio, 2.0 * double(n)) >= kFarAccuracy) return n;
+            return kMostFarPoints;
         };
-        const std::vector<TPoint> tp = points(t), sp = points(s);
-        for (const TPoint& p : tp)
-            for (const TPoint& q : sp)
-                sum += p.Weight * q.Weight * Integrand(p.Value, p.X, q.Value, q.X, across);
+        std::array<TPoint, 2 * kMostFarPoints> tp, sp;
+        const auto points = [&](const TModeSpan& m, std::array<TPoint, 2 * kMostFarPoints>& p) {
+            std::size_t k = 0;
+            for (const double side : {-0.5, 0.5}) {
+                const double half = side < 0 ? m.Left : m.Right;
+                const std::size_t n = count(half);
+                for (std::size_t i = 0; i < n; ++i) {
+                    const double x = m.Centre + half * (side + FarNodes[n][i] / 2);
+                    p[k++] = {x, half / 2 * FarWeights[n][i], ModeAt(m, x)};
+                }
+            }
+            return k;
+        };
+        const std::size_t nt = points(t, tp), ns = points(s, sp);
+        for (std::size_t i = 0; i < nt; ++i)
+            for (std::size_t j = 0; j < ns; ++j)
+                sum += tp[i].Weight * sp[j].Weight *
+                       Integrand(tp[i].Value, tp[i].X, sp[j].Value, sp[j].X, across);
         return kReactionScale * sum;
     }
     // Near: the source's integral graded towards the peak at each test point, and the test's
@@ -298,7 +319,8 @@ TSommerfeldGround::TSommerfeldGround(const TSommerfeldLayout& layout)
     TTables& t = *Tables;
     t.Layout = layout;
     t.Image = QuasiStaticWeight(layout.Permittivity);
-    t.FarNodes = Nodes(4, t.FarWeights);
+    for (std::size_t n = 1; n <= kMostFarPoints; ++n)
+        t.FarNodes[n] = Nodes(int(n), t.FarWeights[n]);
     t.TableReach = std::min(layout.Reach, kNortonDistance);
     const double low = layout.LowestSum;
     t.Distance = TAxis(0, low, t.TableReach);

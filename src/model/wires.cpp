@@ -219,13 +219,55 @@ bool SameGrid(const TLine& test, const TLine& source) {
     return std::fabs(test.Step - source.Step) < 1e-12 * test.Step;
 }
 
+// Values computed once each, by slot, for one block of the fill after another: a slot holds a
+// value of the present block only, so that no block clears the slots, which cost a twentieth
+// of the fill.
+template <typename TValue>
+class TMemo {
+  public:
+    // Forgets every value and makes room for `size` slots.
+    void Begin(std::size_t size) {
+        if (Values.size() < size) {
+            Values.resize(size);
+            Stamps.resize(size, 0);
+        }
+        if (++Stamp == 0) {
+            std::fill(Stamps.begin(), Stamps.end(), 0);
+            Stamp = 1;
+        }
+    }
+    template <typename TCompute>
+    const TValue& Get(std::size_t slot, TCompute compute) {
+        if (Stamps[slot] != Stamp) {
+            Values[slot] = compute();
+            Stamps[slot] = Stamp;
+        }
+        return Values[slot];
+    }
+
+  private:
+    std::vector<TValue> Values;
+    std::vector<unsigned> Stamps;
+    unsigned Stamp = 0;
+};
+
+// The memos of a fill, kept from block to block.
+struct TFillMemos {
+    TMemo<TNodePair> Pairs;
+    TMemo<std::complex<double>> Points, Entries, Translated, Weights;
+};
+
 // The node pairs of every node on `test` against every node on `source`, or on its image in
 // the ground. On grids of one step a pair depends on the difference of the nodes' grid indices
 // only (or, for an upright image, their sum), and is computed once, when first asked for.
 class TNodeTable {
   public:
-    TNodeTable(const TWireArray& a, const TLine& test, const TLine& source, bool image)
-        : Test(test), Source(source), Mirror(image && a.Axis == TWireAxis::Up ? -1 : 1) {
+    TNodeTable(const TWireArray& a, const TLine& test, const TLine& source, bool image,
+               TMemo<TNodePair>& pairs)
+        : Test(test),
+          Source(source),
+          Mirror(image && a.Axis == TWireAxis::Up ? -1 : 1),
+          Pairs(pairs) {
         const double sourceB = image && a.Axis != TWireAxis::Up ? -source.AcrossB : source.AcrossB;
         // A wire's own current is read on its surface; between wires of different radii any
         // symmetric choice will do, the distance dwarfing both.
@@ -235,26 +277,20 @@ class TNodeTable {
         const int nt = test.Segments + 1, ns = source.Segments + 1;
         if (Shared) {
             Low = Mirror > 0 ? -source.Grid.back() : 0;
-            const int high = test.Grid.back() + (Mirror > 0 ? 0 : source.Grid.back());
-            Pairs.resize(std::size_t(high - Low + 1));
+            High = test.Grid.back() + (Mirror > 0 ? 0 : source.Grid.back());
+            Pairs.Begin(std::size_t(High - Low + 1));
         } else {
-            Pairs.resize(std::size_t(nt * ns));
+            Pairs.Begin(std::size_t(nt * ns));
         }
-        Known.assign(Pairs.size(), false);
         // Lines that start level see each offset and its negative: one pair is the other's
         // with its two halves exchanged.
         Level = Shared && Mirror > 0 && test.Start == source.Start;
     }
     // The pair of test node t and source node b.
     const TNodePair& At(int t, int b) {
-        if (!Shared) {
-            const auto k = std::size_t(t * (Source.Segments + 1) + b);
-            if (!Known[k]) {
-                Known[k] = true;
-                Pairs[k] = NodePair(Test.Node(t) - Mirror * Source.Node(b), Rho);
-            }
-            return Pairs[k];
-        }
+        if (!Shared)
+            return Pairs.Get(std::size_t(t * (Source.Segments + 1) + b),
+                             [&] { return NodePair(Test.Node(t) - Mirror * Source.Node(b), Rho); });
         return ByKey(Test.Grid[std::size_t(t)] - Mirror * Source.Grid[std::size_t(b)]);
     }
     // The same pair seen from the other wire: the axial offset changes sign, save between an
@@ -270,20 +306,14 @@ class TNodeTable {
 
   private:
     const TNodePair& ByKey(int key) {
-        const auto k = std::size_t(key - Low);
-        if (!Known[k]) {
-            Known[k] = true;
-            if (Level && key < 0 && std::size_t(-key - Low) < Pairs.size()) {
-                Pairs[k] = Reversed(ByKey(-key));
-            } else {
-                // The offset from one canonical pair of grid points, whichever nodes ask.
-                const int t0 = Mirror > 0 ? std::max(0, key) : std::min(key, Test.Grid.back());
-                const int b0 = Mirror * (t0 - key);
-                Pairs[k] = NodePair(
-                    Test.Start + t0 * Test.Step - Mirror * (Source.Start + b0 * Source.Step), Rho);
-            }
-        }
-        return Pairs[k];
+        return Pairs.Get(std::size_t(key - Low), [&] {
+            if (Level && key < 0 && -key <= High) return Reversed(ByKey(-key));
+            // The offset from one canonical pair of grid points, whichever nodes ask.
+            const int t0 = Mirror > 0 ? std::max(0, key) : std::min(key, Test.Grid.back());
+            const int b0 = Mirror * (t0 - key);
+            return NodePair(
+                Test.Start + t0 * Test.Step - Mirror * (Source.Start + b0 * Source.Step), Rho);
+        });
     }
 
     const TLine& Test;
@@ -292,37 +322,38 @@ class TNodeTable {
     double Rho = 0;
     bool Shared = false;
     bool Level = false;
-    int Low = 0;
-    std::vector<TNodePair> Pairs;
-    std::vector<bool> Known;
+    int Low = 0, High = 0;
+    TMemo<TNodePair>& Pairs;
 };
+
+// Lines with one grid at one place along the axis: a pair of them looks the same from either.
+bool SameSpan(const TLine& test, const TLine& source) {
+    return test.Segments == source.Segments && test.Grid == source.Grid && SameGrid(test, source) &&
+           test.Start == source.Start;
+}
 
 // Adds the reactions of the modes on `source` (or its image) with the test modes on `test` to
 // the mode impedance matrix; pairs(t, b) gives the node pair of test node t and source node b.
+// `swapped` adds each reaction also where the source's modes test the test's: lines of one
+// span see the same reactions either way round, mirrored in the plane between them.
 template <typename TPairs>
 void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TLine& test,
-              const TLine& source, bool image, TPairs pairs, bool upperRows,
-              Eigen::Ref<Eigen::MatrixXcd> z) {
+              const TLine& source, bool image, TPairs pairs, bool upperRows, bool swapped,
+              TFillMemos& memos, Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upright = a.Axis == TWireAxis::Up;
     const int nt = test.Segments + 1, ns = source.Segments + 1;
     // The image of a horizontal current flows the other way.
     const std::complex<double> scale =
         std::complex<double>(0, kImpedanceOfSpace / (4 * std::numbers::pi)) *
         (image && !upright ? -1.0 : 1.0);
-    // The test mode's reaction with a point source at each source node, kept for its row: the
-    // source modes either side of a node share it.
-    std::vector<std::optional<std::complex<double>>> row(static_cast<std::size_t>(ns));
-    int rowMode = -1;
+    // The test mode's reaction with a point source at each source node: the source modes
+    // either side of a node share it.
+    memos.Points.Begin(std::size_t(nt * ns));
     const auto r = [&](int m, int b) {
-        if (m != rowMode) {
-            rowMode = m;
-            std::fill(row.begin(), row.end(), std::nullopt);
-        }
-        auto& known = row[std::size_t(b)];
-        if (!known)
-            known = ModeIntegral(pairs(m - 1, b), pairs(m, b), pairs(m + 1, b),
-                                 test.Sin[std::size_t(m - 1)], test.Sin[std::size_t(m)]);
-        return *known;
+        return memos.Points.Get(std::size_t(m * ns + b), [&] {
+            return ModeIntegral(pairs(m - 1, b), pairs(m, b), pairs(m + 1, b),
+                                test.Sin[std::size_t(m - 1)], test.Sin[std::size_t(m)]);
+        });
     };
     // The source mode's field is that of point sources at its three nodes, weighted by the
     // jumps of its current's slope there.
@@ -344,12 +375,13 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
                            source.Grid.back());
     };
     const auto span = std::size_t(shared ? test.Grid.back() + 2 * source.Grid.back() + 1 : 0);
-    std::vector<std::optional<std::complex<double>>> done(span), weights(image ? span : 0);
+    memos.Translated.Begin(span);
+    memos.Weights.Begin(span);
     const auto weight = [&](int m, int n) {
-        if (!shared) return ImageWeight(a, test, test.Node(m), source, source.Node(n));
-        auto& w = weights[slot(m, n)];
-        if (!w) w = ImageWeight(a, test, test.Node(m), source, source.Node(n));
-        return *w;
+        const auto compute = [&] {
+            return ImageWeight(a, test, test.Node(m), source, source.Node(n));
+        };
+        return shared ? memos.Weights.Get(slot(m, n), compute) : compute();
     };
     const auto entry = [&](int m, int n) {
         const std::complex<double> value = reaction(m, n);
@@ -357,17 +389,38 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
         if (sommerfeld) return SommerfeldReaction(*sommerfeld, a, test, m, source, n, value);
         return value * weight(m, n);
     };
+    // Lines centred level, the source's or its image's (not an upright wire's, which stands
+    // the other way), are each their own mirror image in the plane across the axis through
+    // their centres: a pair of modes reacts as the pair mirrored there. Lines of one span
+    // react alike with the two modes exchanged, by reciprocity and the plane between them.
+    // Each entry is computed once, at the least of the pairs that stand for it.
+    const auto centre = [](const TLine& l) { return l.Start + l.Length / 2; };
+    const bool flips =
+        !(image && upright) && std::fabs(centre(test) - centre(source)) <= 1e-12 * test.Length;
+    const bool exchanges = SameSpan(test, source);
+    memos.Entries.Begin(std::size_t(nt * ns));
+    const auto canonical = [&](int m, int n) {
+        std::pair<int, int> least{m, n};
+        const auto consider = [&](int i, int j) { least = std::min(least, std::pair{i, j}); };
+        if (flips) consider(nt - 1 - m, ns - 1 - n);
+        if (exchanges) {
+            consider(n, m);
+            if (flips) consider(ns - 1 - n, nt - 1 - m);
+        }
+        return least;
+    };
     for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m)
         for (int n = 1; n < ns - 1; ++n) {
             std::complex<double> value;
             if (shared && test.RegularMode(m) && source.RegularMode(n)) {
-                auto& known = done[slot(m, n)];
-                if (!known) known = entry(m, n);
-                value = *known;
+                value = memos.Translated.Get(slot(m, n), [&] { return entry(m, n); });
             } else {
-                value = entry(m, n);
+                const std::pair<int, int> least = canonical(m, n);
+                value = memos.Entries.Get(std::size_t(least.first * ns + least.second),
+                                          [&] { return entry(least.first, least.second); });
             }
             z(test.FirstMode + m - 1, source.FirstMode + n - 1) += value;
+            if (swapped) z(source.FirstMode + m - 1, test.FirstMode + n - 1) += value;
         }
 }
 
@@ -451,23 +504,27 @@ void Fill(const TWireArray& a, const std::vector<TLine>& lines, bool images, TPa
           Eigen::Ref<Eigen::MatrixXcd> z) {
     const bool upperRows = part == TPart::UpperRows;
     const std::shared_ptr<const TSommerfeldGround> sommerfeld = images ? SommerfeldOf(a) : nullptr;
+    TFillMemos memos;
     // Each pair of wires computes its node pairs once; both blocks are then assembled on their
-    // own, so that the matrix is symmetric only as far as the reactions are.
+    // own, so that the matrix is symmetric only as far as the reactions are, save between
+    // lines of one span, which see one block from either end.
     for (std::size_t i = 0; i < lines.size(); ++i)
         for (std::size_t j = i; j < lines.size(); ++j)
             for (const bool image : {false, true}) {
                 if (image && !images) continue;
                 const TLine &p = lines[i], &q = lines[j];
-                TNodeTable table(a, p, q, image);
+                TNodeTable table(a, p, q, image, memos.Pairs);
+                const bool both = i != j && part != TPart::Lower && SameSpan(p, q);
                 if (i == j || part != TPart::Lower)
                     AddBlock(
                         a, sommerfeld.get(), p, q, image,
                         [&](int t, int b) -> const TNodePair& { return table.At(t, b); }, upperRows,
-                        z);
-                if (i != j)
+                        both, memos, z);
+                if (i != j && !both)
                     AddBlock(
                         a, sommerfeld.get(), q, p, image,
-                        [&](int t, int b) { return table.Reversed(table.At(b, t)); }, upperRows, z);
+                        [&](int t, int b) { return table.Reversed(table.At(b, t)); }, upperRows,
+                        false, memos, z);
             }
 }
 

@@ -259,8 +259,38 @@ TEST(Wires, CheckWiresNamesWiresThatTouchReachTheGroundOrAreTooThick) {
     }
 }
 
+// The fill computes once the reactions that mirror symmetry and reciprocity make equal: between
+// wires of one length centred level, and either way round between wires of one span. Nudging a
+// wire by a billionth of a wavelength breaks every such symmetry and must move nothing but the
+// last digits.
+TEST(Wires, SymmetricWiresGiveWhatTheSameWiresNudgedApartGive) {
+    TGround reflection = AverageGround(0.3);
+    reflection.Model = TGroundModel::Reflection;
+    const std::vector<TGround> grounds = {
+        {}, {TGroundKind::Perfect, 0.3L, 299.792458L, 13, 0.005L}, AverageGround(0.3), reflection};
+    for (const TWireAxis axis : {TWireAxis::Up, TWireAxis::WestEast})
+        for (const TGround& ground : grounds)
+            for (const bool row : {false, true}) {  // in one plane across the axis, or not
+                SCOPED_TRACE(testing::Message() << int(axis) << " " << int(ground.Kind) << " "
+                                                << int(ground.Model) << " " << row);
+                TWireArray a;
+                a.Axis = axis;
+                a.Ground = ground;
+                for (int k = 0; k < 3; ++k) a.Wires.push_back({row ? 0 : 0.11 * k, 0.27 * k, 0.46});
+                if (axis == TWireAxis::Up && ground.Kind != TGroundKind::None)
+                    a.Ground.HeightWavelengths = 0.5L;
+                TWireArray nudged = a;
+                nudged.Wires[1].Length += 1e-9;
+                nudged.Wires[2].X += axis == TWireAxis::WestEast ? 1e-9 : 0;
+                const Eigen::MatrixXcd z = TWireSystem(a).PortImpedance();
+                const Eigen::MatrixXcd near = TWireSystem(nudged).PortImpedance();
+                EXPECT_LT((z - near).cwiseAbs().maxCoeff(), 1e-5) << z << "\n\n" << near;
+            }
+}
+
 TEST(Wires, MatrixRoomIsZeroedAndWritableLargeOrSmall) {
-    for (const Eigen::Index size : {3, 200}) {  // on the heap, and in mapped huge pages
+    // On the heap, in mapped huge pages, and in the mapping a matrix before left written.
+    for (const Eigen::Index size : {3, 200, 200, 150, 420, 200}) {
         TMatrixRoom room(size);
         Eigen::Map<Eigen::MatrixXcd> m = room.Matrix();
         EXPECT_EQ(m.cwiseAbs().maxCoeff(), 0);
