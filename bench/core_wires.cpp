@@ -1,9 +1,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "app/analysis.h"
+#include "model/wirekernel.h"
 #include "model/wires.h"
 
 namespace {
@@ -135,5 +139,23 @@ void BM_WireAnalysis(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WireAnalysis)->ArgName("phases_only")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// E1(jx), which the fill calls twice for every pair of nodes, one call per item: over
+// log-uniform arguments from 1e-6 to 1e3 (spread:1, thin wires' own axes to far neighbours),
+// and uniform from 0.01 to 40 (spread:0, where most of a fill's arguments lie).
+void BM_ExpIntegralImaginary(benchmark::State& state) {
+    std::mt19937_64 random(7);
+    std::vector<double> xs(4096);
+    for (double& x : xs)
+        x = state.range(0) != 0 ? std::pow(10.0, std::uniform_real_distribution(-6.0, 3.0)(random))
+                                : std::uniform_real_distribution(0.01, 40.0)(random);
+    for (auto _ : state) {
+        std::complex<double> sum = 0;
+        for (const double x : xs) sum += ExpIntegralImaginary(x);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(std::int64_t(state.iterations()) * std::int64_t(xs.size()));
+}
+BENCHMARK(BM_ExpIntegralImaginary)->ArgName("spread")->Arg(1)->Arg(0);
 
 }  // namespace
