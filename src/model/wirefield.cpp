@@ -1,6 +1,7 @@
 #include "model/wirefield.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -92,14 +93,22 @@ struct TWireRadiator::TAxialSums {
 // A shape's patterns towards one cosine with the axis.
 struct TWireRadiator::TShapeFactors {
     std::size_t Shape = SIZE_MAX;
+    double Cosine = 0;
     double Pattern = 0;
     std::complex<double> Step;
     std::vector<TSegmentPattern> Segments;  // as the shape's Lengths
     std::vector<std::complex<double>> Ends, EndImages;
 };
 
+namespace {
+
+std::atomic<std::uint64_t> Radiators{0};
+
+}  // namespace
+
 TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& currents)
-    : Axis(system.Array().Axis),
+    : Id(++Radiators),
+      Axis(system.Array().Axis),
       Ground(system.Array().Ground),
       OverGround(Ground.Kind != TGroundKind::None),
       Images(OverGround && !system.Monopoles()) {
@@ -154,9 +163,10 @@ TWireRadiator::TWireRadiator(const TWireSystem& system, const TWireCurrents& cur
 }
 
 void TWireRadiator::Factors(std::size_t shape, double c, TShapeFactors& f) const {
-    if (f.Shape == shape) return;
+    if (f.Shape == shape && f.Cosine == c) return;
     const TShape& s = Shapes[shape];
     f.Shape = shape;
+    f.Cosine = c;
     f.Pattern = ModePattern(s.Half, c);
     f.Step = Turn(kWave * c * s.Half);
     f.Segments.clear();
@@ -213,10 +223,18 @@ TFarField TWireRadiator::Combine(const TDirection& d, std::complex<double> direc
 TFarField TWireRadiator::FieldTowards(const TDirection& d,
                                       const std::complex<double>* reflection) const {
     std::complex<double> direct = 0, image = 0;
-    // Wires of one shape share its patterns and step: each is computed once for a run of such
-    // wires.
-    TShapeFactors f;
+    // Wires of one shape share its patterns and step, and directions of one cosine with the
+    // axis do too, as the bearings of one elevation do for upright wires: a search for the
+    // pattern's figures asks for hundreds of them, and the graded modes' patterns cost tens
+    // of sines each. The thread keeps each shape's last.
+    thread_local std::uint64_t owner = 0;
+    thread_local std::vector<TShapeFactors> kept;
+    if (owner != Id) {
+        owner = Id;
+        kept.assign(Shapes.size(), {});
+    }
     for (const TWireModes& w : Wires) {
+        TShapeFactors& f = kept[w.Shape];
         Factors(w.Shape, d.AlongAxis, f);
         const double across = d.Across(w.X, w.Y), up = kWave * d.Se * w.Z;
         // The image lies as far below the ground.

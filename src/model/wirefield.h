@@ -1,6 +1,7 @@
 #pragma once
 
 #include <complex>
+#include <cstdint>
 #include <vector>
 
 #include "model/wires.h"
@@ -63,6 +64,8 @@ class TWireRadiator {
                       const std::complex<double>* reflection) const;
     TFarField FieldTowards(const TDirection& d, const std::complex<double>* reflection) const;
 
+    // Tells this radiator's copies from any other's, whose shapes differ.
+    std::uint64_t Id = 0;
     TWireAxis Axis = TWireAxis::Up;
     TGround Ground;
     bool OverGround = false;
