@@ -288,6 +288,31 @@ TEST(Wires, SymmetricWiresGiveWhatTheSameWiresNudgedApartGive) {
             }
 }
 
+// The far field keeps the last patterns of each wire shape by thread: two arrays of different
+// shapes asked in turn, at changing elevations, must each give what their rings of bearings,
+// which keep nothing, give.
+TEST(Wires, FarFieldsOfTwoArraysAskedInTurnAreEachTheirOwn) {
+    std::vector<TWireSystem> systems;
+    std::vector<TWireCurrents> currents;
+    for (const double length : {0.5, 0.31}) {
+        TWireArray a;
+        a.Ground = AverageGround(0.6);
+        a.Wires = {{0, 0, length}, {0.2, 0.1, length * 0.9}};
+        systems.emplace_back(a);
+        currents.push_back(systems.back().Solve(TFeed::Current, Drive({1, {0, 1}})));
+    }
+    const std::vector<TWireRadiator> radiators = {{systems[0], currents[0]},
+                                                  {systems[1], currents[1]}};
+    std::vector<double> ring;
+    for (const double elevation : {10.0, 10.0, 35.0})
+        for (const double bearing : {0.0, 70.0})
+            for (const TWireRadiator& radiator : radiators) {
+                const double u = RadiationIntensity(radiator.Field(bearing, elevation));
+                radiator.Ring(elevation, {bearing}, ring);
+                EXPECT_NEAR(u, ring[0], 1e-12 * ring[0]) << elevation << " " << bearing;
+            }
+}
+
 TEST(Wires, MatrixRoomIsZeroedAndWritableLargeOrSmall) {
     // On the heap, in mapped huge pages, and in the mapping a matrix before left written.
     for (const Eigen::Index size : {3, 200, 200, 150, 420, 200}) {
