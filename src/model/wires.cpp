@@ -196,20 +196,22 @@ std::shared_ptr<const TSommerfeldGround> SommerfeldOf(const TWireArray& a) {
     return TSommerfeldGround::For(layout);
 }
 
+// The distance across the axis at which the earth's tables are read between two lines: on the
+// surface, as the image's own reaction is (TNodeTable).
+double SommerfeldAcross(const TWireArray& a, const TLine& test, const TLine& source) {
+    const double radius = (test.Radius + source.Radius) / 2;
+    return a.Axis == TWireAxis::Up ? std::hypot(std::hypot(test.AcrossA - source.AcrossA,
+                                                           test.AcrossB - source.AcrossB),
+                                                radius)
+                                   : std::hypot(test.AcrossA - source.AcrossA, radius);
+}
+
 // The reaction of a source mode's image with a test mode, given the free-space image's: under
 // the Sommerfeld model the image carries the quasi-static weight and the tables add the rest
 // of the earth's field.
-std::complex<double> SommerfeldReaction(const TSommerfeldGround& ground, const TWireArray& a,
-                                        const TLine& test, int m, const TLine& source, int n,
+std::complex<double> SommerfeldReaction(const TSommerfeldGround& ground, const TLine& test, int m,
+                                        const TLine& source, int n, double across,
                                         std::complex<double> image) {
-    const bool upright = a.Axis == TWireAxis::Up;
-    // Read on the surface, as the image's own reaction is (TNodeTable).
-    const double radius = (test.Radius + source.Radius) / 2;
-    const double across =
-        upright
-            ? std::hypot(std::hypot(test.AcrossA - source.AcrossA, test.AcrossB - source.AcrossB),
-                         radius)
-            : std::hypot(test.AcrossA - source.AcrossA, radius);
     return image * ground.ImageWeight() +
            ground.Reaction({test.Node(m), test.Left(m), test.Right(m)},
                            {source.Node(n), source.Left(n), source.Right(n)}, across);
@@ -383,10 +385,12 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
         };
         return shared ? memos.Weights.Get(slot(m, n), compute) : compute();
     };
+    const double earthAcross = sommerfeld ? SommerfeldAcross(a, test, source) : 0;
     const auto entry = [&](int m, int n) {
         const std::complex<double> value = reaction(m, n);
         if (!image) return value;
-        if (sommerfeld) return SommerfeldReaction(*sommerfeld, a, test, m, source, n, value);
+        if (sommerfeld)
+            return SommerfeldReaction(*sommerfeld, test, m, source, n, earthAcross, value);
         return value * weight(m, n);
     };
     // Lines centred level, the source's or its image's (not an upright wire's, which stands
