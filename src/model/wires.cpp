@@ -397,20 +397,22 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
     // the other way), are each their own mirror image in the plane across the axis through
     // their centres: a pair of modes reacts as the pair mirrored there. Lines of one span
     // react alike with the two modes exchanged, by reciprocity and the plane between them.
-    // Each entry is computed once, at the least of the pairs that stand for it.
+    // Lines of one length anywhere along the axis (again not against an upright image) go
+    // over into each other mirrored in both planes at once: the pair exchanged and mirrored
+    // reacts alike. Each entry is computed once, at the least of the pairs that stand for it.
     const auto centre = [](const TLine& l) { return l.Start + l.Length / 2; };
     const bool flips =
         !(image && upright) && std::fabs(centre(test) - centre(source)) <= 1e-12 * test.Length;
     const bool exchanges = SameSpan(test, source);
+    const bool turns = !(image && upright) && test.Segments == source.Segments &&
+                       test.Grid == source.Grid && shared;
     memos.Entries.Begin(std::size_t(nt * ns));
     const auto canonical = [&](int m, int n) {
         std::pair<int, int> least{m, n};
         const auto consider = [&](int i, int j) { least = std::min(least, std::pair{i, j}); };
         if (flips) consider(nt - 1 - m, ns - 1 - n);
-        if (exchanges) {
-            consider(n, m);
-            if (flips) consider(ns - 1 - n, nt - 1 - m);
-        }
+        if (exchanges) consider(n, m);
+        if (turns) consider(ns - 1 - n, nt - 1 - m);
         return least;
     };
     for (int m = upperRows ? test.Segments / 2 : 1; m < nt - 1; ++m)
