@@ -58,10 +58,7 @@ std::optional<long double> FileDesignFrequency(const std::string& config, const 
     }
     // Read as --frequency reads its value, not rounded to the double the file's reals load as:
     // the same text gives the same design frequency, to the last bit, from either.
-    const std::string value = file.ReadString(kAllEmittersSection, kFrequencyKey);
-    auto mhz = ParseFloat(value);
-    if (!mhz) mhz = ParseFloat(value, DecimalMark() == ',' ? '.' : ',');
-    return mhz;
+    return ParseStoredFloat(file.ReadString(kAllEmittersSection, kFrequencyKey));
 }
 
 TWireKeys WireKeysOf(const TAnalysisRequest& request, const TArraySession& session) {

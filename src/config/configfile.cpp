@@ -31,8 +31,7 @@ std::string StoredText(long double x) {
 // parse loads as 0. Throws "Floating point overflow" for a value beyond the double range.
 long double RealValue(const std::string& text) {
     if (text.empty()) return 0;
-    auto parsed = ParseFloat(text);
-    if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+    const auto parsed = ParseStoredFloat(text);
     if (!parsed) return 0;
     return static_cast<long double>(RoundToDouble(*parsed));
 }
@@ -160,8 +159,7 @@ TAmplitudes ReadAmplitudes(const TIniFile& file, const std::string& fileName) {
         long double& value = amplitudes.Values[static_cast<unsigned>(k - 1)];
         value = 1;
         if (text.empty()) continue;
-        auto parsed = ParseFloat(text);
-        if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+        const auto parsed = ParseStoredFloat(text);
         if (parsed && *parsed >= 0 && std::isfinite(*parsed)) {
             value = static_cast<long double>(RoundToDouble(*parsed));
             continue;

@@ -40,9 +40,7 @@ constexpr std::array kEmitterKeys = {
 };
 bool Real(std::string_view value) {
     if (value.empty()) return true;  // an empty value is the default, meant as such
-    auto parsed = ParseFloat(value);
-    if (!parsed) parsed = ParseFloat(value, DecimalMark() == ',' ? '.' : ',');
-    return parsed.has_value();
+    return ParseStoredFloat(value).has_value();
 }
 
 // A whole number parses to the same whatever the default for a text that does not.

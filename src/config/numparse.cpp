@@ -87,6 +87,11 @@ std::optional<long double> ParseFloat(std::string_view text) {
     return ParseFloat(text, DecimalMark());
 }
 
+std::optional<long double> ParseStoredFloat(std::string_view text) {
+    const auto parsed = ParseFloat(text);
+    return parsed ? parsed : ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+}
+
 std::optional<long double> ParseFloat(std::string_view text, char decimalMark) {
     const std::size_t n = text.size();
     bool negative = false;

@@ -32,6 +32,9 @@ std::string FormatInteger(std::int32_t n);
 // Succeeds with a value or fails (nullopt); reads only DecimalMark() as the separator.
 std::optional<long double> ParseFloat(std::string_view text);
 std::optional<long double> ParseFloat(std::string_view text, char decimalMark);
+// A number as a file holds it: under DecimalMark(), or else under the other separator, so that
+// a file saved under either still reads.
+std::optional<long double> ParseStoredFloat(std::string_view text);
 // The parsed value, or def when the text is empty or does not parse.
 std::int32_t ParseInteger(std::string_view text, std::int32_t def);
 

@@ -15,8 +15,7 @@ std::string EmitterSection(int k) {
 
 // A file saved under the other decimal separator still reads.
 std::optional<double> Value(std::string_view text) {
-    auto parsed = ParseFloat(text);
-    if (!parsed) parsed = ParseFloat(text, DecimalMark() == ',' ? '.' : ',');
+    const auto parsed = ParseStoredFloat(text);
     if (!parsed || !std::isfinite(*parsed)) return std::nullopt;
     return static_cast<double>(*parsed);
 }
