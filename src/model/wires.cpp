@@ -328,10 +328,14 @@ class TNodeTable {
     TMemo<TNodePair>& Pairs;
 };
 
+// Lines of one length cut alike: the same nodes on grids of one step.
+bool SameCut(const TLine& test, const TLine& source) {
+    return test.Segments == source.Segments && test.Grid == source.Grid && SameGrid(test, source);
+}
+
 // Lines with one grid at one place along the axis: a pair of them looks the same from either.
 bool SameSpan(const TLine& test, const TLine& source) {
-    return test.Segments == source.Segments && test.Grid == source.Grid && SameGrid(test, source) &&
-           test.Start == source.Start;
+    return SameCut(test, source) && test.Start == source.Start;
 }
 
 // Adds the reactions of the modes on `source` (or its image) with the test modes on `test` to
@@ -404,8 +408,7 @@ void AddBlock(const TWireArray& a, const TSommerfeldGround* sommerfeld, const TL
     const bool flips =
         !(image && upright) && std::fabs(centre(test) - centre(source)) <= 1e-12 * test.Length;
     const bool exchanges = SameSpan(test, source);
-    const bool turns = !(image && upright) && test.Segments == source.Segments &&
-                       test.Grid == source.Grid && shared;
+    const bool turns = !(image && upright) && SameCut(test, source);
     memos.Entries.Begin(std::size_t(nt * ns));
     const auto canonical = [&](int m, int n) {
         std::pair<int, int> least{m, n};
